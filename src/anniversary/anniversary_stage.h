@@ -1,0 +1,34 @@
+// The anniversary half of the upgrade: version detection (stage 1) and the
+// anniversary steps (stage 2). Anniversary files are always plain.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace dayledger {
+
+struct StageContext;
+
+// Copy order, from the templates.
+inline const std::array<std::string, 4> kAnniversaryCopyOrder = {
+    "anniversary_holiday.qbd", "anniversary_24term.qbd", "anniversary_celebrate.qbd",
+    "anniversary_user.qbd"};
+// Rewrite order of the version steps.
+inline const std::array<std::string, 4> kAnniversaryRewriteOrder = {
+    "anniversary_24term.qbd", "anniversary_celebrate.qbd", "anniversary_holiday.qbd",
+    "anniversary_user.qbd"};
+
+// Stage 1: logs the start, sets StepVersion from the profile's code and
+// logs the current and target versions.
+void DetectAnniversaryVersion(const StageContext& ctx);
+
+// Creates the anniversary folder and copies the four templates into it.
+void CopyAnniversaryTemplates(const StageContext& ctx);
+// Writes `code` into line 1 of the four files, through the scratch list.
+void StampAnniversaryFiles(const StageContext& ctx, const std::string& code);
+
+void RunAnniversaryStepTo101(const StageContext& ctx);
+void RunAnniversaryStepTo102(const StageContext& ctx);
+void RunAnniversaryStepTo103(const StageContext& ctx);
+
+}  // namespace dayledger

@@ -1,0 +1,19 @@
+#include <QApplication>
+
+#include "app/tform1.h"
+#include "platform/qt_platform.h"
+#include "upgrade/error_report.h"
+#include "upgrade/texts.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(dayledger::texts::kApplicationTitle);
+  dayledger::InstallFontSubstitutes();
+  dayledger::QtPlatform platform;
+  dayledger::RunReported(platform, [&] {
+    dayledger::TForm1 form(platform);
+    form.show();
+    QApplication::exec();
+  });
+  return 0;
+}

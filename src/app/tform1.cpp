@@ -1,0 +1,122 @@
+#include "app/tform1.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "ui_tform1.h"
+#include "upgrade/error_report.h"
+
+namespace dayledger {
+
+void InstallFontSubstitutes() {
+  QFont::insertSubstitutions("돋움", {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
+}
+
+TForm1::TForm1(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      Timer1(new QTimer(this)),
+      Timer2(new QTimer(this)),
+      platform_(platform),
+      ui_(std::make_unique<Ui::TForm1>()),
+      tool_(platform, *this, AppDirFromExecutable(platform.ExecutablePath())) {
+  ui_->setupUi(this);
+  setFixedSize(538, 440);
+  ui_->Label15->setFixedSize(130, 13);
+  Timer1->setObjectName("Timer1");
+  Timer1->setInterval(100);
+  Timer2->setObjectName("Timer2");
+  Timer2->setInterval(1000);
+  connect(ui_->ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+  connect(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+template <typename Handler>
+void TForm1::Run(Handler&& handler) {
+  RunReported(platform_, std::forward<Handler>(handler));
+}
+
+void TForm1::FormCreate() { Run([this] { tool_.FormCreate(); }); }
+void TForm1::ListBox1Click() { Run([this] { tool_.ListBox1Click(); }); }
+void TForm1::Button1Click() { Run([this] { tool_.Button1Click(); }); }
+void TForm1::Button2Click() { close(); }
+void TForm1::Timer1Timer() { Run([this] { tool_.Timer1Timer(); }); }
+void TForm1::Timer2Timer() { Run([this] { tool_.Timer2Timer(); }); }
+
+void TForm1::showEvent(QShowEvent* event) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  QWidget::showEvent(event);
+}
+
+void TForm1::AppendLogLine(const std::string& line) {
+  ui_->Memo1->appendPlainText(QString::fromStdString(line));
+}
+
+void TForm1::ClearUsers() { ui_->ListBox1->clear(); }
+
+void TForm1::AddUser(const std::string& name) {
+  ui_->ListBox1->addItem(QString::fromStdString(name));
+}
+
+void TForm1::SelectUser(int index) { ui_->ListBox1->setCurrentRow(index); }
+
+int TForm1::SelectedUser() {
+  const QListWidgetItem* item = ui_->ListBox1->currentItem();
+  return item != nullptr && item->isSelected() ? ui_->ListBox1->currentRow() : -1;
+}
+
+void TForm1::SetUserLabel(const std::string& text) {
+  ui_->Label9->setText(QString::fromStdString(text));
+}
+
+void TForm1::SetEncryptionLabel(const std::string& text) {
+  ui_->Label10->setText(QString::fromStdString(text));
+}
+
+void TForm1::SetVersionLabel(const std::string& text) {
+  ui_->Label11->setText(QString::fromStdString(text));
+}
+
+void TForm1::SetPasswordEnabled(bool enabled) { ui_->Edit1->setEnabled(enabled); }
+
+std::string TForm1::Password() { return ui_->Edit1->text().toStdString(); }
+
+void TForm1::SelectPasswordAndFocus() {
+  ui_->Edit1->selectAll();
+  ui_->Edit1->setFocus();
+}
+
+void TForm1::SetInputEnabled(bool enabled) {
+  ui_->Panel1->setEnabled(enabled);
+  ui_->Button1->setEnabled(enabled);
+  ui_->Button2->setEnabled(enabled);
+}
+
+bool TForm1::SkipBackupChecked() { return ui_->CheckBox1->isChecked(); }
+
+namespace {
+
+void SetTimerEnabled(QTimer* timer, bool enabled) {
+  if (enabled) {
+    timer->start();
+  } else {
+    timer->stop();
+  }
+}
+
+}  // namespace
+
+void TForm1::SetBackupTimer(bool enabled) { SetTimerEnabled(Timer2, enabled); }
+void TForm1::SetDriverTimer(bool enabled) { SetTimerEnabled(Timer1, enabled); }
+
+}  // namespace dayledger

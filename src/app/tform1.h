@@ -1,0 +1,71 @@
+// The main window. Its handlers forward to UpgradeTool; the window only
+// provides the controls and timers the upgrade talks to.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "platform/platform.h"
+#include "upgrade/upgrade_port.h"
+#include "upgrade/upgrade_tool.h"
+
+namespace Ui {
+class TForm1;
+}
+
+namespace dayledger {
+
+class TForm1 : public QWidget, public UpgradePort {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  UpgradeTool& tool() { return tool_; }
+
+  // Handlers, as the controls and timers call them.
+  void FormCreate();
+  void ListBox1Click();
+  void Button1Click();
+  void Button2Click();
+  void Timer1Timer();
+  void Timer2Timer();
+
+  QTimer* Timer1;
+  QTimer* Timer2;
+
+  // UpgradePort
+  void AppendLogLine(const std::string& line) override;
+  void ClearUsers() override;
+  void AddUser(const std::string& name) override;
+  void SelectUser(int index) override;
+  int SelectedUser() override;
+  void SetUserLabel(const std::string& text) override;
+  void SetEncryptionLabel(const std::string& text) override;
+  void SetVersionLabel(const std::string& text) override;
+  void SetPasswordEnabled(bool enabled) override;
+  std::string Password() override;
+  void SelectPasswordAndFocus() override;
+  void SetInputEnabled(bool enabled) override;
+  bool SkipBackupChecked() override;
+  void SetBackupTimer(bool enabled) override;
+  void SetDriverTimer(bool enabled) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  template <typename Handler>
+  void Run(Handler&& handler);
+
+  Platform& platform_;
+  std::unique_ptr<Ui::TForm1> ui_;
+  UpgradeTool tool_;
+};
+
+// "돋움" is drawn with the closest Korean font the machine has.
+void InstallFontSubstitutes();
+
+}  // namespace dayledger

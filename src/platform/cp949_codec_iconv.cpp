@@ -1,0 +1,55 @@
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/cp949_codec.h"
+
+namespace dayledger {
+namespace {
+
+size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+// Converts with iconv; a character it cannot take is replaced by
+// `replacement` (one replacement per UTF-8 character, or per CP949 byte).
+std::string Convert(const char* to, const char* from, const std::string& input,
+                    const std::string& replacement, bool utf8_input) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return input;
+  std::string output;
+  char buffer[4096];
+  char* in = const_cast<char*>(input.data());
+  size_t in_left = input.size();
+  while (in_left > 0) {
+    char* out = buffer;
+    size_t out_left = sizeof buffer;
+    const size_t rc = iconv(cd, &in, &in_left, &out, &out_left);
+    output.append(buffer, static_cast<size_t>(out - buffer));
+    if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
+    // EILSEQ or EINVAL: a sequence that does not convert.
+    output += replacement;
+    const size_t skip = utf8_input ? Utf8SequenceLength(static_cast<unsigned char>(*in)) : 1;
+    const size_t step = std::min(skip, in_left);
+    in += step;
+    in_left -= step;
+  }
+  iconv_close(cd);
+  return output;
+}
+
+}  // namespace
+
+std::string Cp949ToUtf8Text(const std::string& cp949) {
+  return Convert("UTF-8", "CP949", cp949, "\xEF\xBF\xBD", false);
+}
+
+std::string Utf8ToCp949Text(const std::string& utf8) {
+  return Convert("CP949", "UTF-8", utf8, "?", true);
+}
+
+}  // namespace dayledger

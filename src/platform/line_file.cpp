@@ -1,0 +1,65 @@
+#include "platform/line_file.h"
+
+#include <climits>
+
+#include "platform/framework_error.h"
+#include "platform/platform.h"
+
+namespace dayledger {
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  const size_t end = std::min(bytes.find('\0'), bytes.size());
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') {
+      ++i;
+      continue;
+    }
+    lines.push_back(bytes.substr(start, i - start));
+    i += (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ? 2 : 1;
+    start = i;
+  }
+  if (start < end) lines.push_back(bytes.substr(start, end - start));
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) {
+    bytes += line;
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+void ReadLines(Platform& platform, const std::string& path, LineList* lines) {
+  std::string bytes;
+  if (!platform.ReadFile(path, &bytes)) throw CannotOpenFile(path);
+  lines->Assign(SplitLines(bytes));
+}
+
+void WriteLines(Platform& platform, const std::string& path, const LineList& lines) {
+  WriteFileOrThrow(platform, path, JoinLines(lines.lines()));
+}
+
+int StrToInt(const std::string& text) {
+  size_t i = text.find_first_not_of(' ');
+  if (i == std::string::npos) throw NotAValidInteger(text);
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+  if (i == text.size()) throw NotAValidInteger(text);
+  long long value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') throw NotAValidInteger(text);
+    value = value * 10 + (text[i] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) throw NotAValidInteger(text);
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX || value < INT_MIN) throw NotAValidInteger(text);
+  return static_cast<int>(value);
+}
+
+}  // namespace dayledger

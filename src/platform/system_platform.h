@@ -1,0 +1,29 @@
+// The real file system, clock and text conversion. The window toolkit's
+// services (message box, message processing) come from the front end that
+// derives from it: QtPlatform for the window, ConsolePlatform for the terminal.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace dayledger {
+
+class SystemPlatform : public Platform {
+ public:
+  bool TestOpen(const std::string& path) override;
+  bool ReadFile(const std::string& path, std::string* bytes) override;
+  WriteResult WriteFile(const std::string& path, const std::string& bytes) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool DeleteFile(const std::string& path) override;
+  int CopyTree(const std::string& from, const std::string& to) override;
+  std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
+  std::string ExecutablePath() override;
+  LocalTime Now() override;
+  std::string Cp949ToUtf8(const std::string& cp949) override;
+  std::string Utf8ToCp949(const std::string& utf8) override;
+
+  // The native path for one of the tool's paths.
+  std::string Native(const std::string& tool_path);
+};
+
+}  // namespace dayledger

@@ -1,0 +1,34 @@
+#include "schedule/group_data.h"
+
+#include "platform/framework_error.h"
+#include "platform/line_file.h"
+#include "state/stage_context.h"
+
+namespace dayledger {
+namespace {
+
+void StampVersionLine(const StageContext& ctx, const std::string& path, const std::string& code) {
+  ReadLines(ctx.platform, path, &ctx.scratch);
+  ctx.scratch.Replace(1, code);
+  WriteLines(ctx.platform, path, ctx.scratch);
+}
+
+// The folder is listed once, before any of its files is rewritten.
+void StampFolder(const StageContext& ctx, const std::string& folder, const std::string& code) {
+  const auto names = ctx.platform.ListQbdFiles(folder);
+  if (!names) throw CannotOpenFolder(folder);
+  for (const std::string& name : *names) StampVersionLine(ctx, folder + "\\" + name, code);
+}
+
+}  // namespace
+
+void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
+  const std::string user_dir = ctx.state.UserDir();
+  StampVersionLine(ctx, user_dir + "\\group.qbd", code);
+  ctx.Log(" - 그룹 정보 데이터 업그레이드 완료.");
+  StampFolder(ctx, user_dir + "\\groups", code);
+  StampFolder(ctx, user_dir + "\\timetables", code);
+  ctx.Log(" - 그룹 데이터 업그레이드 완료.");
+}
+
+}  // namespace dayledger

@@ -1,0 +1,21 @@
+#include "schedule/monthly_files.h"
+
+#include <string>
+
+#include "state/stage_context.h"
+
+namespace dayledger {
+
+void ForEachMonth(const StageContext& ctx, const char* year_suffix,
+                  const std::function<void(int year, int month)>& visit) {
+  int done = 0;
+  for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      visit(year, month);
+      ctx.observer.Progress("months", ++done, kScheduleMonthCount);
+    }
+    ctx.Log(" - " + std::to_string(year) + year_suffix);
+  }
+}
+
+}  // namespace dayledger

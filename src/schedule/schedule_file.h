@@ -1,0 +1,77 @@
+// The .qbsd container shared by the monthly and the repeating schedule
+// files: a list of lines stored plain or enciphered with the data key.
+#pragma once
+
+#include <string>
+
+#include "platform/line_list.h"
+#include "schedule/schedule_cipher.h"
+
+namespace dayledger {
+
+class Platform;
+
+// AppDir + "\users\" + user + "\schedules\", joined as texts.
+std::string ScheduleFolder(const std::string& app_dir, const std::string& user_name);
+
+// The file's text in the chosen form: plain line text, or enciphered.
+std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key);
+std::vector<std::string> DecodeScheduleBytes(const std::string& bytes, bool encrypted,
+                                             const ScheduleKey& key);
+
+class ScheduleFile {
+ public:
+  virtual ~ScheduleFile() = default;
+  ScheduleFile(const ScheduleFile&) = delete;
+  ScheduleFile& operator=(const ScheduleFile&) = delete;
+
+  // Rewrites the whole file from Lines in the current form, replacing it
+  // atomically; "Cannot create file %s" or "Stream write error" on failure.
+  void Save();
+
+  const std::string& path() const { return file_path_; }
+  bool encrypted() const { return encrypted_; }
+
+  LineList Lines;
+
+ protected:
+  ScheduleFile(Platform& platform, const std::string& app_dir, const std::string& user_name,
+               const std::string& file_name, bool encrypted, const std::string& data_key);
+  // Fills Lines from the file; "Cannot open file %s" when it cannot be read.
+  void Load();
+  void set_encrypted(bool encrypted) { encrypted_ = encrypted; }
+
+ private:
+  Platform& platform_;
+  std::string app_dir_;
+  std::string file_path_;
+  std::string schedule_dir_;
+  std::string user_name_;
+  ScheduleKey key_;
+  bool encrypted_;
+};
+
+// One month of one user: schedules\YYYYMM.qbsd, read when constructed.
+class SchClass : public ScheduleFile {
+ public:
+  SchClass(Platform& platform, const std::string& app_dir, int year, int month,
+           const std::string& user_name, bool encrypted, const std::string& data_key);
+
+  static std::string FileName(int year, int month);
+};
+
+// The repeating schedules: schedules\repeat.qbsd, read when constructed.
+class SchRepClass : public ScheduleFile {
+ public:
+  SchRepClass(Platform& platform, const std::string& app_dir, int year, int month,
+              const std::string& user_name, bool encrypted, const std::string& data_key);
+
+  // Chooses the form of the next Save; reads and writes nothing.
+  void SetEncrypted(bool encrypted) { set_encrypted(encrypted); }
+
+ private:
+  int year_;
+  int month_;
+};
+
+}  // namespace dayledger

@@ -1,0 +1,97 @@
+#include "schedule/schedule_steps.h"
+
+#include <cstdint>
+
+#include "platform/framework_error.h"
+#include "platform/line_file.h"
+#include "schedule/group_data.h"
+#include "schedule/monthly_files.h"
+#include "schedule/schedule_file.h"
+#include "state/stage_context.h"
+
+namespace dayledger {
+namespace {
+
+const char kYearStamped[] = "년 일정 데이터 업그레이드 완료.";
+const char kYearLoaded[] = "년 일정 데이터 로드 완료.";
+
+SchClass OpenMonth(const StageContext& ctx, int year, int month) {
+  const UnitState& s = ctx.state;
+  return SchClass(ctx.platform, s.AppDir, year, month, s.UserName, s.Encrypted, s.DataKey);
+}
+
+}  // namespace
+
+void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
+  ForEachMonth(ctx, kYearStamped, [&](int year, int month) {
+    SchClass schedule = OpenMonth(ctx, year, month);
+    schedule.Lines.Replace(1, code);
+    schedule.Save();
+  });
+}
+
+void CreateRepeatSchedule(const StageContext& ctx) {
+  const UnitState& s = ctx.state;
+  const std::string source = s.AppDir + "\\data\\userscommon\\repeat.qbsd";
+  const std::string target = s.UserDir() + "\\schedules\\repeat.qbsd";
+  // Going on with an older repeat.qbsd could encipher it a second time, so
+  // a copy that fails stops the step before anything of the user's is read.
+  if (!ctx.platform.CopyFile(source, target)) throw CannotOpenFile(source);
+  SchRepClass repeat(ctx.platform, s.AppDir, -1, -1, s.UserName, false, s.DataKey);
+  repeat.SetEncrypted(s.Encrypted);
+  repeat.Save();
+}
+
+void MergeMonthlySchedules(const StageContext& ctx) {
+  const UnitState& s = ctx.state;
+  LineList merged({"#schedule data#", "10300", "0"});
+  uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
+  // Every month is read before anything is written or deleted, so a failure
+  // part-way loses no month.
+  ForEachMonth(ctx, kYearLoaded, [&](int year, int month) {
+    SchClass schedule = OpenMonth(ctx, year, month);
+    LineList& lines = schedule.Lines;
+    lines.Delete(0);  // header
+    lines.Delete(0);  // version line
+    total += static_cast<uint32_t>(StrToInt(lines.Get(0)));
+    lines.Delete(0);  // entry count
+    for (std::string& line : lines.lines()) merged.Add(std::move(line));
+  });
+  merged.Replace(2, std::to_string(static_cast<int32_t>(total)));
+
+  const std::string folder = ScheduleFolder(s.AppDir, s.UserName);
+  WriteFileOrThrow(ctx.platform, folder + "schedules.qbsd",
+                   EncodeScheduleLines(merged, s.Encrypted, MakeScheduleKey(s.DataKey)));
+  // Only once the merged file is in place do the monthly files go.
+  for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      ctx.platform.DeleteFile(folder + SchClass::FileName(year, month));
+    }
+  }
+  ctx.Log(" - 일정 데이터 업그레이드 완료.");
+}
+
+void RunScheduleStepTo101(const StageContext& ctx) {
+  ctx.Log("* 일정 데이터 : v 1.01.00로의 업그레이드 시작.");
+  StampMonthlySchedules(ctx, "10100");
+  UpgradeGroupData(ctx, "10100");
+  ctx.state.StepVersion = "10200";
+}
+
+void RunScheduleStepTo102(const StageContext& ctx) {
+  ctx.Log("* 일정 데이터 : v 1.02.00로의 업그레이드 시작.");
+  CreateRepeatSchedule(ctx);
+  ctx.Log("반복 일정 데이터 생성 완료.");
+  StampMonthlySchedules(ctx, "10200");
+  UpgradeGroupData(ctx, "10200");
+  ctx.state.StepVersion = "10300";
+}
+
+void RunScheduleStepTo103(const StageContext& ctx) {
+  ctx.Log("* 일정 데이터 : v 1.03.00로의 업그레이드 시작.");
+  MergeMonthlySchedules(ctx);
+  UpgradeGroupData(ctx, "10300");
+  ctx.state.StepVersion = "10301";
+}
+
+}  // namespace dayledger

@@ -1,0 +1,32 @@
+// What the stage work of one driver tick is handed: the platform, the shared
+// state, the progress log and the tick's scratch list.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/line_list.h"
+#include "platform/platform.h"
+#include "state/unit_state.h"
+
+namespace dayledger {
+
+// Receives progress: a log line (UTF-8), or how far a long step has come.
+class StageObserver {
+ public:
+  virtual ~StageObserver() = default;
+  virtual void AddLog(const std::string& text) = 0;
+  // `done` of `total` units of the named work; for progress displays only.
+  virtual void Progress(const std::string& /*what*/, int /*done*/, int /*total*/) {}
+};
+
+struct StageContext {
+  Platform& platform;
+  UnitState& state;
+  StageObserver& observer;
+  LineList& scratch;
+
+  void Log(const std::string& text) const { observer.AddLog(text); }
+};
+
+}  // namespace dayledger

@@ -1,0 +1,28 @@
+// The tool's run-time state: one copy for the whole run, shared by the start
+// checks, the backup, the driver and the stage work. Texts are CP949 bytes.
+#pragma once
+
+#include <string>
+
+#include "platform/line_list.h"
+
+namespace dayledger {
+
+inline const std::string kTargetVersion = "10300";
+inline const std::string kInitialDataKey(40, '0');
+
+struct UnitState {
+  std::string AppDir;  // ends in a backslash
+  std::string UserName;
+  std::string TargetVersion = kTargetVersion;
+  std::string StepVersion;
+  std::string DataKey = kInitialDataKey;
+  bool Encrypted = false;
+  int UpgradeState = 0;
+  LineList ProfileLines;
+
+  // AppDir + "\users\" + UserName: the selected user's folder.
+  std::string UserDir() const { return AppDir + "\\users\\" + UserName; }
+};
+
+}  // namespace dayledger

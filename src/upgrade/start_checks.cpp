@@ -1,0 +1,48 @@
+#include "digest/sha1.h"
+#include "state/version_code.h"
+#include "upgrade/texts.h"
+#include "upgrade/upgrade_tool.h"
+
+namespace dayledger {
+
+void UpgradeTool::Button1Click() {
+  if (port_.SelectedUser() < 0) {
+    Message(texts::kSelectUser, kMbInformation);
+    return;
+  }
+  if (!IsSafeUserName(state_.UserName)) {
+    Message(texts::kProfileDamaged, kMbError);
+    return;
+  }
+  const LineList& profile = state_.ProfileLines;
+  if (profile.Get(1) == state_.TargetVersion) {
+    Message(texts::kAlreadyLatest, kMbInformation);
+    return;
+  }
+  // No step leads from an unknown version; refuse before anything changes.
+  if (!FirstStepFor(profile.Get(1))) {
+    Message(texts::kUnsupportedVersion, kMbInformation);
+    return;
+  }
+  if (port_.SkipBackupChecked() && Message(texts::kSkipBackupQuestion, kMbQuestionYesNo) == kIdNo) {
+    return;
+  }
+  if (profile.Get(9) == "1") {
+    const std::string password = platform_.Utf8ToCp949(port_.Password());
+    if (IteratedHexDigest(password, 5) != profile.Get(8)) {
+      Message(texts::kWrongPassword, kMbError);
+      port_.SelectPasswordAndFocus();
+      return;
+    }
+    // The data key is one hex-digest step short of the stored digest.
+    state_.DataKey = IteratedHexDigest(password, 4);
+  }
+  AddLog("사용자 정보 업그레이드를 시작합니다.");
+  port_.SetInputEnabled(false);
+  AddLog("기존 파일들을 백업중입니다.");
+  platform_.CreateDirectory(state_.AppDir + "\\upgrade_backup");
+  platform_.CreateDirectory(state_.AppDir + "\\upgrade_backup\\" + state_.UserName);
+  port_.SetBackupTimer(true);
+}
+
+}  // namespace dayledger

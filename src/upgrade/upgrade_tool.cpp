@@ -1,0 +1,38 @@
+#include "upgrade/upgrade_tool.h"
+
+#include <cstdio>
+
+#include "upgrade/texts.h"
+
+namespace dayledger {
+
+UpgradeTool::UpgradeTool(Platform& platform, UpgradePort& port, const std::string& app_dir)
+    : platform_(platform), port_(port) {
+  state_.TargetVersion = kTargetVersion;
+  state_.AppDir = app_dir;
+  state_.DataKey = kInitialDataKey;
+  state_.Encrypted = false;
+}
+
+std::string AppDirFromExecutable(const std::string& executable_path) {
+  const size_t slash = executable_path.rfind('\\');
+  return slash == std::string::npos ? std::string() : executable_path.substr(0, slash + 1);
+}
+
+void UpgradeTool::AddLog(const std::string& text) {
+  const LocalTime now = platform_.Now();
+  char stamp[16];
+  std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d]", now.hour % 100, now.minute % 100,
+                now.second % 100);
+  port_.AppendLogLine(stamp + text);
+}
+
+void UpgradeTool::Progress(const std::string& what, int done, int total) {
+  port_.ShowProgress(what, done, total);
+}
+
+int UpgradeTool::Message(const std::string& text, int flags) {
+  return platform_.MessageBox(text, texts::kApplicationTitle, flags);
+}
+
+}  // namespace dayledger

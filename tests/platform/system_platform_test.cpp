@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "demo/installation_builder.h"
+#include "platform/cp949_codec.h"
+#include "platform/native_path.h"
+#include "support/test_platform.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using testing::TestPlatform;
+
+const std::string kHongUtf8 = "홍길동";
+const std::string kHongCp949 = "\xC8\xAB\xB1\xE6\xB5\xBF";
+
+TEST(Cp949Test, KoreanNamesRoundTrip) {
+  EXPECT_EQ(Utf8ToCp949Text(kHongUtf8), kHongCp949);
+  EXPECT_EQ(Cp949ToUtf8Text(kHongCp949), kHongUtf8);
+  EXPECT_EQ(Cp949ToUtf8Text("plain ascii"), "plain ascii");
+  EXPECT_EQ(Utf8ToCp949Text("a\xE2\x98\x83" "b"), "a?b");  // a snowman has no CP949 code
+  EXPECT_EQ(Cp949ToUtf8Text("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+}
+
+TEST(NativePathTest, MapsToolPathsToNativeOnes) {
+  const struct {
+    std::string tool;
+    std::string native;
+  } cases[] = {
+      {"\\tmp\\app\\\\users\\userlist.kvd", "/tmp/app/users/userlist.kvd"},
+      {"\\tmp\\app\\users\\u\\", "/tmp/app/users/u/"},
+      {"\\a//b\\\\\\c", "/a/b/c"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NativePathFromTool(c.tool), c.native);
+  EXPECT_EQ(ToolPathFromNative("/opt/app/dayledger"), "\\opt\\app\\dayledger");
+}
+
+class SystemPlatformTest : public ::testing::Test {
+ protected:
+  std::string Tool(const std::string& native) {
+    return Utf8ToCp949Text(ToolPathFromNative(native));
+  }
+  TestPlatform platform;
+  const std::string dir = platform.temp_dir();
+};
+
+TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsCp949Path) {
+  InstallationBuilder::WriteNative(dir + "/users/" + kHongUtf8 + "/profile.qbd", "x\r\n");
+  const std::string tool_path = Tool(dir) + "\\\\users\\" + kHongCp949 + "\\profile.qbd";
+  std::string bytes;
+  ASSERT_TRUE(platform.ReadFile(tool_path, &bytes));
+  EXPECT_EQ(bytes, "x\r\n");
+  EXPECT_TRUE(platform.TestOpen(tool_path));
+
+  ASSERT_EQ(platform.WriteFile(Tool(dir) + "\\" + kHongCp949 + ".qbd", "y"), WriteResult::kOk);
+  EXPECT_TRUE(fs::exists(dir + "/" + kHongUtf8 + ".qbd"));
+  const auto names = platform.ListQbdFiles(Tool(dir));
+  ASSERT_TRUE(names.has_value());
+  EXPECT_EQ(*names, std::vector<std::string>{kHongCp949 + ".qbd"});
+}
+
+TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoTemporaryFile) {
+  const std::string path = Tool(dir) + "\\f.qbd";
+  ASSERT_EQ(platform.WriteFile(path, "old content"), WriteResult::kOk);
+  ASSERT_EQ(platform.WriteFile(path, "new"), WriteResult::kOk);
+  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/f.qbd"), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(platform.WriteFile(Tool(dir) + "\\missing\\f.qbd", "x"), WriteResult::kCannotCreate);
+  EXPECT_FALSE(platform.ReadFile(Tool(dir) + "\\missing\\f.qbd", nullptr));
+}
+
+TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
+  for (const char* name : {"b.qbd", "A.QBD", "c.qbd", ".hidden.qbd", "d.txt", "e.qbdx"}) {
+    InstallationBuilder::WriteNative(dir + "/g/" + name, "x");
+  }
+  fs::create_directories(dir + "/g/sub.qbd");
+  InstallationBuilder::WriteNative(dir + "/g/sub.qbd/inner.qbd", "x");
+  const auto names = platform.ListQbdFiles(Tool(dir) + "\\g");
+  ASSERT_TRUE(names.has_value());
+  EXPECT_EQ(*names, (std::vector<std::string>{"A.QBD", "b.qbd", "c.qbd"}));
+  EXPECT_FALSE(platform.ListQbdFiles(Tool(dir) + "\\nothing").has_value());
+}
+
+TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
+  InstallationBuilder::WriteNative(dir + "/users/u/profile.qbd", "new profile");
+  InstallationBuilder::WriteNative(dir + "/users/u/schedules/198001.qbsd", "month");
+  InstallationBuilder::WriteNative(dir + "/backup/u/profile.qbd", "old profile");
+  InstallationBuilder::WriteNative(dir + "/backup/u/only-old.txt", "kept");
+  ASSERT_EQ(platform.CopyTree(Tool(dir) + "\\users\\u\\", Tool(dir) + "\\backup\\"), 0);
+  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/profile.qbd"), "new profile");
+  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/schedules/198001.qbsd"), "month");
+  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/only-old.txt"), "kept");
+  EXPECT_NE(platform.CopyTree(Tool(dir) + "\\users\\nobody\\", Tool(dir) + "\\backup\\"), 0);
+}
+
+TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {
+  EXPECT_TRUE(platform.CreateDirectory(Tool(dir) + "\\one"));
+  EXPECT_FALSE(platform.CreateDirectory(Tool(dir) + "\\one"));
+  EXPECT_FALSE(platform.CreateDirectory(Tool(dir) + "\\two\\three"));
+}
+
+}  // namespace
+}  // namespace dayledger

@@ -1,0 +1,51 @@
+// The real file system under a temporary folder, with a clock the test sets,
+// message boxes that are recorded and answered, and faults on request.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/system_platform.h"
+
+namespace dayledger::testing {
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  int flags;
+};
+
+class TestPlatform : public SystemPlatform {
+ public:
+  TestPlatform();
+  ~TestPlatform() override;
+
+  // A fresh folder for this test, removed with the platform (native path).
+  const std::string& temp_dir() const { return temp_dir_; }
+
+  LocalTime Now() override { return now; }
+  std::string ExecutablePath() override { return executable_path; }
+  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+  void ProcessMessages() override { ++process_messages_calls; }
+  WriteResult WriteFile(const std::string& path, const std::string& bytes) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  int CopyTree(const std::string& from, const std::string& to) override;
+
+  LocalTime now{2026, 12, 7, 14, 5, 9};
+  std::string executable_path;
+  std::vector<ShownMessage> messages;
+  std::deque<int> answers;  // next message box answers; 1 (OK) or Yes when empty
+  int process_messages_calls = 0;
+
+  // Faults: the native path of the file to fail, and how.
+  std::string fail_write_path;
+  WriteResult fail_write_result = WriteResult::kWriteFailed;
+  std::string fail_copy_from;
+  bool fail_copy_tree = false;
+
+ private:
+  std::string temp_dir_;
+};
+
+}  // namespace dayledger::testing
