@@ -27,7 +27,9 @@ int TestPlatform::MessageBox(const std::string& text, const std::string& caption
 
 WriteResult TestPlatform::WriteFile(const std::string& path, const std::string& bytes) {
   if (!fail_write_path.empty() && Native(path) == fail_write_path) return fail_write_result;
-  return SystemPlatform::WriteFile(path, bytes);
+  const WriteResult result = SystemPlatform::WriteFile(path, bytes);
+  if (result == WriteResult::kOk) written.push_back(Native(path));
+  return result;
 }
 
 bool TestPlatform::CopyFile(const std::string& from, const std::string& to) {

@@ -37,6 +37,7 @@ class TestPlatform : public SystemPlatform {
   std::vector<ShownMessage> messages;
   std::deque<int> answers;  // next message box answers; 1 (OK) or Yes when empty
   int process_messages_calls = 0;
+  std::vector<std::string> written;  // native paths of successful writes, in order
 
   // Faults: the native path of the file to fail, and how.
   std::string fail_write_path;

@@ -1,0 +1,51 @@
+// An UpgradePort without a window: it keeps the list, labels, check box and
+// timers as plain values, for the terminal program and the tests.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "upgrade/upgrade_port.h"
+
+namespace dayledger {
+
+class HeadlessPort : public UpgradePort {
+ public:
+  void AppendLogLine(const std::string& line) override;
+  void ShowProgress(const std::string& what, int done, int total) override;
+  void ClearUsers() override { users.clear(), selected = -1; }
+  void AddUser(const std::string& name) override { users.push_back(name); }
+  void SelectUser(int index) override { selected = index; }
+  int SelectedUser() override { return selected; }
+  void SetUserLabel(const std::string& text) override { user_label = text; }
+  void SetEncryptionLabel(const std::string& text) override { encryption_label = text; }
+  void SetVersionLabel(const std::string& text) override { version_label = text; }
+  void SetPasswordEnabled(bool enabled) override { password_enabled = enabled; }
+  std::string Password() override { return password; }
+  void SelectPasswordAndFocus() override { password_focused = true; }
+  void SetInputEnabled(bool enabled) override { input_enabled = enabled; }
+  bool SkipBackupChecked() override { return skip_backup; }
+  void SetBackupTimer(bool enabled) override { backup_timer = enabled; }
+  void SetDriverTimer(bool enabled) override { driver_timer = enabled; }
+
+  // Called for each log line and progress report, when set.
+  std::function<void(const std::string&)> on_log;
+  std::function<void(const std::string&, int, int)> on_progress;
+
+  std::vector<std::string> log;
+  std::vector<std::string> users;
+  int selected = -1;
+  std::string user_label = "(사용자명)";
+  std::string encryption_label = "(암호화)";
+  std::string version_label = "(데이터 버전)";
+  bool password_enabled = true;
+  std::string password;
+  bool password_focused = false;
+  bool input_enabled = true;
+  bool skip_backup = false;
+  bool backup_timer = false;
+  bool driver_timer = false;
+};
+
+}  // namespace dayledger

@@ -1,0 +1,126 @@
+#include "anniversary/anniversary_stage.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/cp949_codec.h"
+#include "platform/line_file.h"
+#include "schedule/schedule_file.h"
+#include "support/expected_log.h"
+#include "support/upgrade_fixture.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using demo::UserSpec;
+using Lines = std::vector<std::string>;
+
+class AnniversaryStageTest : public testing::UpgradeFixture {
+ protected:
+  std::string AnniversaryFile(const std::string& name) {
+    return Read("users/u/anniversary/" + name);
+  }
+  // The anniversary part of the log: from its first line to its last.
+  Lines AnniversaryLog() {
+    const Lines log = LogTexts();
+    const auto first = std::find(log.begin(), log.end(), "기념일 데이터 업그레이드를 시작합니다.");
+    const auto last = std::find(log.begin(), log.end(), "기념일 데이터 업그레이드 전체 완료.");
+    return last == log.end() ? Lines(first, log.end()) : Lines(first, last + 1);
+  }
+};
+
+TEST_F(AnniversaryStageTest, UserAt100GetsTheTemplatesStamped) {
+  AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kDone);
+  EXPECT_EQ(AnniversaryLog(), testing::ExpectedAnniversaryLog("10000"));
+  EXPECT_EQ(AnniversaryLog().size(), 10u);
+  for (const std::string& name : kAnniversaryCopyOrder) {
+    Lines expected = SplitLines(InstallationBuilder::AnniversaryTemplate(name));
+    expected[1] = "10300";
+    EXPECT_EQ(AnniversaryFile(name), JoinLines(expected)) << name;
+  }
+}
+
+TEST_F(AnniversaryStageTest, UserAt100WithAnOldFolderGetsItReplaced) {
+  AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
+  for (const std::string& name : kAnniversaryCopyOrder) {
+    Write("users/u/anniversary/" + name, "stale\r\n10300\r\nold entry\r\n");
+  }
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kDone);
+  for (const std::string& name : kAnniversaryCopyOrder) {
+    EXPECT_EQ(SplitLines(AnniversaryFile(name)).at(0), "#anniversary data#") << name;
+    EXPECT_EQ(AnniversaryFile(name).find("old entry"), std::string::npos);
+  }
+}
+
+TEST_F(AnniversaryStageTest, UsersAt101And102OnlyRewrite) {
+  for (const std::string version : {"10100", "10200"}) {
+    AddUsers({UserSpec{"u", version, "secret", 0, 0, 0}});
+    const size_t writes_before = platform.written.size();
+    Write("users/u/anniversary/anniversary_user.qbd", "h\n" + version + "\n\nmine");
+    ASSERT_EQ(Upgrade("u", "secret"), RunOutcome::kDone) << version;
+    EXPECT_EQ(AnniversaryLog(), testing::ExpectedAnniversaryLog(version));
+    EXPECT_EQ(AnniversaryFile("anniversary_user.qbd"), "h\r\n10300\r\n\r\nmine\r\n");
+    EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"),
+              "#anniversary data#\r\n10300\r\n1\r\n" + Utf8ToCp949Text("사용자 기념일") + "\r\n");
+    int rewrites = 0;
+    for (size_t i = writes_before; i < platform.written.size(); ++i) {
+      rewrites += platform.written[i].find("/anniversary/anniversary_") != std::string::npos;
+    }
+    EXPECT_EQ(rewrites, version == "10100" ? 8 : 4) << "each file once per block, nothing copied";
+    port.log.clear();
+    fs::remove_all(Path("users/u"));
+  }
+}
+
+TEST_F(AnniversaryStageTest, OneLineFileStopsTheUpgrade) {
+  AddUsers({UserSpec{"u", "10100", "", 0, 0, 0}});
+  Write("users/u/anniversary/anniversary_celebrate.qbd", "only\r\n");
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  EXPECT_EQ(Messages().back(), "16:List index out of bounds (1)");
+  EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10100");
+  EXPECT_EQ(SplitLines(AnniversaryFile("anniversary_24term.qbd")).at(1), "10200");
+  EXPECT_EQ(AnniversaryFile("anniversary_celebrate.qbd"), "only\r\n");
+  EXPECT_EQ(tool().state().UpgradeState, 2);
+  EXPECT_FALSE(port.input_enabled);
+}
+
+TEST_F(AnniversaryStageTest, FailedTemplateCopyTouchesNoUserFile) {
+  AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
+  Write("users/u/anniversary/anniversary_24term.qbd", "mine\r\n10000\r\n");
+  platform.fail_copy_from = Path("data/userscommon/anniversary_24term.qbd");
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  EXPECT_EQ(Messages().back(), "16:Cannot open file " + builder.AppDir() +
+                                   "\\data\\userscommon\\anniversary_24term.qbd.");
+  EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"), "mine\r\n10000\r\n");
+  EXPECT_FALSE(fs::exists(Path("users/u/anniversary/anniversary_celebrate.qbd")));
+}
+
+TEST_F(AnniversaryStageTest, WholeRunLogAndEveryFileAtTheTarget) {
+  for (const std::string version : {"10000", "10100", "10200"}) {
+    for (const std::string password : {"", "비밀"}) {
+      AddUsers({UserSpec{"u", version, password, 1, 1, 1}});
+      port.log.clear();
+      ASSERT_EQ(Upgrade("u", password), RunOutcome::kDone) << version << password;
+      EXPECT_EQ(LogTexts(), testing::ExpectedRunLog(version)) << version << password;
+      EXPECT_EQ(port.version_label, "v 1.03.00");
+      for (const auto& entry : fs::recursive_directory_iterator(Path("users/u"))) {
+        if (!entry.is_regular_file()) continue;
+        std::string bytes = InstallationBuilder::ReadNative(entry.path().string());
+        if (!password.empty() && entry.path().extension() == ".qbsd") {
+          bytes = Decipher(bytes, MakeScheduleKey(InstallationBuilder::DataKeyFor(password)));
+        }
+        const std::string name = entry.path().filename().string();
+        if (name == "repeat.qbsd") continue;  // the template's own version line
+        EXPECT_EQ(SplitLines(bytes).at(1), "10300") << entry.path();
+      }
+      fs::remove_all(Path("users/u"));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dayledger

@@ -1,0 +1,252 @@
+#include "schedule/schedule_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/framework_error.h"
+#include "platform/line_file.h"
+#include "schedule/group_data.h"
+#include "schedule/schedule_file.h"
+#include "support/expected_log.h"
+#include "support/upgrade_fixture.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using demo::UserSpec;
+using Lines = std::vector<std::string>;
+
+constexpr char kPassword[] = "dayledger";
+
+class ScheduleStepsTest : public testing::UpgradeFixture {
+ protected:
+  // Deciphers (when encrypted) a schedule file of user u.
+  Lines ScheduleLines(const std::string& name, bool encrypted) {
+    const std::string bytes = Read("users/u/schedules/" + name);
+    return DecodeScheduleBytes(bytes, encrypted,
+                               MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword)));
+  }
+  std::string FirstLineAfterHeader(const std::string& relative) {
+    return SplitLines(Read(relative)).at(1);
+  }
+  // A stage context on user u, as the driver hands it to the steps.
+  StageContext Context(bool encrypted) {
+    UnitState& s = tool().state();
+    s.UserName = "u";
+    s.Encrypted = encrypted;
+    s.DataKey = InstallationBuilder::DataKeyFor(kPassword);
+    return StageContext{platform, s, tool(), scratch};
+  }
+  LineList scratch;
+};
+
+struct ChainCase {
+  std::string version;
+  bool encrypted;
+};
+
+class ScheduleChainTest : public ScheduleStepsTest,
+                          public ::testing::WithParamInterface<ChainCase> {};
+
+TEST_P(ScheduleChainTest, RealDriverStampsThenMergesEveryMonth) {
+  const auto [version, encrypted] = GetParam();
+  AddUsers({UserSpec{"u", version, encrypted ? kPassword : "", 3, 2, 2}});
+  Write("users/u/schedules/197912.qbsd", "outside\r\n");
+  Write("users/u/schedules/203001.qbsd", "outside too\r\n");
+  const std::string old_repeat = version == "10200" ? Read("users/u/schedules/repeat.qbsd") : "";
+
+  ASSERT_EQ(Upgrade("u", encrypted ? kPassword : ""), RunOutcome::kDone) << ::testing::PrintToString(Messages());
+
+  // The merged file: head, the total, every entry byte for byte in month order.
+  Lines expected = {"#schedule data#", "10300", std::to_string(600 * 3)};
+  for (int year = 1980; year <= 2029; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      const Lines monthly = SplitLines(InstallationBuilder::MonthlyFile(year, month, version, 3));
+      expected.insert(expected.end(), monthly.begin() + 3, monthly.end());
+      EXPECT_FALSE(fs::exists(Path("users/u/schedules/" + SchClass::FileName(year, month))));
+    }
+  }
+  EXPECT_EQ(ScheduleLines("schedules.qbsd", encrypted), expected);
+  if (!encrypted) {
+    EXPECT_EQ(Read("users/u/schedules/schedules.qbsd"), JoinLines(expected));
+  }
+
+  // Stamps: each step rewrites the 600 months in month order before the merge.
+  const int stamp_steps = version == "10000" ? 2 : version == "10100" ? 1 : 0;
+  std::vector<std::string> month_writes;
+  for (const std::string& path : platform.written) {
+    if (path.find("/schedules/19") != std::string::npos ||
+        path.find("/schedules/20") != std::string::npos) {
+      month_writes.push_back(path.substr(path.size() - 11));
+    }
+  }
+  ASSERT_EQ(month_writes.size(), 600u * stamp_steps);
+  for (size_t i = 0; i < month_writes.size(); ++i) {
+    const int index = static_cast<int>(i % 600);
+    EXPECT_EQ(month_writes[i], SchClass::FileName(1980 + index / 12, index % 12 + 1));
+  }
+
+  // The repeating file is made from the template at the step to 1.02 only.
+  if (version == "10200") {
+    EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);
+  } else {
+    EXPECT_EQ(ScheduleLines("repeat.qbsd", encrypted), SplitLines(InstallationBuilder::RepeatTemplate()));
+  }
+  EXPECT_EQ(Read("users/u/schedules/197912.qbsd"), "outside\r\n");
+  EXPECT_EQ(Read("users/u/schedules/203001.qbsd"), "outside too\r\n");
+
+  for (const char* file : {"users/u/group.qbd", "users/u/groups/group1.qbd",
+                           "users/u/groups/group2.qbd", "users/u/timetables/timetable1.qbd",
+                           "users/u/timetables/timetable2.qbd"}) {
+    EXPECT_EQ(FirstLineAfterHeader(file), "10300") << file;
+  }
+  const Lines log = LogTexts();
+  const Lines schedule_log = testing::ExpectedScheduleLog(version);
+  ASSERT_GE(log.size(), 3 + schedule_log.size());
+  EXPECT_EQ(Lines(log.begin() + 3, log.begin() + 3 + static_cast<long>(schedule_log.size())),
+            schedule_log);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllStartingVersions, ScheduleChainTest,
+                         ::testing::Values(ChainCase{"10000", false}, ChainCase{"10000", true},
+                                           ChainCase{"10100", false}, ChainCase{"10100", true},
+                                           ChainCase{"10200", false}, ChainCase{"10200", true}),
+                         [](const auto& info) {
+                           return "from" + info.param.version +
+                                  (info.param.encrypted ? "_encrypted" : "_plain");
+                         });
+
+TEST_F(ScheduleStepsTest, StampKeepsEachFileInItsFormAndOtherLinesByteForByte) {
+  for (bool encrypted : {false, true}) {
+    AddUsers({UserSpec{"u", "10000", encrypted ? kPassword : "", 2, 0, 0}});
+    Write("users/u/schedules/199912.qbsd",
+          encrypted ? EncodeScheduleLines(LineList(Lines{"h", "10000", "1", "x\ny"}), true,
+                                          MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword)))
+                    : "h\n10000\r1\r\nx");
+    const StageContext ctx = Context(encrypted);
+    StampMonthlySchedules(ctx, "10100");
+    EXPECT_EQ(ScheduleLines("199912.qbsd", encrypted),
+              encrypted ? (Lines{"h", "10100", "1", "x\ny"}) : (Lines{"h", "10100", "1", "x"}));
+    const Lines january = ScheduleLines("198001.qbsd", encrypted);
+    Lines expected = SplitLines(InstallationBuilder::MonthlyFile(1980, 1, "10000", 2));
+    expected[1] = "10100";
+    EXPECT_EQ(january, expected);
+  }
+}
+
+TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
+  AddUsers({UserSpec{"u", "10200", kPassword, 1, 1, 1}});
+  fs::remove(Path("users/u/schedules/200306.qbsd"));
+  ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
+  EXPECT_EQ(Messages().back(), "16:Cannot open file " + builder.AppDir() +
+                                   "\\users\\u\\schedules\\200306.qbsd.");
+  int months = 0;
+  for (const auto& entry : fs::directory_iterator(Path("users/u/schedules"))) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_NE(name, "schedules.qbsd");
+    EXPECT_EQ(name.find(".dlu-tmp"), std::string::npos);
+    months += name != "repeat.qbsd";
+  }
+  EXPECT_EQ(months, 599);
+  const Lines log = LogTexts();
+  EXPECT_EQ(log.back(), " - 2002년 일정 데이터 로드 완료.");
+  EXPECT_EQ(FirstLineAfterHeader("users/u/profile.qbd"), "10200");
+  EXPECT_FALSE(port.input_enabled);
+}
+
+TEST_F(ScheduleStepsTest, FailedMergedWriteDeletesNoMonth) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  platform.fail_write_path = Path("users/u/schedules/schedules.qbsd");
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  EXPECT_EQ(Messages().back(), "16:Stream write error.");
+  EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
+  EXPECT_TRUE(fs::exists(Path("users/u/schedules/202912.qbsd")));
+  EXPECT_FALSE(fs::exists(Path("users/u/schedules/schedules.qbsd")));
+}
+
+TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
+  const struct {
+    std::string content;
+    std::string message;
+  } cases[] = {
+      {"h\r\n10200\r\n", "List index out of bounds (0)"},
+      {"h\r\n10200\r\nthree\r\n", "'three' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    AddUsers({UserSpec{"u", "10200", "", 1, 0, 0}});
+    Write("users/u/schedules/199001.qbsd", c.content);
+    const StageContext ctx = Context(false);
+    try {
+      MergeMonthlySchedules(ctx);
+      ADD_FAILURE() << c.message;
+    } catch (const FrameworkError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+    EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
+  }
+}
+
+TEST_F(ScheduleStepsTest, MergeAddsCountsNotLines) {
+  AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
+  Write("users/u/schedules/199912.qbsd", "h\r\n10200\r\n3\r\na\r\nb\r\nc\r\nd\r\ne\r\n");
+  Write("users/u/schedules/200001.qbsd", "h\r\n10200\r\n-1\r\nz\r\n");
+  MergeMonthlySchedules(Context(false));
+  EXPECT_EQ(ScheduleLines("schedules.qbsd", false),
+            (Lines{"#schedule data#", "10300", "2", "a", "b", "c", "d", "e", "z"}));
+}
+
+TEST_F(ScheduleStepsTest, GroupFileFailures) {
+  AddUsers({UserSpec{"u", "10100", "", 0, 2, 1}});
+  Write("users/u/groups/group2.qbd", "one line\r\n");
+  const StageContext ctx = Context(false);
+  try {
+    UpgradeGroupData(ctx, "10200");
+    ADD_FAILURE();
+  } catch (const FrameworkError& e) {
+    EXPECT_STREQ(e.what(), "List index out of bounds (1)");
+  }
+  EXPECT_EQ(FirstLineAfterHeader("users/u/groups/group1.qbd"), "10200");
+  EXPECT_EQ(Read("users/u/groups/group2.qbd"), "one line\r\n");
+  EXPECT_EQ(FirstLineAfterHeader("users/u/timetables/timetable1.qbd"), "10100");
+
+  fs::remove_all(Path("users/u/groups"));
+  try {
+    UpgradeGroupData(ctx, "10300");
+    ADD_FAILURE();
+  } catch (const FrameworkError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open folder " + builder.AppDir() + "\\users\\u\\groups");
+  }
+  EXPECT_EQ(FirstLineAfterHeader("users/u/timetables/timetable1.qbd"), "10100");
+}
+
+TEST_F(ScheduleStepsTest, GroupFilesStayPlainAndGainCrLf) {
+  AddUsers({UserSpec{"u", "10100", kPassword, 0, 0, 0}});
+  Write("users/u/groups/.hidden.qbd", "h\n10100\n");
+  Write("users/u/groups/a.qbd", "h\n10100\n\nlast");
+  Write("users/u/groups/note.txt", "h\n10100\n");
+  Write("users/u/groups/sub/inner.qbd", "h\n10100\n");
+  UpgradeGroupData(Context(true), "10200");
+  EXPECT_EQ(Read("users/u/groups/a.qbd"), "h\r\n10200\r\n\r\nlast\r\n");
+  for (const char* untouched : {"users/u/groups/.hidden.qbd", "users/u/groups/note.txt",
+                                "users/u/groups/sub/inner.qbd"}) {
+    EXPECT_EQ(Read(untouched), "h\n10100\n") << untouched;
+  }
+}
+
+TEST_F(ScheduleStepsTest, FailedTemplateCopyStopsBeforeTheUsersFiles) {
+  AddUsers({UserSpec{"u", "10100", kPassword, 1, 1, 1}});
+  const std::string old_repeat = "already enciphered once";
+  Write("users/u/schedules/repeat.qbsd", old_repeat);
+  platform.fail_copy_from = Path("data/userscommon/repeat.qbsd");
+  ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
+  EXPECT_EQ(Messages().back(),
+            "16:Cannot open file " + builder.AppDir() + "\\data\\userscommon\\repeat.qbsd.");
+  EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);
+  EXPECT_EQ(ScheduleLines("198001.qbsd", true).at(1), "10100");
+}
+
+}  // namespace
+}  // namespace dayledger

@@ -1,0 +1,384 @@
+#include "upgrade/upgrade_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "digest/sha1.h"
+#include "platform/cp949_codec.h"
+#include "platform/framework_error.h"
+#include "platform/line_file.h"
+#include "support/upgrade_fixture.h"
+#include "upgrade/error_report.h"
+#include "upgrade/texts.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using demo::UserSpec;
+using Lines = std::vector<std::string>;
+
+const std::string kProfileBody = "\r\nname\r\n0\r\n0\r\n0\r\n0\r\n0\r\n";
+
+class UpgradeToolTest : public testing::UpgradeFixture {
+ protected:
+  void WriteProfile(const std::string& user, const std::string& bytes) {
+    Write("users/" + user + "/profile.qbd", bytes);
+  }
+  // A profile with the given version, digest and encryption lines.
+  static std::string Profile(const std::string& version, const std::string& digest = "",
+                             const std::string& flag = "0") {
+    return "#profile data#\r\n" + version + kProfileBody + digest + "\r\n" + flag + "\r\nmore\r\n";
+  }
+  std::string FormCreateError() {
+    try {
+      tool();
+    } catch (const FrameworkError& e) {
+      return e.what();
+    }
+    return "";
+  }
+};
+
+TEST_F(UpgradeToolTest, MissingUserListKeepsTheDesignTexts) {
+  EXPECT_EQ(FormCreateError(), "");
+  EXPECT_EQ(Messages(), Lines{"64:사용자 정보를 찾을 수 없습니다."});
+  EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
+  EXPECT_TRUE(port.users.empty());
+  EXPECT_EQ(port.user_label, "(사용자명)");
+  EXPECT_EQ(port.encryption_label, "(암호화)");
+  EXPECT_EQ(port.version_label, "(데이터 버전)");
+  EXPECT_TRUE(port.password_enabled);
+}
+
+TEST_F(UpgradeToolTest, UserListCounts) {
+  const struct {
+    std::string list;
+    Lines users;
+    std::string error;
+  } cases[] = {
+      {"0\r\na\r\n", {}, ""},
+      {"2\r\na\r\nb\r\nc\r\n", {"a", "b"}, ""},
+      {"two\r\na\r\nb\r\n", {}, "'two' is not a valid integer value"},
+      {"3\r\na\r\nb\r\n", {"a", "b"}, "List index out of bounds (3)"},
+      {"", {}, "List index out of bounds (0)"},
+  };
+  for (const auto& c : cases) {
+    testing::TestPlatform local;
+    HeadlessPort local_port;
+    InstallationBuilder local_builder(local.temp_dir());
+    InstallationBuilder::WriteNative(local.temp_dir() + "/users/userlist.kvd", c.list);
+    for (const char* user : {"a", "b", "c"}) {
+      InstallationBuilder::WriteNative(local.temp_dir() + "/users/" + user + "/profile.qbd",
+                                       Profile("10100"));
+    }
+    UpgradeTool local_tool(local, local_port, local_builder.AppDir());
+    std::string error;
+    try {
+      local_tool.FormCreate();
+    } catch (const FrameworkError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.error) << c.list;
+    EXPECT_EQ(local_port.users, c.users) << c.list;
+    if (c.error.empty()) {
+      EXPECT_EQ(local_port.selected, c.users.empty() ? -1 : 0);
+      EXPECT_EQ(local_port.user_label, c.users.empty() ? "" : "a");
+      EXPECT_EQ(local_port.password_enabled, false);
+    } else {
+      EXPECT_EQ(local_port.selected, -1) << "nothing is selected after an error";
+    }
+  }
+}
+
+TEST_F(UpgradeToolTest, VersionAndEncryptionDisplay) {
+  const struct {
+    std::string version;
+    std::string flag;
+    std::string shown;
+    bool encrypted;
+  } cases[] = {
+      {"10200", "1", "v 1.02.00", true},  {"10000", "0", "v 1.00.00", false},
+      {"102", "1", "v 1.02.", true},      {"1", "1", "v 1..", true},
+      {"10300", " 1", "v 1.03.00", false}, {"10300", "yes", "v 1.03.00", false},
+      {"10300", "", "v 1.03.00", false},   {"10300", "11", "v 1.03.00", false},
+  };
+  AddUsers({UserSpec{"u", "10000"}});
+  for (const auto& c : cases) {
+    WriteProfile("u", Profile(c.version, "", c.flag));
+    Select("u");
+    EXPECT_EQ(port.version_label, c.shown) << c.version;
+    EXPECT_EQ(port.encryption_label, c.encrypted ? "사용" : "사용안함") << c.flag;
+    EXPECT_EQ(port.password_enabled, c.encrypted) << c.flag;
+    EXPECT_EQ(tool().state().Encrypted, c.encrypted) << c.flag;
+  }
+}
+
+TEST_F(UpgradeToolTest, DamagedProfileAfterAnEncryptedUserKeepsItsDisplay) {
+  AddUsers({UserSpec{"enc", "10100", "pw"}, UserSpec{"bad", "10100"}});
+  WriteProfile("bad", "#profile data\r\n10100\r\n");
+  Select("enc");
+  Select("bad");
+  EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+  EXPECT_EQ(port.user_label, "bad");
+  EXPECT_EQ(port.encryption_label, "사용");
+  EXPECT_TRUE(port.password_enabled);
+  EXPECT_EQ(tool().state().UserName, "bad");
+}
+
+TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
+  AddUsers({UserSpec{"u", "10100"}});
+  const struct {
+    std::string profile;
+    std::string error;
+    std::string version_label;
+  } cases[] = {
+      {"", "List index out of bounds (0)", "v 1.01.00"},
+      {"#profile data#\r\n", "List index out of bounds (1)", "v 1.01.00"},
+      {"#profile data#\r\n10200\r\n", "List index out of bounds (9)", "v 1.02.00"},
+  };
+  Select("u");
+  for (const auto& c : cases) {
+    WriteProfile("u", c.profile);
+    try {
+      tool().ListBox1Click();
+      ADD_FAILURE() << c.error;
+    } catch (const FrameworkError& e) {
+      EXPECT_EQ(std::string(e.what()), c.error);
+    }
+    EXPECT_EQ(port.version_label, c.version_label);
+  }
+  fs::remove(Path("users/u/profile.qbd"));
+  try {
+    tool().ListBox1Click();
+    ADD_FAILURE();
+  } catch (const FrameworkError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + builder.AppDir() + "\\users\\u\\profile.qbd");
+  }
+}
+
+TEST_F(UpgradeToolTest, KoreanUserNameIsShownAndItsProfileRead) {
+  AddUsers({UserSpec{"홍길동", "10200", "비밀번호"}});
+  tool();
+  EXPECT_EQ(port.users, Lines{"홍길동"});
+  EXPECT_EQ(port.user_label, "홍길동");
+  EXPECT_EQ(port.version_label, "v 1.02.00");
+  EXPECT_EQ(tool().state().UserName, Utf8ToCp949Text("홍길동"));
+}
+
+TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
+  AddUsers({UserSpec{"good", "10100"}});
+  // Profiles that the unsafe names would reach.
+  Write("profile.qbd", Profile("10000"));
+  Write("users/x/profile.qbd", Profile("10000"));
+  Write("users/userlist.kvd", "5\r\ngood\r\n..\r\n..\\users\\x\r\nx/../x\r\nc:x\r\n");
+  for (int index = 1; index <= 4; ++index) {
+    Select("good");
+    platform.messages.clear();
+    port.selected = index;
+    tool().ListBox1Click();
+    EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."}) << port.users[index];
+    EXPECT_EQ(port.version_label, "v 1.01.00") << "nothing was read for " << port.users[index];
+    platform.messages.clear();
+    tool().Button1Click();
+    EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+    EXPECT_FALSE(port.backup_timer);
+  }
+}
+
+TEST_F(UpgradeToolTest, AddLogStampsTheTime) {
+  AddUsers({UserSpec{"u", "10100"}});
+  platform.now = {2026, 1, 2, 9, 5, 3};
+  tool().AddLog("text");
+  platform.now = {2026, 1, 2, 23, 59, 0};
+  tool().AddLog(" - gap");
+  EXPECT_EQ(port.log, (Lines{"[09:05:03]text", "[23:59:00] - gap"}));
+}
+
+TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
+  AddUsers({UserSpec{"latest", "10300"}, UserSpec{"odd", "10250"}, UserSpec{"u", "10100"}});
+  const struct {
+    std::string user;  // empty: nothing selected
+    bool skip_backup;
+    std::string message;
+  } cases[] = {
+      {"", false, "64:업그레이드할 사용자를 선택해 주세요."},
+      {"latest", true, "64:해당 사용자 데이터 버전은 이미 최신 버전입니다."},
+      {"odd", false, "64:지원하지 않는 데이터 버전입니다."},
+      {"odd", true, "64:지원하지 않는 데이터 버전입니다."},
+  };
+  for (const auto& c : cases) {
+    if (c.user.empty()) {
+      tool();
+      port.selected = -1;
+    } else {
+      Select(c.user);
+    }
+    port.skip_backup = c.skip_backup;
+    platform.messages.clear();
+    tool().Button1Click();
+    EXPECT_FALSE(port.backup_timer);
+    EXPECT_EQ(Messages(), Lines{c.message}) << c.user;
+    EXPECT_TRUE(port.log.empty());
+    EXPECT_TRUE(port.input_enabled);
+    EXPECT_FALSE(fs::exists(Path("upgrade_backup")));
+  }
+}
+
+TEST_F(UpgradeToolTest, SkipBackupQuestionAnsweredNoDoesNothing) {
+  AddUsers({UserSpec{"u", "10100"}});
+  port.skip_backup = true;
+  platform.answers = {kIdNo};
+  EXPECT_EQ(Upgrade("u"), RunOutcome::kRefused);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].flags, 36);
+  EXPECT_EQ(platform.messages[0].text, texts::kSkipBackupQuestion);
+  EXPECT_TRUE(port.log.empty());
+  EXPECT_TRUE(port.input_enabled);
+}
+
+TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
+  const std::string digest = InstallationBuilder::PasswordDigestFor("비밀번호");
+  std::string upper = digest;
+  for (char& c : upper) c = static_cast<char>(toupper(c));
+  AddUsers({UserSpec{"enc", "10100", "비밀번호"}, UserSpec{"upper", "10100"}});
+  WriteProfile("upper", Profile("10100", upper, "1"));
+
+  for (const auto& [user, password] : {std::pair{"enc", "wrong"}, std::pair{"enc", "비밀번호 "},
+                                       std::pair{"upper", "비밀번호"}}) {
+    platform.messages.clear();
+    port.password_focused = false;
+    EXPECT_EQ(Upgrade(user, password), RunOutcome::kRefused);
+    EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."});
+    EXPECT_TRUE(port.password_focused);
+    EXPECT_EQ(tool().state().DataKey, std::string(40, '0'));
+    EXPECT_TRUE(port.log.empty());
+  }
+  Select("enc");
+  port.password = "비밀번호";
+  tool().Button1Click();
+  EXPECT_EQ(tool().state().DataKey, InstallationBuilder::DataKeyFor("비밀번호"));
+  EXPECT_EQ(HexDigest(tool().state().DataKey), digest);
+  EXPECT_EQ(LogTexts(), (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
+  EXPECT_FALSE(port.input_enabled);
+  EXPECT_TRUE(port.backup_timer);
+  EXPECT_TRUE(fs::is_directory(Path("upgrade_backup/enc")));
+  EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/enc")));
+}
+
+TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
+  const std::string long_password(60, 'p');
+  AddUsers({UserSpec{"enc", "10100", long_password}});
+  Select("enc");
+  port.password = std::string(40, 'p');
+  tool().Button1Click();
+  EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."}) << "the first 40 bytes are not enough";
+  port.password = long_password;
+  tool().Button1Click();
+  EXPECT_EQ(tool().state().DataKey, IteratedHexDigest(long_password, 4));
+}
+
+TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
+  AddUsers({UserSpec{"plain", "10200"}});
+  EXPECT_EQ(Upgrade("plain", "anything"), RunOutcome::kDone);
+  EXPECT_EQ(tool().state().DataKey, std::string(40, '0'));
+}
+
+TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  Select("u");
+  tool().Button1Click();
+  port.skip_backup = true;  // checked between the click and the tick
+  tool().Timer2Timer();
+  EXPECT_EQ(LogTexts().back(), "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
+  EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/u")));
+  EXPECT_EQ(tool().state().UpgradeState, -1);
+  EXPECT_TRUE(port.driver_timer);
+  EXPECT_FALSE(port.backup_timer);
+  EXPECT_TRUE(platform.messages.empty()) << "no question at the tick";
+
+  port.skip_backup = false;
+  const std::string profile = Read("users/u/profile.qbd");
+  tool().Timer2Timer();
+  EXPECT_EQ(LogTexts().back(), "기존 파일들 백업 완료.");
+  EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), profile);
+  EXPECT_TRUE(fs::exists(Path("upgrade_backup/u/schedules/202912.qbsd")));
+  EXPECT_TRUE(fs::exists(Path("upgrade_backup/u/groups/group1.qbd")));
+}
+
+TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
+  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+  platform.fail_copy_tree = true;
+  EXPECT_EQ(Upgrade("u"), RunOutcome::kBackupFailed);
+  EXPECT_EQ(Messages(), Lines{std::string("16:") + texts::kBackupFailed});
+  EXPECT_FALSE(port.input_enabled);
+  EXPECT_FALSE(port.driver_timer);
+  EXPECT_EQ(tool().state().UpgradeState, 0);
+  EXPECT_TRUE(platform.written.empty());
+}
+
+TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
+  AddUsers({UserSpec{"u", "10100", "pw", 1, 1, 1}});
+  const Lines before = SplitLines(Read("users/u/profile.qbd"));
+  ASSERT_EQ(Upgrade("u", "pw"), RunOutcome::kDone);
+  Lines expected = before;
+  expected[1] = "10300";
+  EXPECT_EQ(Read("users/u/profile.qbd"), JoinLines(expected));
+  EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
+  EXPECT_TRUE(port.input_enabled);
+  EXPECT_EQ(port.version_label, "v 1.03.00");
+  EXPECT_EQ(tool().state().UpgradeState, 3);
+  EXPECT_GE(platform.process_messages_calls, 6);
+}
+
+TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
+  AddUsers({UserSpec{"a", "10200", "", 1, 0, 0}, UserSpec{"b", "10200", "", 1, 0, 0}});
+  ASSERT_EQ(Upgrade("a"), RunOutcome::kDone);
+  const size_t first_run = port.log.size();
+  ASSERT_EQ(Upgrade("b"), RunOutcome::kDone);
+  EXPECT_EQ(port.log.size(), 2 * first_run);
+  EXPECT_EQ(LogTexts()[first_run], "사용자 정보 업그레이드를 시작합니다.");
+}
+
+TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  fs::remove(Path("users/u/group.qbd"));
+  EXPECT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  EXPECT_EQ(Messages(), Lines{"16:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
+  EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
+  EXPECT_FALSE(port.input_enabled);
+  EXPECT_FALSE(port.driver_timer);
+}
+
+TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  Select("u");
+  tool().Button1Click();
+  tool().Timer2Timer();
+  WriteProfile("u", Profile("99999"));
+  EXPECT_FALSE(RunReported(platform, [&] { tool().Timer1Timer(); }));
+  EXPECT_EQ(Messages().back(), "16:지원하지 않는 데이터 버전입니다.");
+  EXPECT_FALSE(port.driver_timer);
+  EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
+}
+
+TEST_F(UpgradeToolTest, AppDirIsCutFromTheExecutablePath) {
+  EXPECT_EQ(AppDirFromExecutable("C:\\Prog\\upgrade.exe"), "C:\\Prog\\");
+  EXPECT_EQ(AppDirFromExecutable("\\opt\\dayledger\\dayledger-upgrade-gui"), "\\opt\\dayledger\\");
+  EXPECT_EQ(AppDirFromExecutable("noslash"), "");
+}
+
+TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
+  testing::TestPlatform platform;
+  EXPECT_FALSE(RunReported(platform, [] { throw std::runtime_error("foreign"); }));
+  EXPECT_TRUE(RunReported(platform, [] {}));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "");
+  EXPECT_EQ(platform.messages[0].flags, 16);
+  EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
+}
+
+}  // namespace
+}  // namespace dayledger
