@@ -8,6 +8,12 @@
 #include "upgrade/error_report.h"
 
 namespace dayledger {
+namespace {
+
+// The calendar component's values as the window was designed.
+constexpr StoredSolLun kSolLun1Stored = {2009, 11, 4, 2009, 9, 18, false};
+
+}  // namespace
 
 void InstallFontSubstitutes() {
   QFont::insertSubstitutions("돋움", {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
@@ -19,6 +25,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       Timer1(new QTimer(this)),
       Timer2(new QTimer(this)),
+      SolLun1(new TSolLun(platform, this)),
       platform_(platform),
       ui_(std::make_unique<Ui::TForm1>()),
       tool_(platform, *this, AppDirFromExecutable(platform.ExecutablePath())) {
@@ -29,6 +36,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   Timer1->setInterval(100);
   Timer2->setObjectName("Timer2");
   Timer2->setInterval(1000);
+  SolLun1->setObjectName("SolLun1");
+  RestoreStored(*SolLun1, kSolLun1Stored);
   connect(ui_->ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
   connect(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "calendar/solnlun.h"
 #include "platform/platform.h"
 #include "upgrade/upgrade_port.h"
 #include "upgrade/upgrade_tool.h"
@@ -35,6 +36,7 @@ class TForm1 : public QWidget, public UpgradePort {
 
   QTimer* Timer1;
   QTimer* Timer2;
+  TSolLun* SolLun1;
 
   // UpgradePort
   void AppendLogLine(const std::string& line) override;

@@ -44,6 +44,7 @@ class TForm1Test : public testing::UpgradeFixture {
   }
   template <typename T = QWidget>
   T* Control(const char* name) {
+    // findChild looks at the window's children, widgets and components alike.
     T* widget = form().findChild<T*>(name);
     EXPECT_NE(widget, nullptr) << name;
     return widget;
@@ -254,6 +255,20 @@ TEST_F(TForm1Test, MissingStageFileStopsWithTheWindowDisabled) {
   EXPECT_FALSE(Control("Panel1")->isEnabled());
   EXPECT_FALSE(Control("Button1")->isEnabled());
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10000");
+}
+
+TEST_F(TForm1Test, CalendarComponentHoldsItsStoredValues) {
+  platform.now = {2026, 12, 7, 8, 0, 0};  // construction converts today first
+  TSolLun* calendar = Control<TSolLun>("SolLun1");
+  ASSERT_NE(calendar, nullptr);
+  EXPECT_EQ(calendar->parent(), &form());
+  EXPECT_EQ(calendar->solYear(), 2009);
+  EXPECT_EQ(calendar->solMonth(), 11);
+  EXPECT_EQ(calendar->solDay(), 4);
+  EXPECT_EQ(calendar->lunYear(), 2009);
+  EXPECT_EQ(calendar->lunMonth(), 9);
+  EXPECT_EQ(calendar->lunDay(), 18);
+  EXPECT_FALSE(calendar->isLeap());
 }
 
 TEST_F(TForm1Test, ExitButtonClosesTheWindow) {
