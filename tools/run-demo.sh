@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds, lays out a fresh demo installation and
-# starts the tool from it. Without a display it shows the terminal program
-# on the same installation instead.
+# starts the window from it. Without a display it lists the users, upgrades
+# them with the terminal program and lists them again.
 set -eu
 cd "$(dirname "$0")/.."
 tools/setup.sh dev
@@ -9,11 +9,19 @@ tools/setup.sh dev
 demo="build/demo-installation"
 rm -rf "$demo"
 build/dev/tests/dayledger-make-demo "$demo"
-cp build/dev/src/dayledger-upgrade-gui "$demo/"
+cp build/dev/src/dayledger-upgrade-gui build/dev/src/dayledger-upgrade "$demo/"
 echo "Demo installation: $demo (users kim 1.00, 홍길동 1.01, lee 1.02 encrypted with password 'dayledger', park 1.03)"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$demo/dayledger-upgrade-gui"
 fi
 echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): the window cannot open." >&2
-exit 1
+echo "Showing the terminal program, dayledger-upgrade, on the same installation instead." >&2
+cli="$demo/dayledger-upgrade"
+set -x
+"$cli" list
+"$cli" upgrade kim
+"$cli" upgrade 홍길동
+echo dayledger | "$cli" upgrade lee --password-stdin
+"$cli" upgrade park || echo "(park is already at 1.03: refused, exit status $?)"
+"$cli" list

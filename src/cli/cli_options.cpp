@@ -1,0 +1,97 @@
+#include "cli/cli_options.h"
+
+namespace dayledger::cli {
+
+const char kHelpText[] =
+    "Usage: dayledger-upgrade [--app-dir DIR] COMMAND ...\n"
+    "\n"
+    "Upgrades the data of one Dayledger user to data version 1.03, as the\n"
+    "upgrade window does, from a terminal or a script.\n"
+    "\n"
+    "Commands:\n"
+    "  list                      One line per user, in the user list's order:\n"
+    "                            name, encryption (사용/사용안함) and data\n"
+    "                            version (v 1.02.00), separated by tabs.\n"
+    "  upgrade USER [--skip-backup] [--yes] [--password-stdin]\n"
+    "                            The window's start checks, backup and stages\n"
+    "                            for USER. Log lines go to standard output as\n"
+    "                            \"[hh:mm:ss]text\". The password of encrypted data\n"
+    "                            is asked without echo on the terminal, or read\n"
+    "                            as one line from standard input with\n"
+    "                            --password-stdin. --skip-backup skips the backup\n"
+    "                            after asking on the terminal; without a terminal\n"
+    "                            it needs --yes. On a terminal a progress line\n"
+    "                            shows on standard error.\n"
+    "  check USER [--password-stdin]\n"
+    "                            Changes nothing: verifies the password, reads\n"
+    "                            every file the upgrade would read and lists every\n"
+    "                            problem found, one \"path<TAB>error\" per line.\n"
+    "\n"
+    "Options:\n"
+    "  --app-dir DIR             The installation folder (holding users/). The\n"
+    "                            default is the folder of this program.\n"
+    "  --help                    This text.\n"
+    "\n"
+    "Messages that the window shows in a message box go to standard error.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done, or check found nothing\n"
+    "  1  refused by a start check, or check found problems\n"
+    "  2  wrong usage or unknown user\n"
+    "  3  the upgrade stopped part-way with an error\n";
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
+  Options options;
+  std::vector<std::string> words;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      options.command = "help";
+      return options;
+    }
+    if (arg == "--app-dir") {
+      if (++i == args.size()) {
+        *error = "--app-dir needs a folder";
+        return std::nullopt;
+      }
+      options.app_dir = args[i];
+    } else if (arg == "--skip-backup") {
+      options.skip_backup = true;
+    } else if (arg == "--yes") {
+      options.yes = true;
+    } else if (arg == "--password-stdin") {
+      options.password_stdin = true;
+    } else if (arg.rfind("--", 0) == 0) {
+      *error = "unknown option " + arg;
+      return std::nullopt;
+    } else {
+      words.push_back(arg);
+    }
+  }
+  if (words.empty()) {
+    *error = "no command given";
+    return std::nullopt;
+  }
+  options.command = words[0];
+  const bool takes_user = options.command == "upgrade" || options.command == "check";
+  if (options.command != "list" && !takes_user) {
+    *error = "unknown command " + options.command;
+    return std::nullopt;
+  }
+  if (words.size() != (takes_user ? 2u : 1u)) {
+    *error = takes_user ? options.command + " needs one user name" : "list takes no user name";
+    return std::nullopt;
+  }
+  if (takes_user) options.user = words[1];
+  if ((options.skip_backup || options.yes) && options.command != "upgrade") {
+    *error = "--skip-backup and --yes belong to upgrade";
+    return std::nullopt;
+  }
+  if (options.password_stdin && options.command == "list") {
+    *error = "--password-stdin belongs to upgrade and check";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace dayledger::cli

@@ -1,0 +1,167 @@
+// dayledger-upgrade: the upgrade from a terminal, on the same core as the window.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "platform/console_platform.h"
+#include "platform/cp949_codec.h"
+#include "platform/native_path.h"
+#include "upgrade/error_report.h"
+#include "upgrade/preflight.h"
+#include "upgrade/upgrade_runner.h"
+
+namespace dayledger::cli {
+namespace {
+
+enum ExitStatus { kOk = 0, kRefused = 1, kUsage = 2, kStopped = 3 };
+
+std::string ToolAppDir(const std::string& native) {
+  std::string path = std::filesystem::absolute(native).lexically_normal().string();
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return Utf8ToCp949Text(ToolPathFromNative(path)) + "\\";
+}
+
+// The user list as the window reads it; false if it could not be read.
+bool LoadUsers(ConsolePlatform& platform, UpgradeTool& tool) {
+  const int before = platform.messages_shown;
+  return RunReported(platform, [&] { tool.FormCreate(); }) && platform.messages_shown == before;
+}
+
+// Selects the user as a click in the list does; false if the profile could
+// not be shown (its message went to standard error).
+bool SelectUser(ConsolePlatform& platform, UpgradeTool& tool, HeadlessPort& port, int index) {
+  port.selected = index;
+  const int before = platform.messages_shown;
+  return RunReported(platform, [&] { tool.ListBox1Click(); }) && platform.messages_shown == before;
+}
+
+int FindUser(const HeadlessPort& port, const std::string& name) {
+  for (size_t i = 0; i < port.users.size(); ++i) {
+    if (port.users[i] == name) return static_cast<int>(i);
+  }
+  std::fprintf(stderr, "dayledger-upgrade: unknown user %s\n", name.c_str());
+  return -1;
+}
+
+std::optional<std::string> ReadPassword(const Options& options) {
+  if (options.password_stdin) {
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+  const auto typed = ConsolePlatform::ReadHiddenLine("Password for " + options.user + ": ");
+  if (!typed) {
+    std::fprintf(stderr,
+                 "dayledger-upgrade: the data of %s is encrypted; give the password on a "
+                 "terminal or with --password-stdin\n",
+                 options.user.c_str());
+  }
+  return typed;
+}
+
+int List(ConsolePlatform& platform, const std::string& app_dir) {
+  HeadlessPort port;
+  UpgradeTool tool(platform, port, app_dir);
+  if (!LoadUsers(platform, tool)) return kRefused;
+  for (size_t i = 0; i < port.users.size(); ++i) {
+    if (SelectUser(platform, tool, port, static_cast<int>(i))) {
+      std::printf("%s\t%s\t%s\n", port.users[i].c_str(), port.encryption_label.c_str(),
+                  port.version_label.c_str());
+    } else {
+      std::printf("%s\t\t\n", port.users[i].c_str());
+    }
+  }
+  return kOk;
+}
+
+// Shows "months 120/600" on one terminal line while the stages run.
+void ShowProgress(const std::string& what, int done, int total) {
+  std::fprintf(stderr, "\r\033[K%s %d/%d", what.c_str(), done, total);
+  if (done == total) std::fprintf(stderr, "\r\033[K");
+  std::fflush(stderr);
+}
+
+int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+  if (options.skip_backup && !options.yes && !ConsolePlatform::HasTerminal()) {
+    std::fprintf(stderr, "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
+    return kUsage;
+  }
+  HeadlessPort port;
+  UpgradeTool tool(platform, port, app_dir);
+  if (!LoadUsers(platform, tool)) return kRefused;
+  const int index = FindUser(port, options.user);
+  if (index < 0) return kUsage;
+  if (!SelectUser(platform, tool, port, index)) return kRefused;
+  if (tool.state().Encrypted) {
+    const auto password = ReadPassword(options);
+    if (!password) return kUsage;
+    port.password = *password;
+  }
+  port.skip_backup = options.skip_backup;
+  if (options.yes) platform.question_answer = kIdYes;
+  port.on_log = [](const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+  };
+  if (ConsolePlatform::StderrIsTerminal()) port.on_progress = ShowProgress;
+  switch (RunUpgrade(tool, port, platform)) {
+    case RunOutcome::kDone:
+      return kOk;
+    case RunOutcome::kRefused:
+      return kRefused;
+    case RunOutcome::kBackupFailed:
+    case RunOutcome::kStopped:
+      break;
+  }
+  return kStopped;
+}
+
+int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+  HeadlessPort port;
+  UpgradeTool tool(platform, port, app_dir);
+  if (!LoadUsers(platform, tool)) return kRefused;
+  const int index = FindUser(port, options.user);
+  if (index < 0) return kUsage;
+  if (!SelectUser(platform, tool, port, index)) return kRefused;
+  std::string password;
+  if (tool.state().Encrypted) {
+    const auto typed = ReadPassword(options);
+    if (!typed) return kUsage;
+    password = *typed;
+  }
+  const PreflightResult result = CheckUser(platform, app_dir, index, password);
+  for (const std::string& refusal : result.refusals) std::fprintf(stderr, "%s\n", refusal.c_str());
+  for (const PreflightProblem& problem : result.problems) {
+    std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
+  }
+  return result.clean() ? kOk : kRefused;
+}
+
+int Run(int argc, char* argv[]) {
+  std::string error;
+  const auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
+  if (!options) {
+    std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n", error.c_str());
+    return kUsage;
+  }
+  if (options->command == "help") {
+    std::fputs(kHelpText, stdout);
+    return kOk;
+  }
+  ConsolePlatform platform;
+  const std::string app_dir = options->app_dir.empty()
+                                  ? AppDirFromExecutable(platform.ExecutablePath())
+                                  : ToolAppDir(options->app_dir);
+  if (options->command == "list") return List(platform, app_dir);
+  if (options->command == "upgrade") return Upgrade(platform, app_dir, *options);
+  return Check(platform, app_dir, *options);
+}
+
+}  // namespace
+}  // namespace dayledger::cli
+
+int main(int argc, char* argv[]) { return dayledger::cli::Run(argc, argv); }

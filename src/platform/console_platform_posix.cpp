@@ -1,0 +1,86 @@
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "platform/console_platform.h"
+
+namespace dayledger {
+namespace {
+
+// The controlling terminal, opened for one exchange.
+class Terminal {
+ public:
+  Terminal() : fd_(::open("/dev/tty", O_RDWR | O_NOCTTY)) {}
+  ~Terminal() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  bool ok() const { return fd_ >= 0; }
+  void Write(const std::string& text) const {
+    if (::write(fd_, text.data(), text.size()) < 0) return;
+  }
+  std::string ReadLine() const {
+    std::string line;
+    char c;
+    while (::read(fd_, &c, 1) == 1 && c != '\n') {
+      if (c != '\r') line.push_back(c);
+    }
+    return line;
+  }
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+ConsolePlatform::ConsolePlatform() { std::signal(SIGPIPE, SIG_IGN); }
+
+int ConsolePlatform::MessageBox(const std::string& text, const std::string& /*caption*/,
+                                int flags) {
+  ++messages_shown;
+  if (flags == kMbQuestionYesNo) {
+    if (question_answer) return *question_answer;
+    return AskYesNo(text) ? kIdYes : kIdNo;
+  }
+  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fflush(stderr);
+  return 1;
+}
+
+bool ConsolePlatform::HasTerminal() { return Terminal().ok(); }
+
+bool ConsolePlatform::StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+std::optional<std::string> ConsolePlatform::ReadHiddenLine(const std::string& prompt) {
+  Terminal terminal;
+  if (!terminal.ok()) return std::nullopt;
+  terminal.Write(prompt);
+  termios saved{};
+  const bool can_hide = ::tcgetattr(terminal.fd(), &saved) == 0;
+  if (can_hide) {
+    termios hidden = saved;
+    hidden.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    ::tcsetattr(terminal.fd(), TCSAFLUSH, &hidden);
+  }
+  const std::string line = terminal.ReadLine();
+  if (can_hide) ::tcsetattr(terminal.fd(), TCSAFLUSH, &saved);
+  terminal.Write("\n");
+  return line;
+}
+
+bool ConsolePlatform::AskYesNo(const std::string& question) {
+  Terminal terminal;
+  if (!terminal.ok()) return false;
+  terminal.Write(question + " [y/N] ");
+  const std::string answer = terminal.ReadLine();
+  return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+}  // namespace dayledger
