@@ -1,0 +1,227 @@
+// dayledger-upgrade run as a process on generated installations.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/tform1.h"
+#include "cli/cli_options.h"
+#include "platform/line_file.h"
+#include "schedule/schedule_cipher.h"
+#include "support/upgrade_fixture.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using demo::UserSpec;
+using Lines = std::vector<std::string>;
+
+struct ProcessResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Lines SplitText(const std::string& text) { return SplitLines(text); }
+
+// Runs the program with `args` (shell words, already quoted) and `input` on
+// standard input, without a terminal.
+ProcessResult RunCli(const std::string& dir, const std::string& args, const std::string& input = "") {
+  const std::string in = dir + "/stdin", out = dir + "/stdout", err = dir + "/stderr";
+  std::ofstream(in) << input;
+  const std::string command = "setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" + in + " >" +
+                              out + " 2>" + err;
+  const int raw = std::system(command.c_str());
+  return {WEXITSTATUS(raw), Slurp(out), Slurp(err)};
+}
+
+// Every file below `root`, relative path to content.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), root).string()] = Slurp(entry.path().string());
+    }
+  }
+  return files;
+}
+
+Lines WithoutStamps(const Lines& lines) {
+  Lines texts;
+  for (const std::string& line : lines) texts.push_back(line.substr(10));
+  return texts;
+}
+
+class CliTest : public testing::UpgradeFixture {
+ protected:
+  std::string AppDirArg() const { return "--app-dir '" + builder.root() + "'"; }
+  ProcessResult Cli(const std::string& args, const std::string& input = "") {
+    return RunCli(platform.temp_dir(), AppDirArg() + " " + args, input);
+  }
+  void AddDemoUsers() {
+    AddUsers({UserSpec{"kim", "10000", "", 2, 2, 1}, UserSpec{"홍길동", "10100", "", 1, 1, 1},
+              UserSpec{"lee", "10200", "dayledger", 2, 1, 1}, UserSpec{"park", "10300", "", 0, 1, 0}});
+  }
+};
+
+TEST_F(CliTest, ListShowsEveryUserInOrder) {
+  AddDemoUsers();
+  const ProcessResult result = Cli("list");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "kim\t사용안함\tv 1.00.00\n홍길동\t사용안함\tv 1.01.00\nlee\t사용\tv 1.02.00\n"
+            "park\t사용안함\tv 1.03.00\n");
+}
+
+TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
+  AddDemoUsers();
+  const std::string copy = platform.temp_dir() + "/window-copy";
+  fs::copy(builder.root(), copy, fs::copy_options::recursive);
+
+  const ProcessResult kim = Cli("upgrade kim");
+  ASSERT_EQ(kim.status, 0) << kim.err;
+  const ProcessResult lee = Cli("upgrade lee --password-stdin", "dayledger\n");
+  ASSERT_EQ(lee.status, 0) << lee.err;
+  EXPECT_EQ(kim.err, "사용자 정보 업그레이드가 완료되었습니다!\n");
+
+  InstallationBuilder window_installation(copy);
+  platform.executable_path = window_installation.AppDir() + "dayledger-upgrade-gui";
+  TForm1 form(platform);
+  Lines window_log;
+  for (const auto& [row, password] : {std::pair{0, ""}, std::pair{2, "dayledger"}}) {
+    form.findChild<QListWidget*>("ListBox1")->setCurrentRow(row);
+    form.ListBox1Click();
+    form.findChild<QLineEdit*>("Edit1")->setText(QString::fromUtf8(password));
+    form.Button1Click();
+    ASSERT_TRUE(form.Timer2->isActive());
+    form.Timer2Timer();
+    while (form.Timer1->isActive()) form.Timer1Timer();
+  }
+  const QStringList memo = form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
+  for (qsizetype i = 1; i < memo.size(); ++i) window_log.push_back(memo[i].toStdString());
+
+  Lines cli_log = SplitText(kim.out);
+  const Lines lee_log = SplitText(lee.out);
+  cli_log.insert(cli_log.end(), lee_log.begin(), lee_log.end());
+  EXPECT_EQ(WithoutStamps(cli_log), WithoutStamps(window_log));
+  EXPECT_TRUE(Snapshot(builder.root() + "/users") == Snapshot(copy + "/users"));
+  EXPECT_TRUE(Snapshot(builder.root() + "/upgrade_backup") == Snapshot(copy + "/upgrade_backup"));
+  EXPECT_EQ(SplitLines(Read("users/lee/profile.qbd")).at(1), "10300");
+}
+
+TEST_F(CliTest, StartCheckRefusalsAndUsage) {
+  AddDemoUsers();
+  const struct {
+    std::string args;
+    std::string input;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"upgrade park", "", 1, "해당 사용자 데이터 버전은 이미 최신 버전입니다.\n"},
+      {"upgrade lee --password-stdin", "wrong\n", 1, "비밀번호가 틀렸습니다.\n"},
+      {"upgrade lee", "", 2,
+       "dayledger-upgrade: the data of lee is encrypted; give the password on a terminal or "
+       "with --password-stdin\n"},
+      {"upgrade nobody", "", 2, "dayledger-upgrade: unknown user nobody\n"},
+      {"upgrade kim --skip-backup", "", 2,
+       "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n"},
+      {"frobnicate", "", 2, "dayledger-upgrade: unknown command frobnicate\nTry 'dayledger-upgrade --help'.\n"},
+      {"check", "", 2, "dayledger-upgrade: check needs one user name\nTry 'dayledger-upgrade --help'.\n"},
+  };
+  const auto before = Snapshot(builder.root());
+  for (const auto& c : cases) {
+    const ProcessResult result = Cli(c.args, c.input);
+    EXPECT_EQ(result.status, c.status) << c.args;
+    EXPECT_EQ(result.err, c.err) << c.args;
+    EXPECT_EQ(result.out, "") << c.args;
+  }
+  EXPECT_TRUE(Snapshot(builder.root()) == before) << "refusals change nothing";
+
+  Write("users/odd/profile.qbd", "#profile data#\r\n10250\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
+  Write("users/userlist.kvd", "1\r\nodd\r\n");
+  const ProcessResult odd = Cli("upgrade odd");
+  EXPECT_EQ(odd.status, 1);
+  EXPECT_EQ(odd.err, "지원하지 않는 데이터 버전입니다.\n");
+}
+
+TEST_F(CliTest, SkipBackupWithYesSkipsTheBackup) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  const ProcessResult result = Cli("upgrade u --skip-backup --yes");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(SplitText(result.out).at(2).substr(10),
+            "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
+  EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/u")));
+}
+
+TEST_F(CliTest, StoppedUpgradeExitsWithThree) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  fs::remove(Path("users/u/timetables/timetable1.qbd"));
+  Write("users/u/timetables/timetable1.qbd", "one line\r\n");
+  const ProcessResult result = Cli("upgrade u");
+  EXPECT_EQ(result.status, 3);
+  EXPECT_EQ(result.err, "List index out of bounds (1)\n");
+  EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
+}
+
+TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
+  AddUsers({UserSpec{"u", "10100", "pw", 1, 2, 1}, UserSpec{"clean", "10000", "", 1, 1, 1}});
+  const auto clean_before = Snapshot(builder.root());
+  const ProcessResult clean = Cli("check clean");
+  EXPECT_EQ(clean.status, 0) << clean.err;
+  EXPECT_EQ(clean.out, "");
+  EXPECT_TRUE(Snapshot(builder.root()) == clean_before);
+
+  const ScheduleKey key = MakeScheduleKey(InstallationBuilder::DataKeyFor("pw"));
+  auto enciphered = [&](const std::string& plain) { return Encipher(plain, key); };
+  fs::remove(Path("users/u/schedules/199003.qbsd"));
+  Write("users/u/schedules/200001.qbsd", enciphered("h\r\n10100\r\n"));
+  Write("users/u/schedules/201105.qbsd", enciphered("h\r\n10100\r\nmany\r\nentry\r\n"));
+  Write("users/u/groups/group2.qbd", "only one line\r\n");
+  fs::remove(Path("data/userscommon/repeat.qbsd"));
+  const auto before = Snapshot(builder.root());
+
+  const ProcessResult result = Cli("check u --password-stdin", "pw\n");
+  EXPECT_EQ(result.status, 1) << result.err;
+  const std::string app = builder.AppDir();
+  const std::string dir = app + "\\users\\u";
+  EXPECT_EQ(SplitText(result.out),
+            (Lines{app + "\\data\\userscommon\\repeat.qbsd\tCannot open file " + app +
+                       "\\data\\userscommon\\repeat.qbsd.",
+                   dir + "\\schedules\\199003.qbsd\tCannot open file " + dir + "\\schedules\\199003.qbsd.",
+                   dir + "\\groups\\group2.qbd\tList index out of bounds (1)",
+                   dir + "\\schedules\\200001.qbsd\tList index out of bounds (0)",
+                   dir + "\\schedules\\201105.qbsd\t'many' is not a valid integer value."}));
+  EXPECT_TRUE(Snapshot(builder.root()) == before) << "check changes nothing";
+
+  const ProcessResult wrong = Cli("check u --password-stdin", "nope\n");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.err, "비밀번호가 틀렸습니다.\n");
+}
+
+TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
+  for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
+                           "--password-stdin", "--app-dir", "0  done", "1  refused", "2  wrong usage",
+                           "3  the upgrade stopped"}) {
+    EXPECT_NE(std::string(cli::kHelpText).find(word), std::string::npos) << word;
+  }
+  const ProcessResult help = RunCli(fs::temp_directory_path().string(), "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, cli::kHelpText);
+}
+
+}  // namespace
+}  // namespace dayledger
