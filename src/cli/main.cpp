@@ -85,6 +85,22 @@ void ShowProgress(const std::string& what, int done, int total) {
   std::fflush(stderr);
 }
 
+// Reads the user list, selects the named user and, for encrypted data,
+// takes the password into the port. 0, or the exit status to stop with.
+int OpenUser(ConsolePlatform& platform, UpgradeTool& tool, HeadlessPort& port,
+             const Options& options, int* index) {
+  if (!LoadUsers(platform, tool)) return kRefused;
+  *index = FindUser(port, options.user);
+  if (*index < 0) return kUsage;
+  if (!SelectUser(platform, tool, port, *index)) return kRefused;
+  if (tool.state().Encrypted) {
+    const auto password = ReadPassword(options);
+    if (!password) return kUsage;
+    port.password = *password;
+  }
+  return kOk;
+}
+
 int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
   if (options.skip_backup && !options.yes && !ConsolePlatform::HasTerminal()) {
     std::fprintf(stderr, "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
@@ -92,14 +108,9 @@ int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options
   }
   HeadlessPort port;
   UpgradeTool tool(platform, port, app_dir);
-  if (!LoadUsers(platform, tool)) return kRefused;
-  const int index = FindUser(port, options.user);
-  if (index < 0) return kUsage;
-  if (!SelectUser(platform, tool, port, index)) return kRefused;
-  if (tool.state().Encrypted) {
-    const auto password = ReadPassword(options);
-    if (!password) return kUsage;
-    port.password = *password;
+  int index = -1;
+  if (const int status = OpenUser(platform, tool, port, options, &index); status != kOk) {
+    return status;
   }
   port.skip_backup = options.skip_backup;
   if (options.yes) platform.question_answer = kIdYes;
@@ -123,17 +134,11 @@ int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options
 int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
   HeadlessPort port;
   UpgradeTool tool(platform, port, app_dir);
-  if (!LoadUsers(platform, tool)) return kRefused;
-  const int index = FindUser(port, options.user);
-  if (index < 0) return kUsage;
-  if (!SelectUser(platform, tool, port, index)) return kRefused;
-  std::string password;
-  if (tool.state().Encrypted) {
-    const auto typed = ReadPassword(options);
-    if (!typed) return kUsage;
-    password = *typed;
+  int index = -1;
+  if (const int status = OpenUser(platform, tool, port, options, &index); status != kOk) {
+    return status;
   }
-  const PreflightResult result = CheckUser(platform, app_dir, index, password);
+  const PreflightResult result = CheckUser(platform, app_dir, index, port.password);
   for (const std::string& refusal : result.refusals) std::fprintf(stderr, "%s\n", refusal.c_str());
   for (const PreflightProblem& problem : result.problems) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
