@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalBlocker>
 
 #include "ui_tform1.h"
 #include "upgrade/error_report.h"
@@ -38,7 +39,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   Timer2->setInterval(1000);
   SolLun1->setObjectName("SolLun1");
   RestoreStored(*SolLun1, kSolLun1Stored);
-  connect(ui_->ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+  // A selection by mouse or keyboard is a click on the list.
+  connect(ui_->ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
   connect(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -71,13 +73,21 @@ void TForm1::AppendLogLine(const std::string& line) {
   ui_->Memo1->appendPlainText(QString::fromStdString(line));
 }
 
-void TForm1::ClearUsers() { ui_->ListBox1->clear(); }
+void TForm1::ClearUsers() {
+  const QSignalBlocker quiet(ui_->ListBox1);
+  ui_->ListBox1->clear();
+}
 
 void TForm1::AddUser(const std::string& name) {
   ui_->ListBox1->addItem(QString::fromStdString(name));
 }
 
-void TForm1::SelectUser(int index) { ui_->ListBox1->setCurrentRow(index); }
+void TForm1::SelectUser(int index) {
+  // Filling and selecting from code is not a click; FormCreate runs
+  // ListBox1Click itself.
+  const QSignalBlocker quiet(ui_->ListBox1);
+  ui_->ListBox1->setCurrentRow(index);
+}
 
 int TForm1::SelectedUser() {
   const QListWidgetItem* item = ui_->ListBox1->currentItem();

@@ -22,6 +22,7 @@
 namespace dayledger {
 namespace {
 
+using demo::InstallationBuilder;
 using demo::UserSpec;
 using Lines = std::vector<std::string>;
 
@@ -62,10 +63,8 @@ class TForm1Test : public testing::UpgradeFixture {
     for (const QString& line : lines) texts.push_back(line.toStdString());
     return texts;
   }
-  void SelectRow(int row) {
-    Control<QListWidget>("ListBox1")->setCurrentRow(row);
-    form().ListBox1Click();
-  }
+  // Selects a row as the operator does; the list runs ListBox1Click.
+  void SelectRow(int row) { Control<QListWidget>("ListBox1")->setCurrentRow(row); }
 
  private:
   std::unique_ptr<TForm1> form_;
@@ -276,6 +275,107 @@ TEST_F(TForm1Test, ExitButtonClosesTheWindow) {
   ASSERT_TRUE(form().isVisible());
   Control<QPushButton>("Button2")->click();
   EXPECT_FALSE(form().isVisible());
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// The user list and profile rules, seen in the real window's controls.
+TEST_F(TForm1Test, UserListAndProfileDisplay) {
+  const struct {
+    const char* name;
+    std::string list;
+    Lines items;
+    std::string message;
+    std::string user_label;
+    bool password_enabled;
+  } cases[] = {
+      {"count 0", "0\r\na\r\n", {}, "", "", false},
+      {"count 2 of three", "2\r\na\r\nb\r\nc\r\n", {"a", "b"}, "", "a", false},
+      {"not a number", "x\r\na\r\n", {}, "16:'x' is not a valid integer value.", "(사용자명)", true},
+      {"too few names", "3\r\na\r\nb\r\n", {"a", "b"}, "16:List index out of bounds (3)", "(사용자명)", true},
+  };
+  for (const auto& c : cases) {
+    testing::TestPlatform local;
+    demo::InstallationBuilder installation(local.temp_dir());
+    InstallationBuilder::WriteNative(local.temp_dir() + "/users/userlist.kvd", c.list);
+    InstallationBuilder::WriteNative(local.temp_dir() + "/users/a/profile.qbd",
+                                     "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
+    local.executable_path = installation.AppDir() + "dayledger-upgrade-gui";
+    TForm1 window(local);
+    auto* list = window.findChild<QListWidget*>("ListBox1");
+    Lines items;
+    for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
+    EXPECT_EQ(items, c.items) << c.name;
+    Lines shown;
+    for (const auto& m : local.messages) shown.push_back(std::to_string(m.flags) + ":" + m.text);
+    EXPECT_EQ(shown, c.message.empty() ? Lines{} : Lines{c.message}) << c.name;
+    EXPECT_EQ(window.findChild<QLabel*>("Label9")->text().toStdString(), c.user_label) << c.name;
+    EXPECT_EQ(window.findChild<QLineEdit*>("Edit1")->isEnabled(), c.password_enabled) << c.name;
+  }
+}
+
+TEST_F(TForm1Test, SelectionShowsVersionEncryptionAndDamage) {
+  AddUsers({UserSpec{"홍길동", "10200", "암호", 0, 0, 0}, UserSpec{"plain", "10000", "", 0, 0, 0},
+            UserSpec{"short", "10000", "", 0, 0, 0}, UserSpec{"blank1", "10000", "", 0, 0, 0},
+            UserSpec{"bad", "10000", "", 0, 0, 0}});
+  Write("users/short/profile.qbd", "#profile data#\r\n103\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n1\r\n");
+  Write("users/blank1/profile.qbd", "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n 1\r\n");
+  Write("users/bad/profile.qbd", "#profile\r\n10000\r\n");
+  const struct {
+    int row;
+    const char* user;
+    const char* encryption;
+    const char* version;
+    bool password_enabled;
+  } cases[] = {
+      {0, "홍길동", "사용", "v 1.02.00", true},   {1, "plain", "사용안함", "v 1.00.00", false},
+      {2, "short", "사용", "v 1.03.", true},       {3, "blank1", "사용안함", "v 1.00.00", false},
+      {2, "short", "사용", "v 1.03.", true},       {4, "bad", "사용", "v 1.03.", true},
+  };
+  for (const auto& c : cases) {
+    SelectRow(c.row);
+    EXPECT_EQ(Text(Control("Label9")), c.user);
+    EXPECT_EQ(Text(Control("Label10")), c.encryption) << c.user;
+    EXPECT_EQ(Text(Control("Label11")), c.version) << c.user;
+    EXPECT_EQ(Control("Edit1")->isEnabled(), c.password_enabled) << c.user;
+  }
+  EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+}
+
+TEST_F(TForm1Test, StartRefusals) {
+  AddUsers({UserSpec{"upper", "10100", "", 0, 0, 0}, UserSpec{"odd", "10100", "", 0, 0, 0},
+            UserSpec{"plain", "10100", "", 0, 0, 0}});
+  std::string upper = InstallationBuilder::PasswordDigestFor("pw");
+  for (char& c : upper) c = static_cast<char>(toupper(c));
+  Write("users/upper/profile.qbd",
+        "#profile data#\r\n10100\r\n\r\n\r\n\r\n\r\n\r\n\r\n" + upper + "\r\n1\r\n");
+  Write("users/odd/profile.qbd", "#profile data#\r\n10150\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
+  const struct {
+    int row;
+    bool skip;
+    int answer;
+    Lines messages;
+  } cases[] = {
+      {0, false, 1, {"16:비밀번호가 틀렸습니다."}},
+      {1, false, 1, {"64:지원하지 않는 데이터 버전입니다."}},
+      {2, true, kIdNo, {std::string("36:") + texts::kSkipBackupQuestion}},
+  };
+  for (const auto& c : cases) {
+    SelectRow(c.row);
+    Control<QLineEdit>("Edit1")->setText("pw");
+    Control<QCheckBox>("CheckBox1")->setChecked(c.skip);
+    platform.messages.clear();
+    platform.answers = {c.answer};
+    Control<QPushButton>("Button1")->click();
+    EXPECT_EQ(Messages(), c.messages) << c.row;
+    EXPECT_EQ(MemoLines().size(), 1u) << "nothing logged";
+    EXPECT_TRUE(Control("Button1")->isEnabled());
+    EXPECT_TRUE(Idle());
+  }
 }
 
 }  // namespace

@@ -104,7 +104,6 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
   Lines window_log;
   for (const auto& [row, password] : {std::pair{0, ""}, std::pair{2, "dayledger"}}) {
     form.findChild<QListWidget*>("ListBox1")->setCurrentRow(row);
-    form.ListBox1Click();
     form.findChild<QLineEdit*>("Edit1")->setText(QString::fromUtf8(password));
     form.Button1Click();
     ASSERT_TRUE(form.Timer2->isActive());
