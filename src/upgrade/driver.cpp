@@ -63,7 +63,6 @@ void UpgradeTool::ReadProfileStage() {
 }
 
 void UpgradeTool::AnniversaryDetectionStage(const StageContext& ctx) {
-  FirstStepOrThrow(state_.ProfileLines.Get(1));
   DetectAnniversaryVersion(ctx);
   state_.UpgradeState = 2;
   port_.SetDriverTimer(true);

@@ -4,7 +4,6 @@
 namespace dayledger::texts {
 
 inline constexpr char kApplicationTitle[] = "Dayledger 사용자 정보 업그레이드";
-inline constexpr char kLogFirstLine[] = "### Korvane Dayledger - 사용자 정보 업그레이드 ###";
 
 inline constexpr char kUserListMissing[] = "사용자 정보를 찾을 수 없습니다.";
 inline constexpr char kProfileDamaged[] = "사용자 프로파일이 손상되었습니다.";
