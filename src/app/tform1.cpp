@@ -94,17 +94,20 @@ int TForm1::SelectedUser() {
   return item != nullptr && item->isSelected() ? ui_->ListBox1->currentRow() : -1;
 }
 
-void TForm1::SetUserLabel(const std::string& text) {
-  ui_->Label9->setText(QString::fromStdString(text));
+namespace {
+
+// Value labels grow with their text, as auto-sized labels do, so a long
+// name or "사용안함" is never cut off.
+void ShowInLabel(QLabel* label, const std::string& text) {
+  label->setText(QString::fromStdString(text));
+  label->resize(label->sizeHint().width(), label->height());
 }
 
-void TForm1::SetEncryptionLabel(const std::string& text) {
-  ui_->Label10->setText(QString::fromStdString(text));
-}
+}  // namespace
 
-void TForm1::SetVersionLabel(const std::string& text) {
-  ui_->Label11->setText(QString::fromStdString(text));
-}
+void TForm1::SetUserLabel(const std::string& text) { ShowInLabel(ui_->Label9, text); }
+void TForm1::SetEncryptionLabel(const std::string& text) { ShowInLabel(ui_->Label10, text); }
+void TForm1::SetVersionLabel(const std::string& text) { ShowInLabel(ui_->Label11, text); }
 
 void TForm1::SetPasswordEnabled(bool enabled) { ui_->Edit1->setEnabled(enabled); }
 

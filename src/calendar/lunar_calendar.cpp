@@ -44,6 +44,14 @@ static_assert(kYearLength[0] == 384 && kYearLength[1] == 355 && kYearLength[2] =
               kYearLength[3] == 384 && kYearLength[kYearCount - 1] == 354);
 static_assert(TotalDays() == 59534, "the table covers 1881-01-30 to 2044-01-29");
 
+constexpr int SolarYearDays() {
+  int days = 0;
+  for (int length : kSolarMonthLength) days += length;
+  return days;
+}
+static_assert(SolarYearDays() == 365 && kSolarMonthLength[1] == 28,
+              "a common year; February gains its leap day by rule");
+
 // Day number of 0001-01-01 is 1; lunar 1881-01-01 is solar 1881-01-30.
 constexpr int64_t kDayBeforeTable = 686685;
 

@@ -101,7 +101,7 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
       {"Button1", "Panel2", {368, 32, 121, 25}, "업그레이드 시작"},
       {"Label14", "Panel2", {18, 56, 56, 13}, "진행상황"},
       {"Memo1", "Panel2", {24, 72, 457, 121}, ""},
-      {"Label7", "TForm1", {16, 416, 234, 13}, "Made by Korvane - http://www.example.com/"},
+      {"Label7", "TForm1", {16, 416, 234, 13}, "Made by Korvane - www.example.com"},
       {"Label15", "TForm1", {391, 416, 130, 13}, "Data Upgrade v 1.03"},
   };
   for (const auto& c : controls) {
