@@ -11,8 +11,8 @@ int main(int argc, char* argv[]) {
   dayledger::InstallFontSubstitutes();
   dayledger::QtPlatform platform;
   dayledger::RunReported(platform, [&] {
-    dayledger::TForm1 form(platform);
-    form.show();
+    dayledger::TForm1 Form1(platform);
+    Form1.show();
     QApplication::exec();
   });
   return 0;

@@ -77,9 +77,9 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
     QRect geometry;
     const char* text;
   } controls[] = {
-      {"Label1", "TForm1", {8, 8, 366, 16}, "Korvane Dayledger - 사용자 정보 업그레이드"},
-      {"Button2", "TForm1", {456, 4, 75, 25}, "종료"},
-      {"Panel1", "TForm1", {16, 32, 505, 169}, ""},
+      {"Label1", "Form1", {8, 8, 366, 16}, "Korvane Dayledger - 사용자 정보 업그레이드"},
+      {"Button2", "Form1", {456, 4, 75, 25}, "종료"},
+      {"Panel1", "Form1", {16, 32, 505, 169}, ""},
       {"Label2", "Panel1", {8, 8, 108, 13}, "사용자 정보 입력"},
       {"GroupBox1", "Panel1", {16, 32, 185, 129}, "대상 사용자 선택"},
       {"ListBox1", "GroupBox1", {8, 24, 169, 97}, ""},
@@ -93,7 +93,7 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
       {"Label11", "GroupBox2", {88, 96, 79, 13}, "(데이터 버전)"},
       {"Edit1", "GroupBox2", {130, 69, 139, 21}, ""},
       {"FileListBox1", "Panel1", {328, 8, 153, 25}, ""},
-      {"Panel2", "TForm1", {16, 208, 505, 201}, ""},
+      {"Panel2", "Form1", {16, 208, 505, 201}, ""},
       {"Label8", "Panel2", {8, 8, 150, 13}, "사용자 정보 업그레이드"},
       {"CheckBox1", "Panel2", {216, 8, 273, 17}, "데이터 백업 건너뛰기(오류 발생시만 사용)"},
       {"Label12", "Panel2", {18, 32, 150, 13}, "업그레이드 데이터 버전"},
@@ -101,8 +101,8 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
       {"Button1", "Panel2", {368, 32, 121, 25}, "업그레이드 시작"},
       {"Label14", "Panel2", {18, 56, 56, 13}, "진행상황"},
       {"Memo1", "Panel2", {24, 72, 457, 121}, ""},
-      {"Label7", "TForm1", {16, 416, 234, 13}, "Made by Korvane - www.example.com"},
-      {"Label15", "TForm1", {391, 416, 130, 13}, "Data Upgrade v 1.03"},
+      {"Label7", "Form1", {16, 416, 234, 13}, "Made by Korvane - www.example.com"},
+      {"Label15", "Form1", {391, 416, 130, 13}, "Data Upgrade v 1.03"},
   };
   for (const auto& c : controls) {
     QWidget* widget = Control(c.name);
