@@ -42,18 +42,6 @@ class Terminal {
 
 ConsolePlatform::ConsolePlatform() { std::signal(SIGPIPE, SIG_IGN); }
 
-int ConsolePlatform::MessageBox(const std::string& text, const std::string& /*caption*/,
-                                int flags) {
-  ++messages_shown;
-  if (flags == kMbQuestionYesNo) {
-    if (question_answer) return *question_answer;
-    return AskYesNo(text) ? kIdYes : kIdNo;
-  }
-  std::fprintf(stderr, "%s\n", text.c_str());
-  std::fflush(stderr);
-  return 1;
-}
-
 bool ConsolePlatform::HasTerminal() { return Terminal().ok(); }
 
 bool ConsolePlatform::StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }

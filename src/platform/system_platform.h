@@ -22,8 +22,13 @@ class SystemPlatform : public Platform {
   std::string Cp949ToUtf8(const std::string& cp949) override;
   std::string Utf8ToCp949(const std::string& utf8) override;
 
-  // The native path for one of the tool's paths.
+  // The native path (UTF-8) for one of the tool's paths.
   std::string Native(const std::string& tool_path);
 };
+
+// Helpers the system-specific parts share.
+std::string LowerAscii(std::string text);
+bool HasQbdExtension(const std::string& name);
+void SortIgnoringCase(std::vector<std::string>* names);
 
 }  // namespace dayledger

@@ -2,8 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -102,12 +100,6 @@ bool CopyFolderInto(const fs::path& from, const fs::path& to) {
   return !ec;
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 }  // namespace
 
 std::string SystemPlatform::Native(const std::string& tool_path) {
@@ -129,11 +121,6 @@ WriteResult SystemPlatform::WriteFile(const std::string& path, const std::string
 
 bool SystemPlatform::CreateDirectory(const std::string& path) {
   return ::mkdir(Native(path).c_str(), 0755) == 0;
-}
-
-bool SystemPlatform::CopyFile(const std::string& from, const std::string& to) {
-  std::string bytes;
-  return ReadNative(Native(from), &bytes) && WriteNative(Native(to), bytes) == WriteResult::kOk;
 }
 
 bool SystemPlatform::DeleteFile(const std::string& path) {
@@ -161,11 +148,10 @@ std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::
   for (const fs::directory_entry& entry : it) {
     const std::string name = entry.path().filename().string();
     if (name.empty() || name[0] == '.' || !entry.is_regular_file(ec)) continue;
-    if (name.size() < 4 || Lower(name.substr(name.size() - 4)) != ".qbd") continue;
+    if (!HasQbdExtension(name)) continue;
     names.push_back(Utf8ToCp949Text(name));
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+  SortIgnoringCase(&names);
   return names;
 }
 
@@ -182,11 +168,5 @@ LocalTime SystemPlatform::Now() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};
 }
-
-std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) {
-  return Cp949ToUtf8Text(cp949);
-}
-
-std::string SystemPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
 
 }  // namespace dayledger

@@ -1,0 +1,75 @@
+#include "platform/windows_api.h"
+#include <io.h>
+
+#include <cstdio>
+
+#include "platform/console_platform.h"
+
+namespace dayledger {
+namespace {
+
+// The console's input, opened for one exchange.
+class ConsoleInput {
+ public:
+  ConsoleInput()
+      : handle_(::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr)) {}
+  ~ConsoleInput() {
+    if (ok()) ::CloseHandle(handle_);
+  }
+  ConsoleInput(const ConsoleInput&) = delete;
+  ConsoleInput& operator=(const ConsoleInput&) = delete;
+
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  // One line as UTF-8, echoed or not.
+  std::string ReadLine(bool echo) const {
+    DWORD saved = 0;
+    ::GetConsoleMode(handle_, &saved);
+    ::SetConsoleMode(handle_, echo ? saved : saved & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    std::wstring line;
+    wchar_t c;
+    DWORD got = 0;
+    while (::ReadConsoleW(handle_, &c, 1, &got, nullptr) && got == 1 && c != L'\n') {
+      if (c != L'\r') line.push_back(c);
+    }
+    ::SetConsoleMode(handle_, saved);
+    if (line.empty()) return std::string();
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(),
+                          size, nullptr, nullptr);
+    return utf8;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+ConsolePlatform::ConsolePlatform() { ::SetConsoleOutputCP(CP_UTF8); }
+
+bool ConsolePlatform::HasTerminal() { return ConsoleInput().ok(); }
+
+bool ConsolePlatform::StderrIsTerminal() { return ::_isatty(::_fileno(stderr)) != 0; }
+
+std::optional<std::string> ConsolePlatform::ReadHiddenLine(const std::string& prompt) {
+  ConsoleInput console;
+  if (!console.ok()) return std::nullopt;
+  std::fprintf(stderr, "%s", prompt.c_str());
+  const std::string line = console.ReadLine(false);
+  std::fprintf(stderr, "\n");
+  return line;
+}
+
+bool ConsolePlatform::AskYesNo(const std::string& question) {
+  ConsoleInput console;
+  if (!console.ok()) return false;
+  std::fprintf(stderr, "%s [y/N] ", question.c_str());
+  const std::string answer = console.ReadLine(true);
+  return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+}  // namespace dayledger
