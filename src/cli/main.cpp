@@ -19,7 +19,9 @@ namespace {
 enum ExitStatus { kOk = 0, kRefused = 1, kUsage = 2, kStopped = 3 };
 
 std::string ToolAppDir(const std::string& native) {
-  std::string path = std::filesystem::absolute(native).lexically_normal().string();
+  const std::u8string u8 =
+      std::filesystem::absolute(std::filesystem::u8path(native)).lexically_normal().u8string();
+  std::string path(u8.begin(), u8.end());
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return Utf8ToCp949Text(ToolPathFromNative(path)) + "\\";
 }
@@ -148,7 +150,7 @@ int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& 
 
 int Run(int argc, char* argv[]) {
   std::string error;
-  const auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
+  const auto options = ParseOptions(ConsolePlatform::Arguments(argc, argv), &error);
   if (!options) {
     std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n", error.c_str());
     return kUsage;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/system_platform.h"
 
@@ -23,6 +24,9 @@ class ConsolePlatform : public SystemPlatform {
   std::optional<int> question_answer;
   int messages_shown = 0;
 
+  // The program's arguments as UTF-8 (Windows hands them over in its own
+  // code page; the wide command line has them whole).
+  static std::vector<std::string> Arguments(int argc, char* argv[]);
   // Whether a terminal is there to ask on.
   static bool HasTerminal();
   static bool StderrIsTerminal();

@@ -42,6 +42,10 @@ class Terminal {
 
 ConsolePlatform::ConsolePlatform() { std::signal(SIGPIPE, SIG_IGN); }
 
+std::vector<std::string> ConsolePlatform::Arguments(int argc, char* argv[]) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 bool ConsolePlatform::HasTerminal() { return Terminal().ok(); }
 
 bool ConsolePlatform::StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }

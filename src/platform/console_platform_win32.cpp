@@ -1,5 +1,6 @@
 #include "platform/windows_api.h"
 #include <io.h>
+#include <shellapi.h>
 
 #include <cstdio>
 
@@ -7,6 +8,16 @@
 
 namespace dayledger {
 namespace {
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return std::string();
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
+                        nullptr, nullptr);
+  return utf8;
+}
 
 // The console's input, opened for one exchange.
 class ConsoleInput {
@@ -34,13 +45,7 @@ class ConsoleInput {
       if (c != L'\r') line.push_back(c);
     }
     ::SetConsoleMode(handle_, saved);
-    if (line.empty()) return std::string();
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(),
-                          size, nullptr, nullptr);
-    return utf8;
+    return Utf8(line);
   }
 
  private:
@@ -48,6 +53,15 @@ class ConsoleInput {
 };
 
 }  // namespace
+
+std::vector<std::string> ConsolePlatform::Arguments(int /*argc*/, char* /*argv*/[]) {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  ::LocalFree(wide);
+  return arguments;
+}
 
 ConsolePlatform::ConsolePlatform() { ::SetConsoleOutputCP(CP_UTF8); }
 

@@ -1,0 +1,46 @@
+#!/bin/sh
+# Builds dayledger-upgrade for Windows with MinGW-w64 and runs it under Wine
+# on a demo installation, next to the Linux build on a copy of the same
+# installation: both must leave every file byte for byte the same and log
+# the same texts. Expects the dev build (tools/setup.sh dev) to exist.
+set -eu
+cd "$(dirname "$0")/.."
+
+missing=""
+for p in g++-mingw-w64-x86-64-posix wine64; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq $missing
+fi
+
+cmake --preset windows-cross -G Ninja >/dev/null
+cmake --build --preset windows-cross
+
+work="$(pwd)/build/windows-check"
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
+wine=/usr/lib/wine/wine64
+exe="build/windows-cross/src/dayledger-upgrade.exe"
+timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
+
+build/dev/tests/dayledger-make-demo "$work/windows"
+cp -r "$work/windows" "$work/linux"
+windows_dir="Z:$(echo "$work/windows" | tr / '\\')"
+
+run_both() {  # user, then an optional password for standard input
+  printf '%s\n' "${2:-}" | timeout 300 "$wine" "$exe" --app-dir "$windows_dir" upgrade "$1" \
+    --password-stdin | tr -d '\r' | cut -c11- >"$work/windows-$1.log"
+  printf '%s\n' "${2:-}" | build/dev/src/dayledger-upgrade --app-dir "$work/linux" upgrade "$1" \
+    --password-stdin 2>/dev/null | cut -c11- >"$work/linux-$1.log"
+  cmp "$work/windows-$1.log" "$work/linux-$1.log"
+}
+run_both kim
+run_both 홍길동
+run_both lee dayledger
+diff -r "$work/windows" "$work/linux"
+echo "Windows build: same files and same log texts as the Linux build."
