@@ -41,7 +41,6 @@ class UpgradeTool : public StageObserver {
   int Message(const std::string& text, int flags);
 
   UnitState& state() { return state_; }
-  const std::vector<std::string>& user_names() const { return user_names_; }
 
  private:
   std::string ProfilePath() const;
