@@ -1,4 +1,4 @@
-#include "platform/windows_api.h"
+#include "platform/windows_text.h"
 #include <io.h>
 #include <shellapi.h>
 
@@ -8,16 +8,6 @@
 
 namespace dayledger {
 namespace {
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
-                        nullptr, nullptr);
-  return utf8;
-}
 
 // The console's input, opened for one exchange.
 class ConsoleInput {
@@ -45,7 +35,7 @@ class ConsoleInput {
       if (c != L'\r') line.push_back(c);
     }
     ::SetConsoleMode(handle_, saved);
-    return Utf8(line);
+    return Narrow(line, CP_UTF8);
   }
 
  private:
@@ -58,7 +48,7 @@ std::vector<std::string> ConsolePlatform::Arguments(int /*argc*/, char* /*argv*/
   int count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(wide[i], CP_UTF8));
   ::LocalFree(wide);
   return arguments;
 }

@@ -1,6 +1,6 @@
 // The real file system, clock and program path on Windows. The tool's paths
 // are already Windows paths; only their CP949 bytes become wide characters.
-#include "platform/windows_api.h"
+#include "platform/windows_text.h"
 
 #include <algorithm>
 
@@ -12,26 +12,7 @@ namespace {
 
 constexpr UINT kCp949 = 949;
 
-std::wstring Wide(const std::string& text, UINT code_page) {
-  if (text.empty()) return std::wstring();
-  const int size = ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide, UINT code_page) {
-  if (wide.empty()) return std::string();
-  const int size = ::WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                        nullptr, nullptr);
-  return text;
-}
-
-std::wstring WidePath(const std::string& tool_path) { return Wide(tool_path, kCp949); }
+std::wstring WidePath(const std::string& tool_path) { return Widen(tool_path, kCp949); }
 
 // Closes the handle when it goes out of scope.
 class Handle {
