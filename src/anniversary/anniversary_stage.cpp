@@ -69,7 +69,7 @@ void RunAnniversaryStepTo103(const StageContext& ctx) {
   ctx.Log("* 기념일 데이터 : v 1.03.00로의 업그레이드 시작.");
   StampAnniversaryFiles(ctx, "10300");
   ctx.Log(" - 기념일 데이터 업그레이드 완료.");
-  ctx.state.StepVersion = "10301";
+  ctx.state.StepVersion = kAllStepsDone;
 }
 
 }  // namespace dayledger

@@ -5,36 +5,49 @@
 namespace dayledger {
 
 FrameworkError CannotOpenFile(const std::string& path) {
-  return FrameworkError("Cannot open file " + path);
+  return FrameworkError("Cannot open file " + path, ErrorKind::kCannotOpenFile, path);
 }
 
 FrameworkError CannotCreateFile(const std::string& path) {
-  return FrameworkError("Cannot create file " + path);
+  return FrameworkError("Cannot create file " + path, ErrorKind::kCannotCreateFile, path);
 }
 
 FrameworkError CannotOpenFolder(const std::string& path) {
-  return FrameworkError("Cannot open folder " + path);
+  return FrameworkError("Cannot open folder " + path, ErrorKind::kCannotOpenFolder, path);
 }
 
 FrameworkError ListIndexOutOfBounds(long long index) {
-  return FrameworkError("List index out of bounds (" + std::to_string(index) + ")");
+  return FrameworkError("List index out of bounds (" + std::to_string(index) + ")",
+                        ErrorKind::kListIndexOutOfBounds);
 }
 
 FrameworkError NotAValidInteger(const std::string& text) {
-  return FrameworkError("'" + text + "' is not a valid integer value");
+  return FrameworkError("'" + text + "' is not a valid integer value",
+                        ErrorKind::kNotAValidInteger);
 }
 
-FrameworkError StreamWriteError() { return FrameworkError("Stream write error"); }
+FrameworkError StreamWriteError(const std::string& path) {
+  return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path);
+}
+
+void ThrowIfFailed(const IoStatus& status) {
+  switch (status.error) {
+    case IoError::kNone:
+      return;
+    case IoError::kNotFound:
+      throw CannotOpenFile(status.path);
+    case IoError::kWriteFailed:
+    case IoError::kFlushFailed:
+      throw StreamWriteError(status.path);
+    case IoError::kCannotCreate:
+    case IoError::kRenameFailed:
+    case IoError::kDeleteFailed:
+      throw CannotCreateFile(status.path);
+  }
+}
 
 void WriteFileOrThrow(Platform& platform, const std::string& path, const std::string& bytes) {
-  switch (platform.WriteFile(path, bytes)) {
-    case WriteResult::kOk:
-      return;
-    case WriteResult::kCannotCreate:
-      throw CannotCreateFile(path);
-    case WriteResult::kWriteFailed:
-      throw StreamWriteError();
-  }
+  ThrowIfFailed(platform.WriteFile(path, bytes));
 }
 
 std::string ErrorReportText(const std::string& message) {

@@ -1,6 +1,7 @@
 // The one error type of the tool. It carries the texts the scheduler's users
 // know from the framework ("Cannot open file %s" and the others), in CP949
-// bytes since paths are part of them.
+// bytes since paths are part of them, with the kind and the path apart, so
+// that callers decide by kind and never by the text.
 #pragma once
 
 #include <stdexcept>
@@ -8,9 +9,29 @@
 
 namespace dayledger {
 
+enum class ErrorKind {
+  kOther,
+  kCannotOpenFile,
+  kCannotCreateFile,
+  kCannotOpenFolder,
+  kListIndexOutOfBounds,
+  kNotAValidInteger,
+  kStreamWriteError,
+};
+
 class FrameworkError : public std::runtime_error {
  public:
-  explicit FrameworkError(const std::string& text) : std::runtime_error(text) {}
+  explicit FrameworkError(const std::string& text, ErrorKind kind = ErrorKind::kOther,
+                          std::string path = "")
+      : std::runtime_error(text), kind_(kind), path_(std::move(path)) {}
+
+  ErrorKind kind() const { return kind_; }
+  // The file or folder the error is about, when it is about one.
+  const std::string& path() const { return path_; }
+
+ private:
+  ErrorKind kind_;
+  std::string path_;
 };
 
 FrameworkError CannotOpenFile(const std::string& path);
@@ -18,10 +39,13 @@ FrameworkError CannotCreateFile(const std::string& path);
 FrameworkError CannotOpenFolder(const std::string& path);
 FrameworkError ListIndexOutOfBounds(long long index);
 FrameworkError NotAValidInteger(const std::string& text);
-FrameworkError StreamWriteError();
+// The framework's text names no file; the path is kept for the caller.
+FrameworkError StreamWriteError(const std::string& path = "");
 
-// Raises the error that matches a failed WriteFile for `path`.
+struct IoStatus;
 class Platform;
+// Raises the error a failed file operation shows; nothing when it worked.
+void ThrowIfFailed(const IoStatus& status);
 void WriteFileOrThrow(Platform& platform, const std::string& path, const std::string& bytes);
 
 // The text the error report shows: a period is added when the last

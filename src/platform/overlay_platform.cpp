@@ -1,16 +1,26 @@
 #include "platform/overlay_platform.h"
 
+#include <algorithm>
+
+#include "platform/system_platform.h"
+
 namespace dayledger {
 
-// One spelling per location: a doubled separator counts once.
-std::string OverlayPlatform::Key(const std::string& path) {
-  std::string key;
-  for (char c : path) {
-    if (c == '/') c = '\\';
-    if (c == '\\' && !key.empty() && key.back() == '\\') continue;
-    key.push_back(c);
-  }
-  return key;
+namespace {
+
+std::string Key(const std::string& path) { return NormalPath(path); }
+
+}  // namespace
+
+bool OverlayPlatform::IsNewFolder(const std::string& key) const {
+  return std::find(new_folders_.begin(), new_folders_.end(), key) != new_folders_.end();
+}
+
+bool OverlayPlatform::FolderExists(const std::string& key) {
+  if (IsNewFolder(key) || empty_folders_.count(key) != 0) return true;
+  const auto cached = folder_on_disk_.find(key);
+  if (cached != folder_on_disk_.end()) return cached->second;
+  return folder_on_disk_[key] = target()->Inspect(key) == PathKind::kFolder;
 }
 
 bool OverlayPlatform::TestOpen(const std::string& path) {
@@ -21,43 +31,161 @@ bool OverlayPlatform::TestOpen(const std::string& path) {
 bool OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) {
   last_path_ = path;
   const std::string key = Key(path);
-  if (deleted_.count(key) != 0) return false;
-  for (const auto* layer : {&written_, &substitutes_}) {
-    const auto it = layer->find(key);
-    if (it != layer->end()) {
-      *bytes = it->second;
-      return true;
-    }
+  const auto changed = changes_.find(key);
+  if (changed != changes_.end()) {
+    if (!changed->second) return false;
+    *bytes = *changed->second;
+    return true;
+  }
+  const auto substitute = substitutes_.find(key);
+  if (substitute != substitutes_.end()) {
+    *bytes = substitute->second;
+    return true;
   }
   return target()->ReadFile(path, bytes);
 }
 
-WriteResult OverlayPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus OverlayPlatform::WriteFile(const std::string& path, const std::string& bytes) {
   const std::string key = Key(path);
-  deleted_.erase(key);
-  written_[key] = bytes;
-  return WriteResult::kOk;
+  if (!FolderExists(ParentFolder(key)) || Inspect(key) == PathKind::kFolder) {
+    return IoStatus::Failed(IoError::kCannotCreate, path);
+  }
+  changes_[key] = bytes;
+  return IoStatus::Ok();
 }
 
-bool OverlayPlatform::CreateDirectory(const std::string& /*path*/) { return true; }
+IoStatus OverlayPlatform::SyncFile(const std::string& path) {
+  if (Inspect(path) == PathKind::kMissing) return IoStatus::Failed(IoError::kNotFound, path);
+  return IoStatus::Ok();
+}
 
-bool OverlayPlatform::CopyFile(const std::string& from, const std::string& to) {
+IoStatus OverlayPlatform::RenameFile(const std::string& from, const std::string& to) {
+  const std::string old_key = Key(from);
+  const std::string new_key = Key(to);
+  if (IsNewFolder(old_key)) {
+    // A folder built in the overlay moves with everything in it.
+    auto moved = [&](const std::string& key) {
+      return key == old_key ? new_key
+             : key.rfind(old_key + "\\", 0) == 0 ? new_key + key.substr(old_key.size())
+                                                 : key;
+    };
+    std::map<std::string, std::optional<std::string>> changes;
+    for (auto& [key, bytes] : changes_) changes.emplace(moved(key), std::move(bytes));
+    changes_ = std::move(changes);
+    for (std::string& folder : new_folders_) folder = moved(folder);
+    return IoStatus::Ok();
+  }
   std::string bytes;
-  if (!ReadFile(from, &bytes)) return false;
-  return WriteFile(to, bytes) == WriteResult::kOk;
+  if (!ReadFile(from, &bytes)) return IoStatus::Failed(IoError::kNotFound, to);
+  changes_[new_key] = std::move(bytes);
+  return DeleteFile(from);
 }
 
-bool OverlayPlatform::DeleteFile(const std::string& path) {
-  deleted_.insert(Key(path));
+IoStatus OverlayPlatform::DeleteFile(const std::string& path) {
+  const std::string key = Key(path);
+  if (Inspect(key) != PathKind::kFile) return IoStatus::Failed(IoError::kNotFound, path);
+  // A file that exists only here leaves no trace; one on disk is to be deleted.
+  if (target()->Inspect(key) == PathKind::kMissing) {
+    changes_.erase(key);
+  } else {
+    changes_[key] = std::nullopt;
+  }
+  return IoStatus::Ok();
+}
+
+IoStatus OverlayPlatform::RemoveFolder(const std::string& path) {
+  const std::string key = Key(path);
+  const auto entries = Entries(key);
+  if (!IsNewFolder(key) || !entries || !entries->empty()) {
+    return IoStatus::Failed(IoError::kDeleteFailed, path);
+  }
+  new_folders_.erase(std::find(new_folders_.begin(), new_folders_.end(), key));
+  return IoStatus::Ok();
+}
+
+IoStatus OverlayPlatform::SyncFolder(const std::string& path) {
+  if (!FolderExists(Key(path))) return IoStatus::Failed(IoError::kNotFound, path);
+  return IoStatus::Ok();
+}
+
+IoStatus OverlayPlatform::CopyPermissions(const std::string& /*from*/, const std::string& /*to*/) {
+  return IoStatus::Ok();
+}
+
+bool OverlayPlatform::CreateDirectory(const std::string& path) {
+  const std::string key = Key(path);
+  if (Inspect(key) != PathKind::kMissing || !FolderExists(ParentFolder(key))) return false;
+  new_folders_.push_back(key);
   return true;
 }
 
-int OverlayPlatform::CopyTree(const std::string& /*from*/, const std::string& /*to*/) { return 0; }
+bool OverlayPlatform::CopyFile(const std::string& from, const std::string& to) {
+  std::string bytes;
+  return ReadFile(from, &bytes) && WriteFile(to, bytes).ok();
+}
+
+PathKind OverlayPlatform::Inspect(const std::string& path) {
+  const std::string key = Key(path);
+  const auto changed = changes_.find(key);
+  if (changed != changes_.end()) return changed->second ? PathKind::kFile : PathKind::kMissing;
+  if (IsNewFolder(key) || empty_folders_.count(key) != 0) return PathKind::kFolder;
+  if (substitutes_.count(key) != 0) return PathKind::kFile;
+  return target()->Inspect(key);
+}
+
+std::optional<std::map<std::string, bool>> OverlayPlatform::Entries(const std::string& folder) {
+  const std::string key = Key(folder);
+  std::map<std::string, bool> entries;
+  if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
+    const auto listed = target()->ListFolder(folder);
+    if (!listed) return std::nullopt;
+    for (const FolderEntry& entry : *listed) entries[entry.name] = entry.folder;
+  }
+  const std::string prefix = key + "\\";
+  for (auto it = changes_.lower_bound(prefix); it != changes_.end(); ++it) {
+    if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+    const std::string name = it->first.substr(prefix.size());
+    if (name.find('\\') != std::string::npos) continue;
+    if (it->second) {
+      entries[name] = false;
+    } else {
+      entries.erase(name);
+    }
+  }
+  for (const std::string& created : new_folders_) {
+    if (ParentFolder(created) == key) entries[BaseName(created)] = true;
+  }
+  return entries;
+}
+
+std::optional<std::vector<FolderEntry>> OverlayPlatform::ListFolder(const std::string& folder) {
+  const auto entries = Entries(folder);
+  if (!entries) return std::nullopt;
+  std::vector<FolderEntry> listed;
+  for (const auto& [name, is_folder] : *entries) listed.push_back({name, is_folder});
+  return listed;
+}
 
 std::optional<std::vector<std::string>> OverlayPlatform::ListQbdFiles(const std::string& folder) {
   last_path_ = folder;
-  if (empty_folders_.count(Key(folder)) != 0) return std::vector<std::string>{};
-  return target()->ListQbdFiles(folder);
+  const std::string key = Key(folder);
+  std::vector<std::string> names;
+  if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
+    // The disk's own listing keeps its rules for hidden and system files.
+    auto listed = target()->ListQbdFiles(folder);
+    if (!listed) return std::nullopt;
+    names = std::move(*listed);
+  }
+  const std::string prefix = key + "\\";
+  for (auto it = changes_.lower_bound(prefix); it != changes_.end(); ++it) {
+    if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+    const std::string name = it->first.substr(prefix.size());
+    if (name.find('\\') != std::string::npos) continue;
+    names.erase(std::remove(names.begin(), names.end(), name), names.end());
+    if (it->second && name[0] != '.' && HasQbdExtension(name)) names.push_back(name);
+  }
+  SortIgnoringCase(&names);
+  return names;
 }
 
 void OverlayPlatform::Substitute(const std::string& path, const std::string& bytes) {
@@ -69,8 +197,8 @@ void OverlayPlatform::SubstituteEmptyFolder(const std::string& folder) {
 }
 
 void OverlayPlatform::ResetWrites() {
-  written_.clear();
-  deleted_.clear();
+  changes_.clear();
+  new_folders_.clear();
 }
 
 }  // namespace dayledger

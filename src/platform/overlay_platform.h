@@ -1,14 +1,18 @@
-// A platform that changes nothing on disk: writes, copies, deletions and new
-// folders land in memory and later reads see them, as on the real disk. The
-// pre-flight check runs the real upgrade on it. It also remembers the last
-// path read, so an error without a path can be placed.
+// A view of the disk that changes nothing on it: writes, copies, renames,
+// deletions and new folders land in memory, and later reads and listings see
+// them as they would see the real disk. The upgrade's stages run on it, so
+// that their whole result can reach the disk in one commit; the pre-flight
+// check runs the upgrade on it and throws the result away. It also
+// remembers the last path read, so an error without a path can be placed.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/tool_path.h"
 
 namespace dayledger {
 
@@ -18,30 +22,44 @@ class OverlayPlatform : public PlatformWrapper {
 
   bool TestOpen(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
-  WriteResult WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus SyncFile(const std::string& path) override;
+  IoStatus RenameFile(const std::string& from, const std::string& to) override;
+  IoStatus DeleteFile(const std::string& path) override;
+  IoStatus RemoveFolder(const std::string& path) override;
+  IoStatus SyncFolder(const std::string& path) override;
+  IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   bool CreateDirectory(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
-  bool DeleteFile(const std::string& path) override;
-  // The backup is not taken: the check only reads.
-  int CopyTree(const std::string& from, const std::string& to) override;
+  PathKind Inspect(const std::string& path) override;
+  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
 
   // Puts `bytes` in place of the file, or an empty folder in place of a
   // missing one, for the following runs.
   void Substitute(const std::string& path, const std::string& bytes);
   void SubstituteEmptyFolder(const std::string& folder);
-  // Forgets what the last run wrote, keeping the substitutes.
+  // Forgets what the last run changed, keeping the substitutes.
   void ResetWrites();
+
+  // The change set, by path: the new content, or nullopt for a deletion.
+  const std::map<std::string, std::optional<std::string>>& changes() const { return changes_; }
+  // Folders created in the overlay, in the order of creation.
+  const std::vector<std::string>& new_folders() const { return new_folders_; }
 
   const std::string& last_path() const { return last_path_; }
 
  private:
-  static std::string Key(const std::string& path);
+  bool IsNewFolder(const std::string& key) const;
+  bool FolderExists(const std::string& key);
+  // The folder's entries as the overlay shows them, by name.
+  std::optional<std::map<std::string, bool>> Entries(const std::string& folder);
 
   std::map<std::string, std::string> substitutes_;
   std::set<std::string> empty_folders_;
-  std::map<std::string, std::string> written_;
-  std::set<std::string> deleted_;
+  std::map<std::string, std::optional<std::string>> changes_;
+  std::vector<std::string> new_folders_;
+  std::map<std::string, bool> folder_on_disk_;  // Inspect results, asked once per folder
   std::string last_path_;
 };
 

@@ -29,7 +29,33 @@ enum MessageFlags : int {
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
-enum class WriteResult { kOk, kCannotCreate, kWriteFailed };
+// Why a file operation failed; callers decide by the kind, never by a text.
+enum class IoError {
+  kNone,
+  kNotFound,      // nothing of that name
+  kCannotCreate,  // could not be created or opened for writing
+  kWriteFailed,   // opened, but not every byte arrived
+  kFlushFailed,   // the flush to the disk failed
+  kRenameFailed,
+  kDeleteFailed,  // still there: held open, read-only or not permitted
+};
+
+// The result of a file-changing operation: the kind of failure and the path.
+struct IoStatus {
+  IoError error = IoError::kNone;
+  std::string path;  // the tool's path of the file or folder that failed
+
+  bool ok() const { return error == IoError::kNone; }
+  static IoStatus Ok() { return {}; }
+  static IoStatus Failed(IoError error, const std::string& path) { return {error, path}; }
+};
+
+enum class PathKind { kMissing, kFile, kFolder, kLink };
+
+struct FolderEntry {
+  std::string name;
+  bool folder = false;
+};
 
 class Platform {
  public:
@@ -39,18 +65,28 @@ class Platform {
   virtual bool TestOpen(const std::string& path) = 0;
   // Whole file as bytes; false if it cannot be opened or read.
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
-  // Replaces the file as a whole: the new content goes to a temporary file
-  // in the same folder, is flushed and renamed over the target, so a crash
-  // leaves the old or the new file, never part of one.
-  virtual WriteResult WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // Creates or truncates the file and writes the bytes. Not flushed: a
+  // crash may lose them until SyncFile, and a new name until SyncFolder.
+  virtual IoStatus WriteFile(const std::string& path, const std::string& bytes) = 0;
+  virtual IoStatus SyncFile(const std::string& path) = 0;
+  // Renames a file over an existing one, or a folder to a free name.
+  virtual IoStatus RenameFile(const std::string& from, const std::string& to) = 0;
+  // kNotFound when the file is not there.
+  virtual IoStatus DeleteFile(const std::string& path) = 0;
+  // Removes an empty folder.
+  virtual IoStatus RemoveFolder(const std::string& path) = 0;
+  // Makes the folder's entries (creations, renames, deletions) durable.
+  virtual IoStatus SyncFolder(const std::string& path) = 0;
+  // Gives `to` the permission bits (attributes on Windows) of `from`.
+  virtual IoStatus CopyPermissions(const std::string& from, const std::string& to) = 0;
   // One level; false if it could not be created (also when it exists).
   virtual bool CreateDirectory(const std::string& path) = 0;
-  // Replaces an existing destination; the destination is written as WriteFile does.
+  // Reads `from` and writes it to `to` as WriteFile does.
   virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
-  // Copies the folder `from` with everything below it into the folder `to`,
-  // replacing same-named files; every copied file is flushed. 0 on success.
-  virtual int CopyTree(const std::string& from, const std::string& to) = 0;
+  // What is at the path; a symbolic link is not followed.
+  virtual PathKind Inspect(const std::string& path) = 0;
+  // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
+  virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) = 0;
   // Names of the ordinary (not hidden, not folder) files matching "*.qbd",
   // ascending by name without regard to case; nullopt if the folder is missing.
   virtual std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) = 0;
@@ -68,7 +104,8 @@ class Platform {
   virtual void ProcessMessages() = 0;
 };
 
-// Forwards every call; tests derive from it and override what they need.
+// Forwards every call, so that a layer over another platform (the staging
+// overlay, the tests' fault injection) overrides only what it changes.
 class PlatformWrapper : public Platform {
  public:
   explicit PlatformWrapper(Platform* target) : target_(target) {}
@@ -77,16 +114,26 @@ class PlatformWrapper : public Platform {
   bool ReadFile(const std::string& path, std::string* bytes) override {
     return target_->ReadFile(path, bytes);
   }
-  WriteResult WriteFile(const std::string& path, const std::string& bytes) override {
+  IoStatus WriteFile(const std::string& path, const std::string& bytes) override {
     return target_->WriteFile(path, bytes);
+  }
+  IoStatus SyncFile(const std::string& path) override { return target_->SyncFile(path); }
+  IoStatus RenameFile(const std::string& from, const std::string& to) override {
+    return target_->RenameFile(from, to);
+  }
+  IoStatus DeleteFile(const std::string& path) override { return target_->DeleteFile(path); }
+  IoStatus RemoveFolder(const std::string& path) override { return target_->RemoveFolder(path); }
+  IoStatus SyncFolder(const std::string& path) override { return target_->SyncFolder(path); }
+  IoStatus CopyPermissions(const std::string& from, const std::string& to) override {
+    return target_->CopyPermissions(from, to);
   }
   bool CreateDirectory(const std::string& path) override { return target_->CreateDirectory(path); }
   bool CopyFile(const std::string& from, const std::string& to) override {
     return target_->CopyFile(from, to);
   }
-  bool DeleteFile(const std::string& path) override { return target_->DeleteFile(path); }
-  int CopyTree(const std::string& from, const std::string& to) override {
-    return target_->CopyTree(from, to);
+  PathKind Inspect(const std::string& path) override { return target_->Inspect(path); }
+  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override {
+    return target_->ListFolder(folder);
   }
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override {
     return target_->ListQbdFiles(folder);

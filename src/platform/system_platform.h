@@ -11,11 +11,17 @@ class SystemPlatform : public Platform {
  public:
   bool TestOpen(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
-  WriteResult WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus SyncFile(const std::string& path) override;
+  IoStatus RenameFile(const std::string& from, const std::string& to) override;
+  IoStatus DeleteFile(const std::string& path) override;
+  IoStatus RemoveFolder(const std::string& path) override;
+  IoStatus SyncFolder(const std::string& path) override;
+  IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   bool CreateDirectory(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
-  bool DeleteFile(const std::string& path) override;
-  int CopyTree(const std::string& from, const std::string& to) override;
+  PathKind Inspect(const std::string& path) override;
+  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -9,30 +10,18 @@
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "platform/system_platform.h"
+#include "platform/unique_handle.h"
 
 namespace dayledger {
 namespace fs = std::filesystem;
 namespace {
 
-// Closes the descriptor when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
+struct DescriptorTraits {
+  using Type = int;
+  static int Invalid() { return -1; }
+  static bool Close(int fd) { return ::close(fd) == 0; }
 };
+using FileDescriptor = UniqueHandle<DescriptorTraits>;
 
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
@@ -45,34 +34,12 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// A rename becomes durable only once its folder is synced.
-void SyncFolder(const fs::path& folder) {
-  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
-  if (fd.get() >= 0) ::fsync(fd.get());
-}
-
-WriteResult WriteNative(const fs::path& target, const std::string& bytes) {
-  if (fs::is_directory(target)) return WriteResult::kCannotCreate;
-  const fs::path temp = target.string() + ".dlu-tmp";
-  FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-  if (fd.get() < 0) return WriteResult::kCannotCreate;
-  if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.Close()) {
-    ::unlink(temp.c_str());
-    return WriteResult::kWriteFailed;
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return WriteResult::kCannotCreate;
-  }
-  SyncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path());
-  return WriteResult::kOk;
-}
-
-bool ReadNative(const fs::path& path, std::string* bytes) {
+bool ReadNative(const std::string& path, std::string* bytes) {
   FileDescriptor fd(::open(path.c_str(), O_RDONLY));
   struct stat info {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   bytes->clear();
+  bytes->reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -83,21 +50,19 @@ bool ReadNative(const fs::path& path, std::string* bytes) {
   }
 }
 
-// Copies `from` into the existing folder `to`, recursively.
-bool CopyFolderInto(const fs::path& from, const fs::path& to) {
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
-    const fs::path target = to / entry.path().filename();
-    if (entry.is_directory(ec)) {
-      fs::create_directory(target, ec);
-      if (ec || !CopyFolderInto(entry.path(), target)) return false;
-      continue;
-    }
-    std::string bytes;
-    if (!ReadNative(entry.path(), &bytes)) return false;
-    if (WriteNative(target, bytes) != WriteResult::kOk) return false;
+// fsync through a fresh descriptor: the flush covers the file, not the descriptor.
+IoStatus SyncNative(const std::string& native, int flags, const std::string& path) {
+  FileDescriptor fd(::open(native.c_str(), flags));
+  if (!fd.valid()) {
+    return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kFlushFailed, path);
   }
-  return !ec;
+  if (::fsync(fd.get()) != 0 || !fd.Close()) return IoStatus::Failed(IoError::kFlushFailed, path);
+  return IoStatus::Ok();
+}
+
+IoStatus RemovalStatus(int result, const std::string& path) {
+  if (result == 0) return IoStatus::Ok();
+  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path);
 }
 
 }  // namespace
@@ -107,37 +72,74 @@ std::string SystemPlatform::Native(const std::string& tool_path) {
 }
 
 bool SystemPlatform::TestOpen(const std::string& path) {
-  FileDescriptor fd(::open(Native(path).c_str(), O_RDONLY));
-  return fd.get() >= 0;
+  return FileDescriptor(::open(Native(path).c_str(), O_RDONLY)).valid();
 }
 
 bool SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
   return ReadNative(Native(path), bytes);
 }
 
-WriteResult SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
-  return WriteNative(Native(path), bytes);
+IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  const std::string native = Native(path);
+  FileDescriptor fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+  if (!fd.valid()) return IoStatus::Failed(IoError::kCannotCreate, path);
+  if (!WriteAll(fd.get(), bytes) || !fd.Close()) {
+    return IoStatus::Failed(IoError::kWriteFailed, path);
+  }
+  return IoStatus::Ok();
+}
+
+IoStatus SystemPlatform::SyncFile(const std::string& path) {
+  return SyncNative(Native(path), O_RDONLY, path);
+}
+
+IoStatus SystemPlatform::SyncFolder(const std::string& path) {
+  return SyncNative(Native(path), O_RDONLY | O_DIRECTORY, path);
+}
+
+IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& to) {
+  if (::rename(Native(from).c_str(), Native(to).c_str()) == 0) return IoStatus::Ok();
+  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kRenameFailed, to);
+}
+
+IoStatus SystemPlatform::DeleteFile(const std::string& path) {
+  return RemovalStatus(::unlink(Native(path).c_str()), path);
+}
+
+IoStatus SystemPlatform::RemoveFolder(const std::string& path) {
+  return RemovalStatus(::rmdir(Native(path).c_str()), path);
+}
+
+IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::string& to) {
+  struct stat info {};
+  if (::stat(Native(from).c_str(), &info) != 0) return IoStatus::Failed(IoError::kNotFound, from);
+  if (::chmod(Native(to).c_str(), info.st_mode & 07777) != 0) {
+    return IoStatus::Failed(IoError::kCannotCreate, to);
+  }
+  return IoStatus::Ok();
 }
 
 bool SystemPlatform::CreateDirectory(const std::string& path) {
   return ::mkdir(Native(path).c_str(), 0755) == 0;
 }
 
-bool SystemPlatform::DeleteFile(const std::string& path) {
-  return ::unlink(Native(path).c_str()) == 0;
+PathKind SystemPlatform::Inspect(const std::string& path) {
+  struct stat info {};
+  if (::lstat(Native(path).c_str(), &info) != 0) return PathKind::kMissing;
+  if (S_ISLNK(info.st_mode)) return PathKind::kLink;
+  return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kFile;
 }
 
-int SystemPlatform::CopyTree(const std::string& from, const std::string& to) {
-  fs::path source = Native(from);
-  if (!source.has_filename()) source = source.parent_path();
+std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::string& folder) {
   std::error_code ec;
-  if (!fs::is_directory(source, ec) || !fs::is_directory(fs::path(Native(to)), ec)) return 1;
-  const fs::path target = fs::path(Native(to)) / source.filename();
-  fs::create_directory(target, ec);
-  if (ec) return 1;
-  if (!CopyFolderInto(source, target)) return 1;
-  SyncFolder(target.parent_path());
-  return 0;
+  fs::directory_iterator it(fs::path(Native(folder)), ec);
+  if (ec) return std::nullopt;
+  std::vector<FolderEntry> entries;
+  for (const fs::directory_entry& entry : it) {
+    const bool is_folder = entry.symlink_status(ec).type() == fs::file_type::directory;
+    entries.push_back({Utf8ToCp949Text(entry.path().filename().string()), is_folder});
+  }
+  return entries;
 }
 
 std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::string& folder) {

@@ -6,6 +6,7 @@
 
 #include "platform/cp949_codec.h"
 #include "platform/system_platform.h"
+#include "platform/unique_handle.h"
 
 namespace dayledger {
 namespace {
@@ -14,26 +15,20 @@ constexpr UINT kCp949 = 949;
 
 std::wstring WidePath(const std::string& tool_path) { return Widen(tool_path, kCp949); }
 
-// Closes the handle when it goes out of scope.
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (ok()) ::CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool Close() {
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ::CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;
+struct FileHandleTraits {
+  using Type = HANDLE;
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(HANDLE handle) { return ::CloseHandle(handle) != 0; }
 };
+using Handle = UniqueHandle<FileHandleTraits>;
+
+// A directory search is closed with FindClose, not CloseHandle.
+struct SearchHandleTraits {
+  using Type = HANDLE;
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(HANDLE handle) { return ::FindClose(handle) != 0; }
+};
+using Search = UniqueHandle<SearchHandleTraits>;
 
 HANDLE OpenForReading(const std::wstring& path) {
   return ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -42,7 +37,7 @@ HANDLE OpenForReading(const std::wstring& path) {
 
 bool ReadWide(const std::wstring& path, std::string* bytes) {
   Handle file(OpenForReading(path));
-  if (!file.ok()) return false;
+  if (!file.valid()) return false;
   bytes->clear();
   char buffer[65536];
   DWORD got = 0;
@@ -58,57 +53,38 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-WriteResult WriteWide(const std::wstring& target, const std::string& bytes) {
-  if (IsFolder(target)) return WriteResult::kCannotCreate;
-  const std::wstring temp = target + L".dlu-tmp";
-  Handle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) return WriteResult::kCannotCreate;
-  size_t done = 0;
-  bool written = true;
-  while (written && done < bytes.size()) {
-    DWORD put = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    written = ::WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr) && put > 0;
-    done += put;
-  }
-  if (!written || !::FlushFileBuffers(file.get()) || !file.Close()) {
-    ::DeleteFileW(temp.c_str());
-    return WriteResult::kWriteFailed;
-  }
-  // The rename reaches the disk before the call returns.
-  if (!::MoveFileExW(temp.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ::DeleteFileW(temp.c_str());
-    return WriteResult::kCannotCreate;
-  }
-  return WriteResult::kOk;
-}
-
-// Copies the contents of folder `from` into the existing folder `to`.
-bool CopyFolderInto(const std::wstring& from, const std::wstring& to) {
-  WIN32_FIND_DATAW found;
-  Handle search(::FindFirstFileW((from + L"\\*").c_str(), &found));
-  if (!search.ok()) return false;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring source = from + L"\\" + name;
-    const std::wstring target = to + L"\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      ::CreateDirectoryW(target.c_str(), nullptr);
-      if (!IsFolder(target) || !CopyFolderInto(source, target)) return false;
-      continue;
-    }
-    std::string bytes;
-    if (!ReadWide(source, &bytes) || WriteWide(target, bytes) != WriteResult::kOk) return false;
-  } while (::FindNextFileW(search.get(), &found));
-  return ::GetLastError() == ERROR_NO_MORE_FILES;
+bool NotFound() {
+  const DWORD error = ::GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 std::wstring WithoutTrailingSeparators(std::wstring path) {
   while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
   return path;
+}
+
+// Visits every entry of the folder but "." and "..".
+template <typename Visit>
+bool ForEachEntry(const std::wstring& folder, Visit&& visit) {
+  WIN32_FIND_DATAW found;
+  Search search(::FindFirstFileW((WithoutTrailingSeparators(folder) + L"\\*").c_str(), &found));
+  if (!search.valid()) return false;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") visit(found);
+  } while (::FindNextFileW(search.get(), &found));
+  return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// Flushes through a handle opened for writing; folders need backup semantics.
+IoStatus Flush(const std::wstring& path, DWORD flags, const std::string& tool_path) {
+  Handle handle(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, flags, nullptr));
+  if (!handle.valid()) {
+    return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kFlushFailed, tool_path);
+  }
+  if (!::FlushFileBuffers(handle.get())) return IoStatus::Failed(IoError::kFlushFailed, tool_path);
+  return IoStatus::Ok();
 }
 
 }  // namespace
@@ -118,46 +94,103 @@ std::string SystemPlatform::Native(const std::string& tool_path) {
 }
 
 bool SystemPlatform::TestOpen(const std::string& path) {
-  return Handle(OpenForReading(WidePath(path))).ok();
+  return Handle(OpenForReading(WidePath(path))).valid();
 }
 
 bool SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
   return ReadWide(WidePath(path), bytes);
 }
 
-WriteResult SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
-  return WriteWide(WidePath(path), bytes);
+IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  const std::wstring target = WidePath(path);
+  if (IsFolder(target)) return IoStatus::Failed(IoError::kCannotCreate, path);
+  Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return IoStatus::Failed(IoError::kCannotCreate, path);
+  size_t done = 0;
+  bool written = true;
+  while (written && done < bytes.size()) {
+    DWORD put = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    written = ::WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr) && put > 0;
+    done += put;
+  }
+  if (!written || !file.Close()) return IoStatus::Failed(IoError::kWriteFailed, path);
+  return IoStatus::Ok();
+}
+
+IoStatus SystemPlatform::SyncFile(const std::string& path) {
+  return Flush(WidePath(path), FILE_ATTRIBUTE_NORMAL, path);
+}
+
+IoStatus SystemPlatform::SyncFolder(const std::string& path) {
+  // Folders cannot always be opened for flushing (FAT, some network drives);
+  // MoveFileExW with write-through has already made the renames durable there.
+  const IoStatus status = Flush(WidePath(path), FILE_FLAG_BACKUP_SEMANTICS, path);
+  if (status.error == IoError::kFlushFailed && IsFolder(WidePath(path))) return IoStatus::Ok();
+  return status;
+}
+
+IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& to) {
+  // The rename reaches the disk before the call returns.
+  if (::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return IoStatus::Ok();
+  }
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kRenameFailed, to);
+}
+
+IoStatus SystemPlatform::DeleteFile(const std::string& path) {
+  if (::DeleteFileW(WidePath(path).c_str())) return IoStatus::Ok();
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path);
+}
+
+IoStatus SystemPlatform::RemoveFolder(const std::string& path) {
+  if (::RemoveDirectoryW(WidePath(path).c_str())) return IoStatus::Ok();
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path);
+}
+
+IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::string& to) {
+  const DWORD attributes = ::GetFileAttributesW(WidePath(from).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return IoStatus::Failed(IoError::kNotFound, from);
+  constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (!::SetFileAttributesW(WidePath(to).c_str(), (attributes & kKept) | FILE_ATTRIBUTE_NORMAL)) {
+    return IoStatus::Failed(IoError::kCannotCreate, to);
+  }
+  return IoStatus::Ok();
 }
 
 bool SystemPlatform::CreateDirectory(const std::string& path) {
   return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0;
 }
 
-bool SystemPlatform::DeleteFile(const std::string& path) {
-  return ::DeleteFileW(WidePath(path).c_str()) != 0;
+PathKind SystemPlatform::Inspect(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::kLink;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
 }
 
-int SystemPlatform::CopyTree(const std::string& from, const std::string& to) {
-  const std::wstring source = WithoutTrailingSeparators(WidePath(from));
-  const std::wstring folder = WithoutTrailingSeparators(WidePath(to));
-  if (!IsFolder(source) || !IsFolder(folder)) return 1;
-  const std::wstring target = folder + L"\\" + source.substr(source.find_last_of(L"\\/") + 1);
-  ::CreateDirectoryW(target.c_str(), nullptr);
-  if (!IsFolder(target)) return 1;
-  return CopyFolderInto(source, target) ? 0 : 1;
+std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  const bool listed = ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
+    entries.push_back({Narrow(found.cFileName, kCp949),
+                       (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                           (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0});
+  });
+  if (!listed) return std::nullopt;
+  return entries;
 }
 
 std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::string& folder) {
   if (!IsFolder(WidePath(folder))) return std::nullopt;
   std::vector<std::string> names;
-  WIN32_FIND_DATAW found;
-  Handle search(::FindFirstFileW((WithoutTrailingSeparators(WidePath(folder)) + L"\\*").c_str(), &found));
-  if (!search.ok()) return names;
   constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  do {
+  ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
     const std::string name = Narrow(found.cFileName, kCp949);
     if ((found.dwFileAttributes & kNotOrdinary) == 0 && HasQbdExtension(name)) names.push_back(name);
-  } while (::FindNextFileW(search.get(), &found));
+  });
   SortIgnoringCase(&names);
   return names;
 }

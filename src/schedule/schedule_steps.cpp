@@ -8,6 +8,7 @@
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
 #include "state/stage_context.h"
+#include "state/version_code.h"
 
 namespace dayledger {
 namespace {
@@ -91,7 +92,7 @@ void RunScheduleStepTo103(const StageContext& ctx) {
   ctx.Log("* 일정 데이터 : v 1.03.00로의 업그레이드 시작.");
   MergeMonthlySchedules(ctx);
   UpgradeGroupData(ctx, "10300");
-  ctx.state.StepVersion = "10301";
+  ctx.state.StepVersion = kAllStepsDone;
 }
 
 }  // namespace dayledger

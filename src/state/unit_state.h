@@ -11,6 +11,15 @@ namespace dayledger {
 inline const std::string kTargetVersion = "10300";
 inline const std::string kInitialDataKey(40, '0');
 
+// The driver's stages, the values of UpgradeState.
+enum Stage : int {
+  kStageReadProfile = -1,
+  kStageSchedule = 0,
+  kStageAnniversaryDetection = 1,
+  kStageAnniversary = 2,
+  kStageSaveProfile = 3,
+};
+
 struct UnitState {
   std::string AppDir;  // ends in a backslash
   std::string UserName;

@@ -6,6 +6,9 @@
 
 namespace dayledger {
 
+// The step code that marks all steps of a stage done; written into no file.
+inline constexpr char kAllStepsDone[] = "10301";
+
 // "A.BB.CC" from the code; a part past the end of a short code is empty.
 inline std::string VersionDigits(const std::string& code) {
   auto part = [&code](size_t pos, size_t count) {

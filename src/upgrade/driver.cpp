@@ -1,4 +1,5 @@
 #include "anniversary/anniversary_stage.h"
+#include "commit/commit.h"
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
 #include "schedule/schedule_steps.h"
@@ -21,21 +22,21 @@ void UpgradeTool::Timer1Timer() {
   // Disarmed first: an error ends the tick and with it the upgrade.
   port_.SetDriverTimer(false);
   LineList scratch;
-  const StageContext ctx{platform_, state_, *this, scratch};
+  const StageContext ctx{Staged(), state_, *this, scratch};
   switch (state_.UpgradeState) {
-    case -1:
+    case kStageReadProfile:
       ReadProfileStage();
       break;
-    case 0:
-      RunSteps(ctx, kScheduleSteps, 1, "일정 데이터 업그레이드 전체 완료.");
+    case kStageSchedule:
+      RunSteps(ctx, kScheduleSteps, kStageAnniversaryDetection, "일정 데이터 업그레이드 전체 완료.");
       break;
-    case 1:
+    case kStageAnniversaryDetection:
       AnniversaryDetectionStage(ctx);
       break;
-    case 2:
-      RunSteps(ctx, kAnniversarySteps, 3, "기념일 데이터 업그레이드 전체 완료.");
+    case kStageAnniversary:
+      RunSteps(ctx, kAnniversarySteps, kStageSaveProfile, "기념일 데이터 업그레이드 전체 완료.");
       break;
-    case 3:
+    case kStageSaveProfile:
       SaveProfileStage();
       break;
     default:
@@ -52,19 +53,19 @@ std::string UpgradeTool::FirstStepOrThrow(const std::string& code) {
 }
 
 void UpgradeTool::ReadProfileStage() {
-  ReadLines(platform_, ProfilePath(), &state_.ProfileLines);
+  ReadLines(Staged(), ProfilePath(), &state_.ProfileLines);
   AddLog("일정 데이터 업그레이드를 시작합니다.");
   const std::string& code = state_.ProfileLines.Get(1);
   state_.StepVersion = FirstStepOrThrow(code);
   AddLog("* 현재 버전 : " + ShownVersion(code));
   AddLog("* 업그레이드 버전 : " + ShownVersion(state_.TargetVersion));
-  state_.UpgradeState = 0;
+  state_.UpgradeState = kStageSchedule;
   port_.SetDriverTimer(true);
 }
 
 void UpgradeTool::AnniversaryDetectionStage(const StageContext& ctx) {
   DetectAnniversaryVersion(ctx);
-  state_.UpgradeState = 2;
+  state_.UpgradeState = kStageAnniversary;
   port_.SetDriverTimer(true);
 }
 
@@ -74,17 +75,28 @@ void UpgradeTool::RunSteps(const StageContext& ctx, const Step (&steps)[3], int 
     if (state_.StepVersion == kStepCodes[i]) steps[i](ctx);
     platform_.ProcessMessages();
   }
-  if (state_.StepVersion == "10301") {
+  if (state_.StepVersion == kAllStepsDone) {
     state_.UpgradeState = next_state;
     AddLog(done_line);
   }
   port_.SetDriverTimer(true);
 }
 
+Platform& UpgradeTool::Staged() {
+  if (!staged_) staged_ = std::make_unique<OverlayPlatform>(&platform_);
+  return *staged_;
+}
+
 void UpgradeTool::SaveProfileStage() {
   AddLog("업그레이드 정보를 사용자 정보에 저장중입니다.");
   state_.ProfileLines.Replace(1, state_.TargetVersion);
-  WriteLines(platform_, ProfilePath(), state_.ProfileLines);
+  WriteLines(Staged(), ProfilePath(), state_.ProfileLines);
+  // Everything the stages changed reaches the user's folder here, at once.
+  const std::vector<std::string> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
+  staged_.reset();
+  finished_ = true;
+  // Their entries are in the merged file; only the file itself stays behind.
+  for (const std::string& path : undeleted) AddLog(" - 삭제하지 못한 파일 : " + platform_.Cp949ToUtf8(path));
   AddLog("업그레이드 완료!");
   Message(texts::kUpgradeDone, kMbInformation);
   port_.SetInputEnabled(true);

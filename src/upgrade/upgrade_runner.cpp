@@ -12,7 +12,7 @@ RunOutcome RunUpgrade(UpgradeTool& tool, HeadlessPort& port, Platform& platform)
   while (port.driver_timer) {
     if (!RunReported(platform, [&] { tool.Timer1Timer(); })) return RunOutcome::kStopped;
   }
-  return tool.state().UpgradeState == 3 ? RunOutcome::kDone : RunOutcome::kStopped;
+  return tool.finished() ? RunOutcome::kDone : RunOutcome::kStopped;
 }
 
 }  // namespace dayledger

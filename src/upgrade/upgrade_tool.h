@@ -3,9 +3,11 @@
 // and the terminal program both forward to it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/overlay_platform.h"
 #include "platform/platform.h"
 #include "state/stage_context.h"
 #include "state/unit_state.h"
@@ -41,9 +43,14 @@ class UpgradeTool : public StageObserver {
   int Message(const std::string& text, int flags);
 
   UnitState& state() { return state_; }
+  // Whether the last upgrade reached the disk as a whole.
+  bool finished() const { return finished_; }
 
  private:
   std::string ProfilePath() const;
+  // The view of the disk the stages work on: their changes stay in memory
+  // until the profile stage commits them all.
+  Platform& Staged();
   void ReadProfileStage();
   void AnniversaryDetectionStage(const StageContext& ctx);
   // Runs the due steps of one stage in order, letting the window catch up
@@ -58,6 +65,8 @@ class UpgradeTool : public StageObserver {
   UpgradePort& port_;
   UnitState state_;
   std::vector<std::string> user_names_;  // CP949, parallel to the list's items
+  std::unique_ptr<OverlayPlatform> staged_;
+  bool finished_ = false;
 };
 
 // The directory part of the executable's path, trailing backslash included.

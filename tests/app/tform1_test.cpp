@@ -233,7 +233,7 @@ TEST_F(TForm1Test, AlreadyLatestIsRefusedEvenWithTheSkipBox) {
 
 TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  platform.fail_copy_tree = true;
+  platform.fail_folder_listing = true;
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
   EXPECT_EQ(Messages(), Lines{std::string("16:") + texts::kBackupFailed});

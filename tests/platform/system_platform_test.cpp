@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "demo/installation_builder.h"
+#include "platform/copy_tree.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "support/test_platform.h"
@@ -55,20 +56,20 @@ TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsCp949Path) {
   EXPECT_EQ(bytes, "x\r\n");
   EXPECT_TRUE(platform.TestOpen(tool_path));
 
-  ASSERT_EQ(platform.WriteFile(Tool(dir) + "\\" + kHongCp949 + ".qbd", "y"), WriteResult::kOk);
+  ASSERT_TRUE(platform.WriteFile(Tool(dir) + "\\" + kHongCp949 + ".qbd", "y").ok());
   EXPECT_TRUE(fs::exists(dir + "/" + kHongUtf8 + ".qbd"));
   const auto names = platform.ListQbdFiles(Tool(dir));
   ASSERT_TRUE(names.has_value());
   EXPECT_EQ(*names, std::vector<std::string>{kHongCp949 + ".qbd"});
 }
 
-TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoTemporaryFile) {
+TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoOtherFile) {
   const std::string path = Tool(dir) + "\\f.qbd";
-  ASSERT_EQ(platform.WriteFile(path, "old content"), WriteResult::kOk);
-  ASSERT_EQ(platform.WriteFile(path, "new"), WriteResult::kOk);
+  ASSERT_TRUE(platform.WriteFile(path, "old content").ok());
+  ASSERT_TRUE(platform.WriteFile(path, "new").ok());
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/f.qbd"), "new");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-  EXPECT_EQ(platform.WriteFile(Tool(dir) + "\\missing\\f.qbd", "x"), WriteResult::kCannotCreate);
+  EXPECT_EQ(platform.WriteFile(Tool(dir) + "\\missing\\f.qbd", "x").error, IoError::kCannotCreate);
   EXPECT_FALSE(platform.ReadFile(Tool(dir) + "\\missing\\f.qbd", nullptr));
 }
 
@@ -89,11 +90,11 @@ TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
   InstallationBuilder::WriteNative(dir + "/users/u/schedules/198001.qbsd", "month");
   InstallationBuilder::WriteNative(dir + "/backup/u/profile.qbd", "old profile");
   InstallationBuilder::WriteNative(dir + "/backup/u/only-old.txt", "kept");
-  ASSERT_EQ(platform.CopyTree(Tool(dir) + "\\users\\u\\", Tool(dir) + "\\backup\\"), 0);
+  ASSERT_EQ(CopyTree(platform, Tool(dir) + "\\users\\u\\", Tool(dir) + "\\backup\\"), 0);
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/profile.qbd"), "new profile");
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/schedules/198001.qbsd"), "month");
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/only-old.txt"), "kept");
-  EXPECT_NE(platform.CopyTree(Tool(dir) + "\\users\\nobody\\", Tool(dir) + "\\backup\\"), 0);
+  EXPECT_NE(CopyTree(platform, Tool(dir) + "\\users\\nobody\\", Tool(dir) + "\\backup\\"), 0);
 }
 
 TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {

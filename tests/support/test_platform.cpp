@@ -25,10 +25,12 @@ int TestPlatform::MessageBox(const std::string& text, const std::string& caption
   return flags == 36 ? 6 : 1;
 }
 
-WriteResult TestPlatform::WriteFile(const std::string& path, const std::string& bytes) {
-  if (!fail_write_path.empty() && Native(path) == fail_write_path) return fail_write_result;
-  const WriteResult result = SystemPlatform::WriteFile(path, bytes);
-  if (result == WriteResult::kOk) written.push_back(Native(path));
+IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  if (!fail_write_path.empty() && Native(path) == fail_write_path) {
+    return IoStatus::Failed(fail_write_error, path);
+  }
+  const IoStatus result = SystemPlatform::WriteFile(path, bytes);
+  if (result.ok()) written.push_back(Native(path));
   return result;
 }
 
@@ -37,9 +39,9 @@ bool TestPlatform::CopyFile(const std::string& from, const std::string& to) {
   return SystemPlatform::CopyFile(from, to);
 }
 
-int TestPlatform::CopyTree(const std::string& from, const std::string& to) {
-  if (fail_copy_tree) return 1;
-  return SystemPlatform::CopyTree(from, to);
+std::optional<std::vector<FolderEntry>> TestPlatform::ListFolder(const std::string& folder) {
+  if (fail_folder_listing) return std::nullopt;
+  return SystemPlatform::ListFolder(folder);
 }
 
 }  // namespace dayledger::testing

@@ -28,9 +28,9 @@ class TestPlatform : public SystemPlatform {
   std::string ExecutablePath() override { return executable_path; }
   int MessageBox(const std::string& text, const std::string& caption, int flags) override;
   void ProcessMessages() override { ++process_messages_calls; }
-  WriteResult WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
-  int CopyTree(const std::string& from, const std::string& to) override;
+  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   std::string executable_path;
@@ -41,9 +41,9 @@ class TestPlatform : public SystemPlatform {
 
   // Faults: the native path of the file to fail, and how.
   std::string fail_write_path;
-  WriteResult fail_write_result = WriteResult::kWriteFailed;
+  IoError fail_write_error = IoError::kWriteFailed;
   std::string fail_copy_from;
-  bool fail_copy_tree = false;
+  bool fail_folder_listing = false;  // the backup copy then fails
 
  private:
   std::string temp_dir_;

@@ -310,7 +310,7 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
 
 TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
-  platform.fail_copy_tree = true;
+  platform.fail_folder_listing = true;
   EXPECT_EQ(Upgrade("u"), RunOutcome::kBackupFailed);
   EXPECT_EQ(Messages(), Lines{std::string("16:") + texts::kBackupFailed});
   EXPECT_FALSE(port.input_enabled);

@@ -1,0 +1,183 @@
+// The commit protocol, one folder at a time:
+//   1. every new content goes under a short temporary name (".dlu-<n>") in
+//      its target's folder, and a new folder is built under such a name in
+//      its parent; each temporary is flushed, then the folders holding them;
+//   2. the journal, naming every rename and deletion and ending in a
+//      checksum, is written and flushed, then the folder is flushed. The
+//      journal's folder entry reaching the disk is the commit point: before
+//      it, recovery throws the temporaries away; after it, recovery finishes;
+//   3. the renames and deletions are applied;
+//   4. every touched folder is flushed;
+//   5. the journal is removed and the folder flushed.
+#include "commit/commit.h"
+
+#include <map>
+#include <set>
+
+#include "platform/framework_error.h"
+#include "platform/tool_path.h"
+#include "platform/work_files.h"
+
+namespace dayledger {
+namespace {
+
+constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
+
+std::string Join(const std::string& folder, const std::string& relative) {
+  return relative.empty() ? folder : folder + "\\" + relative;
+}
+
+// `path` relative to `folder`; a path outside it or a name the journal
+// cannot hold is refused before anything is written.
+std::string Relative(const std::string& folder, const std::string& path) {
+  if (path == folder) return "";
+  if (path.rfind(folder + "\\", 0) != 0 || path.find_first_of("\t\r\n") != std::string::npos) {
+    throw CannotCreateFile(path);
+  }
+  return path.substr(folder.size() + 1);
+}
+
+// The error of a failed step, naming the file the user knows, not its temporary.
+void Check(const IoStatus& status, const std::string& target) {
+  if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target));
+}
+
+// What the commit created before its commit point, taken away again if it fails there.
+class Temporaries {
+ public:
+  explicit Temporaries(Platform& disk) : disk_(disk) {}
+  std::string NewName(const std::string& folder) {
+    std::string name;
+    do {
+      name = folder + "\\" + kWorkFilePrefix + std::to_string(++counter_);
+    } while (disk_.Inspect(name) != PathKind::kMissing);
+    return name;
+  }
+  void AddFile(const std::string& path) { files_.push_back(path); }
+  void AddFolder(const std::string& path) { folders_.push_back(path); }
+  void RemoveAll() {
+    for (const std::string& file : files_) disk_.DeleteFile(file);
+    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) disk_.RemoveFolder(*it);
+  }
+
+ private:
+  Platform& disk_;
+  std::vector<std::string> files_;
+  std::vector<std::string> folders_;
+  int counter_ = 0;
+};
+
+struct Plan {
+  Journal journal;
+  std::set<std::string> temporary_folders;  // folders that hold temporaries
+};
+
+void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlatform& staged,
+                      Temporaries& made, Plan& plan) {
+  std::set<std::string> flush = {""};
+  std::map<std::string, std::string> built;  // new folder -> where it is built
+  for (const std::string& created : staged.new_folders()) {
+    const std::string parent = ParentFolder(created);
+    const auto inside = built.find(parent);
+    const std::string place =
+        inside != built.end() ? inside->second + "\\" + BaseName(created) : made.NewName(parent);
+    if (!disk.CreateDirectory(place)) throw CannotCreateFile(created);
+    made.AddFolder(place);
+    built[created] = place;
+    plan.temporary_folders.insert(ParentFolder(place));
+    if (inside == built.end()) {
+      plan.journal.renames.emplace_back(Relative(root, place), Relative(root, created));
+      flush.insert(Relative(root, parent));
+    }
+  }
+  for (const auto& [path, bytes] : staged.changes()) {
+    const std::string parent = ParentFolder(path);
+    flush.insert(Relative(root, parent));
+    if (!bytes) {
+      plan.journal.deletions.push_back(Relative(root, path));
+      continue;
+    }
+    const auto inside = built.find(parent);
+    const std::string place =
+        inside != built.end() ? inside->second + "\\" + BaseName(path) : made.NewName(parent);
+    made.AddFile(place);
+    Check(disk.WriteFile(place, *bytes), path);
+    // A replaced file keeps what the user set on it (a profile kept private stays so).
+    if (disk.Inspect(path) == PathKind::kFile) Check(disk.CopyPermissions(path, place), path);
+    Check(disk.SyncFile(place), path);
+    plan.temporary_folders.insert(ParentFolder(place));
+    if (inside == built.end()) {
+      plan.journal.renames.emplace_back(Relative(root, place), Relative(root, path));
+    }
+  }
+  plan.journal.folders.assign(flush.begin(), flush.end());
+}
+
+// Before anything is written: a file reached through a link would be
+// replaced by a plain copy and its real target never upgraded.
+void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform& staged) {
+  for (const auto& [path, bytes] : staged.changes()) {
+    Relative(root, path);
+    if (bytes && disk.Inspect(path) == PathKind::kLink) {
+      throw FrameworkError(disk.Utf8ToCp949(kLinkRefused) + path, ErrorKind::kCannotCreateFile, path);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder,
+                                       const OverlayPlatform& staged) {
+  const std::string root = NormalPath(folder);
+  const std::string journal_path = root + "\\" + kJournalName;
+  // An unfinished journal belongs to recovery, never to be overwritten.
+  if (disk.Inspect(journal_path) != PathKind::kMissing) throw CannotCreateFile(journal_path);
+  RefuseLinks(disk, root, staged);
+  Temporaries made(disk);
+  Plan plan;
+  bool journal_written = false;
+  try {
+    WriteTemporaries(disk, root, staged, made, plan);
+    for (const std::string& holder : plan.temporary_folders) Check(disk.SyncFolder(holder), holder);
+    journal_written = true;
+    Check(disk.WriteFile(journal_path, EncodeJournal(plan.journal)), journal_path);
+    Check(disk.SyncFile(journal_path), journal_path);
+    Check(disk.SyncFolder(root), root);  // the commit point
+  } catch (const FrameworkError&) {
+    // The temporaries may go only once the journal is surely gone: a whole
+    // journal without them would be finished wrongly.
+    if (!journal_written ||
+        (disk.DeleteFile(journal_path).error != IoError::kDeleteFailed && disk.SyncFolder(root).ok())) {
+      made.RemoveAll();
+    }
+    throw;
+  }
+  return ApplyJournal(disk, root, plan.journal);
+}
+
+std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
+                                      const Journal& journal) {
+  const std::string root = NormalPath(folder);
+  for (const auto& [temporary, target] : journal.renames) {
+    const IoStatus status = disk.RenameFile(Join(root, temporary), Join(root, target));
+    // A temporary no longer there was renamed before an interruption.
+    if (!status.ok() && disk.Inspect(Join(root, temporary)) != PathKind::kMissing) {
+      Check(status, Join(root, target));
+    }
+  }
+  std::vector<std::string> undeleted;
+  for (const std::string& path : journal.deletions) {
+    const IoStatus status = disk.DeleteFile(Join(root, path));
+    if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
+  }
+  for (const std::string& touched : journal.folders) {
+    Check(disk.SyncFolder(Join(root, touched)), Join(root, touched));
+  }
+  const std::string journal_path = root + "\\" + kJournalName;
+  const IoStatus removed = disk.DeleteFile(journal_path);
+  if (removed.error != IoError::kNotFound) Check(removed, journal_path);
+  Check(disk.SyncFolder(root), root);
+  return undeleted;
+}
+
+}  // namespace dayledger

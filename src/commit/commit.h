@@ -1,0 +1,39 @@
+// Brings a staged change set to the disk in one crash-safe step, and finishes
+// or undoes a step that a crash interrupted.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "commit/journal.h"
+#include "platform/overlay_platform.h"
+#include "platform/platform.h"
+
+namespace dayledger {
+
+// Writes every change `staged` holds (all under `folder`) to `disk`. Throws
+// FrameworkError; a failure before the commit point leaves the folder as it
+// was, one after it leaves the journal for recovery to finish. Returns the
+// files that could not be deleted (held open by another program).
+std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder,
+                                       const OverlayPlatform& staged);
+
+// Applies a whole journal of `folder`, then removes it. Applying it again
+// after an interruption gives the same result. Returns what could not be
+// deleted; throws FrameworkError when a rename or flush fails.
+std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
+                                      const Journal& journal);
+
+enum class RecoveryAction { kNone, kRolledForward, kRolledBack, kCleaned };
+
+struct RecoveryReport {
+  RecoveryAction action = RecoveryAction::kNone;
+  std::vector<std::string> undeleted;
+};
+
+// Leaves `folder` in a whole state after an interrupted commit: a whole
+// journal is applied to its end (roll forward); a torn one is discarded with
+// its temporaries (roll back); stray temporaries of any earlier run go.
+RecoveryReport RecoverFolder(Platform& disk, const std::string& folder);
+
+}  // namespace dayledger

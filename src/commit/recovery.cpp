@@ -1,0 +1,68 @@
+#include "commit/commit.h"
+#include "platform/framework_error.h"
+#include "platform/work_files.h"
+
+namespace dayledger {
+namespace {
+
+// Removes a work folder and everything in it.
+void RemoveTree(Platform& disk, const std::string& folder) {
+  if (const auto entries = disk.ListFolder(folder)) {
+    for (const FolderEntry& entry : *entries) {
+      const std::string path = folder + "\\" + entry.name;
+      if (entry.folder) {
+        RemoveTree(disk, path);
+      } else {
+        ThrowIfFailed(disk.DeleteFile(path));
+      }
+    }
+  }
+  ThrowIfFailed(disk.RemoveFolder(folder));
+}
+
+// Removes every work file and work folder below `folder`; true if there was any.
+bool RemoveWorkFiles(Platform& disk, const std::string& folder) {
+  const auto entries = disk.ListFolder(folder);
+  if (!entries) return false;
+  bool removed = false;
+  for (const FolderEntry& entry : *entries) {
+    const std::string path = folder + "\\" + entry.name;
+    if (!IsWorkFile(entry.name)) {
+      if (entry.folder) removed = RemoveWorkFiles(disk, path) || removed;
+      continue;
+    }
+    if (entry.folder) {
+      RemoveTree(disk, path);
+    } else {
+      ThrowIfFailed(disk.DeleteFile(path));
+    }
+    removed = true;
+  }
+  if (removed) ThrowIfFailed(disk.SyncFolder(folder));
+  return removed;
+}
+
+}  // namespace
+
+RecoveryReport RecoverFolder(Platform& disk, const std::string& folder) {
+  RecoveryReport report;
+  const std::string journal_path = folder + "\\" + kJournalName;
+  if (disk.Inspect(journal_path) == PathKind::kFile) {
+    std::string bytes;
+    const auto journal = disk.ReadFile(journal_path, &bytes) ? DecodeJournal(bytes) : std::nullopt;
+    if (journal) {
+      report.undeleted = ApplyJournal(disk, folder, *journal);
+      report.action = RecoveryAction::kRolledForward;
+    } else {
+      report.action = RecoveryAction::kRolledBack;
+    }
+  }
+  // After a finished journal nothing of it is left; after a torn one its
+  // temporaries and the journal itself go here.
+  if (RemoveWorkFiles(disk, folder) && report.action == RecoveryAction::kNone) {
+    report.action = RecoveryAction::kCleaned;
+  }
+  return report;
+}
+
+}  // namespace dayledger

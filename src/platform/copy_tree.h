@@ -1,0 +1,18 @@
+// The backup copy of a folder tree, made durable as one batch.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace dayledger {
+
+// Copies the folder `from` with everything below it into the folder `to` (as
+// `to`\<name of `from`>), replacing same-named files and skipping the tool's
+// work files. The copies are written first, then flushed together: every
+// file, then every folder that gained an entry, `to` and its parent
+// included, so that a power cut cannot keep the folders without their files.
+// 0 on success.
+int CopyTree(Platform& platform, const std::string& from, const std::string& to);
+
+}  // namespace dayledger

@@ -1,0 +1,15 @@
+// Names of the files the tool itself keeps in a user's folder while it works:
+// they are not the user's data, so the backup skips them and recovery knows
+// them. Data file listings skip them as hidden files (leading ".").
+#pragma once
+
+#include <string>
+
+namespace dayledger {
+
+inline constexpr char kWorkFilePrefix[] = ".dlu-";
+inline constexpr char kJournalName[] = ".dlu-journal";
+
+inline bool IsWorkFile(const std::string& name) { return name.rfind(kWorkFilePrefix, 0) == 0; }
+
+}  // namespace dayledger
