@@ -61,7 +61,9 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
       result.refusals = overlay.messages;
       return result;
     }
-    const std::string path = overlay.last_path();
+    // Inside the stages the tool's own view of the disk saw the last read.
+    const std::string staged_path = tool.LastStagedPath();
+    const std::string path = staged_path.empty() ? overlay.last_path() : staged_path;
     const std::string error = overlay.messages.empty() ? "" : overlay.messages.back();
     const std::string shown_path = platform.Cp949ToUtf8(path);
     const bool seen = std::any_of(result.problems.begin(), result.problems.end(),

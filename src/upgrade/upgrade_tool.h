@@ -45,6 +45,8 @@ class UpgradeTool : public StageObserver {
   UnitState& state() { return state_; }
   // Whether the last upgrade reached the disk as a whole.
   bool finished() const { return finished_; }
+  // The last path the stages read or listed; empty before they start.
+  std::string LastStagedPath() const { return staged_ ? staged_->last_path() : std::string(); }
 
  private:
   std::string ProfilePath() const;

@@ -26,7 +26,9 @@ int TestPlatform::MessageBox(const std::string& text, const std::string& caption
 }
 
 IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& bytes) {
-  if (!fail_write_path.empty() && Native(path) == fail_write_path) {
+  const std::string native = Native(path);
+  if ((!fail_write_path.empty() && native == fail_write_path) ||
+      (!fail_writes_in_folder.empty() && native.rfind(fail_writes_in_folder + "/", 0) == 0)) {
     return IoStatus::Failed(fail_write_error, path);
   }
   const IoStatus result = SystemPlatform::WriteFile(path, bytes);
@@ -34,9 +36,15 @@ IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& byt
   return result;
 }
 
-bool TestPlatform::CopyFile(const std::string& from, const std::string& to) {
-  if (!fail_copy_from.empty() && Native(from) == fail_copy_from) return false;
-  return SystemPlatform::CopyFile(from, to);
+bool TestPlatform::ReadFile(const std::string& path, std::string* bytes) {
+  if (!fail_read_path.empty() && Native(path) == fail_read_path) return false;
+  return SystemPlatform::ReadFile(path, bytes);
+}
+
+IoStatus TestPlatform::RenameFile(const std::string& from, const std::string& to) {
+  const IoStatus result = SystemPlatform::RenameFile(from, to);
+  if (result.ok()) written.push_back(Native(to));
+  return result;
 }
 
 std::optional<std::vector<FolderEntry>> TestPlatform::ListFolder(const std::string& folder) {

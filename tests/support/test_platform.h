@@ -29,7 +29,8 @@ class TestPlatform : public SystemPlatform {
   int MessageBox(const std::string& text, const std::string& caption, int flags) override;
   void ProcessMessages() override { ++process_messages_calls; }
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
-  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool ReadFile(const std::string& path, std::string* bytes) override;
+  IoStatus RenameFile(const std::string& from, const std::string& to) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
@@ -37,12 +38,15 @@ class TestPlatform : public SystemPlatform {
   std::vector<ShownMessage> messages;
   std::deque<int> answers;  // next message box answers; 1 (OK) or Yes when empty
   int process_messages_calls = 0;
-  std::vector<std::string> written;  // native paths of successful writes, in order
+  // Native paths of successful writes and rename targets, in order.
+  std::vector<std::string> written;
 
-  // Faults: the native path of the file to fail, and how.
+  // Faults: the native path of the file to fail, and how; or of a folder
+  // in which every write fails.
   std::string fail_write_path;
+  std::string fail_writes_in_folder;
   IoError fail_write_error = IoError::kWriteFailed;
-  std::string fail_copy_from;
+  std::string fail_read_path;
   bool fail_folder_listing = false;  // the backup copy then fails
 
  private:
