@@ -7,12 +7,19 @@
 
 #include "ui_tform1.h"
 #include "upgrade/error_report.h"
+#include "upgrade/recovery_on_open.h"
 
 namespace dayledger {
 namespace {
 
 // The calendar component's values as the window was designed.
 constexpr StoredSolLun kSolLun1Stored = {2009, 11, 4, 2009, 9, 18, false};
+
+std::string JoinedNotes(const std::vector<std::string>& notes) {
+  std::string text;
+  for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
+  return text;
+}
 
 }  // namespace
 
@@ -45,6 +52,9 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+  // An upgrade a crash interrupted is finished or undone before any user is shown.
+  const std::vector<std::string> notes = RecoverInstallation(platform_, tool_.state().AppDir);
+  if (!notes.empty()) tool_.Message(JoinedNotes(notes), kMbInformation);
   FormCreate();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/native_path.h"
 #include "upgrade/error_report.h"
 #include "upgrade/preflight.h"
+#include "upgrade/recovery_on_open.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger::cli {
@@ -163,6 +164,10 @@ int Run(int argc, char* argv[]) {
   const std::string app_dir = options->app_dir.empty()
                                   ? AppDirFromExecutable(platform.ExecutablePath())
                                   : ToolAppDir(options->app_dir);
+  // An upgrade a crash interrupted is finished or undone before anything is read.
+  for (const std::string& note : RecoverInstallation(platform, app_dir)) {
+    std::fprintf(stderr, "%s\n", note.c_str());
+  }
   if (options->command == "list") return List(platform, app_dir);
   if (options->command == "upgrade") return Upgrade(platform, app_dir, *options);
   return Check(platform, app_dir, *options);

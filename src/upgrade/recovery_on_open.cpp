@@ -1,0 +1,47 @@
+#include "upgrade/recovery_on_open.h"
+
+#include "commit/commit.h"
+#include "upgrade/error_report.h"
+
+namespace dayledger {
+namespace {
+
+std::string ActionText(RecoveryAction action) {
+  switch (action) {
+    case RecoveryAction::kRolledForward:
+      return "중단되었던 업그레이드의 저장을 마저 완료하였습니다.";
+    case RecoveryAction::kRolledBack:
+      return "중단되었던 업그레이드를 취소하여 업그레이드 전의 데이터로 두었습니다.";
+    case RecoveryAction::kCleaned:
+      return "이전 실행에서 남은 임시 파일을 정리하였습니다.";
+    case RecoveryAction::kNone:
+      break;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::vector<std::string> RecoverInstallation(Platform& platform, const std::string& app_dir) {
+  std::vector<std::string> notes;
+  const std::string users = app_dir + "\\users";
+  const auto entries = platform.ListFolder(users);
+  if (!entries) return notes;
+  for (const FolderEntry& entry : *entries) {
+    if (!entry.folder) continue;
+    const std::string who = " (사용자 : " + platform.Cp949ToUtf8(entry.name) + ")";
+    try {
+      const RecoveryReport report = RecoverFolder(platform, users + "\\" + entry.name);
+      if (report.action != RecoveryAction::kNone) notes.push_back(ActionText(report.action) + who);
+      for (const std::string& path : report.undeleted) {
+        notes.push_back(" - 삭제하지 못한 파일 : " + platform.Cp949ToUtf8(path));
+      }
+    } catch (const FrameworkError& error) {
+      notes.push_back("중단되었던 업그레이드를 정리하지 못했습니다." + who + " " +
+                      ReportedText(platform, error));
+    }
+  }
+  return notes;
+}
+
+}  // namespace dayledger

@@ -1,0 +1,261 @@
+#include "support/fault_platform.h"
+
+#include <filesystem>
+
+#include "demo/installation_builder.h"
+#include "platform/cp949_codec.h"
+#include "platform/system_platform.h"
+#include "platform/tool_path.h"
+
+namespace dayledger::testing {
+namespace {
+
+constexpr int kRoot = 0;
+
+std::vector<std::string> Components(const std::string& path) {
+  std::vector<std::string> parts;
+  const std::string normal = NormalPath(path);
+  size_t start = 0;
+  while (start <= normal.size()) {
+    const size_t end = std::min(normal.find('\\', start), normal.size());
+    if (end > start) parts.push_back(normal.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+}  // namespace
+
+FaultPlatform::FaultPlatform() { folders_[kRoot] = durable_folders_[kRoot] = {}; }
+
+bool FaultPlatform::Operation(char kind) {
+  ++operations;
+  kinds.push_back(kind);
+  if (crashed_ || operations == crash_before) {
+    crashed_ = true;
+    throw SimulatedCrash();
+  }
+  return operations == fail_at;
+}
+
+int FaultPlatform::NewFolder() {
+  const int id = next_id_++;
+  folders_[id] = {};
+  return id;
+}
+
+std::optional<FaultPlatform::Node> FaultPlatform::Find(const std::string& path) {
+  Node node{true, kRoot};
+  for (const std::string& part : Components(path)) {
+    if (!node.folder) return std::nullopt;
+    const Entries& entries = folders_[node.id];
+    const auto it = entries.find(part);
+    if (it == entries.end()) return std::nullopt;
+    node = it->second;
+  }
+  return node;
+}
+
+std::optional<std::pair<int, std::string>> FaultPlatform::Place(const std::string& path) {
+  const std::string normal = NormalPath(path);
+  const auto parent = Find(ParentFolder(normal));
+  if (!parent || !parent->folder) return std::nullopt;
+  return std::make_pair(parent->id, BaseName(normal));
+}
+
+void FaultPlatform::Load(const std::string& native_root, const std::string& tool_root) {
+  namespace fs = std::filesystem;
+  int folder = kRoot;
+  for (const std::string& part : Components(tool_root)) {
+    auto& entries = folders_[folder];
+    if (entries.count(part) == 0) entries[part] = {true, NewFolder()};
+    folder = entries[part].id;
+  }
+  std::map<std::string, int> ids = {{native_root, folder}};
+  for (const auto& entry : fs::recursive_directory_iterator(native_root)) {
+    const int parent = ids.at(entry.path().parent_path().string());
+    const std::string name = Utf8ToCp949Text(entry.path().filename().string());
+    if (entry.is_directory()) {
+      const int id = NewFolder();
+      folders_[parent][name] = {true, id};
+      ids[entry.path().string()] = id;
+    } else {
+      const int id = next_id_++;
+      contents_[id] = demo::InstallationBuilder::ReadNative(entry.path().string());
+      folders_[parent][name] = {false, id};
+    }
+  }
+  durable_folders_ = folders_;
+  durable_contents_ = contents_;
+}
+
+void FaultPlatform::Crash() {
+  folders_ = durable_folders_;
+  // A file whose name survived but whose content was never flushed is empty.
+  contents_.clear();
+  for (const auto& [id, entries] : folders_) {
+    for (const auto& [name, node] : entries) {
+      if (!node.folder) contents_[node.id] = durable_contents_[node.id];
+      if (node.folder && folders_.count(node.id) == 0) folders_[node.id] = {};
+    }
+  }
+  crashed_ = false;
+  operations = crash_before = fail_at = 0;
+  kinds.clear();
+}
+
+void FaultPlatform::SnapshotInto(int folder, const std::string& prefix,
+                                 std::map<std::string, std::string>* out) {
+  for (const auto& [name, node] : folders_[folder]) {
+    if (node.folder) {
+      (*out)[prefix + name + "\\"] = "";
+      SnapshotInto(node.id, prefix + name + "\\", out);
+    } else {
+      (*out)[prefix + name] = contents_[node.id];
+    }
+  }
+}
+
+std::map<std::string, std::string> FaultPlatform::Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> out;
+  const auto node = Find(folder);
+  if (node && node->folder) SnapshotInto(node->id, "", &out);
+  return out;
+}
+
+bool FaultPlatform::TestOpen(const std::string& path) {
+  const auto node = Find(path);
+  return node && !node->folder;
+}
+
+bool FaultPlatform::ReadFile(const std::string& path, std::string* bytes) {
+  const auto node = Find(path);
+  if (!node || node->folder) return false;
+  *bytes = contents_[node->id];
+  return true;
+}
+
+IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  if (Operation('W')) return IoStatus::Failed(IoError::kWriteFailed, path);
+  const auto place = Place(path);
+  if (!place) return IoStatus::Failed(IoError::kCannotCreate, path);
+  Entries& entries = folders_[place->first];
+  const auto it = entries.find(place->second);
+  if (it != entries.end() && it->second.folder) return IoStatus::Failed(IoError::kCannotCreate, path);
+  if (it == entries.end()) {
+    const int id = next_id_++;
+    durable_contents_[id] = "";
+    entries[place->second] = {false, id};
+  }
+  contents_[entries[place->second].id] = bytes;
+  return IoStatus::Ok();
+}
+
+IoStatus FaultPlatform::SyncFile(const std::string& path) {
+  if (Operation('S')) return IoStatus::Failed(IoError::kFlushFailed, path);
+  const auto node = Find(path);
+  if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
+  durable_contents_[node->id] = contents_[node->id];
+  return IoStatus::Ok();
+}
+
+IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& to) {
+  if (Operation('R')) return IoStatus::Failed(IoError::kRenameFailed, to);
+  const auto source = Place(from);
+  const auto target = Place(to);
+  if (!source || folders_[source->first].count(source->second) == 0) {
+    return IoStatus::Failed(IoError::kNotFound, to);
+  }
+  if (!target) return IoStatus::Failed(IoError::kRenameFailed, to);
+  const Node node = folders_[source->first][source->second];
+  const auto existing = folders_[target->first].find(target->second);
+  if (existing != folders_[target->first].end() && (existing->second.folder || node.folder)) {
+    return IoStatus::Failed(IoError::kRenameFailed, to);
+  }
+  folders_[source->first].erase(source->second);
+  folders_[target->first][target->second] = node;
+  return IoStatus::Ok();
+}
+
+IoStatus FaultPlatform::DeleteFile(const std::string& path) {
+  if (Operation('D')) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  const auto place = Place(path);
+  if (!place) return IoStatus::Failed(IoError::kNotFound, path);
+  const auto it = folders_[place->first].find(place->second);
+  if (it == folders_[place->first].end()) return IoStatus::Failed(IoError::kNotFound, path);
+  if (it->second.folder) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  folders_[place->first].erase(it);
+  return IoStatus::Ok();
+}
+
+IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
+  if (Operation('X')) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  const auto place = Place(path);
+  const auto node = Find(path);
+  if (!place || !node) return IoStatus::Failed(IoError::kNotFound, path);
+  if (!node->folder || !folders_[node->id].empty()) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  folders_[place->first].erase(place->second);
+  return IoStatus::Ok();
+}
+
+IoStatus FaultPlatform::SyncFolder(const std::string& path) {
+  if (Operation('F')) return IoStatus::Failed(IoError::kFlushFailed, path);
+  const auto node = Find(path);
+  if (!node || !node->folder) return IoStatus::Failed(IoError::kNotFound, path);
+  durable_folders_[node->id] = folders_[node->id];
+  return IoStatus::Ok();
+}
+
+IoStatus FaultPlatform::CopyPermissions(const std::string& from, const std::string& to) {
+  if (Operation('P')) return IoStatus::Failed(IoError::kCannotCreate, to);
+  if (!Find(from) || !Find(to)) return IoStatus::Failed(IoError::kNotFound, to);
+  return IoStatus::Ok();
+}
+
+bool FaultPlatform::CreateDirectory(const std::string& path) {
+  if (Operation('M')) return false;
+  const auto place = Place(path);
+  if (!place || folders_[place->first].count(place->second) != 0) return false;
+  folders_[place->first][place->second] = {true, NewFolder()};
+  return true;
+}
+
+bool FaultPlatform::CopyFile(const std::string& from, const std::string& to) {
+  std::string bytes;
+  return ReadFile(from, &bytes) && WriteFile(to, bytes).ok();
+}
+
+PathKind FaultPlatform::Inspect(const std::string& path) {
+  const auto node = Find(path);
+  if (!node) return PathKind::kMissing;
+  return node->folder ? PathKind::kFolder : PathKind::kFile;
+}
+
+std::optional<std::vector<FolderEntry>> FaultPlatform::ListFolder(const std::string& folder) {
+  const auto node = Find(folder);
+  if (!node || !node->folder) return std::nullopt;
+  std::vector<FolderEntry> entries;
+  for (const auto& [name, child] : folders_[node->id]) entries.push_back({name, child.folder});
+  return entries;
+}
+
+std::optional<std::vector<std::string>> FaultPlatform::ListQbdFiles(const std::string& folder) {
+  const auto entries = ListFolder(folder);
+  if (!entries) return std::nullopt;
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : *entries) {
+    if (!entry.folder && entry.name[0] != '.' && HasQbdExtension(entry.name)) names.push_back(entry.name);
+  }
+  SortIgnoringCase(&names);
+  return names;
+}
+
+std::string FaultPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
+std::string FaultPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
+
+int FaultPlatform::MessageBox(const std::string& text, const std::string& /*caption*/, int flags) {
+  messages.push_back(std::to_string(flags) + ":" + text);
+  return flags == kMbQuestionYesNo ? kIdYes : 1;
+}
+
+}  // namespace dayledger::testing

@@ -1,0 +1,90 @@
+// A file system in memory that knows what has reached the disk, in the
+// manner of a fault-injection environment: it numbers every file-changing
+// operation and can simulate a crash before operation N (whatever was not
+// flushed is lost: file contents since their last flush, and creations,
+// renames and deletions not followed by a flush of their folder, folders
+// included) or make operation N fail.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace dayledger::testing {
+
+// Thrown by every file-changing operation from the crash on: the program
+// stops there, as the machine did.
+struct SimulatedCrash : std::runtime_error {
+  SimulatedCrash() : std::runtime_error("simulated crash") {}
+};
+
+class FaultPlatform : public Platform {
+ public:
+  FaultPlatform();
+
+  // Copies a native folder tree into memory under the tool path `tool_root`,
+  // all of it on the disk already.
+  void Load(const std::string& native_root, const std::string& tool_root);
+  // The tree under `folder`: relative path -> content; folders end in "\".
+  std::map<std::string, std::string> Snapshot(const std::string& folder);
+  // What the disk holds after a power cut now; numbering starts again.
+  void Crash();
+
+  int operations = 0;    // file-changing operations so far
+  // One letter per operation so far: W write, S flush, R rename, D delete,
+  // X remove folder, F flush folder, P permissions, M make folder.
+  std::string kinds;
+  int crash_before = 0;  // crash before this operation (0: never)
+  int fail_at = 0;       // this operation fails (0: never)
+  std::vector<std::string> messages;
+  std::string executable_path;
+
+  bool TestOpen(const std::string& path) override;
+  bool ReadFile(const std::string& path, std::string* bytes) override;
+  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus SyncFile(const std::string& path) override;
+  IoStatus RenameFile(const std::string& from, const std::string& to) override;
+  IoStatus DeleteFile(const std::string& path) override;
+  IoStatus RemoveFolder(const std::string& path) override;
+  IoStatus SyncFolder(const std::string& path) override;
+  IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  PathKind Inspect(const std::string& path) override;
+  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
+  std::string ExecutablePath() override { return executable_path; }
+  LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
+  std::string Cp949ToUtf8(const std::string& cp949) override;
+  std::string Utf8ToCp949(const std::string& utf8) override;
+  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+  void ProcessMessages() override {}
+
+ private:
+  struct Node {
+    bool folder = false;
+    int id = 0;  // a file's content or a folder's entries
+  };
+  using Entries = std::map<std::string, Node>;
+
+  // Counts one file-changing operation; true if it is to fail.
+  bool Operation(char kind);
+  std::optional<Node> Find(const std::string& path);
+  // The folder that would hold `path`, and the name in it.
+  std::optional<std::pair<int, std::string>> Place(const std::string& path);
+  int NewFolder();
+  void SnapshotInto(int folder, const std::string& prefix, std::map<std::string, std::string>* out);
+
+  std::map<int, Entries> folders_;          // as the running program sees them
+  std::map<int, Entries> durable_folders_;  // as a crash would leave them
+  std::map<int, std::string> contents_;
+  std::map<int, std::string> durable_contents_;
+  int next_id_ = 1;
+  bool crashed_ = false;
+};
+
+}  // namespace dayledger::testing
