@@ -1,0 +1,94 @@
+// The commit on the real file system: what a replaced file keeps, what is
+// refused before anything changes, and names at the length limit.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "platform/line_file.h"
+#include "schedule/schedule_cipher.h"
+#include "support/upgrade_fixture.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using demo::UserSpec;
+
+class CommitOnDiskTest : public testing::UpgradeFixture {
+ protected:
+  // Every entry under the folder: files by content, links by target.
+  std::map<std::string, std::string> Tree(const std::string& relative) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(Path(relative))) {
+      const std::string name = fs::relative(entry.path(), Path(relative)).string();
+      if (entry.is_symlink()) {
+        tree[name] = "-> " + fs::read_symlink(entry.path()).string();
+      } else if (entry.is_regular_file()) {
+        tree[name] = InstallationBuilder::ReadNative(entry.path().string());
+      } else {
+        tree[name + "/"] = "";
+      }
+    }
+    return tree;
+  }
+  fs::perms Permissions(const std::string& relative) {
+    return fs::status(Path(relative)).permissions() & fs::perms::all;
+  }
+};
+
+TEST_F(CommitOnDiskTest, ReplacedFilesKeepTheirPermissionBits) {
+  AddUsers({UserSpec{"u", "10100", "pw", 1, 1, 1}});
+  const struct {
+    const char* file;
+    fs::perms perms;
+  } cases[] = {
+      {"users/u/profile.qbd", fs::perms::owner_read | fs::perms::owner_write},
+      {"users/u/group.qbd", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read},
+      {"users/u/anniversary/anniversary_user.qbd", fs::perms::owner_all | fs::perms::others_read},
+  };
+  for (const auto& c : cases) fs::permissions(Path(c.file), c.perms);
+  ASSERT_EQ(Upgrade("u", "pw"), RunOutcome::kDone);
+  for (const auto& c : cases) {
+    EXPECT_EQ(SplitLines(Read(c.file)).at(1), "10300") << c.file;
+    EXPECT_EQ(Permissions(c.file), c.perms) << c.file;
+  }
+}
+
+TEST_F(CommitOnDiskTest, LinkedFileIsRefusedBeforeAnythingChanges) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  Write("elsewhere/real.qbd", "#group data#\r\n10200\r\n");
+  fs::create_symlink(Path("elsewhere/real.qbd"), Path("users/u/groups/linked.qbd"));
+  const auto before = Tree("users/u");
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  EXPECT_EQ(Messages().back(), "16:링크로 연결된 파일은 업그레이드할 수 없습니다: " + builder.AppDir() +
+                                   "users\\u\\groups\\linked.qbd.");
+  EXPECT_EQ(Tree("users/u"), before);
+  EXPECT_EQ(Read("elsewhere/real.qbd"), "#group data#\r\n10200\r\n");
+}
+
+TEST_F(CommitOnDiskTest, NamesAtTheLengthLimitAreReplacedInPlace) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  const std::string name = std::string(251, 'g') + ".qbd";  // 255 bytes, the longest a name may be
+  Write("users/u/groups/" + name, "#group data#\r\n10200\r\n");
+  ASSERT_EQ(Upgrade("u"), RunOutcome::kDone) << ::testing::PrintToString(Messages());
+  EXPECT_EQ(Read("users/u/groups/" + name), "#group data#\r\n10300\r\n");
+}
+
+TEST_F(CommitOnDiskTest, EncipheredMonthWithLoneLfHeadLinesKeepsEveryEntry) {
+  AddUsers({UserSpec{"u", "10100", "pw", 1, 1, 1}});
+  // Its head lines end in LF alone, so the deciphered file has one line
+  // fewer than it seems: the stamping step takes the first entry for the
+  // version line, and the merge then rejects the file.
+  const std::string plain = "#schedule data#\n10100\n2\r\nfirst entry\r\nsecond entry\r\n";
+  Write("users/u/schedules/198501.qbsd",
+        Encipher(plain, MakeScheduleKey(InstallationBuilder::DataKeyFor("pw"))));
+  const auto before = Tree("users/u");
+  ASSERT_EQ(Upgrade("u", "pw"), RunOutcome::kStopped);
+  EXPECT_EQ(Tree("users/u"), before) << "no entry is overwritten";
+  EXPECT_EQ(Tree("upgrade_backup/u"), before);
+}
+
+}  // namespace
+}  // namespace dayledger
