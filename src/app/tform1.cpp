@@ -46,8 +46,10 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   Timer2->setInterval(1000);
   SolLun1->setObjectName("SolLun1");
   RestoreStored(*SolLun1, kSolLun1Stored);
-  // A selection by mouse or keyboard is a click on the list.
-  connect(ui_->ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+  // A selection by mouse or keyboard is a click on the list. The current row
+  // alone is no selection: a mouse press moves it before the item is
+  // selected, and the focus can move it without selecting anything.
+  connect(ui_->ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
   connect(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });

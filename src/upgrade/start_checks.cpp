@@ -6,7 +6,10 @@
 namespace dayledger {
 
 void UpgradeTool::Button1Click() {
-  if (port_.SelectedUser() < 0) {
+  // The user the labels show is the one started, never an earlier one.
+  const int index = port_.SelectedUser();
+  if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
+      user_names_[static_cast<size_t>(index)] != state_.UserName) {
     Message(texts::kSelectUser, kMbInformation);
     return;
   }

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 
@@ -63,8 +64,16 @@ class TForm1Test : public testing::UpgradeFixture {
     for (const QString& line : lines) texts.push_back(line.toStdString());
     return texts;
   }
-  // Selects a row as the operator does; the list runs ListBox1Click.
-  void SelectRow(int row) { Control<QListWidget>("ListBox1")->setCurrentRow(row); }
+  // Selects a row as the operator does: a mouse click on the item.
+  void SelectRow(int row) {
+    auto* list = Control<QListWidget>("ListBox1");
+    list->scrollToItem(list->item(row));
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+  }
+  void Click(const char* button) {
+    QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton);
+  }
 
  private:
   std::unique_ptr<TForm1> form_;
@@ -376,6 +385,66 @@ TEST_F(TForm1Test, StartRefusals) {
     EXPECT_TRUE(Control("Button1")->isEnabled());
     EXPECT_TRUE(Idle());
   }
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// The list under a real mouse and keyboard.
+TEST_F(TForm1Test, FirstClickRightAfterOpeningShowsTheFirstUser) {
+  AddUsers({UserSpec{"enc", "10100", "pw", 0, 0, 0}, UserSpec{"plain", "10000", "", 0, 0, 0}});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+  SelectRow(0);
+  EXPECT_EQ(Text(Control("Label9")), "enc");
+  EXPECT_EQ(Text(Control("Label10")), "사용");
+  EXPECT_TRUE(Control("Edit1")->isEnabled());
+}
+
+TEST_F(TForm1Test, ClickingEachUserShowsEachInTurn) {
+  AddUsers({UserSpec{"first", "10000", "", 0, 0, 0}, UserSpec{"둘째", "10100", "pw", 0, 0, 0},
+            UserSpec{"third", "10300", "", 0, 0, 0}});
+  const struct {
+    int row;
+    const char* user;
+    const char* version;
+    bool password;
+  } cases[] = {{1, "둘째", "v 1.01.00", true}, {2, "third", "v 1.03.00", false},
+               {0, "first", "v 1.00.00", false}, {1, "둘째", "v 1.01.00", true}};
+  for (const auto& c : cases) {
+    SelectRow(c.row);
+    EXPECT_EQ(Text(Control("Label9")), c.user);
+    EXPECT_EQ(Text(Control("Label11")), c.version) << c.user;
+    EXPECT_EQ(Control("Edit1")->isEnabled(), c.password) << c.user;
+  }
+}
+
+TEST_F(TForm1Test, EncryptedUserSelectedByMouseUpgradesFromTheButton) {
+  AddUsers({UserSpec{"plain", "10200", "", 0, 0, 0}, UserSpec{"enc", "10100", "pw", 1, 1, 1}});
+  SelectRow(1);
+  auto* edit = Control<QLineEdit>("Edit1");
+  ASSERT_TRUE(edit->isEnabled());
+  QTest::mouseClick(edit, Qt::LeftButton);
+  QTest::keyClicks(edit, "pw");
+  Click("Button1");
+  ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
+  EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
+  EXPECT_EQ(SplitLines(Read("users/enc/profile.qbd")).at(1), "10300");
+  EXPECT_EQ(SplitLines(Read("users/plain/profile.qbd")).at(1), "10200") << "only the shown user";
+}
+
+TEST_F(TForm1Test, ClickOnAUserAtTheLatestVersionThenStartChangesNoFile) {
+  AddUsers({UserSpec{"old", "10200", "", 1, 1, 1}, UserSpec{"new", "10300", "", 0, 0, 0}});
+  const std::string old_profile = Read("users/old/profile.qbd");
+  SelectRow(1);
+  EXPECT_EQ(Text(Control("Label9")), "new");
+  Click("Button1");
+  EXPECT_EQ(Messages(), Lines{"64:해당 사용자 데이터 버전은 이미 최신 버전입니다."});
+  EXPECT_FALSE(form().Timer2->isActive());
+  EXPECT_EQ(Read("users/old/profile.qbd"), old_profile);
+  EXPECT_FALSE(std::filesystem::exists(Path("upgrade_backup")));
 }
 
 }  // namespace
