@@ -31,6 +31,9 @@ struct RecoveryReport {
   std::vector<std::string> undeleted;
 };
 
+// Whether anything of an unfinished commit lies below `folder`.
+bool HasWorkFiles(Platform& disk, const std::string& folder);
+
 // Leaves `folder` in a whole state after an interrupted commit: a whole
 // journal is applied to its end (roll forward); a torn one is discarded with
 // its temporaries (roll back); stray temporaries of any earlier run go.

@@ -5,6 +5,7 @@
 // implementation maps them to the native file system.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,19 @@ struct IoStatus {
 
 enum class PathKind { kMissing, kFile, kFolder, kLink };
 
+// An exclusive lock, held until the object goes or the process ends: the
+// operating system releases it even after a crash, so no lock is left stale.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+enum class LockResult {
+  kLocked,
+  kBusy,         // another process holds it
+  kUnavailable,  // the lock file cannot be opened (a read-only folder)
+};
+
 struct FolderEntry {
   std::string name;
   bool folder = false;
@@ -90,6 +104,10 @@ class Platform {
   // Names of the ordinary (not hidden, not folder) files matching "*.qbd",
   // ascending by name without regard to case; nullopt if the folder is missing.
   virtual std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) = 0;
+
+  // Takes the exclusive lock of the file, creating the file when missing;
+  // never waits.
+  virtual LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) = 0;
 
   // Full path of the running program, in the tool's path form.
   virtual std::string ExecutablePath() = 0;
@@ -137,6 +155,9 @@ class PlatformWrapper : public Platform {
   }
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override {
     return target_->ListQbdFiles(folder);
+  }
+  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
+    return target_->LockFile(path, lock);
   }
   std::string ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }

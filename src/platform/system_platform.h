@@ -23,6 +23,7 @@ class SystemPlatform : public Platform {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
+  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
   std::string Cp949ToUtf8(const std::string& cp949) override;

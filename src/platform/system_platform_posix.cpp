@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +65,14 @@ IoStatus RemovalStatus(int result, const std::string& path) {
   if (result == 0) return IoStatus::Ok();
   return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path);
 }
+
+class DescriptorLock : public FileLock {
+ public:
+  explicit DescriptorLock(FileDescriptor fd) : fd_(std::move(fd)) {}
+
+ private:
+  FileDescriptor fd_;  // closing it releases the lock
+};
 
 }  // namespace
 
@@ -155,6 +164,16 @@ std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::
   }
   SortIgnoringCase(&names);
   return names;
+}
+
+LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
+  FileDescriptor fd(::open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (!fd.valid()) return LockResult::kUnavailable;
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    return errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable;
+  }
+  *lock = std::make_unique<DescriptorLock>(std::move(fd));
+  return LockResult::kLocked;
 }
 
 std::string SystemPlatform::ExecutablePath() {

@@ -87,6 +87,14 @@ IoStatus Flush(const std::wstring& path, DWORD flags, const std::string& tool_pa
   return IoStatus::Ok();
 }
 
+class HandleLock : public FileLock {
+ public:
+  explicit HandleLock(Handle handle) : handle_(std::move(handle)) {}
+
+ private:
+  Handle handle_;  // closing it releases the lock
+};
+
 }  // namespace
 
 std::string SystemPlatform::Native(const std::string& tool_path) {
@@ -193,6 +201,21 @@ std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::
   });
   SortIgnoringCase(&names);
   return names;
+}
+
+LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
+  // Hidden, so that no listing of data files ever shows it.
+  Handle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+  if (!file.valid()) return LockResult::kUnavailable;
+  OVERLAPPED whole = {};
+  if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &whole)) {
+    return ::GetLastError() == ERROR_LOCK_VIOLATION ? LockResult::kBusy : LockResult::kUnavailable;
+  }
+  *lock = std::make_unique<HandleLock>(std::move(file));
+  return LockResult::kLocked;
 }
 
 std::string SystemPlatform::ExecutablePath() {

@@ -9,6 +9,9 @@ namespace dayledger {
 
 inline constexpr char kWorkFilePrefix[] = ".dlu-";
 inline constexpr char kJournalName[] = ".dlu-journal";
+// Held by whoever changes the folder; never removed, since removing a lock
+// file while another process opens it would let two processes hold "it".
+inline constexpr char kLockName[] = ".dlu-lock";
 
 inline bool IsWorkFile(const std::string& name) { return name.rfind(kWorkFilePrefix, 0) == 0; }
 

@@ -94,6 +94,7 @@ void UpgradeTool::SaveProfileStage() {
   // Everything the stages changed reaches the user's folder here, at once.
   const std::vector<std::string> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
   staged_.reset();
+  lock_.reset();
   finished_ = true;
   // Their entries are in the merged file; only the file itself stays behind.
   for (const std::string& path : undeleted) AddLog(" - 삭제하지 못한 파일 : " + platform_.Cp949ToUtf8(path));

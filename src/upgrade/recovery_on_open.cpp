@@ -1,6 +1,7 @@
 #include "upgrade/recovery_on_open.h"
 
 #include "commit/commit.h"
+#include "platform/work_files.h"
 #include "upgrade/error_report.h"
 
 namespace dayledger {
@@ -30,8 +31,17 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
   for (const FolderEntry& entry : *entries) {
     if (!entry.folder) continue;
     const std::string who = " (사용자 : " + platform.Cp949ToUtf8(entry.name) + ")";
+    const std::string folder = users + "\\" + entry.name;
+    // A folder without work files is left untouched; one whose lock is held
+    // belongs to a live upgrade, whose journal must never be touched.
+    if (!HasWorkFiles(platform, folder)) continue;
+    std::unique_ptr<FileLock> lock;
+    if (platform.LockFile(folder + "\\" + kLockName, &lock) == LockResult::kBusy) {
+      notes.push_back("다른 곳에서 업그레이드가 진행 중이어서 복구하지 않았습니다." + who);
+      continue;
+    }
     try {
-      const RecoveryReport report = RecoverFolder(platform, users + "\\" + entry.name);
+      const RecoveryReport report = RecoverFolder(platform, folder);
       if (report.action != RecoveryAction::kNone) notes.push_back(ActionText(report.action) + who);
       for (const std::string& path : report.undeleted) {
         notes.push_back(" - 삭제하지 못한 파일 : " + platform.Cp949ToUtf8(path));

@@ -1,4 +1,5 @@
 #include "digest/sha1.h"
+#include "platform/work_files.h"
 #include "state/version_code.h"
 #include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
@@ -40,6 +41,13 @@ void UpgradeTool::Button1Click() {
     // The data key is one hex-digest step short of the stored digest.
     state_.DataKey = IteratedHexDigest(password, 4);
   }
+  // One upgrade of a user at a time, in this window or in any other program.
+  std::unique_ptr<FileLock> lock;
+  if (platform_.LockFile(state_.UserDir() + "\\" + kLockName, &lock) == LockResult::kBusy) {
+    Message(texts::kUserBusy, kMbInformation);
+    return;
+  }
+  lock_ = std::move(lock);
   AddLog("사용자 정보 업그레이드를 시작합니다.");
   port_.SetInputEnabled(false);
   AddLog("기존 파일들을 백업중입니다.");

@@ -68,6 +68,8 @@ class UpgradeTool : public StageObserver {
   UnitState state_;
   std::vector<std::string> user_names_;  // CP949, parallel to the list's items
   std::unique_ptr<OverlayPlatform> staged_;
+  // Held from the start checks until the commit, or until the tool goes.
+  std::unique_ptr<FileLock> lock_;
   bool finished_ = false;
 };
 

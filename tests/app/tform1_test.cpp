@@ -449,3 +449,22 @@ TEST_F(TForm1Test, ClickOnAUserAtTheLatestVersionThenStartChangesNoFile) {
 
 }  // namespace
 }  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  std::unique_ptr<FileLock> held;
+  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\.dlu-lock", &held), LockResult::kLocked);
+  const std::string profile = Read("users/u/profile.qbd");
+  Click("Button1");
+  EXPECT_EQ(Messages(), Lines{std::string("64:") + texts::kUserBusy});
+  EXPECT_FALSE(form().Timer2->isActive());
+  EXPECT_TRUE(Control("Button1")->isEnabled());
+  EXPECT_EQ(Read("users/u/profile.qbd"), profile);
+}
+
+}  // namespace
+}  // namespace dayledger
+

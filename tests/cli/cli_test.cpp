@@ -12,6 +12,8 @@
 #include "app/tform1.h"
 #include "cli/cli_options.h"
 #include "platform/line_file.h"
+#include "platform/work_files.h"
+#include "upgrade/texts.h"
 #include "schedule/schedule_cipher.h"
 #include "support/upgrade_fixture.h"
 
@@ -43,7 +45,8 @@ Lines SplitText(const std::string& text) { return SplitLines(text); }
 ProcessResult RunCli(const std::string& dir, const std::string& args, const std::string& input = "") {
   const std::string in = dir + "/stdin", out = dir + "/stdout", err = dir + "/stderr";
   std::ofstream(in) << input;
-  const std::string command = "setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" + in + " >" +
+  // A hanging child is ended (and killed if it must be) rather than left running.
+  const std::string command = "timeout -k 5 120 setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" + in + " >" +
                               out + " 2>" + err;
   const int raw = std::system(command.c_str());
   return {WEXITSTATUS(raw), Slurp(out), Slurp(err)};
@@ -53,7 +56,7 @@ ProcessResult RunCli(const std::string& dir, const std::string& args, const std:
 std::map<std::string, std::string> Snapshot(const std::string& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) {
+    if (entry.is_regular_file() && entry.path().filename() != kLockName) {
       files[fs::relative(entry.path(), root).string()] = Slurp(entry.path().string());
     }
   }
@@ -224,3 +227,25 @@ TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
 
 }  // namespace
 }  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
+  AddDemoUsers();
+  std::unique_ptr<FileLock> held;
+  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\kim\\" + kLockName, &held), LockResult::kLocked);
+  const auto before = Snapshot(builder.root());
+  const ProcessResult refused = Cli("upgrade kim");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, std::string(texts::kUserBusy) + "\n");
+  EXPECT_TRUE(Snapshot(builder.root()) == before);
+  held.reset();
+  const ProcessResult done = Cli("upgrade kim");
+  EXPECT_EQ(done.status, 0) << done.err;
+  EXPECT_EQ(SplitLines(Read("users/kim/profile.qbd")).at(1), "10300");
+}
+
+}  // namespace
+}  // namespace dayledger
+

@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <map>
 
+#include "commit/journal.h"
 #include "platform/line_file.h"
+#include "platform/work_files.h"
 #include "schedule/schedule_cipher.h"
 #include "support/upgrade_fixture.h"
+#include "upgrade/recovery_on_open.h"
 
 namespace dayledger {
 namespace {
@@ -18,10 +21,12 @@ using demo::UserSpec;
 
 class CommitOnDiskTest : public testing::UpgradeFixture {
  protected:
-  // Every entry under the folder: files by content, links by target.
+  // Every entry under the folder but the tool's lock: files by content,
+  // links by target.
   std::map<std::string, std::string> Tree(const std::string& relative) {
     std::map<std::string, std::string> tree;
     for (const auto& entry : fs::recursive_directory_iterator(Path(relative))) {
+      if (entry.path().filename() == kLockName) continue;
       const std::string name = fs::relative(entry.path(), Path(relative)).string();
       if (entry.is_symlink()) {
         tree[name] = "-> " + fs::read_symlink(entry.path()).string();
@@ -92,3 +97,40 @@ TEST_F(CommitOnDiskTest, EncipheredMonthWithLoneLfHeadLinesKeepsEveryEntry) {
 
 }  // namespace
 }  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
+  const std::string whole = EncodeJournal(Journal{{{".dlu-1", "x.qbd"}}, {}, {""}});
+  const struct {
+    std::string journal;
+    const char* note;
+    const char* x;  // x.qbd afterwards, "" for none
+  } cases[] = {
+      {whole, "중단되었던 업그레이드의 저장을 마저 완료하였습니다. (사용자 : u)", "new"},
+      {whole.substr(0, whole.size() - 3), "중단되었던 업그레이드를 취소하여 업그레이드 전의 데이터로 두었습니다. (사용자 : u)", ""},
+  };
+  AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
+  for (const auto& c : cases) {
+    Write("users/u/.dlu-1", "new");
+    Write("users/u/.dlu-journal", c.journal);
+    std::unique_ptr<FileLock> held;
+    ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\" + kLockName, &held), LockResult::kLocked);
+    EXPECT_EQ(RecoverInstallation(platform, builder.AppDir()),
+              std::vector<std::string>{"다른 곳에서 업그레이드가 진행 중이어서 복구하지 않았습니다. (사용자 : u)"});
+    EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
+    EXPECT_TRUE(fs::exists(Path("users/u/.dlu-1")));
+    held.reset();
+    EXPECT_EQ(RecoverInstallation(platform, builder.AppDir()), std::vector<std::string>{c.note});
+    EXPECT_EQ(fs::exists(Path("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
+    EXPECT_FALSE(fs::exists(Path("users/u/.dlu-journal")));
+    EXPECT_FALSE(fs::exists(Path("users/u/.dlu-1")));
+    EXPECT_TRUE(RecoverInstallation(platform, builder.AppDir()).empty()) << "nothing left to do";
+    fs::remove(Path("users/u/x.qbd"));
+  }
+}
+
+}  // namespace
+}  // namespace dayledger
+

@@ -250,6 +250,11 @@ std::optional<std::vector<std::string>> FaultPlatform::ListQbdFiles(const std::s
   return names;
 }
 
+LockResult FaultPlatform::LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) {
+  *lock = std::make_unique<FileLock>();
+  return LockResult::kLocked;
+}
+
 std::string FaultPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
 std::string FaultPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
 

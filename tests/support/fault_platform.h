@@ -57,6 +57,8 @@ class FaultPlatform : public Platform {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
+  // The lock lives in memory: it changes no file of the tree.
+  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string ExecutablePath() override { return executable_path; }
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
   std::string Cp949ToUtf8(const std::string& cp949) override;
