@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "ui_tform1.h"
@@ -40,6 +41,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   ui_->setupUi(this);
   setFixedSize(538, 440);
   ui_->Label15->setFixedSize(130, 13);
+  // The password box masks with "*", as the scheduler's own boxes do.
+  ui_->Edit1->setStyleSheet(ui_->Edit1->styleSheet() + "QLineEdit { lineedit-password-character: 42; }");
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(100);
   Timer2->setObjectName("Timer2");
@@ -75,14 +78,20 @@ void TForm1::Timer1Timer() { Run([this] { tool_.Timer1Timer(); }); }
 void TForm1::Timer2Timer() { Run([this] { tool_.Timer2Timer(); }); }
 
 void TForm1::showEvent(QShowEvent* event) {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+  // Centred when first shown only: a window restored from the task bar
+  // stays where the operator left it.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!centred_ && screen != nullptr) {
     move(screen->availableGeometry().center() - rect().center());
+    centred_ = true;
   }
   QWidget::showEvent(event);
 }
 
 void TForm1::AppendLogLine(const std::string& line) {
   ui_->Memo1->appendPlainText(QString::fromStdString(line));
+  // The log follows its newest line even after the operator scrolled up.
+  ui_->Memo1->verticalScrollBar()->setValue(ui_->Memo1->verticalScrollBar()->maximum());
 }
 
 void TForm1::ClearUsers() {

@@ -65,6 +65,7 @@ class TForm1 : public QWidget, public UpgradePort {
   Platform& platform_;
   std::unique_ptr<Ui::TForm1> ui_;
   UpgradeTool tool_;
+  bool centred_ = false;
 };
 
 // "돋움" is drawn with the closest Korean font the machine has.

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <filesystem>
 #include <functional>
@@ -463,6 +465,30 @@ TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   EXPECT_FALSE(form().Timer2->isActive());
   EXPECT_TRUE(Control("Button1")->isEnabled());
   EXPECT_EQ(Read("users/u/profile.qbd"), profile);
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+TEST_F(TForm1Test, MaskLogFollowingAndCentringOnce) {
+  AddUsers({UserSpec{"enc", "10100", "pw", 0, 0, 0}});
+  auto* edit = Control<QLineEdit>("Edit1");
+  QTest::keyClicks(edit, "pw");
+  EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), '*');
+
+  auto* memo = Control<QPlainTextEdit>("Memo1");
+  for (int i = 0; i < 40; ++i) form().AppendLogLine("line " + std::to_string(i));
+  memo->verticalScrollBar()->setValue(0);  // the operator scrolls up
+  form().AppendLogLine("newest");
+  EXPECT_EQ(memo->verticalScrollBar()->value(), memo->verticalScrollBar()->maximum());
+
+  form().move(5, 7);
+  form().hide();
+  form().show();
+  EXPECT_EQ(form().pos(), QPoint(5, 7)) << "not centred again";
 }
 
 }  // namespace
