@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "platform/framework_error.h"
@@ -14,16 +15,20 @@ namespace dayledger {
 std::string ReportedText(Platform& platform, const std::exception& error);
 void ReportError(Platform& platform, const std::exception& error);
 
-// Runs one handler; an error ends it and goes to the report. False then.
+// Runs one handler; an error ends it and goes to the report, and to
+// `caught` when given. False then.
 template <typename Handler>
-bool RunReported(Platform& platform, Handler&& handler) {
+bool RunReported(Platform& platform, Handler&& handler,
+                 std::optional<FrameworkError>* caught = nullptr) {
   try {
     handler();
     return true;
   } catch (const FrameworkError& error) {
+    if (caught) caught->emplace(error);
     ReportError(platform, error);
   } catch (...) {
     // A foreign error is reported as a framework error with an empty text.
+    if (caught) caught->emplace("");
     ReportError(platform, FrameworkError(""));
   }
   return false;

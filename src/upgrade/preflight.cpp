@@ -55,7 +55,8 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
                                  overlay.messages.empty() ? "" : overlay.messages.back()});
       return result;
     }
-    const RunOutcome outcome = RunUpgrade(tool, port, overlay);
+    std::optional<FrameworkError> stopped_by;
+    const RunOutcome outcome = RunUpgrade(tool, port, overlay, &stopped_by);
     if (outcome == RunOutcome::kDone) return result;
     if (outcome != RunOutcome::kStopped) {
       result.refusals = overlay.messages;
@@ -70,7 +71,7 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });
     result.problems.push_back({shown_path, error});
     if (seen) return result;  // the stand-in did not help: nothing more to learn
-    if (error.rfind("Cannot open folder", 0) == 0) {
+    if (stopped_by && stopped_by->kind() == ErrorKind::kCannotOpenFolder) {
       overlay.SubstituteEmptyFolder(path);
     } else {
       overlay.Substitute(path, Substitute(path, tool.state()));

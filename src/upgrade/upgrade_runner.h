@@ -2,6 +2,9 @@
 // message loop: the ticks follow one another as soon as each is armed.
 #pragma once
 
+#include <optional>
+
+#include "platform/framework_error.h"
 #include "platform/platform.h"
 #include "upgrade/headless_port.h"
 #include "upgrade/upgrade_tool.h"
@@ -15,6 +18,8 @@ enum class RunOutcome {
   kDone,
 };
 
-RunOutcome RunUpgrade(UpgradeTool& tool, HeadlessPort& port, Platform& platform);
+// `error`, when given, receives the error that stopped the run.
+RunOutcome RunUpgrade(UpgradeTool& tool, HeadlessPort& port, Platform& platform,
+                      std::optional<FrameworkError>* error = nullptr);
 
 }  // namespace dayledger
