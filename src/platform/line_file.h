@@ -18,7 +18,8 @@ std::string JoinLines(const std::vector<std::string>& lines);
 
 // Raises "Cannot open file %s" when the file cannot be read.
 void ReadLines(Platform& platform, const std::string& path, LineList* lines);
-// Replaces the file atomically; "Cannot create file %s" or "Stream write error".
+// Writes the whole file (CR LF after every line); "Cannot create file %s" or
+// "Stream write error".
 void WriteLines(Platform& platform, const std::string& path, const LineList& lines);
 
 // The framework's text-to-integer conversion of a whole line: optional

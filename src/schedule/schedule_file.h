@@ -25,8 +25,8 @@ class ScheduleFile {
   ScheduleFile(const ScheduleFile&) = delete;
   ScheduleFile& operator=(const ScheduleFile&) = delete;
 
-  // Rewrites the whole file from Lines in the current form, replacing it
-  // atomically; "Cannot create file %s" or "Stream write error" on failure.
+  // Rewrites the whole file from Lines in the current form; "Cannot create
+  // file %s" or "Stream write error" on failure.
   void Save();
 
   const std::string& path() const { return file_path_; }

@@ -144,7 +144,7 @@ TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
   for (const auto& entry : fs::directory_iterator(Path("users/u/schedules"))) {
     const std::string name = entry.path().filename().string();
     EXPECT_NE(name, "schedules.qbsd");
-    EXPECT_EQ(name.find(".dlu-tmp"), std::string::npos);
+    EXPECT_EQ(name.rfind(".dlu-", 0), std::string::npos) << "no temporary is left";
     months += name != "repeat.qbsd";
   }
   EXPECT_EQ(months, 599);
