@@ -32,13 +32,18 @@ const char kHelpText[] =
     "                            default is the folder of this program.\n"
     "  --help                    This text.\n"
     "\n"
-    "Messages that the window shows in a message box go to standard error.\n"
+    "Messages that the window shows in a message box go to standard error, and\n"
+    "so does what recovery did when the command opened the installation.\n"
+    "One program at a time upgrades a user: while another holds the user,\n"
+    "upgrade and check refuse it and list shows it without details, each with\n"
+    "a note on standard error.\n"
     "\n"
     "Exit status:\n"
     "  0  done, or check found nothing\n"
-    "  1  refused by a start check, or check found problems\n"
+    "  1  refused by a start check or because another program holds the user,\n"
+    "     or check found problems\n"
     "  2  wrong usage or unknown user\n"
-    "  3  the upgrade stopped part-way with an error\n";
+    "  3  the upgrade stopped with an error; the user's folder is as before\n";
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
   Options options;

@@ -12,6 +12,8 @@
 #include "upgrade/error_report.h"
 #include "upgrade/preflight.h"
 #include "upgrade/recovery_on_open.h"
+#include "upgrade/texts.h"
+#include "upgrade/user_lock.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger::cli {
@@ -66,12 +68,21 @@ std::optional<std::string> ReadPassword(const Options& options) {
   return typed;
 }
 
+// A user whose lock another program holds is in the middle of an upgrade:
+// what its folder holds now is neither listed nor checked.
+bool BusyUser(ConsolePlatform& platform, const std::string& app_dir, const std::string& name) {
+  if (!UserBusy(platform, app_dir + "users\\" + platform.Utf8ToCp949(name))) return false;
+  std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
+  return true;
+}
+
 int List(ConsolePlatform& platform, const std::string& app_dir) {
   HeadlessPort port;
   UpgradeTool tool(platform, port, app_dir);
   if (!LoadUsers(platform, tool)) return kRefused;
   for (size_t i = 0; i < port.users.size(); ++i) {
-    if (SelectUser(platform, tool, port, static_cast<int>(i))) {
+    if (!BusyUser(platform, app_dir, port.users[i]) &&
+        SelectUser(platform, tool, port, static_cast<int>(i))) {
       std::printf("%s\t%s\t%s\n", port.users[i].c_str(), port.encryption_label.c_str(),
                   port.version_label.c_str());
     } else {
@@ -135,6 +146,7 @@ int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options
 }
 
 int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+  if (BusyUser(platform, app_dir, options.user)) return kRefused;
   HeadlessPort port;
   UpgradeTool tool(platform, port, app_dir);
   int index = -1;

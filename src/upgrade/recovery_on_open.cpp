@@ -1,8 +1,8 @@
 #include "upgrade/recovery_on_open.h"
 
 #include "commit/commit.h"
-#include "platform/work_files.h"
 #include "upgrade/error_report.h"
+#include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
@@ -36,7 +36,7 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     // belongs to a live upgrade, whose journal must never be touched.
     if (!HasWorkFiles(platform, folder)) continue;
     std::unique_ptr<FileLock> lock;
-    if (platform.LockFile(folder + "\\" + kLockName, &lock) == LockResult::kBusy) {
+    if (LockUser(platform, folder, &lock) == LockResult::kBusy) {
       notes.push_back("다른 곳에서 업그레이드가 진행 중이어서 복구하지 않았습니다." + who);
       continue;
     }

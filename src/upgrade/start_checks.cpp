@@ -1,8 +1,8 @@
 #include "digest/sha1.h"
-#include "platform/work_files.h"
 #include "state/version_code.h"
 #include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
+#include "upgrade/user_lock.h"
 
 namespace dayledger {
 
@@ -43,7 +43,7 @@ void UpgradeTool::Button1Click() {
   }
   // One upgrade of a user at a time, in this window or in any other program.
   std::unique_ptr<FileLock> lock;
-  if (platform_.LockFile(state_.UserDir() + "\\" + kLockName, &lock) == LockResult::kBusy) {
+  if (LockUser(platform_, state_.UserDir(), &lock) == LockResult::kBusy) {
     Message(texts::kUserBusy, kMbInformation);
     return;
   }

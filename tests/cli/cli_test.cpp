@@ -4,18 +4,25 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <thread>
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
 #include "platform/line_file.h"
 #include "platform/work_files.h"
-#include "upgrade/texts.h"
 #include "schedule/schedule_cipher.h"
 #include "support/upgrade_fixture.h"
+#include "upgrade/texts.h"
+#include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
@@ -244,6 +251,70 @@ TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   const ProcessResult done = Cli("upgrade kim");
   EXPECT_EQ(done.status, 0) << done.err;
   EXPECT_EQ(SplitLines(Read("users/kim/profile.qbd")).at(1), "10300");
+}
+
+// dayledger-upgrade started in the background; killed at the latest when
+// the test ends, however it ends.
+class BackgroundCli {
+ public:
+  BackgroundCli(const std::string& dir, const std::string& args) {
+    const std::string script = dir + "/background.sh", pid_file = dir + "/background.pid";
+    std::ofstream(script) << "echo $$ > '" << pid_file << "'\nexec " DAYLEDGER_UPGRADE_BIN " " << args
+                          << "\n";
+    const std::string command = "setsid sh '" + script + "' </dev/null >" + dir + "/background.out 2>" +
+                                dir + "/background.err &";
+    if (std::system(command.c_str()) != 0) return;
+    for (int i = 0; i < 1500 && pid_ <= 0; ++i) {
+      std::ifstream(pid_file) >> pid_;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  ~BackgroundCli() { Kill(); }
+  void Kill() {
+    if (pid_ > 0) ::kill(pid_, SIGKILL);
+    pid_ = 0;
+  }
+
+ private:
+  pid_t pid_ = 0;
+};
+
+bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 1500 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return done();
+}
+
+TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNothingHalfDone) {
+  AddDemoUsers();
+  const std::string reference = platform.temp_dir() + "/reference";
+  fs::copy(builder.root(), reference, fs::copy_options::recursive);
+  ASSERT_EQ(RunCli(platform.temp_dir(), "--app-dir '" + reference + "' upgrade kim").status, 0);
+
+  // A pipe in the user's folder holds the first run inside its backup,
+  // after its start checks took the user's lock.
+  ASSERT_EQ(::mkfifo(Path("users/kim/pipe").c_str(), 0644), 0);
+  const std::string kim = builder.AppDir() + "users\\kim";
+  const auto before = Snapshot(builder.root() + "/users");
+  {
+    BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
+    ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, kim); })) << "the first run holds the lock";
+    const ProcessResult second = Cli("upgrade kim");
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err, std::string(texts::kUserBusy) + "\n");
+    const ProcessResult check = Cli("check kim");
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.err, std::string(texts::kUserBusy) + " (kim)\n");
+    const ProcessResult list = Cli("list");
+    EXPECT_EQ(list.out, "kim\t\t\n홍길동\t사용안함\tv 1.01.00\nlee\t사용\tv 1.02.00\npark\t사용안함\tv 1.03.00\n");
+    EXPECT_TRUE(Snapshot(builder.root() + "/users") == before) << "nothing changed while it ran";
+    first.Kill();
+    ASSERT_TRUE(WaitFor([&] { return !UserBusy(platform, kim); })) << "a killed run leaves no lock";
+  }
+  fs::remove(Path("users/kim/pipe"));
+  const ProcessResult next = Cli("upgrade kim");
+  ASSERT_EQ(next.status, 0) << next.err;
+  EXPECT_TRUE(Snapshot(builder.root() + "/users") == Snapshot(reference + "/users"))
+      << "the same as an uninterrupted upgrade";
 }
 
 }  // namespace
