@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -257,11 +259,12 @@ TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
 // the test ends, however it ends.
 class BackgroundCli {
  public:
-  BackgroundCli(const std::string& dir, const std::string& args) {
+  BackgroundCli(const std::string& dir, const std::string& args, const std::string& input = "") {
     const std::string script = dir + "/background.sh", pid_file = dir + "/background.pid";
+    std::ofstream(dir + "/background.in") << input;
     std::ofstream(script) << "echo $$ > '" << pid_file << "'\nexec " DAYLEDGER_UPGRADE_BIN " " << args
                           << "\n";
-    const std::string command = "setsid sh '" + script + "' </dev/null >" + dir + "/background.out 2>" +
+    const std::string command = "setsid sh '" + script + "' <" + dir + "/background.in >" + dir + "/background.out 2>" +
                                 dir + "/background.err &";
     if (std::system(command.c_str()) != 0) return;
     for (int i = 0; i < 1500 && pid_ <= 0; ++i) {
@@ -317,6 +320,27 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
       << "the same as an uninterrupted upgrade";
 }
 
+TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
+  AddDemoUsers();
+  ASSERT_EQ(::mkfifo(Path("users/lee/pipe").c_str(), 0644), 0);
+  BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
+                         "dayledger\n");
+  ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, builder.AppDir() + "users\\lee"); }));
+  const auto before = Snapshot(builder.root() + "/users");
+
+  platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
+  TForm1 form(platform);
+  form.show();
+  auto* list = form.findChild<QListWidget*>("ListBox1");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(2)).center());
+  QTest::keyClicks(form.findChild<QLineEdit*>("Edit1"), "dayledger");
+  QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].flags, kMbInformation);
+  EXPECT_EQ(platform.messages[0].text, texts::kUserBusy);
+  EXPECT_FALSE(form.Timer2->isActive());
+  EXPECT_TRUE(Snapshot(builder.root() + "/users") == before);
+}
+
 }  // namespace
 }  // namespace dayledger
-
