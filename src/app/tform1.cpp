@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,6 +17,15 @@ namespace {
 
 // The calendar component's values as the window was designed.
 constexpr StoredSolLun kSolLun1Stored = {2009, 11, 4, 2009, 9, 18, false};
+
+// Static labels grow to their whole text where the window's font is wider
+// than the design's, keeping their place; `fixed` keeps its size.
+void ShowWholeTexts(QWidget* window, QLabel* fixed) {
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (label == fixed) continue;
+    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+  }
+}
 
 std::string JoinedNotes(const std::vector<std::string>& notes) {
   std::string text;
@@ -41,6 +52,9 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   ui_->setupUi(this);
   setFixedSize(538, 440);
   ui_->Label15->setFixedSize(130, 13);
+  ShowWholeTexts(this, ui_->Label15);
+  // Rows as high as the window's 13-pixel text, so that seven names show.
+  ui_->ListBox1->setStyleSheet("QListWidget::item { height: 13px; padding: 0px; margin: 0px; }");
   // The password box masks with "*", as the scheduler's own boxes do.
   ui_->Edit1->setStyleSheet(ui_->Edit1->styleSheet() + "QLineEdit { lineedit-password-character: 42; }");
   Timer1->setObjectName("Timer1");
