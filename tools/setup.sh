@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 preset="${1:-dev}"
 
 packages="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins"
+libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l10n"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

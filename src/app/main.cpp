@@ -8,6 +8,7 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(dayledger::texts::kApplicationTitle);
+  dayledger::InstallToolkitTranslations(QLocale::system());
   dayledger::InstallFontSubstitutes();
   dayledger::QtPlatform platform;
   dayledger::RunReported(platform, [&] {

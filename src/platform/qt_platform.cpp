@@ -1,27 +1,38 @@
 #include "platform/qt_platform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 
 namespace dayledger {
 
 int QtPlatform::MessageBox(const std::string& text, const std::string& caption, int flags) {
-  const QString message = QString::fromStdString(text);
-  const QString title = QString::fromStdString(caption);
-  QWidget* parent = QApplication::activeWindow();
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(QString::fromStdString(caption));
+  box.setText(QString::fromStdString(text));
   if (flags == kMbQuestionYesNo) {
-    const auto answer = QMessageBox::question(parent, title, message,
-                                              QMessageBox::Yes | QMessageBox::No);
-    return answer == QMessageBox::No ? kIdNo : kIdYes;
-  }
-  if (flags == kMbError) {
-    QMessageBox::critical(parent, title, message);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
   } else {
-    QMessageBox::information(parent, title, message);
+    box.setIcon(flags == kMbError ? QMessageBox::Critical : QMessageBox::Information);
+    box.setStandardButtons(QMessageBox::Ok);
   }
-  return 1;  // IDOK
+  box.exec();
+  if (flags != kMbQuestionYesNo) return 1;  // IDOK
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? kIdYes : kIdNo;
 }
 
 void QtPlatform::ProcessMessages() { QCoreApplication::processEvents(); }
+
+QTranslator* InstallToolkitTranslations(const QLocale& locale) {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return nullptr;
+  }
+  QCoreApplication::installTranslator(translator);
+  return translator;
+}
 
 }  // namespace dayledger
