@@ -33,10 +33,8 @@ void CopyAnniversaryTemplates(const StageContext& ctx) {
     const std::string source = s.AppDir + "\\data\\userscommon\\" + name;
     // A template that did not arrive must not leave the user's older file to
     // be stamped as if it had.
-    if (!ctx.platform.CopyFile(source, AnniversaryFolder(s) + "\\" + name)) {
-      throw CannotOpenFile(source);
-    }
-    ctx.observer.Progress("anniversary files", ++done, 4);
+    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(s) + "\\" + name);
+    ctx.observer.Progress("기념일 데이터", ++done, 4);
   }
 }
 
@@ -47,7 +45,7 @@ void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
     ReadLines(ctx.platform, path, &ctx.scratch);
     ctx.scratch.Replace(1, code);
     WriteLines(ctx.platform, path, ctx.scratch);
-    ctx.observer.Progress("anniversary files", ++done, 4);
+    ctx.observer.Progress("기념일 데이터", ++done, 4);
   }
 }
 

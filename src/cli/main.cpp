@@ -32,7 +32,9 @@ std::string ToolAppDir(const std::string& native) {
 // The user list as the window reads it; false if it could not be read.
 bool LoadUsers(ConsolePlatform& platform, UpgradeTool& tool) {
   const int before = platform.messages_shown;
-  return RunReported(platform, [&] { tool.FormCreate(); }) && platform.messages_shown == before;
+  bool filled = false;
+  return RunReported(platform, [&] { filled = tool.FillUserList(); }) && filled &&
+         platform.messages_shown == before;
 }
 
 // Selects the user as a click in the list does; false if the profile could
@@ -92,9 +94,14 @@ int List(ConsolePlatform& platform, const std::string& app_dir) {
   return kOk;
 }
 
-// Shows "months 120/600" on one terminal line while the stages run.
+// Shows "일정 데이터 [######--------------] 120/600 (20%)" on one terminal
+// line while the stages run, in the log's language.
 void ShowProgress(const std::string& what, int done, int total) {
-  std::fprintf(stderr, "\r\033[K%s %d/%d", what.c_str(), done, total);
+  constexpr int kWidth = 20;
+  const int filled = total > 0 ? done * kWidth / total : kWidth;
+  const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '-');
+  std::fprintf(stderr, "\r\033[K%s [%s] %d/%d (%d%%)", what.c_str(), bar.c_str(), done, total,
+               total > 0 ? done * 100 / total : 100);
   if (done == total) std::fprintf(stderr, "\r\033[K");
   std::fflush(stderr);
 }

@@ -50,6 +50,12 @@ void WriteFileOrThrow(Platform& platform, const std::string& path, const std::st
   ThrowIfFailed(platform.WriteFile(path, bytes));
 }
 
+void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to) {
+  std::string bytes;
+  if (!platform.ReadFile(from, &bytes)) throw CannotOpenFile(from);
+  WriteFileOrThrow(platform, to, bytes);
+}
+
 std::string ErrorReportText(const std::string& message) {
   // Byte compare: a CP949 lead byte (>= 0x81) counts as greater, as a
   // Korean character does.

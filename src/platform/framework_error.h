@@ -47,6 +47,9 @@ class Platform;
 // Raises the error a failed file operation shows; nothing when it worked.
 void ThrowIfFailed(const IoStatus& status);
 void WriteFileOrThrow(Platform& platform, const std::string& path, const std::string& bytes);
+// Copies a file whole, replacing the destination: "Cannot open file" names
+// a source that cannot be read, a failed write names the destination.
+void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to);
 
 // The text the error report shows: a period is added when the last
 // character's code is greater than that of ".".

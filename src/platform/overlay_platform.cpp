@@ -119,11 +119,6 @@ bool OverlayPlatform::CreateDirectory(const std::string& path) {
   return true;
 }
 
-bool OverlayPlatform::CopyFile(const std::string& from, const std::string& to) {
-  std::string bytes;
-  return ReadFile(from, &bytes) && WriteFile(to, bytes).ok();
-}
-
 PathKind OverlayPlatform::Inspect(const std::string& path) {
   const std::string key = Key(path);
   const auto changed = changes_.find(key);

@@ -30,7 +30,6 @@ class OverlayPlatform : public PlatformWrapper {
   IoStatus SyncFolder(const std::string& path) override;
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   bool CreateDirectory(const std::string& path) override;
-  bool CopyFile(const std::string& from, const std::string& to) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;

@@ -95,8 +95,6 @@ class Platform {
   virtual IoStatus CopyPermissions(const std::string& from, const std::string& to) = 0;
   // One level; false if it could not be created (also when it exists).
   virtual bool CreateDirectory(const std::string& path) = 0;
-  // Reads `from` and writes it to `to` as WriteFile does.
-  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
   // What is at the path; a symbolic link is not followed.
   virtual PathKind Inspect(const std::string& path) = 0;
   // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
@@ -146,9 +144,6 @@ class PlatformWrapper : public Platform {
     return target_->CopyPermissions(from, to);
   }
   bool CreateDirectory(const std::string& path) override { return target_->CreateDirectory(path); }
-  bool CopyFile(const std::string& from, const std::string& to) override {
-    return target_->CopyFile(from, to);
-  }
   PathKind Inspect(const std::string& path) override { return target_->Inspect(path); }
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override {
     return target_->ListFolder(folder);

@@ -7,11 +7,6 @@
 
 namespace dayledger {
 
-bool SystemPlatform::CopyFile(const std::string& from, const std::string& to) {
-  std::string bytes;
-  return ReadFile(from, &bytes) && WriteFile(to, bytes).ok();
-}
-
 std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) {
   return Cp949ToUtf8Text(cp949);
 }

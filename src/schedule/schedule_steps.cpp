@@ -37,7 +37,7 @@ void CreateRepeatSchedule(const StageContext& ctx) {
   const std::string target = s.UserDir() + "\\schedules\\repeat.qbsd";
   // Going on with an older repeat.qbsd could encipher it a second time, so
   // a copy that fails stops the step before anything of the user's is read.
-  if (!ctx.platform.CopyFile(source, target)) throw CannotOpenFile(source);
+  CopyFileOrThrow(ctx.platform, source, target);
   SchRepClass repeat(ctx.platform, s.AppDir, -1, -1, s.UserName, false, s.DataKey);
   repeat.SetEncrypted(s.Encrypted);
   repeat.Save();

@@ -16,7 +16,8 @@ class StageObserver {
  public:
   virtual ~StageObserver() = default;
   virtual void AddLog(const std::string& text) = 0;
-  // `done` of `total` units of the named work; for progress displays only.
+  // `done` of `total` units of the named work (its name in the log's
+  // language); for progress displays only.
   virtual void Progress(const std::string& /*what*/, int /*done*/, int /*total*/) {}
 };
 

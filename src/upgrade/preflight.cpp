@@ -47,7 +47,8 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
     HeadlessPort port;
     port.password = password;
     UpgradeTool tool(overlay, port, app_dir);
-    const bool listed = RunReported(overlay, [&] { tool.FormCreate(); });
+    bool listed = false;
+    RunReported(overlay, [&] { listed = tool.FillUserList(); });
     port.selected = user_index;
     if (!listed || !RunReported(overlay, [&] { tool.ListBox1Click(); }) ||
         !overlay.messages.empty()) {

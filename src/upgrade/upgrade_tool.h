@@ -24,6 +24,9 @@ class UpgradeTool : public StageObserver {
 
   // Fills the user list and selects the first user.
   void FormCreate();
+  // Fills the user list alone; false (its message shown) when there is none.
+  // A front end that names its user needs no other user's profile.
+  bool FillUserList();
   // Shows the selected user's name, encryption and data version.
   void ListBox1Click();
   // The start checks; on success the backup tick is armed.

@@ -13,11 +13,17 @@ bool IsSafeUserName(const std::string& name) {
 std::string UpgradeTool::ProfilePath() const { return state_.UserDir() + "\\profile.qbd"; }
 
 void UpgradeTool::FormCreate() {
+  if (!FillUserList()) return;
+  if (!user_names_.empty()) port_.SelectUser(0);
+  ListBox1Click();
+}
+
+bool UpgradeTool::FillUserList() {
   LineList list;
   const std::string path = state_.AppDir + "\\users\\userlist.kvd";
   if (!platform_.TestOpen(path)) {
     Message(texts::kUserListMissing, kMbInformation);
-    return;
+    return false;
   }
   ReadLines(platform_, path, &list);
   port_.ClearUsers();
@@ -27,8 +33,7 @@ void UpgradeTool::FormCreate() {
     user_names_.push_back(name);
     port_.AddUser(platform_.Cp949ToUtf8(name));
   }
-  if (!user_names_.empty()) port_.SelectUser(0);
-  ListBox1Click();
+  return true;
 }
 
 void UpgradeTool::ListBox1Click() {

@@ -223,6 +223,55 @@ TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
   EXPECT_EQ(wrong.err, "비밀번호가 틀렸습니다.\n");
 }
 
+TEST_F(CliTest, ADamagedUserDoesNotStopTheOthers) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  Write("users/userlist.kvd", "3\r\nghost\r\nbroken\r\nu\r\n");  // ghost has no folder at all
+  Write("users/broken/profile.qbd", "not a profile\r\n");
+  const ProcessResult list = Cli("list");
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out, "ghost\t\t\nbroken\t\t\nu\t사용안함\tv 1.02.00\n");
+  const ProcessResult check = Cli("check u");
+  EXPECT_EQ(check.status, 0) << check.err;
+  const ProcessResult upgrade = Cli("upgrade u");
+  EXPECT_EQ(upgrade.status, 0) << upgrade.err;
+  EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10300");
+}
+
+TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
+  AddUsers({UserSpec{"enc", "10100", "pw", 1, 1, 1}, UserSpec{"bare", "10100", "", 1, 1, 1},
+            UserSpec{"nofolders", "10200", "", 1, 1, 1}});
+  const std::string app = builder.AppDir();
+
+  // A password line ending in CR LF, as a Windows pipe gives it.
+  const ProcessResult crlf = Cli("upgrade enc --password-stdin", "pw\r\n");
+  EXPECT_EQ(crlf.status, 0) << crlf.err;
+
+  // Writing the template's copy fails: the error names the destination.
+  fs::remove_all(Path("users/bare/schedules"));
+  const ProcessResult bare = Cli("upgrade bare");
+  EXPECT_EQ(bare.status, 3);
+  EXPECT_EQ(bare.err, "Cannot create file " + app + "\\users\\bare\\schedules\\repeat.qbsd.\n");
+
+  // check goes on past missing group and timetable folders.
+  fs::remove_all(Path("users/nofolders/groups"));
+  fs::remove_all(Path("users/nofolders/timetables"));
+  fs::remove(Path("users/nofolders/schedules/200510.qbsd"));
+  const ProcessResult check = Cli("check nofolders");
+  EXPECT_EQ(check.status, 1);
+  const std::string dir = app + "\\users\\nofolders";
+  EXPECT_EQ(SplitText(check.out),
+            (Lines{dir + "\\schedules\\200510.qbsd\tCannot open file " + dir + "\\schedules\\200510.qbsd.",
+                   dir + "\\groups\tCannot open folder " + dir + "\\groups.",
+                   dir + "\\timetables\tCannot open folder " + dir + "\\timetables."}));
+
+  // A backup that cannot be made exits 3, as a stopped upgrade does.
+  fs::remove_all(Path("upgrade_backup"));
+  Write("upgrade_backup", "a file where the backup folder belongs");
+  const ProcessResult backup = Cli("upgrade nofolders");
+  EXPECT_EQ(backup.status, 3);
+  EXPECT_EQ(backup.err, std::string(texts::kBackupFailed) + "\n");
+}
+
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
   for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
                            "--password-stdin", "--app-dir", "0  done", "1  refused", "2  wrong usage",

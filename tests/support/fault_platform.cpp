@@ -220,11 +220,6 @@ bool FaultPlatform::CreateDirectory(const std::string& path) {
   return true;
 }
 
-bool FaultPlatform::CopyFile(const std::string& from, const std::string& to) {
-  std::string bytes;
-  return ReadFile(from, &bytes) && WriteFile(to, bytes).ok();
-}
-
 PathKind FaultPlatform::Inspect(const std::string& path) {
   const auto node = Find(path);
   if (!node) return PathKind::kMissing;
