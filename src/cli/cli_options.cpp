@@ -26,6 +26,14 @@ const char kHelpText[] =
     "                            Changes nothing: verifies the password, reads\n"
     "                            every file the upgrade would read and lists every\n"
     "                            problem found, one \"path<TAB>error\" per line.\n"
+    "  restore USER [--yes]      Puts upgrade_backup/USER back as the user's\n"
+    "                            folder. Shows the backup's and the current data\n"
+    "                            version and asks on the terminal; without a\n"
+    "                            terminal it needs --yes. The current folder is\n"
+    "                            kept, as upgrade_backup/USER.before-restore-<time>,\n"
+    "                            and the command prints where. Refuses, changing\n"
+    "                            nothing, when there is no backup or the backup\n"
+    "                            has no readable profile. Crash-safe like upgrade.\n"
     "\n"
     "Options:\n"
     "  --app-dir DIR             The installation folder (holding users/). The\n"
@@ -43,7 +51,8 @@ const char kHelpText[] =
     "  1  refused by a start check or because another program holds the user,\n"
     "     or check found problems\n"
     "  2  wrong usage or unknown user\n"
-    "  3  the upgrade stopped with an error; the user's folder is as before\n";
+    "  3  the upgrade stopped with an error or its backup failed, or the\n"
+    "     restore stopped with an error; the user's folder is as before\n";
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
   Options options;
@@ -78,7 +87,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     return std::nullopt;
   }
   options.command = words[0];
-  const bool takes_user = options.command == "upgrade" || options.command == "check";
+  const bool takes_user =
+      options.command == "upgrade" || options.command == "check" || options.command == "restore";
   if (options.command != "list" && !takes_user) {
     *error = "unknown command " + options.command;
     return std::nullopt;
@@ -88,8 +98,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     return std::nullopt;
   }
   if (takes_user) options.user = words[1];
-  if ((options.skip_backup || options.yes) && options.command != "upgrade") {
-    *error = "--skip-backup and --yes belong to upgrade";
+  if (options.skip_backup && options.command != "upgrade") {
+    *error = "--skip-backup belongs to upgrade";
+    return std::nullopt;
+  }
+  if (options.yes && options.command != "upgrade" && options.command != "restore") {
+    *error = "--yes belongs to upgrade and restore";
     return std::nullopt;
   }
   if (options.password_stdin && options.command == "list") {

@@ -9,7 +9,7 @@ namespace dayledger::cli {
 
 struct Options {
   std::string app_dir;  // native; empty: the program's own folder
-  std::string command;  // "list", "upgrade", "check" or "help"
+  std::string command;  // "list", "upgrade", "check", "restore" or "help"
   std::string user;     // UTF-8
   bool skip_backup = false;
   bool yes = false;

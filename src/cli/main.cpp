@@ -9,9 +9,11 @@
 #include "platform/console_platform.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
+#include "state/version_code.h"
 #include "upgrade/error_report.h"
 #include "upgrade/preflight.h"
 #include "upgrade/recovery_on_open.h"
+#include "upgrade/restore.h"
 #include "upgrade/texts.h"
 #include "upgrade/user_lock.h"
 #include "upgrade/upgrade_runner.h"
@@ -168,6 +170,43 @@ int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& 
   return result.clean() ? kOk : kRefused;
 }
 
+int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+  HeadlessPort port;
+  UpgradeTool tool(platform, port, app_dir);
+  if (!LoadUsers(platform, tool)) return kRefused;
+  if (FindUser(port, options.user) < 0) return kUsage;
+  const std::string name = platform.Utf8ToCp949(options.user);
+  std::unique_ptr<FileLock> lock;
+  if (LockUser(platform, app_dir + "users\\" + name, &lock) == LockResult::kBusy) {
+    std::fprintf(stderr, "%s\n", texts::kUserBusy);
+    return kRefused;
+  }
+  std::string refusal;
+  const auto plan = PlanRestore(platform, app_dir, name, &refusal);
+  if (!plan) {
+    std::fprintf(stderr, "%s\n", refusal.c_str());
+    return kRefused;
+  }
+  std::printf("백업의 데이터 버전 : %s\n현재 데이터 버전 : %s\n", ShownVersion(plan->backup_version).c_str(),
+              plan->current_version.empty() ? "(읽을 수 없음)" : ShownVersion(plan->current_version).c_str());
+  std::fflush(stdout);
+  if (!options.yes) {
+    if (!ConsolePlatform::HasTerminal()) {
+      std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
+      return kUsage;
+    }
+    if (!ConsolePlatform::AskYesNo("백업으로 되돌릴까요?")) return kRefused;
+  }
+  std::vector<std::string> undeleted;
+  if (!RunReported(platform, [&] { undeleted = Restore(platform, *plan); })) return kStopped;
+  for (const std::string& path : undeleted) {
+    std::printf(" - 삭제하지 못한 파일 : %s\n", platform.Cp949ToUtf8(path).c_str());
+  }
+  std::printf("되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : %s\n", platform.Native(plan->aside_dir).c_str());
+  std::printf("백업으로 되돌렸습니다.\n");
+  return kOk;
+}
+
 int Run(int argc, char* argv[]) {
   std::string error;
   const auto options = ParseOptions(ConsolePlatform::Arguments(argc, argv), &error);
@@ -189,6 +228,7 @@ int Run(int argc, char* argv[]) {
   }
   if (options->command == "list") return List(platform, app_dir);
   if (options->command == "upgrade") return Upgrade(platform, app_dir, *options);
+  if (options->command == "restore") return RestoreUser(platform, app_dir, *options);
   return Check(platform, app_dir, *options);
 }
 

@@ -6,7 +6,7 @@
 //      checksum, is written and flushed, then the folder is flushed. The
 //      journal's folder entry reaching the disk is the commit point: before
 //      it, recovery throws the temporaries away; after it, recovery finishes;
-//   3. the renames and deletions are applied;
+//   3. the renames, deletions and removals of emptied folders are applied;
 //   4. every touched folder is flushed;
 //   5. the journal is removed and the folder flushed.
 #include "commit/commit.h"
@@ -40,6 +40,14 @@ std::string Relative(const std::string& folder, const std::string& path) {
 // The error of a failed step, naming the file the user knows, not its temporary.
 void Check(const IoStatus& status, const std::string& target) {
   if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target));
+}
+
+// Whether `path` is one of `folders` or lies inside one (all relative).
+bool IsWithinAny(const std::string& path, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (path == folder || path.rfind(folder + "\\", 0) == 0) return true;
+  }
+  return false;
 }
 
 // What the commit created before its commit point, taken away again if it fails there.
@@ -110,6 +118,14 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
       plan.journal.renames.emplace_back(Relative(root, place), Relative(root, path));
     }
   }
+  for (const std::string& removed : staged.removed_folders()) {
+    plan.journal.removed_folders.push_back(Relative(root, removed));
+    flush.insert(Relative(root, ParentFolder(removed)));
+  }
+  // A removed folder is made durable by its parent's flush, not its own.
+  std::erase_if(flush, [&](const std::string& folder) {
+    return IsWithinAny(folder, plan.journal.removed_folders);
+  });
   plan.journal.folders.assign(flush.begin(), flush.end());
 }
 
@@ -168,6 +184,10 @@ std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
   std::vector<std::string> undeleted;
   for (const std::string& path : journal.deletions) {
     const IoStatus status = disk.DeleteFile(Join(root, path));
+    if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
+  }
+  for (const std::string& path : journal.removed_folders) {
+    const IoStatus status = disk.RemoveFolder(Join(root, path));
     if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
   }
   for (const std::string& touched : journal.folders) {

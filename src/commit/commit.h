@@ -19,8 +19,9 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
                                        const OverlayPlatform& staged);
 
 // Applies a whole journal of `folder`, then removes it. Applying it again
-// after an interruption gives the same result. Returns what could not be
-// deleted; throws FrameworkError when a rename or flush fails.
+// after an interruption gives the same result. Returns the files and
+// folders that could not be deleted; throws FrameworkError when a rename
+// or flush fails.
 std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
                                       const Journal& journal);
 

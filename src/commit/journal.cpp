@@ -23,6 +23,7 @@ std::string EncodeJournal(const Journal& journal) {
   std::string body = kHeader;
   for (const auto& [temporary, target] : journal.renames) body += "R\t" + temporary + "\t" + target + "\n";
   for (const std::string& path : journal.deletions) body += "D\t" + path + "\n";
+  for (const std::string& folder : journal.removed_folders) body += "X\t" + folder + "\n";
   for (const std::string& folder : journal.folders) body += "F\t" + folder + "\n";
   return body + "C\t" + HexDigest(body) + "\n";
 }
@@ -44,6 +45,8 @@ std::optional<Journal> DecodeJournal(const std::string& bytes) {
       journal.renames.emplace_back(fields[1], fields[2]);
     } else if (fields[0] == "D" && fields.size() == 2) {
       journal.deletions.push_back(fields[1]);
+    } else if (fields[0] == "X" && fields.size() == 2) {
+      journal.removed_folders.push_back(fields[1]);
     } else if (fields[0] == "F" && fields.size() == 2) {
       journal.folders.push_back(fields[1]);
     } else {

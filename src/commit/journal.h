@@ -14,6 +14,7 @@ namespace dayledger {
 struct Journal {
   std::vector<std::pair<std::string, std::string>> renames;  // temporary, target
   std::vector<std::string> deletions;
+  std::vector<std::string> removed_folders;  // emptied by the deletions, deepest first
   std::vector<std::string> folders;  // to flush once applied; "" is the folder itself
 };
 

@@ -38,11 +38,16 @@ bool CopyInto(Platform& platform, const std::string& from, const std::string& to
 
 int CopyTree(Platform& platform, const std::string& from, const std::string& to) {
   const std::string source = NormalPath(from);
-  const std::string folder = NormalPath(to);
+  return CopyTreeAs(platform, source, NormalPath(to) + "\\" + BaseName(source));
+}
+
+int CopyTreeAs(Platform& platform, const std::string& from, const std::string& as) {
+  const std::string source = NormalPath(from);
+  const std::string target = NormalPath(as);
+  const std::string folder = ParentFolder(target);
   if (platform.Inspect(source) != PathKind::kFolder || platform.Inspect(folder) != PathKind::kFolder) {
     return 1;
   }
-  const std::string target = folder + "\\" + BaseName(source);
   platform.CreateDirectory(target);
   if (platform.Inspect(target) != PathKind::kFolder) return 1;
   Copied copied;

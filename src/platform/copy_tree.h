@@ -14,5 +14,7 @@ namespace dayledger {
 // included, so that a power cut cannot keep the folders without their files.
 // 0 on success.
 int CopyTree(Platform& platform, const std::string& from, const std::string& to);
+// The same, into the folder `as` (created in an existing parent if missing).
+int CopyTreeAs(Platform& platform, const std::string& from, const std::string& as);
 
 }  // namespace dayledger

@@ -16,7 +16,12 @@ bool OverlayPlatform::IsNewFolder(const std::string& key) const {
   return std::find(new_folders_.begin(), new_folders_.end(), key) != new_folders_.end();
 }
 
+bool OverlayPlatform::IsRemovedFolder(const std::string& key) const {
+  return std::find(removed_folders_.begin(), removed_folders_.end(), key) != removed_folders_.end();
+}
+
 bool OverlayPlatform::FolderExists(const std::string& key) {
+  if (IsRemovedFolder(key)) return false;
   if (IsNewFolder(key) || empty_folders_.count(key) != 0) return true;
   const auto cached = folder_on_disk_.find(key);
   if (cached != folder_on_disk_.end()) return cached->second;
@@ -95,11 +100,14 @@ IoStatus OverlayPlatform::DeleteFile(const std::string& path) {
 
 IoStatus OverlayPlatform::RemoveFolder(const std::string& path) {
   const std::string key = Key(path);
+  if (Inspect(key) != PathKind::kFolder) return IoStatus::Failed(IoError::kNotFound, path);
   const auto entries = Entries(key);
-  if (!IsNewFolder(key) || !entries || !entries->empty()) {
-    return IoStatus::Failed(IoError::kDeleteFailed, path);
+  if (!entries || !entries->empty()) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  if (IsNewFolder(key)) {
+    new_folders_.erase(std::find(new_folders_.begin(), new_folders_.end(), key));
+  } else {
+    removed_folders_.push_back(key);
   }
-  new_folders_.erase(std::find(new_folders_.begin(), new_folders_.end(), key));
   return IoStatus::Ok();
 }
 
@@ -115,6 +123,11 @@ IoStatus OverlayPlatform::CopyPermissions(const std::string& /*from*/, const std
 bool OverlayPlatform::CreateDirectory(const std::string& path) {
   const std::string key = Key(path);
   if (Inspect(key) != PathKind::kMissing || !FolderExists(ParentFolder(key))) return false;
+  if (IsRemovedFolder(key)) {
+    // Made again: the disk's folder stays, without what was deleted in it.
+    removed_folders_.erase(std::find(removed_folders_.begin(), removed_folders_.end(), key));
+    return true;
+  }
   new_folders_.push_back(key);
   return true;
 }
@@ -123,6 +136,7 @@ PathKind OverlayPlatform::Inspect(const std::string& path) {
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) return changed->second ? PathKind::kFile : PathKind::kMissing;
+  if (IsRemovedFolder(key)) return PathKind::kMissing;
   if (IsNewFolder(key) || empty_folders_.count(key) != 0) return PathKind::kFolder;
   if (substitutes_.count(key) != 0) return PathKind::kFile;
   return target()->Inspect(key);
@@ -149,6 +163,9 @@ std::optional<std::map<std::string, bool>> OverlayPlatform::Entries(const std::s
   }
   for (const std::string& created : new_folders_) {
     if (ParentFolder(created) == key) entries[BaseName(created)] = true;
+  }
+  for (const std::string& removed : removed_folders_) {
+    if (ParentFolder(removed) == key) entries.erase(BaseName(removed));
   }
   return entries;
 }
@@ -194,6 +211,7 @@ void OverlayPlatform::SubstituteEmptyFolder(const std::string& folder) {
 void OverlayPlatform::ResetWrites() {
   changes_.clear();
   new_folders_.clear();
+  removed_folders_.clear();
 }
 
 }  // namespace dayledger

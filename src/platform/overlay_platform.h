@@ -45,11 +45,15 @@ class OverlayPlatform : public PlatformWrapper {
   const std::map<std::string, std::optional<std::string>>& changes() const { return changes_; }
   // Folders created in the overlay, in the order of creation.
   const std::vector<std::string>& new_folders() const { return new_folders_; }
+  // Folders of the disk removed in the overlay, in the order of removal
+  // (so a folder comes after everything removed inside it).
+  const std::vector<std::string>& removed_folders() const { return removed_folders_; }
 
   const std::string& last_path() const { return last_path_; }
 
  private:
   bool IsNewFolder(const std::string& key) const;
+  bool IsRemovedFolder(const std::string& key) const;
   bool FolderExists(const std::string& key);
   // The folder's entries as the overlay shows them, by name.
   std::optional<std::map<std::string, bool>> Entries(const std::string& folder);
@@ -58,6 +62,7 @@ class OverlayPlatform : public PlatformWrapper {
   std::set<std::string> empty_folders_;
   std::map<std::string, std::optional<std::string>> changes_;
   std::vector<std::string> new_folders_;
+  std::vector<std::string> removed_folders_;
   std::map<std::string, bool> folder_on_disk_;  // Inspect results, asked once per folder
   std::string last_path_;
 };

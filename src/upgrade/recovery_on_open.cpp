@@ -10,9 +10,9 @@ namespace {
 std::string ActionText(RecoveryAction action) {
   switch (action) {
     case RecoveryAction::kRolledForward:
-      return "중단되었던 업그레이드의 저장을 마저 완료하였습니다.";
+      return "중단되었던 변경의 저장을 마저 완료하였습니다.";
     case RecoveryAction::kRolledBack:
-      return "중단되었던 업그레이드를 취소하여 업그레이드 전의 데이터로 두었습니다.";
+      return "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다.";
     case RecoveryAction::kCleaned:
       return "이전 실행에서 남은 임시 파일을 정리하였습니다.";
     case RecoveryAction::kNone:
@@ -37,7 +37,7 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     if (!HasWorkFiles(platform, folder)) continue;
     std::unique_ptr<FileLock> lock;
     if (LockUser(platform, folder, &lock) == LockResult::kBusy) {
-      notes.push_back("다른 곳에서 업그레이드가 진행 중이어서 복구하지 않았습니다." + who);
+      notes.push_back("다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다." + who);
       continue;
     }
     try {
@@ -47,7 +47,7 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
         notes.push_back(" - 삭제하지 못한 파일 : " + platform.Cp949ToUtf8(path));
       }
     } catch (const FrameworkError& error) {
-      notes.push_back("중단되었던 업그레이드를 정리하지 못했습니다." + who + " " +
+      notes.push_back("중단되었던 변경을 정리하지 못했습니다." + who + " " +
                       ReportedText(platform, error));
     }
   }

@@ -272,9 +272,73 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   EXPECT_EQ(backup.err, std::string(texts::kBackupFailed) + "\n");
 }
 
+// The way back, through the program as a process.
+TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
+  AddDemoUsers();
+  const auto original = Snapshot(builder.root() + "/users/kim");
+  ASSERT_EQ(Cli("upgrade kim").status, 0);
+  const auto upgraded = Snapshot(builder.root() + "/users/kim");
+  ASSERT_FALSE(upgraded == original);
+
+  const ProcessResult restore = Cli("restore kim --yes");
+  ASSERT_EQ(restore.status, 0) << restore.err;
+  EXPECT_TRUE(Snapshot(builder.root() + "/users/kim") == original) << "byte for byte";
+  const Lines out = SplitText(restore.out);
+  ASSERT_EQ(out.size(), 4u) << restore.out;
+  EXPECT_EQ(out[0], "백업의 데이터 버전 : v 1.00.00");
+  EXPECT_EQ(out[1], "현재 데이터 버전 : v 1.03.00");
+  const std::string kept_prefix = "되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : ";
+  ASSERT_EQ(out[2].rfind(kept_prefix, 0), 0u);
+  const std::string kept = out[2].substr(kept_prefix.size());
+  EXPECT_EQ(fs::path(kept).parent_path(), fs::path(Path("upgrade_backup")));
+  EXPECT_TRUE(Snapshot(kept) == upgraded) << "the upgraded folder is kept whole";
+  EXPECT_EQ(out[3], "백업으로 되돌렸습니다.");
+  // Restored, the user can be upgraded again.
+  EXPECT_EQ(Cli("upgrade kim").status, 0);
+  EXPECT_TRUE(Snapshot(builder.root() + "/users/kim") == upgraded);
+}
+
+TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
+  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+  Write("users/u/groups/group1.qbd", "one line\r\n");
+  ASSERT_EQ(Cli("upgrade u").status, 3);
+  const auto stopped = Snapshot(builder.root() + "/users/u");
+  Write("users/u/groups/group1.qbd", "changed by hand since\r\n");
+  const ProcessResult restore = Cli("restore u --yes");
+  ASSERT_EQ(restore.status, 0) << restore.err;
+  EXPECT_TRUE(Snapshot(builder.root() + "/users/u") == stopped) << "the backup taken at the start";
+}
+
+TEST_F(CliTest, RestoreRefusalsChangeNothing) {
+  AddDemoUsers();
+  ASSERT_EQ(Cli("upgrade 홍길동").status, 0);
+  fs::remove(Path("upgrade_backup/홍길동/profile.qbd"));
+  ASSERT_EQ(Cli("upgrade kim").status, 0);
+  const std::string app = builder.AppDir();
+  const struct {
+    std::string args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
+      {"restore 홍길동 --yes", 1,
+       "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
+      {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
+      {"restore nobody --yes", 2, "dayledger-upgrade: unknown user nobody\n"},
+      {"restore", 2, "dayledger-upgrade: restore needs one user name\nTry 'dayledger-upgrade --help'.\n"},
+  };
+  const auto before = Snapshot(builder.root());
+  for (const auto& c : cases) {
+    const ProcessResult result = Cli(c.args);
+    EXPECT_EQ(result.status, c.status) << c.args;
+    EXPECT_EQ(result.err, c.err) << c.args;
+  }
+  EXPECT_TRUE(Snapshot(builder.root()) == before) << "refusals change nothing";
+}
+
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
   for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
-                           "--password-stdin", "--app-dir", "0  done", "1  refused", "2  wrong usage",
+                           "--password-stdin", "--app-dir", "restore USER", "0  done", "1  refused", "2  wrong usage",
                            "3  the upgrade stopped"}) {
     EXPECT_NE(std::string(cli::kHelpText).find(word), std::string::npos) << word;
   }

@@ -102,14 +102,14 @@ namespace dayledger {
 namespace {
 
 TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
-  const std::string whole = EncodeJournal(Journal{{{".dlu-1", "x.qbd"}}, {}, {""}});
+  const std::string whole = EncodeJournal(Journal{{{".dlu-1", "x.qbd"}}, {}, {}, {""}});
   const struct {
     std::string journal;
     const char* note;
     const char* x;  // x.qbd afterwards, "" for none
   } cases[] = {
-      {whole, "중단되었던 업그레이드의 저장을 마저 완료하였습니다. (사용자 : u)", "new"},
-      {whole.substr(0, whole.size() - 3), "중단되었던 업그레이드를 취소하여 업그레이드 전의 데이터로 두었습니다. (사용자 : u)", ""},
+      {whole, "중단되었던 변경의 저장을 마저 완료하였습니다. (사용자 : u)", "new"},
+      {whole.substr(0, whole.size() - 3), "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)", ""},
   };
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
   for (const auto& c : cases) {
@@ -118,7 +118,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     std::unique_ptr<FileLock> held;
     ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\" + kLockName, &held), LockResult::kLocked);
     EXPECT_EQ(RecoverInstallation(platform, builder.AppDir()),
-              std::vector<std::string>{"다른 곳에서 업그레이드가 진행 중이어서 복구하지 않았습니다. (사용자 : u)"});
+              std::vector<std::string>{"다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-1")));
     held.reset();

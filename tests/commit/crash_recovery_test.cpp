@@ -7,11 +7,14 @@
 #include <cstdio>
 
 #include "demo/installation_builder.h"
+#include "platform/copy_tree.h"
 #include "platform/cp949_codec.h"
+#include "platform/framework_error.h"
 #include "support/fault_platform.h"
 #include "support/test_platform.h"
 #include "upgrade/headless_port.h"
 #include "upgrade/recovery_on_open.h"
+#include "upgrade/restore.h"
 #include "upgrade/texts.h"
 #include "upgrade/upgrade_runner.h"
 
@@ -109,6 +112,21 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
       extra += it == upgraded.end();
     }
     return extra <= 1 && state.size() == upgraded.size() + static_cast<size_t>(extra);
+  }
+
+  // The old state but for files and folders of the new one that a failed
+  // deletion left in place.
+  bool RestoredButForUndeleted(const Tree& state) const {
+    for (const auto& [path, bytes] : original) {
+      const auto it = state.find(path);
+      if (it == state.end() || it->second != bytes) return false;
+    }
+    for (const auto& [path, bytes] : state) {
+      if (original.count(path) != 0) continue;
+      const auto it = upgraded.find(path);
+      if (it == upgraded.end() || it->second != bytes) return false;
+    }
+    return state.size() <= original.size() + 2;
   }
 
   // Every operation from `from` on, and one past the last: a power cut
@@ -226,6 +244,58 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     ExpectWholeAndRerunEnds(crashed, RecoveredAfterCrash(crashed), where + ", crash");
   }
   std::printf("%s: %d points of the run with the backup\n", GetParam().label, tried);
+}
+
+// The way back, against the same faults: a restore after a completed
+// upgrade, interrupted anywhere, leaves the upgraded or the restored folder,
+// and once restored the upgraded one is kept whole beside the backup.
+TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestoredFolder) {
+  FaultPlatform upgraded_disk = pristine;
+  ASSERT_EQ(Run(upgraded_disk, false), RunOutcome::kDone);
+  upgraded_disk.Crash();  // all of it was flushed: the power cut loses nothing
+  ASSERT_TRUE(upgraded_disk.Snapshot(user_dir) == upgraded);
+  const std::string name = Utf8ToCp949Text(GetParam().user.name);
+  // One restore as the command runs it; the plan names where the current folder goes.
+  auto restore = [&](FaultPlatform& disk) {
+    std::string refusal;
+    const auto plan = PlanRestore(disk, app_dir, name, &refusal);
+    EXPECT_TRUE(plan.has_value()) << refusal;
+    try {
+      Restore(disk, *plan);
+    } catch (const SimulatedCrash&) {
+    } catch (const FrameworkError&) {
+    }
+    return *plan;
+  };
+  FaultPlatform probe = upgraded_disk;
+  restore(probe);
+  ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
+  const int total = probe.operations;
+  // The copy kept aside is a plain copy, sampled; every operation after it,
+  // the commit's, is tried.
+  FaultPlatform copy_probe = upgraded_disk;
+  std::string refusal;
+  CopyTreeAs(copy_probe, user_dir, PlanRestore(copy_probe, app_dir, name, &refusal)->aside_dir);
+  const int copy_ops = copy_probe.operations;
+  int tried = 0;
+  for (int n = 1; n <= total + 1; ++n) {
+    if (n > 3 && n + 3 < copy_ops && n % 25 != 0) continue;
+    ++tried;
+    for (const bool crash : {true, false}) {
+      const std::string where = (crash ? "crash before " : "failure at ") + std::to_string(n);
+      FaultPlatform disk = upgraded_disk;
+      (crash ? disk.crash_before : disk.fail_at) = n;
+      RestorePlan plan = restore(disk);
+      if (crash) disk.Crash();
+      RecoverInstallation(disk, app_dir);
+      if (disk.Snapshot(user_dir) == upgraded) plan = restore(disk);  // the rerun
+      EXPECT_TRUE(RestoredButForUndeleted(disk.Snapshot(user_dir)))
+          << where << ": " << Diff(disk.Snapshot(user_dir), original);
+      EXPECT_TRUE(disk.Snapshot(plan.aside_dir) == upgraded) << where << ": the upgraded folder is kept";
+    }
+  }
+  std::printf("%s: %d of %d restore points (every one of the commit), crashed and failed\n",
+              GetParam().label, tried, total + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(

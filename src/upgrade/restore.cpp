@@ -1,0 +1,121 @@
+#include "upgrade/restore.h"
+
+#include <cstdio>
+
+#include "commit/commit.h"
+#include "platform/copy_tree.h"
+#include "platform/framework_error.h"
+#include "platform/line_file.h"
+#include "platform/overlay_platform.h"
+#include "platform/tool_path.h"
+#include "platform/work_files.h"
+
+namespace dayledger {
+namespace {
+
+// Line 1 of a readable profile; nullopt otherwise.
+std::optional<std::string> ProfileVersion(Platform& platform, const std::string& folder) {
+  std::string bytes;
+  if (!platform.ReadFile(folder + "\\profile.qbd", &bytes)) return std::nullopt;
+  const std::vector<std::string> lines = SplitLines(bytes);
+  if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
+  return lines[1];
+}
+
+// A name next to the backup that no earlier restore has taken.
+std::string AsideName(Platform& platform, const std::string& backup_dir) {
+  const LocalTime t = platform.Now();
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, ".before-restore-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
+                t.day, t.hour, t.minute, t.second);
+  std::string name = backup_dir + stamp;
+  for (int n = 2; platform.Inspect(name) != PathKind::kMissing; ++n) {
+    name = backup_dir + stamp + "-" + std::to_string(n);
+  }
+  return name;
+}
+
+// Stages the removal of what the current folder holds and the backup does
+// not: files, and folders with everything in them. Without `backup` all goes.
+void StageRemovals(OverlayPlatform& staged, Platform& disk, const std::string& current,
+                   const std::optional<std::string>& backup) {
+  const auto entries = staged.ListFolder(current);
+  if (!entries) throw CannotOpenFolder(current);
+  for (const FolderEntry& entry : *entries) {
+    if (IsWorkFile(entry.name)) continue;
+    const std::string path = current + "\\" + entry.name;
+    std::optional<std::string> counterpart;
+    if (backup) counterpart = *backup + "\\" + entry.name;
+    const PathKind kept = counterpart ? disk.Inspect(*counterpart) : PathKind::kMissing;
+    if (!entry.folder) {
+      if (kept != PathKind::kFile) ThrowIfFailed(staged.DeleteFile(path));
+      continue;
+    }
+    if (kept != PathKind::kFolder) counterpart.reset();
+    StageRemovals(staged, disk, path, counterpart);
+    if (!counterpart) ThrowIfFailed(staged.RemoveFolder(path));
+  }
+}
+
+// Stages the backup's content wherever the current folder differs from it.
+void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& backup,
+                 const std::string& current) {
+  const auto entries = disk.ListFolder(backup);
+  if (!entries) throw CannotOpenFolder(backup);
+  for (const FolderEntry& entry : *entries) {
+    if (IsWorkFile(entry.name)) continue;
+    const std::string source = backup + "\\" + entry.name;
+    const std::string target = current + "\\" + entry.name;
+    if (entry.folder) {
+      if (staged.Inspect(target) != PathKind::kFolder && !staged.CreateDirectory(target)) {
+        throw CannotCreateFile(target);
+      }
+      StageBackup(staged, disk, source, target);
+      continue;
+    }
+    std::string wanted, present;
+    if (!disk.ReadFile(source, &wanted)) throw CannotOpenFile(source);
+    if (!staged.ReadFile(target, &present) || present != wanted) {
+      WriteFileOrThrow(staged, target, wanted);
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& app_dir,
+                                       const std::string& user_name, std::string* refusal) {
+  RestorePlan plan;
+  plan.user_dir = NormalPath(app_dir + "\\users\\" + user_name);
+  plan.backup_dir = NormalPath(app_dir + "\\upgrade_backup\\" + user_name);
+  if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
+    *refusal = "복원할 백업이 없습니다: " + platform.Cp949ToUtf8(plan.backup_dir);
+    return std::nullopt;
+  }
+  const auto backup_version = ProfileVersion(platform, plan.backup_dir);
+  if (!backup_version) {
+    *refusal = "백업의 사용자 정보를 읽을 수 없습니다: " +
+               platform.Cp949ToUtf8(plan.backup_dir + "\\profile.qbd");
+    return std::nullopt;
+  }
+  plan.backup_version = *backup_version;
+  plan.current_version = ProfileVersion(platform, plan.user_dir).value_or("");
+  plan.aside_dir = AsideName(platform, plan.backup_dir);
+  return plan;
+}
+
+std::vector<std::string> Restore(Platform& platform, const RestorePlan& plan) {
+  // The current folder is copied aside first, so the restore loses nothing.
+  if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
+    if (CopyTreeAs(platform, plan.user_dir, plan.aside_dir) != 0) throw CannotCreateFile(plan.aside_dir);
+  } else {
+    if (!platform.CreateDirectory(plan.user_dir)) throw CannotCreateFile(plan.user_dir);
+    ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));
+  }
+  OverlayPlatform staged(&platform);
+  StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
+  StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
+  return CommitChanges(platform, plan.user_dir, staged);
+}
+
+}  // namespace dayledger
