@@ -272,6 +272,22 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   EXPECT_EQ(backup.err, std::string(texts::kBackupFailed) + "\n");
 }
 
+TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
+  AddUsers({UserSpec{"u", "10000", "", 1, 1, 1}});
+  // `script` gives the program a terminal; what it shows lands in the file.
+  const std::string shown = platform.temp_dir() + "/terminal";
+  const std::string command = "timeout -k 5 120 script -qec \"" DAYLEDGER_UPGRADE_BIN " " + AppDirArg() +
+                              " upgrade u --skip-backup --yes >/dev/null\" " + shown + " >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string terminal = Slurp(shown);
+  for (const char* line : {"일정 데이터 [--------------------] 1/600 (0%)",
+                           "일정 데이터 [##########----------] 300/600 (50%)",
+                           "일정 데이터 [####################] 600/600 (100%)",
+                           "기념일 데이터 [####################] 4/4 (100%)"}) {
+    EXPECT_NE(terminal.find(line), std::string::npos) << line;
+  }
+}
+
 // The way back, through the program as a process.
 TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   AddDemoUsers();
