@@ -57,6 +57,29 @@ TEST_F(AnniversaryStageTest, UserAt100WithAnOldFolderGetsItReplaced) {
   }
 }
 
+TEST_F(AnniversaryStageTest, TemplatesAreCopiedAndFilesRewrittenInTheirOrders) {
+  AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
+  UnitState& s = tool().state();
+  s.UserName = "u";
+  LineList scratch;
+  const StageContext ctx{platform, s, tool(), scratch};
+  auto written_since = [&](size_t mark) {
+    Lines names;
+    for (size_t i = mark; i < platform.written.size(); ++i) {
+      names.push_back(fs::path(platform.written[i]).filename().string());
+    }
+    return names;
+  };
+  size_t mark = platform.written.size();
+  CopyAnniversaryTemplates(ctx);
+  EXPECT_EQ(written_since(mark), (Lines{"anniversary_holiday.qbd", "anniversary_24term.qbd",
+                                        "anniversary_celebrate.qbd", "anniversary_user.qbd"}));
+  mark = platform.written.size();
+  StampAnniversaryFiles(ctx, "10200");
+  EXPECT_EQ(written_since(mark), (Lines{"anniversary_24term.qbd", "anniversary_celebrate.qbd",
+                                        "anniversary_holiday.qbd", "anniversary_user.qbd"}));
+}
+
 TEST_F(AnniversaryStageTest, UsersAt101And102OnlyRewrite) {
   for (const std::string version : {"10100", "10200"}) {
     AddUsers({UserSpec{"u", version, "secret", 0, 0, 0}});

@@ -167,7 +167,7 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
 TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
   form();
   EXPECT_EQ(Messages(), Lines{"64:사용자 정보를 찾을 수 없습니다."});
-  EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
+  EXPECT_EQ(platform.messages[0].caption, "Dayledger 사용자 정보 업그레이드");
   EXPECT_EQ(Text(Control("Label9")), "(사용자명)");
   EXPECT_EQ(Control<QListWidget>("ListBox1")->count(), 0);
   EXPECT_TRUE(Control("Edit1")->isEnabled());
@@ -256,7 +256,10 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   platform.fail_folder_listing = true;
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  EXPECT_EQ(Messages(), Lines{std::string("16:") + texts::kBackupFailed});
+  // Word for word, as the operator reads it.
+  EXPECT_EQ(Messages(), Lines{"16:데이터를 백업하는데 오류가 발생하였습니다.\n"
+                              "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
+                              "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다."});
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(Control("Panel1")->isEnabled());
   EXPECT_FALSE(Control("Button2")->isEnabled());
@@ -382,7 +385,13 @@ TEST_F(TForm1Test, StartRefusals) {
   } cases[] = {
       {0, false, 1, {"16:비밀번호가 틀렸습니다."}},
       {1, false, 1, {"64:지원하지 않는 데이터 버전입니다."}},
-      {2, true, kIdNo, {std::string("36:") + texts::kSkipBackupQuestion}},
+      {2, true, kIdNo,
+       {"36:데이터 백업 건너뛰기를 설정하셨습니다.\n"
+        "업그레이드 과정에서 데이터가 손실될 우려가 있기 때문에\n"
+        "사용자가 직접 데이터 백업을 하신 후에 업그레이드를 하실 것을 권장합니다.\n"
+        "(사용자 파일들은 (프로그램 설치 경로)\\users\\(사용자이름) 에 위치해 있습니다)\n"
+        "\n"
+        "업그레이드를 진행할까요?"}},
   };
   for (const auto& c : cases) {
     SelectRow(c.row);

@@ -38,6 +38,30 @@ TEST(SHA1Test, PublishedVectors) {
   }
 }
 
+// Messages around the padding's edges (a 55-byte message is the longest
+// whose length fits in its own block), digests from an independent
+// implementation (Python's hashlib) of bytes (i * 7 + 3) % 251.
+TEST(SHA1Test, LengthsAroundThePaddingEdges) {
+  const struct {
+    size_t length;
+    const char* digest;
+  } cases[] = {
+      {55, "8829dc293fb52f1477aa7323310a5bcf949ce4f8"},
+      {56, "3c440665799f6f245108a068a11e59507d4f9e2c"},
+      {63, "5e2cdca8ef9552e40ad2228153e778e586eebc50"},
+      {64, "24d0ab86ac7542b26241687c97b79ae2cc22ac90"},
+      {119, "ea44537c014a6f0d332e845ed7f9331ae45440c5"},
+      {120, "939b2cbff515552d0bc4cfa0c332a57f9fce7736"},
+  };
+  for (const auto& c : cases) {
+    std::string message;
+    for (size_t i = 0; i < c.length; ++i) message.push_back(static_cast<char>((i * 7 + 3) % 251));
+    SHA1 sha;
+    Feed(sha, message);
+    EXPECT_EQ(Hex(sha), c.digest) << c.length << " bytes";
+  }
+}
+
 TEST(SHA1Test, SplitFeedingAcrossBlockEdgesGivesTheSameDigest) {
   const std::string message = kPublishedVectors[2].message + std::string(100, 'q');
   SHA1 whole;

@@ -191,6 +191,18 @@ TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
   }
 }
 
+TEST_F(ScheduleStepsTest, AnOlderRepeatFileIsReplacedByTheTemplateEncipheredOnce) {
+  for (const std::string version : {"10000", "10100"}) {
+    AddUsers({UserSpec{"u", version, kPassword, 1, 0, 0}});
+    const ScheduleKey key = MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword));
+    Write("users/u/schedules/repeat.qbsd", Encipher("#schedule data#\r\n10000\r\n1\r\nold\r\n", key));
+    ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kDone) << version;
+    EXPECT_EQ(ScheduleLines("repeat.qbsd", true), SplitLines(InstallationBuilder::RepeatTemplate()))
+        << version;
+    fs::remove_all(Path("users/u"));
+  }
+}
+
 TEST_F(ScheduleStepsTest, MergeAddsCountsNotLines) {
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
   Write("users/u/schedules/199912.qbsd", "h\r\n10200\r\n3\r\na\r\nb\r\nc\r\nd\r\ne\r\n");
@@ -198,6 +210,13 @@ TEST_F(ScheduleStepsTest, MergeAddsCountsNotLines) {
   MergeMonthlySchedules(Context(false));
   EXPECT_EQ(ScheduleLines("schedules.qbsd", false),
             (Lines{"#schedule data#", "10300", "2", "a", "b", "c", "d", "e", "z"}));
+
+  // The stored total is a signed 32-bit sum: past 2^31 - 1 it wraps.
+  AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});  // the months again
+  Write("users/u/schedules/199912.qbsd", "h\r\n10200\r\n2147483647\r\n");
+  Write("users/u/schedules/200001.qbsd", "h\r\n10200\r\n2\r\n");
+  MergeMonthlySchedules(Context(false));
+  EXPECT_EQ(ScheduleLines("schedules.qbsd", false).at(2), "-2147483647");
 }
 
 TEST_F(ScheduleStepsTest, GroupFileFailures) {

@@ -330,7 +330,26 @@ TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
   EXPECT_TRUE(port.input_enabled);
   EXPECT_EQ(port.version_label, "v 1.03.00");
   EXPECT_EQ(tool().state().UpgradeState, 3);
-  EXPECT_GE(platform.process_messages_calls, 6);
+  EXPECT_EQ(platform.process_messages_calls, 6);
+}
+
+TEST_F(UpgradeToolTest, TheWindowCatchesUpAfterEachStepSlotOnly) {
+  AddUsers({UserSpec{"u", "10000", "", 1, 1, 1}});
+  Select("u");
+  port.skip_backup = true;
+  tool().Button1Click();
+  tool().Timer2Timer();
+  const struct {
+    int stage;
+    int calls;
+  } ticks[] = {{-1, 0}, {0, 3}, {1, 0}, {2, 3}, {3, 0}};
+  for (const auto& t : ticks) {
+    ASSERT_EQ(tool().state().UpgradeState, t.stage);
+    const int before = platform.process_messages_calls;
+    tool().Timer1Timer();
+    EXPECT_EQ(platform.process_messages_calls - before, t.calls) << "stage " << t.stage;
+  }
+  EXPECT_TRUE(tool().finished());
 }
 
 TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
