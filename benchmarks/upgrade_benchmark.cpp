@@ -90,9 +90,10 @@ int main() {
     const Timing t = Measure(root + "/run", skip_backup);
     all_done = all_done && t.done;
     std::printf("upgrade %s backup (1.00 encrypted, 100 entries a month): %.3f s%s, %d flushes\n",
-                skip_backup ? "without" : "with   ", t.upgrade_seconds, t.done ? "" : " (did not finish)",
-                t.flushes);
-    std::printf("cp -r of the same user folder:                            %.3f s\n", t.copy_seconds);
+                skip_backup ? "without" : "with   ", t.upgrade_seconds,
+                t.done ? "" : " (did not finish)", t.flushes);
+    std::printf("cp -r of the same user folder:                            %.3f s\n",
+                t.copy_seconds);
     std::printf("ratio upgrade / copy:                                     %.2f\n",
                 t.upgrade_seconds / t.copy_seconds);
   }

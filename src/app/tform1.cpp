@@ -1,12 +1,11 @@
 #include "app/tform1.h"
 
-#include <algorithm>
-
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "ui_tform1.h"
 #include "upgrade/error_report.h"
@@ -36,7 +35,8 @@ std::string JoinedNotes(const std::vector<std::string>& notes) {
 }  // namespace
 
 void InstallFontSubstitutes() {
-  QFont::insertSubstitutions("돋움", {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
+  QFont::insertSubstitutions("돋움",
+                             {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
 }
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
@@ -56,7 +56,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   // Rows as high as the window's 13-pixel text, so that seven names show.
   ui_->ListBox1->setStyleSheet("QListWidget::item { height: 13px; padding: 0px; margin: 0px; }");
   // The password box masks with "*", as the scheduler's own boxes do.
-  ui_->Edit1->setStyleSheet(ui_->Edit1->styleSheet() + "QLineEdit { lineedit-password-character: 42; }");
+  ui_->Edit1->setStyleSheet(ui_->Edit1->styleSheet() +
+                            "QLineEdit { lineedit-password-character: 42; }");
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(100);
   Timer2->setObjectName("Timer2");
@@ -84,12 +85,22 @@ void TForm1::Run(Handler&& handler) {
   RunReported(platform_, std::forward<Handler>(handler));
 }
 
-void TForm1::FormCreate() { Run([this] { tool_.FormCreate(); }); }
-void TForm1::ListBox1Click() { Run([this] { tool_.ListBox1Click(); }); }
-void TForm1::Button1Click() { Run([this] { tool_.Button1Click(); }); }
+void TForm1::FormCreate() {
+  Run([this] { tool_.FormCreate(); });
+}
+void TForm1::ListBox1Click() {
+  Run([this] { tool_.ListBox1Click(); });
+}
+void TForm1::Button1Click() {
+  Run([this] { tool_.Button1Click(); });
+}
 void TForm1::Button2Click() { close(); }
-void TForm1::Timer1Timer() { Run([this] { tool_.Timer1Timer(); }); }
-void TForm1::Timer2Timer() { Run([this] { tool_.Timer2Timer(); }); }
+void TForm1::Timer1Timer() {
+  Run([this] { tool_.Timer1Timer(); });
+}
+void TForm1::Timer2Timer() {
+  Run([this] { tool_.Timer2Timer(); });
+}
 
 void TForm1::showEvent(QShowEvent* event) {
   // Centred when first shown only: a window restored from the task bar

@@ -5,7 +5,9 @@
 namespace dayledger::lunar {
 namespace {
 
-constexpr int MonthLength(char code) { return code == '1' || code == '3' ? 29 : code == '0' ? 0 : 30; }
+constexpr int MonthLength(char code) {
+  return code == '1' || code == '3' ? 29 : code == '0' ? 0 : 30;
+}
 constexpr bool IsLeapCode(char code) { return code == '3' || code == '4'; }
 
 constexpr int MonthSum(const char* row) {

@@ -36,8 +36,8 @@ void TSolLun::Lunar2Solar() {
 void Register() { qRegisterMetaType<TSolLun*>("TSolLun*"); }
 
 void RestoreStored(TSolLun& component, const StoredSolLun& stored) {
-  const QVariant values[] = {stored.solYear, stored.solMonth, stored.solDay, stored.lunYear,
-                             stored.lunMonth, stored.lunDay,  stored.isLeap};
+  const QVariant values[] = {stored.solYear,  stored.solMonth, stored.solDay, stored.lunYear,
+                             stored.lunMonth, stored.lunDay,   stored.isLeap};
   const QMetaObject* meta = component.metaObject();
   for (int i = 0; i < 7; ++i) {
     meta->property(meta->propertyOffset() + i).write(&component, values[i]);

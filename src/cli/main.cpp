@@ -15,8 +15,8 @@
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/restore.h"
 #include "upgrade/texts.h"
-#include "upgrade/user_lock.h"
 #include "upgrade/upgrade_runner.h"
+#include "upgrade/user_lock.h"
 
 namespace dayledger::cli {
 namespace {
@@ -187,8 +187,10 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
     std::fprintf(stderr, "%s\n", refusal.c_str());
     return kRefused;
   }
-  std::printf("백업의 데이터 버전 : %s\n현재 데이터 버전 : %s\n", ShownVersion(plan->backup_version).c_str(),
-              plan->current_version.empty() ? "(읽을 수 없음)" : ShownVersion(plan->current_version).c_str());
+  std::printf("백업의 데이터 버전 : %s\n현재 데이터 버전 : %s\n",
+              ShownVersion(plan->backup_version).c_str(),
+              plan->current_version.empty() ? "(읽을 수 없음)"
+                                            : ShownVersion(plan->current_version).c_str());
   std::fflush(stdout);
   if (!options.yes) {
     if (!ConsolePlatform::HasTerminal()) {
@@ -202,7 +204,8 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
   for (const std::string& path : undeleted) {
     std::printf(" - 삭제하지 못한 파일 : %s\n", platform.Cp949ToUtf8(path).c_str());
   }
-  std::printf("되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : %s\n", platform.Native(plan->aside_dir).c_str());
+  std::printf("되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : %s\n",
+              platform.Native(plan->aside_dir).c_str());
   std::printf("백업으로 되돌렸습니다.\n");
   return kOk;
 }

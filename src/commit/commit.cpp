@@ -135,7 +135,8 @@ void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform&
   for (const auto& [path, bytes] : staged.changes()) {
     Relative(root, path);
     if (bytes && disk.Inspect(path) == PathKind::kLink) {
-      throw FrameworkError(disk.Utf8ToCp949(kLinkRefused) + path, ErrorKind::kCannotCreateFile, path);
+      throw FrameworkError(disk.Utf8ToCp949(kLinkRefused) + path, ErrorKind::kCannotCreateFile,
+                           path);
     }
   }
 }
@@ -162,8 +163,8 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   } catch (const FrameworkError&) {
     // The temporaries may go only once the journal is surely gone: a whole
     // journal without them would be finished wrongly.
-    if (!journal_written ||
-        (disk.DeleteFile(journal_path).error != IoError::kDeleteFailed && disk.SyncFolder(root).ok())) {
+    if (!journal_written || (disk.DeleteFile(journal_path).error != IoError::kDeleteFailed &&
+                             disk.SyncFolder(root).ok())) {
       made.RemoveAll();
     }
     throw;

@@ -21,7 +21,8 @@ std::vector<std::string> Fields(const std::string& line) {
 
 std::string EncodeJournal(const Journal& journal) {
   std::string body = kHeader;
-  for (const auto& [temporary, target] : journal.renames) body += "R\t" + temporary + "\t" + target + "\n";
+  for (const auto& [temporary, target] : journal.renames)
+    body += "R\t" + temporary + "\t" + target + "\n";
   for (const std::string& path : journal.deletions) body += "D\t" + path + "\n";
   for (const std::string& folder : journal.removed_folders) body += "X\t" + folder + "\n";
   for (const std::string& folder : journal.folders) body += "F\t" + folder + "\n";

@@ -15,7 +15,7 @@ struct Journal {
   std::vector<std::pair<std::string, std::string>> renames;  // temporary, target
   std::vector<std::string> deletions;
   std::vector<std::string> removed_folders;  // emptied by the deletions, deepest first
-  std::vector<std::string> folders;  // to flush once applied; "" is the folder itself
+  std::vector<std::string> folders;          // to flush once applied; "" is the folder itself
 };
 
 std::string EncodeJournal(const Journal& journal);

@@ -45,7 +45,8 @@ void SHA1::AddByte(unsigned char byte) {
 void SHA1::ProcessBlock() {
   uint32_t w[80];
   for (int t = 0; t < 16; ++t) {
-    w[t] = static_cast<uint32_t>(block_[t * 4]) << 24 | static_cast<uint32_t>(block_[t * 4 + 1]) << 16 |
+    w[t] = static_cast<uint32_t>(block_[t * 4]) << 24 |
+           static_cast<uint32_t>(block_[t * 4 + 1]) << 16 |
            static_cast<uint32_t>(block_[t * 4 + 2]) << 8 | static_cast<uint32_t>(block_[t * 4 + 3]);
   }
   for (int t = 16; t < 80; ++t) w[t] = RotateLeft(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);

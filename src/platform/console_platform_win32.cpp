@@ -1,10 +1,10 @@
-#include "platform/windows_text.h"
 #include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
 
 #include "platform/console_platform.h"
+#include "platform/windows_text.h"
 
 namespace dayledger {
 namespace {

@@ -45,7 +45,8 @@ int CopyTreeAs(Platform& platform, const std::string& from, const std::string& a
   const std::string source = NormalPath(from);
   const std::string target = NormalPath(as);
   const std::string folder = ParentFolder(target);
-  if (platform.Inspect(source) != PathKind::kFolder || platform.Inspect(folder) != PathKind::kFolder) {
+  if (platform.Inspect(source) != PathKind::kFolder ||
+      platform.Inspect(folder) != PathKind::kFolder) {
     return 1;
   }
   platform.CreateDirectory(target);

@@ -70,7 +70,7 @@ IoStatus OverlayPlatform::RenameFile(const std::string& from, const std::string&
   if (IsNewFolder(old_key)) {
     // A folder built in the overlay moves with everything in it.
     auto moved = [&](const std::string& key) {
-      return key == old_key ? new_key
+      return key == old_key                      ? new_key
              : key.rfind(old_key + "\\", 0) == 0 ? new_key + key.substr(old_key.size())
                                                  : key;
     };

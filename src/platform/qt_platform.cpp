@@ -27,7 +27,8 @@ void QtPlatform::ProcessMessages() { QCoreApplication::processEvents(); }
 
 QTranslator* InstallToolkitTranslations(const QLocale& locale) {
   auto* translator = new QTranslator(QCoreApplication::instance());
-  if (!translator->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (!translator->load(locale, "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
     return nullptr;
   }

@@ -1,15 +1,14 @@
 // The parts of the real platform that are the same on every system.
+#include "platform/system_platform.h"
+
 #include <algorithm>
 #include <cctype>
 
 #include "platform/cp949_codec.h"
-#include "platform/system_platform.h"
 
 namespace dayledger {
 
-std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) {
-  return Cp949ToUtf8Text(cp949);
-}
+std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
 
 std::string SystemPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
 

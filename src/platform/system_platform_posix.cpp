@@ -184,7 +184,7 @@ std::string SystemPlatform::ExecutablePath() {
 
 LocalTime SystemPlatform::Now() {
   const std::time_t now = std::time(nullptr);
-  std::tm local {};
+  std::tm local{};
   ::localtime_r(&now, &local);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};

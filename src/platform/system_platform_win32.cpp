@@ -1,12 +1,11 @@
 // The real file system, clock and program path on Windows. The tool's paths
 // are already Windows paths; only their CP949 bytes become wide characters.
-#include "platform/windows_text.h"
-
 #include <algorithm>
 
 #include "platform/cp949_codec.h"
 #include "platform/system_platform.h"
 #include "platform/unique_handle.h"
+#include "platform/windows_text.h"
 
 namespace dayledger {
 namespace {
@@ -194,10 +193,12 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
 std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::string& folder) {
   if (!IsFolder(WidePath(folder))) return std::nullopt;
   std::vector<std::string> names;
-  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  constexpr DWORD kNotOrdinary =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
     const std::string name = Narrow(found.cFileName, kCp949);
-    if ((found.dwFileAttributes & kNotOrdinary) == 0 && HasQbdExtension(name)) names.push_back(name);
+    if ((found.dwFileAttributes & kNotOrdinary) == 0 && HasQbdExtension(name))
+      names.push_back(name);
   });
   SortIgnoringCase(&names);
   return names;

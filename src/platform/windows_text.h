@@ -9,10 +9,11 @@ namespace dayledger {
 
 inline std::wstring Widen(const std::string& text, UINT code_page) {
   if (text.empty()) return std::wstring();
-  const int size = ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int size =
+      ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(size), L'\0');
-  ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        size);
   return wide;
 }
 

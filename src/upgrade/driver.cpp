@@ -28,7 +28,8 @@ void UpgradeTool::Timer1Timer() {
       ReadProfileStage();
       break;
     case kStageSchedule:
-      RunSteps(ctx, kScheduleSteps, kStageAnniversaryDetection, "일정 데이터 업그레이드 전체 완료.");
+      RunSteps(ctx, kScheduleSteps, kStageAnniversaryDetection,
+               "일정 데이터 업그레이드 전체 완료.");
       break;
     case kStageAnniversaryDetection:
       AnniversaryDetectionStage(ctx);
@@ -97,7 +98,8 @@ void UpgradeTool::SaveProfileStage() {
   lock_.reset();
   finished_ = true;
   // Their entries are in the merged file; only the file itself stays behind.
-  for (const std::string& path : undeleted) AddLog(" - 삭제하지 못한 파일 : " + platform_.Cp949ToUtf8(path));
+  for (const std::string& path : undeleted)
+    AddLog(" - 삭제하지 못한 파일 : " + platform_.Cp949ToUtf8(path));
   AddLog("업그레이드 완료!");
   Message(texts::kUpgradeDone, kMbInformation);
   port_.SetInputEnabled(true);

@@ -37,7 +37,8 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     if (!HasWorkFiles(platform, folder)) continue;
     std::unique_ptr<FileLock> lock;
     if (LockUser(platform, folder, &lock) == LockResult::kBusy) {
-      notes.push_back("다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다." + who);
+      notes.push_back("다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다." +
+                      who);
       continue;
     }
     try {

@@ -107,7 +107,8 @@ std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& ap
 std::vector<std::string> Restore(Platform& platform, const RestorePlan& plan) {
   // The current folder is copied aside first, so the restore loses nothing.
   if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-    if (CopyTreeAs(platform, plan.user_dir, plan.aside_dir) != 0) throw CannotCreateFile(plan.aside_dir);
+    if (CopyTreeAs(platform, plan.user_dir, plan.aside_dir) != 0)
+      throw CannotCreateFile(plan.aside_dir);
   } else {
     if (!platform.CreateDirectory(plan.user_dir)) throw CannotCreateFile(plan.user_dir);
     ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));

@@ -4,7 +4,8 @@
 
 namespace dayledger {
 
-LockResult LockUser(Platform& platform, const std::string& user_dir, std::unique_ptr<FileLock>* lock) {
+LockResult LockUser(Platform& platform, const std::string& user_dir,
+                    std::unique_ptr<FileLock>* lock) {
   return platform.LockFile(user_dir + "\\" + kLockName, lock);
 }
 

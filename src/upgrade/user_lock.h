@@ -11,7 +11,8 @@
 namespace dayledger {
 
 // Takes the lock of the user folder `user_dir`; kBusy when another holds it.
-LockResult LockUser(Platform& platform, const std::string& user_dir, std::unique_ptr<FileLock>* lock);
+LockResult LockUser(Platform& platform, const std::string& user_dir,
+                    std::unique_ptr<FileLock>* lock);
 
 // Whether another program holds the lock now. Creates no file: a folder
 // never locked has no lock file, and nobody upgrading it.

@@ -92,7 +92,8 @@ TEST_F(AnniversaryStageTest, UsersAt101And102OnlyRewrite) {
               "#anniversary data#\r\n10300\r\n1\r\n" + Utf8ToCp949Text("사용자 기념일") + "\r\n");
     int rewrites = 0;
     for (size_t i = writes_before; i < platform.written.size(); ++i) {
-      rewrites += platform.written[i].find("/users/u/anniversary/anniversary_") != std::string::npos;
+      rewrites +=
+          platform.written[i].find("/users/u/anniversary/anniversary_") != std::string::npos;
     }
     EXPECT_EQ(rewrites, 4) << "each file reaches the disk once, nothing copied";
     port.log.clear();

@@ -93,7 +93,8 @@ TEST(QtPlatformTest, KoreanSystemShowsKoreanButtons) {
   delete korean;
   // As Korean Windows shows them: 예(Y), 아니요(N), 확인.
   using Texts = std::map<QMessageBox::StandardButton, std::string>;
-  EXPECT_EQ(question.button_texts, (Texts{{QMessageBox::Yes, "예(&Y)"}, {QMessageBox::No, "아니요(&N)"}}));
+  EXPECT_EQ(question.button_texts,
+            (Texts{{QMessageBox::Yes, "예(&Y)"}, {QMessageBox::No, "아니요(&N)"}}));
   EXPECT_EQ(information.button_texts, (Texts{{QMessageBox::Ok, "확인"}}));
 }
 

@@ -56,7 +56,8 @@ class TForm1Test : public testing::UpgradeFixture {
   // Lets the event loop run (timers included) until `done` holds.
   bool WaitUntil(const std::function<bool()>& done) {
     QDeadlineTimer deadline(30000);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
   }
   bool Idle() { return !form().Timer1->isActive() && !form().Timer2->isActive(); }
@@ -240,7 +241,8 @@ TEST_F(TForm1Test, SkipBackupCheckedBeforeTheTickSkipsWithoutAsking) {
   Control<QCheckBox>("CheckBox1")->setChecked(true);
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
   EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
-  EXPECT_EQ(MemoLines().at(3), "[14:05:09]데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
+  EXPECT_EQ(MemoLines().at(3),
+            "[14:05:09]데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
 }
 
 TEST_F(TForm1Test, AlreadyLatestIsRefusedEvenWithTheSkipBox) {
@@ -257,9 +259,11 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
   // Word for word, as the operator reads it.
-  EXPECT_EQ(Messages(), Lines{"16:데이터를 백업하는데 오류가 발생하였습니다.\n"
-                              "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
-                              "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다."});
+  EXPECT_EQ(
+      Messages(),
+      Lines{"16:데이터를 백업하는데 오류가 발생하였습니다.\n"
+            "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
+            "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다."});
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(Control("Panel1")->isEnabled());
   EXPECT_FALSE(Control("Button2")->isEnabled());
@@ -318,15 +322,26 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
   } cases[] = {
       {"count 0", "0\r\na\r\n", {}, "", "", false},
       {"count 2 of three", "2\r\na\r\nb\r\nc\r\n", {"a", "b"}, "", "a", false},
-      {"not a number", "x\r\na\r\n", {}, "16:'x' is not a valid integer value.", "(사용자명)", true},
-      {"too few names", "3\r\na\r\nb\r\n", {"a", "b"}, "16:List index out of bounds (3)", "(사용자명)", true},
+      {"not a number",
+       "x\r\na\r\n",
+       {},
+       "16:'x' is not a valid integer value.",
+       "(사용자명)",
+       true},
+      {"too few names",
+       "3\r\na\r\nb\r\n",
+       {"a", "b"},
+       "16:List index out of bounds (3)",
+       "(사용자명)",
+       true},
   };
   for (const auto& c : cases) {
     testing::TestPlatform local;
     demo::InstallationBuilder installation(local.temp_dir());
     InstallationBuilder::WriteNative(local.temp_dir() + "/users/userlist.kvd", c.list);
-    InstallationBuilder::WriteNative(local.temp_dir() + "/users/a/profile.qbd",
-                                     "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
+    InstallationBuilder::WriteNative(
+        local.temp_dir() + "/users/a/profile.qbd",
+        "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
     local.executable_path = installation.AppDir() + "dayledger-upgrade-gui";
     TForm1 window(local);
     auto* list = window.findChild<QListWidget*>("ListBox1");
@@ -346,7 +361,8 @@ TEST_F(TForm1Test, SelectionShowsVersionEncryptionAndDamage) {
             UserSpec{"short", "10000", "", 0, 0, 0}, UserSpec{"blank1", "10000", "", 0, 0, 0},
             UserSpec{"bad", "10000", "", 0, 0, 0}});
   Write("users/short/profile.qbd", "#profile data#\r\n103\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n1\r\n");
-  Write("users/blank1/profile.qbd", "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n 1\r\n");
+  Write("users/blank1/profile.qbd",
+        "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n 1\r\n");
   Write("users/bad/profile.qbd", "#profile\r\n10000\r\n");
   const struct {
     int row;
@@ -355,9 +371,9 @@ TEST_F(TForm1Test, SelectionShowsVersionEncryptionAndDamage) {
     const char* version;
     bool password_enabled;
   } cases[] = {
-      {0, "홍길동", "사용", "v 1.02.00", true},   {1, "plain", "사용안함", "v 1.00.00", false},
-      {2, "short", "사용", "v 1.03.", true},       {3, "blank1", "사용안함", "v 1.00.00", false},
-      {2, "short", "사용", "v 1.03.", true},       {4, "bad", "사용", "v 1.03.", true},
+      {0, "홍길동", "사용", "v 1.02.00", true}, {1, "plain", "사용안함", "v 1.00.00", false},
+      {2, "short", "사용", "v 1.03.", true},    {3, "blank1", "사용안함", "v 1.00.00", false},
+      {2, "short", "사용", "v 1.03.", true},    {4, "bad", "사용", "v 1.03.", true},
   };
   for (const auto& c : cases) {
     SelectRow(c.row);
@@ -385,7 +401,9 @@ TEST_F(TForm1Test, StartRefusals) {
   } cases[] = {
       {0, false, 1, {"16:비밀번호가 틀렸습니다."}},
       {1, false, 1, {"64:지원하지 않는 데이터 버전입니다."}},
-      {2, true, kIdNo,
+      {2,
+       true,
+       kIdNo,
        {"36:데이터 백업 건너뛰기를 설정하셨습니다.\n"
         "업그레이드 과정에서 데이터가 손실될 우려가 있기 때문에\n"
         "사용자가 직접 데이터 백업을 하신 후에 업그레이드를 하실 것을 권장합니다.\n"
@@ -431,8 +449,10 @@ TEST_F(TForm1Test, ClickingEachUserShowsEachInTurn) {
     const char* user;
     const char* version;
     bool password;
-  } cases[] = {{1, "둘째", "v 1.01.00", true}, {2, "third", "v 1.03.00", false},
-               {0, "first", "v 1.00.00", false}, {1, "둘째", "v 1.01.00", true}};
+  } cases[] = {{1, "둘째", "v 1.01.00", true},
+               {2, "third", "v 1.03.00", false},
+               {0, "first", "v 1.00.00", false},
+               {1, "둘째", "v 1.01.00", true}};
   for (const auto& c : cases) {
     SelectRow(c.row);
     EXPECT_EQ(Text(Control("Label9")), c.user);
@@ -476,7 +496,8 @@ namespace {
 TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   std::unique_ptr<FileLock> held;
-  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\.dlu-lock", &held), LockResult::kLocked);
+  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\.dlu-lock", &held),
+            LockResult::kLocked);
   const std::string profile = Read("users/u/profile.qbd");
   Click("Button1");
   EXPECT_EQ(Messages(), Lines{std::string("64:") + texts::kUserBusy});
@@ -523,8 +544,10 @@ TEST_F(TForm1Test, SevenNamesShowAndGroupBoxesTakeTheirPanelsColour) {
   AddUsers(users);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
   auto* list = Control<QListWidget>("ListBox1");
-  for (int row = 0; row < 8; ++row) EXPECT_EQ(list->visualItemRect(list->item(row)).height(), 13) << row;
-  EXPECT_LE(list->visualItemRect(list->item(6)).bottom(), list->viewport()->height()) << "seven whole rows";
+  for (int row = 0; row < 8; ++row)
+    EXPECT_EQ(list->visualItemRect(list->item(row)).height(), 13) << row;
+  EXPECT_LE(list->visualItemRect(list->item(6)).bottom(), list->viewport()->height())
+      << "seven whole rows";
 
   const QImage image = form().grab().toImage();
   auto colour = [&](const char* name, QPoint at) {
@@ -537,4 +560,3 @@ TEST_F(TForm1Test, SevenNamesShowAndGroupBoxesTakeTheirPanelsColour) {
 
 }  // namespace
 }  // namespace dayledger
-

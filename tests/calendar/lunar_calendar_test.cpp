@@ -4,7 +4,9 @@
 
 namespace dayledger::lunar {
 
-void PrintTo(const SolarDate& d, std::ostream* os) { *os << d.year << "-" << d.month << "-" << d.day; }
+void PrintTo(const SolarDate& d, std::ostream* os) {
+  *os << d.year << "-" << d.month << "-" << d.day;
+}
 void PrintTo(const LunarDate& d, std::ostream* os) {
   *os << d.year << "-" << d.month << "-" << d.day << (d.leap ? " leap" : "");
 }
@@ -15,13 +17,12 @@ const struct {
   SolarDate solar;
   LunarDate lunar;
 } kPairs[] = {
-    {{2009, 11, 4}, {2009, 9, 18, false}},  // the window's stored values
-    {{1881, 1, 30}, {1881, 1, 1, false}},   // first day of the table
-    {{2044, 1, 29}, {2043, 12, 30, false}}, // last day of the table
-    {{1881, 8, 25}, {1881, 7, 1, true}},    // leap seventh month of 1881
-    {{2009, 6, 23}, {2009, 5, 1, true}},    // leap fifth month of 2009
-    {{2009, 5, 24}, {2009, 5, 1, false}},
-    {{2009, 7, 22}, {2009, 6, 1, false}},
+    {{2009, 11, 4}, {2009, 9, 18, false}},   // the window's stored values
+    {{1881, 1, 30}, {1881, 1, 1, false}},    // first day of the table
+    {{2044, 1, 29}, {2043, 12, 30, false}},  // last day of the table
+    {{1881, 8, 25}, {1881, 7, 1, true}},     // leap seventh month of 1881
+    {{2009, 6, 23}, {2009, 5, 1, true}},     // leap fifth month of 2009
+    {{2009, 5, 24}, {2009, 5, 1, false}},   {{2009, 7, 22}, {2009, 6, 1, false}},
     {{2000, 2, 29}, {2000, 1, 25, false}},  // 2000 is a leap year
     {{1900, 2, 28}, {1900, 1, 29, false}},  // 1900 is not
     {{1900, 3, 1}, {1900, 2, 1, false}},
@@ -43,8 +44,8 @@ TEST(LunarCalendarTest, LunarInputsTheTableDoesNotConfirm) {
     LunarDate lunar;
     SolarDate solar;
   } cases[] = {
-      {{2009, 4, 1, true}, {2009, 5, 24}},    // no leap fourth month: one month later
-      {{2009, 9, 31, false}, {2009, 11, 17}}, // day 31 counts on
+      {{2009, 4, 1, true}, {2009, 5, 24}},     // no leap fourth month: one month later
+      {{2009, 9, 31, false}, {2009, 11, 17}},  // day 31 counts on
       {{2009, 10, 1, false}, {2009, 11, 17}},
       {{2009, 9, 30, false}, {2009, 11, 16}},
   };
@@ -65,21 +66,20 @@ TEST(LunarCalendarTest, GregorianLeapRule) {
 
 TEST(LunarCalendarTest, OutOfRangeInputsLeaveTheOutputUntouched) {
   const LunarDate lunar_marker{7, 7, 7, true};
-  for (const SolarDate& solar : {SolarDate{1881, 1, 29}, SolarDate{2044, 1, 30},
-                                 SolarDate{0, 1, 1}, SolarDate{65535, 12, 31},
-                                 SolarDate{2009, 2, 30}, SolarDate{2009, 0, 1},
-                                 SolarDate{2009, 13, 1}, SolarDate{2009, 1, 0},
-                                 SolarDate{65535, 65535, 65535}}) {
+  for (const SolarDate& solar :
+       {SolarDate{1881, 1, 29}, SolarDate{2044, 1, 30}, SolarDate{0, 1, 1},
+        SolarDate{65535, 12, 31}, SolarDate{2009, 2, 30}, SolarDate{2009, 0, 1},
+        SolarDate{2009, 13, 1}, SolarDate{2009, 1, 0}, SolarDate{65535, 65535, 65535}}) {
     LunarDate lunar = lunar_marker;
     EXPECT_FALSE(SolarToLunar(solar, &lunar)) << ::testing::PrintToString(solar);
     EXPECT_EQ(lunar, lunar_marker);
   }
   const SolarDate solar_marker{7, 7, 7};
-  for (const LunarDate& lunar : {LunarDate{1880, 1, 1}, LunarDate{2044, 1, 1},
-                                 LunarDate{0, 1, 1}, LunarDate{65535, 1, 1},
-                                 LunarDate{2009, 0, 1}, LunarDate{2009, 13, 1},
-                                 LunarDate{2009, 1, 0}, LunarDate{2043, 12, 31},
-                                 LunarDate{2043, 12, 65535, true}, LunarDate{65535, 65535, 65535}}) {
+  for (const LunarDate& lunar :
+       {LunarDate{1880, 1, 1}, LunarDate{2044, 1, 1}, LunarDate{0, 1, 1}, LunarDate{65535, 1, 1},
+        LunarDate{2009, 0, 1}, LunarDate{2009, 13, 1}, LunarDate{2009, 1, 0},
+        LunarDate{2043, 12, 31}, LunarDate{2043, 12, 65535, true},
+        LunarDate{65535, 65535, 65535}}) {
     SolarDate solar = solar_marker;
     EXPECT_FALSE(LunarToSolar(lunar, &solar)) << ::testing::PrintToString(lunar);
     EXPECT_EQ(solar, solar_marker);

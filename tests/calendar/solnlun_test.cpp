@@ -13,7 +13,7 @@
 namespace dayledger {
 namespace {
 
-const char* const kProperties[] = {"solYear", "lunYear", "lunMonth", "lunDay",
+const char* const kProperties[] = {"solYear", "lunYear",  "lunMonth", "lunDay",
                                    "isLeap",  "solMonth", "solDay"};
 
 TEST(TSolLunTest, PropertiesInDeclarationOrder) {
@@ -21,8 +21,10 @@ TEST(TSolLunTest, PropertiesInDeclarationOrder) {
   TSolLun component(platform, nullptr);
   const QMetaObject* meta = component.metaObject();
   ASSERT_EQ(meta->propertyCount() - meta->propertyOffset(), 7);
-  const char* order[] = {"solYear", "solMonth", "solDay", "lunYear", "lunMonth", "lunDay", "isLeap"};
-  for (int i = 0; i < 7; ++i) EXPECT_STREQ(meta->property(meta->propertyOffset() + i).name(), order[i]);
+  const char* order[] = {"solYear",  "solMonth", "solDay", "lunYear",
+                         "lunMonth", "lunDay",   "isLeap"};
+  for (int i = 0; i < 7; ++i)
+    EXPECT_STREQ(meta->property(meta->propertyOffset() + i).name(), order[i]);
 }
 
 TEST(TSolLunTest, NewComponentHoldsTodayInBothCalendars) {

@@ -1,13 +1,12 @@
 // dayledger-upgrade run as a process on generated installations.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <sys/stat.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -51,12 +50,13 @@ Lines SplitText(const std::string& text) { return SplitLines(text); }
 
 // Runs the program with `args` (shell words, already quoted) and `input` on
 // standard input, without a terminal.
-ProcessResult RunCli(const std::string& dir, const std::string& args, const std::string& input = "") {
+ProcessResult RunCli(const std::string& dir, const std::string& args,
+                     const std::string& input = "") {
   const std::string in = dir + "/stdin", out = dir + "/stdout", err = dir + "/stderr";
   std::ofstream(in) << input;
   // A hanging child is ended (and killed if it must be) rather than left running.
-  const std::string command = "timeout -k 5 120 setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" + in + " >" +
-                              out + " 2>" + err;
+  const std::string command = "timeout -k 5 120 setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" +
+                              in + " >" + out + " 2>" + err;
   const int raw = std::system(command.c_str());
   return {WEXITSTATUS(raw), Slurp(out), Slurp(err)};
 }
@@ -86,7 +86,8 @@ class CliTest : public testing::UpgradeFixture {
   }
   void AddDemoUsers() {
     AddUsers({UserSpec{"kim", "10000", "", 2, 2, 1}, UserSpec{"홍길동", "10100", "", 1, 1, 1},
-              UserSpec{"lee", "10200", "dayledger", 2, 1, 1}, UserSpec{"park", "10300", "", 0, 1, 0}});
+              UserSpec{"lee", "10200", "dayledger", 2, 1, 1},
+              UserSpec{"park", "10300", "", 0, 1, 0}});
   }
 };
 
@@ -150,8 +151,10 @@ TEST_F(CliTest, StartCheckRefusalsAndUsage) {
       {"upgrade nobody", "", 2, "dayledger-upgrade: unknown user nobody\n"},
       {"upgrade kim --skip-backup", "", 2,
        "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n"},
-      {"frobnicate", "", 2, "dayledger-upgrade: unknown command frobnicate\nTry 'dayledger-upgrade --help'.\n"},
-      {"check", "", 2, "dayledger-upgrade: check needs one user name\nTry 'dayledger-upgrade --help'.\n"},
+      {"frobnicate", "", 2,
+       "dayledger-upgrade: unknown command frobnicate\nTry 'dayledger-upgrade --help'.\n"},
+      {"check", "", 2,
+       "dayledger-upgrade: check needs one user name\nTry 'dayledger-upgrade --help'.\n"},
   };
   const auto before = Snapshot(builder.root());
   for (const auto& c : cases) {
@@ -212,7 +215,8 @@ TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
   EXPECT_EQ(SplitText(result.out),
             (Lines{app + "\\data\\userscommon\\repeat.qbsd\tCannot open file " + app +
                        "\\data\\userscommon\\repeat.qbsd.",
-                   dir + "\\schedules\\199003.qbsd\tCannot open file " + dir + "\\schedules\\199003.qbsd.",
+                   dir + "\\schedules\\199003.qbsd\tCannot open file " + dir +
+                       "\\schedules\\199003.qbsd.",
                    dir + "\\groups\\group2.qbd\tList index out of bounds (1)",
                    dir + "\\schedules\\200001.qbsd\tList index out of bounds (0)",
                    dir + "\\schedules\\201105.qbsd\t'many' is not a valid integer value."}));
@@ -260,7 +264,8 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   EXPECT_EQ(check.status, 1);
   const std::string dir = app + "\\users\\nofolders";
   EXPECT_EQ(SplitText(check.out),
-            (Lines{dir + "\\schedules\\200510.qbsd\tCannot open file " + dir + "\\schedules\\200510.qbsd.",
+            (Lines{dir + "\\schedules\\200510.qbsd\tCannot open file " + dir +
+                       "\\schedules\\200510.qbsd.",
                    dir + "\\groups\tCannot open folder " + dir + "\\groups.",
                    dir + "\\timetables\tCannot open folder " + dir + "\\timetables."}));
 
@@ -276,8 +281,9 @@ TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
   AddUsers({UserSpec{"u", "10000", "", 1, 1, 1}});
   // `script` gives the program a terminal; what it shows lands in the file.
   const std::string shown = platform.temp_dir() + "/terminal";
-  const std::string command = "timeout -k 5 120 script -qec \"" DAYLEDGER_UPGRADE_BIN " " + AppDirArg() +
-                              " upgrade u --skip-backup --yes >/dev/null\" " + shown + " >/dev/null";
+  const std::string command = "timeout -k 5 120 script -qec \"" DAYLEDGER_UPGRADE_BIN " " +
+                              AppDirArg() + " upgrade u --skip-backup --yes >/dev/null\" " + shown +
+                              " >/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   const std::string terminal = Slurp(shown);
   for (const char* line : {"일정 데이터 [--------------------] 1/600 (0%)",
@@ -341,7 +347,8 @@ TEST_F(CliTest, RestoreRefusalsChangeNothing) {
        "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
       {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
       {"restore nobody --yes", 2, "dayledger-upgrade: unknown user nobody\n"},
-      {"restore", 2, "dayledger-upgrade: restore needs one user name\nTry 'dayledger-upgrade --help'.\n"},
+      {"restore", 2,
+       "dayledger-upgrade: restore needs one user name\nTry 'dayledger-upgrade --help'.\n"},
   };
   const auto before = Snapshot(builder.root());
   for (const auto& c : cases) {
@@ -354,8 +361,8 @@ TEST_F(CliTest, RestoreRefusalsChangeNothing) {
 
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
   for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
-                           "--password-stdin", "--app-dir", "restore USER", "0  done", "1  refused", "2  wrong usage",
-                           "3  the upgrade stopped"}) {
+                           "--password-stdin", "--app-dir", "restore USER", "0  done", "1  refused",
+                           "2  wrong usage", "3  the upgrade stopped"}) {
     EXPECT_NE(std::string(cli::kHelpText).find(word), std::string::npos) << word;
   }
   const ProcessResult help = RunCli(fs::temp_directory_path().string(), "--help");
@@ -372,7 +379,8 @@ namespace {
 TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
   std::unique_ptr<FileLock> held;
-  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\kim\\" + kLockName, &held), LockResult::kLocked);
+  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\kim\\" + kLockName, &held),
+            LockResult::kLocked);
   const auto before = Snapshot(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
@@ -391,10 +399,10 @@ class BackgroundCli {
   BackgroundCli(const std::string& dir, const std::string& args, const std::string& input = "") {
     const std::string script = dir + "/background.sh", pid_file = dir + "/background.pid";
     std::ofstream(dir + "/background.in") << input;
-    std::ofstream(script) << "echo $$ > '" << pid_file << "'\nexec " DAYLEDGER_UPGRADE_BIN " " << args
-                          << "\n";
-    const std::string command = "setsid sh '" + script + "' <" + dir + "/background.in >" + dir + "/background.out 2>" +
-                                dir + "/background.err &";
+    std::ofstream(script) << "echo $$ > '" << pid_file << "'\nexec " DAYLEDGER_UPGRADE_BIN " "
+                          << args << "\n";
+    const std::string command = "setsid sh '" + script + "' <" + dir + "/background.in >" + dir +
+                                "/background.out 2>" + dir + "/background.err &";
     if (std::system(command.c_str()) != 0) return;
     for (int i = 0; i < 1500 && pid_ <= 0; ++i) {
       std::ifstream(pid_file) >> pid_;
@@ -412,7 +420,8 @@ class BackgroundCli {
 };
 
 bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 1500 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  for (int i = 0; i < 1500 && !done(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   return done();
 }
 
@@ -437,7 +446,9 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
     EXPECT_EQ(check.status, 1);
     EXPECT_EQ(check.err, std::string(texts::kUserBusy) + " (kim)\n");
     const ProcessResult list = Cli("list");
-    EXPECT_EQ(list.out, "kim\t\t\n홍길동\t사용안함\tv 1.01.00\nlee\t사용\tv 1.02.00\npark\t사용안함\tv 1.03.00\n");
+    EXPECT_EQ(
+        list.out,
+        "kim\t\t\n홍길동\t사용안함\tv 1.01.00\nlee\t사용\tv 1.02.00\npark\t사용안함\tv 1.03.00\n");
     EXPECT_TRUE(Snapshot(builder.root() + "/users") == before) << "nothing changed while it ran";
     first.Kill();
     ASSERT_TRUE(WaitFor([&] { return !UserBusy(platform, kim); })) << "a killed run leaves no lock";
@@ -461,7 +472,8 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   TForm1 form(platform);
   form.show();
   auto* list = form.findChild<QListWidget*>("ListBox1");
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(2)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualItemRect(list->item(2)).center());
   QTest::keyClicks(form.findChild<QLineEdit*>("Edit1"), "dayledger");
   QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
   ASSERT_EQ(platform.messages.size(), 1u);

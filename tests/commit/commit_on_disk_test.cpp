@@ -67,8 +67,8 @@ TEST_F(CommitOnDiskTest, LinkedFileIsRefusedBeforeAnythingChanges) {
   fs::create_symlink(Path("elsewhere/real.qbd"), Path("users/u/groups/linked.qbd"));
   const auto before = Tree("users/u");
   ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
-  EXPECT_EQ(Messages().back(), "16:링크로 연결된 파일은 업그레이드할 수 없습니다: " + builder.AppDir() +
-                                   "users\\u\\groups\\linked.qbd.");
+  EXPECT_EQ(Messages().back(), "16:링크로 연결된 파일은 업그레이드할 수 없습니다: " +
+                                   builder.AppDir() + "users\\u\\groups\\linked.qbd.");
   EXPECT_EQ(Tree("users/u"), before);
   EXPECT_EQ(Read("elsewhere/real.qbd"), "#group data#\r\n10200\r\n");
 }
@@ -109,16 +109,20 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     const char* x;  // x.qbd afterwards, "" for none
   } cases[] = {
       {whole, "중단되었던 변경의 저장을 마저 완료하였습니다. (사용자 : u)", "new"},
-      {whole.substr(0, whole.size() - 3), "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)", ""},
+      {whole.substr(0, whole.size() - 3),
+       "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)", ""},
   };
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
   for (const auto& c : cases) {
     Write("users/u/.dlu-1", "new");
     Write("users/u/.dlu-journal", c.journal);
     std::unique_ptr<FileLock> held;
-    ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\" + kLockName, &held), LockResult::kLocked);
-    EXPECT_EQ(RecoverInstallation(platform, builder.AppDir()),
-              std::vector<std::string>{"다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
+    ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\" + kLockName, &held),
+              LockResult::kLocked);
+    EXPECT_EQ(
+        RecoverInstallation(platform, builder.AppDir()),
+        std::vector<std::string>{
+            "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-1")));
     held.reset();
@@ -133,4 +137,3 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
 
 }  // namespace
 }  // namespace dayledger
-

@@ -100,7 +100,8 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     ASSERT_TRUE(state == original) << where << ": neither old nor new: " << Diff(state, original)
                                    << " / " << Diff(state, upgraded);
     ASSERT_EQ(Run(disk, true), RunOutcome::kDone) << where;
-    EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where << ": rerun " << Diff(disk.Snapshot(user_dir), upgraded);
+    EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
+        << where << ": rerun " << Diff(disk.Snapshot(user_dir), upgraded);
   }
 
   // The new state but for monthly files a failed deletion left in place.
@@ -217,7 +218,8 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
 TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
   FaultPlatform reference = pristine;
   ASSERT_EQ(Run(reference, false), RunOutcome::kDone);
-  const std::string backup_dir = app_dir + "upgrade_backup\\" + Utf8ToCp949Text(GetParam().user.name);
+  const std::string backup_dir =
+      app_dir + "upgrade_backup\\" + Utf8ToCp949Text(GetParam().user.name);
   const int backup_end = static_cast<int>(reference.kinds.size() - commit_kinds.size()) + 2;
   int tried = 0;
   for (int n = 1; n <= static_cast<int>(reference.kinds.size()); n += 37, ++tried) {
@@ -231,12 +233,14 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     }
     RecoverInstallation(disk, app_dir);
     if (!UpgradedButForUndeleted(disk.Snapshot(user_dir))) {
-      ASSERT_TRUE(disk.Snapshot(user_dir) == original) << where << Diff(disk.Snapshot(user_dir), original);
+      ASSERT_TRUE(disk.Snapshot(user_dir) == original)
+          << where << Diff(disk.Snapshot(user_dir), original);
       ASSERT_EQ(Run(disk, false), RunOutcome::kDone) << where;
     }
     EXPECT_TRUE(UpgradedButForUndeleted(disk.Snapshot(user_dir))) << where;
     EXPECT_TRUE(disk.Snapshot(backup_dir) == original)
-        << where << ": the backup holds the old data: " << Diff(disk.Snapshot(backup_dir), original);
+        << where
+        << ": the backup holds the old data: " << Diff(disk.Snapshot(backup_dir), original);
 
     FaultPlatform crashed = pristine;
     crashed.crash_before = n;
@@ -291,7 +295,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
       if (disk.Snapshot(user_dir) == upgraded) plan = restore(disk);  // the rerun
       EXPECT_TRUE(RestoredButForUndeleted(disk.Snapshot(user_dir)))
           << where << ": " << Diff(disk.Snapshot(user_dir), original);
-      EXPECT_TRUE(disk.Snapshot(plan.aside_dir) == upgraded) << where << ": the upgraded folder is kept";
+      EXPECT_TRUE(disk.Snapshot(plan.aside_dir) == upgraded)
+          << where << ": the upgraded folder is kept";
     }
   }
   std::printf("%s: %d of %d restore points (every one of the commit), crashed and failed\n",
@@ -300,7 +305,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
 
 INSTANTIATE_TEST_SUITE_P(
     Users, CrashRecoveryTest,
-    ::testing::Values(Scenario{"from 1.00 encrypted", UserSpec{"홍길동", "10000", "비밀번호", 1, 2, 1}},
+    ::testing::Values(Scenario{"from 1.00 encrypted",
+                               UserSpec{"홍길동", "10000", "비밀번호", 1, 2, 1}},
                       Scenario{"from 1.01 plain", UserSpec{"plain", "10100", "", 2, 1, 1}},
                       Scenario{"from 1.02 encrypted", UserSpec{"enc", "10200", "pw", 1, 1, 2}}),
     [](const ::testing::TestParamInfo<Scenario>& info) {

@@ -27,19 +27,18 @@ TEST_P(SplitLinesTest, FollowsTheLineFileRules) {
 INSTANTIATE_TEST_SUITE_P(
     ReadingRules, SplitLinesTest,
     ::testing::Values(
-        SplitCase{"crlf", "a\r\nb\r\n", {"a", "b"}},
-        SplitCase{"lone lf", "a\nb\n", {"a", "b"}},
+        SplitCase{"crlf", "a\r\nb\r\n", {"a", "b"}}, SplitCase{"lone lf", "a\nb\n", {"a", "b"}},
         SplitCase{"lone cr", "a\rb\r", {"a", "b"}},
         SplitCase{"mixed ends", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         SplitCase{"no final break", "a\r\nb", {"a", "b"}},
         SplitCase{"final break adds nothing", "a\r\n", {"a"}},
         SplitCase{"inner empty lines stay", "a\r\n\r\n\nb\r\n", {"a", "", "", "b"}},
-        SplitCase{"lf cr is two breaks", "a\n\rb", {"a", "", "b"}},
-        SplitCase{"empty file", "", {}},
+        SplitCase{"lf cr is two breaks", "a\n\rb", {"a", "", "b"}}, SplitCase{"empty file", "", {}},
         SplitCase{"only a break", "\r\n", {""}},
         SplitCase{"zero byte ends the text", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
         SplitCase{"zero byte first", std::string("\0a", 2), {}},
-        SplitCase{"cp949 bytes kept", "\xC8\xAB\xB1\xE6\xB5\xBF\r\n", {"\xC8\xAB\xB1\xE6\xB5\xBF"}}),
+        SplitCase{
+            "cp949 bytes kept", "\xC8\xAB\xB1\xE6\xB5\xBF\r\n", {"\xC8\xAB\xB1\xE6\xB5\xBF"}}),
     [](const auto& info) {
       std::string name = info.param.name;
       for (char& c : name) {
@@ -67,11 +66,20 @@ struct IntCase {
 
 TEST(StrToIntTest, AcceptsWholeNumbersOnly) {
   const IntCase cases[] = {
-      {"0", true, 0},          {"42", true, 42},          {"-7", true, -7},
-      {"+7", true, 7},         {"  12", true, 12},        {"007", true, 7},
-      {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
-      {"2147483648", false, 0}, {"", false, 0},           {"12 ", false, 0},
-      {"1a", false, 0},         {"abc", false, 0},        {"-", false, 0},
+      {"0", true, 0},
+      {"42", true, 42},
+      {"-7", true, -7},
+      {"+7", true, 7},
+      {"  12", true, 12},
+      {"007", true, 7},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, -2147483647 - 1},
+      {"2147483648", false, 0},
+      {"", false, 0},
+      {"12 ", false, 0},
+      {"1a", false, 0},
+      {"abc", false, 0},
+      {"-", false, 0},
       {"1.5", false, 0},
   };
   for (const IntCase& c : cases) {
@@ -82,7 +90,8 @@ TEST(StrToIntTest, AcceptsWholeNumbersOnly) {
         StrToInt(c.text);
         ADD_FAILURE() << "accepted " << c.text;
       } catch (const FrameworkError& e) {
-        EXPECT_EQ(std::string(e.what()), "'" + std::string(c.text) + "' is not a valid integer value");
+        EXPECT_EQ(std::string(e.what()),
+                  "'" + std::string(c.text) + "' is not a valid integer value");
       }
     }
   }

@@ -22,8 +22,13 @@ TEST(Cp949Test, KoreanNamesRoundTrip) {
   EXPECT_EQ(Utf8ToCp949Text(kHongUtf8), kHongCp949);
   EXPECT_EQ(Cp949ToUtf8Text(kHongCp949), kHongUtf8);
   EXPECT_EQ(Cp949ToUtf8Text("plain ascii"), "plain ascii");
-  EXPECT_EQ(Utf8ToCp949Text("a\xE2\x98\x83" "b"), "a?b");  // a snowman has no CP949 code
-  EXPECT_EQ(Cp949ToUtf8Text("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Utf8ToCp949Text("a\xE2\x98\x83"
+                            "b"),
+            "a?b");  // a snowman has no CP949 code
+  EXPECT_EQ(Cp949ToUtf8Text("a\xFF"
+                            "b"),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 TEST(NativePathTest, MapsToolPathsToNativeOnes) {

@@ -31,7 +31,8 @@ TEST(ScheduleCipherTest, SumsWrapAroundModulo256) {
 TEST(ScheduleCipherTest, KeyPositionRunsOnAcrossLineEnds) {
   const ScheduleKey key = MakeScheduleKey(PositionKey());
   const std::string line0(15, 'A');
-  const std::string stored = EncodeScheduleLines(LineList(Lines{line0, std::string(30, 'B')}), true, key);
+  const std::string stored =
+      EncodeScheduleLines(LineList(Lines{line0, std::string(30, 'B')}), true, key);
   ASSERT_EQ(stored.size(), 15u + 2 + 30 + 2);
   EXPECT_EQ(stored[15], '\r' + 16) << "CR uses K[15]";
   EXPECT_EQ(stored[16], '\n' + 17) << "LF uses K[16]";

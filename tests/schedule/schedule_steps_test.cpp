@@ -59,7 +59,8 @@ TEST_P(ScheduleChainTest, RealDriverStampsThenMergesEveryMonth) {
   Write("users/u/schedules/203001.qbsd", "outside too\r\n");
   const std::string old_repeat = version == "10200" ? Read("users/u/schedules/repeat.qbsd") : "";
 
-  ASSERT_EQ(Upgrade("u", encrypted ? kPassword : ""), RunOutcome::kDone) << ::testing::PrintToString(Messages());
+  ASSERT_EQ(Upgrade("u", encrypted ? kPassword : ""), RunOutcome::kDone)
+      << ::testing::PrintToString(Messages());
 
   // The merged file: head, the total, every entry byte for byte in month order.
   Lines expected = {"#schedule data#", "10300", std::to_string(600 * 3)};
@@ -90,14 +91,15 @@ TEST_P(ScheduleChainTest, RealDriverStampsThenMergesEveryMonth) {
   if (version == "10200") {
     EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);
   } else {
-    EXPECT_EQ(ScheduleLines("repeat.qbsd", encrypted), SplitLines(InstallationBuilder::RepeatTemplate()));
+    EXPECT_EQ(ScheduleLines("repeat.qbsd", encrypted),
+              SplitLines(InstallationBuilder::RepeatTemplate()));
   }
   EXPECT_EQ(Read("users/u/schedules/197912.qbsd"), "outside\r\n");
   EXPECT_EQ(Read("users/u/schedules/203001.qbsd"), "outside too\r\n");
 
-  for (const char* file : {"users/u/group.qbd", "users/u/groups/group1.qbd",
-                           "users/u/groups/group2.qbd", "users/u/timetables/timetable1.qbd",
-                           "users/u/timetables/timetable2.qbd"}) {
+  for (const char* file :
+       {"users/u/group.qbd", "users/u/groups/group1.qbd", "users/u/groups/group2.qbd",
+        "users/u/timetables/timetable1.qbd", "users/u/timetables/timetable2.qbd"}) {
     EXPECT_EQ(FirstLineAfterHeader(file), "10300") << file;
   }
   const Lines log = LogTexts();
@@ -120,9 +122,10 @@ TEST_F(ScheduleStepsTest, StampKeepsEachFileInItsFormAndOtherLinesByteForByte) {
   for (bool encrypted : {false, true}) {
     AddUsers({UserSpec{"u", "10000", encrypted ? kPassword : "", 2, 0, 0}});
     Write("users/u/schedules/199912.qbsd",
-          encrypted ? EncodeScheduleLines(LineList(Lines{"h", "10000", "1", "x\ny"}), true,
-                                          MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword)))
-                    : "h\n10000\r1\r\nx");
+          encrypted
+              ? EncodeScheduleLines(LineList(Lines{"h", "10000", "1", "x\ny"}), true,
+                                    MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword)))
+              : "h\n10000\r1\r\nx");
     const StageContext ctx = Context(encrypted);
     StampMonthlySchedules(ctx, "10100");
     EXPECT_EQ(ScheduleLines("199912.qbsd", encrypted),
@@ -138,8 +141,8 @@ TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
   AddUsers({UserSpec{"u", "10200", kPassword, 1, 1, 1}});
   fs::remove(Path("users/u/schedules/200306.qbsd"));
   ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
-  EXPECT_EQ(Messages().back(), "16:Cannot open file " + builder.AppDir() +
-                                   "\\users\\u\\schedules\\200306.qbsd.");
+  EXPECT_EQ(Messages().back(),
+            "16:Cannot open file " + builder.AppDir() + "\\users\\u\\schedules\\200306.qbsd.");
   int months = 0;
   for (const auto& entry : fs::directory_iterator(Path("users/u/schedules"))) {
     const std::string name = entry.path().filename().string();
@@ -195,7 +198,8 @@ TEST_F(ScheduleStepsTest, AnOlderRepeatFileIsReplacedByTheTemplateEncipheredOnce
   for (const std::string version : {"10000", "10100"}) {
     AddUsers({UserSpec{"u", version, kPassword, 1, 0, 0}});
     const ScheduleKey key = MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword));
-    Write("users/u/schedules/repeat.qbsd", Encipher("#schedule data#\r\n10000\r\n1\r\nold\r\n", key));
+    Write("users/u/schedules/repeat.qbsd",
+          Encipher("#schedule data#\r\n10000\r\n1\r\nold\r\n", key));
     ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kDone) << version;
     EXPECT_EQ(ScheduleLines("repeat.qbsd", true), SplitLines(InstallationBuilder::RepeatTemplate()))
         << version;
@@ -238,7 +242,8 @@ TEST_F(ScheduleStepsTest, GroupFileFailures) {
     UpgradeGroupData(ctx, "10300");
     ADD_FAILURE();
   } catch (const FrameworkError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open folder " + builder.AppDir() + "\\users\\u\\groups");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot open folder " + builder.AppDir() + "\\users\\u\\groups");
   }
   EXPECT_EQ(FirstLineAfterHeader("users/u/timetables/timetable1.qbd"), "10100");
 }
@@ -251,8 +256,8 @@ TEST_F(ScheduleStepsTest, GroupFilesStayPlainAndGainCrLf) {
   Write("users/u/groups/sub/inner.qbd", "h\n10100\n");
   UpgradeGroupData(Context(true), "10200");
   EXPECT_EQ(Read("users/u/groups/a.qbd"), "h\r\n10200\r\n\r\nlast\r\n");
-  for (const char* untouched : {"users/u/groups/.hidden.qbd", "users/u/groups/note.txt",
-                                "users/u/groups/sub/inner.qbd"}) {
+  for (const char* untouched :
+       {"users/u/groups/.hidden.qbd", "users/u/groups/note.txt", "users/u/groups/sub/inner.qbd"}) {
     EXPECT_EQ(Read(untouched), "h\n10100\n") << untouched;
   }
 }

@@ -141,7 +141,8 @@ IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& by
   if (!place) return IoStatus::Failed(IoError::kCannotCreate, path);
   Entries& entries = folders_[place->first];
   const auto it = entries.find(place->second);
-  if (it != entries.end() && it->second.folder) return IoStatus::Failed(IoError::kCannotCreate, path);
+  if (it != entries.end() && it->second.folder)
+    return IoStatus::Failed(IoError::kCannotCreate, path);
   if (it == entries.end()) {
     const int id = next_id_++;
     durable_contents_[id] = "";
@@ -193,7 +194,8 @@ IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
   const auto place = Place(path);
   const auto node = Find(path);
   if (!place || !node) return IoStatus::Failed(IoError::kNotFound, path);
-  if (!node->folder || !folders_[node->id].empty()) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  if (!node->folder || !folders_[node->id].empty())
+    return IoStatus::Failed(IoError::kDeleteFailed, path);
   folders_[place->first].erase(place->second);
   return IoStatus::Ok();
 }
@@ -239,7 +241,8 @@ std::optional<std::vector<std::string>> FaultPlatform::ListQbdFiles(const std::s
   if (!entries) return std::nullopt;
   std::vector<std::string> names;
   for (const FolderEntry& entry : *entries) {
-    if (!entry.folder && entry.name[0] != '.' && HasQbdExtension(entry.name)) names.push_back(entry.name);
+    if (!entry.folder && entry.name[0] != '.' && HasQbdExtension(entry.name))
+      names.push_back(entry.name);
   }
   SortIgnoringCase(&names);
   return names;

@@ -34,7 +34,7 @@ class FaultPlatform : public Platform {
   // What the disk holds after a power cut now; numbering starts again.
   void Crash();
 
-  int operations = 0;    // file-changing operations so far
+  int operations = 0;  // file-changing operations so far
   // One letter per operation so far: W write, S flush, R rename, D delete,
   // X remove folder, F flush folder, P permissions, M make folder.
   std::string kinds;

@@ -56,7 +56,8 @@ void UpgradeFixture::Write(const std::string& relative, const std::string& bytes
 
 std::vector<std::string> UpgradeFixture::Messages() const {
   std::vector<std::string> shown;
-  for (const ShownMessage& m : platform.messages) shown.push_back(std::to_string(m.flags) + ":" + m.text);
+  for (const ShownMessage& m : platform.messages)
+    shown.push_back(std::to_string(m.flags) + ":" + m.text);
   return shown;
 }
 

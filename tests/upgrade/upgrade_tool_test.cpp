@@ -100,8 +100,8 @@ TEST_F(UpgradeToolTest, VersionAndEncryptionDisplay) {
     std::string shown;
     bool encrypted;
   } cases[] = {
-      {"10200", "1", "v 1.02.00", true},  {"10000", "0", "v 1.00.00", false},
-      {"102", "1", "v 1.02.", true},      {"1", "1", "v 1..", true},
+      {"10200", "1", "v 1.02.00", true},   {"10000", "0", "v 1.00.00", false},
+      {"102", "1", "v 1.02.", true},       {"1", "1", "v 1..", true},
       {"10300", " 1", "v 1.03.00", false}, {"10300", "yes", "v 1.03.00", false},
       {"10300", "", "v 1.03.00", false},   {"10300", "11", "v 1.03.00", false},
   };
@@ -155,7 +155,8 @@ TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
     tool().ListBox1Click();
     ADD_FAILURE();
   } catch (const FrameworkError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + builder.AppDir() + "\\users\\u\\profile.qbd");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot open file " + builder.AppDir() + "\\users\\u\\profile.qbd");
   }
 }
 
@@ -246,8 +247,8 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
   AddUsers({UserSpec{"enc", "10100", "비밀번호"}, UserSpec{"upper", "10100"}});
   WriteProfile("upper", Profile("10100", upper, "1"));
 
-  for (const auto& [user, password] : {std::pair{"enc", "wrong"}, std::pair{"enc", "비밀번호 "},
-                                       std::pair{"upper", "비밀번호"}}) {
+  for (const auto& [user, password] :
+       {std::pair{"enc", "wrong"}, std::pair{"enc", "비밀번호 "}, std::pair{"upper", "비밀번호"}}) {
     platform.messages.clear();
     port.password_focused = false;
     EXPECT_EQ(Upgrade(user, password), RunOutcome::kRefused);
@@ -261,7 +262,8 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
   tool().Button1Click();
   EXPECT_EQ(tool().state().DataKey, InstallationBuilder::DataKeyFor("비밀번호"));
   EXPECT_EQ(HexDigest(tool().state().DataKey), digest);
-  EXPECT_EQ(LogTexts(), (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
+  EXPECT_EQ(LogTexts(),
+            (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
   EXPECT_FALSE(port.input_enabled);
   EXPECT_TRUE(port.backup_timer);
   EXPECT_TRUE(fs::is_directory(Path("upgrade_backup/enc")));
@@ -365,7 +367,8 @@ TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   fs::remove(Path("users/u/group.qbd"));
   EXPECT_EQ(Upgrade("u"), RunOutcome::kStopped);
-  EXPECT_EQ(Messages(), Lines{"16:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
+  EXPECT_EQ(Messages(),
+            Lines{"16:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);

@@ -103,12 +103,13 @@ void InstallationBuilder::WriteUser(const UserSpec& user) {
     return EncodeScheduleLines(LineList(SplitEncipheredLines(plain)), true, key);
   };
 
-  WriteNative(dir + "/profile.qbd",
-              Lines({"#profile data#", user.version, Cp949(user.name), "0", "0", "0", "0", "0",
-                     encrypted ? PasswordDigestFor(user.password) : "", encrypted ? "1" : "0",
-                     "#end#"}));
+  WriteNative(
+      dir + "/profile.qbd",
+      Lines({"#profile data#", user.version, Cp949(user.name), "0", "0", "0", "0", "0",
+             encrypted ? PasswordDigestFor(user.password) : "", encrypted ? "1" : "0", "#end#"}));
   if (user.version == "10300") {
-    WriteNative(dir + "/schedules/schedules.qbsd", schedule(Lines({"#schedule data#", "10300", "0"})));
+    WriteNative(dir + "/schedules/schedules.qbsd",
+                schedule(Lines({"#schedule data#", "10300", "0"})));
   } else {
     for (int year = 1980; year <= 2029; ++year) {
       for (int month = 1; month <= 12; ++month) {
@@ -117,7 +118,8 @@ void InstallationBuilder::WriteUser(const UserSpec& user) {
       }
     }
   }
-  if (user.version >= "10200") WriteNative(dir + "/schedules/repeat.qbsd", schedule(RepeatTemplate()));
+  if (user.version >= "10200")
+    WriteNative(dir + "/schedules/repeat.qbsd", schedule(RepeatTemplate()));
 
   WriteNative(dir + "/group.qbd", Lines({"#group info#", user.version, Cp949("기본 그룹")}));
   fs::create_directories(dir + "/groups");

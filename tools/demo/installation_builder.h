@@ -9,9 +9,9 @@
 namespace dayledger::demo {
 
 struct UserSpec {
-  std::string name = {};        // UTF-8; stored as CP949
-  std::string version = {};     // "10000", "10100", "10200" or "10300"
-  std::string password = {};    // UTF-8; empty means the data is not encrypted
+  std::string name = {};      // UTF-8; stored as CP949
+  std::string version = {};   // "10000", "10100", "10200" or "10300"
+  std::string password = {};  // UTF-8; empty means the data is not encrypted
   int entries_per_month = 2;
   int group_files = 2;
   int timetable_files = 1;
