@@ -6,16 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-missing=""
-for p in g++-mingw-w64-x86-64-posix wine64; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq $missing
-fi
+tools/install-packages.sh g++-mingw-w64-x86-64-posix wine64
 
 cmake --preset windows-cross -G Ninja >/dev/null
 cmake --build --preset windows-cross
