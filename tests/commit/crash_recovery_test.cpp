@@ -40,6 +40,14 @@ std::string Diff(const Tree& actual, const Tree& expected) {
   return "same";
 }
 
+// Under the sanitizers every run is many times slower: the restore sweep
+// there tries every seventh operation, the plain build tries them all.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kRestoreStride = 7;
+#else
+constexpr int kRestoreStride = 1;
+#endif
+
 struct Scenario {
   const char* label;
   UserSpec user;
@@ -283,7 +291,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const int copy_ops = copy_probe.operations;
   int tried = 0;
   for (int n = 1; n <= total + 1; ++n) {
-    if (n > 3 && n + 3 < copy_ops && n % 25 != 0) continue;
+    const bool edge = n <= 3 || n + 3 >= total;
+    if (!edge && (n < copy_ops ? n % 25 : n % kRestoreStride) != 0) continue;
     ++tried;
     for (const bool crash : {true, false}) {
       const std::string where = (crash ? "crash before " : "failure at ") + std::to_string(n);
@@ -299,8 +308,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
           << where << ": the upgraded folder is kept";
     }
   }
-  std::printf("%s: %d of %d restore points (every one of the commit), crashed and failed\n",
-              GetParam().label, tried, total + 1);
+  std::printf("%s: %d of %d restore points (every %s of the commit), crashed and failed\n",
+              GetParam().label, tried, total + 1, kRestoreStride == 1 ? "one" : "seventh");
 }
 
 INSTANTIATE_TEST_SUITE_P(
