@@ -1,10 +1,13 @@
+// <windows.h> comes before the shell's and the C runtime's headers.
+// clang-format off
+#include "platform/windows_text.h"
+// clang-format on
 #include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
 
 #include "platform/console_platform.h"
-#include "platform/windows_text.h"
 
 namespace dayledger {
 namespace {
