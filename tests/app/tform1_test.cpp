@@ -560,3 +560,24 @@ TEST_F(TForm1Test, SevenNamesShowAndGroupBoxesTakeTheirPanelsColour) {
 
 }  // namespace
 }  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSaysSo) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  const std::string profile = Read("users/u/profile.qbd");
+  Write("users/u/.dlu-1", "#profile data#\r\n10300\r\n");
+  Write("users/u/.dlu-journal",
+        "dayledger journal 1\nR\t.dlu-1\tprofile.qbd\n");  // torn: no checksum
+  form();
+  EXPECT_EQ(Messages(),
+            Lines{"64:중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)"});
+  EXPECT_EQ(Read("users/u/profile.qbd"), profile);
+  EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-1")));
+  EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-journal")));
+  EXPECT_EQ(Text(Control("Label11")), "v 1.02.00");
+}
+
+}  // namespace
+}  // namespace dayledger
