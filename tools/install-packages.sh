@@ -1,8 +1,23 @@
 #!/bin/sh
-# Installs the given Debian packages that are not installed yet.
+# Installs the Debian packages of the named groups that are not installed
+# yet, in one apt-get run: build, format, fuzz, windows, display, or all.
 set -eu
+build="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l10n"
+format="clang-format"
+fuzz="clang libclang-rt-14-dev cmake ninja-build"
+windows="g++-mingw-w64-x86-64-posix wine64"
+display="xvfb xauth"
+wanted=""
+for group in "$@"; do
+  case "$group" in
+    build | format | fuzz | windows | display) eval "wanted=\"\$wanted \$$group\"" ;;
+    all) wanted="$build $format $fuzz $windows $display" ;;
+    *) echo "install-packages: unknown group $group" >&2; exit 2 ;;
+  esac
+done
 missing=""
-for p in "$@"; do
+for p in $wanted; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
 [ -z "$missing" ] && exit 0

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
+#include <set>
 
 #include "demo/installation_builder.h"
 #include "platform/copy_tree.h"
@@ -40,18 +42,36 @@ std::string Diff(const Tree& actual, const Tree& expected) {
   return "same";
 }
 
-// Under the sanitizers every run is many times slower: the restore sweep
-// there tries every seventh operation, the plain build tries them all.
+// The operations from..to that a sweep tries. The plain build tries every
+// one. Under the sanitizers, where each run is many times slower, a spread
+// sample: the first and last three, the first and last operation of each
+// kind (write, flush, rename, delete, ...), and every kSanitizerStride-th.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kRestoreStride = 7;
+constexpr int kSanitizerStride = 11;
 #else
-constexpr int kRestoreStride = 1;
+constexpr int kSanitizerStride = 1;
 #endif
+
+std::vector<int> SweepPoints(const std::string& kinds, int from, int to) {
+  std::set<int> points;
+  for (int n = from; n <= to; ++n) {
+    if (n % kSanitizerStride == 0 || n < from + 3 || n + 3 > to) points.insert(n);
+  }
+  std::map<char, std::pair<int, int>> first_last;
+  for (int n = from; n <= to && n <= static_cast<int>(kinds.size()); ++n) {
+    const char kind = kinds[static_cast<size_t>(n - 1)];
+    auto [it, fresh] = first_last.try_emplace(kind, n, n);
+    it->second.second = n;
+  }
+  for (const auto& [kind, range] : first_last) points.insert({range.first, range.second});
+  return {points.begin(), points.end()};
+}
 
 struct Scenario {
   const char* label;
   UserSpec user;
 };
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.label; }
 
 class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
  protected:
@@ -138,12 +158,10 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     return state.size() <= original.size() + 2;
   }
 
-  // Every operation from `from` on, and one past the last: a power cut
+  // The operations of a run to try, and one past the last: a power cut
   // just after the run reported success.
-  static std::vector<int> Points(const std::string& kinds, int from) {
-    std::vector<int> points;
-    for (int n = from; n <= static_cast<int>(kinds.size()) + 1; ++n) points.push_back(n);
-    return points;
+  static std::vector<int> Points(const std::string& kinds) {
+    return SweepPoints(kinds, 1, static_cast<int>(kinds.size()) + 1);
   }
 
   testing::TestPlatform temp;
@@ -156,7 +174,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
 };
 
 TEST_P(CrashRecoveryTest, CrashBeforeAnyCommitOperationRecoversToAWholeState) {
-  const std::vector<int> points = Points(commit_kinds, 1);
+  const std::vector<int> points = Points(commit_kinds);
   for (int n : points) {
     FaultPlatform disk = pristine;
     disk.crash_before = n;
@@ -169,7 +187,7 @@ TEST_P(CrashRecoveryTest, CrashBeforeAnyCommitOperationRecoversToAWholeState) {
 }
 
 TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeState) {
-  const std::vector<int> points = Points(commit_kinds, 1);
+  const std::vector<int> points = Points(commit_kinds);
   for (int n : points) {
     const std::string where = "failure at " + std::to_string(n);
     FaultPlatform disk = pristine;
@@ -202,7 +220,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
   FaultPlatform probe = crashed;
   RecoverInstallation(probe, app_dir);
   ASSERT_TRUE(probe.Snapshot(user_dir) == upgraded) << "rolled forward";
-  const std::vector<int> points = Points(probe.kinds, 1);
+  const std::vector<int> points = Points(probe.kinds);
   for (int m : points) {
     const std::string where = "recovery operation " + std::to_string(m);
     FaultPlatform disk = crashed;
@@ -283,17 +301,17 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   restore(probe);
   ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
   const int total = probe.operations;
-  // The copy kept aside is a plain copy, sampled; every operation after it,
-  // the commit's, is tried.
   FaultPlatform copy_probe = upgraded_disk;
   std::string refusal;
   CopyTreeAs(copy_probe, user_dir, PlanRestore(copy_probe, app_dir, name, &refusal)->aside_dir);
   const int copy_ops = copy_probe.operations;
-  int tried = 0;
-  for (int n = 1; n <= total + 1; ++n) {
-    const bool edge = n <= 3 || n + 3 >= total;
-    if (!edge && (n < copy_ops ? n % 25 : n % kRestoreStride) != 0) continue;
-    ++tried;
+  // The copy kept aside is a plain copy, sampled every 25th operation in
+  // both builds; the commit after it is swept as every other commit is.
+  std::vector<int> points;
+  for (int n : SweepPoints(probe.kinds, 1, total + 1)) {
+    if (n >= copy_ops || n <= 3 || n % 25 == 0) points.push_back(n);
+  }
+  for (int n : points) {
     for (const bool crash : {true, false}) {
       const std::string where = (crash ? "crash before " : "failure at ") + std::to_string(n);
       FaultPlatform disk = upgraded_disk;
@@ -308,8 +326,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
           << where << ": the upgraded folder is kept";
     }
   }
-  std::printf("%s: %d of %d restore points (every %s of the commit), crashed and failed\n",
-              GetParam().label, tried, total + 1, kRestoreStride == 1 ? "one" : "seventh");
+  std::printf("%s: %zu of %d restore points, crashed and failed\n", GetParam().label, points.size(),
+              total + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
