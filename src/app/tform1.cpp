@@ -1,7 +1,9 @@
 #include "app/tform1.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QGuiApplication>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -25,6 +27,19 @@ void ShowWholeTexts(QWidget* window, QLabel* fixed) {
     label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
   }
 }
+
+// The application's style, but for the password character.
+class PasswordStarStyle : public QProxyStyle {
+ public:
+  explicit PasswordStarStyle(QObject* owner) : QProxyStyle(QApplication::style()->name()) {
+    setParent(owner);
+  }
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
 
 std::string JoinedNotes(const std::vector<std::string>& notes) {
   std::string text;
@@ -55,7 +70,10 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   ShowWholeTexts(this, ui_->Label15);
   // Rows as high as the window's 13-pixel text, so that seven names show.
   ui_->ListBox1->setStyleSheet("QListWidget::item { height: 13px; padding: 0px; margin: 0px; }");
-  // The password box masks with "*", as the scheduler's own boxes do.
+  // The password box masks with "*", as the scheduler's own boxes do, under
+  // every platform style: the style sheet's password character is not
+  // honoured by every style, the style's own hint is.
+  ui_->Edit1->setStyle(new PasswordStarStyle(this));
   ui_->Edit1->setStyleSheet(ui_->Edit1->styleSheet() +
                             "QLineEdit { lineedit-password-character: 42; }");
   Timer1->setObjectName("Timer1");

@@ -75,7 +75,7 @@ std::optional<std::string> ReadPassword(const Options& options) {
 // A user whose lock another program holds is in the middle of an upgrade:
 // what its folder holds now is neither listed nor checked.
 bool BusyUser(ConsolePlatform& platform, const std::string& app_dir, const std::string& name) {
-  if (!UserBusy(platform, app_dir + "users\\" + platform.Utf8ToCp949(name))) return false;
+  if (!UserBusy(platform, app_dir, platform.Utf8ToCp949(name))) return false;
   std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
   return true;
 }
@@ -176,11 +176,7 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
   if (!LoadUsers(platform, tool)) return kRefused;
   if (FindUser(port, options.user) < 0) return kUsage;
   const std::string name = platform.Utf8ToCp949(options.user);
-  std::unique_ptr<FileLock> lock;
-  if (LockUser(platform, app_dir + "users\\" + name, &lock) == LockResult::kBusy) {
-    std::fprintf(stderr, "%s\n", texts::kUserBusy);
-    return kRefused;
-  }
+  if (BusyUser(platform, app_dir, options.user)) return kRefused;
   std::string refusal;
   const auto plan = PlanRestore(platform, app_dir, name, &refusal);
   if (!plan) {
@@ -199,9 +195,18 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
     }
     if (!ConsolePlatform::AskYesNo("백업으로 되돌릴까요?")) return kRefused;
   }
-  std::vector<std::string> undeleted;
-  if (!RunReported(platform, [&] { undeleted = Restore(platform, *plan); })) return kStopped;
-  for (const std::string& path : undeleted) {
+  RestoreResult result;
+  if (!RunReported(platform, [&] { result = Restore(platform, *plan); })) return kStopped;
+  if (result.lock == LockResult::kBusy) {
+    std::fprintf(stderr, "%s\n", texts::kUserBusy);
+    return kRefused;
+  }
+  if (result.lock == LockResult::kUnavailable) {
+    std::fprintf(stderr, "%s%s\n", texts::kLockUnavailable,
+                 platform.Cp949ToUtf8(UserLockPath(app_dir, name)).c_str());
+    return kStopped;
+  }
+  for (const std::string& path : result.undeleted) {
     std::printf(" - 삭제하지 못한 파일 : %s\n", platform.Cp949ToUtf8(path).c_str());
   }
   std::printf("되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : %s\n",

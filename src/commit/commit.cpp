@@ -22,6 +22,9 @@ namespace dayledger {
 namespace {
 
 constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
+constexpr char kSavedUnfinished[] =
+    "변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다. "
+    "백업으로 되돌리지 마십시오.\n";
 
 std::string Join(const std::string& folder, const std::string& relative) {
   return relative.empty() ? folder : folder + "\\" + relative;
@@ -74,6 +77,14 @@ class Temporaries {
   std::vector<std::string> folders_;
   int counter_ = 0;
 };
+
+// A deletion that failed because another program briefly held the file (a
+// virus scanner, say) gets a second try.
+template <typename Removal>
+IoStatus TwiceIfHeld(Removal removal) {
+  const IoStatus status = removal();
+  return status.error == IoError::kDeleteFailed ? removal() : status;
+}
 
 struct Plan {
   Journal journal;
@@ -169,7 +180,19 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
     }
     throw;
   }
-  return ApplyJournal(disk, root, plan.journal);
+  // Past the commit point the change is saved. A failing step is tried
+  // once more at once, as recovery would; only if that fails too is it
+  // left to the next start, and the error says so.
+  try {
+    return ApplyJournal(disk, root, plan.journal);
+  } catch (const FrameworkError&) {
+  }
+  try {
+    return ApplyJournal(disk, root, plan.journal);
+  } catch (const FrameworkError& error) {
+    throw FrameworkError(disk.Utf8ToCp949(kSavedUnfinished) + error.what(),
+                         ErrorKind::kChangeSavedUnfinished, error.path());
+  }
 }
 
 std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
@@ -184,11 +207,11 @@ std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
   }
   std::vector<std::string> undeleted;
   for (const std::string& path : journal.deletions) {
-    const IoStatus status = disk.DeleteFile(Join(root, path));
+    const IoStatus status = TwiceIfHeld([&] { return disk.DeleteFile(Join(root, path)); });
     if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
   }
   for (const std::string& path : journal.removed_folders) {
-    const IoStatus status = disk.RemoveFolder(Join(root, path));
+    const IoStatus status = TwiceIfHeld([&] { return disk.RemoveFolder(Join(root, path)); });
     if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
   }
   for (const std::string& touched : journal.folders) {

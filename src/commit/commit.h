@@ -37,7 +37,8 @@ bool HasWorkFiles(Platform& disk, const std::string& folder);
 
 // Leaves `folder` in a whole state after an interrupted commit: a whole
 // journal is applied to its end (roll forward); a torn one is discarded with
-// its temporaries (roll back); stray temporaries of any earlier run go.
+// its temporaries (roll back); stray temporaries of any earlier run go, and
+// an earlier build's lock file, which the caller holds.
 RecoveryReport RecoverFolder(Platform& disk, const std::string& folder);
 
 }  // namespace dayledger

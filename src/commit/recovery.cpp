@@ -27,7 +27,7 @@ bool RemoveWorkFiles(Platform& disk, const std::string& folder) {
   bool removed = false;
   for (const FolderEntry& entry : *entries) {
     const std::string path = folder + "\\" + entry.name;
-    if (!IsWorkFile(entry.name) || entry.name == kLockName) {
+    if (!IsWorkFile(entry.name)) {
       if (entry.folder) removed = RemoveWorkFiles(disk, path) || removed;
       continue;
     }
@@ -48,7 +48,7 @@ bool HasWorkFiles(Platform& disk, const std::string& folder) {
   const auto entries = disk.ListFolder(folder);
   if (!entries) return false;
   for (const FolderEntry& entry : *entries) {
-    if (IsWorkFile(entry.name) && entry.name != kLockName) return true;
+    if (IsWorkFile(entry.name)) return true;
     if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder + "\\" + entry.name)) {
       return true;
     }

@@ -16,6 +16,14 @@ FrameworkError CannotOpenFolder(const std::string& path) {
   return FrameworkError("Cannot open folder " + path, ErrorKind::kCannotOpenFolder, path);
 }
 
+FrameworkError CannotRenameFile(const std::string& path) {
+  return FrameworkError("Cannot rename file " + path, ErrorKind::kCannotRenameFile, path);
+}
+
+FrameworkError CannotDeleteFile(const std::string& path) {
+  return FrameworkError("Cannot delete file " + path, ErrorKind::kCannotDeleteFile, path);
+}
+
 FrameworkError ListIndexOutOfBounds(long long index) {
   return FrameworkError("List index out of bounds (" + std::to_string(index) + ")",
                         ErrorKind::kListIndexOutOfBounds);
@@ -40,9 +48,11 @@ void ThrowIfFailed(const IoStatus& status) {
     case IoError::kFlushFailed:
       throw StreamWriteError(status.path);
     case IoError::kCannotCreate:
-    case IoError::kRenameFailed:
-    case IoError::kDeleteFailed:
       throw CannotCreateFile(status.path);
+    case IoError::kRenameFailed:
+      throw CannotRenameFile(status.path);
+    case IoError::kDeleteFailed:
+      throw CannotDeleteFile(status.path);
   }
 }
 

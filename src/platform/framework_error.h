@@ -17,6 +17,11 @@ enum class ErrorKind {
   kListIndexOutOfBounds,
   kNotAValidInteger,
   kStreamWriteError,
+  kCannotRenameFile,
+  kCannotDeleteFile,
+  // A change whose journal is complete could not be finished now; the next
+  // start finishes it. Never a reason to restore the backup.
+  kChangeSavedUnfinished,
 };
 
 class FrameworkError : public std::runtime_error {
@@ -37,6 +42,8 @@ class FrameworkError : public std::runtime_error {
 FrameworkError CannotOpenFile(const std::string& path);
 FrameworkError CannotCreateFile(const std::string& path);
 FrameworkError CannotOpenFolder(const std::string& path);
+FrameworkError CannotRenameFile(const std::string& path);
+FrameworkError CannotDeleteFile(const std::string& path);
 FrameworkError ListIndexOutOfBounds(long long index);
 FrameworkError NotAValidInteger(const std::string& text);
 // The framework's text names no file; the path is kept for the caller.

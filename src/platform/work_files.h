@@ -9,8 +9,8 @@ namespace dayledger {
 
 inline constexpr char kWorkFilePrefix[] = ".dlu-";
 inline constexpr char kJournalName[] = ".dlu-journal";
-// Held by whoever changes the folder; never removed, since removing a lock
-// file while another process opens it would let two processes hold "it".
+// Where an earlier build kept its lock, in the user's folder. Recovery
+// removes it while holding it, so that no holder loses it.
 inline constexpr char kLockName[] = ".dlu-lock";
 
 inline bool IsWorkFile(const std::string& name) { return name.rfind(kWorkFilePrefix, 0) == 0; }

@@ -11,10 +11,15 @@
 namespace dayledger {
 namespace {
 
-// Every message the run shows is kept instead of shown.
+// Every message the run shows is kept instead of shown. A dry run changes
+// nothing on the disk, so it needs no lock and leaves no lock file.
 class QuietOverlay : public OverlayPlatform {
  public:
   using OverlayPlatform::OverlayPlatform;
+  LockResult LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) override {
+    *lock = std::make_unique<FileLock>();
+    return LockResult::kLocked;
+  }
   int MessageBox(const std::string& text, const std::string& /*caption*/, int flags) override {
     messages.push_back(text);
     return flags == kMbQuestionYesNo ? kIdYes : 1;

@@ -1,7 +1,9 @@
 #include "upgrade/recovery_on_open.h"
 
 #include "commit/commit.h"
+#include "platform/work_files.h"
 #include "upgrade/error_report.h"
+#include "upgrade/texts.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
@@ -33,12 +35,24 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     const std::string who = " (사용자 : " + platform.Cp949ToUtf8(entry.name) + ")";
     const std::string folder = users + "\\" + entry.name;
     // A folder without work files is left untouched; one whose lock is held
-    // belongs to a live upgrade, whose journal must never be touched.
+    // belongs to a live upgrade, whose journal must never be touched. An
+    // earlier build kept its lock in the user's folder: that file goes too,
+    // but only while this program holds it, never from under its holder.
     if (!HasWorkFiles(platform, folder)) continue;
     std::unique_ptr<FileLock> lock;
-    if (LockUser(platform, folder, &lock) == LockResult::kBusy) {
+    std::unique_ptr<FileLock> old_lock;
+    const LockResult locked = LockUser(platform, app_dir, entry.name, &lock);
+    const std::string old_lock_path = folder + "\\" + kLockName;
+    if (locked == LockResult::kBusy ||
+        (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile &&
+         platform.LockFile(old_lock_path, &old_lock) == LockResult::kBusy)) {
       notes.push_back("다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다." +
                       who);
+      continue;
+    }
+    if (locked != LockResult::kLocked) {
+      notes.push_back(std::string(texts::kLockUnavailable) +
+                      platform.Cp949ToUtf8(UserLockPath(app_dir, entry.name)) + who);
       continue;
     }
     try {

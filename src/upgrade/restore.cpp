@@ -9,6 +9,7 @@
 #include "platform/overlay_platform.h"
 #include "platform/tool_path.h"
 #include "platform/work_files.h"
+#include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
@@ -86,6 +87,8 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
 std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& app_dir,
                                        const std::string& user_name, std::string* refusal) {
   RestorePlan plan;
+  plan.app_dir = app_dir;
+  plan.user_name = user_name;
   plan.user_dir = NormalPath(app_dir + "\\users\\" + user_name);
   plan.backup_dir = NormalPath(app_dir + "\\upgrade_backup\\" + user_name);
   if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
@@ -104,7 +107,11 @@ std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& ap
   return plan;
 }
 
-std::vector<std::string> Restore(Platform& platform, const RestorePlan& plan) {
+RestoreResult Restore(Platform& platform, const RestorePlan& plan) {
+  RestoreResult result;
+  std::unique_ptr<FileLock> lock;
+  result.lock = LockUser(platform, plan.app_dir, plan.user_name, &lock);
+  if (result.lock != LockResult::kLocked) return result;
   // The current folder is copied aside first, so the restore loses nothing.
   if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
     if (CopyTreeAs(platform, plan.user_dir, plan.aside_dir) != 0)
@@ -116,7 +123,8 @@ std::vector<std::string> Restore(Platform& platform, const RestorePlan& plan) {
   OverlayPlatform staged(&platform);
   StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
   StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
-  return CommitChanges(platform, plan.user_dir, staged);
+  result.undeleted = CommitChanges(platform, plan.user_dir, staged);
+  return result;
 }
 
 }  // namespace dayledger

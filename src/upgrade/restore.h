@@ -12,6 +12,8 @@ namespace dayledger {
 
 // Tool paths and codes are CP949.
 struct RestorePlan {
+  std::string app_dir;
+  std::string user_name;
   std::string user_dir;
   std::string backup_dir;
   std::string aside_dir;        // where the current folder is kept
@@ -27,8 +29,12 @@ std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& ap
 // Keeps a flushed copy of the current folder at aside_dir, then gives the
 // user's folder the backup's content in one commit, with the upgrade's
 // commit and recovery: at every moment the folder is the current one or the
-// restored one. The caller holds the user's lock. Throws FrameworkError;
-// returns the files and folders that could not be deleted.
-std::vector<std::string> Restore(Platform& platform, const RestorePlan& plan);
+// restored one. Holds the user's lock throughout; changes nothing when it
+// cannot take it. Throws FrameworkError.
+struct RestoreResult {
+  LockResult lock = LockResult::kLocked;
+  std::vector<std::string> undeleted;  // files and folders that could not be deleted
+};
+RestoreResult Restore(Platform& platform, const RestorePlan& plan);
 
 }  // namespace dayledger

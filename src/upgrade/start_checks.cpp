@@ -43,9 +43,17 @@ void UpgradeTool::Button1Click() {
   }
   // One upgrade of a user at a time, in this window or in any other program.
   std::unique_ptr<FileLock> lock;
-  if (LockUser(platform_, state_.UserDir(), &lock) == LockResult::kBusy) {
-    Message(texts::kUserBusy, kMbInformation);
-    return;
+  switch (LockUser(platform_, state_.AppDir, state_.UserName, &lock)) {
+    case LockResult::kLocked:
+      break;
+    case LockResult::kBusy:
+      Message(texts::kUserBusy, kMbInformation);
+      return;
+    case LockResult::kUnavailable:
+      Message(texts::kLockUnavailable +
+                  platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
+              kMbError);
+      return;
   }
   lock_ = std::move(lock);
   AddLog("사용자 정보 업그레이드를 시작합니다.");

@@ -26,6 +26,8 @@ inline constexpr char kBackupFailed[] =
     "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
     "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다.";
 inline constexpr char kUserBusy[] = "다른 곳에서 이 사용자의 업그레이드가 진행 중입니다.";
+inline constexpr char kLockUnavailable[] =
+    "이 사용자의 잠금 파일을 열 수 없어 아무것도 바꾸지 않았습니다: ";
 inline constexpr char kUpgradeDone[] = "사용자 정보 업그레이드가 완료되었습니다!";
 
 }  // namespace dayledger::texts

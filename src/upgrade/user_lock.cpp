@@ -1,18 +1,26 @@
 #include "upgrade/user_lock.h"
 
-#include "platform/work_files.h"
+#include "platform/tool_path.h"
 
 namespace dayledger {
 
-LockResult LockUser(Platform& platform, const std::string& user_dir,
-                    std::unique_ptr<FileLock>* lock) {
-  return platform.LockFile(user_dir + "\\" + kLockName, lock);
+std::string UserLockPath(const std::string& app_dir, const std::string& user_name) {
+  return NormalPath(app_dir + "\\upgrade_backup\\" + user_name + ".lock");
 }
 
-bool UserBusy(Platform& platform, const std::string& user_dir) {
-  if (platform.Inspect(user_dir + "\\" + kLockName) != PathKind::kFile) return false;
+LockResult LockUser(Platform& platform, const std::string& app_dir, const std::string& user_name,
+                    std::unique_ptr<FileLock>* lock) {
+  // Fails harmlessly when it exists; the lock's own open reports a folder
+  // that could not be made.
+  platform.CreateDirectory(NormalPath(app_dir + "\\upgrade_backup"));
+  return platform.LockFile(UserLockPath(app_dir, user_name), lock);
+}
+
+bool UserBusy(Platform& platform, const std::string& app_dir, const std::string& user_name) {
+  const std::string path = UserLockPath(app_dir, user_name);
+  if (platform.Inspect(path) != PathKind::kFile) return false;
   std::unique_ptr<FileLock> probe;
-  return LockUser(platform, user_dir, &probe) == LockResult::kBusy;
+  return platform.LockFile(path, &probe) == LockResult::kBusy;
 }
 
 }  // namespace dayledger

@@ -5,7 +5,8 @@
 #include "app/tform1.h"
 
 int main(int argc, char* argv[]) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Offscreen unless a display is named: the mask test also runs on Xvfb.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   dayledger::InstallFontSubstitutes();
   ::testing::InitGoogleTest(&argc, argv);

@@ -19,7 +19,6 @@
 #include "app/tform1.h"
 #include "cli/cli_options.h"
 #include "platform/line_file.h"
-#include "platform/work_files.h"
 #include "schedule/schedule_cipher.h"
 #include "support/upgrade_fixture.h"
 #include "upgrade/texts.h"
@@ -65,7 +64,7 @@ ProcessResult RunCli(const std::string& dir, const std::string& args,
 std::map<std::string, std::string> Snapshot(const std::string& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file() && entry.path().filename() != kLockName) {
+    if (entry.is_regular_file()) {
       files[fs::relative(entry.path(), root).string()] = Slurp(entry.path().string());
     }
   }
@@ -269,12 +268,16 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
                    dir + "\\groups\tCannot open folder " + dir + "\\groups.",
                    dir + "\\timetables\tCannot open folder " + dir + "\\timetables."}));
 
-  // A backup that cannot be made exits 3, as a stopped upgrade does.
+  // Without a backup folder the user's lock cannot be taken either: the
+  // run stops before anything changes, naming the lock file.
   fs::remove_all(Path("upgrade_backup"));
   Write("upgrade_backup", "a file where the backup folder belongs");
+  const auto before = Snapshot(builder.root());
   const ProcessResult backup = Cli("upgrade nofolders");
-  EXPECT_EQ(backup.status, 3);
-  EXPECT_EQ(backup.err, std::string(texts::kBackupFailed) + "\n");
+  EXPECT_EQ(backup.status, 1);
+  EXPECT_EQ(backup.err, std::string(texts::kLockUnavailable) + app.substr(0, app.size() - 1) +
+                            "\\upgrade_backup\\nofolders.lock\n");
+  EXPECT_TRUE(Snapshot(builder.root()) == before);
 }
 
 TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
@@ -379,8 +382,7 @@ namespace {
 TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
   std::unique_ptr<FileLock> held;
-  ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\kim\\" + kLockName, &held),
-            LockResult::kLocked);
+  ASSERT_EQ(LockUser(platform, builder.AppDir(), "kim", &held), LockResult::kLocked);
   const auto before = Snapshot(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
@@ -434,11 +436,12 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
   // A pipe in the user's folder holds the first run inside its backup,
   // after its start checks took the user's lock.
   ASSERT_EQ(::mkfifo(Path("users/kim/pipe").c_str(), 0644), 0);
-  const std::string kim = builder.AppDir() + "users\\kim";
+  const std::string app = builder.AppDir();
   const auto before = Snapshot(builder.root() + "/users");
   {
     BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
-    ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, kim); })) << "the first run holds the lock";
+    ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, app, "kim"); }))
+        << "the first run holds the lock";
     const ProcessResult second = Cli("upgrade kim");
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err, std::string(texts::kUserBusy) + "\n");
@@ -451,13 +454,18 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
         "kim\t\t\n홍길동\t사용안함\tv 1.01.00\nlee\t사용\tv 1.02.00\npark\t사용안함\tv 1.03.00\n");
     EXPECT_TRUE(Snapshot(builder.root() + "/users") == before) << "nothing changed while it ran";
     first.Kill();
-    ASSERT_TRUE(WaitFor([&] { return !UserBusy(platform, kim); })) << "a killed run leaves no lock";
+    ASSERT_TRUE(WaitFor([&] { return !UserBusy(platform, app, "kim"); }))
+        << "a killed run leaves no lock";
   }
   fs::remove(Path("users/kim/pipe"));
+  const auto original = Snapshot(builder.root() + "/users/kim");
   const ProcessResult next = Cli("upgrade kim");
   ASSERT_EQ(next.status, 0) << next.err;
+  // The folders hold the data's files only: nothing of the tool's is left.
   EXPECT_TRUE(Snapshot(builder.root() + "/users") == Snapshot(reference + "/users"))
       << "the same as an uninterrupted upgrade";
+  EXPECT_TRUE(Snapshot(builder.root() + "/upgrade_backup/kim") == original)
+      << "the backup is the folder before the upgrade, file for file";
 }
 
 TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
@@ -465,7 +473,7 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   ASSERT_EQ(::mkfifo(Path("users/lee/pipe").c_str(), 0644), 0);
   BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
                          "dayledger\n");
-  ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, builder.AppDir() + "users\\lee"); }));
+  ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, builder.AppDir(), "lee"); }));
   const auto before = Snapshot(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";

@@ -1,8 +1,10 @@
 // The commit on the real file system: what a replaced file keeps, what is
 // refused before anything changes, and names at the length limit.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "commit/journal.h"
@@ -11,6 +13,19 @@
 #include "schedule/schedule_cipher.h"
 #include "support/upgrade_fixture.h"
 #include "upgrade/recovery_on_open.h"
+#include "upgrade/user_lock.h"
+
+// Every fsync of this program is counted on its way to the C library, so a
+// flush that opens the file but never asks the system to write is seen.
+namespace {
+int fsync_calls = 0;
+}  // namespace
+
+extern "C" int fsync(int fd) {
+  ++fsync_calls;
+  static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+  return real(fd);
+}
 
 namespace dayledger {
 namespace {
@@ -21,12 +36,10 @@ using demo::UserSpec;
 
 class CommitOnDiskTest : public testing::UpgradeFixture {
  protected:
-  // Every entry under the folder but the tool's lock: files by content,
-  // links by target.
+  // Every entry under the folder: files by content, links by target.
   std::map<std::string, std::string> Tree(const std::string& relative) {
     std::map<std::string, std::string> tree;
     for (const auto& entry : fs::recursive_directory_iterator(Path(relative))) {
-      if (entry.path().filename() == kLockName) continue;
       const std::string name = fs::relative(entry.path(), Path(relative)).string();
       if (entry.is_symlink()) {
         tree[name] = "-> " + fs::read_symlink(entry.path()).string();
@@ -103,21 +116,30 @@ namespace {
 
 TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   const std::string whole = EncodeJournal(Journal{{{".dlu-1", "x.qbd"}}, {}, {}, {""}});
+  std::string changed_body = whole;
+  changed_body[changed_body.find("x.qbd")] = 'y';  // the checksum line intact
+  const std::string rolled_forward = "중단되었던 변경의 저장을 마저 완료하였습니다. (사용자 : u)";
+  const std::string rolled_back =
+      "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)";
+  const std::string old_lock = builder.AppDir() + "users\\u\\" + kLockName;
   const struct {
     std::string journal;
-    const char* note;
-    const char* x;  // x.qbd afterwards, "" for none
+    std::string note;
+    const char* x;           // x.qbd afterwards, "" for none
+    bool earlier_lock_held;  // the lock an earlier build kept in the user's folder
   } cases[] = {
-      {whole, "중단되었던 변경의 저장을 마저 완료하였습니다. (사용자 : u)", "new"},
-      {whole.substr(0, whole.size() - 3),
-       "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)", ""},
+      {whole, rolled_forward, "new", false},
+      {whole.substr(0, whole.size() - 3), rolled_back, "", false},
+      {changed_body, rolled_back, "", false},
+      {whole, rolled_forward, "new", true},
   };
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
   for (const auto& c : cases) {
     Write("users/u/.dlu-1", "new");
     Write("users/u/.dlu-journal", c.journal);
     std::unique_ptr<FileLock> held;
-    ASSERT_EQ(platform.LockFile(builder.AppDir() + "users\\u\\" + kLockName, &held),
+    ASSERT_EQ(c.earlier_lock_held ? platform.LockFile(old_lock, &held)
+                                  : LockUser(platform, builder.AppDir(), "u", &held),
               LockResult::kLocked);
     EXPECT_EQ(
         RecoverInstallation(platform, builder.AppDir()),
@@ -125,13 +147,39 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
             "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-1")));
+    EXPECT_EQ(fs::exists(Path("users/u/.dlu-lock")), c.earlier_lock_held)
+        << "never from its holder";
     held.reset();
     EXPECT_EQ(RecoverInstallation(platform, builder.AppDir()), std::vector<std::string>{c.note});
     EXPECT_EQ(fs::exists(Path("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-journal")));
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-1")));
+    EXPECT_FALSE(fs::exists(Path("users/u/.dlu-lock"))) << "an earlier build's lock goes";
     EXPECT_TRUE(RecoverInstallation(platform, builder.AppDir()).empty()) << "nothing left to do";
     fs::remove(Path("users/u/x.qbd"));
+  }
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+TEST_F(CommitOnDiskTest, EveryFlushReachesTheSystem) {
+  AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
+  const std::string folder = builder.AppDir() + "users\\u";
+  const struct {
+    const char* what;
+    std::function<IoStatus()> flush;
+  } cases[] = {
+      {"file", [&] { return platform.SyncFile(folder + "\\profile.qbd"); }},
+      {"folder", [&] { return platform.SyncFolder(folder); }},
+  };
+  for (const auto& c : cases) {
+    const int before = fsync_calls;
+    EXPECT_TRUE(c.flush().ok()) << c.what;
+    EXPECT_EQ(fsync_calls - before, 1) << c.what;
   }
 }
 

@@ -161,7 +161,10 @@ IoStatus FaultPlatform::SyncFile(const std::string& path) {
 }
 
 IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& to) {
-  if (Operation('R')) return IoStatus::Failed(IoError::kRenameFailed, to);
+  if (Operation('R') || NormalPath(to) == failing_rename_to) {
+    return IoStatus::Failed(IoError::kRenameFailed, to);
+  }
+  Guard(to);
   const auto source = Place(from);
   const auto target = Place(to);
   if (!source || folders_[source->first].count(source->second) == 0) {
@@ -180,6 +183,7 @@ IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& t
 
 IoStatus FaultPlatform::DeleteFile(const std::string& path) {
   if (Operation('D')) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  Guard(path);
   const auto place = Place(path);
   if (!place) return IoStatus::Failed(IoError::kNotFound, path);
   const auto it = folders_[place->first].find(place->second);
@@ -191,6 +195,7 @@ IoStatus FaultPlatform::DeleteFile(const std::string& path) {
 
 IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
   if (Operation('X')) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  Guard(path);
   const auto place = Place(path);
   const auto node = Find(path);
   if (!place || !node) return IoStatus::Failed(IoError::kNotFound, path);
@@ -248,9 +253,35 @@ std::optional<std::vector<std::string>> FaultPlatform::ListQbdFiles(const std::s
   return names;
 }
 
-LockResult FaultPlatform::LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) {
-  *lock = std::make_unique<FileLock>();
+namespace {
+
+class HeldLock : public FileLock {
+ public:
+  HeldLock(std::shared_ptr<std::set<std::string>> held, std::string path)
+      : held_(std::move(held)), path_(std::move(path)) {}
+  ~HeldLock() override { held_->erase(path_); }
+
+ private:
+  std::shared_ptr<std::set<std::string>> held_;
+  std::string path_;
+};
+
+}  // namespace
+
+LockResult FaultPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
+  if (Operation('L') || !Place(path)) return LockResult::kUnavailable;
+  const std::string normal = NormalPath(path);
+  if (!held_.paths->insert(normal).second) return LockResult::kBusy;
+  *lock = std::make_unique<HeldLock>(held_.paths, normal);
   return LockResult::kLocked;
+}
+
+void FaultPlatform::Guard(const std::string& path) {
+  const std::string normal = NormalPath(path);
+  if (!guarded_folder.empty() && normal.rfind(guarded_folder + "\\", 0) == 0 &&
+      held_.paths->count(NormalPath(guarded_by)) == 0) {
+    unlocked_changes.push_back(normal);
+  }
 }
 
 std::string FaultPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }

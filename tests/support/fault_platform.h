@@ -7,7 +7,9 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -36,12 +38,18 @@ class FaultPlatform : public Platform {
 
   int operations = 0;  // file-changing operations so far
   // One letter per operation so far: W write, S flush, R rename, D delete,
-  // X remove folder, F flush folder, P permissions, M make folder.
+  // X remove folder, F flush folder, P permissions, M make folder, L lock.
   std::string kinds;
-  int crash_before = 0;  // crash before this operation (0: never)
-  int fail_at = 0;       // this operation fails (0: never)
+  int crash_before = 0;           // crash before this operation (0: never)
+  int fail_at = 0;                // this operation fails (0: never)
+  std::string failing_rename_to;  // every rename onto this path fails: a file held open
   std::vector<std::string> messages;
   std::string executable_path;
+  // Renames and deletions below `guarded_folder` while nobody holds the lock
+  // file `guarded_by`: each one a change made without the user's lock.
+  std::string guarded_folder;
+  std::string guarded_by;
+  std::vector<std::string> unlocked_changes;
 
   bool TestOpen(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
@@ -56,7 +64,9 @@ class FaultPlatform : public Platform {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
-  // The lock lives in memory: it changes no file of the tree.
+  // The lock itself lives in memory (it changes no file of the tree), but
+  // its file's folder must exist. A copy of the platform, a machine after a
+  // crash, starts with no lock held.
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string ExecutablePath() override { return executable_path; }
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
@@ -74,6 +84,8 @@ class FaultPlatform : public Platform {
 
   // Counts one file-changing operation; true if it is to fail.
   bool Operation(char kind);
+  // Notes a change below the guarded folder made without its lock.
+  void Guard(const std::string& path);
   std::optional<Node> Find(const std::string& path);
   // The folder that would hold `path`, and the name in it.
   std::optional<std::pair<int, std::string>> Place(const std::string& path);
@@ -86,6 +98,17 @@ class FaultPlatform : public Platform {
   std::map<int, std::string> durable_contents_;
   int next_id_ = 1;
   bool crashed_ = false;
+
+  struct HeldLocks {
+    std::shared_ptr<std::set<std::string>> paths = std::make_shared<std::set<std::string>>();
+    HeldLocks() = default;
+    HeldLocks(const HeldLocks&) {}
+    HeldLocks& operator=(const HeldLocks&) {
+      paths = std::make_shared<std::set<std::string>>();
+      return *this;
+    }
+  };
+  HeldLocks held_;
 };
 
 }  // namespace dayledger::testing
