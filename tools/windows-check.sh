@@ -13,16 +13,19 @@ cmake --build --preset windows-cross
 
 work="$(pwd)/build/windows-check"
 # The Wine prefix is kept from run to run: its first start takes the longest.
-rm -rf "$work/windows" "$work/linux" "$work"/*.log
+# The Windows copy lies in a folder whose name CP949 cannot hold.
+windows="$work/windows-café-😀"
+rm -rf "$windows" "$work/linux" "$work"/*.log
 mkdir -p "$work"
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
+# Wine takes the command line in the locale's encoding: UTF-8.
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
 exe="build/windows-cross/src/dayledger-upgrade.exe"
 [ -d "$WINEPREFIX" ] || timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
 
-build/dev/tests/dayledger-make-demo "$work/windows"
-cp -r "$work/windows" "$work/linux"
-windows_dir="Z:$(echo "$work/windows" | tr / '\\')"
+build/dev/tests/dayledger-make-demo "$windows"
+cp -r "$windows" "$work/linux"
+windows_dir="Z:$(echo "$windows" | tr / '\\')"
 
 run_both() {  # user, then an optional password for standard input
   printf '%s\n' "${2:-}" | timeout 300 "$wine" "$exe" --app-dir "$windows_dir" upgrade "$1" \
@@ -34,5 +37,5 @@ run_both() {  # user, then an optional password for standard input
 run_both kim
 run_both 홍길동
 run_both lee dayledger
-diff -r "$work/windows" "$work/linux"
+diff -r "$windows" "$work/linux"
 echo "Windows build: same files and same log texts as the Linux build."

@@ -26,6 +26,16 @@ const char kHelpText[] =
     "                            Changes nothing: verifies the password, reads\n"
     "                            every file the upgrade would read and lists every\n"
     "                            problem found, one \"path<TAB>error\" per line.\n"
+    "  verify USER [--password-stdin] [--json]\n"
+    "                            Changes nothing: compares the user's upgraded\n"
+    "                            data with upgrade_backup/USER. Every entry of\n"
+    "                            the backup's monthly files must stand in the\n"
+    "                            merged schedule file in month order, and every\n"
+    "                            other data file must equal the backup's (or the\n"
+    "                            template the upgrade copied) apart from its\n"
+    "                            version line. Prints a summary, with --json one\n"
+    "                            JSON object; entries added since are listed as\n"
+    "                            added, not as a fault.\n"
     "  restore USER [--yes]      Puts upgrade_backup/USER back as the user's\n"
     "                            folder. Shows the backup's and the current data\n"
     "                            version and asks on the terminal; without a\n"
@@ -36,7 +46,8 @@ const char kHelpText[] =
     "                            has no readable profile. Crash-safe like upgrade.\n"
     "\n"
     "Options:\n"
-    "  --app-dir DIR             The installation folder (holding users/). The\n"
+    "  --app-dir DIR             The installation folder (holding users/), named\n"
+    "                            in any characters the system allows. The\n"
     "                            default is the folder of this program.\n"
     "  --help                    This text.\n"
     "\n"
@@ -47,12 +58,14 @@ const char kHelpText[] =
     "a note on standard error.\n"
     "\n"
     "Exit status:\n"
-    "  0  done, or check found nothing\n"
+    "  0  done, check found nothing, or verify accounted for everything\n"
     "  1  refused by a start check or because another program holds the user,\n"
-    "     or check found problems\n"
+    "     check found problems, or verify found something missing or\n"
+    "     different (or data still below 1.03, or a wrong password)\n"
     "  2  wrong usage or unknown user\n"
     "  3  the upgrade stopped with an error or its backup failed, or the\n"
-    "     restore stopped with an error; the user's folder is as before\n";
+    "     restore stopped with an error; the user's folder is as before;\n"
+    "     or verify could not read the backup or the current data\n";
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
   Options options;
@@ -75,6 +88,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       options.yes = true;
     } else if (arg == "--password-stdin") {
       options.password_stdin = true;
+    } else if (arg == "--json") {
+      options.json = true;
     } else if (arg.rfind("--", 0) == 0) {
       *error = "unknown option " + arg;
       return std::nullopt;
@@ -87,8 +102,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     return std::nullopt;
   }
   options.command = words[0];
-  const bool takes_user =
-      options.command == "upgrade" || options.command == "check" || options.command == "restore";
+  const bool takes_user = options.command == "upgrade" || options.command == "check" ||
+                          options.command == "restore" || options.command == "verify";
   if (options.command != "list" && !takes_user) {
     *error = "unknown command " + options.command;
     return std::nullopt;
@@ -104,6 +119,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
   if (options.yes && options.command != "upgrade" && options.command != "restore") {
     *error = "--yes belongs to upgrade and restore";
+    return std::nullopt;
+  }
+  if (options.json && options.command != "verify") {
+    *error = "--json belongs to verify";
     return std::nullopt;
   }
   if (options.password_stdin && options.command == "list") {

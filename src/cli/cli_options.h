@@ -9,11 +9,12 @@ namespace dayledger::cli {
 
 struct Options {
   std::string app_dir;  // native; empty: the program's own folder
-  std::string command;  // "list", "upgrade", "check", "restore" or "help"
+  std::string command;  // "list", "upgrade", "check", "restore", "verify" or "help"
   std::string user;     // UTF-8
   bool skip_backup = false;
   bool yes = false;
   bool password_stdin = false;
+  bool json = false;
 };
 
 // nullopt with `error` set when the words are off.

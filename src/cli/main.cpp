@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/verify_output.h"
 #include "platform/console_platform.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
@@ -17,18 +18,20 @@
 #include "upgrade/texts.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/user_lock.h"
+#include "upgrade/verify.h"
 
 namespace dayledger::cli {
 namespace {
 
 enum ExitStatus { kOk = 0, kRefused = 1, kUsage = 2, kStopped = 3 };
 
-std::string ToolAppDir(const std::string& native) {
+// The installation's folder as given, in any characters the system can name.
+std::string ToolAppDir(ConsolePlatform& platform, const std::string& native) {
   const std::u8string u8 =
       std::filesystem::absolute(std::filesystem::u8path(native)).lexically_normal().u8string();
   std::string path(u8.begin(), u8.end());
   while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return Utf8ToCp949Text(ToolPathFromNative(path)) + "\\";
+  return platform.UseAppDir(ToolPathFromNative(path));
 }
 
 // The user list as the window reads it; false if it could not be read.
@@ -215,6 +218,54 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
   return kOk;
 }
 
+int VerifyUser(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+  if (BusyUser(platform, app_dir, options.user)) return kRefused;
+  HeadlessPort port;
+  UpgradeTool tool(platform, port, app_dir);
+  if (!LoadUsers(platform, tool)) return kRefused;
+  if (FindUser(port, options.user) < 0) return kUsage;
+  VerifyRequest request{app_dir, platform.Utf8ToCp949(options.user), ""};
+  const auto encrypted = VerifyNeedsPassword(platform, request);
+  if (!encrypted) {
+    std::fprintf(
+        stderr, "%s: %s\n", texts::kProfileDamaged,
+        platform.Cp949ToUtf8(app_dir + "users\\" + request.user_name + "\\profile.qbd").c_str());
+    return kStopped;
+  }
+  if (*encrypted) {
+    const auto password = ReadPassword(options);
+    if (!password) return kUsage;
+    request.password = platform.Utf8ToCp949(*password);
+  }
+  VerifyReport report;
+  VerifyRefusal refusal = VerifyRefusal::kNone;
+  if (!RunReported(platform, [&] { refusal = Verify(platform, request, &report); })) {
+    return kStopped;
+  }
+  const std::string backup = platform.Cp949ToUtf8(app_dir + "upgrade_backup\\" + request.user_name);
+  switch (refusal) {
+    case VerifyRefusal::kNone:
+      break;
+    case VerifyRefusal::kNoBackup:
+      std::fprintf(stderr, "비교할 백업이 없습니다: %s\n", backup.c_str());
+      return kStopped;
+    case VerifyRefusal::kBackupNotOlder:
+      std::fprintf(stderr, "백업이 이미 v 1.03.00이어서 업그레이드 전의 데이터가 아닙니다: %s\n",
+                   backup.c_str());
+      return kStopped;
+    case VerifyRefusal::kNotUpgraded:
+      std::fprintf(stderr, "아직 v 1.03.00으로 업그레이드되지 않은 사용자입니다.\n");
+      return kRefused;
+    case VerifyRefusal::kWrongPassword:
+      std::fprintf(stderr, "%s\n", texts::kWrongPassword);
+      return kRefused;
+  }
+  const std::string shown =
+      options.json ? VerifyJson(platform, report) : VerifySummary(platform, report);
+  std::fputs(shown.c_str(), stdout);
+  return report.accounted_for() ? kOk : kRefused;
+}
+
 int Run(int argc, char* argv[]) {
   std::string error;
   const auto options = ParseOptions(ConsolePlatform::Arguments(argc, argv), &error);
@@ -229,7 +280,7 @@ int Run(int argc, char* argv[]) {
   ConsolePlatform platform;
   const std::string app_dir = options->app_dir.empty()
                                   ? AppDirFromExecutable(platform.ExecutablePath())
-                                  : ToolAppDir(options->app_dir);
+                                  : ToolAppDir(platform, options->app_dir);
   // An upgrade a crash interrupted is finished or undone before anything is read.
   for (const std::string& note : RecoverInstallation(platform, app_dir)) {
     std::fprintf(stderr, "%s\n", note.c_str());
@@ -237,6 +288,7 @@ int Run(int argc, char* argv[]) {
   if (options->command == "list") return List(platform, app_dir);
   if (options->command == "upgrade") return Upgrade(platform, app_dir, *options);
   if (options->command == "restore") return RestoreUser(platform, app_dir, *options);
+  if (options->command == "verify") return VerifyUser(platform, app_dir, *options);
   return Check(platform, app_dir, *options);
 }
 

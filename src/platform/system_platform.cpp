@@ -8,7 +8,42 @@
 
 namespace dayledger {
 
-std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
+namespace {
+
+// Where `text` holds the stand-in as a whole path component, from `from` on.
+size_t FindStandIn(const std::string& text, size_t from) {
+  const size_t length = sizeof kAppDirStandIn - 1;
+  for (size_t at = text.find(kAppDirStandIn, from); at != std::string::npos;
+       at = text.find(kAppDirStandIn, at + 1)) {
+    if (at + length == text.size() || text[at + length] == '\\') return at;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) {
+  std::string text = Cp949ToUtf8Text(cp949);
+  if (app_dir_utf8_.empty()) return text;
+  for (size_t at = FindStandIn(text, 0); at != std::string::npos;
+       at = FindStandIn(text, at + app_dir_utf8_.size())) {
+    text.replace(at, sizeof kAppDirStandIn - 1, app_dir_utf8_);
+  }
+  return text;
+}
+
+std::string SystemPlatform::UseAppDir(const std::string& folder_utf8) {
+  const std::string cp949 = Utf8ToCp949Text(folder_utf8);
+  if (Cp949ToUtf8Text(cp949) == folder_utf8) return cp949 + "\\";
+  app_dir_utf8_ = folder_utf8;
+  return std::string(kAppDirStandIn) + "\\";
+}
+
+std::string SystemPlatform::Utf8Path(const std::string& tool_path) {
+  const size_t length = sizeof kAppDirStandIn - 1;
+  if (app_dir_utf8_.empty() || FindStandIn(tool_path, 0) != 0) return Cp949ToUtf8Text(tool_path);
+  return app_dir_utf8_ + Cp949ToUtf8Text(tool_path.substr(length));
+}
 
 std::string SystemPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
 

@@ -25,12 +25,32 @@ class SystemPlatform : public Platform {
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
+  // Shown texts name the installation's folder as the system does.
   std::string Cp949ToUtf8(const std::string& cp949) override;
   std::string Utf8ToCp949(const std::string& utf8) override;
 
   // The native path (UTF-8) for one of the tool's paths.
   std::string Native(const std::string& tool_path);
+
+  // The tool's AppDir, ending in a backslash, for the installation's folder
+  // given in the tool's path form (backslashes) in UTF-8. Only what comes
+  // from the data files is CP949: a folder whose name CP949 cannot hold
+  // ("café") is given the stand-in kAppDirStandIn, which every file
+  // operation maps back to the native folder and every shown text too.
+  std::string UseAppDir(const std::string& folder_utf8);
+
+ protected:
+  // The UTF-8 tool-form path for a tool path, the stand-in replaced.
+  std::string Utf8Path(const std::string& tool_path);
+#ifdef _WIN32
+  std::wstring WidePath(const std::string& tool_path);
+#endif
+
+ private:
+  std::string app_dir_utf8_;  // the folder behind the stand-in; empty when unused
 };
+
+inline constexpr char kAppDirStandIn[] = "\\:app";
 
 // Helpers the system-specific parts share.
 std::string LowerAscii(std::string text);

@@ -77,7 +77,7 @@ class DescriptorLock : public FileLock {
 }  // namespace
 
 std::string SystemPlatform::Native(const std::string& tool_path) {
-  return NativePathFromTool(Cp949ToUtf8Text(tool_path));
+  return NativePathFromTool(Utf8Path(tool_path));
 }
 
 bool SystemPlatform::TestOpen(const std::string& path) {
@@ -179,7 +179,9 @@ LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<Fil
 std::string SystemPlatform::ExecutablePath() {
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  return Utf8ToCp949Text(ToolPathFromNative(self.string()));
+  const std::string tool = ToolPathFromNative(self.string());
+  const size_t cut = tool.rfind('\\');
+  return UseAppDir(tool.substr(0, cut)) + Utf8ToCp949Text(tool.substr(cut + 1));
 }
 
 LocalTime SystemPlatform::Now() {

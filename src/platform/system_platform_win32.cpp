@@ -12,8 +12,6 @@ namespace {
 
 constexpr UINT kCp949 = 949;
 
-std::wstring WidePath(const std::string& tool_path) { return Widen(tool_path, kCp949); }
-
 struct FileHandleTraits {
   using Type = HANDLE;
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
@@ -96,8 +94,10 @@ class HandleLock : public FileLock {
 
 }  // namespace
 
-std::string SystemPlatform::Native(const std::string& tool_path) {
-  return Cp949ToUtf8Text(tool_path);
+std::string SystemPlatform::Native(const std::string& tool_path) { return Utf8Path(tool_path); }
+
+std::wstring SystemPlatform::WidePath(const std::string& tool_path) {
+  return Widen(Utf8Path(tool_path), CP_UTF8);
 }
 
 bool SystemPlatform::TestOpen(const std::string& path) {
@@ -225,7 +225,9 @@ std::string SystemPlatform::ExecutablePath() {
     const DWORD size = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (size < path.size()) {
       path.resize(size);
-      return Narrow(path, kCp949);
+      const std::string tool = Narrow(path, CP_UTF8);
+      const size_t cut = tool.rfind('\\');
+      return UseAppDir(tool.substr(0, cut)) + Utf8ToCp949Text(tool.substr(cut + 1));
     }
     path.resize(path.size() * 2);
   }

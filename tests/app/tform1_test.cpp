@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "platform/line_file.h"
+#include "platform/native_path.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"
 #include "upgrade/texts.h"
@@ -586,6 +587,39 @@ TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSays
   EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-1")));
   EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-journal")));
   EXPECT_EQ(Text(Control("Label11")), "v 1.02.00");
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// The window found next to it an installation whose folder name CP949
+// cannot hold, and upgrades a user there.
+TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
+  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+  const std::string folder = platform.temp_dir() + "/café 😀";
+  std::filesystem::create_directories(folder);
+  std::filesystem::rename(builder.root(), folder + "/app");
+  platform.executable_path =
+      platform.UseAppDir(ToolPathFromNative(folder + "/app")) + "dayledger-upgrade-gui";
+  TForm1 window(platform);
+  window.show();
+  auto* list = window.findChild<QListWidget*>("ListBox1");
+  ASSERT_EQ(list->count(), 1);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualItemRect(list->item(0)).center());
+  QTest::mouseClick(window.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  QDeadlineTimer deadline(30000);
+  while ((platform.messages.empty() || window.Timer1->isActive() || window.Timer2->isActive()) &&
+         !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, texts::kUpgradeDone);
+  EXPECT_EQ(SplitLines(InstallationBuilder::ReadNative(folder + "/app/users/u/profile.qbd")).at(1),
+            "10300");
 }
 
 }  // namespace

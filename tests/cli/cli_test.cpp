@@ -493,3 +493,82 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
 
 }  // namespace
 }  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// An installation in a folder whose name CP949 cannot hold: the folder is
+// used as the system names it, given or found next to the program, and
+// shown so; only the user names are CP949.
+TEST_F(CliTest, InstallationInAFolderNamedOutsideCp949) {
+  AddDemoUsers();
+  const std::string folder = platform.temp_dir() + "/café 😀";
+  fs::create_directories(folder);
+  fs::rename(builder.root(), folder + "/app");
+  const std::string app = "'" + folder + "/app'";
+  const ProcessResult list = RunCli(platform.temp_dir(), "--app-dir " + app + " list");
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(SplitText(list.out).size(), 4u) << list.out;
+  const ProcessResult upgrade = RunCli(platform.temp_dir(), "--app-dir " + app + " upgrade kim");
+  EXPECT_EQ(upgrade.status, 0) << upgrade.err;
+  EXPECT_EQ(SplitLines(Slurp(folder + "/app/users/kim/profile.qbd")).at(1), "10300");
+  fs::remove_all(folder + "/app/users/홍길동/groups");
+  const ProcessResult check = RunCli(platform.temp_dir(), "--app-dir " + app + " check 홍길동");
+  EXPECT_NE(check.out.find("\\café 😀\\app\\"), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("홍길동\\groups\tCannot open folder \\"), std::string::npos)
+      << check.out;
+
+  // Found from the program's own place, and named natively where shown.
+  fs::copy_file(DAYLEDGER_UPGRADE_BIN, folder + "/app/dayledger-upgrade");
+  const std::string command = "cd '" + folder + "/app' && timeout -k 5 120 ./dayledger-upgrade " +
+                              "restore kim --yes >" + platform.temp_dir() + "/out 2>" +
+                              platform.temp_dir() + "/err";
+  ASSERT_EQ(std::system(command.c_str()), 0) << Slurp(platform.temp_dir() + "/err");
+  EXPECT_NE(
+      Slurp(platform.temp_dir() + "/out").find("/café 😀/app/upgrade_backup/kim.before-restore-"),
+      std::string::npos)
+      << Slurp(platform.temp_dir() + "/out");
+  EXPECT_EQ(SplitLines(Slurp(folder + "/app/users/kim/profile.qbd")).at(1), "10000");
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// verify after an upgrade of each demo user, as a script would run it.
+TEST_F(CliTest, VerifyAccountsForEveryEntryOfEachUpgradedDemoUser) {
+  AddDemoUsers();
+  const struct {
+    const char* user;
+    const char* password;
+    int entries;
+  } users[] = {{"kim", "", 2 * 600}, {"홍길동", "", 600}, {"lee", "dayledger", 2 * 600}};
+  for (const auto& u : users) {
+    const std::string input = std::string(u.password) + "\n";
+    ASSERT_EQ(Cli(std::string("upgrade ") + u.user + " --password-stdin", input).status, 0);
+    const ProcessResult verify =
+        Cli(std::string("verify ") + u.user + " --password-stdin --json", input);
+    EXPECT_EQ(verify.status, 0) << u.user << verify.err;
+    const std::string counts = "{\"backup_entries\":" + std::to_string(u.entries) +
+                               ",\"current_entries\":" + std::to_string(u.entries) +
+                               ",\"missing\":[],\"added\":[]";
+    EXPECT_EQ(verify.out.rfind(counts, 0), 0u) << verify.out;
+  }
+  const ProcessResult summary = Cli("verify kim");
+  EXPECT_EQ(SplitText(summary.out).at(0), "백업의 일정 : 1200건");
+  const ProcessResult wrong = Cli("verify lee --password-stdin", "wrong\n");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.err, std::string(texts::kWrongPassword) + "\n");
+  const ProcessResult no_backup = Cli("verify park");
+  EXPECT_EQ(no_backup.status, 3);
+  EXPECT_EQ(no_backup.err.rfind("비교할 백업이 없습니다: ", 0), 0u) << no_backup.err;
+  fs::remove(Path("users/kim/schedules/schedules.qbsd"));
+  const ProcessResult unreadable = Cli("verify kim");
+  EXPECT_EQ(unreadable.status, 3);
+  EXPECT_NE(unreadable.err.find("Cannot open file "), std::string::npos) << unreadable.err;
+}
+
+}  // namespace
+}  // namespace dayledger

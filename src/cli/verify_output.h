@@ -1,0 +1,16 @@
+// How `dayledger-upgrade verify` shows its report: a Korean summary with
+// the missing, added and differing items, or one JSON object for scripts.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "upgrade/verify.h"
+
+namespace dayledger::cli {
+
+// UTF-8 text for standard output; entry lines and paths decoded from CP949.
+std::string VerifySummary(Platform& platform, const VerifyReport& report);
+std::string VerifyJson(Platform& platform, const VerifyReport& report);
+
+}  // namespace dayledger::cli

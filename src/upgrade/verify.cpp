@@ -1,0 +1,196 @@
+// The comparison behind `dayledger-upgrade verify`: every entry of the
+// backup's monthly files must stand in the merged file in month order, and
+// every other data file must equal the backup's (or the template the upgrade
+// copied) apart from its version line.
+#include "upgrade/verify.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+
+#include "anniversary/anniversary_stage.h"
+#include "digest/sha1.h"
+#include "platform/framework_error.h"
+#include "platform/line_file.h"
+#include "platform/tool_path.h"
+#include "schedule/monthly_files.h"
+#include "schedule/schedule_file.h"
+
+namespace dayledger {
+namespace {
+
+std::string ReadOrThrow(Platform& platform, const std::string& path) {
+  std::string bytes;
+  if (!platform.ReadFile(path, &bytes)) throw CannotOpenFile(path);
+  return bytes;
+}
+
+// A file's own error, with the file it came from in front.
+template <typename Parse>
+auto ParsedFrom(const std::string& path, Parse parse) {
+  try {
+    return parse();
+  } catch (const FrameworkError& error) {
+    if (error.path().empty()) throw FrameworkError(path + ": " + error.what(), error.kind(), path);
+    throw;
+  }
+}
+
+std::optional<std::vector<std::string>> ProfileLines(Platform& platform, const std::string& dir) {
+  std::string bytes;
+  if (!platform.ReadFile(dir + "\\profile.qbd", &bytes)) return std::nullopt;
+  std::vector<std::string> lines = SplitLines(bytes);
+  if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
+  return lines;
+}
+
+bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::string> b) {
+  if (a.size() > 1) a[1].clear();
+  if (b.size() > 1) b[1].clear();
+  return a == b;
+}
+
+class Comparison {
+ public:
+  Comparison(Platform& platform, const VerifyRequest& request, bool encrypted,
+             const std::string& data_key, VerifyReport* report)
+      : platform_(platform),
+        backup_(NormalPath(request.app_dir + "\\upgrade_backup\\" + request.user_name)),
+        current_(NormalPath(request.app_dir + "\\users\\" + request.user_name)),
+        templates_(NormalPath(request.app_dir + "\\data\\userscommon")),
+        encrypted_(encrypted),
+        key_(MakeScheduleKey(data_key)),
+        report_(*report) {}
+
+  void Schedules() {
+    std::vector<VerifyEntry> kept;
+    uint32_t total = 0;  // wraps as the upgrade's sum does
+    for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
+      for (int month = 1; month <= 12; ++month) {
+        const std::string name = SchClass::FileName(year, month);
+        const std::string path = backup_ + "\\schedules\\" + name;
+        const LineList lines(Schedule(path, encrypted_));
+        total += ParsedFrom(path, [&] { return static_cast<uint32_t>(StrToInt(lines.Get(2))); });
+        for (int i = 3; i < lines.Count(); ++i) kept.push_back({name.substr(0, 6), lines.Get(i)});
+      }
+    }
+    const std::vector<std::string> merged =
+        Schedule(current_ + "\\schedules\\schedules.qbsd", encrypted_);
+    report_.backup_entries = static_cast<long long>(kept.size());
+    report_.current_entries = std::max<long long>(0, static_cast<long long>(merged.size()) - 3);
+    report_.count_found = merged.size() > 2 ? merged[2] : "";
+    MatchInOrder(kept, merged);
+    // An entry the scheduler added since may have raised the count with it.
+    report_.count_expected = std::to_string(static_cast<int32_t>(total));
+    const std::string with_added =
+        std::to_string(static_cast<int32_t>(total + static_cast<uint32_t>(report_.added.size())));
+    if (report_.count_found == with_added) report_.count_expected = with_added;
+  }
+
+  void OtherFiles() {
+    Compare("schedules\\repeat.qbsd", templates_ + "\\repeat.qbsd", true);
+    Compare("group.qbd", "", false);
+    for (const char* folder : {"groups", "timetables"}) {
+      for (const std::string& name :
+           platform_.ListQbdFiles(backup_ + "\\" + folder).value_or(std::vector<std::string>{})) {
+        Compare(std::string(folder) + "\\" + name, "", false);
+      }
+    }
+    for (const std::string& name : kAnniversaryCopyOrder) {
+      Compare("anniversary\\" + name, templates_ + "\\" + name, false);
+    }
+    Compare("profile.qbd", "", false);
+  }
+
+ private:
+  std::vector<std::string> Schedule(const std::string& path, bool encrypted) {
+    return DecodeScheduleBytes(ReadOrThrow(platform_, path), encrypted, key_);
+  }
+
+  std::vector<std::string> Lines(const std::string& path, bool schedule, bool user_form) {
+    if (schedule) return Schedule(path, encrypted_ && user_form);
+    return SplitLines(ReadOrThrow(platform_, path));
+  }
+
+  // `relative` now against the backup's, or, where the backup has none,
+  // against `template_path` (the template stays in its plain form).
+  void Compare(const std::string& relative, const std::string& template_path, bool schedule) {
+    const std::string kept = backup_ + "\\" + relative;
+    const bool in_backup = platform_.Inspect(kept) == PathKind::kFile;
+    if (!in_backup && template_path.empty()) return;
+    const std::vector<std::string> before =
+        in_backup ? Lines(kept, schedule, true) : Lines(template_path, schedule, false);
+    const std::string now = current_ + "\\" + relative;
+    if (SameApartFromVersionLine(before, Lines(now, schedule, true))) {
+      ++report_.files_equal;
+    } else {
+      report_.files_differing.push_back(now);
+    }
+  }
+
+  // Finds the backup's entries in the merged file, in their order; merged
+  // lines left over were added since.
+  void MatchInOrder(const std::vector<VerifyEntry>& kept, const std::vector<std::string>& merged) {
+    std::map<std::string, std::vector<size_t>> where;
+    for (size_t i = 3; i < merged.size(); ++i) where[merged[i]].push_back(i);
+    std::vector<bool> matched(merged.size(), false);
+    size_t next = 3;
+    for (const VerifyEntry& entry : kept) {
+      const auto found = where.find(entry.line);
+      if (found != where.end()) {
+        const auto at = std::lower_bound(found->second.begin(), found->second.end(), next);
+        if (at != found->second.end()) {
+          matched[*at] = true;
+          next = *at + 1;
+          continue;
+        }
+      }
+      report_.missing.push_back(entry);
+    }
+    for (size_t i = 3; i < merged.size(); ++i) {
+      if (!matched[i]) report_.added.push_back({"", merged[i]});
+    }
+  }
+
+  Platform& platform_;
+  std::string backup_;
+  std::string current_;
+  std::string templates_;
+  bool encrypted_;
+  ScheduleKey key_;
+  VerifyReport& report_;
+};
+
+}  // namespace
+
+std::optional<bool> VerifyNeedsPassword(Platform& platform, const VerifyRequest& request) {
+  const auto profile = ProfileLines(platform, request.app_dir + "\\users\\" + request.user_name);
+  if (!profile) return std::nullopt;
+  return profile->size() > 9 && (*profile)[9] == "1";
+}
+
+VerifyRefusal Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
+  const auto backup =
+      ProfileLines(platform, request.app_dir + "\\upgrade_backup\\" + request.user_name);
+  if (!backup) return VerifyRefusal::kNoBackup;
+  if ((*backup)[1] == "10300") return VerifyRefusal::kBackupNotOlder;
+  const std::string profile_path =
+      request.app_dir + "\\users\\" + request.user_name + "\\profile.qbd";
+  const auto current = ProfileLines(platform, request.app_dir + "\\users\\" + request.user_name);
+  if (!current) throw CannotOpenFile(profile_path);
+  if ((*current)[1] != "10300") return VerifyRefusal::kNotUpgraded;
+  const bool encrypted = current->size() > 9 && (*current)[9] == "1";
+  std::string data_key(40, '0');
+  if (encrypted) {
+    if (current->size() <= 8 || IteratedHexDigest(request.password, 5) != (*current)[8]) {
+      return VerifyRefusal::kWrongPassword;
+    }
+    data_key = IteratedHexDigest(request.password, 4);
+  }
+  Comparison comparison(platform, request, encrypted, data_key, report);
+  comparison.Schedules();
+  comparison.OtherFiles();
+  return VerifyRefusal::kNone;
+}
+
+}  // namespace dayledger

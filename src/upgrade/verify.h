@@ -1,0 +1,56 @@
+// Proof that an upgrade lost nothing: the user's data now (1.03) against
+// the backup taken before the upgrade (any older version). Reads only.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace dayledger {
+
+struct VerifyEntry {
+  std::string month;  // "YYYYMM" of the backup's monthly file; empty for an added entry
+  std::string line;   // CP949, as stored
+};
+
+struct VerifyReport {
+  long long backup_entries = 0;   // entry lines of the backup's 600 monthly files
+  long long current_entries = 0;  // entry lines of the merged file
+  std::vector<VerifyEntry> missing;
+  std::vector<VerifyEntry> added;  // entries of now that the backup does not hold
+  std::string count_expected;      // the merged count line as the upgrade computes it
+  std::string count_found;
+  int files_equal = 0;
+  std::vector<std::string> files_differing;  // tool paths (CP949)
+
+  bool accounted_for() const {
+    return missing.empty() && files_differing.empty() && count_expected == count_found;
+  }
+};
+
+enum class VerifyRefusal {
+  kNone,
+  kNoBackup,        // no readable profile in upgrade_backup\USER
+  kBackupNotOlder,  // the backup is at 1.03 already
+  kNotUpgraded,     // the user's data is still below 1.03
+  kWrongPassword,
+};
+
+// Whose data, and what the command was given.
+struct VerifyRequest {
+  std::string app_dir;
+  std::string user_name;  // CP949
+  std::string password;   // CP949; used when the data is encrypted
+};
+
+// Whether the user's data is encrypted (the current profile says so); the
+// caller asks for the password only then. nullopt when it cannot be read.
+std::optional<bool> VerifyNeedsPassword(Platform& platform, const VerifyRequest& request);
+
+// Compares; a refusal leaves `report` empty. Throws FrameworkError, naming
+// the file, when a file of the backup or of now cannot be read.
+VerifyRefusal Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report);
+
+}  // namespace dayledger
