@@ -1,5 +1,5 @@
-# Cross-compiles the Qt-free part (platform, core, dayledger-upgrade) for
-# Windows with Debian's MinGW-w64, to keep the Windows platform code building.
+# Cross-compiles the programs that need no Qt (the terminal program and the
+# native window) for Windows with Debian's MinGW-w64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
@@ -7,3 +7,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)

@@ -7,7 +7,7 @@ libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l1
 format="clang-format"
 fuzz="clang libclang-rt-14-dev cmake ninja-build"
 windows="g++-mingw-w64-x86-64-posix wine64"
-display="xvfb xauth"
+display="xvfb xauth xdotool x11-apps imagemagick"
 wanted=""
 for group in "$@"; do
   case "$group" in

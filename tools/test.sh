@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the format check,
 # the dev build, the sanitizer build, the fuzz targets for a bounded time,
-# then the Windows build under Wine against the Linux one. Ends with one
+# then the Windows builds under Wine against the Linux one: the terminal
+# program, and the native window driven by mouse and keys. Ends with one
 # line per stage and its seconds, so that a slow stage shows at once.
 set -eu
 cd "$(dirname "$0")/.."
@@ -31,3 +32,4 @@ stage "asan build" tools/setup.sh asan
 stage "asan tests" tests asan
 stage fuzzing tools/fuzz.sh
 stage "windows check" tools/windows-check.sh
+stage "windows window" tools/windows-window-check.sh

@@ -12,16 +12,12 @@ cmake --preset windows-cross -G Ninja >/dev/null
 cmake --build --preset windows-cross
 
 work="$(pwd)/build/windows-check"
-# The Wine prefix is kept from run to run: its first start takes the longest.
 # The Windows copy lies in a folder whose name CP949 cannot hold.
 windows="$work/windows-café-😀"
 rm -rf "$windows" "$work/linux" "$work"/*.log
 mkdir -p "$work"
-# Wine takes the command line in the locale's encoding: UTF-8.
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all LC_ALL=C.UTF-8
-wine=/usr/lib/wine/wine64
+. tools/wine-env.sh
 exe="build/windows-cross/src/dayledger-upgrade.exe"
-[ -d "$WINEPREFIX" ] || timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
 
 build/dev/tests/dayledger-make-demo "$windows"
 cp -r "$windows" "$work/linux"

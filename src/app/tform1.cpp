@@ -41,12 +41,6 @@ class PasswordStarStyle : public QProxyStyle {
   }
 };
 
-std::string JoinedNotes(const std::vector<std::string>& notes) {
-  std::string text;
-  for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
-  return text;
-}
-
 }  // namespace
 
 void InstallFontSubstitutes() {
@@ -92,7 +86,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   // An upgrade a crash interrupted is finished or undone before any user is shown.
   const std::vector<std::string> notes = RecoverInstallation(platform_, tool_.state().AppDir);
-  if (!notes.empty()) tool_.Message(JoinedNotes(notes), kMbInformation);
+  if (!notes.empty()) tool_.Message(RecoveryMessage(notes), kMbInformation);
   FormCreate();
 }
 

@@ -25,6 +25,12 @@ std::string ActionText(RecoveryAction action) {
 
 }  // namespace
 
+std::string RecoveryMessage(const std::vector<std::string>& notes) {
+  std::string text;
+  for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
+  return text;
+}
+
 std::vector<std::string> RecoverInstallation(Platform& platform, const std::string& app_dir) {
   std::vector<std::string> notes;
   const std::string users = app_dir + "\\users";

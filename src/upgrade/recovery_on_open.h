@@ -13,4 +13,7 @@ namespace dayledger {
 // line per user (UTF-8), in the tool's words; empty when there was nothing.
 std::vector<std::string> RecoverInstallation(Platform& platform, const std::string& app_dir);
 
+// The notes as one message for a window's information box.
+std::string RecoveryMessage(const std::vector<std::string>& notes);
+
 }  // namespace dayledger

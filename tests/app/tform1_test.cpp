@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app_win32/tform1_controls.h"
 #include "platform/line_file.h"
 #include "platform/native_path.h"
 #include "support/expected_log.h"
@@ -620,6 +621,38 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   EXPECT_EQ(platform.messages[0].text, texts::kUpgradeDone);
   EXPECT_EQ(SplitLines(InstallationBuilder::ReadNative(folder + "/app/users/u/profile.qbd")).at(1),
             "10300");
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// The table the native Windows window is built from, generated from the
+// same description, holds for this window too.
+TEST_F(TForm1Test, WindowMatchesTheTableGeneratedFromItsDescription) {
+  for (const ControlSpec& spec : kTForm1Controls) {
+    const std::string name = spec.name;
+    if (!*spec.parent) {
+      EXPECT_EQ(form().size(), QSize(spec.rect.width, spec.rect.height));
+      EXPECT_EQ(form().windowTitle().toStdString(), spec.text);
+      continue;
+    }
+    QWidget* widget = Control(spec.name);
+    ASSERT_NE(widget, nullptr) << name;
+    const QRect rect = widget->geometry();
+    EXPECT_EQ(rect.topLeft(), QPoint(spec.rect.x, spec.rect.y)) << name;
+    EXPECT_EQ(rect.height(), spec.rect.height) << name;
+    // Labels may grow to their whole text; the value labels show the user.
+    EXPECT_GE(rect.width(), spec.rect.width) << name;
+    if (!qobject_cast<QLabel*>(widget)) {
+      EXPECT_EQ(rect.width(), spec.rect.width) << name;
+    }
+    if (name != "Label9" && name != "Label10" && name != "Label11" && *spec.text) {
+      EXPECT_EQ(Text(widget), spec.text) << name;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+// The program entry of the native Windows window.
+#include "app_win32/tform1_win32.h"
+#include "app_win32/win32_platform.h"
+#include "upgrade/error_report.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/, int show) {
+  dayledger::Win32Platform platform;
+  int status = 0;
+  dayledger::RunReported(platform, [&] {
+    dayledger::TForm1 Form1(platform);
+    if (!Form1.Create(instance, show)) return;
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+      // Tab and the arrow keys move between the controls, as in a dialog.
+      if (::IsDialogMessageW(::GetActiveWindow(), &message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    status = static_cast<int>(message.wParam);
+  });
+  return status;
+}

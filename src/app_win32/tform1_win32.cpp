@@ -1,0 +1,379 @@
+#include "app_win32/tform1_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app_win32/tform1_controls.h"
+#include "platform/windows_text.h"
+#include "upgrade/error_report.h"
+#include "upgrade/recovery_on_open.h"
+
+namespace dayledger {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"DayledgerTForm1";
+constexpr UINT_PTR kTimer1 = 1;  // the driver, every 100 ms
+constexpr UINT_PTR kTimer2 = 2;  // the backup, one second after the start
+constexpr UINT kTimer1Interval = 100;
+constexpr UINT kTimer2Interval = 1000;
+constexpr int kFirstControlId = 100;
+
+COLORREF Colour(unsigned rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
+
+const ControlSpec* Spec(const std::string& name) {
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+// Where a control lies in the window's client area: its rectangle plus
+// those of every control around it, as the window is flat on Win32.
+POINT Origin(const ControlSpec& spec) {
+  POINT at{spec.rect.x, spec.rect.y};
+  for (const ControlSpec* p = Spec(spec.parent); p && *p->parent; p = Spec(p->parent)) {
+    at.x += p->rect.x;
+    at.y += p->rect.y;
+  }
+  return at;
+}
+
+bool Within(const ControlSpec& spec, const char* container) {
+  for (const ControlSpec* p = Spec(spec.parent); p; p = Spec(p->parent)) {
+    if (std::string(p->name) == container) return true;
+  }
+  return false;
+}
+
+bool OnPanel(const ControlSpec& spec) {
+  return std::string(spec.kind) == "QFrame" || Within(spec, "Panel1") || Within(spec, "Panel2");
+}
+
+struct NativeKind {
+  const wchar_t* window_class;
+  DWORD style;
+  DWORD extended;
+};
+
+NativeKind KindOf(const std::string& kind) {
+  if (kind == "QPushButton") return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+  if (kind == "QCheckBox") return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+  if (kind == "QGroupBox") return {L"BUTTON", BS_GROUPBOX, 0};
+  if (kind == "QListWidget") {
+    return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+            WS_EX_CLIENTEDGE};
+  }
+  if (kind == "QLineEdit") {
+    return {L"EDIT", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+  }
+  if (kind == "QPlainTextEdit") {
+    return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
+  }
+  if (kind == "QFrame") return {L"STATIC", SS_ETCHEDFRAME, 0};
+  return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+TForm1::TForm1(Win32Platform& platform)
+    : platform_(platform),
+      tool_(platform, *this, AppDirFromExecutable(platform.ExecutablePath())) {}
+
+TForm1::~TForm1() {
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(bold_font_),
+                         static_cast<HGDIOBJ>(panel_brush_), static_cast<HGDIOBJ>(window_brush_)}) {
+    if (object) ::DeleteObject(object);
+  }
+  for (auto& [name, font] : own_fonts_) ::DeleteObject(font);
+}
+
+int TForm1::Scaled(int design_pixels) const { return ::MulDiv(design_pixels, dpi_, 96); }
+
+HWND TForm1::Control(const char* name) const {
+  const auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+bool TForm1::Create(HINSTANCE instance, int show) {
+  INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&common);
+  const ControlSpec& form = *Spec("Form1");
+  window_brush_ = ::CreateSolidBrush(Colour(kFormColour));
+  panel_brush_ = ::CreateSolidBrush(Colour(kPanelColour));
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &TForm1::WindowProc;
+  window_class.hInstance = instance;
+  window_class.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+  window_class.hbrBackground = window_brush_;
+  window_class.lpszClassName = kWindowClass;
+  window_class.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+  ::RegisterClassExW(&window_class);
+
+  const HDC screen = ::GetDC(nullptr);
+  dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  // A fixed-size window without maximise; the client area has the design's size.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  RECT frame{0, 0, Scaled(form.rect.width), Scaled(form.rect.height)};
+  ::AdjustWindowRectEx(&frame, style, FALSE, 0);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  window_ = ::CreateWindowExW(0, kWindowClass, Widen(form.text, CP_UTF8).c_str(), style,
+                              work.left + (work.right - work.left - width) / 2,
+                              work.top + (work.bottom - work.top - height) / 2, width, height,
+                              nullptr, nullptr, instance, this);
+  if (!window_) return false;
+  platform_.set_owner(window_);
+  CreateControls(instance);
+  ::ShowWindow(window_, show);
+  ::UpdateWindow(window_);
+  // An upgrade a crash interrupted is finished or undone before any user is shown.
+  const std::vector<std::string> notes = RecoverInstallation(platform_, tool_.state().AppDir);
+  if (!notes.empty()) tool_.Message(RecoveryMessage(notes), kMbInformation);
+  FormCreate();
+  return true;
+}
+
+HFONT TForm1::FontFor(const ControlSpec& spec) {
+  if (!spec.bold && spec.font_size == 0) return font_;
+  const std::string key = std::to_string(spec.font_size) + (spec.bold ? "b" : "");
+  auto& font = own_fonts_[key];
+  if (!font) {
+    font = ::CreateFontW(-Scaled(spec.font_size ? spec.font_size : 13), 0, 0, 0,
+                         spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, L"돋움");
+  }
+  return font;
+}
+
+void TForm1::CreateControls(HINSTANCE instance) {
+  // "돋움" at the design's 13 pixels; Windows' font mapper stands in where
+  // the machine lacks it.
+  font_ = ::CreateFontW(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, L"돋움");
+  int id = kFirstControlId;
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (!*spec.parent) continue;  // the window itself
+    const NativeKind kind = KindOf(spec.kind);
+    const POINT at = Origin(spec);
+    const DWORD visible = spec.visible ? WS_VISIBLE : 0;
+    HWND control =
+        ::CreateWindowExW(kind.extended, kind.window_class, Widen(spec.text, CP_UTF8).c_str(),
+                          WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style, Scaled(at.x),
+                          Scaled(at.y), Scaled(spec.rect.width), Scaled(spec.rect.height), window_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
+    ::SetWindowTextW(control, Widen(spec.text, CP_UTF8).c_str());
+    controls_[spec.name] = control;
+    ++id;
+  }
+  // Group boxes lie under what they hold, and panels under everything: the
+  // first child created would otherwise be drawn on top.
+  for (const char* below : {"GroupBox1", "GroupBox2", "Panel1", "Panel2"}) {
+    ::SetWindowPos(Control(below), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  ::SendMessageW(Control("Edit1"), EM_SETPASSWORDCHAR, L'*', 0);
+  ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(13));
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (std::string(spec.kind) == "QLabel") GrowToText(spec.name);
+  }
+}
+
+void TForm1::GrowToText(const char* name) {
+  // Static labels grow to their whole text in place where the window's font
+  // is wider than the design's; the version label keeps its size.
+  if (std::string(name) == "Label15") return;
+  HWND label = Control(name);
+  const ControlSpec& spec = *Spec(name);
+  const std::wstring text = TextOf(label);
+  const HDC dc = ::GetDC(label);
+  const HGDIOBJ before = ::SelectObject(dc, FontFor(spec));
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(label, dc);
+  RECT rect{};
+  ::GetWindowRect(label, &rect);
+  ::SetWindowPos(label, nullptr, 0, 0, std::max<int>(Scaled(spec.rect.width), size.cx),
+                 rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER);
+  ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<TForm1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (form && form->window_) return form->Handle(message, w, l);
+  return ::DefWindowProcW(window, message, w, l);
+}
+
+LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND: {
+      const HWND from = reinterpret_cast<HWND>(l);
+      if (from == Control("ListBox1") && HIWORD(w) == LBN_SELCHANGE) ListBox1Click();
+      if (from == Control("Button1") && HIWORD(w) == BN_CLICKED) Button1Click();
+      if (from == Control("Button2") && HIWORD(w) == BN_CLICKED) Button2Click();
+      return 0;
+    }
+    case WM_TIMER:
+      if (w == kTimer1) Timer1Timer();
+      if (w == kTimer2) Timer2Timer();
+      return 0;
+    case WM_ERASEBKGND: {
+      // The window's colour, and the panels' under their frames; group
+      // boxes and frames draw only their edges over it.
+      const HDC dc = reinterpret_cast<HDC>(w);
+      RECT client{};
+      ::GetClientRect(window_, &client);
+      ::FillRect(dc, &client, window_brush_);
+      for (const ControlSpec& spec : kTForm1Controls) {
+        if (std::string(spec.kind) != "QFrame") continue;
+        const POINT at = Origin(spec);
+        const RECT panel{Scaled(at.x), Scaled(at.y), Scaled(at.x + spec.rect.width),
+                         Scaled(at.y + spec.rect.height)};
+        ::FillRect(dc, &panel, panel_brush_);
+      }
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const HDC dc = reinterpret_cast<HDC>(w);
+      const HWND control = reinterpret_cast<HWND>(l);
+      for (const ControlSpec& spec : kTForm1Controls) {
+        if (Control(spec.name) != control) continue;
+        // The log is a read-only box on white, as a text box is.
+        const bool panel = OnPanel(spec) && std::string(spec.kind) != "QPlainTextEdit";
+        ::SetTextColor(dc, Colour(spec.color));
+        ::SetBkColor(dc, Colour(panel ? kPanelColour : kFormColour));
+        return reinterpret_cast<LRESULT>(panel ? panel_brush_ : window_brush_);
+      }
+      break;
+    }
+    case WM_CLOSE:
+      ::DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, w, l);
+}
+
+template <typename Handler>
+void TForm1::Run(Handler&& handler) {
+  RunReported(platform_, std::forward<Handler>(handler));
+}
+
+void TForm1::FormCreate() {
+  Run([this] { tool_.FormCreate(); });
+}
+void TForm1::ListBox1Click() {
+  Run([this] { tool_.ListBox1Click(); });
+}
+void TForm1::Button1Click() {
+  Run([this] { tool_.Button1Click(); });
+}
+void TForm1::Button2Click() { ::PostMessageW(window_, WM_CLOSE, 0, 0); }
+void TForm1::Timer1Timer() {
+  Run([this] { tool_.Timer1Timer(); });
+}
+void TForm1::Timer2Timer() {
+  Run([this] { tool_.Timer2Timer(); });
+}
+
+void TForm1::AppendLogLine(const std::string& line) {
+  HWND memo = Control("Memo1");
+  const int end = ::GetWindowTextLengthW(memo);
+  ::SendMessageW(memo, EM_SETSEL, end, end);
+  const std::wstring text = (end > 0 ? L"\r\n" : L"") + Widen(line, CP_UTF8);
+  ::SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  // The log follows its newest line even after the operator scrolled up.
+  ::SendMessageW(memo, EM_SCROLLCARET, 0, 0);
+}
+
+void TForm1::ClearUsers() { ::SendMessageW(Control("ListBox1"), LB_RESETCONTENT, 0, 0); }
+
+void TForm1::AddUser(const std::string& name) {
+  ::SendMessageW(Control("ListBox1"), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(Widen(name, CP_UTF8).c_str()));
+}
+
+// Selecting from code sends no notification: it is not a click.
+void TForm1::SelectUser(int index) { ::SendMessageW(Control("ListBox1"), LB_SETCURSEL, index, 0); }
+
+int TForm1::SelectedUser() {
+  const LRESULT index = ::SendMessageW(Control("ListBox1"), LB_GETCURSEL, 0, 0);
+  return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+void TForm1::ShowInLabel(const char* name, const std::string& text) {
+  ::SetWindowTextW(Control(name), Widen(text, CP_UTF8).c_str());
+  GrowToText(name);
+}
+
+void TForm1::SetUserLabel(const std::string& text) { ShowInLabel("Label9", text); }
+void TForm1::SetEncryptionLabel(const std::string& text) { ShowInLabel("Label10", text); }
+void TForm1::SetVersionLabel(const std::string& text) { ShowInLabel("Label11", text); }
+
+void TForm1::SetPasswordEnabled(bool enabled) {
+  password_enabled_ = enabled;
+  ::EnableWindow(Control("Edit1"), enabled && input_enabled_);
+}
+
+std::string TForm1::Password() { return Narrow(TextOf(Control("Edit1")), CP_UTF8); }
+
+void TForm1::SelectPasswordAndFocus() {
+  ::SendMessageW(Control("Edit1"), EM_SETSEL, 0, -1);
+  ::SetFocus(Control("Edit1"));
+}
+
+void TForm1::SetInputEnabled(bool enabled) {
+  // Everything on the first panel, and both buttons; the password box
+  // keeps its own state underneath.
+  input_enabled_ = enabled;
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (Within(spec, "Panel1")) ::EnableWindow(Control(spec.name), enabled);
+  }
+  ::EnableWindow(Control("Edit1"), enabled && password_enabled_);
+  ::EnableWindow(Control("Button1"), enabled);
+  ::EnableWindow(Control("Button2"), enabled);
+}
+
+bool TForm1::SkipBackupChecked() {
+  return ::SendMessageW(Control("CheckBox1"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TForm1::SetBackupTimer(bool enabled) {
+  if (enabled) {
+    ::SetTimer(window_, kTimer2, kTimer2Interval, nullptr);
+  } else {
+    ::KillTimer(window_, kTimer2);
+  }
+}
+
+void TForm1::SetDriverTimer(bool enabled) {
+  if (enabled) {
+    ::SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
+  } else {
+    ::KillTimer(window_, kTimer1);
+  }
+}
+
+}  // namespace dayledger

@@ -1,0 +1,78 @@
+// The main window on the Win32 API itself: the controls of tform1.ui,
+// created from the table generated from it, with the handlers each a line
+// into the core. The core's verbs and texts are the Qt window's.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app_win32/win32_platform.h"
+#include "upgrade/upgrade_port.h"
+#include "upgrade/upgrade_tool.h"
+
+namespace dayledger {
+
+struct ControlSpec;
+
+class TForm1 : public UpgradePort {
+ public:
+  explicit TForm1(Win32Platform& platform);
+  ~TForm1() override;
+
+  // Creates the window and its controls, recovers and fills the user list,
+  // and shows it centred.
+  bool Create(HINSTANCE instance, int show);
+
+  // Handlers, as the controls and timers call them.
+  void FormCreate();
+  void ListBox1Click();
+  void Button1Click();
+  void Button2Click();
+  void Timer1Timer();
+  void Timer2Timer();
+
+  // UpgradePort
+  void AppendLogLine(const std::string& line) override;
+  void ClearUsers() override;
+  void AddUser(const std::string& name) override;
+  void SelectUser(int index) override;
+  int SelectedUser() override;
+  void SetUserLabel(const std::string& text) override;
+  void SetEncryptionLabel(const std::string& text) override;
+  void SetVersionLabel(const std::string& text) override;
+  void SetPasswordEnabled(bool enabled) override;
+  std::string Password() override;
+  void SelectPasswordAndFocus() override;
+  void SetInputEnabled(bool enabled) override;
+  bool SkipBackupChecked() override;
+  void SetBackupTimer(bool enabled) override;
+  void SetDriverTimer(bool enabled) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+  void CreateControls(HINSTANCE instance);
+  HWND Control(const char* name) const;
+  HFONT FontFor(const ControlSpec& spec);
+  void GrowToText(const char* name);
+  void ShowInLabel(const char* name, const std::string& text);
+  int Scaled(int design_pixels) const;
+  template <typename Handler>
+  void Run(Handler&& handler);
+
+  Win32Platform& platform_;
+  UpgradeTool tool_;
+  HWND window_ = nullptr;
+  HFONT font_ = nullptr;
+  HFONT bold_font_ = nullptr;
+  HBRUSH panel_brush_ = nullptr;
+  HBRUSH window_brush_ = nullptr;
+  int dpi_ = 96;
+  std::map<std::string, HWND> controls_;
+  std::map<std::string, HFONT> own_fonts_;
+  bool input_enabled_ = true;
+  bool password_enabled_ = true;
+};
+
+}  // namespace dayledger

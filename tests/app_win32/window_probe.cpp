@@ -1,0 +1,157 @@
+// Reads the running native window from outside, as a test sees it:
+//   window_probe layout       every control's rectangle and caption against
+//                             the table generated from tform1.ui
+//   window_probe text NAME    the text a control shows now (UTF-8)
+//   window_probe box          the text of the open message box, if any
+//   window_probe where NAME   the middle of a control, in the window's client
+//                             area, for a click there
+//   window_probe item N       the middle of the list's row N (past the last
+//                             item too), in the window's client area
+// Exit status 0 when it found what it was asked for.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app_win32/tform1_controls.h"
+#include "platform/windows_text.h"
+
+namespace dayledger {
+namespace {
+
+constexpr int kFirstControlId = 100;  // the window numbers its controls in table order
+
+HWND Form() { return ::FindWindowW(L"DayledgerTForm1", nullptr); }
+
+std::string TextOf(HWND window) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text, CP_UTF8);
+}
+
+HWND ControlNamed(HWND form, const std::string& name) {
+  int id = kFirstControlId;
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (!*spec.parent) continue;
+    if (name == spec.name) return ::GetDlgItem(form, id);
+    ++id;
+  }
+  return nullptr;
+}
+
+const ControlSpec* Spec(const std::string& name) {
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+int Layout(HWND form) {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  auto scaled = [&](int v) { return ::MulDiv(v, dpi, 96); };
+  int wrong = 0;
+  RECT client{};
+  ::GetClientRect(form, &client);
+  const ControlSpec& window = *Spec("Form1");
+  if (client.right != scaled(window.rect.width) || client.bottom != scaled(window.rect.height)) {
+    std::printf("Form1: client %ldx%ld\n", client.right, client.bottom);
+    ++wrong;
+  }
+  if (TextOf(form) != window.text) {
+    std::printf("Form1: title %s\n", TextOf(form).c_str());
+    ++wrong;
+  }
+  for (const ControlSpec& spec : kTForm1Controls) {
+    if (!*spec.parent) continue;
+    const HWND control = ControlNamed(form, spec.name);
+    POINT at{spec.rect.x, spec.rect.y};
+    for (const ControlSpec* p = Spec(spec.parent); p && *p->parent; p = Spec(p->parent)) {
+      at.x += p->rect.x;
+      at.y += p->rect.y;
+    }
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    const std::string kind = spec.kind;
+    // Labels may grow to their whole text; the rest keep the design's size.
+    const bool grows = kind == "QLabel";
+    const long width = rect.right - rect.left;
+    if (rect.left != scaled(at.x) || rect.top != scaled(at.y) ||
+        rect.bottom - rect.top != scaled(spec.rect.height) ||
+        (grows ? width < scaled(spec.rect.width) : width != scaled(spec.rect.width))) {
+      std::printf("%s: at %ld,%ld size %ldx%ld\n", spec.name, rect.left, rect.top, width,
+                  rect.bottom - rect.top);
+      ++wrong;
+    }
+    // The value labels show the selected user, not their design texts.
+    const std::string name = spec.name;
+    const bool shows_data = name == "Label9" || name == "Label10" || name == "Label11";
+    if (!shows_data && kind != "QListWidget" && kind != "QPlainTextEdit" && kind != "QLineEdit" &&
+        TextOf(control) != spec.text) {
+      std::printf("%s: caption %s\n", spec.name, TextOf(control).c_str());
+      ++wrong;
+    }
+  }
+  std::printf("%d controls differ from the table\n", wrong);
+  return wrong == 0 ? 0 : 1;
+}
+
+BOOL CALLBACK AppendStatic(HWND child, LPARAM out) {
+  wchar_t kind[32] = {};
+  ::GetClassNameW(child, kind, 32);
+  // The message text is the box's static control that holds text.
+  if (std::wstring(kind) == L"Static" && ::GetWindowTextLengthW(child) > 0) {
+    *reinterpret_cast<std::string*>(out) += TextOf(child);
+  }
+  return TRUE;
+}
+
+int Box() {
+  const HWND box = ::FindWindowW(L"#32770", nullptr);
+  if (!box) return 1;
+  std::string text;
+  ::EnumChildWindows(box, &AppendStatic, reinterpret_cast<LPARAM>(&text));
+  std::printf("%s\t%s\n", TextOf(box).c_str(), text.c_str());
+  return 0;
+}
+
+}  // namespace
+}  // namespace dayledger
+
+int main(int argc, char* argv[]) {
+  ::SetConsoleOutputCP(CP_UTF8);
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "box") return dayledger::Box();
+  const HWND form = dayledger::Form();
+  if (!form) return 2;
+  if (command == "layout") return dayledger::Layout(form);
+  if (command == "where" && argc > 2) {
+    const HWND control = dayledger::ControlNamed(form, argv[2]);
+    if (!control) return 2;
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return 0;
+  }
+  if (command == "item" && argc > 2) {
+    const HWND list = dayledger::ControlNamed(form, "ListBox1");
+    const int row = std::atoi(argv[2]);
+    RECT first{};
+    ::SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    const long height = first.bottom - first.top;
+    POINT middle{(first.left + first.right) / 2, first.top + height * row + height / 2};
+    ::MapWindowPoints(list, form, &middle, 1);
+    std::printf("%ld %ld\n", middle.x, middle.y);
+    return 0;
+  }
+  if (command == "text" && argc > 2) {
+    const HWND control = dayledger::ControlNamed(form, argv[2]);
+    if (!control) return 2;
+    std::printf("%s\n", dayledger::TextOf(control).c_str());
+    return 0;
+  }
+  return 2;
+}

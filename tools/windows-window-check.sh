@@ -1,0 +1,140 @@
+#!/bin/sh
+# Drives the native Windows window (dayledger-upgrade-gui.exe) under Wine on
+# a virtual X display with real input: mouse clicks where a control or a
+# list row lies, key presses into the password box and the message boxes.
+# window_probe.exe reads the window back. The four demo users upgraded
+# through the window must leave the files the Linux terminal program leaves.
+# A screenshot stays as build/windows-window/window.png. Expects the dev and
+# windows-cross builds (tools/windows-check.sh makes the latter).
+set -eu
+cd "$(dirname "$0")/.."
+tools/install-packages.sh windows display
+
+work="$(pwd)/build/windows-window"
+rm -rf "$work/app" "$work/linux" "$work/window.png"
+mkdir -p "$work"
+. tools/wine-env.sh
+# A GUI program that needs no DLL beyond Windows' own.
+gui_exe=build/windows-cross/src/dayledger-upgrade-gui.exe
+dlls="$(x86_64-w64-mingw32-objdump -p "$gui_exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
+  sort | tr '\n' ' ')"
+[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ] || fail "imports $dlls"
+x86_64-w64-mingw32-objdump -p "$gui_exe" | grep -q 'Subsystem.*Windows GUI' || fail "not a GUI program"
+
+build/dev/tests/dayledger-make-demo "$work/app" >/dev/null
+cp -r "$work/app" "$work/linux"
+cp "$gui_exe" "$work/app/"
+probe_exe="build/windows-cross/src/window_probe.exe"
+
+fail() {
+  echo "windows window: $*" >&2
+  exit 1
+}
+
+# A display of our own; whatever this script starts ends with it.
+display=":$((100 + $$ % 400))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display"
+cleanup() {
+  timeout 20 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+i=0
+until xdotool getmouselocation >/dev/null 2>&1; do
+  i=$((i + 1))
+  [ "$i" -ge 100 ] && fail "the virtual display did not start"
+  sleep 0.1
+done
+
+probe() { timeout 60 "$wine" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+# Waits up to 30 s for the probe to print `want` (a prefix) for its arguments.
+expect() {  # want, then the probe's arguments
+  want="$1"
+  shift
+  i=0
+  while :; do
+    got="$(probe "$@" || true)"
+    case "$got" in "$want"*) return 0 ;; esac
+    i=$((i + 1))
+    [ "$i" -ge 60 ] && fail "$* shows '$got', not '$want'"
+    sleep 0.5
+  done
+}
+click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+click() { click_at $(probe where "$1"); }          # a control, by its name
+click_row() { click_at $(probe item "$1"); }       # a row of the user list
+answer() {  # the box's text (a prefix), then the key that answers it
+  expect "Dayledger 사용자 정보 업그레이드	$1" box
+  xdotool key "$2"
+  i=0
+  while probe box >/dev/null && [ -n "$(probe box)" ]; do
+    i=$((i + 1))
+    [ "$i" -ge 60 ] && fail "the box '$1' stays open"
+    sleep 0.5
+  done
+}
+
+timeout 600 "$wine" "$work/app/dayledger-upgrade-gui.exe" >/dev/null 2>&1 &
+window="$(timeout 60 xdotool search --sync --name 'Korvane Dayledger')" || fail "no window"
+window="$(echo "$window" | head -1)"
+expect kim text Label9
+probe layout >"$work/layout.txt" || { cat "$work/layout.txt"; fail "layout"; }
+xwd -root -display "$display" | convert xwd:- "$work/window.png"
+
+# Selections by mouse: each user in turn, and a click below the last row
+# keeps the one selected.
+click_row 1
+expect 홍길동 text Label9
+click_row 0
+expect kim text Label9
+click_row 2
+expect lee text Label9
+expect 사용 text Label10
+click_row 5
+sleep 1
+expect lee text Label9
+
+# A wrong password is refused, and changes nothing.
+click Edit1
+xdotool type --delay 50 wrong
+click Button1
+answer "비밀번호가 틀렸습니다." Return
+
+# The skip-backup question answered No starts nothing.
+click_row 0
+expect kim text Label9
+click CheckBox1
+click Button1
+answer "데이터 백업 건너뛰기를 설정하셨습니다." n
+[ -d "$work/app/upgrade_backup/kim" ] && fail "a backup was started after No"
+click CheckBox1
+
+# The four demo users, upgraded through the window.
+click_row 0
+click Button1
+answer "사용자 정보 업그레이드가 완료되었습니다!" Return
+click_row 1
+expect 홍길동 text Label9
+click Button1
+answer "사용자 정보 업그레이드가 완료되었습니다!" Return
+click_row 2
+expect lee text Label9
+click Edit1
+xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 50 dayledger
+click Button1
+answer "사용자 정보 업그레이드가 완료되었습니다!" Return
+click_row 3
+expect park text Label9
+click Button1
+answer "해당 사용자 데이터 버전은 이미 최신 버전입니다." Return
+click Button2
+
+cli=build/dev/src/dayledger-upgrade
+for user in kim 홍길동; do "$cli" --app-dir "$work/linux" upgrade "$user" >/dev/null 2>&1; done
+echo dayledger | "$cli" --app-dir "$work/linux" upgrade lee --password-stdin >/dev/null 2>&1
+rm "$work/app/dayledger-upgrade-gui.exe"
+diff -r "$work/app" "$work/linux" || fail "the window's files differ from the terminal program's"
+echo "Windows window: driven by mouse and keys under Wine; same files as the Linux build."
