@@ -22,6 +22,9 @@ namespace dayledger {
 namespace {
 
 constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
+constexpr char kHeldRefused[] =
+    "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. "
+    "Dayledger를 종료한 다음 다시 시도해 주십시오: ";
 constexpr char kSavedUnfinished[] =
     "변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다. "
     "백업으로 되돌리지 마십시오.\n";
@@ -140,6 +143,17 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
   plan.journal.folders.assign(flush.begin(), flush.end());
 }
 
+// Before anything is written: a file another program holds open without
+// sharing deletion (the scheduler, a scanner, a synchronising client) would
+// make a rename after the commit point fail, so the change stops here.
+void RefuseHeldFiles(Platform& disk, const OverlayPlatform& staged) {
+  for (const auto& [path, bytes] : staged.changes()) {
+    if (disk.Inspect(path) == PathKind::kFile && !disk.CanReplace(path)) {
+      throw FrameworkError(disk.Utf8ToCp949(kHeldRefused) + path, ErrorKind::kFileInUse, path);
+    }
+  }
+}
+
 // Before anything is written: a file reached through a link would be
 // replaced by a plain copy and its real target never upgraded.
 void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform& staged) {
@@ -161,6 +175,7 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   // An unfinished journal belongs to recovery, never to be overwritten.
   if (disk.Inspect(journal_path) != PathKind::kMissing) throw CannotCreateFile(journal_path);
   RefuseLinks(disk, root, staged);
+  RefuseHeldFiles(disk, staged);
   Temporaries made(disk);
   Plan plan;
   bool journal_written = false;

@@ -22,6 +22,8 @@ enum class ErrorKind {
   // A change whose journal is complete could not be finished now; the next
   // start finishes it. Never a reason to restore the backup.
   kChangeSavedUnfinished,
+  // Another program holds a file the change would replace; nothing changed.
+  kFileInUse,
 };
 
 class FrameworkError : public std::runtime_error {

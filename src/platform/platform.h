@@ -103,6 +103,11 @@ class Platform {
   // ascending by name without regard to case; nullopt if the folder is missing.
   virtual std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) = 0;
 
+  // Whether the file could be renamed over or deleted now: false when
+  // another program holds it open without sharing deletion (Windows); true
+  // when it is missing.
+  virtual bool CanReplace(const std::string& path) = 0;
+
   // Takes the exclusive lock of the file, creating the file when missing;
   // never waits.
   virtual LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) = 0;
@@ -151,6 +156,7 @@ class PlatformWrapper : public Platform {
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override {
     return target_->ListQbdFiles(folder);
   }
+  bool CanReplace(const std::string& path) override { return target_->CanReplace(path); }
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
     return target_->LockFile(path, lock);
   }

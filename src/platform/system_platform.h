@@ -22,6 +22,7 @@ class SystemPlatform : public Platform {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
+  bool CanReplace(const std::string& path) override;
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;

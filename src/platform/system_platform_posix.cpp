@@ -166,6 +166,9 @@ std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::
   return names;
 }
 
+// POSIX lets a file be renamed over or unlinked whoever holds it open.
+bool SystemPlatform::CanReplace(const std::string& /*path*/) { return true; }
+
 LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
   FileDescriptor fd(::open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.valid()) return LockResult::kUnavailable;

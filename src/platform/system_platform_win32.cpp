@@ -204,6 +204,15 @@ std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::
   return names;
 }
 
+bool SystemPlatform::CanReplace(const std::string& path) {
+  // Opening for deletion fails with a sharing violation exactly when a
+  // rename over the file or its deletion would.
+  Handle file(::CreateFileW(WidePath(path).c_str(), DELETE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return file.valid() || ::GetLastError() != ERROR_SHARING_VIOLATION;
+}
+
 LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
   // Hidden, so that no listing of data files ever shows it.
   Handle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,

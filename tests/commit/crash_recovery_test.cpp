@@ -189,12 +189,23 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
   std::printf("%s: %zu failure points\n", GetParam().label, points.size());
 }
 
-// A rename after the commit point that fails again when tried once more:
-// the change is saved, the message says so and names the rename, and the
-// next start finishes it.
-TEST_P(CrashRecoveryTest, RenameThatKeepsFailingAfterTheCommitPointIsFinishedAtTheNextStart) {
+// A file another program holds: found before anything is written, the run
+// stops with nothing changed and names it; held only from after that check
+// on, its rename fails again when tried once more, and then the change is
+// saved, the message says so and names the rename, and the next start
+// finishes it.
+TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsStopsTheRunOrIsFinishedAtTheNextStart) {
   FaultPlatform disk = pristine;
   const std::string profile = NormalPath(user_dir + "\\profile.qbd");
+  disk.held_open.insert(profile);
+  EXPECT_EQ(Run(disk, true), RunOutcome::kStopped);
+  EXPECT_EQ(disk.messages.back(),
+            "16:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
+            "종료한 다음 다시 시도해 주십시오: " +
+                Cp949ToUtf8Text(profile) + ".");
+  EXPECT_TRUE(disk.Snapshot(user_dir) == original) << Diff(disk.Snapshot(user_dir), original);
+  disk.held_open.clear();
+
   disk.failing_rename_to = profile;
   EXPECT_EQ(Run(disk, true), RunOutcome::kStopped);
   const std::string& shown = disk.messages.back();

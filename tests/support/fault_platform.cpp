@@ -276,6 +276,10 @@ LockResult FaultPlatform::LockFile(const std::string& path, std::unique_ptr<File
   return LockResult::kLocked;
 }
 
+bool FaultPlatform::CanReplace(const std::string& path) {
+  return held_open.count(NormalPath(path)) == 0;
+}
+
 void FaultPlatform::Guard(const std::string& path) {
   const std::string normal = NormalPath(path);
   if (!guarded_folder.empty() && normal.rfind(guarded_folder + "\\", 0) == 0 &&

@@ -40,9 +40,10 @@ class FaultPlatform : public Platform {
   // One letter per operation so far: W write, S flush, R rename, D delete,
   // X remove folder, F flush folder, P permissions, M make folder, L lock.
   std::string kinds;
-  int crash_before = 0;           // crash before this operation (0: never)
-  int fail_at = 0;                // this operation fails (0: never)
-  std::string failing_rename_to;  // every rename onto this path fails: a file held open
+  int crash_before = 0;             // crash before this operation (0: never)
+  int fail_at = 0;                  // this operation fails (0: never)
+  std::string failing_rename_to;    // every rename onto this path fails: a file held open
+  std::set<std::string> held_open;  // held by another program: not replaceable
   std::vector<std::string> messages;
   std::string executable_path;
   // Renames and deletions below `guarded_folder` while nobody holds the lock
@@ -64,6 +65,7 @@ class FaultPlatform : public Platform {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
+  bool CanReplace(const std::string& path) override;
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.
