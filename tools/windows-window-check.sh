@@ -95,6 +95,11 @@ expect 사용 text Label10
 click_row 5
 sleep 1
 expect lee text Label9
+# ... and by keyboard.
+xdotool key Up
+expect 홍길동 text Label9
+xdotool key Down
+expect lee text Label9
 
 # A wrong password is refused, and changes nothing.
 click Edit1
@@ -130,6 +135,18 @@ click_row 3
 expect park text Label9
 click Button1
 answer "해당 사용자 데이터 버전은 이미 최신 버전입니다." Return
+click Button2
+
+# At 150 % the window and every control scale with the system setting, and
+# labels still hold their whole text.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+timeout 600 "$wine" "$work/app/dayledger-upgrade-gui.exe" >/dev/null 2>&1 &
+window="$(timeout 60 xdotool search --sync --name 'Korvane Dayledger' | head -1)" ||
+  fail "no window at 150 %"
+expect kim text Label9
+probe layout >"$work/layout-150.txt" || { cat "$work/layout-150.txt"; fail "layout at 150 %"; }
+xwd -root -display "$display" | convert xwd:- "$work/window-150.png"
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 click Button2
 
 cli=build/dev/src/dayledger-upgrade

@@ -193,7 +193,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
 
 void TForm1::GrowToText(const char* name) {
   // Static labels grow to their whole text in place where the window's font
-  // is wider than the design's; the version label keeps its size.
+  // is wider or taller than the design's; the version label keeps its size.
   if (std::string(name) == "Label15") return;
   HWND label = Control(name);
   const ControlSpec& spec = *Spec(name);
@@ -204,10 +204,8 @@ void TForm1::GrowToText(const char* name) {
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, before);
   ::ReleaseDC(label, dc);
-  RECT rect{};
-  ::GetWindowRect(label, &rect);
   ::SetWindowPos(label, nullptr, 0, 0, std::max<int>(Scaled(spec.rect.width), size.cx),
-                 rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER);
+                 std::max<int>(Scaled(spec.rect.height), size.cy), SWP_NOMOVE | SWP_NOZORDER);
   ::InvalidateRect(window_, nullptr, TRUE);
 }
 

@@ -77,12 +77,12 @@ int Layout(HWND form) {
     const std::string kind = spec.kind;
     // Labels may grow to their whole text; the rest keep the design's size.
     const bool grows = kind == "QLabel";
-    const long width = rect.right - rect.left;
+    const long width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const long want_width = scaled(spec.rect.width), want_height = scaled(spec.rect.height);
     if (rect.left != scaled(at.x) || rect.top != scaled(at.y) ||
-        rect.bottom - rect.top != scaled(spec.rect.height) ||
-        (grows ? width < scaled(spec.rect.width) : width != scaled(spec.rect.width))) {
-      std::printf("%s: at %ld,%ld size %ldx%ld\n", spec.name, rect.left, rect.top, width,
-                  rect.bottom - rect.top);
+        (grows ? width < want_width || height < want_height
+               : width != want_width || height != want_height)) {
+      std::printf("%s: at %ld,%ld size %ldx%ld\n", spec.name, rect.left, rect.top, width, height);
       ++wrong;
     }
     // The value labels show the selected user, not their design texts.
