@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
@@ -80,6 +81,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   // alone is no selection: a mouse press moves it before the item is
   // selected, and the focus can move it without selecting anything.
   connect(ui_->ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
+  ui_->ListBox1->viewport()->installEventFilter(this);
   connect(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -123,6 +125,19 @@ void TForm1::showEvent(QShowEvent* event) {
     centred_ = true;
   }
   QWidget::showEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // A press below the last row selects nobody, as in a Windows list box:
+  // the selection and the user's details stay.
+  const QEvent::Type type = event->type();
+  if (watched == ui_->ListBox1->viewport() &&
+      (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+       type == QEvent::MouseButtonDblClick)) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (ui_->ListBox1->itemAt(mouse->position().toPoint()) == nullptr) return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::AppendLogLine(const std::string& line) {

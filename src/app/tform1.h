@@ -57,6 +57,7 @@ class TForm1 : public QWidget, public UpgradePort {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   template <typename Handler>

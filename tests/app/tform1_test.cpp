@@ -462,6 +462,13 @@ TEST_F(TForm1Test, ClickingEachUserShowsEachInTurn) {
     EXPECT_EQ(Text(Control("Label11")), c.version) << c.user;
     EXPECT_EQ(Control("Edit1")->isEnabled(), c.password) << c.user;
   }
+  // A click below the last row keeps the selection and what it shows.
+  auto* list = Control<QListWidget>("ListBox1");
+  const QRect last = list->visualItemRect(list->item(2));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    last.center() + QPoint(0, 3 * last.height()));
+  EXPECT_EQ(Text(Control("Label9")), "둘째");
+  EXPECT_TRUE(list->item(1)->isSelected());
 }
 
 TEST_F(TForm1Test, EncryptedUserSelectedByMouseUpgradesFromTheButton) {
