@@ -32,7 +32,9 @@ fail() {
 }
 
 # A display of our own; whatever this script starts ends with it.
-display=":$((100 + $$ % 400))"
+n=100
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+display=":$n"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display"

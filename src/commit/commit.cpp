@@ -22,6 +22,7 @@ namespace dayledger {
 namespace {
 
 constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
+constexpr int kRetryPauseMs = 250;
 constexpr char kHeldRefused[] =
     "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. "
     "Dayledger를 종료한 다음 다시 시도해 주십시오: ";
@@ -195,13 +196,15 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
     }
     throw;
   }
-  // Past the commit point the change is saved. A failing step is tried
-  // once more at once, as recovery would; only if that fails too is it
-  // left to the next start, and the error says so.
+  // Past the commit point the change is saved. A failing step (a file a
+  // scanner holds for a moment) is tried once more after a brief pause, as
+  // recovery would; only if that fails too is it left to the next start,
+  // and the error says so.
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError&) {
   }
+  disk.Pause(kRetryPauseMs);
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError& error) {

@@ -112,6 +112,9 @@ class Platform {
   // never waits.
   virtual LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) = 0;
 
+  // Waits; for a file another program holds only for a moment.
+  virtual void Pause(int milliseconds) = 0;
+
   // Full path of the running program, in the tool's path form.
   virtual std::string ExecutablePath() = 0;
   virtual LocalTime Now() = 0;
@@ -160,6 +163,7 @@ class PlatformWrapper : public Platform {
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
     return target_->LockFile(path, lock);
   }
+  void Pause(int milliseconds) override { target_->Pause(milliseconds); }
   std::string ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }
   std::string Cp949ToUtf8(const std::string& cp949) override { return target_->Cp949ToUtf8(cp949); }

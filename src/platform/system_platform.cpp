@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 #include "platform/cp949_codec.h"
 
@@ -30,6 +32,10 @@ std::string SystemPlatform::Cp949ToUtf8(const std::string& cp949) {
     text.replace(at, sizeof kAppDirStandIn - 1, app_dir_utf8_);
   }
   return text;
+}
+
+void SystemPlatform::Pause(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 std::string SystemPlatform::UseAppDir(const std::string& folder_utf8) {

@@ -24,6 +24,7 @@ class SystemPlatform : public Platform {
   std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
   bool CanReplace(const std::string& path) override;
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
+  void Pause(int milliseconds) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
   // Shown texts name the installation's folder as the system does.

@@ -70,6 +70,7 @@ class FaultPlatform : public Platform {
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
+  void Pause(int /*milliseconds*/) override {}
   std::string ExecutablePath() override { return executable_path; }
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
   std::string Cp949ToUtf8(const std::string& cp949) override;
