@@ -7,10 +7,15 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-20}"
-tools/install-packages.sh fuzz
-
-cmake --preset fuzz -G Ninja >/dev/null
-cmake --build --preset fuzz
+# `tools/fuzz.sh build` only builds, `tools/fuzz.sh run` only runs; no
+# argument does both.
+what="${1:-all}"
+if [ "$what" != run ]; then
+  tools/install-packages.sh fuzz
+  cmake --preset fuzz -G Ninja >/dev/null
+  cmake --build --preset fuzz
+fi
+[ "$what" = build ] && exit 0
 mkdir -p build/fuzz/crashes
 # One target a core: each still runs its full time, two at once.
 fuzz_one() {  # target
@@ -30,6 +35,9 @@ fuzz_one() {  # target
     awk -v t="$target" '{printf "fuzz: %s %d runs in %d s, %d a second\n", t, $1, $2, $1 / ($2 > 0 ? $2 : 1)}'
 }
 failed=0
+pids=""
+# Stopped from outside (the test command failing beside it), the targets stop too.
+trap 'kill $pids 2>/dev/null; exit 1' TERM INT
 for pair in "line_file enciphered_reader" "user_list solar_lunar"; do
   pids=""
   for target in $pair; do

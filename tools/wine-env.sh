@@ -3,6 +3,7 @@
 # font the machine has. Wine takes command lines in the locale's encoding.
 export WINEPREFIX="$(pwd)/build/wineprefix" WINEDEBUG=-all LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
+mkdir -p build
 if [ ! -f "$WINEPREFIX/.dayledger-ready" ]; then
   timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
   timeout 60 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '돋움' /t REG_SZ \

@@ -50,7 +50,7 @@ std::string Diff(const Tree& actual, const Tree& expected) {
 // sample: the first and last three, the first and last operation of each
 // kind (write, flush, rename, delete, ...), and every kSanitizerStride-th.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kSanitizerStride = 11;
+constexpr int kSanitizerStride = 17;
 #else
 constexpr int kSanitizerStride = 1;
 #endif
