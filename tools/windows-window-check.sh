@@ -65,8 +65,8 @@ expect() {  # want, then the probe's arguments
     got="$(probe "$@" || true)"
     case "$got" in "$want"*) return 0 ;; esac
     i=$((i + 1))
-    [ "$i" -ge 60 ] && fail "$* shows '$got', not '$want'"
-    sleep 0.5
+    [ "$i" -ge 120 ] && fail "$* shows '$got', not '$want'"
+    sleep 0.25
   done
 }
 click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
@@ -78,8 +78,8 @@ answer() {  # the box's text (a prefix), then the key that answers it
   i=0
   while probe box >/dev/null && [ -n "$(probe box)" ]; do
     i=$((i + 1))
-    [ "$i" -ge 60 ] && fail "the box '$1' stays open"
-    sleep 0.5
+    [ "$i" -ge 120 ] && fail "the box '$1' stays open"
+    sleep 0.25
   done
 }
 
