@@ -79,7 +79,7 @@ struct ControlRect {
   int x, y, width, height;
 };
 
-struct ControlSpec {
+struct ControlLayout {
   const char* name;
   const char* kind;    // the Qt class named in the description
   const char* parent;  // \"\" for the window itself
@@ -95,7 +95,7 @@ struct ControlSpec {
 inline constexpr unsigned kFormColour = 0x${form_colour};
 inline constexpr unsigned kPanelColour = 0x${panel_colour};
 
-inline constexpr ControlSpec kTForm1Controls[] = {
+inline constexpr ControlLayout kTForm1Controls[] = {
 ${rows}};
 
 }  // namespace dayledger

@@ -21,33 +21,34 @@ constexpr int kFirstControlId = 100;
 
 COLORREF Colour(unsigned rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
 
-const ControlSpec* Spec(const std::string& name) {
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (name == spec.name) return &spec;
+const ControlLayout* LayoutOf(const std::string& name) {
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (name == layout.name) return &layout;
   }
   return nullptr;
 }
 
 // Where a control lies in the window's client area: its rectangle plus
 // those of every control around it, as the window is flat on Win32.
-POINT Origin(const ControlSpec& spec) {
-  POINT at{spec.rect.x, spec.rect.y};
-  for (const ControlSpec* p = Spec(spec.parent); p && *p->parent; p = Spec(p->parent)) {
+POINT Origin(const ControlLayout& layout) {
+  POINT at{layout.rect.x, layout.rect.y};
+  for (const ControlLayout* p = LayoutOf(layout.parent); p && *p->parent; p = LayoutOf(p->parent)) {
     at.x += p->rect.x;
     at.y += p->rect.y;
   }
   return at;
 }
 
-bool Within(const ControlSpec& spec, const char* container) {
-  for (const ControlSpec* p = Spec(spec.parent); p; p = Spec(p->parent)) {
+bool Within(const ControlLayout& layout, const char* container) {
+  for (const ControlLayout* p = LayoutOf(layout.parent); p; p = LayoutOf(p->parent)) {
     if (std::string(p->name) == container) return true;
   }
   return false;
 }
 
-bool OnPanel(const ControlSpec& spec) {
-  return std::string(spec.kind) == "QFrame" || Within(spec, "Panel1") || Within(spec, "Panel2");
+bool OnPanel(const ControlLayout& layout) {
+  return std::string(layout.kind) == "QFrame" || Within(layout, "Panel1") ||
+         Within(layout, "Panel2");
 }
 
 struct NativeKind {
@@ -105,7 +106,7 @@ HWND TForm1::Control(const char* name) const {
 bool TForm1::Create(HINSTANCE instance, int show) {
   INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&common);
-  const ControlSpec& form = *Spec("Form1");
+  const ControlLayout& form = *LayoutOf("Form1");
   window_brush_ = ::CreateSolidBrush(Colour(kFormColour));
   panel_brush_ = ::CreateSolidBrush(Colour(kPanelColour));
   WNDCLASSEXW window_class{};
@@ -144,13 +145,13 @@ bool TForm1::Create(HINSTANCE instance, int show) {
   return true;
 }
 
-HFONT TForm1::FontFor(const ControlSpec& spec) {
-  if (!spec.bold && spec.font_size == 0) return font_;
-  const std::string key = std::to_string(spec.font_size) + (spec.bold ? "b" : "");
+HFONT TForm1::FontFor(const ControlLayout& layout) {
+  if (!layout.bold && layout.font_size == 0) return font_;
+  const std::string key = std::to_string(layout.font_size) + (layout.bold ? "b" : "");
   auto& font = own_fonts_[key];
   if (!font) {
-    font = ::CreateFontW(-Scaled(spec.font_size ? spec.font_size : 13), 0, 0, 0,
-                         spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+    font = ::CreateFontW(-Scaled(layout.font_size ? layout.font_size : 13), 0, 0, 0,
+                         layout.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          DEFAULT_PITCH | FF_DONTCARE, L"돋움");
   }
@@ -164,19 +165,19 @@ void TForm1::CreateControls(HINSTANCE instance) {
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, L"돋움");
   int id = kFirstControlId;
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (!*spec.parent) continue;  // the window itself
-    const NativeKind kind = KindOf(spec.kind);
-    const POINT at = Origin(spec);
-    const DWORD visible = spec.visible ? WS_VISIBLE : 0;
-    HWND control =
-        ::CreateWindowExW(kind.extended, kind.window_class, Widen(spec.text, CP_UTF8).c_str(),
-                          WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style, Scaled(at.x),
-                          Scaled(at.y), Scaled(spec.rect.width), Scaled(spec.rect.height), window_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
-    ::SetWindowTextW(control, Widen(spec.text, CP_UTF8).c_str());
-    controls_[spec.name] = control;
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (!*layout.parent) continue;  // the window itself
+    const NativeKind kind = KindOf(layout.kind);
+    const POINT at = Origin(layout);
+    const DWORD visible = layout.visible ? WS_VISIBLE : 0;
+    HWND control = ::CreateWindowExW(
+        kind.extended, kind.window_class, Widen(layout.text, CP_UTF8).c_str(),
+        WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style, Scaled(at.x), Scaled(at.y),
+        Scaled(layout.rect.width), Scaled(layout.rect.height), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout)), FALSE);
+    ::SetWindowTextW(control, Widen(layout.text, CP_UTF8).c_str());
+    controls_[layout.name] = control;
     ++id;
   }
   // Group boxes lie under what they hold, and panels under everything: the
@@ -186,8 +187,8 @@ void TForm1::CreateControls(HINSTANCE instance) {
   }
   ::SendMessageW(Control("Edit1"), EM_SETPASSWORDCHAR, L'*', 0);
   ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(13));
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (std::string(spec.kind) == "QLabel") GrowToText(spec.name);
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (std::string(layout.kind) == "QLabel") GrowToText(layout.name);
   }
 }
 
@@ -196,16 +197,16 @@ void TForm1::GrowToText(const char* name) {
   // is wider or taller than the design's; the version label keeps its size.
   if (std::string(name) == "Label15") return;
   HWND label = Control(name);
-  const ControlSpec& spec = *Spec(name);
+  const ControlLayout& layout = *LayoutOf(name);
   const std::wstring text = TextOf(label);
   const HDC dc = ::GetDC(label);
-  const HGDIOBJ before = ::SelectObject(dc, FontFor(spec));
+  const HGDIOBJ before = ::SelectObject(dc, FontFor(layout));
   SIZE size{};
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, before);
   ::ReleaseDC(label, dc);
-  ::SetWindowPos(label, nullptr, 0, 0, std::max<int>(Scaled(spec.rect.width), size.cx),
-                 std::max<int>(Scaled(spec.rect.height), size.cy), SWP_NOMOVE | SWP_NOZORDER);
+  ::SetWindowPos(label, nullptr, 0, 0, std::max<int>(Scaled(layout.rect.width), size.cx),
+                 std::max<int>(Scaled(layout.rect.height), size.cy), SWP_NOMOVE | SWP_NOZORDER);
   ::InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -239,11 +240,11 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
       RECT client{};
       ::GetClientRect(window_, &client);
       ::FillRect(dc, &client, window_brush_);
-      for (const ControlSpec& spec : kTForm1Controls) {
-        if (std::string(spec.kind) != "QFrame") continue;
-        const POINT at = Origin(spec);
-        const RECT panel{Scaled(at.x), Scaled(at.y), Scaled(at.x + spec.rect.width),
-                         Scaled(at.y + spec.rect.height)};
+      for (const ControlLayout& layout : kTForm1Controls) {
+        if (std::string(layout.kind) != "QFrame") continue;
+        const POINT at = Origin(layout);
+        const RECT panel{Scaled(at.x), Scaled(at.y), Scaled(at.x + layout.rect.width),
+                         Scaled(at.y + layout.rect.height)};
         ::FillRect(dc, &panel, panel_brush_);
       }
       return 1;
@@ -252,11 +253,11 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_CTLCOLORBTN: {
       const HDC dc = reinterpret_cast<HDC>(w);
       const HWND control = reinterpret_cast<HWND>(l);
-      for (const ControlSpec& spec : kTForm1Controls) {
-        if (Control(spec.name) != control) continue;
+      for (const ControlLayout& layout : kTForm1Controls) {
+        if (Control(layout.name) != control) continue;
         // The log is a read-only box on white, as a text box is.
-        const bool panel = OnPanel(spec) && std::string(spec.kind) != "QPlainTextEdit";
-        ::SetTextColor(dc, Colour(spec.color));
+        const bool panel = OnPanel(layout) && std::string(layout.kind) != "QPlainTextEdit";
+        ::SetTextColor(dc, Colour(layout.color));
         ::SetBkColor(dc, Colour(panel ? kPanelColour : kFormColour));
         return reinterpret_cast<LRESULT>(panel ? panel_brush_ : window_brush_);
       }
@@ -346,8 +347,8 @@ void TForm1::SetInputEnabled(bool enabled) {
   // Everything on the first panel, and both buttons; the password box
   // keeps its own state underneath.
   input_enabled_ = enabled;
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (Within(spec, "Panel1")) ::EnableWindow(Control(spec.name), enabled);
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (Within(layout, "Panel1")) ::EnableWindow(Control(layout.name), enabled);
   }
   ::EnableWindow(Control("Edit1"), enabled && password_enabled_);
   ::EnableWindow(Control("Button1"), enabled);

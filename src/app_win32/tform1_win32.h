@@ -13,7 +13,7 @@
 
 namespace dayledger {
 
-struct ControlSpec;
+struct ControlLayout;
 
 class TForm1 : public UpgradePort {
  public:
@@ -54,7 +54,7 @@ class TForm1 : public UpgradePort {
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   void CreateControls(HINSTANCE instance);
   HWND Control(const char* name) const;
-  HFONT FontFor(const ControlSpec& spec);
+  HFONT FontFor(const ControlLayout& layout);
   void GrowToText(const char* name);
   void ShowInLabel(const char* name, const std::string& text);
   int Scaled(int design_pixels) const;

@@ -639,25 +639,25 @@ namespace {
 // The table the native Windows window is built from, generated from the
 // same description, holds for this window too.
 TEST_F(TForm1Test, WindowMatchesTheTableGeneratedFromItsDescription) {
-  for (const ControlSpec& spec : kTForm1Controls) {
-    const std::string name = spec.name;
-    if (!*spec.parent) {
-      EXPECT_EQ(form().size(), QSize(spec.rect.width, spec.rect.height));
-      EXPECT_EQ(form().windowTitle().toStdString(), spec.text);
+  for (const ControlLayout& layout : kTForm1Controls) {
+    const std::string name = layout.name;
+    if (!*layout.parent) {
+      EXPECT_EQ(form().size(), QSize(layout.rect.width, layout.rect.height));
+      EXPECT_EQ(form().windowTitle().toStdString(), layout.text);
       continue;
     }
-    QWidget* widget = Control(spec.name);
+    QWidget* widget = Control(layout.name);
     ASSERT_NE(widget, nullptr) << name;
     const QRect rect = widget->geometry();
-    EXPECT_EQ(rect.topLeft(), QPoint(spec.rect.x, spec.rect.y)) << name;
-    EXPECT_EQ(rect.height(), spec.rect.height) << name;
+    EXPECT_EQ(rect.topLeft(), QPoint(layout.rect.x, layout.rect.y)) << name;
+    EXPECT_EQ(rect.height(), layout.rect.height) << name;
     // Labels may grow to their whole text; the value labels show the user.
-    EXPECT_GE(rect.width(), spec.rect.width) << name;
+    EXPECT_GE(rect.width(), layout.rect.width) << name;
     if (!qobject_cast<QLabel*>(widget)) {
-      EXPECT_EQ(rect.width(), spec.rect.width) << name;
+      EXPECT_EQ(rect.width(), layout.rect.width) << name;
     }
-    if (name != "Label9" && name != "Label10" && name != "Label11" && *spec.text) {
-      EXPECT_EQ(Text(widget), spec.text) << name;
+    if (name != "Label9" && name != "Label10" && name != "Label11" && *layout.text) {
+      EXPECT_EQ(Text(widget), layout.text) << name;
     }
   }
 }

@@ -31,17 +31,17 @@ std::string TextOf(HWND window) {
 
 HWND ControlNamed(HWND form, const std::string& name) {
   int id = kFirstControlId;
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (!*spec.parent) continue;
-    if (name == spec.name) return ::GetDlgItem(form, id);
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (!*layout.parent) continue;
+    if (name == layout.name) return ::GetDlgItem(form, id);
     ++id;
   }
   return nullptr;
 }
 
-const ControlSpec* Spec(const std::string& name) {
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (name == spec.name) return &spec;
+const ControlLayout* LayoutOf(const std::string& name) {
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (name == layout.name) return &layout;
   }
   return nullptr;
 }
@@ -54,7 +54,7 @@ int Layout(HWND form) {
   int wrong = 0;
   RECT client{};
   ::GetClientRect(form, &client);
-  const ControlSpec& window = *Spec("Form1");
+  const ControlLayout& window = *LayoutOf("Form1");
   if (client.right != scaled(window.rect.width) || client.bottom != scaled(window.rect.height)) {
     std::printf("Form1: client %ldx%ld\n", client.right, client.bottom);
     ++wrong;
@@ -63,34 +63,35 @@ int Layout(HWND form) {
     std::printf("Form1: title %s\n", TextOf(form).c_str());
     ++wrong;
   }
-  for (const ControlSpec& spec : kTForm1Controls) {
-    if (!*spec.parent) continue;
-    const HWND control = ControlNamed(form, spec.name);
-    POINT at{spec.rect.x, spec.rect.y};
-    for (const ControlSpec* p = Spec(spec.parent); p && *p->parent; p = Spec(p->parent)) {
+  for (const ControlLayout& layout : kTForm1Controls) {
+    if (!*layout.parent) continue;
+    const HWND control = ControlNamed(form, layout.name);
+    POINT at{layout.rect.x, layout.rect.y};
+    for (const ControlLayout* p = LayoutOf(layout.parent); p && *p->parent;
+         p = LayoutOf(p->parent)) {
       at.x += p->rect.x;
       at.y += p->rect.y;
     }
     RECT rect{};
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
-    const std::string kind = spec.kind;
+    const std::string kind = layout.kind;
     // Labels may grow to their whole text; the rest keep the design's size.
     const bool grows = kind == "QLabel";
     const long width = rect.right - rect.left, height = rect.bottom - rect.top;
-    const long want_width = scaled(spec.rect.width), want_height = scaled(spec.rect.height);
+    const long want_width = scaled(layout.rect.width), want_height = scaled(layout.rect.height);
     if (rect.left != scaled(at.x) || rect.top != scaled(at.y) ||
         (grows ? width < want_width || height < want_height
                : width != want_width || height != want_height)) {
-      std::printf("%s: at %ld,%ld size %ldx%ld\n", spec.name, rect.left, rect.top, width, height);
+      std::printf("%s: at %ld,%ld size %ldx%ld\n", layout.name, rect.left, rect.top, width, height);
       ++wrong;
     }
     // The value labels show the selected user, not their design texts.
-    const std::string name = spec.name;
+    const std::string name = layout.name;
     const bool shows_data = name == "Label9" || name == "Label10" || name == "Label11";
     if (!shows_data && kind != "QListWidget" && kind != "QPlainTextEdit" && kind != "QLineEdit" &&
-        TextOf(control) != spec.text) {
-      std::printf("%s: caption %s\n", spec.name, TextOf(control).c_str());
+        TextOf(control) != layout.text) {
+      std::printf("%s: caption %s\n", layout.name, TextOf(control).c_str());
       ++wrong;
     }
   }
