@@ -10,8 +10,9 @@
 #include <string>
 
 #include "demo/installation_builder.h"
-#include "platform/console_platform.h"
-#include "upgrade/headless_port.h"
+#include "platform/system_platform.h"
+#include "support/headless_view.h"
+#include "support/recorded_boxes.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace {
@@ -63,18 +64,16 @@ Timing Measure(const std::string& root, bool skip_backup) {
     timing.copy_seconds = std::min(timing.copy_seconds, Seconds(copy_start));
   }
 
-  ConsolePlatform console;
-  console.question_answer = kIdYes;
-  CountingPlatform platform(&console);
-  HeadlessPort port;
-  port.password = "benchmark";
-  port.skip_backup = skip_backup;
-  UpgradeTool tool(platform, port, builder.AppDir());
-  tool.FormCreate();
-  port.selected = 0;
-  tool.ListBox1Click();
+  SystemPlatform system;
+  CountingPlatform platform(&system);
+  testing::HeadlessView view;
+  testing::RecordedBoxes boxes;  // the skip question is answered yes
+  UpgradeTool tool(platform, view, builder.AppDir());
+  tool.LoadUsers();
+  tool.ShowUser(0);
   const auto start = Clock::now();
-  timing.done = RunUpgrade(tool, port, platform) == RunOutcome::kDone;
+  const StartRequest request{0, "benchmark", skip_backup};
+  timing.done = RunUpgrade(tool, request, boxes) == RunOutcome::kDone;
   timing.upgrade_seconds = Seconds(start);
   timing.flushes = platform.flushes;
   return timing;

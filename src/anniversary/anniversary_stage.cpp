@@ -3,7 +3,6 @@
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
 #include "state/stage_context.h"
-#include "state/version_code.h"
 
 namespace dayledger {
 namespace {
@@ -11,19 +10,6 @@ namespace {
 std::string AnniversaryFolder(const UnitState& s) { return s.UserDir() + "\\anniversary"; }
 
 }  // namespace
-
-void DetectAnniversaryVersion(const StageContext& ctx) {
-  UnitState& s = ctx.state;
-  ctx.Log("기념일 데이터 업그레이드를 시작합니다.");
-  const std::string& code = s.ProfileLines.Get(1);
-  if (const auto step = FirstStepFor(code)) {
-    // A 1.00 user has no anniversary data yet.
-    ctx.Log(code == "10000" ? "* 현재 버전 : (기념일 데이터 정보 없음)"
-                            : "* 현재 버전 : " + ShownVersion(code));
-    s.StepVersion = *step;
-  }
-  ctx.Log("* 업그레이드 버전 : " + ShownVersion(s.TargetVersion));
-}
 
 void CopyAnniversaryTemplates(const StageContext& ctx) {
   const UnitState& s = ctx.state;
@@ -49,25 +35,19 @@ void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   }
 }
 
-void RunAnniversaryStepTo101(const StageContext& ctx) {
-  ctx.Log("* 기념일 데이터 : v 1.01.00로의 업그레이드 시작.");
+void UpgradeAnniversariesTo101(const StageContext& ctx) {
   CopyAnniversaryTemplates(ctx);
   ctx.Log(" - 기념일 데이터 복사 완료.");
-  ctx.state.StepVersion = "10200";
 }
 
-void RunAnniversaryStepTo102(const StageContext& ctx) {
-  ctx.Log("* 기념일 데이터 : v 1.02.00로의 업그레이드 시작.");
+void UpgradeAnniversariesTo102(const StageContext& ctx) {
   StampAnniversaryFiles(ctx, "10200");
   ctx.Log(" - 기념일 데이터 업그레이드 완료.");
-  ctx.state.StepVersion = "10300";
 }
 
-void RunAnniversaryStepTo103(const StageContext& ctx) {
-  ctx.Log("* 기념일 데이터 : v 1.03.00로의 업그레이드 시작.");
+void UpgradeAnniversariesTo103(const StageContext& ctx) {
   StampAnniversaryFiles(ctx, "10300");
   ctx.Log(" - 기념일 데이터 업그레이드 완료.");
-  ctx.state.StepVersion = kAllStepsDone;
 }
 
 }  // namespace dayledger

@@ -1,5 +1,5 @@
-// The anniversary half of the upgrade: version detection (stage 1) and the
-// anniversary steps (stage 2). Anniversary files are always plain.
+// The anniversary work of the three version steps: the templates copied in,
+// then the version stamped. Anniversary files are always plain.
 #pragma once
 
 #include <array>
@@ -18,17 +18,13 @@ inline const std::array<std::string, 4> kAnniversaryRewriteOrder = {
     "anniversary_24term.qbd", "anniversary_celebrate.qbd", "anniversary_holiday.qbd",
     "anniversary_user.qbd"};
 
-// Stage 1: logs the start, sets StepVersion from the profile's code and
-// logs the current and target versions.
-void DetectAnniversaryVersion(const StageContext& ctx);
-
 // Creates the anniversary folder and copies the four templates into it.
 void CopyAnniversaryTemplates(const StageContext& ctx);
 // Writes `code` into line 1 of the four files, through the scratch list.
 void StampAnniversaryFiles(const StageContext& ctx, const std::string& code);
 
-void RunAnniversaryStepTo101(const StageContext& ctx);
-void RunAnniversaryStepTo102(const StageContext& ctx);
-void RunAnniversaryStepTo103(const StageContext& ctx);
+void UpgradeAnniversariesTo101(const StageContext& ctx);
+void UpgradeAnniversariesTo102(const StageContext& ctx);
+void UpgradeAnniversariesTo103(const StageContext& ctx);
 
 }  // namespace dayledger

@@ -1,7 +1,9 @@
+// The Qt window's program: the application, its texts and the main window.
 #include <QApplication>
 
 #include "app/tform1.h"
-#include "platform/qt_platform.h"
+#include "app/qt_message_boxes.h"
+#include "platform/system_platform.h"
 #include "upgrade/error_report.h"
 #include "upgrade/texts.h"
 
@@ -10,9 +12,10 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(dayledger::texts::kApplicationTitle);
   dayledger::InstallToolkitTranslations(QLocale::system());
   dayledger::InstallFontSubstitutes();
-  dayledger::QtPlatform platform;
-  dayledger::RunReported(platform, [&] {
-    dayledger::TForm1 Form1(platform);
+  dayledger::SystemPlatform platform;
+  dayledger::QtMessageBoxes boxes;
+  dayledger::RunReported(platform, boxes, [&] {
+    dayledger::TForm1 Form1(platform, boxes);
     Form1.show();
     QApplication::exec();
   });

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "ui_tform1.h"
-#include "upgrade/error_report.h"
 #include "upgrade/recovery_on_open.h"
 
 namespace dayledger {
@@ -49,16 +48,16 @@ void InstallFontSubstitutes() {
                              {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
 }
 
-TForm1::TForm1(Platform& platform, QWidget* parent)
+TForm1::TForm1(Platform& platform, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       Timer1(new QTimer(this)),
       Timer2(new QTimer(this)),
       SolLun1(new TSolLun(platform, this)),
-      platform_(platform),
       ui_(std::make_unique<Ui::TForm1>()),
-      tool_(platform, *this, AppDirFromExecutable(platform.ExecutablePath())) {
+      boxes_(boxes),
+      flow_(platform, *this, boxes, AppDirFromExecutable(platform.ExecutablePath())) {
   ui_->setupUi(this);
   setFixedSize(538, 440);
   ui_->Label15->setFixedSize(130, 13);
@@ -72,9 +71,9 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   ui_->Edit1->setStyleSheet(ui_->Edit1->styleSheet() +
                             "QLineEdit { lineedit-password-character: 42; }");
   Timer1->setObjectName("Timer1");
-  Timer1->setInterval(100);
+  Timer1->setInterval(kStageDelayMs);
   Timer2->setObjectName("Timer2");
-  Timer2->setInterval(1000);
+  Timer2->setInterval(kBackupDelayMs);
   SolLun1->setObjectName("SolLun1");
   RestoreStored(*SolLun1, kSolLun1Stored);
   // A selection by mouse or keyboard is a click on the list. The current row
@@ -87,34 +86,19 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   // An upgrade a crash interrupted is finished or undone before any user is shown.
-  const std::vector<std::string> notes = RecoverInstallation(platform_, tool_.state().AppDir);
-  if (!notes.empty()) tool_.Message(RecoveryMessage(notes), kMbInformation);
+  const std::vector<std::string> notes = RecoverInstallation(platform, tool().state().AppDir);
+  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
   FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-template <typename Handler>
-void TForm1::Run(Handler&& handler) {
-  RunReported(platform_, std::forward<Handler>(handler));
-}
-
-void TForm1::FormCreate() {
-  Run([this] { tool_.FormCreate(); });
-}
-void TForm1::ListBox1Click() {
-  Run([this] { tool_.ListBox1Click(); });
-}
-void TForm1::Button1Click() {
-  Run([this] { tool_.Button1Click(); });
-}
+void TForm1::FormCreate() { flow_.Open(); }
+void TForm1::ListBox1Click() { flow_.UserClicked(); }
+void TForm1::Button1Click() { flow_.StartClicked(); }
 void TForm1::Button2Click() { close(); }
-void TForm1::Timer1Timer() {
-  Run([this] { tool_.Timer1Timer(); });
-}
-void TForm1::Timer2Timer() {
-  Run([this] { tool_.Timer2Timer(); });
-}
+void TForm1::Timer1Timer() { flow_.StageTick(); }
+void TForm1::Timer2Timer() { flow_.BackupTick(); }
 
 void TForm1::showEvent(QShowEvent* event) {
   // Centred when first shown only: a window restored from the task bar
@@ -145,6 +129,8 @@ void TForm1::AppendLogLine(const std::string& line) {
   // The log follows its newest line even after the operator scrolled up.
   ui_->Memo1->verticalScrollBar()->setValue(ui_->Memo1->verticalScrollBar()->maximum());
 }
+
+void TForm1::ProcessMessages() { QCoreApplication::processEvents(); }
 
 void TForm1::ClearUsers() {
   const QSignalBlocker quiet(ui_->ListBox1);

@@ -1,5 +1,5 @@
-// The main window. Its handlers forward to UpgradeTool; the window only
-// provides the controls and timers the upgrade talks to.
+// The main window in Qt. Its handlers are each a line into the window flow;
+// the window only provides the controls, timers and message boxes.
 #pragma once
 
 #include <QTimer>
@@ -8,8 +8,8 @@
 
 #include "calendar/solnlun.h"
 #include "platform/platform.h"
-#include "upgrade/upgrade_port.h"
-#include "upgrade/upgrade_tool.h"
+#include "upgrade/notice.h"
+#include "upgrade/window_flow.h"
 
 namespace Ui {
 class TForm1;
@@ -17,14 +17,14 @@ class TForm1;
 
 namespace dayledger {
 
-class TForm1 : public QWidget, public UpgradePort {
+class TForm1 : public QWidget, public WindowView {
   Q_OBJECT
 
  public:
-  explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+  TForm1(Platform& platform, MessageBoxes& boxes, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  UpgradeTool& tool() { return tool_; }
+  UpgradeTool& tool() { return flow_.tool(); }
 
   // Handlers, as the controls and timers call them.
   void FormCreate();
@@ -38,8 +38,9 @@ class TForm1 : public QWidget, public UpgradePort {
   QTimer* Timer2;
   TSolLun* SolLun1;
 
-  // UpgradePort
+  // WindowView
   void AppendLogLine(const std::string& line) override;
+  void ProcessMessages() override;
   void ClearUsers() override;
   void AddUser(const std::string& name) override;
   void SelectUser(int index) override;
@@ -60,12 +61,9 @@ class TForm1 : public QWidget, public UpgradePort {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  template <typename Handler>
-  void Run(Handler&& handler);
-
-  Platform& platform_;
   std::unique_ptr<Ui::TForm1> ui_;
-  UpgradeTool tool_;
+  MessageBoxes& boxes_;
+  WindowFlow flow_;
   bool centred_ = false;
 };
 

@@ -1,12 +1,15 @@
 // The program entry of the native Windows window.
 #include "app_win32/tform1_win32.h"
-#include "app_win32/win32_platform.h"
+#include "app_win32/win32_message_boxes.h"
+#include "platform/system_platform.h"
 #include "upgrade/error_report.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/, int show) {
-  dayledger::Win32Platform platform;
+  dayledger::SystemPlatform platform;
+  // An error that escapes the window is reported in a box of its own.
+  dayledger::Win32MessageBoxes boxes;
   int status = 0;
-  dayledger::RunReported(platform, [&] {
+  dayledger::RunReported(platform, boxes, [&] {
     dayledger::TForm1 Form1(platform);
     if (!Form1.Create(instance, show)) return;
     MSG message;

@@ -6,7 +6,6 @@
 
 #include "app_win32/tform1_controls.h"
 #include "platform/windows_text.h"
-#include "upgrade/error_report.h"
 #include "upgrade/recovery_on_open.h"
 
 namespace dayledger {
@@ -15,8 +14,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"DayledgerTForm1";
 constexpr UINT_PTR kTimer1 = 1;  // the driver, every 100 ms
 constexpr UINT_PTR kTimer2 = 2;  // the backup, one second after the start
-constexpr UINT kTimer1Interval = 100;
-constexpr UINT kTimer2Interval = 1000;
+constexpr UINT kTimer1Interval = kStageDelayMs;
+constexpr UINT kTimer2Interval = kBackupDelayMs;
 constexpr int kFirstControlId = 100;
 
 COLORREF Colour(unsigned rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
@@ -84,9 +83,9 @@ std::wstring TextOf(HWND window) {
 
 }  // namespace
 
-TForm1::TForm1(Win32Platform& platform)
+TForm1::TForm1(Platform& platform)
     : platform_(platform),
-      tool_(platform, *this, AppDirFromExecutable(platform.ExecutablePath())) {}
+      flow_(platform, *this, boxes_, AppDirFromExecutable(platform.ExecutablePath())) {}
 
 TForm1::~TForm1() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(bold_font_),
@@ -134,13 +133,14 @@ bool TForm1::Create(HINSTANCE instance, int show) {
                               work.top + (work.bottom - work.top - height) / 2, width, height,
                               nullptr, nullptr, instance, this);
   if (!window_) return false;
-  platform_.set_owner(window_);
+  boxes_.set_owner(window_);
   CreateControls(instance);
   ::ShowWindow(window_, show);
   ::UpdateWindow(window_);
   // An upgrade a crash interrupted is finished or undone before any user is shown.
-  const std::vector<std::string> notes = RecoverInstallation(platform_, tool_.state().AppDir);
-  if (!notes.empty()) tool_.Message(RecoveryMessage(notes), kMbInformation);
+  const std::vector<std::string> notes =
+      RecoverInstallation(platform_, flow_.tool().state().AppDir);
+  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
   FormCreate();
   return true;
 }
@@ -275,26 +275,23 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
   return ::DefWindowProcW(window_, message, w, l);
 }
 
-template <typename Handler>
-void TForm1::Run(Handler&& handler) {
-  RunReported(platform_, std::forward<Handler>(handler));
-}
-
-void TForm1::FormCreate() {
-  Run([this] { tool_.FormCreate(); });
-}
-void TForm1::ListBox1Click() {
-  Run([this] { tool_.ListBox1Click(); });
-}
-void TForm1::Button1Click() {
-  Run([this] { tool_.Button1Click(); });
-}
+void TForm1::FormCreate() { flow_.Open(); }
+void TForm1::ListBox1Click() { flow_.UserClicked(); }
+void TForm1::Button1Click() { flow_.StartClicked(); }
 void TForm1::Button2Click() { ::PostMessageW(window_, WM_CLOSE, 0, 0); }
-void TForm1::Timer1Timer() {
-  Run([this] { tool_.Timer1Timer(); });
-}
-void TForm1::Timer2Timer() {
-  Run([this] { tool_.Timer2Timer(); });
+void TForm1::Timer1Timer() { flow_.StageTick(); }
+void TForm1::Timer2Timer() { flow_.BackupTick(); }
+
+void TForm1::ProcessMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
 }
 
 void TForm1::AppendLogLine(const std::string& line) {

@@ -1,23 +1,23 @@
 // The main window on the Win32 API itself: the controls of tform1.ui,
 // created from the table generated from it, with the handlers each a line
-// into the core. The core's verbs and texts are the Qt window's.
+// into the window flow the Qt window uses too.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <string>
 
-#include "app_win32/win32_platform.h"
-#include "upgrade/upgrade_port.h"
-#include "upgrade/upgrade_tool.h"
+#include "app_win32/win32_message_boxes.h"
+#include "platform/platform.h"
+#include "upgrade/window_flow.h"
 
 namespace dayledger {
 
 struct ControlLayout;
 
-class TForm1 : public UpgradePort {
+class TForm1 : public WindowView {
  public:
-  explicit TForm1(Win32Platform& platform);
+  explicit TForm1(Platform& platform);
   ~TForm1() override;
 
   // Creates the window and its controls, recovers and fills the user list,
@@ -32,8 +32,9 @@ class TForm1 : public UpgradePort {
   void Timer1Timer();
   void Timer2Timer();
 
-  // UpgradePort
+  // WindowView
   void AppendLogLine(const std::string& line) override;
+  void ProcessMessages() override;
   void ClearUsers() override;
   void AddUser(const std::string& name) override;
   void SelectUser(int index) override;
@@ -58,11 +59,10 @@ class TForm1 : public UpgradePort {
   void GrowToText(const char* name);
   void ShowInLabel(const char* name, const std::string& text);
   int Scaled(int design_pixels) const;
-  template <typename Handler>
-  void Run(Handler&& handler);
 
-  Win32Platform& platform_;
-  UpgradeTool tool_;
+  Platform& platform_;
+  Win32MessageBoxes boxes_;
+  WindowFlow flow_;
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
   HFONT bold_font_ = nullptr;

@@ -7,9 +7,10 @@
 
 #include "cli/cli_options.h"
 #include "cli/verify_output.h"
-#include "platform/console_platform.h"
+#include "cli/console.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
+#include "platform/system_platform.h"
 #include "state/version_code.h"
 #include "upgrade/error_report.h"
 #include "upgrade/preflight.h"
@@ -26,7 +27,7 @@ namespace {
 enum ExitStatus { kOk = 0, kRefused = 1, kUsage = 2, kStopped = 3 };
 
 // The installation's folder as given, in any characters the system can name.
-std::string ToolAppDir(ConsolePlatform& platform, const std::string& native) {
+std::string ToolAppDir(SystemPlatform& platform, const std::string& native) {
   const std::u8string u8 =
       std::filesystem::absolute(std::filesystem::u8path(native)).lexically_normal().u8string();
   std::string path(u8.begin(), u8.end());
@@ -34,25 +35,40 @@ std::string ToolAppDir(ConsolePlatform& platform, const std::string& native) {
   return platform.UseAppDir(ToolPathFromNative(path));
 }
 
+// Prints the progress log as it is written; on a terminal, also the
+// progress bar of the long steps.
+class PrintedLog : public UpgradePort {
+ public:
+  explicit PrintedLog(bool printing) : printing_(printing) {}
+  void AppendLogLine(const std::string& line) override;
+  void ShowProgress(const std::string& what, int done, int total) override;
+
+ private:
+  bool printing_;
+  bool bar_ = Console::StderrIsTerminal();
+};
+
+// Shows the reply's notices; true when the verb did its work.
+bool Done(Console& console, const Reply& reply) {
+  for (const Notice& notice : reply.notices) ShowNotice(console, notice);
+  return reply.outcome == Outcome::kDone;
+}
+
 // The user list as the window reads it; false if it could not be read.
-bool LoadUsers(ConsolePlatform& platform, UpgradeTool& tool) {
-  const int before = platform.messages_shown;
-  bool filled = false;
-  return RunReported(platform, [&] { filled = tool.FillUserList(); }) && filled &&
-         platform.messages_shown == before;
+bool LoadUsers(Console& console, UpgradeTool& tool) { return Done(console, tool.LoadUsers()); }
+
+// What the window shows of the user; nullopt if the profile could not be
+// shown (its message went to standard error).
+std::optional<UserView> ShowUser(Console& console, UpgradeTool& tool, int index) {
+  const Reply reply = tool.ShowUser(index);
+  if (!Done(console, reply)) return std::nullopt;
+  return reply.view;
 }
 
-// Selects the user as a click in the list does; false if the profile could
-// not be shown (its message went to standard error).
-bool SelectUser(ConsolePlatform& platform, UpgradeTool& tool, HeadlessPort& port, int index) {
-  port.selected = index;
-  const int before = platform.messages_shown;
-  return RunReported(platform, [&] { tool.ListBox1Click(); }) && platform.messages_shown == before;
-}
-
-int FindUser(const HeadlessPort& port, const std::string& name) {
-  for (size_t i = 0; i < port.users.size(); ++i) {
-    if (port.users[i] == name) return static_cast<int>(i);
+int FindUser(const UpgradeTool& tool, const std::string& name) {
+  const std::vector<std::string>& users = tool.users();
+  for (size_t i = 0; i < users.size(); ++i) {
+    if (users[i] == name) return static_cast<int>(i);
   }
   std::fprintf(stderr, "dayledger-upgrade: unknown user %s\n", name.c_str());
   return -1;
@@ -65,7 +81,7 @@ std::optional<std::string> ReadPassword(const Options& options) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
   }
-  const auto typed = ConsolePlatform::ReadHiddenLine("Password for " + options.user + ": ");
+  const auto typed = Console::ReadHiddenLine("Password for " + options.user + ": ");
   if (!typed) {
     std::fprintf(stderr,
                  "dayledger-upgrade: the data of %s is encrypted; give the password on a "
@@ -77,31 +93,40 @@ std::optional<std::string> ReadPassword(const Options& options) {
 
 // A user whose lock another program holds is in the middle of an upgrade:
 // what its folder holds now is neither listed nor checked.
-bool BusyUser(ConsolePlatform& platform, const std::string& app_dir, const std::string& name) {
+bool BusyUser(SystemPlatform& platform, const std::string& app_dir, const std::string& name) {
   if (!UserBusy(platform, app_dir, platform.Utf8ToCp949(name))) return false;
   std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
   return true;
 }
 
-int List(ConsolePlatform& platform, const std::string& app_dir) {
-  HeadlessPort port;
-  UpgradeTool tool(platform, port, app_dir);
-  if (!LoadUsers(platform, tool)) return kRefused;
-  for (size_t i = 0; i < port.users.size(); ++i) {
-    if (!BusyUser(platform, app_dir, port.users[i]) &&
-        SelectUser(platform, tool, port, static_cast<int>(i))) {
-      std::printf("%s\t%s\t%s\n", port.users[i].c_str(), port.encryption_label.c_str(),
-                  port.version_label.c_str());
+int List(SystemPlatform& platform, Console& console, const std::string& app_dir) {
+  PrintedLog log(false);
+  UpgradeTool tool(platform, log, app_dir);
+  if (!LoadUsers(console, tool)) return kRefused;
+  for (size_t i = 0; i < tool.users().size(); ++i) {
+    const std::string& name = tool.users()[i];
+    std::optional<UserView> view;
+    if (!BusyUser(platform, app_dir, name)) view = ShowUser(console, tool, static_cast<int>(i));
+    if (view) {
+      std::printf("%s\t%s\t%s\n", name.c_str(), view->encryption.value_or("").c_str(),
+                  view->version.value_or("").c_str());
     } else {
-      std::printf("%s\t\t\n", port.users[i].c_str());
+      std::printf("%s\t\t\n", name.c_str());
     }
   }
   return kOk;
 }
 
+void PrintedLog::AppendLogLine(const std::string& line) {
+  if (!printing_) return;
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
 // Shows "일정 데이터 [######--------------] 120/600 (20%)" on one terminal
 // line while the stages run, in the log's language.
-void ShowProgress(const std::string& what, int done, int total) {
+void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
+  if (!printing_ || !bar_) return;
   constexpr int kWidth = 20;
   const int filled = total > 0 ? done * kWidth / total : kWidth;
   const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '-');
@@ -112,40 +137,36 @@ void ShowProgress(const std::string& what, int done, int total) {
 }
 
 // Reads the user list, selects the named user and, for encrypted data,
-// takes the password into the port. 0, or the exit status to stop with.
-int OpenUser(ConsolePlatform& platform, UpgradeTool& tool, HeadlessPort& port,
-             const Options& options, int* index) {
-  if (!LoadUsers(platform, tool)) return kRefused;
-  *index = FindUser(port, options.user);
-  if (*index < 0) return kUsage;
-  if (!SelectUser(platform, tool, port, *index)) return kRefused;
+// reads the password into the request. 0, or the exit status to stop with.
+int OpenUser(Console& console, UpgradeTool& tool, const Options& options,
+             StartRequest* request) {
+  if (!LoadUsers(console, tool)) return kRefused;
+  request->user = FindUser(tool, options.user);
+  if (request->user < 0) return kUsage;
+  if (!ShowUser(console, tool, request->user)) return kRefused;
   if (tool.state().Encrypted) {
     const auto password = ReadPassword(options);
     if (!password) return kUsage;
-    port.password = *password;
+    request->password = *password;
   }
   return kOk;
 }
 
-int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
-  if (options.skip_backup && !options.yes && !ConsolePlatform::HasTerminal()) {
+int Upgrade(SystemPlatform& platform, Console& console, const std::string& app_dir,
+            const Options& options) {
+  if (options.skip_backup && !options.yes && !Console::HasTerminal()) {
     std::fprintf(stderr, "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
     return kUsage;
   }
-  HeadlessPort port;
-  UpgradeTool tool(platform, port, app_dir);
-  int index = -1;
-  if (const int status = OpenUser(platform, tool, port, options, &index); status != kOk) {
+  PrintedLog log(true);
+  UpgradeTool tool(platform, log, app_dir);
+  StartRequest request;
+  if (const int status = OpenUser(console, tool, options, &request); status != kOk) {
     return status;
   }
-  port.skip_backup = options.skip_backup;
-  if (options.yes) platform.question_answer = kIdYes;
-  port.on_log = [](const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-  };
-  if (ConsolePlatform::StderrIsTerminal()) port.on_progress = ShowProgress;
-  switch (RunUpgrade(tool, port, platform)) {
+  request.skip_backup = options.skip_backup;
+  if (options.yes) console.question_answer = kIdYes;
+  switch (RunUpgrade(tool, request, console)) {
     case RunOutcome::kDone:
       return kOk;
     case RunOutcome::kRefused:
@@ -157,15 +178,16 @@ int Upgrade(ConsolePlatform& platform, const std::string& app_dir, const Options
   return kStopped;
 }
 
-int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+int Check(SystemPlatform& platform, Console& console, const std::string& app_dir,
+          const Options& options) {
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
-  HeadlessPort port;
-  UpgradeTool tool(platform, port, app_dir);
-  int index = -1;
-  if (const int status = OpenUser(platform, tool, port, options, &index); status != kOk) {
+  PrintedLog log(false);
+  UpgradeTool tool(platform, log, app_dir);
+  StartRequest request;
+  if (const int status = OpenUser(console, tool, options, &request); status != kOk) {
     return status;
   }
-  const PreflightResult result = CheckUser(platform, app_dir, index, port.password);
+  const PreflightResult result = CheckUser(platform, app_dir, request.user, request.password);
   for (const std::string& refusal : result.refusals) std::fprintf(stderr, "%s\n", refusal.c_str());
   for (const PreflightProblem& problem : result.problems) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
@@ -173,11 +195,12 @@ int Check(ConsolePlatform& platform, const std::string& app_dir, const Options& 
   return result.clean() ? kOk : kRefused;
 }
 
-int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
-  HeadlessPort port;
-  UpgradeTool tool(platform, port, app_dir);
-  if (!LoadUsers(platform, tool)) return kRefused;
-  if (FindUser(port, options.user) < 0) return kUsage;
+int RestoreUser(SystemPlatform& platform, Console& console, const std::string& app_dir,
+                const Options& options) {
+  PrintedLog log(false);
+  UpgradeTool tool(platform, log, app_dir);
+  if (!LoadUsers(console, tool)) return kRefused;
+  if (FindUser(tool, options.user) < 0) return kUsage;
   const std::string name = platform.Utf8ToCp949(options.user);
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
   std::string refusal;
@@ -192,14 +215,14 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
                                             : ShownVersion(plan->current_version).c_str());
   std::fflush(stdout);
   if (!options.yes) {
-    if (!ConsolePlatform::HasTerminal()) {
+    if (!Console::HasTerminal()) {
       std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
       return kUsage;
     }
-    if (!ConsolePlatform::AskYesNo("백업으로 되돌릴까요?")) return kRefused;
+    if (!Console::AskYesNo("백업으로 되돌릴까요?")) return kRefused;
   }
   RestoreResult result;
-  if (!RunReported(platform, [&] { result = Restore(platform, *plan); })) return kStopped;
+  if (!RunReported(platform, console, [&] { result = Restore(platform, *plan); })) return kStopped;
   if (result.lock == LockResult::kBusy) {
     std::fprintf(stderr, "%s\n", texts::kUserBusy);
     return kRefused;
@@ -218,12 +241,13 @@ int RestoreUser(ConsolePlatform& platform, const std::string& app_dir, const Opt
   return kOk;
 }
 
-int VerifyUser(ConsolePlatform& platform, const std::string& app_dir, const Options& options) {
+int VerifyUser(SystemPlatform& platform, Console& console, const std::string& app_dir,
+               const Options& options) {
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
-  HeadlessPort port;
-  UpgradeTool tool(platform, port, app_dir);
-  if (!LoadUsers(platform, tool)) return kRefused;
-  if (FindUser(port, options.user) < 0) return kUsage;
+  PrintedLog log(false);
+  UpgradeTool tool(platform, log, app_dir);
+  if (!LoadUsers(console, tool)) return kRefused;
+  if (FindUser(tool, options.user) < 0) return kUsage;
   VerifyRequest request{app_dir, platform.Utf8ToCp949(options.user), ""};
   const auto encrypted = VerifyNeedsPassword(platform, request);
   if (!encrypted) {
@@ -239,7 +263,7 @@ int VerifyUser(ConsolePlatform& platform, const std::string& app_dir, const Opti
   }
   VerifyReport report;
   VerifyRefusal refusal = VerifyRefusal::kNone;
-  if (!RunReported(platform, [&] { refusal = Verify(platform, request, &report); })) {
+  if (!RunReported(platform, console, [&] { refusal = Verify(platform, request, &report); })) {
     return kStopped;
   }
   const std::string backup = platform.Cp949ToUtf8(app_dir + "upgrade_backup\\" + request.user_name);
@@ -268,7 +292,7 @@ int VerifyUser(ConsolePlatform& platform, const std::string& app_dir, const Opti
 
 int Run(int argc, char* argv[]) {
   std::string error;
-  const auto options = ParseOptions(ConsolePlatform::Arguments(argc, argv), &error);
+  const auto options = ParseOptions(Console::Arguments(argc, argv), &error);
   if (!options) {
     std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n", error.c_str());
     return kUsage;
@@ -277,7 +301,8 @@ int Run(int argc, char* argv[]) {
     std::fputs(kHelpText, stdout);
     return kOk;
   }
-  ConsolePlatform platform;
+  SystemPlatform platform;
+  Console console;
   const std::string app_dir = options->app_dir.empty()
                                   ? AppDirFromExecutable(platform.ExecutablePath())
                                   : ToolAppDir(platform, options->app_dir);
@@ -285,11 +310,11 @@ int Run(int argc, char* argv[]) {
   for (const std::string& note : RecoverInstallation(platform, app_dir)) {
     std::fprintf(stderr, "%s\n", note.c_str());
   }
-  if (options->command == "list") return List(platform, app_dir);
-  if (options->command == "upgrade") return Upgrade(platform, app_dir, *options);
-  if (options->command == "restore") return RestoreUser(platform, app_dir, *options);
-  if (options->command == "verify") return VerifyUser(platform, app_dir, *options);
-  return Check(platform, app_dir, *options);
+  if (options->command == "list") return List(platform, console, app_dir);
+  if (options->command == "upgrade") return Upgrade(platform, console, app_dir, *options);
+  if (options->command == "restore") return RestoreUser(platform, console, app_dir, *options);
+  if (options->command == "verify") return VerifyUser(platform, console, app_dir, *options);
+  return Check(platform, console, app_dir, *options);
 }
 
 }  // namespace

@@ -13,54 +13,62 @@ struct Copied {
   std::vector<std::string> folders;
 };
 
-bool CopyInto(Platform& platform, const std::string& from, const std::string& to, Copied* copied) {
+IoStatus CopyInto(Platform& platform, const std::string& from, const std::string& to,
+                  Copied* copied) {
   const auto entries = platform.ListFolder(from);
-  if (!entries) return false;
+  if (!entries) return IoStatus::Failed(IoError::kReadFailed, from);
   for (const FolderEntry& entry : *entries) {
     if (IsWorkFile(entry.name)) continue;
     const std::string source = from + "\\" + entry.name;
     const std::string target = to + "\\" + entry.name;
     if (entry.folder) {
       platform.CreateDirectory(target);
-      if (platform.Inspect(target) != PathKind::kFolder) return false;
+      if (platform.Inspect(target) != PathKind::kFolder) {
+        return IoStatus::Failed(IoError::kCannotCreate, target);
+      }
       copied->folders.push_back(target);
-      if (!CopyInto(platform, source, target, copied)) return false;
+      if (IoStatus status = CopyInto(platform, source, target, copied); !status.ok()) return status;
       continue;
     }
     std::string bytes;
-    if (!platform.ReadFile(source, &bytes) || !platform.WriteFile(target, bytes).ok()) return false;
+    if (!platform.ReadFile(source, &bytes)) return IoStatus::Failed(IoError::kReadFailed, source);
+    if (IoStatus status = platform.WriteFile(target, bytes); !status.ok()) return status;
     copied->files.push_back(target);
   }
-  return true;
+  return IoStatus::Ok();
 }
 
 }  // namespace
 
-int CopyTree(Platform& platform, const std::string& from, const std::string& to) {
+IoStatus CopyTree(Platform& platform, const std::string& from, const std::string& to) {
   const std::string source = NormalPath(from);
   return CopyTreeAs(platform, source, NormalPath(to) + "\\" + BaseName(source));
 }
 
-int CopyTreeAs(Platform& platform, const std::string& from, const std::string& as) {
+IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::string& as) {
   const std::string source = NormalPath(from);
   const std::string target = NormalPath(as);
   const std::string folder = ParentFolder(target);
-  if (platform.Inspect(source) != PathKind::kFolder ||
-      platform.Inspect(folder) != PathKind::kFolder) {
-    return 1;
+  if (platform.Inspect(source) != PathKind::kFolder) {
+    return IoStatus::Failed(IoError::kNotFound, source);
+  }
+  if (platform.Inspect(folder) != PathKind::kFolder) {
+    return IoStatus::Failed(IoError::kNotFound, folder);
   }
   platform.CreateDirectory(target);
-  if (platform.Inspect(target) != PathKind::kFolder) return 1;
+  if (platform.Inspect(target) != PathKind::kFolder) {
+    return IoStatus::Failed(IoError::kCannotCreate, target);
+  }
   Copied copied;
   copied.folders = {ParentFolder(folder), folder, target};
-  if (!CopyInto(platform, source, target, &copied)) return 1;
+  if (IoStatus status = CopyInto(platform, source, target, &copied); !status.ok()) return status;
   for (const std::string& file : copied.files) {
-    if (!platform.SyncFile(file).ok()) return 1;
+    if (IoStatus status = platform.SyncFile(file); !status.ok()) return status;
   }
   for (const std::string& copied_folder : copied.folders) {
-    if (!platform.SyncFolder(copied_folder).ok()) return 1;
+    if (IoStatus status = platform.SyncFolder(copied_folder); !status.ok()) return status;
   }
-  return 0;
+  return IoStatus::Ok();
 }
 
 }  // namespace dayledger

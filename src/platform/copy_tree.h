@@ -12,9 +12,9 @@ namespace dayledger {
 // work files. The copies are written first, then flushed together: every
 // file, then every folder that gained an entry, `to` and its parent
 // included, so that a power cut cannot keep the folders without their files.
-// 0 on success.
-int CopyTree(Platform& platform, const std::string& from, const std::string& to);
+// The failure names the first operation that failed and its path.
+IoStatus CopyTree(Platform& platform, const std::string& from, const std::string& to);
 // The same, into the folder `as` (created in an existing parent if missing).
-int CopyTreeAs(Platform& platform, const std::string& from, const std::string& as);
+IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::string& as);
 
 }  // namespace dayledger

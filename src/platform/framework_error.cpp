@@ -43,6 +43,7 @@ void ThrowIfFailed(const IoStatus& status) {
     case IoError::kNone:
       return;
     case IoError::kNotFound:
+    case IoError::kReadFailed:
       throw CannotOpenFile(status.path);
     case IoError::kWriteFailed:
     case IoError::kFlushFailed:

@@ -142,13 +142,14 @@ PathKind OverlayPlatform::Inspect(const std::string& path) {
   return target()->Inspect(key);
 }
 
-std::optional<std::map<std::string, bool>> OverlayPlatform::Entries(const std::string& folder) {
+std::optional<std::map<std::string, FolderEntry>> OverlayPlatform::Entries(
+    const std::string& folder) {
   const std::string key = Key(folder);
-  std::map<std::string, bool> entries;
+  std::map<std::string, FolderEntry> entries;
   if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
     const auto listed = target()->ListFolder(folder);
     if (!listed) return std::nullopt;
-    for (const FolderEntry& entry : *listed) entries[entry.name] = entry.folder;
+    for (const FolderEntry& entry : *listed) entries[entry.name] = entry;
   }
   const std::string prefix = key + "\\";
   for (auto it = changes_.lower_bound(prefix); it != changes_.end(); ++it) {
@@ -156,13 +157,16 @@ std::optional<std::map<std::string, bool>> OverlayPlatform::Entries(const std::s
     const std::string name = it->first.substr(prefix.size());
     if (name.find('\\') != std::string::npos) continue;
     if (it->second) {
-      entries[name] = false;
+      entries[name] = {name, false, name[0] == '.'};
     } else {
       entries.erase(name);
     }
   }
   for (const std::string& created : new_folders_) {
-    if (ParentFolder(created) == key) entries[BaseName(created)] = true;
+    if (ParentFolder(created) == key) {
+      const std::string name = BaseName(created);
+      entries[name] = {name, true, name[0] == '.'};
+    }
   }
   for (const std::string& removed : removed_folders_) {
     if (ParentFolder(removed) == key) entries.erase(BaseName(removed));
@@ -171,33 +175,12 @@ std::optional<std::map<std::string, bool>> OverlayPlatform::Entries(const std::s
 }
 
 std::optional<std::vector<FolderEntry>> OverlayPlatform::ListFolder(const std::string& folder) {
+  last_path_ = folder;
   const auto entries = Entries(folder);
   if (!entries) return std::nullopt;
   std::vector<FolderEntry> listed;
-  for (const auto& [name, is_folder] : *entries) listed.push_back({name, is_folder});
+  for (const auto& [name, entry] : *entries) listed.push_back(entry);
   return listed;
-}
-
-std::optional<std::vector<std::string>> OverlayPlatform::ListQbdFiles(const std::string& folder) {
-  last_path_ = folder;
-  const std::string key = Key(folder);
-  std::vector<std::string> names;
-  if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
-    // The disk's own listing keeps its rules for hidden and system files.
-    auto listed = target()->ListQbdFiles(folder);
-    if (!listed) return std::nullopt;
-    names = std::move(*listed);
-  }
-  const std::string prefix = key + "\\";
-  for (auto it = changes_.lower_bound(prefix); it != changes_.end(); ++it) {
-    if (it->first.compare(0, prefix.size(), prefix) != 0) break;
-    const std::string name = it->first.substr(prefix.size());
-    if (name.find('\\') != std::string::npos) continue;
-    names.erase(std::remove(names.begin(), names.end(), name), names.end());
-    if (it->second && name[0] != '.' && HasQbdExtension(name)) names.push_back(name);
-  }
-  SortIgnoringCase(&names);
-  return names;
 }
 
 void OverlayPlatform::Substitute(const std::string& path, const std::string& bytes) {

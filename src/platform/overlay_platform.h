@@ -32,7 +32,6 @@ class OverlayPlatform : public PlatformWrapper {
   bool CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-  std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
 
   // Puts `bytes` in place of the file, or an empty folder in place of a
   // missing one, for the following runs.
@@ -56,7 +55,7 @@ class OverlayPlatform : public PlatformWrapper {
   bool IsRemovedFolder(const std::string& key) const;
   bool FolderExists(const std::string& key);
   // The folder's entries as the overlay shows them, by name.
-  std::optional<std::map<std::string, bool>> Entries(const std::string& folder);
+  std::optional<std::map<std::string, FolderEntry>> Entries(const std::string& folder);
 
   std::map<std::string, std::string> substitutes_;
   std::set<std::string> empty_folders_;

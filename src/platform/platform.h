@@ -1,4 +1,5 @@
-// The one door to the operating system and the window toolkit's services.
+// The one door to the operating system: files, folders, locks, the clock,
+// the executable's path and text conversion.
 //
 // Paths handed to the platform are the tool's own: Windows-style, with
 // backslashes, in CP949 bytes (AppDir + "\users\userlist.kvd"). Each
@@ -21,19 +22,11 @@ struct LocalTime {
   int second = 0;
 };
 
-// Message box flag sets the tool uses.
-enum MessageFlags : int {
-  kMbInformation = 64,
-  kMbError = 16,
-  kMbQuestionYesNo = 36,
-};
-constexpr int kIdYes = 6;
-constexpr int kIdNo = 7;
-
 // Why a file operation failed; callers decide by the kind, never by a text.
 enum class IoError {
   kNone,
   kNotFound,      // nothing of that name
+  kReadFailed,    // there, but it could not be opened, read or listed
   kCannotCreate,  // could not be created or opened for writing
   kWriteFailed,   // opened, but not every byte arrived
   kFlushFailed,   // the flush to the disk failed
@@ -69,6 +62,9 @@ enum class LockResult {
 struct FolderEntry {
   std::string name;
   bool folder = false;
+  // Not an ordinary entry: a dot name, a hidden or system file on Windows,
+  // or neither a file nor a folder.
+  bool hidden = false;
 };
 
 class Platform {
@@ -99,9 +95,6 @@ class Platform {
   virtual PathKind Inspect(const std::string& path) = 0;
   // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
   virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) = 0;
-  // Names of the ordinary (not hidden, not folder) files matching "*.qbd",
-  // ascending by name without regard to case; nullopt if the folder is missing.
-  virtual std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) = 0;
 
   // Whether the file could be renamed over or deleted now: false when
   // another program holds it open without sharing deletion (Windows); true
@@ -121,11 +114,6 @@ class Platform {
 
   virtual std::string Cp949ToUtf8(const std::string& cp949) = 0;
   virtual std::string Utf8ToCp949(const std::string& utf8) = 0;
-
-  // Shows a message (UTF-8) and waits for the answer (kIdYes, kIdNo, 1 for OK).
-  virtual int MessageBox(const std::string& text, const std::string& caption, int flags) = 0;
-  // Lets the window handle everything that is waiting, then returns.
-  virtual void ProcessMessages() = 0;
 };
 
 // Forwards every call, so that a layer over another platform (the staging
@@ -156,9 +144,6 @@ class PlatformWrapper : public Platform {
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override {
     return target_->ListFolder(folder);
   }
-  std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override {
-    return target_->ListQbdFiles(folder);
-  }
   bool CanReplace(const std::string& path) override { return target_->CanReplace(path); }
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
     return target_->LockFile(path, lock);
@@ -168,10 +153,6 @@ class PlatformWrapper : public Platform {
   LocalTime Now() override { return target_->Now(); }
   std::string Cp949ToUtf8(const std::string& cp949) override { return target_->Cp949ToUtf8(cp949); }
   std::string Utf8ToCp949(const std::string& utf8) override { return target_->Utf8ToCp949(utf8); }
-  int MessageBox(const std::string& text, const std::string& caption, int flags) override {
-    return target_->MessageBox(text, caption, flags);
-  }
-  void ProcessMessages() override { target_->ProcessMessages(); }
 
  protected:
   Platform* target() const { return target_; }
@@ -179,5 +160,10 @@ class PlatformWrapper : public Platform {
  private:
   Platform* target_;
 };
+
+// Names of the ordinary (not hidden, not folder) files matching "*.qbd" in
+// the folder, ascending by name without regard to case; nullopt if the
+// folder cannot be listed.
+std::optional<std::vector<std::string>> ListQbdFiles(Platform& platform, const std::string& folder);
 
 }  // namespace dayledger

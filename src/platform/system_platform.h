@@ -1,6 +1,6 @@
-// The real file system, clock and text conversion. The window toolkit's
-// services (message box, message processing) come from the front end that
-// derives from it: QtPlatform for the window, ConsolePlatform for the terminal.
+// The real file system, clock and text conversion, for POSIX systems
+// (system_platform_posix.cpp) and Windows (system_platform_win32.cpp); what
+// both share is in system_platform.cpp.
 #pragma once
 
 #include "platform/platform.h"
@@ -21,7 +21,6 @@ class SystemPlatform : public Platform {
   bool CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-  std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
   bool CanReplace(const std::string& path) override;
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   void Pause(int milliseconds) override;
@@ -53,10 +52,5 @@ class SystemPlatform : public Platform {
 };
 
 inline constexpr char kAppDirStandIn[] = "\\:app";
-
-// Helpers the system-specific parts share.
-std::string LowerAscii(std::string text);
-bool HasQbdExtension(const std::string& name);
-void SortIgnoringCase(std::vector<std::string>* names);
 
 }  // namespace dayledger

@@ -146,24 +146,11 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
   std::vector<FolderEntry> entries;
   for (const fs::directory_entry& entry : it) {
     const bool is_folder = entry.symlink_status(ec).type() == fs::file_type::directory;
-    entries.push_back({Utf8ToCp949Text(entry.path().filename().string()), is_folder});
+    const std::string name = entry.path().filename().string();
+    const bool ordinary = !name.empty() && name[0] != '.' && (is_folder || entry.is_regular_file(ec));
+    entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary});
   }
   return entries;
-}
-
-std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::string& folder) {
-  std::error_code ec;
-  fs::directory_iterator it(fs::path(Native(folder)), ec);
-  if (ec) return std::nullopt;
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : it) {
-    const std::string name = entry.path().filename().string();
-    if (name.empty() || name[0] == '.' || !entry.is_regular_file(ec)) continue;
-    if (!HasQbdExtension(name)) continue;
-    names.push_back(Utf8ToCp949Text(name));
-  }
-  SortIgnoringCase(&names);
-  return names;
 }
 
 // POSIX lets a file be renamed over or unlinked whoever holds it open.

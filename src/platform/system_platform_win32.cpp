@@ -182,26 +182,16 @@ PathKind SystemPlatform::Inspect(const std::string& path) {
 std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::string& folder) {
   std::vector<FolderEntry> entries;
   const bool listed = ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
-    entries.push_back({Narrow(found.cFileName, kCp949),
-                       (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                           (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0});
+    const DWORD attributes = found.dwFileAttributes;
+    const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    // A linked folder is neither an ordinary file nor a folder to descend into.
+    const bool hidden = (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 ||
+                        (directory && link);
+    entries.push_back({Narrow(found.cFileName, kCp949), directory && !link, hidden});
   });
   if (!listed) return std::nullopt;
   return entries;
-}
-
-std::optional<std::vector<std::string>> SystemPlatform::ListQbdFiles(const std::string& folder) {
-  if (!IsFolder(WidePath(folder))) return std::nullopt;
-  std::vector<std::string> names;
-  constexpr DWORD kNotOrdinary =
-      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
-    const std::string name = Narrow(found.cFileName, kCp949);
-    if ((found.dwFileAttributes & kNotOrdinary) == 0 && HasQbdExtension(name))
-      names.push_back(name);
-  });
-  SortIgnoringCase(&names);
-  return names;
 }
 
 bool SystemPlatform::CanReplace(const std::string& path) {

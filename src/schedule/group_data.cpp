@@ -15,7 +15,7 @@ void StampVersionLine(const StageContext& ctx, const std::string& path, const st
 
 // The folder is listed once, before any of its files is rewritten.
 void StampFolder(const StageContext& ctx, const std::string& folder, const std::string& code) {
-  const auto names = ctx.platform.ListQbdFiles(folder);
+  const auto names = ListQbdFiles(ctx.platform, folder);
   if (!names) throw CannotOpenFolder(folder);
   for (const std::string& name : *names) StampVersionLine(ctx, folder + "\\" + name, code);
 }

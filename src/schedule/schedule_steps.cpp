@@ -8,7 +8,6 @@
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
 #include "state/stage_context.h"
-#include "state/version_code.h"
 
 namespace dayledger {
 namespace {
@@ -72,27 +71,21 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   ctx.Log(" - 일정 데이터 업그레이드 완료.");
 }
 
-void RunScheduleStepTo101(const StageContext& ctx) {
-  ctx.Log("* 일정 데이터 : v 1.01.00로의 업그레이드 시작.");
+void UpgradeSchedulesTo101(const StageContext& ctx) {
   StampMonthlySchedules(ctx, "10100");
   UpgradeGroupData(ctx, "10100");
-  ctx.state.StepVersion = "10200";
 }
 
-void RunScheduleStepTo102(const StageContext& ctx) {
-  ctx.Log("* 일정 데이터 : v 1.02.00로의 업그레이드 시작.");
+void UpgradeSchedulesTo102(const StageContext& ctx) {
   CreateRepeatSchedule(ctx);
   ctx.Log("반복 일정 데이터 생성 완료.");
   StampMonthlySchedules(ctx, "10200");
   UpgradeGroupData(ctx, "10200");
-  ctx.state.StepVersion = "10300";
 }
 
-void RunScheduleStepTo103(const StageContext& ctx) {
-  ctx.Log("* 일정 데이터 : v 1.03.00로의 업그레이드 시작.");
+void UpgradeSchedulesTo103(const StageContext& ctx) {
   MergeMonthlySchedules(ctx);
   UpgradeGroupData(ctx, "10300");
-  ctx.state.StepVersion = kAllStepsDone;
 }
 
 }  // namespace dayledger

@@ -1,6 +1,5 @@
-// The schedule, group and timetable work of the three version steps. Each
-// Run...Step logs the step's first line, does its work, stamps the group and
-// timetable files and moves StepVersion on.
+// The schedule, group and timetable work of the three version steps: each
+// does its step's work and stamps the group and timetable files.
 #pragma once
 
 #include <string>
@@ -9,9 +8,9 @@ namespace dayledger {
 
 struct StageContext;
 
-void RunScheduleStepTo101(const StageContext& ctx);
-void RunScheduleStepTo102(const StageContext& ctx);
-void RunScheduleStepTo103(const StageContext& ctx);
+void UpgradeSchedulesTo101(const StageContext& ctx);
+void UpgradeSchedulesTo102(const StageContext& ctx);
+void UpgradeSchedulesTo103(const StageContext& ctx);
 
 // Stamps `code` into line 1 of every monthly file, keeping each file's form.
 void StampMonthlySchedules(const StageContext& ctx, const std::string& code);

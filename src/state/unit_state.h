@@ -11,13 +11,14 @@ namespace dayledger {
 inline const std::string kTargetVersion = "10300";
 inline const std::string kInitialDataKey(40, '0');
 
-// The driver's stages, the values of UpgradeState.
-enum Stage : int {
-  kStageReadProfile = -1,
-  kStageSchedule = 0,
-  kStageAnniversaryDetection = 1,
-  kStageAnniversary = 2,
-  kStageSaveProfile = 3,
+// The driver's stages, in the order they run; the numbers are the stored
+// UpgradeState values of the design.
+enum class Stage : int {
+  kReadProfile = -1,
+  kSchedule = 0,
+  kAnniversaryDetection = 1,
+  kAnniversary = 2,
+  kSaveProfile = 3,
 };
 
 struct UnitState {
@@ -27,7 +28,7 @@ struct UnitState {
   std::string StepVersion;
   std::string DataKey = kInitialDataKey;
   bool Encrypted = false;
-  int UpgradeState = 0;
+  Stage UpgradeState = Stage::kSchedule;
   LineList ProfileLines;
 
   // AppDir + "\users\" + UserName: the selected user's folder.

@@ -1,7 +1,6 @@
 // Data version codes: five digits ABBCC for version A.BB.CC.
 #pragma once
 
-#include <optional>
 #include <string>
 
 namespace dayledger {
@@ -19,13 +18,5 @@ inline std::string VersionDigits(const std::string& code) {
 
 // "v 1.02.00" and the like.
 inline std::string ShownVersion(const std::string& code) { return "v " + VersionDigits(code); }
-
-// The first step due for a data version this tool upgrades from.
-inline std::optional<std::string> FirstStepFor(const std::string& code) {
-  if (code == "10000") return "10100";
-  if (code == "10100") return "10200";
-  if (code == "10200") return "10300";
-  return std::nullopt;
-}
 
 }  // namespace dayledger

@@ -1,15 +1,17 @@
 #include "upgrade/error_report.h"
 
-#include "upgrade/texts.h"
-
 namespace dayledger {
 
 std::string ReportedText(Platform& platform, const std::exception& error) {
   return ErrorReportText(platform.Cp949ToUtf8(error.what()));
 }
 
-void ReportError(Platform& platform, const std::exception& error) {
-  platform.MessageBox(ReportedText(platform, error), texts::kApplicationTitle, kMbError);
+Reply Stopped(Platform& platform, const FrameworkError& error) {
+  Reply reply;
+  reply.outcome = Outcome::kStopped;
+  reply.notices.push_back({ReportedText(platform, error), kMbError});
+  reply.error = error;
+  return reply;
 }
 
 }  // namespace dayledger

@@ -1,5 +1,5 @@
-// The application's standard exception report: every error that ends a
-// handler is shown here, with the error icon and the application title.
+// The application's standard exception report: every error that ends a verb
+// becomes a notice with the error icon, shown under the application title.
 #pragma once
 
 #include <exception>
@@ -8,30 +8,40 @@
 
 #include "platform/framework_error.h"
 #include "platform/platform.h"
+#include "upgrade/notice.h"
+#include "upgrade/reply.h"
 
 namespace dayledger {
 
 // The text as the report shows it (UTF-8, period rule applied).
 std::string ReportedText(Platform& platform, const std::exception& error);
-void ReportError(Platform& platform, const std::exception& error);
+// A stopped reply whose one notice is the report of `error`.
+Reply Stopped(Platform& platform, const FrameworkError& error);
 
-// Runs one handler; an error ends it and goes to the report, and to
-// `caught` when given. False then.
-template <typename Handler>
-bool RunReported(Platform& platform, Handler&& handler,
-                 std::optional<FrameworkError>* caught = nullptr) {
+// Runs `work`, which returns a Reply; an error that ends it comes back as
+// the stopped reply of its report. A foreign error is reported as a
+// framework error with an empty text.
+template <typename Work>
+Reply Guarded(Platform& platform, Work&& work) {
   try {
-    handler();
-    return true;
+    return work();
   } catch (const FrameworkError& error) {
-    if (caught) caught->emplace(error);
-    ReportError(platform, error);
+    return Stopped(platform, error);
   } catch (...) {
-    // A foreign error is reported as a framework error with an empty text.
-    if (caught) caught->emplace("");
-    ReportError(platform, FrameworkError(""));
+    return Stopped(platform, FrameworkError(""));
   }
-  return false;
+}
+
+// Runs a front end's handler; an error that ends it is shown in `boxes`.
+// False then.
+template <typename Handler>
+bool RunReported(Platform& platform, MessageBoxes& boxes, Handler&& handler) {
+  const Reply reply = Guarded(platform, [&] {
+    handler();
+    return Reply();
+  });
+  for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
+  return reply.outcome != Outcome::kStopped;
 }
 
 }  // namespace dayledger

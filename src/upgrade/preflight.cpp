@@ -5,27 +5,37 @@
 #include "platform/line_file.h"
 #include "platform/overlay_platform.h"
 #include "schedule/schedule_file.h"
-#include "upgrade/error_report.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
 namespace {
 
-// Every message the run shows is kept instead of shown. A dry run changes
-// nothing on the disk, so it needs no lock and leaves no lock file.
-class QuietOverlay : public OverlayPlatform {
+// A dry run changes nothing on the disk, so it needs no lock and leaves no
+// lock file.
+class UnlockedOverlay : public OverlayPlatform {
  public:
   using OverlayPlatform::OverlayPlatform;
   LockResult LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) override {
     *lock = std::make_unique<FileLock>();
     return LockResult::kLocked;
   }
-  int MessageBox(const std::string& text, const std::string& /*caption*/, int flags) override {
-    messages.push_back(text);
-    return flags == kMbQuestionYesNo ? kIdYes : 1;
+};
+
+// Every message the run shows is kept instead of shown; questions are
+// answered yes.
+class KeptMessages : public MessageBoxes {
+ public:
+  int Show(const std::string& text, const std::string& /*caption*/, int flags) override {
+    texts.push_back(text);
+    return flags == kMbQuestionYesNo ? kIdYes : kIdOk;
   }
-  void ProcessMessages() override {}
-  std::vector<std::string> messages;
+  std::vector<std::string> texts;
+};
+
+// The log of a dry run goes nowhere.
+class NoLog : public UpgradePort {
+ public:
+  void AppendLogLine(const std::string& /*line*/) override {}
 };
 
 // Enough rounds for every file of a user to fail once.
@@ -45,33 +55,31 @@ std::string Substitute(const std::string& path, const UnitState& state) {
 PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int user_index,
                           const std::string& password) {
   PreflightResult result;
-  QuietOverlay overlay(&platform);
+  UnlockedOverlay overlay(&platform);
+  NoLog log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
-    overlay.messages.clear();
-    HeadlessPort port;
-    port.password = password;
-    UpgradeTool tool(overlay, port, app_dir);
-    bool listed = false;
-    RunReported(overlay, [&] { listed = tool.FillUserList(); });
-    port.selected = user_index;
-    if (!listed || !RunReported(overlay, [&] { tool.ListBox1Click(); }) ||
-        !overlay.messages.empty()) {
+    KeptMessages messages;
+    UpgradeTool tool(overlay, log, app_dir);
+    Reply shown = tool.LoadUsers();
+    if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
+    if (shown.outcome != Outcome::kDone) {
       result.problems.push_back({platform.Cp949ToUtf8(overlay.last_path()),
-                                 overlay.messages.empty() ? "" : overlay.messages.back()});
+                                 shown.notices.empty() ? "" : shown.notices.back().text});
       return result;
     }
     std::optional<FrameworkError> stopped_by;
-    const RunOutcome outcome = RunUpgrade(tool, port, overlay, &stopped_by);
+    const StartRequest request{user_index, password};
+    const RunOutcome outcome = RunUpgrade(tool, request, messages, &stopped_by);
     if (outcome == RunOutcome::kDone) return result;
     if (outcome != RunOutcome::kStopped) {
-      result.refusals = overlay.messages;
+      result.refusals = messages.texts;
       return result;
     }
     // Inside the stages the tool's own view of the disk saw the last read.
     const std::string staged_path = tool.LastStagedPath();
     const std::string path = staged_path.empty() ? overlay.last_path() : staged_path;
-    const std::string error = overlay.messages.empty() ? "" : overlay.messages.back();
+    const std::string error = messages.texts.empty() ? "" : messages.texts.back();
     const std::string shown_path = platform.Cp949ToUtf8(path);
     const bool seen = std::any_of(result.problems.begin(), result.problems.end(),
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });

@@ -114,8 +114,9 @@ RestoreResult Restore(Platform& platform, const RestorePlan& plan) {
   if (result.lock != LockResult::kLocked) return result;
   // The current folder is copied aside first, so the restore loses nothing.
   if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-    if (CopyTreeAs(platform, plan.user_dir, plan.aside_dir) != 0)
+    if (!CopyTreeAs(platform, plan.user_dir, plan.aside_dir).ok()) {
       throw CannotCreateFile(plan.aside_dir);
+    }
   } else {
     if (!platform.CreateDirectory(plan.user_dir)) throw CannotCreateFile(plan.user_dir);
     ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));

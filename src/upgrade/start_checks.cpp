@@ -1,42 +1,45 @@
+// UpgradeTool's start checks: what must hold before anything is copied.
 #include "digest/sha1.h"
 #include "state/version_code.h"
+#include "upgrade/error_report.h"
 #include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
 
-void UpgradeTool::Button1Click() {
+Reply UpgradeTool::Start(const StartRequest& request) {
+  return Guarded(platform_, [&] { return StartOrThrow(request); });
+}
+
+Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
   // The user the labels show is the one started, never an earlier one.
-  const int index = port_.SelectedUser();
+  const int index = request.user;
   if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
       user_names_[static_cast<size_t>(index)] != state_.UserName) {
-    Message(texts::kSelectUser, kMbInformation);
-    return;
+    return Reply::Refused(texts::kSelectUser, kMbInformation);
   }
-  if (!IsSafeUserName(state_.UserName)) {
-    Message(texts::kProfileDamaged, kMbError);
-    return;
-  }
+  if (!IsSafeUserName(state_.UserName)) return Reply::Refused(texts::kProfileDamaged, kMbError);
   const LineList& profile = state_.ProfileLines;
   if (profile.Get(1) == state_.TargetVersion) {
-    Message(texts::kAlreadyLatest, kMbInformation);
-    return;
+    return Reply::Refused(texts::kAlreadyLatest, kMbInformation);
   }
   // No step leads from an unknown version; refuse before anything changes.
   if (!FirstStepFor(profile.Get(1))) {
-    Message(texts::kUnsupportedVersion, kMbInformation);
-    return;
+    return Reply::Refused(texts::kUnsupportedVersion, kMbInformation);
   }
-  if (port_.SkipBackupChecked() && Message(texts::kSkipBackupQuestion, kMbQuestionYesNo) == kIdNo) {
-    return;
+  if (request.skip_backup && !request.skip_confirmed) {
+    Reply question;
+    question.outcome = Outcome::kAsk;
+    question.notices.push_back({texts::kSkipBackupQuestion, kMbQuestionYesNo});
+    return question;
   }
   if (profile.Get(9) == "1") {
-    const std::string password = platform_.Utf8ToCp949(port_.Password());
+    const std::string password = platform_.Utf8ToCp949(request.password);
     if (IteratedHexDigest(password, 5) != profile.Get(8)) {
-      Message(texts::kWrongPassword, kMbError);
-      port_.SelectPasswordAndFocus();
-      return;
+      Reply wrong = Reply::Refused(texts::kWrongPassword, kMbError);
+      wrong.select_password = true;
+      return wrong;
     }
     // The data key is one hex-digest step short of the stored digest.
     state_.DataKey = IteratedHexDigest(password, 4);
@@ -47,21 +50,21 @@ void UpgradeTool::Button1Click() {
     case LockResult::kLocked:
       break;
     case LockResult::kBusy:
-      Message(texts::kUserBusy, kMbInformation);
-      return;
+      return Reply::Refused(texts::kUserBusy, kMbInformation);
     case LockResult::kUnavailable:
-      Message(texts::kLockUnavailable +
-                  platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
-              kMbError);
-      return;
+      return Reply::Refused(
+          texts::kLockUnavailable +
+              platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
+          kMbError);
   }
   lock_ = std::move(lock);
   AddLog("사용자 정보 업그레이드를 시작합니다.");
-  port_.SetInputEnabled(false);
   AddLog("기존 파일들을 백업중입니다.");
   platform_.CreateDirectory(state_.AppDir + "\\upgrade_backup");
   platform_.CreateDirectory(state_.AppDir + "\\upgrade_backup\\" + state_.UserName);
-  port_.SetBackupTimer(true);
+  Reply reply;
+  reply.next = Next::kBackup;
+  return reply;
 }
 
 }  // namespace dayledger

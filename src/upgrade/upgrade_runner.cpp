@@ -1,25 +1,42 @@
+// The start with its question, and one upgrade from start to finish.
 #include "upgrade/upgrade_runner.h"
-
-#include "upgrade/error_report.h"
 
 namespace dayledger {
 
-RunOutcome RunUpgrade(UpgradeTool& tool, HeadlessPort& port, Platform& platform,
-                      std::optional<FrameworkError>* error) {
-  if (!RunReported(
-          platform, [&] { tool.Button1Click(); }, error))
-    return RunOutcome::kStopped;
-  if (!port.backup_timer) return RunOutcome::kRefused;
-  if (!RunReported(
-          platform, [&] { tool.Timer2Timer(); }, error))
-    return RunOutcome::kStopped;
-  if (!port.driver_timer) return RunOutcome::kBackupFailed;
-  while (port.driver_timer) {
-    if (!RunReported(
-            platform, [&] { tool.Timer1Timer(); }, error))
-      return RunOutcome::kStopped;
+Reply StartAsking(UpgradeTool& tool, StartRequest request, MessageBoxes& boxes) {
+  Reply reply = tool.Start(request);
+  if (reply.outcome != Outcome::kAsk) return reply;
+  if (ShowNotice(boxes, reply.notices.front()) != kIdYes) {
+    Reply declined;
+    declined.outcome = Outcome::kRefused;
+    return declined;
   }
-  return tool.finished() ? RunOutcome::kDone : RunOutcome::kStopped;
+  request.skip_confirmed = true;
+  return tool.Start(request);
+}
+
+RunOutcome RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes,
+                      std::optional<FrameworkError>* error) {
+  Reply reply = StartAsking(tool, request, boxes);
+  for (;;) {
+    for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
+    if (reply.next == Next::kBackup) {
+      reply = tool.Backup(request.skip_backup);
+    } else if (reply.next == Next::kStage) {
+      reply = tool.RunStage();
+    } else {
+      break;
+    }
+  }
+  if (error && reply.error) error->emplace(*reply.error);
+  return OutcomeOf(reply);
+}
+
+RunOutcome OutcomeOf(const Reply& last) {
+  if (last.finished) return RunOutcome::kDone;
+  if (last.error) return RunOutcome::kStopped;
+  // Only the backup stops without an error of its own.
+  return last.outcome == Outcome::kStopped ? RunOutcome::kBackupFailed : RunOutcome::kRefused;
 }
 
 }  // namespace dayledger

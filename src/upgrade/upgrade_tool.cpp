@@ -1,8 +1,8 @@
+// UpgradeTool's construction and its progress log.
 #include "upgrade/upgrade_tool.h"
 
 #include <cstdio>
 
-#include "upgrade/texts.h"
 
 namespace dayledger {
 
@@ -29,10 +29,6 @@ void UpgradeTool::AddLog(const std::string& text) {
 
 void UpgradeTool::Progress(const std::string& what, int done, int total) {
   port_.ShowProgress(what, done, total);
-}
-
-int UpgradeTool::Message(const std::string& text, int flags) {
-  return platform_.MessageBox(text, texts::kApplicationTitle, flags);
 }
 
 }  // namespace dayledger

@@ -1,6 +1,8 @@
-// The upgrade itself, free of any window: the user list and profile, the
-// start checks, the backup tick and the staged driver. The window's handlers
-// and the terminal program both forward to it.
+// The upgrade itself, free of any window: its verbs read the user list, show
+// a user, run the start checks, take the backup and run the next stage. Each
+// returns what happened as a Reply; a front end decides from it alone. The
+// verbs live in user_selection.cpp (list and user), start_checks.cpp,
+// backup.cpp and driver.cpp (the stages).
 #pragma once
 
 #include <memory>
@@ -11,69 +13,73 @@
 #include "platform/platform.h"
 #include "state/stage_context.h"
 #include "state/unit_state.h"
+#include "upgrade/reply.h"
 #include "upgrade/upgrade_port.h"
+#include "upgrade/version_steps.h"
 
 namespace dayledger {
 
+struct StartRequest {
+  int user = -1;              // the selected row of the user list; -1 for none
+  std::string password;       // UTF-8; checked when the user's data is encrypted
+  bool skip_backup = false;   // the operator chose to skip the backup
+  bool skip_confirmed = false;  // ... and said yes to the question about it
+};
+
 class UpgradeTool : public StageObserver {
  public:
-  using Step = void (*)(const StageContext&);
-
-  // `app_dir` ends in a backslash.
+  // `app_dir` ends in a backslash. `port` receives the log as it is written.
   UpgradeTool(Platform& platform, UpgradePort& port, const std::string& app_dir);
 
-  // Fills the user list and selects the first user.
-  void FormCreate();
-  // Fills the user list alone; false (its message shown) when there is none.
-  // A front end that names its user needs no other user's profile.
-  bool FillUserList();
-  // Shows the selected user's name, encryption and data version.
-  void ListBox1Click();
-  // The start checks; on success the backup tick is armed.
-  void Button1Click();
-  // The backup tick.
-  void Timer2Timer();
-  // The driver tick: runs the stage UpgradeState names.
-  void Timer1Timer();
-  // Copies the folder `from` into `to`; 0 on success.
-  int CopyFolder(const std::string& from, const std::string& to);
+  // Reads the user list; refused when there is none. users() holds the
+  // names read, also those read before an error.
+  Reply LoadUsers();
+  const std::vector<std::string>& users() const { return shown_names_; }  // UTF-8
+  // Reads the profile of user `index` (-1 for nobody); the reply's view is
+  // what to show.
+  Reply ShowUser(int index);
+  // The start checks; done means the backup is due (Next::kBackup).
+  Reply Start(const StartRequest& request);
+  // The backup, or its skipping; done means the stages are due.
+  Reply Backup(bool skip_backup);
+  // Runs the stage state().UpgradeState names. The last one commits
+  // everything and reports `finished`.
+  Reply RunStage();
 
   // "[hh:mm:ss]" + text into the progress log.
   void AddLog(const std::string& text) override;
   void Progress(const std::string& what, int done, int total) override;
 
-  // Shows a message box with the application title as caption.
-  int Message(const std::string& text, int flags);
-
   UnitState& state() { return state_; }
-  // Whether the last upgrade reached the disk as a whole.
-  bool finished() const { return finished_; }
   // The last path the stages read or listed; empty before they start.
   std::string LastStagedPath() const { return staged_ ? staged_->last_path() : std::string(); }
 
  private:
   std::string ProfilePath() const;
+  Reply LoadUsersOrThrow();
+  Reply ShowUserOrThrow(int index, UserView* view);
+  Reply StartOrThrow(const StartRequest& request);
+  Reply BackupOrThrow(bool skip_backup);
+  Reply RunStageOrThrow();
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
   Platform& Staged();
   void ReadProfileStage();
-  void AnniversaryDetectionStage(const StageContext& ctx);
-  // Runs the due steps of one stage in order, letting the window catch up
-  // after each; all done moves the driver to `next_state`.
-  void RunSteps(const StageContext& ctx, const Step (&steps)[3], int next_state,
-                const char* done_line);
-  void SaveProfileStage();
-  // The first step for the profile's code; an unknown code stops the upgrade.
-  std::string FirstStepOrThrow(const std::string& code);
+  void DetectAnniversaryVersion();
+  // Runs the due version steps of one stage, `data` naming it in the log,
+  // letting the window catch up after each; all done moves on to `next_stage`.
+  void RunSteps(const StageContext& ctx, StageWork VersionStep::*work, const std::string& data,
+                Stage next_stage);
+  Reply SaveProfileStage();
 
   Platform& platform_;
   UpgradePort& port_;
   UnitState state_;
-  std::vector<std::string> user_names_;  // CP949, parallel to the list's items
+  std::vector<std::string> user_names_;   // CP949, parallel to the list's rows
+  std::vector<std::string> shown_names_;  // the same, UTF-8
   std::unique_ptr<OverlayPlatform> staged_;
   // Held from the start checks until the commit, or until the tool goes.
   std::unique_ptr<FileLock> lock_;
-  bool finished_ = false;
 };
 
 // The directory part of the executable's path, trailing backslash included.

@@ -1,5 +1,7 @@
+// UpgradeTool's user list and the selected user's details.
 #include "platform/line_file.h"
 #include "state/version_code.h"
+#include "upgrade/error_report.h"
 #include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
 
@@ -12,56 +14,52 @@ bool IsSafeUserName(const std::string& name) {
 
 std::string UpgradeTool::ProfilePath() const { return state_.UserDir() + "\\profile.qbd"; }
 
-void UpgradeTool::FormCreate() {
-  if (!FillUserList()) return;
-  if (!user_names_.empty()) port_.SelectUser(0);
-  ListBox1Click();
+Reply UpgradeTool::LoadUsers() {
+  return Guarded(platform_, [this] { return LoadUsersOrThrow(); });
 }
 
-bool UpgradeTool::FillUserList() {
+Reply UpgradeTool::LoadUsersOrThrow() {
   LineList list;
   const std::string path = state_.AppDir + "\\users\\userlist.kvd";
-  if (!platform_.TestOpen(path)) {
-    Message(texts::kUserListMissing, kMbInformation);
-    return false;
-  }
+  if (!platform_.TestOpen(path)) return Reply::Refused(texts::kUserListMissing, kMbInformation);
   ReadLines(platform_, path, &list);
-  port_.ClearUsers();
   user_names_.clear();
+  shown_names_.clear();
   for (int i = 0; i < StrToInt(list.Get(0)); ++i) {
     const std::string& name = list.Get(i + 1);
     user_names_.push_back(name);
-    port_.AddUser(platform_.Cp949ToUtf8(name));
+    shown_names_.push_back(platform_.Cp949ToUtf8(name));
   }
-  return true;
+  return Reply();
 }
 
-void UpgradeTool::ListBox1Click() {
-  const int index = port_.SelectedUser();
+Reply UpgradeTool::ShowUser(int index) {
+  // What was shown before an error stays shown with it.
+  UserView view;
+  Reply reply = Guarded(platform_, [&] { return ShowUserOrThrow(index, &view); });
+  reply.view = view;
+  return reply;
+}
+
+Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   if (index < 0 || index >= static_cast<int>(user_names_.size())) {
-    port_.SetUserLabel("");
-    port_.SetEncryptionLabel("");
-    port_.SetVersionLabel("");
-    port_.SetPasswordEnabled(false);
-    return;
+    *view = {"", "", "", false};
+    return Reply();
   }
   state_.UserName = user_names_[static_cast<size_t>(index)];
-  port_.SetUserLabel(platform_.Cp949ToUtf8(state_.UserName));
+  view->user = platform_.Cp949ToUtf8(state_.UserName);
   // The name comes from a data file and becomes a path: never follow one
   // that leads outside users\.
-  if (!IsSafeUserName(state_.UserName)) {
-    Message(texts::kProfileDamaged, kMbError);
-    return;
-  }
+  if (!IsSafeUserName(state_.UserName)) return Reply::Refused(texts::kProfileDamaged, kMbError);
   ReadLines(platform_, ProfilePath(), &state_.ProfileLines);
   if (state_.ProfileLines.Get(0) != "#profile data#") {
-    Message(texts::kProfileDamaged, kMbError);
-    return;
+    return Reply::Refused(texts::kProfileDamaged, kMbError);
   }
-  port_.SetVersionLabel(platform_.Cp949ToUtf8(ShownVersion(state_.ProfileLines.Get(1))));
+  view->version = platform_.Cp949ToUtf8(ShownVersion(state_.ProfileLines.Get(1)));
   state_.Encrypted = state_.ProfileLines.Get(9) == "1";
-  port_.SetEncryptionLabel(state_.Encrypted ? texts::kEncryptionOn : texts::kEncryptionOff);
-  port_.SetPasswordEnabled(state_.Encrypted);
+  view->encryption = state_.Encrypted ? texts::kEncryptionOn : texts::kEncryptionOff;
+  view->password_enabled = state_.Encrypted;
+  return Reply();
 }
 
 }  // namespace dayledger

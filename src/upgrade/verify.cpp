@@ -92,7 +92,7 @@ class Comparison {
     Compare("group.qbd", "", false);
     for (const char* folder : {"groups", "timetables"}) {
       for (const std::string& name :
-           platform_.ListQbdFiles(backup_ + "\\" + folder).value_or(std::vector<std::string>{})) {
+           ListQbdFiles(platform_, backup_ + "\\" + folder).value_or(std::vector<std::string>{})) {
         Compare(std::string(folder) + "\\" + name, "", false);
       }
     }

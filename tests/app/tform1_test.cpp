@@ -44,7 +44,7 @@ class TForm1Test : public testing::UpgradeFixture {
   TForm1& form() {
     if (!form_) {
       platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
-      form_ = std::make_unique<TForm1>(platform);
+      form_ = std::make_unique<TForm1>(platform, platform);
       form_->show();
     }
     return *form_;
@@ -346,14 +346,12 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
         local.temp_dir() + "/users/a/profile.qbd",
         "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
     local.executable_path = installation.AppDir() + "dayledger-upgrade-gui";
-    TForm1 window(local);
+    TForm1 window(local, local);
     auto* list = window.findChild<QListWidget*>("ListBox1");
     Lines items;
     for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
     EXPECT_EQ(items, c.items) << c.name;
-    Lines shown;
-    for (const auto& m : local.messages) shown.push_back(std::to_string(m.flags) + ":" + m.text);
-    EXPECT_EQ(shown, c.message.empty() ? Lines{} : Lines{c.message}) << c.name;
+    EXPECT_EQ(local.MessageLines(), c.message.empty() ? Lines{} : Lines{c.message}) << c.name;
     EXPECT_EQ(window.findChild<QLabel*>("Label9")->text().toStdString(), c.user_label) << c.name;
     EXPECT_EQ(window.findChild<QLineEdit*>("Edit1")->isEnabled(), c.password_enabled) << c.name;
   }
@@ -612,7 +610,7 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   std::filesystem::rename(builder.root(), folder + "/app");
   platform.executable_path =
       platform.UseAppDir(ToolPathFromNative(folder + "/app")) + "dayledger-upgrade-gui";
-  TForm1 window(platform);
+  TForm1 window(platform, platform);
   window.show();
   auto* list = window.findChild<QListWidget*>("ListBox1");
   ASSERT_EQ(list->count(), 1);

@@ -16,7 +16,7 @@
 #include "platform/work_files.h"
 #include "support/fault_platform.h"
 #include "support/test_platform.h"
-#include "upgrade/headless_port.h"
+#include "support/headless_view.h"
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/restore.h"
 #include "upgrade/texts.h"
@@ -105,15 +105,13 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
   // A fresh tool instance: recovery on open, then the whole upgrade.
   RunOutcome Run(FaultPlatform& disk, bool skip_backup, std::vector<std::string>* log = nullptr) {
     RecoverInstallation(disk, app_dir);
-    HeadlessPort port;
-    port.password = GetParam().user.password;
-    port.skip_backup = skip_backup;
-    UpgradeTool tool(disk, port, app_dir);
-    tool.FormCreate();
-    port.selected = 0;
-    tool.ListBox1Click();
-    const RunOutcome outcome = RunUpgrade(tool, port, disk);
-    if (log) *log = port.log;
+    testing::HeadlessView view;
+    UpgradeTool tool(disk, view, app_dir);
+    tool.LoadUsers();
+    tool.ShowUser(0);
+    const StartRequest request{0, GetParam().user.password, skip_backup};
+    const RunOutcome outcome = RunUpgrade(tool, request, disk);
+    if (log) *log = view.log;
     return outcome;
   }
 
@@ -181,7 +179,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
       continue;
     }
     ASSERT_FALSE(disk.messages.empty()) << where << ": the error is reported";
-    EXPECT_EQ(disk.messages.back().rfind("16:", 0), 0u) << where;
+    EXPECT_EQ(disk.MessageLines().back().rfind("16:", 0), 0u) << where;
     // A failure after the commit point is finished by the next instance.
     RecoverInstallation(disk, app_dir);
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);
@@ -199,7 +197,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsStopsTheRunOrIsFinishedAtTheNex
   const std::string profile = NormalPath(user_dir + "\\profile.qbd");
   disk.held_open.insert(profile);
   EXPECT_EQ(Run(disk, true), RunOutcome::kStopped);
-  EXPECT_EQ(disk.messages.back(),
+  EXPECT_EQ(disk.MessageLines().back(),
             "16:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
             "종료한 다음 다시 시도해 주십시오: " +
                 Cp949ToUtf8Text(profile) + ".");
@@ -208,7 +206,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsStopsTheRunOrIsFinishedAtTheNex
 
   disk.failing_rename_to = profile;
   EXPECT_EQ(Run(disk, true), RunOutcome::kStopped);
-  const std::string& shown = disk.messages.back();
+  const std::string shown = disk.MessageLines().back();
   EXPECT_EQ(
       shown.rfind("16:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
       0u)
@@ -266,10 +264,10 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     const RunOutcome outcome = Run(disk, false);
     if (n <= lock_taken) {  // the lock's folder or the lock itself
       EXPECT_EQ(outcome, RunOutcome::kRefused) << where;
-      EXPECT_EQ(disk.messages.back().rfind(std::string("16:") + texts::kLockUnavailable, 0), 0u);
+      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("16:") + texts::kLockUnavailable, 0), 0u);
     } else if (n <= backup_end) {
       EXPECT_EQ(outcome, RunOutcome::kBackupFailed) << where;
-      EXPECT_EQ(disk.messages.back(), std::string("16:") + texts::kBackupFailed) << where;
+      EXPECT_EQ(disk.MessageLines().back(), std::string("16:") + texts::kBackupFailed) << where;
     }
     RecoverInstallation(disk, app_dir);
     if (disk.Snapshot(user_dir) != upgraded) {

@@ -63,7 +63,7 @@ TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsCp949Path) {
 
   ASSERT_TRUE(platform.WriteFile(Tool(dir) + "\\" + kHongCp949 + ".qbd", "y").ok());
   EXPECT_TRUE(fs::exists(dir + "/" + kHongUtf8 + ".qbd"));
-  const auto names = platform.ListQbdFiles(Tool(dir));
+  const auto names = ListQbdFiles(platform, Tool(dir));
   ASSERT_TRUE(names.has_value());
   EXPECT_EQ(*names, std::vector<std::string>{kHongCp949 + ".qbd"});
 }
@@ -84,10 +84,10 @@ TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
   }
   fs::create_directories(dir + "/g/sub.qbd");
   InstallationBuilder::WriteNative(dir + "/g/sub.qbd/inner.qbd", "x");
-  const auto names = platform.ListQbdFiles(Tool(dir) + "\\g");
+  const auto names = ListQbdFiles(platform, Tool(dir) + "\\g");
   ASSERT_TRUE(names.has_value());
   EXPECT_EQ(*names, (std::vector<std::string>{"A.QBD", "b.qbd", "c.qbd"}));
-  EXPECT_FALSE(platform.ListQbdFiles(Tool(dir) + "\\nothing").has_value());
+  EXPECT_FALSE(ListQbdFiles(platform, Tool(dir) + "\\nothing").has_value());
 }
 
 TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
@@ -95,11 +95,12 @@ TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
   InstallationBuilder::WriteNative(dir + "/users/u/schedules/198001.qbsd", "month");
   InstallationBuilder::WriteNative(dir + "/backup/u/profile.qbd", "old profile");
   InstallationBuilder::WriteNative(dir + "/backup/u/only-old.txt", "kept");
-  ASSERT_EQ(CopyTree(platform, Tool(dir) + "\\users\\u\\", Tool(dir) + "\\backup\\"), 0);
+  ASSERT_TRUE(CopyTree(platform, Tool(dir) + "\\users\\u\\", Tool(dir) + "\\backup\\").ok());
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/profile.qbd"), "new profile");
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/schedules/198001.qbsd"), "month");
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/only-old.txt"), "kept");
-  EXPECT_NE(CopyTree(platform, Tool(dir) + "\\users\\nobody\\", Tool(dir) + "\\backup\\"), 0);
+  EXPECT_EQ(CopyTree(platform, Tool(dir) + "\\users\\nobody\\", Tool(dir) + "\\backup\\").path,
+            Tool(dir) + "\\users\\nobody");
 }
 
 TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {

@@ -237,20 +237,10 @@ std::optional<std::vector<FolderEntry>> FaultPlatform::ListFolder(const std::str
   const auto node = Find(folder);
   if (!node || !node->folder) return std::nullopt;
   std::vector<FolderEntry> entries;
-  for (const auto& [name, child] : folders_[node->id]) entries.push_back({name, child.folder});
-  return entries;
-}
-
-std::optional<std::vector<std::string>> FaultPlatform::ListQbdFiles(const std::string& folder) {
-  const auto entries = ListFolder(folder);
-  if (!entries) return std::nullopt;
-  std::vector<std::string> names;
-  for (const FolderEntry& entry : *entries) {
-    if (!entry.folder && entry.name[0] != '.' && HasQbdExtension(entry.name))
-      names.push_back(entry.name);
+  for (const auto& [name, child] : folders_[node->id]) {
+    entries.push_back({name, child.folder, name[0] == '.'});
   }
-  SortIgnoringCase(&names);
-  return names;
+  return entries;
 }
 
 namespace {
@@ -290,10 +280,5 @@ void FaultPlatform::Guard(const std::string& path) {
 
 std::string FaultPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
 std::string FaultPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
-
-int FaultPlatform::MessageBox(const std::string& text, const std::string& /*caption*/, int flags) {
-  messages.push_back(std::to_string(flags) + ":" + text);
-  return flags == kMbQuestionYesNo ? kIdYes : 1;
-}
 
 }  // namespace dayledger::testing

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/recorded_boxes.h"
 
 namespace dayledger::testing {
 
@@ -24,7 +25,8 @@ struct SimulatedCrash : std::runtime_error {
   SimulatedCrash() : std::runtime_error("simulated crash") {}
 };
 
-class FaultPlatform : public Platform {
+// Its message boxes are recorded with it.
+class FaultPlatform : public Platform, public RecordedBoxes {
  public:
   FaultPlatform();
 
@@ -44,7 +46,6 @@ class FaultPlatform : public Platform {
   int fail_at = 0;                  // this operation fails (0: never)
   std::string failing_rename_to;    // every rename onto this path fails: a file held open
   std::set<std::string> held_open;  // held by another program: not replaceable
-  std::vector<std::string> messages;
   std::string executable_path;
   // Renames and deletions below `guarded_folder` while nobody holds the lock
   // file `guarded_by`: each one a change made without the user's lock.
@@ -64,7 +65,6 @@ class FaultPlatform : public Platform {
   bool CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-  std::optional<std::vector<std::string>> ListQbdFiles(const std::string& folder) override;
   bool CanReplace(const std::string& path) override;
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
@@ -75,8 +75,6 @@ class FaultPlatform : public Platform {
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
   std::string Cp949ToUtf8(const std::string& cp949) override;
   std::string Utf8ToCp949(const std::string& utf8) override;
-  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-  void ProcessMessages() override {}
 
  private:
   struct Node {

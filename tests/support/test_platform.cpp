@@ -1,3 +1,4 @@
+// The test platform's folder and its planted faults.
 #include "support/test_platform.h"
 
 #include <cstdlib>
@@ -13,16 +14,6 @@ TestPlatform::TestPlatform() {
 TestPlatform::~TestPlatform() {
   std::error_code ec;
   std::filesystem::remove_all(temp_dir_, ec);
-}
-
-int TestPlatform::MessageBox(const std::string& text, const std::string& caption, int flags) {
-  messages.push_back({text, caption, flags});
-  if (!answers.empty()) {
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  return flags == 36 ? 6 : 1;
 }
 
 IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& bytes) {

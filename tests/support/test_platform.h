@@ -2,21 +2,15 @@
 // message boxes that are recorded and answered, and faults on request.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "platform/system_platform.h"
+#include "support/recorded_boxes.h"
 
 namespace dayledger::testing {
 
-struct ShownMessage {
-  std::string text;
-  std::string caption;
-  int flags;
-};
-
-class TestPlatform : public SystemPlatform {
+class TestPlatform : public SystemPlatform, public RecordedBoxes {
  public:
   TestPlatform();
   ~TestPlatform() override;
@@ -26,8 +20,6 @@ class TestPlatform : public SystemPlatform {
 
   LocalTime Now() override { return now; }
   std::string ExecutablePath() override { return executable_path; }
-  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-  void ProcessMessages() override { ++process_messages_calls; }
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
@@ -35,9 +27,6 @@ class TestPlatform : public SystemPlatform {
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   std::string executable_path;
-  std::vector<ShownMessage> messages;
-  std::deque<int> answers;  // next message box answers; 1 (OK) or Yes when empty
-  int process_messages_calls = 0;
   // Native paths of successful writes and rename targets, in order.
   std::vector<std::string> written;
 

@@ -17,12 +17,12 @@ void UpgradeFixture::AddUsers(const std::vector<demo::UserSpec>& users) {
   builder.WriteUserList(names);
 }
 
-UpgradeTool& UpgradeFixture::tool() {
-  if (!tool_) {
-    tool_ = std::make_unique<UpgradeTool>(platform, port, builder.AppDir());
-    tool_->FormCreate();
+WindowFlow& UpgradeFixture::flow() {
+  if (!flow_) {
+    flow_ = std::make_unique<WindowFlow>(platform, port, platform, builder.AppDir());
+    opened = flow_->Open();
   }
-  return *tool_;
+  return *flow_;
 }
 
 void UpgradeFixture::Select(const std::string& name) {
@@ -31,13 +31,20 @@ void UpgradeFixture::Select(const std::string& name) {
   const auto it = std::find(port.users.begin(), port.users.end(), name);
   ASSERT_NE(it, users.end()) << name;
   port.selected = static_cast<int>(it - users.begin());
-  tool().ListBox1Click();
+  flow().UserClicked();
+}
+
+Reply UpgradeFixture::RunFromStart() {
+  Reply reply = flow().StartClicked();
+  if (reply.next == Next::kBackup) reply = flow().BackupTick();
+  while (reply.next == Next::kStage) reply = flow().StageTick();
+  return reply;
 }
 
 RunOutcome UpgradeFixture::Upgrade(const std::string& name, const std::string& password) {
   Select(name);
   port.password = password;
-  return RunUpgrade(tool(), port, platform);
+  return OutcomeOf(RunFromStart());
 }
 
 std::vector<std::string> UpgradeFixture::LogTexts() const {
@@ -52,13 +59,6 @@ std::string UpgradeFixture::Read(const std::string& relative) const {
 
 void UpgradeFixture::Write(const std::string& relative, const std::string& bytes) const {
   demo::InstallationBuilder::WriteNative(Path(relative), bytes);
-}
-
-std::vector<std::string> UpgradeFixture::Messages() const {
-  std::vector<std::string> shown;
-  for (const ShownMessage& m : platform.messages)
-    shown.push_back(std::to_string(m.flags) + ":" + m.text);
-  return shown;
 }
 
 }  // namespace dayledger::testing

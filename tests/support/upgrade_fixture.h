@@ -1,5 +1,5 @@
 // A scheduler installation in a temporary folder, the upgrade tool on it and
-// a headless port to drive it: the set-up most upgrade tests share.
+// a headless window to drive it: the set-up most upgrade tests share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "demo/installation_builder.h"
+#include "support/headless_view.h"
 #include "support/test_platform.h"
-#include "upgrade/headless_port.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/upgrade_tool.h"
+#include "upgrade/window_flow.h"
 
 namespace dayledger::testing {
 
@@ -22,10 +23,14 @@ class UpgradeFixture : public ::testing::Test {
 
   // Writes the users and a user list naming them in this order.
   void AddUsers(const std::vector<demo::UserSpec>& users);
-  // The tool, created (and its user list read) on first use.
-  UpgradeTool& tool();
+  // The window flow, created (and its user list read) on first use.
+  WindowFlow& flow();
+  UpgradeTool& tool() { return flow().tool(); }
   void Select(const std::string& name);
   RunOutcome Upgrade(const std::string& name, const std::string& password = "");
+
+  // The start, then every tick its replies arm, as the window's timers run them.
+  Reply RunFromStart();
 
   // Log texts without their "[hh:mm:ss]" stamps.
   std::vector<std::string> LogTexts() const;
@@ -34,14 +39,15 @@ class UpgradeFixture : public ::testing::Test {
   std::string Read(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const;
   // Messages shown so far, as "flags:text".
-  std::vector<std::string> Messages() const;
+  std::vector<std::string> Messages() const { return platform.MessageLines(); }
 
   TestPlatform platform;
   demo::InstallationBuilder builder;
-  HeadlessPort port;
+  HeadlessView port;
+  Reply opened;  // the reply of the flow's opening
 
  private:
-  std::unique_ptr<UpgradeTool> tool_;
+  std::unique_ptr<WindowFlow> flow_;
 };
 
 }  // namespace dayledger::testing

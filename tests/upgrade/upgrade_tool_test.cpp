@@ -33,12 +33,8 @@ class UpgradeToolTest : public testing::UpgradeFixture {
     return "#profile data#\r\n" + version + kProfileBody + digest + "\r\n" + flag + "\r\nmore\r\n";
   }
   std::string FormCreateError() {
-    try {
-      tool();
-    } catch (const FrameworkError& e) {
-      return e.what();
-    }
-    return "";
+    flow();
+    return opened.error ? opened.error->what() : "";
   }
 };
 
@@ -67,20 +63,16 @@ TEST_F(UpgradeToolTest, UserListCounts) {
   };
   for (const auto& c : cases) {
     testing::TestPlatform local;
-    HeadlessPort local_port;
+    testing::HeadlessView local_port;
     InstallationBuilder local_builder(local.temp_dir());
     InstallationBuilder::WriteNative(local.temp_dir() + "/users/userlist.kvd", c.list);
     for (const char* user : {"a", "b", "c"}) {
       InstallationBuilder::WriteNative(local.temp_dir() + "/users/" + user + "/profile.qbd",
                                        Profile("10100"));
     }
-    UpgradeTool local_tool(local, local_port, local_builder.AppDir());
-    std::string error;
-    try {
-      local_tool.FormCreate();
-    } catch (const FrameworkError& e) {
-      error = e.what();
-    }
+    WindowFlow local_flow(local, local_port, local, local_builder.AppDir());
+    const Reply opened_here = local_flow.Open();
+    const std::string error = opened_here.error ? opened_here.error->what() : "";
     EXPECT_EQ(error, c.error) << c.list;
     EXPECT_EQ(local_port.users, c.users) << c.list;
     if (c.error.empty()) {
@@ -142,22 +134,16 @@ TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
   Select("u");
   for (const auto& c : cases) {
     WriteProfile("u", c.profile);
-    try {
-      tool().ListBox1Click();
-      ADD_FAILURE() << c.error;
-    } catch (const FrameworkError& e) {
-      EXPECT_EQ(std::string(e.what()), c.error);
-    }
+    const Reply shown = flow().UserClicked();
+    ASSERT_TRUE(shown.error) << c.error;
+    EXPECT_EQ(std::string(shown.error->what()), c.error);
     EXPECT_EQ(port.version_label, c.version_label);
   }
   fs::remove(Path("users/u/profile.qbd"));
-  try {
-    tool().ListBox1Click();
-    ADD_FAILURE();
-  } catch (const FrameworkError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "Cannot open file " + builder.AppDir() + "\\users\\u\\profile.qbd");
-  }
+  const Reply shown = flow().UserClicked();
+  ASSERT_TRUE(shown.error);
+  EXPECT_EQ(std::string(shown.error->what()),
+            "Cannot open file " + builder.AppDir() + "\\users\\u\\profile.qbd");
 }
 
 TEST_F(UpgradeToolTest, KoreanUserNameIsShownAndItsProfileRead) {
@@ -179,11 +165,11 @@ TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
     Select("good");
     platform.messages.clear();
     port.selected = index;
-    tool().ListBox1Click();
+    flow().UserClicked();
     EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."}) << port.users[index];
     EXPECT_EQ(port.version_label, "v 1.01.00") << "nothing was read for " << port.users[index];
     platform.messages.clear();
-    tool().Button1Click();
+    flow().StartClicked();
     EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
     EXPECT_FALSE(port.backup_timer);
   }
@@ -219,7 +205,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
     }
     port.skip_backup = c.skip_backup;
     platform.messages.clear();
-    tool().Button1Click();
+    flow().StartClicked();
     EXPECT_FALSE(port.backup_timer);
     EXPECT_EQ(Messages(), Lines{c.message}) << c.user;
     EXPECT_TRUE(port.log.empty());
@@ -259,7 +245,7 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
   }
   Select("enc");
   port.password = "비밀번호";
-  tool().Button1Click();
+  flow().StartClicked();
   EXPECT_EQ(tool().state().DataKey, InstallationBuilder::DataKeyFor("비밀번호"));
   EXPECT_EQ(HexDigest(tool().state().DataKey), digest);
   EXPECT_EQ(LogTexts(),
@@ -275,10 +261,10 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
   AddUsers({UserSpec{"enc", "10100", long_password}});
   Select("enc");
   port.password = std::string(40, 'p');
-  tool().Button1Click();
+  flow().StartClicked();
   EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."}) << "the first 40 bytes are not enough";
   port.password = long_password;
-  tool().Button1Click();
+  flow().StartClicked();
   EXPECT_EQ(tool().state().DataKey, IteratedHexDigest(long_password, 4));
 }
 
@@ -291,19 +277,19 @@ TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
 TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   Select("u");
-  tool().Button1Click();
+  flow().StartClicked();
   port.skip_backup = true;  // checked between the click and the tick
-  tool().Timer2Timer();
+  flow().BackupTick();
   EXPECT_EQ(LogTexts().back(), "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
   EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/u")));
-  EXPECT_EQ(tool().state().UpgradeState, -1);
+  EXPECT_EQ(tool().state().UpgradeState, Stage::kReadProfile);
   EXPECT_TRUE(port.driver_timer);
   EXPECT_FALSE(port.backup_timer);
   EXPECT_TRUE(platform.messages.empty()) << "no question at the tick";
 
   port.skip_backup = false;
   const std::string profile = Read("users/u/profile.qbd");
-  tool().Timer2Timer();
+  flow().BackupTick();
   EXPECT_EQ(LogTexts().back(), "기존 파일들 백업 완료.");
   EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), profile);
   EXPECT_TRUE(fs::exists(Path("upgrade_backup/u/schedules/202912.qbsd")));
@@ -317,7 +303,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   EXPECT_EQ(Messages(), Lines{std::string("16:") + texts::kBackupFailed});
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
-  EXPECT_EQ(tool().state().UpgradeState, 0);
+  EXPECT_EQ(tool().state().UpgradeState, Stage::kSchedule);
   EXPECT_TRUE(platform.written.empty());
 }
 
@@ -331,27 +317,33 @@ TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
   EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
   EXPECT_TRUE(port.input_enabled);
   EXPECT_EQ(port.version_label, "v 1.03.00");
-  EXPECT_EQ(tool().state().UpgradeState, 3);
-  EXPECT_EQ(platform.process_messages_calls, 6);
+  EXPECT_EQ(tool().state().UpgradeState, Stage::kSaveProfile);
+  EXPECT_EQ(port.process_messages_calls, 6);
 }
 
 TEST_F(UpgradeToolTest, TheWindowCatchesUpAfterEachStepSlotOnly) {
   AddUsers({UserSpec{"u", "10000", "", 1, 1, 1}});
   Select("u");
   port.skip_backup = true;
-  tool().Button1Click();
-  tool().Timer2Timer();
+  flow().StartClicked();
+  flow().BackupTick();
   const struct {
-    int stage;
+    Stage stage;
     int calls;
-  } ticks[] = {{-1, 0}, {0, 3}, {1, 0}, {2, 3}, {3, 0}};
+  } ticks[] = {{Stage::kReadProfile, 0},
+               {Stage::kSchedule, 3},
+               {Stage::kAnniversaryDetection, 0},
+               {Stage::kAnniversary, 3},
+               {Stage::kSaveProfile, 0}};
+  Reply last;
   for (const auto& t : ticks) {
     ASSERT_EQ(tool().state().UpgradeState, t.stage);
-    const int before = platform.process_messages_calls;
-    tool().Timer1Timer();
-    EXPECT_EQ(platform.process_messages_calls - before, t.calls) << "stage " << t.stage;
+    const int before = port.process_messages_calls;
+    last = flow().StageTick();
+    EXPECT_EQ(port.process_messages_calls - before, t.calls)
+        << "stage " << static_cast<int>(t.stage);
   }
-  EXPECT_TRUE(tool().finished());
+  EXPECT_TRUE(last.finished);
 }
 
 TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
@@ -377,10 +369,10 @@ TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
 TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   Select("u");
-  tool().Button1Click();
-  tool().Timer2Timer();
+  flow().StartClicked();
+  flow().BackupTick();
   WriteProfile("u", Profile("99999"));
-  EXPECT_FALSE(RunReported(platform, [&] { tool().Timer1Timer(); }));
+  EXPECT_EQ(flow().StageTick().outcome, Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "16:지원하지 않는 데이터 버전입니다.");
   EXPECT_FALSE(port.driver_timer);
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
@@ -394,8 +386,8 @@ TEST_F(UpgradeToolTest, AppDirIsCutFromTheExecutablePath) {
 
 TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
   testing::TestPlatform platform;
-  EXPECT_FALSE(RunReported(platform, [] { throw std::runtime_error("foreign"); }));
-  EXPECT_TRUE(RunReported(platform, [] {}));
+  EXPECT_FALSE(RunReported(platform, platform, [] { throw std::runtime_error("foreign"); }));
+  EXPECT_TRUE(RunReported(platform, platform, [] {}));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "");
   EXPECT_EQ(platform.messages[0].flags, 16);

@@ -1,20 +1,19 @@
-// The real platform with the window toolkit's services: Qt message boxes and
-// Qt's event loop.
+// The Qt window's message boxes, and Qt's own texts in the system's language.
 #pragma once
 
 #include <QLocale>
 #include <QTranslator>
+#include <string>
 
-#include "platform/system_platform.h"
+#include "upgrade/notice.h"
 
 namespace dayledger {
 
-class QtPlatform : public SystemPlatform {
+class QtMessageBoxes : public MessageBoxes {
  public:
   // Flags 36: question icon, Yes and No, answer kIdYes or kIdNo (closing the
   // box counts as No); 16: error icon, OK; 64: information icon, OK.
-  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-  void ProcessMessages() override;
+  int Show(const std::string& text, const std::string& caption, int flags) override;
 };
 
 // Loads Qt's own texts for `locale`, so that a Korean system's boxes read

@@ -1,3 +1,5 @@
+// The console on Windows: wide arguments, UTF-8 output, and the console
+// input for the password and the question.
 // <windows.h> comes before the shell's and the C runtime's headers.
 // clang-format off
 #include "platform/windows_text.h"
@@ -7,7 +9,7 @@
 
 #include <cstdio>
 
-#include "platform/console_platform.h"
+#include "cli/console.h"
 
 namespace dayledger {
 namespace {
@@ -47,7 +49,7 @@ class ConsoleInput {
 
 }  // namespace
 
-std::vector<std::string> ConsolePlatform::Arguments(int /*argc*/, char* /*argv*/[]) {
+std::vector<std::string> Console::Arguments(int /*argc*/, char* /*argv*/[]) {
   int count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
   std::vector<std::string> arguments;
@@ -56,13 +58,13 @@ std::vector<std::string> ConsolePlatform::Arguments(int /*argc*/, char* /*argv*/
   return arguments;
 }
 
-ConsolePlatform::ConsolePlatform() { ::SetConsoleOutputCP(CP_UTF8); }
+Console::Console() { ::SetConsoleOutputCP(CP_UTF8); }
 
-bool ConsolePlatform::HasTerminal() { return ConsoleInput().ok(); }
+bool Console::HasTerminal() { return ConsoleInput().ok(); }
 
-bool ConsolePlatform::StderrIsTerminal() { return ::_isatty(::_fileno(stderr)) != 0; }
+bool Console::StderrIsTerminal() { return ::_isatty(::_fileno(stderr)) != 0; }
 
-std::optional<std::string> ConsolePlatform::ReadHiddenLine(const std::string& prompt) {
+std::optional<std::string> Console::ReadHiddenLine(const std::string& prompt) {
   ConsoleInput console;
   if (!console.ok()) return std::nullopt;
   std::fprintf(stderr, "%s", prompt.c_str());
@@ -71,7 +73,7 @@ std::optional<std::string> ConsolePlatform::ReadHiddenLine(const std::string& pr
   return line;
 }
 
-bool ConsolePlatform::AskYesNo(const std::string& question) {
+bool Console::AskYesNo(const std::string& question) {
   ConsoleInput console;
   if (!console.ok()) return false;
   std::fprintf(stderr, "%s [y/N] ", question.c_str());

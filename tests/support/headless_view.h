@@ -1,19 +1,18 @@
-// An UpgradePort without a window: it keeps the list, labels, check box and
-// timers as plain values, for the terminal program and the tests.
+// A window without a screen: the list, labels, check box and timers as plain
+// values, for driving the window flow in tests.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "upgrade/upgrade_port.h"
+#include "upgrade/window_flow.h"
 
-namespace dayledger {
+namespace dayledger::testing {
 
-class HeadlessPort : public UpgradePort {
+class HeadlessView : public WindowView {
  public:
-  void AppendLogLine(const std::string& line) override;
-  void ShowProgress(const std::string& what, int done, int total) override;
+  void AppendLogLine(const std::string& line) override { log.push_back(line); }
+  void ProcessMessages() override { ++process_messages_calls; }
   void ClearUsers() override { users.clear(), selected = -1; }
   void AddUser(const std::string& name) override { users.push_back(name); }
   void SelectUser(int index) override { selected = index; }
@@ -29,11 +28,8 @@ class HeadlessPort : public UpgradePort {
   void SetBackupTimer(bool enabled) override { backup_timer = enabled; }
   void SetDriverTimer(bool enabled) override { driver_timer = enabled; }
 
-  // Called for each log line and progress report, when set.
-  std::function<void(const std::string&)> on_log;
-  std::function<void(const std::string&, int, int)> on_progress;
-
   std::vector<std::string> log;
+  int process_messages_calls = 0;
   std::vector<std::string> users;
   int selected = -1;
   std::string user_label = "(사용자명)";
@@ -48,4 +44,4 @@ class HeadlessPort : public UpgradePort {
   bool driver_timer = false;
 };
 
-}  // namespace dayledger
+}  // namespace dayledger::testing

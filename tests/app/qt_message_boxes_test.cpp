@@ -1,6 +1,6 @@
 // The real message box, built and shown by the real code, answered the way
 // an operator answers it: by a click on its button, or by closing it.
-#include "platform/qt_platform.h"
+#include "app/qt_message_boxes.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ std::function<void(QMessageBox*)> Click(QMessageBox::StandardButton which) {
   return [which](QMessageBox* box) { box->button(which)->click(); };
 }
 
-TEST(QtPlatformTest, FlagsGiveTheIconButtonsAndAnswer) {
+TEST(QtMessageBoxesTest, FlagsGiveTheIconButtonsAndAnswer) {
   const struct {
     const char* what;
     int flags;
@@ -67,11 +67,11 @@ TEST(QtPlatformTest, FlagsGiveTheIconButtonsAndAnswer) {
       {"information", kMbInformation, Click(QMessageBox::Ok), QMessageBox::Information,
        QMessageBox::Ok, 1},
   };
-  QtPlatform platform;
+  QtMessageBoxes boxes;
   for (const auto& c : cases) {
     Seen seen;
     AnswerNextBox(&seen, c.answer);
-    EXPECT_EQ(platform.MessageBox("본문", "제목", c.flags), c.result) << c.what;
+    EXPECT_EQ(boxes.Show("본문", "제목", c.flags), c.result) << c.what;
     EXPECT_EQ(seen.icon, c.icon) << c.what;
     EXPECT_EQ(seen.buttons, c.buttons) << c.what;
     EXPECT_EQ(seen.title, "제목") << c.what;
@@ -79,16 +79,16 @@ TEST(QtPlatformTest, FlagsGiveTheIconButtonsAndAnswer) {
   }
 }
 
-TEST(QtPlatformTest, KoreanSystemShowsKoreanButtons) {
+TEST(QtMessageBoxesTest, KoreanSystemShowsKoreanButtons) {
   QTranslator* korean = InstallToolkitTranslations(QLocale(QLocale::Korean, QLocale::SouthKorea));
   ASSERT_NE(korean, nullptr) << "Qt's Korean texts are installed";
-  QtPlatform platform;
+  QtMessageBoxes boxes;
   Seen question;
   AnswerNextBox(&question, Click(QMessageBox::No));
-  platform.MessageBox("질문", "제목", kMbQuestionYesNo);
+  boxes.Show("질문", "제목", kMbQuestionYesNo);
   Seen information;
   AnswerNextBox(&information, Click(QMessageBox::Ok));
-  platform.MessageBox("알림", "제목", kMbInformation);
+  boxes.Show("알림", "제목", kMbInformation);
   QCoreApplication::removeTranslator(korean);
   delete korean;
   // As Korean Windows shows them: 예(Y), 아니요(N), 확인.

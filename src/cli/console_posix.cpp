@@ -1,3 +1,5 @@
+// The console on POSIX systems: the controlling terminal for the password
+// and the question.
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -5,7 +7,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "platform/console_platform.h"
+#include "cli/console.h"
 
 namespace dayledger {
 namespace {
@@ -40,17 +42,17 @@ class Terminal {
 
 }  // namespace
 
-ConsolePlatform::ConsolePlatform() { std::signal(SIGPIPE, SIG_IGN); }
+Console::Console() { std::signal(SIGPIPE, SIG_IGN); }
 
-std::vector<std::string> ConsolePlatform::Arguments(int argc, char* argv[]) {
+std::vector<std::string> Console::Arguments(int argc, char* argv[]) {
   return std::vector<std::string>(argv + 1, argv + argc);
 }
 
-bool ConsolePlatform::HasTerminal() { return Terminal().ok(); }
+bool Console::HasTerminal() { return Terminal().ok(); }
 
-bool ConsolePlatform::StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool Console::StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-std::optional<std::string> ConsolePlatform::ReadHiddenLine(const std::string& prompt) {
+std::optional<std::string> Console::ReadHiddenLine(const std::string& prompt) {
   Terminal terminal;
   if (!terminal.ok()) return std::nullopt;
   terminal.Write(prompt);
@@ -67,7 +69,7 @@ std::optional<std::string> ConsolePlatform::ReadHiddenLine(const std::string& pr
   return line;
 }
 
-bool ConsolePlatform::AskYesNo(const std::string& question) {
+bool Console::AskYesNo(const std::string& question) {
   Terminal terminal;
   if (!terminal.ok()) return false;
   terminal.Write(question + " [y/N] ");

@@ -1,28 +1,27 @@
-// The real platform for the terminal program: message boxes become lines on
-// standard error, and the one question is asked on the terminal.
+// The terminal program's side of the console: message boxes become lines on
+// standard error, the one question is asked on the terminal, and the
+// arguments and the password are read in the system's own way.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/system_platform.h"
+#include "upgrade/notice.h"
 
 namespace dayledger {
 
-class ConsolePlatform : public SystemPlatform {
+class Console : public MessageBoxes {
  public:
   // A reader that goes away (a closed pipe) must not end the program in the
   // middle of an upgrade, so writes to it fail quietly instead.
-  ConsolePlatform();
+  Console();
 
   // Writes the message to standard error; a yes/no question is answered by
   // `question_answer` when set, otherwise asked on the terminal.
-  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-  void ProcessMessages() override {}
+  int Show(const std::string& text, const std::string& caption, int flags) override;
 
   std::optional<int> question_answer;
-  int messages_shown = 0;
 
   // The program's arguments as UTF-8 (Windows hands them over in its own
   // code page; the wide command line has them whole).

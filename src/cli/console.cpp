@@ -1,19 +1,18 @@
-#include "platform/console_platform.h"
+// The console's message box: a line on standard error, or a question.
+#include "cli/console.h"
 
 #include <cstdio>
 
 namespace dayledger {
 
-int ConsolePlatform::MessageBox(const std::string& text, const std::string& /*caption*/,
-                                int flags) {
-  ++messages_shown;
+int Console::Show(const std::string& text, const std::string& /*caption*/, int flags) {
   if (flags == kMbQuestionYesNo) {
     if (question_answer) return *question_answer;
     return AskYesNo(text) ? kIdYes : kIdNo;
   }
   std::fprintf(stderr, "%s\n", text.c_str());
   std::fflush(stderr);
-  return 1;
+  return kIdOk;
 }
 
 }  // namespace dayledger

@@ -1,4 +1,4 @@
-#include "platform/qt_platform.h"
+#include "app/qt_message_boxes.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -6,7 +6,7 @@
 
 namespace dayledger {
 
-int QtPlatform::MessageBox(const std::string& text, const std::string& caption, int flags) {
+int QtMessageBoxes::Show(const std::string& text, const std::string& caption, int flags) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QString::fromStdString(caption));
   box.setText(QString::fromStdString(text));
@@ -19,11 +19,9 @@ int QtPlatform::MessageBox(const std::string& text, const std::string& caption, 
     box.setStandardButtons(QMessageBox::Ok);
   }
   box.exec();
-  if (flags != kMbQuestionYesNo) return 1;  // IDOK
+  if (flags != kMbQuestionYesNo) return kIdOk;
   return box.clickedButton() == box.button(QMessageBox::Yes) ? kIdYes : kIdNo;
 }
-
-void QtPlatform::ProcessMessages() { QCoreApplication::processEvents(); }
 
 QTranslator* InstallToolkitTranslations(const QLocale& locale) {
   auto* translator = new QTranslator(QCoreApplication::instance());

@@ -1,0 +1,47 @@
+// What a verb of the upgrade did, as a value: its outcome, the notices to
+// show, what is due next, and what a window shows of the selected user.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/framework_error.h"
+#include "upgrade/notice.h"
+
+namespace dayledger {
+
+enum class Outcome {
+  kDone,     // the verb did its work
+  kAsk,      // a question must be answered first (the notice is the question)
+  kRefused,  // a check said no; nothing changed
+  kStopped,  // an error or a failed backup ended it
+};
+
+// What the front end arms next, and when.
+enum class Next { kNothing, kBackup, kStage };
+constexpr int kBackupDelayMs = 1000;
+constexpr int kStageDelayMs = 100;
+
+// What a window shows of the selected user. A part left empty keeps what
+// the window showed before (a damaged profile shows only the name).
+struct UserView {
+  std::string user;
+  std::optional<std::string> encryption;
+  std::optional<std::string> version;
+  std::optional<bool> password_enabled;
+};
+
+struct Reply {
+  Outcome outcome = Outcome::kDone;
+  std::vector<Notice> notices;  // to show, in order, after the view
+  Next next = Next::kNothing;
+  bool select_password = false;  // the password was wrong: select it for retyping
+  bool finished = false;         // the upgrade reached the disk as a whole
+  std::optional<UserView> view;
+  std::optional<FrameworkError> error;  // the error that stopped the verb
+
+  static Reply Refused(const std::string& text, int flags);
+};
+
+}  // namespace dayledger

@@ -1,0 +1,78 @@
+#include "upgrade/window_flow.h"
+
+#include "upgrade/upgrade_runner.h"
+
+namespace dayledger {
+
+WindowFlow::WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes,
+                       const std::string& app_dir)
+    : view_(view), boxes_(boxes), tool_(platform, view, app_dir) {}
+
+Reply WindowFlow::Open() {
+  const Reply reply = tool_.LoadUsers();
+  // A missing list leaves the window's list as it was; names read before
+  // an error are listed.
+  if (reply.outcome != Outcome::kRefused) {
+    view_.ClearUsers();
+    for (const std::string& name : tool_.users()) view_.AddUser(name);
+  }
+  Show(reply);
+  if (reply.outcome != Outcome::kDone) return reply;
+  if (!tool_.users().empty()) view_.SelectUser(0);
+  return UserClicked();
+}
+
+Reply WindowFlow::UserClicked() {
+  const Reply reply = tool_.ShowUser(view_.SelectedUser());
+  Show(reply);
+  return reply;
+}
+
+Reply WindowFlow::StartClicked() {
+  const StartRequest request{view_.SelectedUser(), view_.Password(), view_.SkipBackupChecked()};
+  const Reply reply = StartAsking(tool_, request, boxes_);
+  Show(reply);
+  if (reply.next == Next::kBackup) view_.SetInputEnabled(false);
+  Arm(reply.next);
+  return reply;
+}
+
+Reply WindowFlow::BackupTick() {
+  view_.SetBackupTimer(false);
+  const Reply reply = tool_.Backup(view_.SkipBackupChecked());
+  Show(reply);
+  Arm(reply.next);
+  return reply;
+}
+
+Reply WindowFlow::StageTick() {
+  // Disarmed first: an error ends the tick and with it the upgrade.
+  view_.SetDriverTimer(false);
+  const Reply reply = tool_.RunStage();
+  Show(reply);
+  if (reply.finished) {
+    view_.SetInputEnabled(true);
+    UserClicked();
+  }
+  Arm(reply.next);
+  return reply;
+}
+
+void WindowFlow::Show(const Reply& reply) {
+  if (reply.view) {
+    const UserView& shown = *reply.view;
+    view_.SetUserLabel(shown.user);
+    if (shown.encryption) view_.SetEncryptionLabel(*shown.encryption);
+    if (shown.version) view_.SetVersionLabel(*shown.version);
+    if (shown.password_enabled) view_.SetPasswordEnabled(*shown.password_enabled);
+  }
+  for (const Notice& notice : reply.notices) ShowNotice(boxes_, notice);
+  if (reply.select_password) view_.SelectPasswordAndFocus();
+}
+
+void WindowFlow::Arm(Next next) {
+  if (next == Next::kBackup) view_.SetBackupTimer(true);
+  if (next == Next::kStage) view_.SetDriverTimer(true);
+}
+
+}  // namespace dayledger

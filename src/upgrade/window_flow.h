@@ -1,0 +1,65 @@
+// What a window does with the core's replies, the same for every window:
+// fills the list and the labels, shows the notices, enables the input and
+// arms the timers. A window's handlers call one method each.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "upgrade/notice.h"
+#include "upgrade/upgrade_port.h"
+#include "upgrade/upgrade_tool.h"
+
+namespace dayledger {
+
+// A window's controls and timers, as the flow sets and reads them.
+class WindowView : public UpgradePort {
+ public:
+  // User list (ListBox1).
+  virtual void ClearUsers() = 0;
+  virtual void AddUser(const std::string& name) = 0;
+  virtual void SelectUser(int index) = 0;  // from code: not a click
+  virtual int SelectedUser() = 0;          // -1 when nothing is selected
+
+  // User details (Label9, Label10, Label11) and the password box (Edit1).
+  virtual void SetUserLabel(const std::string& text) = 0;
+  virtual void SetEncryptionLabel(const std::string& text) = 0;
+  virtual void SetVersionLabel(const std::string& text) = 0;
+  virtual void SetPasswordEnabled(bool enabled) = 0;
+  virtual std::string Password() = 0;
+  virtual void SelectPasswordAndFocus() = 0;
+
+  // Panel1, Button1 and Button2 together.
+  virtual void SetInputEnabled(bool enabled) = 0;
+  virtual bool SkipBackupChecked() = 0;  // CheckBox1
+
+  virtual void SetBackupTimer(bool enabled) = 0;  // Timer2, kBackupDelayMs
+  virtual void SetDriverTimer(bool enabled) = 0;  // Timer1, kStageDelayMs
+};
+
+class WindowFlow {
+ public:
+  // `app_dir` ends in a backslash.
+  WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes,
+             const std::string& app_dir);
+
+  // Each returns the core's reply it acted on.
+  Reply Open();          // fills the list and shows its first user
+  Reply UserClicked();   // shows the selected user
+  Reply StartClicked();  // the start checks; arms the backup
+  Reply BackupTick();    // the backup; arms the stages
+  Reply StageTick();     // one stage; arms the next
+
+  UpgradeTool& tool() { return tool_; }
+
+ private:
+  // The reply's view, then its notices.
+  void Show(const Reply& reply);
+  void Arm(Next next);
+
+  WindowView& view_;
+  MessageBoxes& boxes_;
+  UpgradeTool tool_;
+};
+
+}  // namespace dayledger

@@ -1,0 +1,21 @@
+#include "support/recorded_boxes.h"
+
+namespace dayledger::testing {
+
+int RecordedBoxes::Show(const std::string& text, const std::string& caption, int flags) {
+  messages.push_back({text, caption, flags});
+  if (!answers.empty()) {
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  return flags == kMbQuestionYesNo ? kIdYes : kIdOk;
+}
+
+std::vector<std::string> RecordedBoxes::MessageLines() const {
+  std::vector<std::string> lines;
+  for (const ShownMessage& m : messages) lines.push_back(std::to_string(m.flags) + ":" + m.text);
+  return lines;
+}
+
+}  // namespace dayledger::testing

@@ -1,0 +1,29 @@
+// Message boxes that are recorded and answered instead of shown.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "upgrade/notice.h"
+
+namespace dayledger::testing {
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  int flags;
+};
+
+class RecordedBoxes : public MessageBoxes {
+ public:
+  int Show(const std::string& text, const std::string& caption, int flags) override;
+
+  // Messages shown so far, as "flags:text".
+  std::vector<std::string> MessageLines() const;
+
+  std::vector<ShownMessage> messages;
+  std::deque<int> answers;  // next answers; OK, or Yes to a question, when empty
+};
+
+}  // namespace dayledger::testing
