@@ -24,14 +24,14 @@ FrameworkError CannotDeleteFile(const std::string& path) {
   return FrameworkError("Cannot delete file " + path, ErrorKind::kCannotDeleteFile, path);
 }
 
-FrameworkError ListIndexOutOfBounds(long long index) {
+FrameworkError ListIndexOutOfBounds(long long index, const std::string& path) {
   return FrameworkError("List index out of bounds (" + std::to_string(index) + ")",
-                        ErrorKind::kListIndexOutOfBounds);
+                        ErrorKind::kListIndexOutOfBounds, path);
 }
 
-FrameworkError NotAValidInteger(const std::string& text) {
+FrameworkError NotAValidInteger(const std::string& text, const std::string& path) {
   return FrameworkError("'" + text + "' is not a valid integer value",
-                        ErrorKind::kNotAValidInteger);
+                        ErrorKind::kNotAValidInteger, path);
 }
 
 FrameworkError StreamWriteError(const std::string& path) {

@@ -46,8 +46,9 @@ FrameworkError CannotCreateFile(const std::string& path);
 FrameworkError CannotOpenFolder(const std::string& path);
 FrameworkError CannotRenameFile(const std::string& path);
 FrameworkError CannotDeleteFile(const std::string& path);
-FrameworkError ListIndexOutOfBounds(long long index);
-FrameworkError NotAValidInteger(const std::string& text);
+// A parse error's text names no file; `path` is the file the lines came from.
+FrameworkError ListIndexOutOfBounds(long long index, const std::string& path = "");
+FrameworkError NotAValidInteger(const std::string& text, const std::string& path = "");
 // The framework's text names no file; the path is kept for the caller.
 FrameworkError StreamWriteError(const std::string& path = "");
 

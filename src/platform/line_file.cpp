@@ -38,11 +38,20 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 void ReadLines(Platform& platform, const std::string& path, LineList* lines) {
   std::string bytes;
   if (!platform.ReadFile(path, &bytes)) throw CannotOpenFile(path);
-  lines->Assign(SplitLines(bytes));
+  lines->Assign(SplitLines(bytes), path);
 }
 
 void WriteLines(Platform& platform, const std::string& path, const LineList& lines) {
   WriteFileOrThrow(platform, path, JoinLines(lines.lines()));
+}
+
+int StrToInt(const LineList& lines, int index) {
+  const std::string& text = lines.Get(index);
+  try {
+    return StrToInt(text);
+  } catch (const FrameworkError&) {
+    throw NotAValidInteger(text, lines.source());
+  }
 }
 
 int StrToInt(const std::string& text) {

@@ -26,5 +26,7 @@ void WriteLines(Platform& platform, const std::string& path, const LineList& lin
 // blanks, an optional sign and decimal digits fitting 32 bits; anything else
 // raises "'%s' is not a valid integer value".
 int StrToInt(const std::string& text);
+// The same for line `index` of the lines; the error names their file.
+int StrToInt(const LineList& lines, int index);
 
 }  // namespace dayledger

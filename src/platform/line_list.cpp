@@ -1,3 +1,4 @@
+// LineList's bounds-checked access.
 #include "platform/line_list.h"
 
 #include "platform/framework_error.h"
@@ -5,7 +6,7 @@
 namespace dayledger {
 
 void LineList::Check(int index) const {
-  if (index < 0 || index >= Count()) throw ListIndexOutOfBounds(index);
+  if (index < 0 || index >= Count()) throw ListIndexOutOfBounds(index, source_);
 }
 
 const std::string& LineList::Get(int index) const {

@@ -1,5 +1,6 @@
 // A list of byte lines with the framework's bounds checks: reaching past the
-// end raises "List index out of bounds (%d)".
+// end raises "List index out of bounds (%d)", naming the file the lines
+// came from as the error's path.
 #pragma once
 
 #include <string>
@@ -18,7 +19,12 @@ class LineList {
   void Delete(int index);
   void Add(std::string line) { lines_.push_back(std::move(line)); }
   void Clear() { lines_.clear(); }
-  void Assign(std::vector<std::string> lines) { lines_ = std::move(lines); }
+  // `source` is the file the lines were read from.
+  void Assign(std::vector<std::string> lines, std::string source = "") {
+    lines_ = std::move(lines);
+    source_ = std::move(source);
+  }
+  const std::string& source() const { return source_; }
 
   const std::vector<std::string>& lines() const { return lines_; }
   std::vector<std::string>& lines() { return lines_; }
@@ -26,6 +32,7 @@ class LineList {
  private:
   void Check(int index) const;
   std::vector<std::string> lines_;
+  std::string source_;
 };
 
 }  // namespace dayledger

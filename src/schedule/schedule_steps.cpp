@@ -53,7 +53,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
     LineList& lines = schedule.Lines;
     lines.Delete(0);  // header
     lines.Delete(0);  // version line
-    total += static_cast<uint32_t>(StrToInt(lines.Get(0)));
+    total += static_cast<uint32_t>(StrToInt(lines, 0));
     lines.Delete(0);  // entry count
     for (std::string& line : lines.lines()) merged.Add(std::move(line));
   });

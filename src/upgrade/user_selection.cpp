@@ -25,7 +25,7 @@ Reply UpgradeTool::LoadUsersOrThrow() {
   ReadLines(platform_, path, &list);
   user_names_.clear();
   shown_names_.clear();
-  for (int i = 0; i < StrToInt(list.Get(0)); ++i) {
+  for (int i = 0; i < StrToInt(list, 0); ++i) {
     const std::string& name = list.Get(i + 1);
     user_names_.push_back(name);
     shown_names_.push_back(platform_.Cp949ToUtf8(name));

@@ -81,6 +81,8 @@ TEST_F(UpgradeToolTest, UserListCounts) {
       EXPECT_EQ(local_port.password_enabled, false);
     } else {
       EXPECT_EQ(local_port.selected, -1) << "nothing is selected after an error";
+      EXPECT_EQ(opened_here.error->path(), local_builder.AppDir() + "\\users\\userlist.kvd")
+          << "the error names the file it came from";
     }
   }
 }
