@@ -1,11 +1,11 @@
 // The Qt window's program: the application, its texts and the main window.
 #include <QApplication>
 
-#include "app/tform1.h"
 #include "app/qt_message_boxes.h"
+#include "app/tform1.h"
 #include "platform/system_platform.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

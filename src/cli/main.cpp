@@ -6,17 +6,19 @@
 #include <vector>
 
 #include "cli/cli_options.h"
-#include "cli/verify_output.h"
 #include "cli/console.h"
+#include "cli/verify_output.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "platform/system_platform.h"
+#include "platform/tool_path.h"
+#include "state/file_names.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
 #include "upgrade/preflight.h"
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/restore.h"
-#include "upgrade/texts.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/user_lock.h"
 #include "upgrade/verify.h"
@@ -138,8 +140,7 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 
 // Reads the user list, selects the named user and, for encrypted data,
 // reads the password into the request. 0, or the exit status to stop with.
-int OpenUser(Console& console, UpgradeTool& tool, const Options& options,
-             StartRequest* request) {
+int OpenUser(Console& console, UpgradeTool& tool, const Options& options, StartRequest* request) {
   if (!LoadUsers(console, tool)) return kRefused;
   request->user = FindUser(tool, options.user);
   if (request->user < 0) return kUsage;
@@ -203,15 +204,17 @@ int RestoreUser(SystemPlatform& platform, Console& console, const std::string& a
   if (FindUser(tool, options.user) < 0) return kUsage;
   const std::string name = platform.Utf8ToCp949(options.user);
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
-  std::string refusal;
+  IoStatus refusal;
   const auto plan = PlanRestore(platform, app_dir, name, &refusal);
   if (!plan) {
-    std::fprintf(stderr, "%s\n", refusal.c_str());
+    std::fprintf(stderr, "%s%s\n",
+                 refusal.error == IoError::kNotFound ? texts::kNoBackupToRestore
+                                                     : texts::kBackupProfileUnreadable,
+                 platform.Cp949ToUtf8(refusal.path).c_str());
     return kRefused;
   }
-  std::printf("백업의 데이터 버전 : %s\n현재 데이터 버전 : %s\n",
-              ShownVersion(plan->backup_version).c_str(),
-              plan->current_version.empty() ? "(읽을 수 없음)"
+  std::printf(texts::kRestoreVersions, ShownVersion(plan->backup_version).c_str(),
+              plan->current_version.empty() ? texts::kUnreadable
                                             : ShownVersion(plan->current_version).c_str());
   std::fflush(stdout);
   if (!options.yes) {
@@ -219,7 +222,7 @@ int RestoreUser(SystemPlatform& platform, Console& console, const std::string& a
       std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
       return kUsage;
     }
-    if (!Console::AskYesNo("백업으로 되돌릴까요?")) return kRefused;
+    if (!Console::AskYesNo(texts::kRestoreQuestion)) return kRefused;
   }
   RestoreResult result;
   if (!RunReported(platform, console, [&] { result = Restore(platform, *plan); })) return kStopped;
@@ -233,11 +236,10 @@ int RestoreUser(SystemPlatform& platform, Console& console, const std::string& a
     return kStopped;
   }
   for (const std::string& path : result.undeleted) {
-    std::printf(" - 삭제하지 못한 파일 : %s\n", platform.Cp949ToUtf8(path).c_str());
+    std::printf("%s%s\n", texts::kLogUndeleted, platform.Cp949ToUtf8(path).c_str());
   }
-  std::printf("되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : %s\n",
-              platform.Native(plan->aside_dir).c_str());
-  std::printf("백업으로 되돌렸습니다.\n");
+  std::printf("%s%s\n", texts::kKeptAside, platform.Native(plan->aside_dir).c_str());
+  std::printf("%s\n", texts::kRestored);
   return kOk;
 }
 
@@ -253,7 +255,8 @@ int VerifyUser(SystemPlatform& platform, Console& console, const std::string& ap
   if (!encrypted) {
     std::fprintf(
         stderr, "%s: %s\n", texts::kProfileDamaged,
-        platform.Cp949ToUtf8(app_dir + "users\\" + request.user_name + "\\profile.qbd").c_str());
+        platform.Cp949ToUtf8(NormalPath(ProfilePath(UserFolder(app_dir, request.user_name))))
+            .c_str());
     return kStopped;
   }
   if (*encrypted) {
@@ -266,19 +269,19 @@ int VerifyUser(SystemPlatform& platform, Console& console, const std::string& ap
   if (!RunReported(platform, console, [&] { refusal = Verify(platform, request, &report); })) {
     return kStopped;
   }
-  const std::string backup = platform.Cp949ToUtf8(app_dir + "upgrade_backup\\" + request.user_name);
+  const std::string backup =
+      platform.Cp949ToUtf8(NormalPath(BackupFolder(app_dir, request.user_name)));
   switch (refusal) {
     case VerifyRefusal::kNone:
       break;
     case VerifyRefusal::kNoBackup:
-      std::fprintf(stderr, "비교할 백업이 없습니다: %s\n", backup.c_str());
+      std::fprintf(stderr, "%s%s\n", texts::kNoBackupToCompare, backup.c_str());
       return kStopped;
     case VerifyRefusal::kBackupNotOlder:
-      std::fprintf(stderr, "백업이 이미 v 1.03.00이어서 업그레이드 전의 데이터가 아닙니다: %s\n",
-                   backup.c_str());
+      std::fprintf(stderr, "%s%s\n", texts::kBackupNotOlder, backup.c_str());
       return kStopped;
     case VerifyRefusal::kNotUpgraded:
-      std::fprintf(stderr, "아직 v 1.03.00으로 업그레이드되지 않은 사용자입니다.\n");
+      std::fprintf(stderr, "%s\n", texts::kNotUpgraded);
       return kRefused;
     case VerifyRefusal::kWrongPassword:
       std::fprintf(stderr, "%s\n", texts::kWrongPassword);

@@ -17,18 +17,12 @@
 #include "platform/framework_error.h"
 #include "platform/tool_path.h"
 #include "platform/work_files.h"
+#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
 
-constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
 constexpr int kRetryPauseMs = 250;
-constexpr char kHeldRefused[] =
-    "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. "
-    "Dayledger를 종료한 다음 다시 시도해 주십시오: ";
-constexpr char kSavedUnfinished[] =
-    "변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다. "
-    "백업으로 되돌리지 마십시오.\n";
 
 std::string Join(const std::string& folder, const std::string& relative) {
   return relative.empty() ? folder : folder + "\\" + relative;
@@ -150,7 +144,7 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
 void RefuseHeldFiles(Platform& disk, const OverlayPlatform& staged) {
   for (const auto& [path, bytes] : staged.changes()) {
     if (disk.Inspect(path) == PathKind::kFile && !disk.CanReplace(path)) {
-      throw FrameworkError(disk.Utf8ToCp949(kHeldRefused) + path, ErrorKind::kFileInUse, path);
+      throw FrameworkError(disk.Utf8ToCp949(texts::kFileInUse) + path, ErrorKind::kFileInUse, path);
     }
   }
 }
@@ -161,8 +155,8 @@ void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform&
   for (const auto& [path, bytes] : staged.changes()) {
     Relative(root, path);
     if (bytes && disk.Inspect(path) == PathKind::kLink) {
-      throw FrameworkError(disk.Utf8ToCp949(kLinkRefused) + path, ErrorKind::kCannotCreateFile,
-                           path);
+      throw FrameworkError(disk.Utf8ToCp949(texts::kLinkRefused) + path,
+                           ErrorKind::kCannotCreateFile, path);
     }
   }
 }
@@ -208,7 +202,7 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError& error) {
-    throw FrameworkError(disk.Utf8ToCp949(kSavedUnfinished) + error.what(),
+    throw FrameworkError(disk.Utf8ToCp949(texts::kChangeSavedUnfinished) + error.what(),
                          ErrorKind::kChangeSavedUnfinished, error.path());
   }
 }

@@ -30,8 +30,8 @@ FrameworkError ListIndexOutOfBounds(long long index, const std::string& path) {
 }
 
 FrameworkError NotAValidInteger(const std::string& text, const std::string& path) {
-  return FrameworkError("'" + text + "' is not a valid integer value",
-                        ErrorKind::kNotAValidInteger, path);
+  return FrameworkError("'" + text + "' is not a valid integer value", ErrorKind::kNotAValidInteger,
+                        path);
 }
 
 FrameworkError StreamWriteError(const std::string& path) {

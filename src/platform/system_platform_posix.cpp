@@ -147,7 +147,8 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
   for (const fs::directory_entry& entry : it) {
     const bool is_folder = entry.symlink_status(ec).type() == fs::file_type::directory;
     const std::string name = entry.path().filename().string();
-    const bool ordinary = !name.empty() && name[0] != '.' && (is_folder || entry.is_regular_file(ec));
+    const bool ordinary =
+        !name.empty() && name[0] != '.' && (is_folder || entry.is_regular_file(ec));
     entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary});
   }
   return entries;

@@ -186,8 +186,8 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
     const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     // A linked folder is neither an ordinary file nor a folder to descend into.
-    const bool hidden = (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 ||
-                        (directory && link);
+    const bool hidden =
+        (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 || (directory && link);
     entries.push_back({Narrow(found.cFileName, kCp949), directory && !link, hidden});
   });
   if (!listed) return std::nullopt;

@@ -3,6 +3,7 @@
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
 #include "state/stage_context.h"
+#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -25,10 +26,10 @@ void StampFolder(const StageContext& ctx, const std::string& folder, const std::
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
   const std::string user_dir = ctx.state.UserDir();
   StampVersionLine(ctx, user_dir + "\\group.qbd", code);
-  ctx.Log(" - 그룹 정보 데이터 업그레이드 완료.");
+  ctx.Log(texts::kLogGroupInformationDone);
   StampFolder(ctx, user_dir + "\\groups", code);
   StampFolder(ctx, user_dir + "\\timetables", code);
-  ctx.Log(" - 그룹 데이터 업그레이드 완료.");
+  ctx.Log(texts::kLogGroupsDone);
 }
 
 }  // namespace dayledger

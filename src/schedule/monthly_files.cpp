@@ -3,6 +3,7 @@
 #include <string>
 
 #include "state/stage_context.h"
+#include "texts/texts.h"
 
 namespace dayledger {
 
@@ -12,7 +13,7 @@ void ForEachMonth(const StageContext& ctx, const char* year_suffix,
   for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
     for (int month = 1; month <= 12; ++month) {
       visit(year, month);
-      ctx.observer.Progress("일정 데이터", ++done, kScheduleMonthCount);
+      ctx.observer.Progress(texts::kProgressSchedules, ++done, kScheduleMonthCount);
     }
     ctx.Log(" - " + std::to_string(year) + year_suffix);
   }

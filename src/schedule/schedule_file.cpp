@@ -8,10 +8,6 @@
 
 namespace dayledger {
 
-std::string ScheduleFolder(const std::string& app_dir, const std::string& user_name) {
-  return app_dir + "\\users\\" + user_name + "\\schedules\\";
-}
-
 std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key) {
   if (!encrypted) return JoinLines(lines.lines());
   return Encipher(JoinEncipheredLines(lines.lines()), key);

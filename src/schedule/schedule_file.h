@@ -6,13 +6,11 @@
 
 #include "platform/line_list.h"
 #include "schedule/schedule_cipher.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 
 class Platform;
-
-// AppDir + "\users\" + user + "\schedules\", joined as texts.
-std::string ScheduleFolder(const std::string& app_dir, const std::string& user_name);
 
 // The file's text in the chosen form: plain line text, or enciphered.
 std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key);

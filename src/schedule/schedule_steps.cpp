@@ -7,13 +7,12 @@
 #include "schedule/group_data.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
+#include "state/file_names.h"
 #include "state/stage_context.h"
+#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
-
-const char kYearStamped[] = "년 일정 데이터 업그레이드 완료.";
-const char kYearLoaded[] = "년 일정 데이터 로드 완료.";
 
 SchClass OpenMonth(const StageContext& ctx, int year, int month) {
   const UnitState& s = ctx.state;
@@ -23,7 +22,7 @@ SchClass OpenMonth(const StageContext& ctx, int year, int month) {
 }  // namespace
 
 void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
-  ForEachMonth(ctx, kYearStamped, [&](int year, int month) {
+  ForEachMonth(ctx, texts::kLogYearStamped, [&](int year, int month) {
     SchClass schedule = OpenMonth(ctx, year, month);
     schedule.Lines.Replace(1, code);
     schedule.Save();
@@ -32,8 +31,8 @@ void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
 
 void CreateRepeatSchedule(const StageContext& ctx) {
   const UnitState& s = ctx.state;
-  const std::string source = s.AppDir + "\\data\\userscommon\\repeat.qbsd";
-  const std::string target = s.UserDir() + "\\schedules\\repeat.qbsd";
+  const std::string source = TemplatePath(s.AppDir, "repeat.qbsd");
+  const std::string target = ScheduleFolder(s.AppDir, s.UserName) + "repeat.qbsd";
   // Going on with an older repeat.qbsd could encipher it a second time, so
   // a copy that fails stops the step before anything of the user's is read.
   CopyFileOrThrow(ctx.platform, source, target);
@@ -48,7 +47,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
   // Every month is read before anything is written or deleted, so a failure
   // part-way loses no month.
-  ForEachMonth(ctx, kYearLoaded, [&](int year, int month) {
+  ForEachMonth(ctx, texts::kLogYearLoaded, [&](int year, int month) {
     SchClass schedule = OpenMonth(ctx, year, month);
     LineList& lines = schedule.Lines;
     lines.Delete(0);  // header
@@ -68,7 +67,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
       ctx.platform.DeleteFile(folder + SchClass::FileName(year, month));
     }
   }
-  ctx.Log(" - 일정 데이터 업그레이드 완료.");
+  ctx.Log(texts::kLogSchedulesMerged);
 }
 
 void UpgradeSchedulesTo101(const StageContext& ctx) {
@@ -78,7 +77,7 @@ void UpgradeSchedulesTo101(const StageContext& ctx) {
 
 void UpgradeSchedulesTo102(const StageContext& ctx) {
   CreateRepeatSchedule(ctx);
-  ctx.Log("반복 일정 데이터 생성 완료.");
+  ctx.Log(texts::kLogRepeatCreated);
   StampMonthlySchedules(ctx, "10200");
   UpgradeGroupData(ctx, "10200");
 }

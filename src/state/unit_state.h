@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/line_list.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 
@@ -31,8 +32,8 @@ struct UnitState {
   Stage UpgradeState = Stage::kSchedule;
   LineList ProfileLines;
 
-  // AppDir + "\users\" + UserName: the selected user's folder.
-  std::string UserDir() const { return AppDir + "\\users\\" + UserName; }
+  // The selected user's folder.
+  std::string UserDir() const { return UserFolder(AppDir, UserName); }
 };
 
 }  // namespace dayledger

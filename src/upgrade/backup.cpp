@@ -1,7 +1,8 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start.
 #include "platform/copy_tree.h"
+#include "state/file_names.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -15,16 +16,15 @@ Reply UpgradeTool::BackupOrThrow(bool skip_backup) {
   staged_.reset();
   // The operator's choice as it stands now, not at the click.
   if (skip_backup) {
-    AddLog("데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
+    AddLog(texts::kLogBackupSkipped);
   } else {
-    const std::string from = state_.AppDir + "users\\" + state_.UserName + "\\";
-    if (!CopyTree(platform_, from, state_.AppDir + "upgrade_backup\\").ok()) {
+    if (!CopyTree(platform_, state_.UserDir(), BackupRoot(state_.AppDir)).ok()) {
       Reply failed;
       failed.outcome = Outcome::kStopped;
       failed.notices.push_back({texts::kBackupFailed, kMbError});
       return failed;
     }
-    AddLog("기존 파일들 백업 완료.");
+    AddLog(texts::kLogBackupDone);
   }
   state_.UpgradeState = Stage::kReadProfile;
   Reply reply;

@@ -3,9 +3,10 @@
 #include "commit/commit.h"
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
+#include "state/file_names.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
 #include "upgrade/version_steps.h"
 
@@ -23,13 +24,13 @@ Reply UpgradeTool::RunStageOrThrow() {
       ReadProfileStage();
       break;
     case Stage::kSchedule:
-      RunSteps(ctx, &VersionStep::schedule, "일정", Stage::kAnniversaryDetection);
+      RunSteps(ctx, &VersionStep::schedule, texts::kScheduleData, Stage::kAnniversaryDetection);
       break;
     case Stage::kAnniversaryDetection:
       DetectAnniversaryVersion();
       break;
     case Stage::kAnniversary:
-      RunSteps(ctx, &VersionStep::anniversary, "기념일", Stage::kSaveProfile);
+      RunSteps(ctx, &VersionStep::anniversary, texts::kAnniversaryData, Stage::kSaveProfile);
       break;
     case Stage::kSaveProfile:
       return SaveProfileStage();
@@ -40,29 +41,29 @@ Reply UpgradeTool::RunStageOrThrow() {
 }
 
 void UpgradeTool::ReadProfileStage() {
-  ReadLines(Staged(), ProfilePath(), &state_.ProfileLines);
-  AddLog("일정 데이터 업그레이드를 시작합니다.");
+  ReadLines(Staged(), ProfilePath(state_.UserDir()), &state_.ProfileLines);
+  AddLog(texts::kLogSchedulesStarting);
   const std::string& code = state_.ProfileLines.Get(1);
   // The start checks refuse such a profile; one changed on disk since then
   // must not be stamped "10300" with nothing converted.
   const auto step = FirstStepFor(code);
   if (!step) throw FrameworkError(platform_.Utf8ToCp949(texts::kUnsupportedVersion));
   state_.StepVersion = *step;
-  AddLog("* 현재 버전 : " + ShownVersion(code));
-  AddLog("* 업그레이드 버전 : " + ShownVersion(state_.TargetVersion));
+  AddLog(texts::kLogCurrentVersion + ShownVersion(code));
+  AddLog(texts::kLogTargetVersion + ShownVersion(state_.TargetVersion));
   state_.UpgradeState = Stage::kSchedule;
 }
 
 void UpgradeTool::DetectAnniversaryVersion() {
-  AddLog("기념일 데이터 업그레이드를 시작합니다.");
+  AddLog(texts::kLogAnniversariesStarting);
   const std::string& code = state_.ProfileLines.Get(1);
   if (const auto step = FirstStepFor(code)) {
     // A 1.00 user has no anniversary data yet.
-    AddLog(code == "10000" ? "* 현재 버전 : (기념일 데이터 정보 없음)"
-                           : "* 현재 버전 : " + ShownVersion(code));
+    AddLog(code == "10000" ? texts::kLogNoAnniversaryVersion
+                           : texts::kLogCurrentVersion + ShownVersion(code));
     state_.StepVersion = *step;
   }
-  AddLog("* 업그레이드 버전 : " + ShownVersion(state_.TargetVersion));
+  AddLog(texts::kLogTargetVersion + ShownVersion(state_.TargetVersion));
   state_.UpgradeState = Stage::kAnniversary;
 }
 
@@ -70,7 +71,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
                            const std::string& data, Stage next_stage) {
   for (const VersionStep& step : kVersionSteps) {
     if (state_.StepVersion == step.code) {
-      AddLog("* " + data + " 데이터 : " + ShownVersion(step.code) + "로의 업그레이드 시작.");
+      AddLog(texts::LogStepStarting(data, ShownVersion(step.code)));
       (step.*work)(ctx);
       state_.StepVersion = FirstStepFor(step.code).value_or(kAllStepsDone);
     }
@@ -79,7 +80,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
   }
   if (state_.StepVersion == kAllStepsDone) {
     state_.UpgradeState = next_stage;
-    AddLog(data + " 데이터 업그레이드 전체 완료.");
+    AddLog(texts::LogAllStepsDone(data));
   }
 }
 
@@ -89,17 +90,17 @@ Platform& UpgradeTool::Staged() {
 }
 
 Reply UpgradeTool::SaveProfileStage() {
-  AddLog("업그레이드 정보를 사용자 정보에 저장중입니다.");
+  AddLog(texts::kLogSavingProfile);
   state_.ProfileLines.Replace(1, state_.TargetVersion);
-  WriteLines(Staged(), ProfilePath(), state_.ProfileLines);
+  WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.ProfileLines);
   // Everything the stages changed reaches the user's folder here, at once.
   const std::vector<std::string> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
   staged_.reset();
   lock_.reset();
   // Their entries are in the merged file; only the file itself stays behind.
   for (const std::string& path : undeleted)
-    AddLog(" - 삭제하지 못한 파일 : " + platform_.Cp949ToUtf8(path));
-  AddLog("업그레이드 완료!");
+    AddLog(texts::kLogUndeleted + platform_.Cp949ToUtf8(path));
+  AddLog(texts::kLogUpgradeDone);
   Reply reply;
   reply.finished = true;
   reply.notices.push_back({texts::kUpgradeDone, kMbInformation});

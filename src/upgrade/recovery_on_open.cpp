@@ -2,8 +2,9 @@
 
 #include "commit/commit.h"
 #include "platform/work_files.h"
+#include "state/file_names.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
@@ -12,11 +13,11 @@ namespace {
 std::string ActionText(RecoveryAction action) {
   switch (action) {
     case RecoveryAction::kRolledForward:
-      return "중단되었던 변경의 저장을 마저 완료하였습니다.";
+      return texts::kNoteRolledForward;
     case RecoveryAction::kRolledBack:
-      return "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다.";
+      return texts::kNoteRolledBack;
     case RecoveryAction::kCleaned:
-      return "이전 실행에서 남은 임시 파일을 정리하였습니다.";
+      return texts::kNoteCleaned;
     case RecoveryAction::kNone:
       break;
   }
@@ -33,12 +34,12 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
 
 std::vector<std::string> RecoverInstallation(Platform& platform, const std::string& app_dir) {
   std::vector<std::string> notes;
-  const std::string users = app_dir + "\\users";
+  const std::string users = UsersFolder(app_dir);
   const auto entries = platform.ListFolder(users);
   if (!entries) return notes;
   for (const FolderEntry& entry : *entries) {
     if (!entry.folder) continue;
-    const std::string who = " (사용자 : " + platform.Cp949ToUtf8(entry.name) + ")";
+    const std::string who = texts::NoteUser(platform.Cp949ToUtf8(entry.name));
     const std::string folder = users + "\\" + entry.name;
     // A folder without work files is left untouched; one whose lock is held
     // belongs to a live upgrade, whose journal must never be touched. An
@@ -52,8 +53,7 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     if (locked == LockResult::kBusy ||
         (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile &&
          platform.LockFile(old_lock_path, &old_lock) == LockResult::kBusy)) {
-      notes.push_back("다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다." +
-                      who);
+      notes.push_back(texts::kNoteBusy + who);
       continue;
     }
     if (locked != LockResult::kLocked) {
@@ -65,11 +65,10 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
       const RecoveryReport report = RecoverFolder(platform, folder);
       if (report.action != RecoveryAction::kNone) notes.push_back(ActionText(report.action) + who);
       for (const std::string& path : report.undeleted) {
-        notes.push_back(" - 삭제하지 못한 파일 : " + platform.Cp949ToUtf8(path));
+        notes.push_back(texts::kLogUndeleted + platform.Cp949ToUtf8(path));
       }
     } catch (const FrameworkError& error) {
-      notes.push_back("중단되었던 변경을 정리하지 못했습니다." + who + " " +
-                      ReportedText(platform, error));
+      notes.push_back(texts::kNoteFailed + who + " " + ReportedText(platform, error));
     }
   }
   return notes;

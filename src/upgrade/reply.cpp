@@ -1,7 +1,7 @@
 // A refusal's reply, and how a notice reaches a front end's message box.
 #include "upgrade/reply.h"
 
-#include "upgrade/texts.h"
+#include "texts/texts.h"
 
 namespace dayledger {
 

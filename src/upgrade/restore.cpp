@@ -9,6 +9,7 @@
 #include "platform/overlay_platform.h"
 #include "platform/tool_path.h"
 #include "platform/work_files.h"
+#include "state/file_names.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
@@ -17,7 +18,7 @@ namespace {
 // Line 1 of a readable profile; nullopt otherwise.
 std::optional<std::string> ProfileVersion(Platform& platform, const std::string& folder) {
   std::string bytes;
-  if (!platform.ReadFile(folder + "\\profile.qbd", &bytes)) return std::nullopt;
+  if (!platform.ReadFile(ProfilePath(folder), &bytes)) return std::nullopt;
   const std::vector<std::string> lines = SplitLines(bytes);
   if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
   return lines[1];
@@ -85,20 +86,19 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
 }  // namespace
 
 std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& app_dir,
-                                       const std::string& user_name, std::string* refusal) {
+                                       const std::string& user_name, IoStatus* refusal) {
   RestorePlan plan;
   plan.app_dir = app_dir;
   plan.user_name = user_name;
-  plan.user_dir = NormalPath(app_dir + "\\users\\" + user_name);
-  plan.backup_dir = NormalPath(app_dir + "\\upgrade_backup\\" + user_name);
+  plan.user_dir = NormalPath(UserFolder(app_dir, user_name));
+  plan.backup_dir = NormalPath(BackupFolder(app_dir, user_name));
   if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
-    *refusal = "복원할 백업이 없습니다: " + platform.Cp949ToUtf8(plan.backup_dir);
+    *refusal = IoStatus::Failed(IoError::kNotFound, plan.backup_dir);
     return std::nullopt;
   }
   const auto backup_version = ProfileVersion(platform, plan.backup_dir);
   if (!backup_version) {
-    *refusal = "백업의 사용자 정보를 읽을 수 없습니다: " +
-               platform.Cp949ToUtf8(plan.backup_dir + "\\profile.qbd");
+    *refusal = IoStatus::Failed(IoError::kReadFailed, ProfilePath(plan.backup_dir));
     return std::nullopt;
   }
   plan.backup_version = *backup_version;

@@ -21,10 +21,11 @@ struct RestorePlan {
   std::string current_version;  // the current profile's; empty when unreadable
 };
 
-// What restoring `user_name` would do; nullopt with `refusal` (UTF-8) when
-// there is no backup or the backup has no readable profile.
+// What restoring `user_name` would do; nullopt with `refusal` when there is
+// no backup (kNotFound, the backup's folder) or the backup has no readable
+// profile (kReadFailed, the profile).
 std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& app_dir,
-                                       const std::string& user_name, std::string* refusal);
+                                       const std::string& user_name, IoStatus* refusal);
 
 // Keeps a flushed copy of the current folder at aside_dir, then gives the
 // user's folder the backup's content in one commit, with the upgrade's

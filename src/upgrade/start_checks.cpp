@@ -1,8 +1,9 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
 #include "digest/sha1.h"
+#include "state/file_names.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
 #include "upgrade/user_lock.h"
 
@@ -52,16 +53,15 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     case LockResult::kBusy:
       return Reply::Refused(texts::kUserBusy, kMbInformation);
     case LockResult::kUnavailable:
-      return Reply::Refused(
-          texts::kLockUnavailable +
-              platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
-          kMbError);
+      return Reply::Refused(texts::kLockUnavailable +
+                                platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
+                            kMbError);
   }
   lock_ = std::move(lock);
-  AddLog("사용자 정보 업그레이드를 시작합니다.");
-  AddLog("기존 파일들을 백업중입니다.");
-  platform_.CreateDirectory(state_.AppDir + "\\upgrade_backup");
-  platform_.CreateDirectory(state_.AppDir + "\\upgrade_backup\\" + state_.UserName);
+  AddLog(texts::kLogUpgradeStarting);
+  AddLog(texts::kLogBackingUp);
+  platform_.CreateDirectory(BackupRoot(state_.AppDir));
+  platform_.CreateDirectory(BackupFolder(state_.AppDir, state_.UserName));
   Reply reply;
   reply.next = Next::kBackup;
   return reply;

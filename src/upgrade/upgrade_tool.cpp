@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-
 namespace dayledger {
 
 UpgradeTool::UpgradeTool(Platform& platform, UpgradePort& port, const std::string& app_dir)

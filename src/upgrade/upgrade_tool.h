@@ -20,9 +20,9 @@
 namespace dayledger {
 
 struct StartRequest {
-  int user = -1;              // the selected row of the user list; -1 for none
-  std::string password;       // UTF-8; checked when the user's data is encrypted
-  bool skip_backup = false;   // the operator chose to skip the backup
+  int user = -1;                // the selected row of the user list; -1 for none
+  std::string password;         // UTF-8; checked when the user's data is encrypted
+  bool skip_backup = false;     // the operator chose to skip the backup
   bool skip_confirmed = false;  // ... and said yes to the question about it
 };
 
@@ -55,7 +55,6 @@ class UpgradeTool : public StageObserver {
   std::string LastStagedPath() const { return staged_ ? staged_->last_path() : std::string(); }
 
  private:
-  std::string ProfilePath() const;
   Reply LoadUsersOrThrow();
   Reply ShowUserOrThrow(int index, UserView* view);
   Reply StartOrThrow(const StartRequest& request);

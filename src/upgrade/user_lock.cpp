@@ -1,18 +1,19 @@
 #include "upgrade/user_lock.h"
 
 #include "platform/tool_path.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 
 std::string UserLockPath(const std::string& app_dir, const std::string& user_name) {
-  return NormalPath(app_dir + "\\upgrade_backup\\" + user_name + ".lock");
+  return NormalPath(BackupFolder(app_dir, user_name) + ".lock");
 }
 
 LockResult LockUser(Platform& platform, const std::string& app_dir, const std::string& user_name,
                     std::unique_ptr<FileLock>* lock) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
   // that could not be made.
-  platform.CreateDirectory(NormalPath(app_dir + "\\upgrade_backup"));
+  platform.CreateDirectory(NormalPath(BackupRoot(app_dir)));
   return platform.LockFile(UserLockPath(app_dir, user_name), lock);
 }
 

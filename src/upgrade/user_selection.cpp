@@ -1,8 +1,9 @@
 // UpgradeTool's user list and the selected user's details.
 #include "platform/line_file.h"
+#include "state/file_names.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -12,15 +13,13 @@ bool IsSafeUserName(const std::string& name) {
          name.find_first_of("\\/:") == std::string::npos;
 }
 
-std::string UpgradeTool::ProfilePath() const { return state_.UserDir() + "\\profile.qbd"; }
-
 Reply UpgradeTool::LoadUsers() {
   return Guarded(platform_, [this] { return LoadUsersOrThrow(); });
 }
 
 Reply UpgradeTool::LoadUsersOrThrow() {
   LineList list;
-  const std::string path = state_.AppDir + "\\users\\userlist.kvd";
+  const std::string path = UserListPath(state_.AppDir);
   if (!platform_.TestOpen(path)) return Reply::Refused(texts::kUserListMissing, kMbInformation);
   ReadLines(platform_, path, &list);
   user_names_.clear();
@@ -51,7 +50,7 @@ Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   // The name comes from a data file and becomes a path: never follow one
   // that leads outside users\.
   if (!IsSafeUserName(state_.UserName)) return Reply::Refused(texts::kProfileDamaged, kMbError);
-  ReadLines(platform_, ProfilePath(), &state_.ProfileLines);
+  ReadLines(platform_, ProfilePath(state_.UserDir()), &state_.ProfileLines);
   if (state_.ProfileLines.Get(0) != "#profile data#") {
     return Reply::Refused(texts::kProfileDamaged, kMbError);
   }

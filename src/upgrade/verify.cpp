@@ -15,6 +15,7 @@
 #include "platform/tool_path.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 namespace {
@@ -38,7 +39,7 @@ auto ParsedFrom(const std::string& path, Parse parse) {
 
 std::optional<std::vector<std::string>> ProfileLines(Platform& platform, const std::string& dir) {
   std::string bytes;
-  if (!platform.ReadFile(dir + "\\profile.qbd", &bytes)) return std::nullopt;
+  if (!platform.ReadFile(ProfilePath(dir), &bytes)) return std::nullopt;
   std::vector<std::string> lines = SplitLines(bytes);
   if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
   return lines;
@@ -55,9 +56,9 @@ class Comparison {
   Comparison(Platform& platform, const VerifyRequest& request, bool encrypted,
              const std::string& data_key, VerifyReport* report)
       : platform_(platform),
-        backup_(NormalPath(request.app_dir + "\\upgrade_backup\\" + request.user_name)),
-        current_(NormalPath(request.app_dir + "\\users\\" + request.user_name)),
-        templates_(NormalPath(request.app_dir + "\\data\\userscommon")),
+        backup_(NormalPath(BackupFolder(request.app_dir, request.user_name))),
+        current_(NormalPath(UserFolder(request.app_dir, request.user_name))),
+        templates_(NormalPath(TemplatePath(request.app_dir, ""))),
         encrypted_(encrypted),
         key_(MakeScheduleKey(data_key)),
         report_(*report) {}
@@ -164,19 +165,17 @@ class Comparison {
 }  // namespace
 
 std::optional<bool> VerifyNeedsPassword(Platform& platform, const VerifyRequest& request) {
-  const auto profile = ProfileLines(platform, request.app_dir + "\\users\\" + request.user_name);
+  const auto profile = ProfileLines(platform, UserFolder(request.app_dir, request.user_name));
   if (!profile) return std::nullopt;
   return profile->size() > 9 && (*profile)[9] == "1";
 }
 
 VerifyRefusal Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
-  const auto backup =
-      ProfileLines(platform, request.app_dir + "\\upgrade_backup\\" + request.user_name);
+  const auto backup = ProfileLines(platform, BackupFolder(request.app_dir, request.user_name));
   if (!backup) return VerifyRefusal::kNoBackup;
   if ((*backup)[1] == "10300") return VerifyRefusal::kBackupNotOlder;
-  const std::string profile_path =
-      request.app_dir + "\\users\\" + request.user_name + "\\profile.qbd";
-  const auto current = ProfileLines(platform, request.app_dir + "\\users\\" + request.user_name);
+  const std::string profile_path = ProfilePath(UserFolder(request.app_dir, request.user_name));
+  const auto current = ProfileLines(platform, UserFolder(request.app_dir, request.user_name));
   if (!current) throw CannotOpenFile(profile_path);
   if ((*current)[1] != "10300") return VerifyRefusal::kNotUpgraded;
   const bool encrypted = current->size() > 9 && (*current)[9] == "1";

@@ -40,8 +40,7 @@ class WindowView : public UpgradePort {
 class WindowFlow {
  public:
   // `app_dir` ends in a backslash.
-  WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes,
-             const std::string& app_dir);
+  WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes, const std::string& app_dir);
 
   // Each returns the core's reply it acted on.
   Reply Open();          // fills the list and shows its first user

@@ -22,7 +22,7 @@
 #include "platform/native_path.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"
-#include "upgrade/texts.h"
+#include "texts/texts.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {

@@ -21,7 +21,7 @@
 #include "platform/line_file.h"
 #include "schedule/schedule_cipher.h"
 #include "support/upgrade_fixture.h"
-#include "upgrade/texts.h"
+#include "texts/texts.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {

@@ -15,11 +15,11 @@
 #include "platform/tool_path.h"
 #include "platform/work_files.h"
 #include "support/fault_platform.h"
-#include "support/test_platform.h"
 #include "support/headless_view.h"
+#include "support/test_platform.h"
+#include "texts/texts.h"
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/restore.h"
-#include "upgrade/texts.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/user_lock.h"
 
@@ -264,7 +264,8 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     const RunOutcome outcome = Run(disk, false);
     if (n <= lock_taken) {  // the lock's folder or the lock itself
       EXPECT_EQ(outcome, RunOutcome::kRefused) << where;
-      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("16:") + texts::kLockUnavailable, 0), 0u);
+      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("16:") + texts::kLockUnavailable, 0),
+                0u);
     } else if (n <= backup_end) {
       EXPECT_EQ(outcome, RunOutcome::kBackupFailed) << where;
       EXPECT_EQ(disk.MessageLines().back(), std::string("16:") + texts::kBackupFailed) << where;
@@ -299,9 +300,9 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
-    std::string refusal;
+    IoStatus refusal;
     const auto plan = PlanRestore(disk, app_dir, name, &refusal);
-    EXPECT_TRUE(plan.has_value()) << refusal;
+    EXPECT_TRUE(plan.has_value()) << refusal.path;
     try {
       Restore(disk, *plan);
     } catch (const SimulatedCrash&) {
@@ -314,7 +315,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
   const int total = probe.operations;
   FaultPlatform copy_probe = upgraded_disk;
-  std::string refusal;
+  IoStatus refusal;
   CopyTreeAs(copy_probe, user_dir, PlanRestore(copy_probe, app_dir, name, &refusal)->aside_dir);
   const int copy_ops = copy_probe.operations;
   // The copy kept aside is a plain copy, sampled every 25th operation in

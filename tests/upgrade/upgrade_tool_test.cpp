@@ -9,8 +9,8 @@
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
 #include "support/upgrade_fixture.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/texts.h"
 
 namespace dayledger {
 namespace {

@@ -1,0 +1,110 @@
+// Every Korean text the tool shows, word for word: the messages of its
+// boxes, the lines of its progress log, the notes of its recovery and the
+// terminal program's own lines. Texts are UTF-8.
+#pragma once
+
+#include <string>
+
+namespace dayledger::texts {
+
+// Messages.
+inline constexpr char kApplicationTitle[] = "Dayledger 사용자 정보 업그레이드";
+
+inline constexpr char kUserListMissing[] = "사용자 정보를 찾을 수 없습니다.";
+inline constexpr char kProfileDamaged[] = "사용자 프로파일이 손상되었습니다.";
+inline constexpr char kEncryptionOn[] = "사용";
+inline constexpr char kEncryptionOff[] = "사용안함";
+
+inline constexpr char kSelectUser[] = "업그레이드할 사용자를 선택해 주세요.";
+inline constexpr char kAlreadyLatest[] = "해당 사용자 데이터 버전은 이미 최신 버전입니다.";
+inline constexpr char kUnsupportedVersion[] = "지원하지 않는 데이터 버전입니다.";
+inline constexpr char kSkipBackupQuestion[] =
+    "데이터 백업 건너뛰기를 설정하셨습니다.\n"
+    "업그레이드 과정에서 데이터가 손실될 우려가 있기 때문에\n"
+    "사용자가 직접 데이터 백업을 하신 후에 업그레이드를 하실 것을 권장합니다.\n"
+    "(사용자 파일들은 (프로그램 설치 경로)\\users\\(사용자이름) 에 위치해 있습니다)\n"
+    "\n"
+    "업그레이드를 진행할까요?";
+inline constexpr char kWrongPassword[] = "비밀번호가 틀렸습니다.";
+inline constexpr char kBackupFailed[] =
+    "데이터를 백업하는데 오류가 발생하였습니다.\n"
+    "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
+    "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다.";
+inline constexpr char kUserBusy[] = "다른 곳에서 이 사용자의 업그레이드가 진행 중입니다.";
+inline constexpr char kLockUnavailable[] =
+    "이 사용자의 잠금 파일을 열 수 없어 아무것도 바꾸지 않았습니다: ";
+inline constexpr char kUpgradeDone[] = "사용자 정보 업그레이드가 완료되었습니다!";
+
+inline constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
+inline constexpr char kFileInUse[] =
+    "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. "
+    "Dayledger를 종료한 다음 다시 시도해 주십시오: ";
+inline constexpr char kChangeSavedUnfinished[] =
+    "변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다. "
+    "백업으로 되돌리지 마십시오.\n";
+
+// The progress log, in the order the upgrade writes it.
+inline constexpr char kLogUpgradeStarting[] = "사용자 정보 업그레이드를 시작합니다.";
+inline constexpr char kLogBackingUp[] = "기존 파일들을 백업중입니다.";
+inline constexpr char kLogBackupSkipped[] =
+    "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.";
+inline constexpr char kLogBackupDone[] = "기존 파일들 백업 완료.";
+inline constexpr char kLogSchedulesStarting[] = "일정 데이터 업그레이드를 시작합니다.";
+inline constexpr char kLogAnniversariesStarting[] = "기념일 데이터 업그레이드를 시작합니다.";
+inline constexpr char kLogCurrentVersion[] = "* 현재 버전 : ";
+inline constexpr char kLogNoAnniversaryVersion[] = "* 현재 버전 : (기념일 데이터 정보 없음)";
+inline constexpr char kLogTargetVersion[] = "* 업그레이드 버전 : ";
+// What each stage's version steps work on, as the log names it.
+inline constexpr char kScheduleData[] = "일정";
+inline constexpr char kAnniversaryData[] = "기념일";
+// "* 일정 데이터 : v 1.01.00로의 업그레이드 시작."
+inline std::string LogStepStarting(const std::string& data, const std::string& shown_version) {
+  return "* " + data + " 데이터 : " + shown_version + "로의 업그레이드 시작.";
+}
+inline std::string LogAllStepsDone(const std::string& data) {
+  return data + " 데이터 업그레이드 전체 완료.";
+}
+inline constexpr char kLogRepeatCreated[] = "반복 일정 데이터 생성 완료.";
+// After the year, as in "2009년 일정 데이터 업그레이드 완료.".
+inline constexpr char kLogYearStamped[] = "년 일정 데이터 업그레이드 완료.";
+inline constexpr char kLogYearLoaded[] = "년 일정 데이터 로드 완료.";
+inline constexpr char kLogSchedulesMerged[] = " - 일정 데이터 업그레이드 완료.";
+inline constexpr char kLogGroupInformationDone[] = " - 그룹 정보 데이터 업그레이드 완료.";
+inline constexpr char kLogGroupsDone[] = " - 그룹 데이터 업그레이드 완료.";
+inline constexpr char kLogAnniversariesCopied[] = " - 기념일 데이터 복사 완료.";
+inline constexpr char kLogAnniversariesDone[] = " - 기념일 데이터 업그레이드 완료.";
+inline constexpr char kLogSavingProfile[] = "업그레이드 정보를 사용자 정보에 저장중입니다.";
+inline constexpr char kLogUndeleted[] = " - 삭제하지 못한 파일 : ";
+inline constexpr char kLogUpgradeDone[] = "업그레이드 완료!";
+
+// The names of the long steps in a progress display.
+inline constexpr char kProgressSchedules[] = "일정 데이터";
+inline constexpr char kProgressAnniversaries[] = "기념일 데이터";
+
+// Notes of the recovery on opening an installation; each is followed by
+// kNoteUser and the user's name.
+inline constexpr char kNoteRolledForward[] = "중단되었던 변경의 저장을 마저 완료하였습니다.";
+inline constexpr char kNoteRolledBack[] =
+    "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다.";
+inline constexpr char kNoteCleaned[] = "이전 실행에서 남은 임시 파일을 정리하였습니다.";
+inline constexpr char kNoteBusy[] =
+    "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다.";
+inline constexpr char kNoteFailed[] = "중단되었던 변경을 정리하지 못했습니다.";
+inline std::string NoteUser(const std::string& user) { return " (사용자 : " + user + ")"; }
+
+// The terminal program's restore.
+inline constexpr char kNoBackupToRestore[] = "복원할 백업이 없습니다: ";
+inline constexpr char kBackupProfileUnreadable[] = "백업의 사용자 정보를 읽을 수 없습니다: ";
+inline constexpr char kRestoreVersions[] = "백업의 데이터 버전 : %s\n현재 데이터 버전 : %s\n";
+inline constexpr char kUnreadable[] = "(읽을 수 없음)";
+inline constexpr char kRestoreQuestion[] = "백업으로 되돌릴까요?";
+inline constexpr char kKeptAside[] = "되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : ";
+inline constexpr char kRestored[] = "백업으로 되돌렸습니다.";
+
+// The terminal program's verify.
+inline constexpr char kNoBackupToCompare[] = "비교할 백업이 없습니다: ";
+inline constexpr char kBackupNotOlder[] =
+    "백업이 이미 v 1.03.00이어서 업그레이드 전의 데이터가 아닙니다: ";
+inline constexpr char kNotUpgraded[] = "아직 v 1.03.00으로 업그레이드되지 않은 사용자입니다.";
+
+}  // namespace dayledger::texts
