@@ -13,13 +13,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <thread>
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
 #include "platform/line_file.h"
 #include "schedule/schedule_cipher.h"
+#include "support/expected_log.h"
+#include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 #include "upgrade/user_lock.h"
@@ -38,13 +39,6 @@ struct ProcessResult {
   std::string err;
 };
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 Lines SplitText(const std::string& text) { return SplitLines(text); }
 
 // Runs the program with `args` (shell words, already quoted) and `input` on
@@ -57,25 +51,12 @@ ProcessResult RunCli(const std::string& dir, const std::string& args,
   const std::string command = "timeout -k 5 120 setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" +
                               in + " >" + out + " 2>" + err;
   const int raw = std::system(command.c_str());
-  return {WEXITSTATUS(raw), Slurp(out), Slurp(err)};
+  return {WEXITSTATUS(raw), testing::ReadWhole(out), testing::ReadWhole(err)};
 }
 
-// Every file below `root`, relative path to content.
-std::map<std::string, std::string> Snapshot(const std::string& root) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) {
-      files[fs::relative(entry.path(), root).string()] = Slurp(entry.path().string());
-    }
-  }
-  return files;
-}
-
-Lines WithoutStamps(const Lines& lines) {
-  Lines texts;
-  for (const std::string& line : lines) texts.push_back(line.substr(10));
-  return texts;
-}
+using testing::ReadWhole;
+using testing::SnapshotTree;
+using testing::WithoutStamps;
 
 class CliTest : public testing::UpgradeFixture {
  protected:
@@ -129,8 +110,9 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
   const Lines lee_log = SplitText(lee.out);
   cli_log.insert(cli_log.end(), lee_log.begin(), lee_log.end());
   EXPECT_EQ(WithoutStamps(cli_log), WithoutStamps(window_log));
-  EXPECT_TRUE(Snapshot(builder.root() + "/users") == Snapshot(copy + "/users"));
-  EXPECT_TRUE(Snapshot(builder.root() + "/upgrade_backup") == Snapshot(copy + "/upgrade_backup"));
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == SnapshotTree(copy + "/users"));
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/upgrade_backup") ==
+              SnapshotTree(copy + "/upgrade_backup"));
   EXPECT_EQ(SplitLines(Read("users/lee/profile.qbd")).at(1), "10300");
 }
 
@@ -155,14 +137,14 @@ TEST_F(CliTest, StartCheckRefusalsAndUsage) {
       {"check", "", 2,
        "dayledger-upgrade: check needs one user name\nTry 'dayledger-upgrade --help'.\n"},
   };
-  const auto before = Snapshot(builder.root());
+  const auto before = SnapshotTree(builder.root());
   for (const auto& c : cases) {
     const ProcessResult result = Cli(c.args, c.input);
     EXPECT_EQ(result.status, c.status) << c.args;
     EXPECT_EQ(result.err, c.err) << c.args;
     EXPECT_EQ(result.out, "") << c.args;
   }
-  EXPECT_TRUE(Snapshot(builder.root()) == before) << "refusals change nothing";
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before) << "refusals change nothing";
 
   Write("users/odd/profile.qbd", "#profile data#\r\n10250\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
   Write("users/userlist.kvd", "1\r\nodd\r\n");
@@ -192,11 +174,11 @@ TEST_F(CliTest, StoppedUpgradeExitsWithThree) {
 
 TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
   AddUsers({UserSpec{"u", "10100", "pw", 1, 2, 1}, UserSpec{"clean", "10000", "", 1, 1, 1}});
-  const auto clean_before = Snapshot(builder.root());
+  const auto clean_before = SnapshotTree(builder.root());
   const ProcessResult clean = Cli("check clean");
   EXPECT_EQ(clean.status, 0) << clean.err;
   EXPECT_EQ(clean.out, "");
-  EXPECT_TRUE(Snapshot(builder.root()) == clean_before);
+  EXPECT_TRUE(SnapshotTree(builder.root()) == clean_before);
 
   const ScheduleKey key = MakeScheduleKey(InstallationBuilder::DataKeyFor("pw"));
   auto enciphered = [&](const std::string& plain) { return Encipher(plain, key); };
@@ -205,7 +187,7 @@ TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
   Write("users/u/schedules/201105.qbsd", enciphered("h\r\n10100\r\nmany\r\nentry\r\n"));
   Write("users/u/groups/group2.qbd", "only one line\r\n");
   fs::remove(Path("data/userscommon/repeat.qbsd"));
-  const auto before = Snapshot(builder.root());
+  const auto before = SnapshotTree(builder.root());
 
   const ProcessResult result = Cli("check u --password-stdin", "pw\n");
   EXPECT_EQ(result.status, 1) << result.err;
@@ -219,7 +201,7 @@ TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
                    dir + "\\groups\\group2.qbd\tList index out of bounds (1)",
                    dir + "\\schedules\\200001.qbsd\tList index out of bounds (0)",
                    dir + "\\schedules\\201105.qbsd\t'many' is not a valid integer value."}));
-  EXPECT_TRUE(Snapshot(builder.root()) == before) << "check changes nothing";
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before) << "check changes nothing";
 
   const ProcessResult wrong = Cli("check u --password-stdin", "nope\n");
   EXPECT_EQ(wrong.status, 1);
@@ -272,12 +254,12 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   // run stops before anything changes, naming the lock file.
   fs::remove_all(Path("upgrade_backup"));
   Write("upgrade_backup", "a file where the backup folder belongs");
-  const auto before = Snapshot(builder.root());
+  const auto before = SnapshotTree(builder.root());
   const ProcessResult backup = Cli("upgrade nofolders");
   EXPECT_EQ(backup.status, 1);
   EXPECT_EQ(backup.err, std::string(texts::kLockUnavailable) + app.substr(0, app.size() - 1) +
                             "\\upgrade_backup\\nofolders.lock\n");
-  EXPECT_TRUE(Snapshot(builder.root()) == before);
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before);
 }
 
 TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
@@ -288,7 +270,7 @@ TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
                               AppDirArg() + " upgrade u --skip-backup --yes >/dev/null\" " + shown +
                               " >/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  const std::string terminal = Slurp(shown);
+  const std::string terminal = ReadWhole(shown);
   for (const char* line : {"일정 데이터 [--------------------] 1/600 (0%)",
                            "일정 데이터 [##########----------] 300/600 (50%)",
                            "일정 데이터 [####################] 600/600 (100%)",
@@ -300,14 +282,14 @@ TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
 // The way back, through the program as a process.
 TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   AddDemoUsers();
-  const auto original = Snapshot(builder.root() + "/users/kim");
+  const auto original = SnapshotTree(builder.root() + "/users/kim");
   ASSERT_EQ(Cli("upgrade kim").status, 0);
-  const auto upgraded = Snapshot(builder.root() + "/users/kim");
+  const auto upgraded = SnapshotTree(builder.root() + "/users/kim");
   ASSERT_FALSE(upgraded == original);
 
   const ProcessResult restore = Cli("restore kim --yes");
   ASSERT_EQ(restore.status, 0) << restore.err;
-  EXPECT_TRUE(Snapshot(builder.root() + "/users/kim") == original) << "byte for byte";
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users/kim") == original) << "byte for byte";
   const Lines out = SplitText(restore.out);
   ASSERT_EQ(out.size(), 4u) << restore.out;
   EXPECT_EQ(out[0], "백업의 데이터 버전 : v 1.00.00");
@@ -316,22 +298,23 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   ASSERT_EQ(out[2].rfind(kept_prefix, 0), 0u);
   const std::string kept = out[2].substr(kept_prefix.size());
   EXPECT_EQ(fs::path(kept).parent_path(), fs::path(Path("upgrade_backup")));
-  EXPECT_TRUE(Snapshot(kept) == upgraded) << "the upgraded folder is kept whole";
+  EXPECT_TRUE(SnapshotTree(kept) == upgraded) << "the upgraded folder is kept whole";
   EXPECT_EQ(out[3], "백업으로 되돌렸습니다.");
   // Restored, the user can be upgraded again.
   EXPECT_EQ(Cli("upgrade kim").status, 0);
-  EXPECT_TRUE(Snapshot(builder.root() + "/users/kim") == upgraded);
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users/kim") == upgraded);
 }
 
 TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
   Write("users/u/groups/group1.qbd", "one line\r\n");
   ASSERT_EQ(Cli("upgrade u").status, 3);
-  const auto stopped = Snapshot(builder.root() + "/users/u");
+  const auto stopped = SnapshotTree(builder.root() + "/users/u");
   Write("users/u/groups/group1.qbd", "changed by hand since\r\n");
   const ProcessResult restore = Cli("restore u --yes");
   ASSERT_EQ(restore.status, 0) << restore.err;
-  EXPECT_TRUE(Snapshot(builder.root() + "/users/u") == stopped) << "the backup taken at the start";
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users/u") == stopped)
+      << "the backup taken at the start";
 }
 
 TEST_F(CliTest, RestoreRefusalsChangeNothing) {
@@ -353,13 +336,13 @@ TEST_F(CliTest, RestoreRefusalsChangeNothing) {
       {"restore", 2,
        "dayledger-upgrade: restore needs one user name\nTry 'dayledger-upgrade --help'.\n"},
   };
-  const auto before = Snapshot(builder.root());
+  const auto before = SnapshotTree(builder.root());
   for (const auto& c : cases) {
     const ProcessResult result = Cli(c.args);
     EXPECT_EQ(result.status, c.status) << c.args;
     EXPECT_EQ(result.err, c.err) << c.args;
   }
-  EXPECT_TRUE(Snapshot(builder.root()) == before) << "refusals change nothing";
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before) << "refusals change nothing";
 }
 
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
@@ -383,11 +366,11 @@ TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
   std::unique_ptr<FileLock> held;
   ASSERT_EQ(LockUser(platform, builder.AppDir(), "kim", &held), LockResult::kLocked);
-  const auto before = Snapshot(builder.root());
+  const auto before = SnapshotTree(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err, std::string(texts::kUserBusy) + "\n");
-  EXPECT_TRUE(Snapshot(builder.root()) == before);
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before);
   held.reset();
   const ProcessResult done = Cli("upgrade kim");
   EXPECT_EQ(done.status, 0) << done.err;
@@ -437,7 +420,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
   // after its start checks took the user's lock.
   ASSERT_EQ(::mkfifo(Path("users/kim/pipe").c_str(), 0644), 0);
   const std::string app = builder.AppDir();
-  const auto before = Snapshot(builder.root() + "/users");
+  const auto before = SnapshotTree(builder.root() + "/users");
   {
     BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
     ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, app, "kim"); }))
@@ -452,19 +435,20 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
     EXPECT_EQ(
         list.out,
         "kim\t\t\n홍길동\t사용안함\tv 1.01.00\nlee\t사용\tv 1.02.00\npark\t사용안함\tv 1.03.00\n");
-    EXPECT_TRUE(Snapshot(builder.root() + "/users") == before) << "nothing changed while it ran";
+    EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == before)
+        << "nothing changed while it ran";
     first.Kill();
     ASSERT_TRUE(WaitFor([&] { return !UserBusy(platform, app, "kim"); }))
         << "a killed run leaves no lock";
   }
   fs::remove(Path("users/kim/pipe"));
-  const auto original = Snapshot(builder.root() + "/users/kim");
+  const auto original = SnapshotTree(builder.root() + "/users/kim");
   const ProcessResult next = Cli("upgrade kim");
   ASSERT_EQ(next.status, 0) << next.err;
   // The folders hold the data's files only: nothing of the tool's is left.
-  EXPECT_TRUE(Snapshot(builder.root() + "/users") == Snapshot(reference + "/users"))
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == SnapshotTree(reference + "/users"))
       << "the same as an uninterrupted upgrade";
-  EXPECT_TRUE(Snapshot(builder.root() + "/upgrade_backup/kim") == original)
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/upgrade_backup/kim") == original)
       << "the backup is the folder before the upgrade, file for file";
 }
 
@@ -474,7 +458,7 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
                          "dayledger\n");
   ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, builder.AppDir(), "lee"); }));
-  const auto before = Snapshot(builder.root() + "/users");
+  const auto before = SnapshotTree(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
   TForm1 form(platform, platform);
@@ -488,7 +472,7 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   EXPECT_EQ(platform.messages[0].flags, kMbInformation);
   EXPECT_EQ(platform.messages[0].text, texts::kUserBusy);
   EXPECT_FALSE(form.Timer2->isActive());
-  EXPECT_TRUE(Snapshot(builder.root() + "/users") == before);
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == before);
 }
 
 }  // namespace
@@ -511,7 +495,7 @@ TEST_F(CliTest, InstallationInAFolderNamedOutsideCp949) {
   EXPECT_EQ(SplitText(list.out).size(), 4u) << list.out;
   const ProcessResult upgrade = RunCli(platform.temp_dir(), "--app-dir " + app + " upgrade kim");
   EXPECT_EQ(upgrade.status, 0) << upgrade.err;
-  EXPECT_EQ(SplitLines(Slurp(folder + "/app/users/kim/profile.qbd")).at(1), "10300");
+  EXPECT_EQ(SplitLines(ReadWhole(folder + "/app/users/kim/profile.qbd")).at(1), "10300");
   fs::remove_all(folder + "/app/users/홍길동/groups");
   const ProcessResult check = RunCli(platform.temp_dir(), "--app-dir " + app + " check 홍길동");
   EXPECT_NE(check.out.find("\\café 😀\\app\\"), std::string::npos) << check.out;
@@ -523,12 +507,12 @@ TEST_F(CliTest, InstallationInAFolderNamedOutsideCp949) {
   const std::string command = "cd '" + folder + "/app' && timeout -k 5 120 ./dayledger-upgrade " +
                               "restore kim --yes >" + platform.temp_dir() + "/out 2>" +
                               platform.temp_dir() + "/err";
-  ASSERT_EQ(std::system(command.c_str()), 0) << Slurp(platform.temp_dir() + "/err");
-  EXPECT_NE(
-      Slurp(platform.temp_dir() + "/out").find("/café 😀/app/upgrade_backup/kim.before-restore-"),
-      std::string::npos)
-      << Slurp(platform.temp_dir() + "/out");
-  EXPECT_EQ(SplitLines(Slurp(folder + "/app/users/kim/profile.qbd")).at(1), "10000");
+  ASSERT_EQ(std::system(command.c_str()), 0) << ReadWhole(platform.temp_dir() + "/err");
+  EXPECT_NE(ReadWhole(platform.temp_dir() + "/out")
+                .find("/café 😀/app/upgrade_backup/kim.before-restore-"),
+            std::string::npos)
+      << ReadWhole(platform.temp_dir() + "/out");
+  EXPECT_EQ(SplitLines(ReadWhole(folder + "/app/users/kim/profile.qbd")).at(1), "10000");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/line_file.h"
 #include "platform/work_files.h"
 #include "schedule/schedule_cipher.h"
+#include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/user_lock.h"
@@ -37,19 +38,8 @@ using demo::UserSpec;
 class CommitOnDiskTest : public testing::UpgradeFixture {
  protected:
   // Every entry under the folder: files by content, links by target.
-  std::map<std::string, std::string> Tree(const std::string& relative) {
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : fs::recursive_directory_iterator(Path(relative))) {
-      const std::string name = fs::relative(entry.path(), Path(relative)).string();
-      if (entry.is_symlink()) {
-        tree[name] = "-> " + fs::read_symlink(entry.path()).string();
-      } else if (entry.is_regular_file()) {
-        tree[name] = InstallationBuilder::ReadNative(entry.path().string());
-      } else {
-        tree[name + "/"] = "";
-      }
-    }
-    return tree;
+  testing::NativeTree Tree(const std::string& relative) {
+    return testing::SnapshotTree(Path(relative));
   }
   fs::perms Permissions(const std::string& relative) {
     return fs::status(Path(relative)).permissions() & fs::perms::all;

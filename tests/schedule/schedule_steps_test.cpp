@@ -49,6 +49,10 @@ struct ChainCase {
   bool encrypted;
 };
 
+void PrintTo(const ChainCase& c, std::ostream* os) {
+  *os << "from " << c.version << (c.encrypted ? " encrypted" : " plain");
+}
+
 class ScheduleChainTest : public ScheduleStepsTest,
                           public ::testing::WithParamInterface<ChainCase> {};
 

@@ -67,4 +67,10 @@ std::vector<std::string> ExpectedRunLog(const std::string& version) {
   return log;
 }
 
+std::vector<std::string> WithoutStamps(const std::vector<std::string>& lines) {
+  std::vector<std::string> texts;
+  for (const std::string& line : lines) texts.push_back(line.substr(10));
+  return texts;
+}
+
 }  // namespace dayledger::testing

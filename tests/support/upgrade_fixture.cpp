@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "support/expected_log.h"
+
 namespace dayledger::testing {
 
 UpgradeFixture::UpgradeFixture() : builder(platform.temp_dir() + "/app") {
@@ -47,11 +49,7 @@ RunOutcome UpgradeFixture::Upgrade(const std::string& name, const std::string& p
   return OutcomeOf(RunFromStart());
 }
 
-std::vector<std::string> UpgradeFixture::LogTexts() const {
-  std::vector<std::string> texts;
-  for (const std::string& line : port.log) texts.push_back(line.substr(10));
-  return texts;
-}
+std::vector<std::string> UpgradeFixture::LogTexts() const { return WithoutStamps(port.log); }
 
 std::string UpgradeFixture::Read(const std::string& relative) const {
   return demo::InstallationBuilder::ReadNative(Path(relative));
