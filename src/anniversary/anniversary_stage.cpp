@@ -1,3 +1,4 @@
+// The anniversary work of the version steps: templates copied in, versions stamped.
 #include "anniversary/anniversary_stage.h"
 
 #include "platform/framework_error.h"

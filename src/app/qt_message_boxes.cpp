@@ -1,3 +1,4 @@
+// Qt's message box with the system's icons and buttons, and Qt's own texts.
 #include "app/qt_message_boxes.h"
 
 #include <QApplication>

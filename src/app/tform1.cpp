@@ -1,3 +1,5 @@
+// The Qt window: its controls from tform1.ui, its handlers, and what the window
+// flow sets and reads of it.
 #include "app/tform1.h"
 
 #include <QApplication>

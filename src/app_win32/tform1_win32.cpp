@@ -1,3 +1,5 @@
+// The native window: its controls created from the generated table, its
+// window procedure and handlers, and what the window flow sets and reads of it.
 #include "app_win32/tform1_win32.h"
 
 #include <commctrl.h>

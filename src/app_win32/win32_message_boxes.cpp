@@ -1,3 +1,4 @@
+// MessageBoxW with the core's caption and flags.
 #include "app_win32/win32_message_boxes.h"
 
 #include "platform/windows_text.h"

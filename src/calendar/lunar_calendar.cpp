@@ -1,3 +1,4 @@
+// Solar to lunar dates and back, over the table of lunar months.
 #include "calendar/lunar_calendar.h"
 
 #include "calendar/lunar_tables.h"

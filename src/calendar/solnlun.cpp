@@ -1,3 +1,4 @@
+// The calendar component's properties and their conversions.
 #include "calendar/solnlun.h"
 
 #include <QMetaProperty>

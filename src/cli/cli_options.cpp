@@ -1,3 +1,4 @@
+// The terminal program's command line and its help text.
 #include "cli/cli_options.h"
 
 namespace dayledger::cli {

@@ -1,3 +1,4 @@
+// The verify report as a Korean summary or as one JSON object.
 #include "cli/verify_output.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The journal's text: encoded with its checksum, decoded only when whole.
 #include "commit/journal.h"
 
 #include "digest/sha1.h"

@@ -1,3 +1,4 @@
+// SHA-1 and the iterated hex digest of the password.
 #include "digest/sha1.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The backup copy of a folder tree, written and then flushed as one batch.
 #include "platform/copy_tree.h"
 
 #include <vector>

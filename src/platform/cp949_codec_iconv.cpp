@@ -1,3 +1,4 @@
+// CP949 conversion through iconv, for POSIX systems.
 #include <iconv.h>
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// CP949 conversion through the Windows code page functions.
 #include "platform/cp949_codec.h"
 #include "platform/windows_text.h"
 

@@ -1,3 +1,4 @@
+// The framework's error texts and the errors of failed file operations.
 #include "platform/framework_error.h"
 
 #include "platform/platform.h"

@@ -1,3 +1,4 @@
+// Line files: splitting, joining, reading and writing, and StrToInt.
 #include "platform/line_file.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// Between the tool's backslash paths and the system's own.
 #include "platform/native_path.h"
 
 namespace dayledger {

@@ -1,3 +1,4 @@
+// The staging overlay: changes kept in memory over the disk below.
 #include "platform/overlay_platform.h"
 
 #include <algorithm>

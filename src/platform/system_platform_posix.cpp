@@ -1,3 +1,4 @@
+// The real platform on POSIX systems: files, folders, locks, clock.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// The tool's path helpers: normal form, parent folder, base name.
 #include "platform/tool_path.h"
 
 namespace dayledger {

@@ -1,3 +1,4 @@
+// The version stamp of group information, group and timetable files.
 #include "schedule/group_data.h"
 
 #include "platform/framework_error.h"

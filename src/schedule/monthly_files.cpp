@@ -1,3 +1,4 @@
+// The walk over the 600 monthly schedule files, with its year log lines.
 #include "schedule/monthly_files.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The schedule cipher: the key from the data key, and the byte transform.
 #include "schedule/schedule_cipher.h"
 
 namespace dayledger {

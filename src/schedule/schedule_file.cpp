@@ -1,3 +1,4 @@
+// The .qbsd container: plain or enciphered lines, loaded and saved whole.
 #include "schedule/schedule_file.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The schedule work of the version steps: stamps, the repeating schedule,
+// and the merge of the monthly files.
 #include "schedule/schedule_steps.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The error report's text and its stopped reply.
 #include "upgrade/error_report.h"
 
 namespace dayledger {

@@ -1,3 +1,5 @@
+// The pre-flight check: the upgrade run in memory, round after round, past
+// every broken file.
 #include "upgrade/preflight.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The recovery of every user's folder when an installation is opened.
 #include "upgrade/recovery_on_open.h"
 
 #include "commit/commit.h"

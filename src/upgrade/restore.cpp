@@ -1,3 +1,4 @@
+// The restore of a user's backup, planned and then committed.
 #include "upgrade/restore.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Each user's lock beside the backups.
 #include "upgrade/user_lock.h"
 
 #include "platform/tool_path.h"

@@ -1,3 +1,5 @@
+// The window flow: replies turned into the window's list, labels, input
+// and timers.
 #include "upgrade/window_flow.h"
 
 #include "upgrade/upgrade_runner.h"

@@ -1,3 +1,4 @@
+// The anniversary steps through the real driver: copies, stamps, failures.
 #include "anniversary/anniversary_stage.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The main of the window tests: a QApplication before any test.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// The Qt window shown and driven by clicks and keys: layout, selection,
+// refusals, the whole upgrade.
 #include "app/tform1.h"
 
 #include <gtest/gtest.h>

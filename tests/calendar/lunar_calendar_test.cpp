@@ -1,3 +1,4 @@
+// Solar-lunar conversions: known dates, the table's edges, inputs out of range.
 #include "calendar/lunar_calendar.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The calendar component: its properties, today, and its conversions.
 #include "calendar/solnlun.h"
 
 #include <gtest/gtest.h>

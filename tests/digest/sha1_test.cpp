@@ -1,3 +1,4 @@
+// SHA-1 against published vectors, and the iterated digest.
 #include "digest/sha1.h"
 
 #include <gtest/gtest.h>

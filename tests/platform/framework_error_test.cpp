@@ -1,3 +1,4 @@
+// The framework's error texts and the error report's period rule.
 #include "platform/framework_error.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Line file reading rules and StrToInt, as tables.
 #include "platform/line_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// CP949 names, native paths, and the real platform on a temporary folder:
+// writes, listings, copies and folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The schedule cipher and the .qbsd container.
 #include "schedule/schedule_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The schedule steps: stamps, the repeating schedule and the merge.
 #include "schedule/schedule_steps.h"
 
 #include <gtest/gtest.h>

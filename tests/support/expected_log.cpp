@@ -1,3 +1,4 @@
+// The log a whole run must write, built from the version steps' rules.
 #include "support/expected_log.h"
 
 namespace dayledger::testing {

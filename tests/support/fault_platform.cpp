@@ -1,3 +1,4 @@
+// The fault platform's disk in memory, its crash and its failures.
 #include "support/fault_platform.h"
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// Files read whole and folder trees as maps.
 #include "support/native_files.h"
 
 #include <filesystem>

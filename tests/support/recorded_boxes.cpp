@@ -1,3 +1,4 @@
+// Message boxes recorded and answered.
 #include "support/recorded_boxes.h"
 
 namespace dayledger::testing {

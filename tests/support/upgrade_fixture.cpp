@@ -1,3 +1,4 @@
+// The shared installation and the window flow over a headless view.
 #include "support/upgrade_fixture.h"
 
 #include <algorithm>

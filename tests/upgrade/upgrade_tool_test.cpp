@@ -1,3 +1,5 @@
+// The core's verbs through the window flow: the list, the user, the start
+// checks, the backup and the stages.
 #include "upgrade/upgrade_tool.h"
 
 #include <gtest/gtest.h>

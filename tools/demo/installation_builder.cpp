@@ -1,3 +1,4 @@
+// Demo installations: templates, users and their data files.
 #include "demo/installation_builder.h"
 
 #include <cstdio>
