@@ -1,6 +1,7 @@
 // The terminal program's side of the console: message boxes become lines on
 // standard error, the one question is asked on the terminal, and the
 // arguments and the password are read in the system's own way.
+// console_posix.cpp and console_win32.cpp hold each system's part.
 #pragma once
 
 #include <optional>
