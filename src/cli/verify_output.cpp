@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <functional>
 
+#include "texts/texts.h"
+
 namespace dayledger::cli {
 namespace {
 
 std::string Month(const std::string& yyyymm) {
-  return yyyymm.substr(0, 4) + "년 " + std::to_string(std::stoi(yyyymm.substr(4, 2))) + "월";
+  return texts::ShownMonth(std::stoi(yyyymm.substr(0, 4)), std::stoi(yyyymm.substr(4, 2)));
 }
 
 std::string Quoted(const std::string& text) {
@@ -43,28 +45,29 @@ std::string JsonList(const std::vector<Item>& items,
 
 std::string VerifySummary(Platform& platform, const VerifyReport& report) {
   std::string out;
-  out += "백업의 일정 : " + std::to_string(report.backup_entries) + "건\n";
-  out += "현재의 일정 : " + std::to_string(report.current_entries) + "건\n";
-  out += "없어진 일정 : " + std::to_string(report.missing.size()) + "건\n";
-  out += "추가된 일정 : " + std::to_string(report.added.size()) + "건\n";
-  out += "같은 파일 : " + std::to_string(report.files_equal) + "개\n";
-  out += "다른 파일 : " + std::to_string(report.files_differing.size()) + "개\n";
+  auto count = [&out](const char* label, long long number, const char* unit) {
+    out += label + std::to_string(number) + unit + "\n";
+  };
+  count(texts::kBackupEntries, report.backup_entries, texts::kEntryUnit);
+  count(texts::kCurrentEntries, report.current_entries, texts::kEntryUnit);
+  count(texts::kMissingEntries, report.missing.size(), texts::kEntryUnit);
+  count(texts::kAddedEntries, report.added.size(), texts::kEntryUnit);
+  count(texts::kEqualFiles, report.files_equal, texts::kFileUnit);
+  count(texts::kDifferingFiles, report.files_differing.size(), texts::kFileUnit);
   for (const VerifyEntry& entry : report.missing) {
-    out +=
-        " - 없어진 일정 (" + Month(entry.month) + ") : " + platform.Cp949ToUtf8(entry.line) + "\n";
+    out += texts::MissingEntry(Month(entry.month)) + platform.Cp949ToUtf8(entry.line) + "\n";
   }
   for (const VerifyEntry& entry : report.added) {
-    out += " - 추가된 일정 : " + platform.Cp949ToUtf8(entry.line) + "\n";
+    out += texts::kAddedEntry + platform.Cp949ToUtf8(entry.line) + "\n";
   }
   for (const std::string& path : report.files_differing) {
-    out += " - 다른 파일 : " + platform.Cp949ToUtf8(path) + "\n";
+    out += texts::kDifferingFile + platform.Cp949ToUtf8(path) + "\n";
   }
   if (report.count_found != report.count_expected) {
-    out += " - 일정 개수가 다릅니다 : " + report.count_found + " (백업으로 계산한 값 " +
-           report.count_expected + ")\n";
+    out += texts::CountDiffers(report.count_found, report.count_expected) + "\n";
   }
-  out += report.accounted_for() ? "백업의 데이터가 모두 그대로 있습니다.\n"
-                                : "백업의 데이터 가운데 없어지거나 달라진 것이 있습니다.\n";
+  out += std::string(report.accounted_for() ? texts::kAllAccountedFor : texts::kSomethingMissing) +
+         "\n";
   return out;
 }
 

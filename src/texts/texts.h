@@ -106,5 +106,28 @@ inline constexpr char kNoBackupToCompare[] = "비교할 백업이 없습니다: 
 inline constexpr char kBackupNotOlder[] =
     "백업이 이미 v 1.03.00이어서 업그레이드 전의 데이터가 아닙니다: ";
 inline constexpr char kNotUpgraded[] = "아직 v 1.03.00으로 업그레이드되지 않은 사용자입니다.";
+// The verify summary: each count's label, its number, then its unit.
+inline constexpr char kEntryUnit[] = "건";
+inline constexpr char kFileUnit[] = "개";
+inline constexpr char kBackupEntries[] = "백업의 일정 : ";
+inline constexpr char kCurrentEntries[] = "현재의 일정 : ";
+inline constexpr char kMissingEntries[] = "없어진 일정 : ";
+inline constexpr char kAddedEntries[] = "추가된 일정 : ";
+inline constexpr char kEqualFiles[] = "같은 파일 : ";
+inline constexpr char kDifferingFiles[] = "다른 파일 : ";
+// "2009년 11월"
+inline std::string ShownMonth(int year, int month) {
+  return std::to_string(year) + "년 " + std::to_string(month) + "월";
+}
+inline std::string MissingEntry(const std::string& month) {
+  return " - 없어진 일정 (" + month + ") : ";
+}
+inline constexpr char kAddedEntry[] = " - 추가된 일정 : ";
+inline constexpr char kDifferingFile[] = " - 다른 파일 : ";
+inline std::string CountDiffers(const std::string& found, const std::string& expected) {
+  return " - 일정 개수가 다릅니다 : " + found + " (백업으로 계산한 값 " + expected + ")";
+}
+inline constexpr char kAllAccountedFor[] = "백업의 데이터가 모두 그대로 있습니다.";
+inline constexpr char kSomethingMissing[] = "백업의 데이터 가운데 없어지거나 달라진 것이 있습니다.";
 
 }  // namespace dayledger::texts
