@@ -7,17 +7,15 @@
 
 #include "platform/overlay_platform.h"
 #include "platform/system_platform.h"
-#include "upgrade/error_report.h"
-#include "upgrade/headless_port.h"
+#include "state/file_names.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace {
 
-// Nothing on disk is read: every file comes from the overlay's stand-ins.
-class Quiet : public dayledger::SystemPlatform {
+// The run writes no log.
+class NoLog : public dayledger::UpgradePort {
  public:
-  int MessageBox(const std::string&, const std::string&, int) override { return 1; }
-  void ProcessMessages() override {}
+  void AppendLogLine(const std::string& /*line*/) override {}
 };
 
 }  // namespace
@@ -30,20 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string list = input.substr(0, split);
   const std::string profile = split == std::string::npos ? "" : input.substr(split + 1);
   const std::string app_dir = "\\nonexistent-dayledger-fuzz\\";
-  Quiet disk;
+  // Nothing on disk is read: every file comes from the overlay's stand-ins.
+  SystemPlatform disk;
   OverlayPlatform platform(&disk);
-  platform.Substitute(app_dir + "users\\userlist.kvd", list);
-  HeadlessPort port;
-  UpgradeTool tool(platform, port, app_dir);
-  bool filled = false;
-  RunReported(platform, [&] { filled = tool.FillUserList(); });
-  if (!filled) return 0;
-  for (size_t i = 0; i < port.users.size(); ++i) {
-    const std::string name = platform.Utf8ToCp949(port.users[i]);
-    if (IsSafeUserName(name))
-      platform.Substitute(app_dir + "users\\" + name + "\\profile.qbd", profile);
-    port.selected = static_cast<int>(i);
-    RunReported(platform, [&] { tool.ListBox1Click(); });
+  platform.Substitute(UserListPath(app_dir), list);
+  NoLog log;
+  UpgradeTool tool(platform, log, app_dir);
+  if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
+  for (size_t i = 0; i < tool.users().size(); ++i) {
+    const std::string name = platform.Utf8ToCp949(tool.users()[i]);
+    if (IsSafeUserName(name)) platform.Substitute(ProfilePath(UserFolder(app_dir, name)), profile);
+    tool.ShowUser(static_cast<int>(i));
   }
   return 0;
 }
