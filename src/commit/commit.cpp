@@ -98,7 +98,7 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
     const auto inside = built.find(parent);
     const std::string place =
         inside != built.end() ? inside->second + "\\" + BaseName(created) : made.NewName(parent);
-    if (!disk.CreateDirectory(place)) throw CannotCreateFile(created);
+    if (!disk.CreateDirectory(place).ok()) throw CannotCreateFile(created);
     made.AddFolder(place);
     built[created] = place;
     plan.temporary_folders.insert(ParentFolder(place));

@@ -62,7 +62,8 @@ RecoveryReport RecoverFolder(Platform& disk, const std::string& folder) {
   const std::string journal_path = folder + "\\" + kJournalName;
   if (disk.Inspect(journal_path) == PathKind::kFile) {
     std::string bytes;
-    const auto journal = disk.ReadFile(journal_path, &bytes) ? DecodeJournal(bytes) : std::nullopt;
+    const auto journal =
+        disk.ReadFile(journal_path, &bytes).ok() ? DecodeJournal(bytes) : std::nullopt;
     if (journal) {
       report.undeleted = ApplyJournal(disk, folder, *journal);
       report.action = RecoveryAction::kRolledForward;

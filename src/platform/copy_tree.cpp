@@ -23,7 +23,7 @@ IoStatus CopyInto(Platform& platform, const std::string& from, const std::string
     const std::string source = from + "\\" + entry.name;
     const std::string target = to + "\\" + entry.name;
     if (entry.folder) {
-      platform.CreateDirectory(target);
+      platform.CreateDirectory(target);  // or it is there already
       if (platform.Inspect(target) != PathKind::kFolder) {
         return IoStatus::Failed(IoError::kCannotCreate, target);
       }
@@ -32,7 +32,7 @@ IoStatus CopyInto(Platform& platform, const std::string& from, const std::string
       continue;
     }
     std::string bytes;
-    if (!platform.ReadFile(source, &bytes)) return IoStatus::Failed(IoError::kReadFailed, source);
+    if (IoStatus status = platform.ReadFile(source, &bytes); !status.ok()) return status;
     if (IoStatus status = platform.WriteFile(target, bytes); !status.ok()) return status;
     copied->files.push_back(target);
   }

@@ -64,7 +64,7 @@ void WriteFileOrThrow(Platform& platform, const std::string& path, const std::st
 
 void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to) {
   std::string bytes;
-  if (!platform.ReadFile(from, &bytes)) throw CannotOpenFile(from);
+  if (!platform.ReadFile(from, &bytes).ok()) throw CannotOpenFile(from);
   WriteFileOrThrow(platform, to, bytes);
 }
 

@@ -38,7 +38,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 void ReadLines(Platform& platform, const std::string& path, LineList* lines) {
   std::string bytes;
-  if (!platform.ReadFile(path, &bytes)) throw CannotOpenFile(path);
+  if (!platform.ReadFile(path, &bytes).ok()) throw CannotOpenFile(path);
   lines->Assign(SplitLines(bytes), path);
 }
 

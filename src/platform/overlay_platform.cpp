@@ -31,22 +31,22 @@ bool OverlayPlatform::FolderExists(const std::string& key) {
 
 bool OverlayPlatform::TestOpen(const std::string& path) {
   std::string ignored;
-  return ReadFile(path, &ignored);
+  return ReadFile(path, &ignored).ok();
 }
 
-bool OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) {
   last_path_ = path;
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) {
-    if (!changed->second) return false;
+    if (!changed->second) return IoStatus::Failed(IoError::kNotFound, path);
     *bytes = *changed->second;
-    return true;
+    return IoStatus::Ok();
   }
   const auto substitute = substitutes_.find(key);
   if (substitute != substitutes_.end()) {
     *bytes = substitute->second;
-    return true;
+    return IoStatus::Ok();
   }
   return target()->ReadFile(path, bytes);
 }
@@ -82,7 +82,7 @@ IoStatus OverlayPlatform::RenameFile(const std::string& from, const std::string&
     return IoStatus::Ok();
   }
   std::string bytes;
-  if (!ReadFile(from, &bytes)) return IoStatus::Failed(IoError::kNotFound, to);
+  if (!ReadFile(from, &bytes).ok()) return IoStatus::Failed(IoError::kNotFound, to);
   changes_[new_key] = std::move(bytes);
   return DeleteFile(from);
 }
@@ -121,16 +121,18 @@ IoStatus OverlayPlatform::CopyPermissions(const std::string& /*from*/, const std
   return IoStatus::Ok();
 }
 
-bool OverlayPlatform::CreateDirectory(const std::string& path) {
+IoStatus OverlayPlatform::CreateDirectory(const std::string& path) {
   const std::string key = Key(path);
-  if (Inspect(key) != PathKind::kMissing || !FolderExists(ParentFolder(key))) return false;
+  if (Inspect(key) != PathKind::kMissing || !FolderExists(ParentFolder(key))) {
+    return IoStatus::Failed(IoError::kCannotCreate, path);
+  }
   if (IsRemovedFolder(key)) {
     // Made again: the disk's folder stays, without what was deleted in it.
     removed_folders_.erase(std::find(removed_folders_.begin(), removed_folders_.end(), key));
-    return true;
+    return IoStatus::Ok();
   }
   new_folders_.push_back(key);
-  return true;
+  return IoStatus::Ok();
 }
 
 PathKind OverlayPlatform::Inspect(const std::string& path) {

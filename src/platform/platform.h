@@ -73,8 +73,9 @@ class Platform {
 
   // Opens the file for reading and closes it again.
   virtual bool TestOpen(const std::string& path) = 0;
-  // Whole file as bytes; false if it cannot be opened or read.
-  virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
+  // Whole file as bytes; kNotFound when nothing is there, kReadFailed when
+  // it cannot be opened or read.
+  virtual IoStatus ReadFile(const std::string& path, std::string* bytes) = 0;
   // Creates or truncates the file and writes the bytes. Not flushed: a
   // crash may lose them until SyncFile, and a new name until SyncFolder.
   virtual IoStatus WriteFile(const std::string& path, const std::string& bytes) = 0;
@@ -89,8 +90,8 @@ class Platform {
   virtual IoStatus SyncFolder(const std::string& path) = 0;
   // Gives `to` the permission bits (attributes on Windows) of `from`.
   virtual IoStatus CopyPermissions(const std::string& from, const std::string& to) = 0;
-  // One level; false if it could not be created (also when it exists).
-  virtual bool CreateDirectory(const std::string& path) = 0;
+  // One level; kCannotCreate if it could not be created (also when it exists).
+  virtual IoStatus CreateDirectory(const std::string& path) = 0;
   // What is at the path; a symbolic link is not followed.
   virtual PathKind Inspect(const std::string& path) = 0;
   // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
@@ -123,7 +124,7 @@ class PlatformWrapper : public Platform {
   explicit PlatformWrapper(Platform* target) : target_(target) {}
 
   bool TestOpen(const std::string& path) override { return target_->TestOpen(path); }
-  bool ReadFile(const std::string& path, std::string* bytes) override {
+  IoStatus ReadFile(const std::string& path, std::string* bytes) override {
     return target_->ReadFile(path, bytes);
   }
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override {
@@ -139,7 +140,9 @@ class PlatformWrapper : public Platform {
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override {
     return target_->CopyPermissions(from, to);
   }
-  bool CreateDirectory(const std::string& path) override { return target_->CreateDirectory(path); }
+  IoStatus CreateDirectory(const std::string& path) override {
+    return target_->CreateDirectory(path);
+  }
   PathKind Inspect(const std::string& path) override { return target_->Inspect(path); }
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override {
     return target_->ListFolder(folder);

@@ -10,7 +10,7 @@ namespace dayledger {
 class SystemPlatform : public Platform {
  public:
   bool TestOpen(const std::string& path) override;
-  bool ReadFile(const std::string& path, std::string* bytes) override;
+  IoStatus ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
   IoStatus SyncFile(const std::string& path) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
@@ -18,7 +18,7 @@ class SystemPlatform : public Platform {
   IoStatus RemoveFolder(const std::string& path) override;
   IoStatus SyncFolder(const std::string& path) override;
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
-  bool CreateDirectory(const std::string& path) override;
+  IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   bool CanReplace(const std::string& path) override;

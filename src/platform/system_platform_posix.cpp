@@ -85,8 +85,10 @@ bool SystemPlatform::TestOpen(const std::string& path) {
   return FileDescriptor(::open(Native(path).c_str(), O_RDONLY)).valid();
 }
 
-bool SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
-  return ReadNative(Native(path), bytes);
+IoStatus SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
+  errno = 0;  // a folder or a failed read leaves no ENOENT of its own
+  if (ReadNative(Native(path), bytes)) return IoStatus::Ok();
+  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, path);
 }
 
 IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
@@ -129,8 +131,9 @@ IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::str
   return IoStatus::Ok();
 }
 
-bool SystemPlatform::CreateDirectory(const std::string& path) {
-  return ::mkdir(Native(path).c_str(), 0755) == 0;
+IoStatus SystemPlatform::CreateDirectory(const std::string& path) {
+  if (::mkdir(Native(path).c_str(), 0755) == 0) return IoStatus::Ok();
+  return IoStatus::Failed(IoError::kCannotCreate, path);
 }
 
 PathKind SystemPlatform::Inspect(const std::string& path) {

@@ -104,8 +104,9 @@ bool SystemPlatform::TestOpen(const std::string& path) {
   return Handle(OpenForReading(WidePath(path))).valid();
 }
 
-bool SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
-  return ReadWide(WidePath(path), bytes);
+IoStatus SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
+  if (ReadWide(WidePath(path), bytes)) return IoStatus::Ok();
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kReadFailed, path);
 }
 
 IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
@@ -168,8 +169,9 @@ IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::str
   return IoStatus::Ok();
 }
 
-bool SystemPlatform::CreateDirectory(const std::string& path) {
-  return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0;
+IoStatus SystemPlatform::CreateDirectory(const std::string& path) {
+  if (::CreateDirectoryW(WidePath(path).c_str(), nullptr)) return IoStatus::Ok();
+  return IoStatus::Failed(IoError::kCannotCreate, path);
 }
 
 PathKind SystemPlatform::Inspect(const std::string& path) {

@@ -34,7 +34,7 @@ ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
 
 void ScheduleFile::Load() {
   std::string bytes;
-  if (!platform_.ReadFile(file_path_, &bytes)) throw CannotOpenFile(file_path_);
+  if (!platform_.ReadFile(file_path_, &bytes).ok()) throw CannotOpenFile(file_path_);
   Lines.Assign(DecodeScheduleBytes(bytes, encrypted_, key_), file_path_);
 }
 

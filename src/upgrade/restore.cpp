@@ -19,7 +19,7 @@ namespace {
 // Line 1 of a readable profile; nullopt otherwise.
 std::optional<std::string> ProfileVersion(Platform& platform, const std::string& folder) {
   std::string bytes;
-  if (!platform.ReadFile(ProfilePath(folder), &bytes)) return std::nullopt;
+  if (!platform.ReadFile(ProfilePath(folder), &bytes).ok()) return std::nullopt;
   const std::vector<std::string> lines = SplitLines(bytes);
   if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
   return lines[1];
@@ -70,15 +70,15 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
     const std::string source = backup + "\\" + entry.name;
     const std::string target = current + "\\" + entry.name;
     if (entry.folder) {
-      if (staged.Inspect(target) != PathKind::kFolder && !staged.CreateDirectory(target)) {
+      if (staged.Inspect(target) != PathKind::kFolder && !staged.CreateDirectory(target).ok()) {
         throw CannotCreateFile(target);
       }
       StageBackup(staged, disk, source, target);
       continue;
     }
     std::string wanted, present;
-    if (!disk.ReadFile(source, &wanted)) throw CannotOpenFile(source);
-    if (!staged.ReadFile(target, &present) || present != wanted) {
+    if (!disk.ReadFile(source, &wanted).ok()) throw CannotOpenFile(source);
+    if (!staged.ReadFile(target, &present).ok() || present != wanted) {
       WriteFileOrThrow(staged, target, wanted);
     }
   }
@@ -119,7 +119,7 @@ RestoreResult Restore(Platform& platform, const RestorePlan& plan) {
       throw CannotCreateFile(plan.aside_dir);
     }
   } else {
-    if (!platform.CreateDirectory(plan.user_dir)) throw CannotCreateFile(plan.user_dir);
+    ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
     ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));
   }
   OverlayPlatform staged(&platform);

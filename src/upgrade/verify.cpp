@@ -22,7 +22,7 @@ namespace {
 
 std::string ReadOrThrow(Platform& platform, const std::string& path) {
   std::string bytes;
-  if (!platform.ReadFile(path, &bytes)) throw CannotOpenFile(path);
+  if (!platform.ReadFile(path, &bytes).ok()) throw CannotOpenFile(path);
   return bytes;
 }
 
@@ -39,7 +39,7 @@ auto ParsedFrom(const std::string& path, Parse parse) {
 
 std::optional<std::vector<std::string>> ProfileLines(Platform& platform, const std::string& dir) {
   std::string bytes;
-  if (!platform.ReadFile(ProfilePath(dir), &bytes)) return std::nullopt;
+  if (!platform.ReadFile(ProfilePath(dir), &bytes).ok()) return std::nullopt;
   std::vector<std::string> lines = SplitLines(bytes);
   if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
   return lines;

@@ -59,7 +59,7 @@ TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsCp949Path) {
   InstallationBuilder::WriteNative(dir + "/users/" + kHongUtf8 + "/profile.qbd", "x\r\n");
   const std::string tool_path = Tool(dir) + "\\\\users\\" + kHongCp949 + "\\profile.qbd";
   std::string bytes;
-  ASSERT_TRUE(platform.ReadFile(tool_path, &bytes));
+  ASSERT_TRUE(platform.ReadFile(tool_path, &bytes).ok());
   EXPECT_EQ(bytes, "x\r\n");
   EXPECT_TRUE(platform.TestOpen(tool_path));
 
@@ -77,7 +77,7 @@ TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoOtherFile) {
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/f.qbd"), "new");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
   EXPECT_EQ(platform.WriteFile(Tool(dir) + "\\missing\\f.qbd", "x").error, IoError::kCannotCreate);
-  EXPECT_FALSE(platform.ReadFile(Tool(dir) + "\\missing\\f.qbd", nullptr));
+  EXPECT_EQ(platform.ReadFile(Tool(dir) + "\\missing\\f.qbd", nullptr).error, IoError::kNotFound);
 }
 
 TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
@@ -106,9 +106,9 @@ TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
 }
 
 TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {
-  EXPECT_TRUE(platform.CreateDirectory(Tool(dir) + "\\one"));
-  EXPECT_FALSE(platform.CreateDirectory(Tool(dir) + "\\one"));
-  EXPECT_FALSE(platform.CreateDirectory(Tool(dir) + "\\two\\three"));
+  EXPECT_TRUE(platform.CreateDirectory(Tool(dir) + "\\one").ok());
+  EXPECT_EQ(platform.CreateDirectory(Tool(dir) + "\\one").error, IoError::kCannotCreate);
+  EXPECT_EQ(platform.CreateDirectory(Tool(dir) + "\\two\\three").path, Tool(dir) + "\\two\\three");
 }
 
 }  // namespace

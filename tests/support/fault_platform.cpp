@@ -129,11 +129,11 @@ bool FaultPlatform::TestOpen(const std::string& path) {
   return node && !node->folder;
 }
 
-bool FaultPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus FaultPlatform::ReadFile(const std::string& path, std::string* bytes) {
   const auto node = Find(path);
-  if (!node || node->folder) return false;
+  if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
   *bytes = contents_[node->id];
-  return true;
+  return IoStatus::Ok();
 }
 
 IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& bytes) {
@@ -220,12 +220,13 @@ IoStatus FaultPlatform::CopyPermissions(const std::string& from, const std::stri
   return IoStatus::Ok();
 }
 
-bool FaultPlatform::CreateDirectory(const std::string& path) {
-  if (Operation('M')) return false;
+IoStatus FaultPlatform::CreateDirectory(const std::string& path) {
+  const IoStatus failed = IoStatus::Failed(IoError::kCannotCreate, path);
+  if (Operation('M')) return failed;
   const auto place = Place(path);
-  if (!place || folders_[place->first].count(place->second) != 0) return false;
+  if (!place || folders_[place->first].count(place->second) != 0) return failed;
   folders_[place->first][place->second] = {true, NewFolder()};
-  return true;
+  return IoStatus::Ok();
 }
 
 PathKind FaultPlatform::Inspect(const std::string& path) {

@@ -27,8 +27,10 @@ IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& byt
   return result;
 }
 
-bool TestPlatform::ReadFile(const std::string& path, std::string* bytes) {
-  if (!fail_read_path.empty() && Native(path) == fail_read_path) return false;
+IoStatus TestPlatform::ReadFile(const std::string& path, std::string* bytes) {
+  if (!fail_read_path.empty() && Native(path) == fail_read_path) {
+    return IoStatus::Failed(IoError::kReadFailed, path);
+  }
   return SystemPlatform::ReadFile(path, bytes);
 }
 

@@ -21,7 +21,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   LocalTime Now() override { return now; }
   std::string ExecutablePath() override { return executable_path; }
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
-  bool ReadFile(const std::string& path, std::string* bytes) override;
+  IoStatus ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
 
