@@ -10,16 +10,6 @@
 #include "state/file_names.h"
 #include "upgrade/upgrade_tool.h"
 
-namespace {
-
-// The run writes no log.
-class NoLog : public dayledger::UpgradePort {
- public:
-  void AppendLogLine(const std::string& /*line*/) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dayledger;
   const std::string input(reinterpret_cast<const char*>(data), size);
@@ -32,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SystemPlatform disk;
   OverlayPlatform platform(&disk);
   platform.Substitute(UserListPath(app_dir), list);
-  NoLog log;
-  UpgradeTool tool(platform, log, app_dir);
+  UpgradePort no_log;
+  UpgradeTool tool(platform, no_log, app_dir);
   if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
   for (size_t i = 0; i < tool.users().size(); ++i) {
     const std::string name = platform.Utf8ToCp949(tool.users()[i]);

@@ -41,12 +41,10 @@ std::string ToolAppDir(SystemPlatform& platform, const std::string& native) {
 // progress bar of the long steps.
 class PrintedLog : public UpgradePort {
  public:
-  explicit PrintedLog(bool printing) : printing_(printing) {}
   void AppendLogLine(const std::string& line) override;
   void ShowProgress(const std::string& what, int done, int total) override;
 
  private:
-  bool printing_;
   bool bar_ = Console::StderrIsTerminal();
 };
 
@@ -102,8 +100,8 @@ bool BusyUser(SystemPlatform& platform, const std::string& app_dir, const std::s
 }
 
 int List(SystemPlatform& platform, Console& console, const std::string& app_dir) {
-  PrintedLog log(false);
-  UpgradeTool tool(platform, log, app_dir);
+  UpgradePort no_log;  // nothing here writes the log
+  UpgradeTool tool(platform, no_log, app_dir);
   if (!LoadUsers(console, tool)) return kRefused;
   for (size_t i = 0; i < tool.users().size(); ++i) {
     const std::string& name = tool.users()[i];
@@ -120,7 +118,6 @@ int List(SystemPlatform& platform, Console& console, const std::string& app_dir)
 }
 
 void PrintedLog::AppendLogLine(const std::string& line) {
-  if (!printing_) return;
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
@@ -128,7 +125,7 @@ void PrintedLog::AppendLogLine(const std::string& line) {
 // Shows "일정 데이터 [######--------------] 120/600 (20%)" on one terminal
 // line while the stages run, in the log's language.
 void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
-  if (!printing_ || !bar_) return;
+  if (!bar_) return;
   constexpr int kWidth = 20;
   const int filled = total > 0 ? done * kWidth / total : kWidth;
   const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '-');
@@ -159,7 +156,7 @@ int Upgrade(SystemPlatform& platform, Console& console, const std::string& app_d
     std::fprintf(stderr, "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
     return kUsage;
   }
-  PrintedLog log(true);
+  PrintedLog log;
   UpgradeTool tool(platform, log, app_dir);
   StartRequest request;
   if (const int status = OpenUser(console, tool, options, &request); status != kOk) {
@@ -182,8 +179,8 @@ int Upgrade(SystemPlatform& platform, Console& console, const std::string& app_d
 int Check(SystemPlatform& platform, Console& console, const std::string& app_dir,
           const Options& options) {
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
-  PrintedLog log(false);
-  UpgradeTool tool(platform, log, app_dir);
+  UpgradePort no_log;  // nothing here writes the log
+  UpgradeTool tool(platform, no_log, app_dir);
   StartRequest request;
   if (const int status = OpenUser(console, tool, options, &request); status != kOk) {
     return status;
@@ -198,8 +195,8 @@ int Check(SystemPlatform& platform, Console& console, const std::string& app_dir
 
 int RestoreUser(SystemPlatform& platform, Console& console, const std::string& app_dir,
                 const Options& options) {
-  PrintedLog log(false);
-  UpgradeTool tool(platform, log, app_dir);
+  UpgradePort no_log;  // nothing here writes the log
+  UpgradeTool tool(platform, no_log, app_dir);
   if (!LoadUsers(console, tool)) return kRefused;
   if (FindUser(tool, options.user) < 0) return kUsage;
   const std::string name = platform.Utf8ToCp949(options.user);
@@ -246,8 +243,8 @@ int RestoreUser(SystemPlatform& platform, Console& console, const std::string& a
 int VerifyUser(SystemPlatform& platform, Console& console, const std::string& app_dir,
                const Options& options) {
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
-  PrintedLog log(false);
-  UpgradeTool tool(platform, log, app_dir);
+  UpgradePort no_log;  // nothing here writes the log
+  UpgradeTool tool(platform, no_log, app_dir);
   if (!LoadUsers(console, tool)) return kRefused;
   if (FindUser(tool, options.user) < 0) return kUsage;
   VerifyRequest request{app_dir, platform.Utf8ToCp949(options.user), ""};

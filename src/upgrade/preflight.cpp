@@ -34,12 +34,6 @@ class KeptMessages : public MessageBoxes {
   std::vector<std::string> texts;
 };
 
-// The log of a dry run goes nowhere.
-class NoLog : public UpgradePort {
- public:
-  void AppendLogLine(const std::string& /*line*/) override {}
-};
-
 // Enough rounds for every file of a user to fail once.
 constexpr int kMaxRounds = 2000;
 
@@ -58,11 +52,11 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
                           const std::string& password) {
   PreflightResult result;
   UnlockedOverlay overlay(&platform);
-  NoLog log;
+  UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
     KeptMessages messages;
-    UpgradeTool tool(overlay, log, app_dir);
+    UpgradeTool tool(overlay, no_log, app_dir);
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
     if (shown.outcome != Outcome::kDone) {
