@@ -35,7 +35,6 @@ bool OverlayPlatform::TestOpen(const std::string& path) {
 }
 
 IoStatus OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) {
-  last_path_ = path;
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) {
@@ -178,7 +177,6 @@ std::optional<std::map<std::string, FolderEntry>> OverlayPlatform::Entries(
 }
 
 std::optional<std::vector<FolderEntry>> OverlayPlatform::ListFolder(const std::string& folder) {
-  last_path_ = folder;
   const auto entries = Entries(folder);
   if (!entries) return std::nullopt;
   std::vector<FolderEntry> listed;

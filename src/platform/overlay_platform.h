@@ -48,8 +48,6 @@ class OverlayPlatform : public PlatformWrapper {
   // (so a folder comes after everything removed inside it).
   const std::vector<std::string>& removed_folders() const { return removed_folders_; }
 
-  const std::string& last_path() const { return last_path_; }
-
  private:
   bool IsNewFolder(const std::string& key) const;
   bool IsRemovedFolder(const std::string& key) const;
@@ -63,7 +61,6 @@ class OverlayPlatform : public PlatformWrapper {
   std::vector<std::string> new_folders_;
   std::vector<std::string> removed_folders_;
   std::map<std::string, bool> folder_on_disk_;  // Inspect results, asked once per folder
-  std::string last_path_;
 };
 
 }  // namespace dayledger

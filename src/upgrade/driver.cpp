@@ -47,7 +47,10 @@ void UpgradeTool::ReadProfileStage() {
   // The start checks refuse such a profile; one changed on disk since then
   // must not be stamped "10300" with nothing converted.
   const auto step = FirstStepFor(code);
-  if (!step) throw FrameworkError(platform_.Utf8ToCp949(texts::kUnsupportedVersion));
+  if (!step) {
+    throw FrameworkError(platform_.Utf8ToCp949(texts::kUnsupportedVersion), ErrorKind::kOther,
+                         ProfilePath(state_.UserDir()));
+  }
   state_.StepVersion = *step;
   AddLog(texts::kLogCurrentVersion + ShownVersion(code));
   AddLog(texts::kLogTargetVersion + ShownVersion(state_.TargetVersion));

@@ -12,6 +12,7 @@ Reply Stopped(Platform& platform, const FrameworkError& error) {
   reply.outcome = Outcome::kStopped;
   reply.notices.push_back({ReportedText(platform, error), kMbError});
   reply.error = error;
+  reply.path = error.path();
   return reply;
 }
 

@@ -60,7 +60,7 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
     if (shown.outcome != Outcome::kDone) {
-      result.problems.push_back({platform.Cp949ToUtf8(overlay.last_path()),
+      result.problems.push_back({platform.Cp949ToUtf8(shown.path),
                                  shown.notices.empty() ? "" : shown.notices.back().text});
       return result;
     }
@@ -72,9 +72,8 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
       result.refusals = messages.texts;
       return result;
     }
-    // Inside the stages the tool's own view of the disk saw the last read.
-    const std::string staged_path = tool.LastStagedPath();
-    const std::string path = staged_path.empty() ? overlay.last_path() : staged_path;
+    // The error names the file it is about.
+    const std::string path = stopped_by ? stopped_by->path() : std::string();
     const std::string error = messages.texts.empty() ? "" : messages.texts.back();
     const std::string shown_path = platform.Cp949ToUtf8(path);
     const bool seen = std::any_of(result.problems.begin(), result.problems.end(),

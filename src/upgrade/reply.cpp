@@ -5,10 +5,11 @@
 
 namespace dayledger {
 
-Reply Reply::Refused(const std::string& text, int flags) {
+Reply Reply::Refused(const std::string& text, int flags, const std::string& path) {
   Reply reply;
   reply.outcome = Outcome::kRefused;
   reply.notices.push_back({text, flags});
+  reply.path = path;
   return reply;
 }
 

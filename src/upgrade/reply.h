@@ -40,8 +40,10 @@ struct Reply {
   bool finished = false;         // the upgrade reached the disk as a whole
   std::optional<UserView> view;
   std::optional<FrameworkError> error;  // the error that stopped the verb
+  // The file a refusal or an error is about (a tool path); empty when none.
+  std::string path;
 
-  static Reply Refused(const std::string& text, int flags);
+  static Reply Refused(const std::string& text, int flags, const std::string& path = "");
 };
 
 }  // namespace dayledger

@@ -51,8 +51,6 @@ class UpgradeTool : public StageObserver {
   void Progress(const std::string& what, int done, int total) override;
 
   UnitState& state() { return state_; }
-  // The last path the stages read or listed; empty before they start.
-  std::string LastStagedPath() const { return staged_ ? staged_->last_path() : std::string(); }
 
  private:
   Reply LoadUsersOrThrow();

@@ -20,7 +20,9 @@ Reply UpgradeTool::LoadUsers() {
 Reply UpgradeTool::LoadUsersOrThrow() {
   LineList list;
   const std::string path = UserListPath(state_.AppDir);
-  if (!platform_.TestOpen(path)) return Reply::Refused(texts::kUserListMissing, kMbInformation);
+  if (!platform_.TestOpen(path)) {
+    return Reply::Refused(texts::kUserListMissing, kMbInformation, path);
+  }
   ReadLines(platform_, path, &list);
   user_names_.clear();
   shown_names_.clear();
@@ -49,10 +51,14 @@ Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   view->user = platform_.Cp949ToUtf8(state_.UserName);
   // The name comes from a data file and becomes a path: never follow one
   // that leads outside users\.
-  if (!IsSafeUserName(state_.UserName)) return Reply::Refused(texts::kProfileDamaged, kMbError);
-  ReadLines(platform_, ProfilePath(state_.UserDir()), &state_.ProfileLines);
+  // The name comes from the user list: that file is what is damaged.
+  if (!IsSafeUserName(state_.UserName)) {
+    return Reply::Refused(texts::kProfileDamaged, kMbError, UserListPath(state_.AppDir));
+  }
+  const std::string profile = ProfilePath(state_.UserDir());
+  ReadLines(platform_, profile, &state_.ProfileLines);
   if (state_.ProfileLines.Get(0) != "#profile data#") {
-    return Reply::Refused(texts::kProfileDamaged, kMbError);
+    return Reply::Refused(texts::kProfileDamaged, kMbError, profile);
   }
   view->version = platform_.Cp949ToUtf8(ShownVersion(state_.ProfileLines.Get(1)));
   state_.Encrypted = state_.ProfileLines.Get(9) == "1";
