@@ -15,13 +15,15 @@ report() {
   if [ -n "${wine_ready:-}" ]; then kill "$wine_ready" 2>/dev/null || true; fi
 }
 trap report EXIT
-stage() {  # name, then the command
+stage() {  # name, then the command; returns the command's status
   name="$1"
   shift
   start=$(date +%s)
-  "$@"
+  status=0
+  "$@" || status=$?
   timings="${timings}$(printf 'stage: %-20s %5d s' "$name" $(($(date +%s) - start)))
 "
+  return "$status"
 }
 tests() {  # preset
   # The tests' own folders live in memory where the machine has a tmpfs: the

@@ -69,9 +69,21 @@ expect() {  # want, then the probe's arguments
     sleep 0.25
   done
 }
-click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
-click() { click_at $(probe where "$1"); }          # a control, by its name
-click_row() { click_at $(probe item "$1"); }       # a row of the user list
+# Clicks where the probe says, waiting up to 30 s for it to say: under load
+# Wine may answer late.
+click_at() {  # the probe's arguments
+  i=0
+  while :; do
+    at="$(probe "$@" || true)"
+    case "$at" in [0-9]*" "[0-9]*) break ;; esac
+    i=$((i + 1))
+    [ "$i" -ge 120 ] && fail "the probe gives no place for $*"
+    sleep 0.25
+  done
+  xdotool mousemove --window "$window" "${at% *}" "${at#* }" click 1
+}
+click() { click_at where "$1"; }     # a control, by its name
+click_row() { click_at item "$1"; }  # a row of the user list
 answer() {  # the box's text (a prefix), then the key that answers it
   expect "Dayledger 사용자 정보 업그레이드	$1" box
   xdotool key "$2"
