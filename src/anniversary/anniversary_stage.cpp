@@ -33,18 +33,19 @@ void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   }
 }
 
-void UpgradeAnniversariesTo101(const StageContext& ctx) {
+void UpgradeAnniversariesTo101(const StageContext& ctx, const std::string& /*code*/) {
+  // The templates arrive with their own version line; the later steps stamp it.
   CopyAnniversaryTemplates(ctx);
   ctx.Log(texts::kLogAnniversariesCopied);
 }
 
-void UpgradeAnniversariesTo102(const StageContext& ctx) {
-  StampAnniversaryFiles(ctx, "10200");
+void UpgradeAnniversariesTo102(const StageContext& ctx, const std::string& code) {
+  StampAnniversaryFiles(ctx, code);
   ctx.Log(texts::kLogAnniversariesDone);
 }
 
-void UpgradeAnniversariesTo103(const StageContext& ctx) {
-  StampAnniversaryFiles(ctx, "10300");
+void UpgradeAnniversariesTo103(const StageContext& ctx, const std::string& code) {
+  StampAnniversaryFiles(ctx, code);
   ctx.Log(texts::kLogAnniversariesDone);
 }
 

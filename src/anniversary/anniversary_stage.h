@@ -1,5 +1,6 @@
 // The anniversary work of the three version steps: the templates copied in,
-// then the version stamped. Anniversary files are always plain.
+// then `code`, the version the step brings the data to, stamped.
+// Anniversary files are always plain.
 #pragma once
 
 #include <array>
@@ -23,8 +24,8 @@ void CopyAnniversaryTemplates(const StageContext& ctx);
 // Writes `code` into line 1 of the four files, through the scratch list.
 void StampAnniversaryFiles(const StageContext& ctx, const std::string& code);
 
-void UpgradeAnniversariesTo101(const StageContext& ctx);
-void UpgradeAnniversariesTo102(const StageContext& ctx);
-void UpgradeAnniversariesTo103(const StageContext& ctx);
+void UpgradeAnniversariesTo101(const StageContext& ctx, const std::string& code);
+void UpgradeAnniversariesTo102(const StageContext& ctx, const std::string& code);
+void UpgradeAnniversariesTo103(const StageContext& ctx, const std::string& code);
 
 }  // namespace dayledger

@@ -72,21 +72,21 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   ctx.Log(texts::kLogSchedulesMerged);
 }
 
-void UpgradeSchedulesTo101(const StageContext& ctx) {
-  StampMonthlySchedules(ctx, "10100");
-  UpgradeGroupData(ctx, "10100");
+void UpgradeSchedulesTo101(const StageContext& ctx, const std::string& code) {
+  StampMonthlySchedules(ctx, code);
+  UpgradeGroupData(ctx, code);
 }
 
-void UpgradeSchedulesTo102(const StageContext& ctx) {
+void UpgradeSchedulesTo102(const StageContext& ctx, const std::string& code) {
   CreateRepeatSchedule(ctx);
   ctx.Log(texts::kLogRepeatCreated);
-  StampMonthlySchedules(ctx, "10200");
-  UpgradeGroupData(ctx, "10200");
+  StampMonthlySchedules(ctx, code);
+  UpgradeGroupData(ctx, code);
 }
 
-void UpgradeSchedulesTo103(const StageContext& ctx) {
+void UpgradeSchedulesTo103(const StageContext& ctx, const std::string& code) {
   MergeMonthlySchedules(ctx);
-  UpgradeGroupData(ctx, "10300");
+  UpgradeGroupData(ctx, code);
 }
 
 }  // namespace dayledger

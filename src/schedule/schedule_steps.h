@@ -1,5 +1,6 @@
 // The schedule, group and timetable work of the three version steps: each
-// does its step's work and stamps the group and timetable files.
+// does its step's work and stamps `code`, the version the step brings the
+// data to, into the group and timetable files.
 #pragma once
 
 #include <string>
@@ -8,9 +9,9 @@ namespace dayledger {
 
 struct StageContext;
 
-void UpgradeSchedulesTo101(const StageContext& ctx);
-void UpgradeSchedulesTo102(const StageContext& ctx);
-void UpgradeSchedulesTo103(const StageContext& ctx);
+void UpgradeSchedulesTo101(const StageContext& ctx, const std::string& code);
+void UpgradeSchedulesTo102(const StageContext& ctx, const std::string& code);
+void UpgradeSchedulesTo103(const StageContext& ctx, const std::string& code);
 
 // Stamps `code` into line 1 of every monthly file, keeping each file's form.
 void StampMonthlySchedules(const StageContext& ctx, const std::string& code);

@@ -75,7 +75,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
   for (const VersionStep& step : kVersionSteps) {
     if (state_.StepVersion == step.code) {
       AddLog(texts::LogStepStarting(data, ShownVersion(step.code)));
-      (step.*work)(ctx);
+      (step.*work)(ctx, step.code);
       state_.StepVersion = FirstStepFor(step.code).value_or(kAllStepsDone);
     }
     // The window catches up after each step's slot.

@@ -13,7 +13,8 @@
 
 namespace dayledger {
 
-using StageWork = void (*)(const StageContext&);
+// One stage's work for a step, given the version the step brings the data to.
+using StageWork = void (*)(const StageContext&, const std::string& code);
 
 struct VersionStep {
   const char* from;  // the data version the step starts from
