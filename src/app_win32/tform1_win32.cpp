@@ -14,10 +14,8 @@ namespace dayledger {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"DayledgerTForm1";
-constexpr UINT_PTR kTimer1 = 1;  // the driver, every 100 ms
-constexpr UINT_PTR kTimer2 = 2;  // the backup, one second after the start
-constexpr UINT kTimer1Interval = kStageDelayMs;
-constexpr UINT kTimer2Interval = kBackupDelayMs;
+constexpr UINT_PTR kTimer1 = 1;  // the driver, every kStageDelayMs
+constexpr UINT_PTR kTimer2 = 2;  // the backup, kBackupDelayMs after the start
 constexpr int kFirstControlId = 100;
 
 COLORREF Colour(unsigned rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
@@ -360,7 +358,7 @@ bool TForm1::SkipBackupChecked() {
 
 void TForm1::SetBackupTimer(bool enabled) {
   if (enabled) {
-    ::SetTimer(window_, kTimer2, kTimer2Interval, nullptr);
+    ::SetTimer(window_, kTimer2, kBackupDelayMs, nullptr);
   } else {
     ::KillTimer(window_, kTimer2);
   }
@@ -368,7 +366,7 @@ void TForm1::SetBackupTimer(bool enabled) {
 
 void TForm1::SetDriverTimer(bool enabled) {
   if (enabled) {
-    ::SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
+    ::SetTimer(window_, kTimer1, kStageDelayMs, nullptr);
   } else {
     ::KillTimer(window_, kTimer1);
   }
