@@ -6,7 +6,7 @@ build="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-de
 libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l10n"
 format="clang-format"
 fuzz="clang libclang-rt-14-dev cmake ninja-build"
-windows="g++-mingw-w64-x86-64-posix wine64"
+windows="g++-mingw-w64-i686-posix wine64 wine32:i386"
 display="xvfb xauth xdotool x11-apps imagemagick"
 wanted=""
 for group in "$@"; do
@@ -24,5 +24,9 @@ done
 echo "Installing:$missing"
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+# The 32-bit Windows programs run under 32-bit Wine, from the i386 packages.
+case "$missing" in
+  *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || $sudo_cmd dpkg --add-architecture i386 ;;
+esac
 $sudo_cmd apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq $missing

@@ -18,10 +18,10 @@ mkdir -p "$work"
 . tools/wine-env.sh
 # A GUI program that needs no DLL beyond Windows' own.
 gui_exe=build/windows-cross/src/dayledger-upgrade-gui.exe
-dlls="$(x86_64-w64-mingw32-objdump -p "$gui_exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
+dlls="$(i686-w64-mingw32-objdump -p "$gui_exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
   sort | tr '\n' ' ')"
 [ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ] || fail "imports $dlls"
-x86_64-w64-mingw32-objdump -p "$gui_exe" | grep -q 'Subsystem.*Windows GUI' || fail "not a GUI program"
+i686-w64-mingw32-objdump -p "$gui_exe" | grep -q 'Subsystem.*Windows GUI' || fail "not a GUI program"
 
 build/dev/tests/dayledger-make-demo "$app" >/dev/null
 # A temporary an interrupted run left: the window cleans it up first and
