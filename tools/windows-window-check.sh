@@ -20,7 +20,7 @@ mkdir -p "$work"
 gui_exe=build/windows-cross/src/dayledger-upgrade-gui.exe
 dlls="$(i686-w64-mingw32-objdump -p "$gui_exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
   sort | tr '\n' ' ')"
-[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ] || fail "imports $dlls"
+[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " ] || fail "imports $dlls"
 i686-w64-mingw32-objdump -p "$gui_exe" | grep -q 'Subsystem.*Windows GUI' || fail "not a GUI program"
 
 build/dev/tests/dayledger-make-demo "$app" >/dev/null

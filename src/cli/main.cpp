@@ -12,6 +12,7 @@
 #include "platform/native_path.h"
 #include "platform/system_platform.h"
 #include "platform/tool_path.h"
+#include "platform/virtual_store_platform.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
@@ -35,6 +36,16 @@ std::string ToolAppDir(SystemPlatform& platform, const std::string& native) {
   std::string path(u8.begin(), u8.end());
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return platform.UseAppDir(ToolPathFromNative(path));
+}
+
+// A folder in the form the system's own programs show it.
+std::string ShownFolder(Platform& platform, const std::string& tool_path) {
+  const std::string utf8 = platform.Cp949ToUtf8(tool_path);
+#ifdef _WIN32
+  return utf8;
+#else
+  return NativePathFromTool(utf8);
+#endif
 }
 
 // Prints the progress log as it is written; on a terminal, also the
@@ -93,13 +104,13 @@ std::optional<std::string> ReadPassword(const Options& options) {
 
 // A user whose lock another program holds is in the middle of an upgrade:
 // what its folder holds now is neither listed nor checked.
-bool BusyUser(SystemPlatform& platform, const std::string& app_dir, const std::string& name) {
+bool BusyUser(Platform& platform, const std::string& app_dir, const std::string& name) {
   if (!UserBusy(platform, app_dir, platform.Utf8ToCp949(name))) return false;
   std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
   return true;
 }
 
-int List(SystemPlatform& platform, Console& console, const std::string& app_dir) {
+int List(Platform& platform, Console& console, const std::string& app_dir) {
   UpgradePort no_log;  // nothing here writes the log
   UpgradeTool tool(platform, no_log, app_dir);
   if (!LoadUsers(console, tool)) return kRefused;
@@ -150,7 +161,7 @@ int OpenUser(Console& console, UpgradeTool& tool, const Options& options, StartR
   return kOk;
 }
 
-int Upgrade(SystemPlatform& platform, Console& console, const std::string& app_dir,
+int Upgrade(Platform& platform, Console& console, const std::string& app_dir,
             const Options& options) {
   if (options.skip_backup && !options.yes && !Console::HasTerminal()) {
     std::fprintf(stderr, "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
@@ -176,7 +187,7 @@ int Upgrade(SystemPlatform& platform, Console& console, const std::string& app_d
   return kStopped;
 }
 
-int Check(SystemPlatform& platform, Console& console, const std::string& app_dir,
+int Check(Platform& platform, Console& console, const std::string& app_dir,
           const Options& options) {
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
   UpgradePort no_log;  // nothing here writes the log
@@ -193,7 +204,7 @@ int Check(SystemPlatform& platform, Console& console, const std::string& app_dir
   return result.clean() ? kOk : kRefused;
 }
 
-int RestoreUser(SystemPlatform& platform, Console& console, const std::string& app_dir,
+int RestoreUser(Platform& platform, Console& console, const std::string& app_dir,
                 const Options& options) {
   UpgradePort no_log;  // nothing here writes the log
   UpgradeTool tool(platform, no_log, app_dir);
@@ -235,12 +246,12 @@ int RestoreUser(SystemPlatform& platform, Console& console, const std::string& a
   for (const std::string& path : result.undeleted) {
     std::printf("%s%s\n", texts::kLogUndeleted, platform.Cp949ToUtf8(path).c_str());
   }
-  std::printf("%s%s\n", texts::kKeptAside, platform.Native(plan->aside_dir).c_str());
+  std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan->aside_dir).c_str());
   std::printf("%s\n", texts::kRestored);
   return kOk;
 }
 
-int VerifyUser(SystemPlatform& platform, Console& console, const std::string& app_dir,
+int VerifyUser(Platform& platform, Console& console, const std::string& app_dir,
                const Options& options) {
   if (BusyUser(platform, app_dir, options.user)) return kRefused;
   UpgradePort no_log;  // nothing here writes the log
@@ -301,11 +312,14 @@ int Run(int argc, char* argv[]) {
     std::fputs(kHelpText, stdout);
     return kOk;
   }
-  SystemPlatform platform;
+  SystemPlatform system;
   Console console;
   const std::string app_dir = options->app_dir.empty()
-                                  ? AppDirFromExecutable(platform.ExecutablePath())
-                                  : ToolAppDir(platform, options->app_dir);
+                                  ? AppDirFromExecutable(system.ExecutablePath())
+                                  : ToolAppDir(system, options->app_dir);
+  // An installation Windows virtualizes is seen as the scheduler sees it.
+  InstallationView view(system, system.VirtualStoreFolder(app_dir), app_dir);
+  Platform& platform = view.platform();
   // An upgrade a crash interrupted is finished or undone before anything is read.
   for (const std::string& note : RecoverInstallation(platform, app_dir)) {
     std::fprintf(stderr, "%s\n", note.c_str());

@@ -101,6 +101,9 @@ class Platform {
   // another program holds it open without sharing deletion (Windows); true
   // when it is missing.
   virtual bool CanReplace(const std::string& path) = 0;
+  // Whether a new file could be made in the folder now: false for a folder
+  // the user may not write (Program Files for a standard user).
+  virtual bool CanWriteIn(const std::string& folder) = 0;
 
   // Takes the exclusive lock of the file, creating the file when missing;
   // never waits.
@@ -148,6 +151,7 @@ class PlatformWrapper : public Platform {
     return target_->ListFolder(folder);
   }
   bool CanReplace(const std::string& path) override { return target_->CanReplace(path); }
+  bool CanWriteIn(const std::string& folder) override { return target_->CanWriteIn(folder); }
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
     return target_->LockFile(path, lock);
   }

@@ -22,6 +22,7 @@ class SystemPlatform : public Platform {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   bool CanReplace(const std::string& path) override;
+  bool CanWriteIn(const std::string& folder) override;
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   void Pause(int milliseconds) override;
   std::string ExecutablePath() override;
@@ -39,6 +40,12 @@ class SystemPlatform : public Platform {
   // ("café") is given the stand-in kAppDirStandIn, which every file
   // operation maps back to the native folder and every shown text too.
   std::string UseAppDir(const std::string& folder_utf8);
+
+  // The counterpart of the installation's folder `app_dir` in the user's
+  // VirtualStore, when the folder lies where Windows virtualizes an old
+  // program's writes (Program Files, ProgramData, the Windows folder) and
+  // the store holds one; nullopt otherwise, and on other systems.
+  std::optional<std::string> VirtualStoreFolder(const std::string& app_dir);
 
  protected:
   // The UTF-8 tool-form path for a tool path, the stand-in replaced.

@@ -161,6 +161,15 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
 // POSIX lets a file be renamed over or unlinked whoever holds it open.
 bool SystemPlatform::CanReplace(const std::string& /*path*/) { return true; }
 
+bool SystemPlatform::CanWriteIn(const std::string& folder) {
+  return ::access(Native(folder).c_str(), W_OK | X_OK) == 0;
+}
+
+// Only Windows keeps a VirtualStore.
+std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string& /*app_dir*/) {
+  return std::nullopt;
+}
+
 LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
   FileDescriptor fd(::open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.valid()) return LockResult::kUnavailable;

@@ -1,6 +1,7 @@
 // The real file system, clock and program path on Windows. The tool's paths
 // are already Windows paths; only their CP949 bytes become wide characters.
 #include <algorithm>
+#include <vector>
 
 #include "platform/cp949_codec.h"
 #include "platform/system_platform.h"
@@ -82,6 +83,38 @@ IoStatus Flush(const std::wstring& path, DWORD flags, const std::string& tool_pa
   }
   if (!::FlushFileBuffers(handle.get())) return IoStatus::Failed(IoError::kFlushFailed, tool_path);
   return IoStatus::Ok();
+}
+
+// A known folder's path, or "" where the system has none (ProgramFilesX64
+// for a 32-bit program).
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path))) folder = path;
+  ::CoTaskMemFree(path);
+  return WithoutTrailingSeparators(folder);
+}
+
+// Whether `path` is `folder` or lies below it, without regard to case.
+bool IsWithin(const std::wstring& path, const std::wstring& folder) {
+  if (folder.empty() || path.size() < folder.size()) return false;
+  if (path.size() > folder.size() && path[folder.size()] != L'\\') return false;
+  return ::CompareStringOrdinal(path.data(), static_cast<int>(folder.size()), folder.data(),
+                                static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The folders whose writes Windows virtualizes for an old program.
+std::vector<std::wstring> VirtualizedFolders() {
+  std::vector<std::wstring> folders;
+  for (REFKNOWNFOLDERID id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86,
+                              FOLDERID_ProgramFilesX64, FOLDERID_ProgramData, FOLDERID_Windows}) {
+    folders.push_back(KnownFolder(id));
+  }
+  // A 32-bit program learns the 64-bit Program Files only from its environment.
+  wchar_t wide[MAX_PATH];
+  const DWORD size = ::GetEnvironmentVariableW(L"ProgramW6432", wide, MAX_PATH);
+  if (size > 0 && size < MAX_PATH) folders.push_back(WithoutTrailingSeparators(wide));
+  return folders;
 }
 
 class HandleLock : public FileLock {
@@ -203,6 +236,35 @@ bool SystemPlatform::CanReplace(const std::string& path) {
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return file.valid() || ::GetLastError() != ERROR_SHARING_VIOLATION;
+}
+
+bool SystemPlatform::CanWriteIn(const std::string& folder) {
+  // A probe that the system removes as its handle closes, even after a crash.
+  const std::wstring probe = WithoutTrailingSeparators(WidePath(folder)) + L"\\.dlu-probe-" +
+                             std::to_wstring(::GetCurrentProcessId());
+  return Handle(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr))
+      .valid();
+}
+
+std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string& app_dir) {
+  const std::wstring folder = WithoutTrailingSeparators(WidePath(app_dir));
+  // The store keeps the path without its drive: "C:\Program Files\x" is
+  // "%LOCALAPPDATA%\VirtualStore\Program Files\x".
+  if (folder.size() < 3 || folder[1] != L':') return std::nullopt;
+  for (const std::wstring& virtualized : VirtualizedFolders()) {
+    if (!IsWithin(folder, virtualized)) continue;
+    const std::wstring local = KnownFolder(FOLDERID_LocalAppData);
+    if (local.empty()) return std::nullopt;
+    const std::wstring store = local + L"\\VirtualStore" + folder.substr(2);
+    if (!IsFolder(store)) return std::nullopt;
+    const std::string cp949 = Narrow(store, kCp949);
+    // A store whose path CP949 cannot name is left alone: the tool's paths
+    // could not reach it.
+    if (Widen(cp949, kCp949) != store) return std::nullopt;
+    return cp949;
+  }
+  return std::nullopt;
 }
 
 LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {

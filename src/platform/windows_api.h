@@ -4,6 +4,8 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// The known folders (Program Files, the user's local application data).
+#include <shlobj.h>
 
 #undef CreateDirectory
 #undef DeleteFile

@@ -33,6 +33,10 @@ inline constexpr char kBackupFailed[] =
 inline constexpr char kUserBusy[] = "다른 곳에서 이 사용자의 업그레이드가 진행 중입니다.";
 inline constexpr char kLockUnavailable[] =
     "이 사용자의 잠금 파일을 열 수 없어 아무것도 바꾸지 않았습니다: ";
+inline constexpr char kFolderNotWritable[] =
+    "이 폴더에 쓸 수 없어 아무것도 바꾸지 않았습니다. "
+    "업그레이드 프로그램을 마우스 오른쪽 단추로 눌러 '관리자 권한으로 실행'해 주십시오. "
+    "Dayledger도 관리자 권한으로 실행해야 이 데이터를 읽고 쓸 수 있습니다: ";
 inline constexpr char kUpgradeDone[] = "사용자 정보 업그레이드가 완료되었습니다!";
 
 inline constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";

@@ -1,5 +1,8 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
+#include <optional>
+
 #include "digest/sha1.h"
+#include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
@@ -8,6 +11,22 @@
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
+namespace {
+
+// The first folder of the user's data that the tool may not write in:
+// the user's folder, then each folder below it.
+std::optional<std::string> UnwritableFolder(Platform& platform, const std::string& folder) {
+  if (!platform.CanWriteIn(folder)) return folder;
+  const auto entries = platform.ListFolder(folder);
+  if (!entries) return std::nullopt;  // the backup and the stages report it
+  for (const FolderEntry& entry : *entries) {
+    if (!entry.folder || entry.hidden) continue;
+    if (auto below = UnwritableFolder(platform, folder + "\\" + entry.name)) return below;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 Reply UpgradeTool::Start(const StartRequest& request) {
   return Guarded(platform_, [&] { return StartOrThrow(request); });
@@ -44,6 +63,12 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     }
     // The data key is one hex-digest step short of the stored digest.
     state_.DataKey = IteratedHexDigest(password, 4);
+  }
+  // Data the user may not change (under Program Files, for a standard user)
+  // is refused before anything is copied or locked.
+  if (const auto folder =
+          UnwritableFolder(platform_, NormalPath(UserFolder(state_.AppDir, state_.UserName)))) {
+    return Reply::Refused(texts::kFolderNotWritable + platform_.Cp949ToUtf8(*folder), kMbError);
   }
   // One upgrade of a user at a time, in this window or in any other program.
   std::unique_ptr<FileLock> lock;

@@ -66,6 +66,8 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   bool CanReplace(const std::string& path) override;
+  // Every folder of the tree in memory may be written.
+  bool CanWriteIn(const std::string& /*folder*/) override { return true; }
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.

@@ -45,4 +45,8 @@ std::optional<std::vector<FolderEntry>> TestPlatform::ListFolder(const std::stri
   return SystemPlatform::ListFolder(folder);
 }
 
+bool TestPlatform::CanWriteIn(const std::string& folder) {
+  return Native(folder) != unwritable_folder && SystemPlatform::CanWriteIn(folder);
+}
+
 }  // namespace dayledger::testing

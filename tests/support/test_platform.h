@@ -24,6 +24,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoStatus ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  bool CanWriteIn(const std::string& folder) override;
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   std::string executable_path;
@@ -37,6 +38,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoError fail_write_error = IoError::kWriteFailed;
   std::string fail_read_path;
   bool fail_folder_listing = false;  // the backup copy then fails
+  std::string unwritable_folder;     // one the user may not write (Program Files)
 
  private:
   std::string temp_dir_;

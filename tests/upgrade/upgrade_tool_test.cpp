@@ -10,6 +10,7 @@
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
+#include "platform/native_path.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
@@ -189,16 +190,21 @@ TEST_F(UpgradeToolTest, AddLogStampsTheTime) {
 }
 
 TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
-  AddUsers({UserSpec{"latest", "10300"}, UserSpec{"odd", "10250"}, UserSpec{"u", "10100"}});
+  AddUsers({UserSpec{"latest", "10300"}, UserSpec{"odd", "10250"}, UserSpec{"u", "10100"},
+            UserSpec{"ro", "10100"}});
+  const std::string unwritable = Path("users/ro/anniversary");
   const struct {
     std::string user;  // empty: nothing selected
     bool skip_backup;
     std::string message;
+    std::string unwritable_folder = {};
   } cases[] = {
       {"", false, "64:업그레이드할 사용자를 선택해 주세요."},
       {"latest", true, "64:해당 사용자 데이터 버전은 이미 최신 버전입니다."},
       {"odd", false, "64:지원하지 않는 데이터 버전입니다."},
       {"odd", true, "64:지원하지 않는 데이터 버전입니다."},
+      {"ro", false, "16:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable),
+       unwritable},
   };
   for (const auto& c : cases) {
     if (c.user.empty()) {
@@ -208,6 +214,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
       Select(c.user);
     }
     port.skip_backup = c.skip_backup;
+    platform.unwritable_folder = c.unwritable_folder;
     platform.messages.clear();
     flow().StartClicked();
     EXPECT_FALSE(port.backup_timer);

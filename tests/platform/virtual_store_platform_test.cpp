@@ -1,0 +1,101 @@
+// An installation whose users Windows keeps in the VirtualStore, upgraded
+// through the store's view and compared with the same users in an ordinary
+// folder.
+#include "platform/virtual_store_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "demo/installation_builder.h"
+#include "platform/native_path.h"
+#include "support/native_files.h"
+#include "support/test_platform.h"
+#include "texts/texts.h"
+#include "upgrade/upgrade_runner.h"
+
+namespace dayledger {
+namespace {
+
+using demo::InstallationBuilder;
+using demo::UserSpec;
+using testing::NativeTree;
+using testing::SnapshotTree;
+using testing::TestPlatform;
+
+// Upgrades the named user of the installation at `app_dir`, as the terminal
+// program does; the password is UTF-8.
+RunOutcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& app_dir,
+                       const std::string& name, const std::string& password) {
+  UpgradePort no_log;
+  UpgradeTool tool(platform, no_log, app_dir);
+  tool.LoadUsers();
+  StartRequest request;
+  for (size_t i = 0; i < tool.users().size(); ++i) {
+    if (tool.users()[i] == name) request.user = static_cast<int>(i);
+  }
+  tool.ShowUser(request.user);
+  request.password = password;
+  return RunUpgrade(tool, request, boxes);
+}
+
+TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAlone) {
+  TestPlatform disk;
+  // The real folder holds what the installer put there: the templates, an
+  // old user list and one user; the scheduler's users live in the store.
+  InstallationBuilder real(disk.temp_dir() + "/Program Files/Dayledger");
+  InstallationBuilder store(disk.temp_dir() + "/VirtualStore/Program Files/Dayledger");
+  InstallationBuilder plain(disk.temp_dir() + "/plain");
+  const std::vector<UserSpec> users = {UserSpec{"kim", "10000", "dayledger"},
+                                       UserSpec{"홍길동", "10100"}, UserSpec{"lee", "10200"}};
+  const std::vector<std::string> names = {"kim", "홍길동", "lee"};
+  real.WriteTemplates();
+  real.WriteUser(UserSpec{"installer", "10000"});
+  real.WriteUserList({"installer"});
+  plain.WriteTemplates();
+  for (const UserSpec& user : users) {
+    store.WriteUser(user);
+    plain.WriteUser(user);
+  }
+  store.WriteUserList(names);
+  plain.WriteUserList(names);
+  const NativeTree real_before = SnapshotTree(real.root());
+
+  VirtualStorePlatform view(&disk, real.AppDir(), store.AppDir());
+  UpgradePort no_log;
+  UpgradeTool lister(view, no_log, real.AppDir());
+  lister.LoadUsers();
+  EXPECT_EQ(lister.users(), names) << "the store's user list";
+
+  for (const UserSpec& user : users) {
+    const NativeTree before = SnapshotTree(store.UserDir(user.name));
+    ASSERT_EQ(UpgradeUser(view, disk, real.AppDir(), user.name, user.password), RunOutcome::kDone)
+        << user.name;
+    ASSERT_EQ(UpgradeUser(disk, disk, plain.AppDir(), user.name, user.password), RunOutcome::kDone);
+    EXPECT_TRUE(SnapshotTree(store.UserDir(user.name)) == SnapshotTree(plain.UserDir(user.name)))
+        << user.name << ": byte for byte as in an ordinary folder";
+    EXPECT_TRUE(SnapshotTree(store.root() + "/upgrade_backup/" + user.name) == before)
+        << user.name << ": the backup lies in the store";
+  }
+  EXPECT_TRUE(SnapshotTree(real.root()) == real_before) << "nothing written to the real folder";
+
+  // Texts name the place a file has on disk.
+  const std::string profile = real.AppDir() + "\\users\\kim\\profile.qbd";
+  EXPECT_EQ(view.Cp949ToUtf8("damaged: " + profile + "\tnext"),
+            "damaged: " + store.AppDir() + "\\users\\kim\\profile.qbd\tnext");
+
+  // The installer's user has its data only in the real folder, which the
+  // user may not write: refused before anything changes.
+  disk.unwritable_folder = real.UserDir("installer");
+  store.WriteUserList({"installer"});
+  const NativeTree store_now = SnapshotTree(store.root());
+  EXPECT_EQ(UpgradeUser(view, disk, real.AppDir(), "installer", ""), RunOutcome::kRefused);
+  EXPECT_EQ(disk.MessageLines().back(), "16:" + std::string(texts::kFolderNotWritable) +
+                                            ToolPathFromNative(real.UserDir("installer")));
+  EXPECT_TRUE(SnapshotTree(store.root()) == store_now);
+  EXPECT_TRUE(SnapshotTree(real.root()) == real_before);
+}
+
+}  // namespace
+}  // namespace dayledger
