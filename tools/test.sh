@@ -35,9 +35,10 @@ tests() {  # preset
 }
 
 stage packages tools/install-packages.sh all
-# Wine's first start takes a while and little of the processor: it runs
-# while the Linux builds do.
-sh -c '. tools/wine-env.sh' >/dev/null 2>&1 &
+# Wine's first start takes a while and little of the processor: both
+# prefixes (root's, and the unprivileged user's) are made while the Linux
+# builds run.
+sh -c '. tools/wine-env.sh; . tools/wine-user-env.sh' >/dev/null 2>&1 &
 wine_ready=$!
 stage "format check" tools/format-check.sh
 stage "dev build" tools/setup.sh dev

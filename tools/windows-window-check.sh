@@ -37,23 +37,12 @@ fail() {
 }
 
 # A display of our own; whatever this script starts ends with it.
-n=100
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-display=":$n"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
 cleanup() {
   timeout 20 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  kill "${xvfb:-}" 2>/dev/null || true
 }
 trap cleanup EXIT
-i=0
-until xdotool getmouselocation >/dev/null 2>&1; do
-  i=$((i + 1))
-  [ "$i" -ge 100 ] && fail "the virtual display did not start"
-  sleep 0.1
-done
+. tools/x-display.sh
 
 probe() { timeout 60 "$wine" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 # Waits up to 30 s for the probe to print `want` (a prefix) for its arguments.

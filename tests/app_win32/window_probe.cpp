@@ -7,6 +7,7 @@
 //                             area, for a click there
 //   window_probe item N       the middle of the list's row N (past the last
 //                             item too), in the window's client area
+//   window_probe items        the user list's rows, one a line (UTF-8)
 // Exit status 0 when it found what it was asked for.
 #include <cstdio>
 #include <cstdlib>
@@ -147,6 +148,18 @@ int main(int argc, char* argv[]) {
     ::MapWindowPoints(list, form, &middle, 1);
     std::printf("%ld %ld\n", middle.x, middle.y);
     return 0;
+  }
+  if (command == "items") {
+    const HWND list = dayledger::ControlNamed(form, "ListBox1");
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (WPARAM row = 0; row < static_cast<WPARAM>(count); ++row) {
+      std::wstring item(static_cast<size_t>(::SendMessageW(list, LB_GETTEXTLEN, row, 0)) + 1,
+                        L'\0');
+      item.resize(static_cast<size_t>(
+          ::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(item.data()))));
+      std::printf("%s\n", dayledger::Narrow(item, CP_UTF8).c_str());
+    }
+    return count >= 0 ? 0 : 2;
   }
   if (command == "text" && argc > 2) {
     const HWND control = dayledger::ControlNamed(form, argv[2]);
