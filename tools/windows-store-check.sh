@@ -47,7 +47,12 @@ for program in dayledger-upgrade.exe dayledger-upgrade-gui.exe; do
   grep -aq 'requestedExecutionLevel level="asInvoker"' "$package/$program" ||
     fail "$program does not state asInvoker"
 done
-echo "Windows store: both programs in the package are 32-bit x86 and run as invoked."
+# The read-me as Notepad on any Windows reads it: a byte-order mark, CR LF.
+readme="$package/읽어보기.txt"
+[ "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the read-me has no byte-order mark"
+[ "$(tr -cd '\n' <"$readme" | wc -c)" -eq "$(grep -c "$(printf '\r')\$" "$readme")" ] ||
+  fail "the read-me has lines without CR LF"
+echo "Windows store: both programs in the package are 32-bit x86 and run as invoked; the read-me has CR LF and a byte-order mark."
 
 # The users as the scheduler left them, and a copy for the Linux program.
 build/dev/tests/dayledger-make-demo "$work/made" choi:10000:dayledger jung:10200 홍길동:10100
