@@ -1,5 +1,6 @@
 # Turns the window's stored description (tform1.ui) into a C++ table of its
-# controls (name, kind, parent, rectangle, caption), so that a window built
+# controls (name, kind, parent, rectangle, caption or initial text, font,
+# colour, alignment, scroll bars) and its tab order, so that a window built
 # without Qt creates the same controls from the one description.
 #   cmake -DUI=tform1.ui -DOUT=tform1_controls.h -P ui_controls.cmake
 # The description keeps one tag a line; a style sheet's ";" only splits
@@ -9,11 +10,12 @@ file(STRINGS "${UI}" lines ENCODING UTF-8)
 set(stack "")
 set(property "")
 set(rows "")
+set(tab_order "")
 macro(emit)
   if(name)
     string(REPLACE "\\" "\\\\" text_escaped "${text}")
     string(REPLACE "\"" "\\\"" text_escaped "${text_escaped}")
-    string(APPEND rows "    {\"${name}\", \"${kind}\", \"${parent}\", {${x}, ${y}, ${width}, ${height}}, \"${text_escaped}\", ${visible}, ${bold}, ${font_size}, 0x${color}},\n")
+    string(APPEND rows "    {\"${name}\", \"${kind}\", \"${parent}\", {${x}, ${y}, ${width}, ${height}}, \"${text_escaped}\", ${visible}, ${bold}, ${font_size}, 0x${color}, ${align_right}, ${horizontal_bar}, ${vertical_bar}},\n")
   endif()
 endmacro()
 foreach(line IN LISTS lines)
@@ -32,6 +34,9 @@ foreach(line IN LISTS lines)
     set(bold false)
     set(font_size 0)
     set(color 000000)
+    set(align_right false)
+    set(horizontal_bar false)
+    set(vertical_bar false)
     foreach(field x y width height)
       set(${field} 0)
     endforeach()
@@ -44,10 +49,18 @@ foreach(line IN LISTS lines)
     set(property "${CMAKE_MATCH_1}")
   elseif(property STREQUAL "geometry" AND line MATCHES "<(x|y|width|height)>(-?[0-9]+)</")
     set(${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
-  elseif(property MATCHES "^(text|title|windowTitle)$" AND line MATCHES "<string>(.*)</string>")
+  elseif(line MATCHES "<tabstop>([A-Za-z0-9]+)</tabstop>")
+    string(APPEND tab_order "    \"${CMAKE_MATCH_1}\",\n")
+  elseif(property MATCHES "^(text|title|windowTitle|plainText)$" AND line MATCHES "<string>(.*)</string>")
     set(text "${CMAKE_MATCH_1}")
   elseif(property STREQUAL "visible" AND line MATCHES "<bool>false</bool>")
     set(visible false)
+  elseif(property STREQUAL "alignment" AND line MATCHES "Qt::AlignRight")
+    set(align_right true)
+  elseif(property STREQUAL "horizontalScrollBarPolicy" AND line MATCHES "Qt::ScrollBarAlwaysOn")
+    set(horizontal_bar true)
+  elseif(property STREQUAL "verticalScrollBarPolicy" AND line MATCHES "Qt::ScrollBarAlwaysOn")
+    set(vertical_bar true)
   elseif(property STREQUAL "styleSheet")
     # The window's own sheet names the form's and the panels' colours; a
     # control's sheet its weight, size and text colour.
@@ -84,11 +97,14 @@ struct ControlLayout {
   const char* kind;    // the Qt class named in the description
   const char* parent;  // \"\" for the window itself
   ControlRect rect;    // relative to the parent, in design pixels
-  const char* text;    // caption, title or window title (UTF-8)
+  const char* text;    // caption, title, window title or initial text (UTF-8)
   bool visible;
   bool bold;
   int font_size;       // pixels; 0 for the window's own
   unsigned color;      // text colour, 0xRRGGBB
+  bool align_right;    // text set against the right edge
+  bool horizontal_bar; // scroll bars always shown
+  bool vertical_bar;
 };
 
 // The window's background and the panels' (0xRRGGBB).
@@ -97,6 +113,10 @@ inline constexpr unsigned kPanelColour = 0x${panel_colour};
 
 inline constexpr ControlLayout kTForm1Controls[] = {
 ${rows}};
+
+// The controls Tab and Shift+Tab walk through, in order.
+inline constexpr const char* kTForm1TabOrder[] = {
+${tab_order}};
 
 }  // namespace dayledger
 ")

@@ -89,6 +89,12 @@ window="$(timeout 60 xdotool search --sync --name 'Korvane Dayledger')" || fail 
 window="$(echo "$window" | head -1)"
 answer "이전 실행에서 남은 임시 파일을 정리하였습니다. (사용자 : park)" Return
 expect kim text Label9
+# As the design draws it: the log's first line, both of its scroll bars, the
+# version label set right; the focus on the user list, the first tab stop.
+expect "### Korvane Dayledger - 사용자 정보 업그레이드 ###" text Memo1
+expect "hscroll vscroll" style Memo1
+expect "right" style Label15
+expect ListBox1 focus
 probe layout >"$work/layout.txt" || { cat "$work/layout.txt"; fail "layout"; }
 xwd -root -display "$display" | convert xwd:- "$work/window.png"
 
@@ -109,6 +115,26 @@ expect lee text Label9
 # ... and by keyboard.
 xdotool key Up
 expect 홍길동 text Label9
+xdotool key Down
+expect lee text Label9
+
+# Tab and Shift+Tab walk the design's tab order; a plain user's disabled
+# password box is passed over.
+tab_walk() {  # the controls Tab reaches from the user list, in order
+  for control in "$@"; do
+    xdotool key Tab
+    expect "$control" focus
+  done
+}
+expect ListBox1 focus
+tab_walk Edit1 Button1 Memo1 CheckBox1 Button2 ListBox1
+xdotool key shift+Tab
+expect Button2 focus
+xdotool key Tab
+expect ListBox1 focus
+xdotool key Up
+expect 홍길동 text Label9
+tab_walk Button1 Memo1 CheckBox1 Button2 ListBox1
 xdotool key Down
 expect lee text Label9
 
@@ -147,6 +173,16 @@ expect park text Label9
 click Button1
 answer "해당 사용자 데이터 버전은 이미 최신 버전입니다." Return
 click Button2
+closed() {  # waits up to 30 s for the window to close
+  i=0
+  while xdotool search --name 'Korvane Dayledger' >/dev/null 2>&1; do
+    i=$((i + 1))
+    [ "$i" -ge 120 ] && fail "the window stays open"
+    sleep 0.25
+  done
+}
+# The next window is not mistaken for this one.
+closed
 
 # At 150 % the window and every control scale with the system setting, and
 # labels still hold their whole text.

@@ -56,22 +56,44 @@ struct NativeKind {
   DWORD extended;
 };
 
+bool IsTabStop(const char* name) {
+  return std::any_of(std::begin(kTForm1TabOrder), std::end(kTForm1TabOrder),
+                     [&](const char* stop) { return std::string(stop) == name; });
+}
+
 NativeKind KindOf(const std::string& kind) {
-  if (kind == "QPushButton") return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-  if (kind == "QCheckBox") return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+  if (kind == "QPushButton") return {L"BUTTON", BS_PUSHBUTTON, 0};
+  if (kind == "QCheckBox") return {L"BUTTON", BS_AUTOCHECKBOX, 0};
   if (kind == "QGroupBox") return {L"BUTTON", BS_GROUPBOX, 0};
   if (kind == "QListWidget") {
-    return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-            WS_EX_CLIENTEDGE};
+    return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
   }
-  if (kind == "QLineEdit") {
-    return {L"EDIT", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-  }
+  if (kind == "QLineEdit") return {L"EDIT", ES_PASSWORD | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
   if (kind == "QPlainTextEdit") {
-    return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
+    return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE};
   }
   if (kind == "QFrame") return {L"STATIC", SS_ETCHEDFRAME, 0};
   return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+}
+
+// The control's native style: its kind's, and what the description sets.
+DWORD StyleOf(const ControlLayout& layout, const NativeKind& kind) {
+  DWORD style = kind.style;
+  const bool edit = std::wstring(kind.window_class) == L"EDIT";
+  if (layout.horizontal_bar) style |= WS_HSCROLL | (edit ? ES_AUTOHSCROLL : 0);
+  if (layout.vertical_bar) style |= WS_VSCROLL;
+  if (layout.align_right && std::string(layout.kind) == "QLabel") style |= SS_RIGHT;
+  if (IsTabStop(layout.name)) style |= WS_TABSTOP;
+  return style;
+}
+
+// The log is read-only: Tab and Shift+Tab leave it, as they leave every
+// other control, where a multi-line box would keep them for itself.
+LRESULT CALLBACK LogKeys(HWND window, UINT message, WPARAM w, LPARAM l, UINT_PTR /*id*/,
+                         DWORD_PTR /*data*/) {
+  const LRESULT result = ::DefSubclassProc(window, message, w, l);
+  if (message == WM_GETDLGCODE) return result & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+  return result;
 }
 
 std::wstring TextOf(HWND window) {
@@ -136,6 +158,9 @@ bool TForm1::Create(HINSTANCE instance, int show) {
   boxes_.set_owner(window_);
   CreateControls(instance);
   ::ShowWindow(window_, show);
+  // As in a dialog, the first tab stop has the focus at start.
+  focus_ = Control(kTForm1TabOrder[0]);
+  ::SetFocus(focus_);
   ::UpdateWindow(window_);
   // An upgrade a crash interrupted is finished or undone before any user is shown.
   const std::vector<std::string> notes =
@@ -172,11 +197,12 @@ void TForm1::CreateControls(HINSTANCE instance) {
     const DWORD visible = layout.visible ? WS_VISIBLE : 0;
     HWND control = ::CreateWindowExW(
         kind.extended, kind.window_class, Widen(layout.text, CP_UTF8).c_str(),
-        WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style, Scaled(at.x), Scaled(at.y),
+        WS_CHILD | WS_CLIPSIBLINGS | visible | StyleOf(layout, kind), Scaled(at.x), Scaled(at.y),
         Scaled(layout.rect.width), Scaled(layout.rect.height), window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout)), FALSE);
     ::SetWindowTextW(control, Widen(layout.text, CP_UTF8).c_str());
+    if (std::string(layout.kind) == "QPlainTextEdit") ::SetWindowSubclass(control, &LogKeys, 0, 0);
     controls_[layout.name] = control;
     ++id;
   }
@@ -184,6 +210,13 @@ void TForm1::CreateControls(HINSTANCE instance) {
   // first child created would otherwise be drawn on top.
   for (const char* below : {"GroupBox1", "GroupBox2", "Panel1", "Panel2"}) {
     ::SetWindowPos(Control(below), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  // Tab walks the controls in the order they lie, top first: the tab
+  // stops go on top, in the description's tab order.
+  HWND above = HWND_TOP;
+  for (const char* stop : kTForm1TabOrder) {
+    ::SetWindowPos(Control(stop), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    above = Control(stop);
   }
   ::SendMessageW(Control("Edit1"), EM_SETPASSWORDCHAR, L'*', 0);
   ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(13));
@@ -263,6 +296,18 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
       }
       break;
     }
+    case WM_ACTIVATE:
+      // The focused control is kept while another window (a message box)
+      // is active, and given back afterwards, as a dialog does.
+      if (LOWORD(w) == WA_INACTIVE) {
+        if (const HWND focused = ::GetFocus(); focused && ::IsChild(window_, focused)) {
+          focus_ = focused;
+        }
+      } else if (focus_ && ::IsWindowEnabled(focus_)) {
+        ::SetFocus(focus_);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       ::DestroyWindow(window_);
       return 0;

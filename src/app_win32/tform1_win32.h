@@ -64,6 +64,7 @@ class TForm1 : public WindowView {
   Win32MessageBoxes boxes_;
   WindowFlow flow_;
   HWND window_ = nullptr;
+  HWND focus_ = nullptr;  // the control that gets the focus back on activation
   HFONT font_ = nullptr;
   HFONT bold_font_ = nullptr;
   HBRUSH panel_brush_ = nullptr;

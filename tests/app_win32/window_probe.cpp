@@ -8,6 +8,10 @@
 //   window_probe item N       the middle of the list's row N (past the last
 //                             item too), in the window's client area
 //   window_probe items        the user list's rows, one a line (UTF-8)
+//   window_probe focus        the name of the control that has the focus
+//                             ("Form1" for the window itself)
+//   window_probe style NAME   what the control's native style shows:
+//                             "hscroll", "vscroll", "right", "tabstop"
 // Exit status 0 when it found what it was asked for.
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +27,12 @@ constexpr int kFirstControlId = 100;  // the window numbers its controls in tabl
 
 HWND Form() { return ::FindWindowW(L"DayledgerTForm1", nullptr); }
 
+// Asked of the control itself: GetWindowText reads only the caption a
+// window of another process was created with, not what an edit box holds.
 std::string TextOf(HWND window) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  std::wstring text(static_cast<size_t>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return Narrow(text, CP_UTF8);
 }
 
@@ -160,6 +166,31 @@ int main(int argc, char* argv[]) {
       std::printf("%s\n", dayledger::Narrow(item, CP_UTF8).c_str());
     }
     return count >= 0 ? 0 : 2;
+  }
+  if (command == "focus") {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(form, nullptr), &thread)) return 2;
+    if (thread.hwndFocus == form) std::printf("Form1\n");
+    for (const dayledger::ControlLayout& layout : dayledger::kTForm1Controls) {
+      if (*layout.parent && dayledger::ControlNamed(form, layout.name) == thread.hwndFocus) {
+        std::printf("%s\n", layout.name);
+      }
+    }
+    return 0;
+  }
+  if (command == "style" && argc > 2) {
+    const HWND control = dayledger::ControlNamed(form, argv[2]);
+    if (!control) return 2;
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    wchar_t kind[32] = {};
+    ::GetClassNameW(control, kind, 32);
+    const bool is_static = std::wstring(kind) == L"Static";
+    std::printf("%s%s%s%s\n", (style & WS_HSCROLL) ? "hscroll " : "",
+                (style & WS_VSCROLL) ? "vscroll " : "",
+                is_static && (style & SS_TYPEMASK) == SS_RIGHT ? "right " : "",
+                (style & WS_TABSTOP) ? "tabstop " : "");
+    return 0;
   }
   if (command == "text" && argc > 2) {
     const HWND control = dayledger::ControlNamed(form, argv[2]);
