@@ -12,9 +12,11 @@
 #include "commit/commit.h"
 
 #include <map>
+#include <optional>
 #include <set>
 
 #include "platform/framework_error.h"
+#include "platform/patience.h"
 #include "platform/tool_path.h"
 #include "platform/work_files.h"
 #include "texts/texts.h"
@@ -22,7 +24,9 @@
 namespace dayledger {
 namespace {
 
-constexpr int kRetryPauseMs = 250;
+// The journal's renames, deletions and flushes, each tried once.
+std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& folder,
+                                          const Journal& journal);
 
 std::string Join(const std::string& folder, const std::string& relative) {
   return relative.empty() ? folder : folder + "\\" + relative;
@@ -75,14 +79,6 @@ class Temporaries {
   std::vector<std::string> folders_;
   int counter_ = 0;
 };
-
-// A deletion that failed because another program briefly held the file (a
-// virus scanner, say) gets a second try.
-template <typename Removal>
-IoStatus TwiceIfHeld(Removal removal) {
-  const IoStatus status = removal();
-  return status.error == IoError::kDeleteFailed ? removal() : status;
-}
 
 struct Plan {
   Journal journal;
@@ -140,10 +136,12 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
 
 // Before anything is written: a file another program holds open without
 // sharing deletion (the scheduler, a scanner, a synchronising client) would
-// make a rename after the commit point fail, so the change stops here.
+// make a rename after the commit point fail, so the change stops here. One
+// held only for a moment is waited for.
 void RefuseHeldFiles(Platform& disk, const OverlayPlatform& staged) {
   for (const auto& [path, bytes] : staged.changes()) {
-    if (disk.Inspect(path) == PathKind::kFile && !disk.CanReplace(path)) {
+    if (disk.Inspect(path) == PathKind::kFile &&
+        !Patiently(disk, kBriefPatience, [&] { return disk.CanReplace(path); })) {
       throw FrameworkError(disk.Utf8ToCp949(texts::kFileInUse) + path, ErrorKind::kFileInUse, path);
     }
   }
@@ -190,15 +188,8 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
     }
     throw;
   }
-  // Past the commit point the change is saved. A failing step (a file a
-  // scanner holds for a moment) is tried once more after a brief pause, as
-  // recovery would; only if that fails too is it left to the next start,
-  // and the error says so.
-  try {
-    return ApplyJournal(disk, root, plan.journal);
-  } catch (const FrameworkError&) {
-  }
-  disk.Pause(kRetryPauseMs);
+  // Past the commit point the change is saved; what still fails after the
+  // journal's patience is left to the next start, and the error says so.
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError& error) {
@@ -209,6 +200,28 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
 
 std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
                                       const Journal& journal) {
+  // A step that fails (a file a scanner holds) is tried again, the whole
+  // journal at a time, with longer and longer pauses: a rename still
+  // failing then throws, and a file still held is left undeleted.
+  std::vector<std::string> undeleted;
+  std::optional<FrameworkError> failure;
+  Patiently(disk, kCommittedPatience, [&] {
+    try {
+      undeleted = ApplyJournalOnce(disk, folder, journal);
+      failure.reset();
+    } catch (const FrameworkError& error) {
+      failure = error;
+    }
+    return !failure && undeleted.empty();
+  });
+  if (failure) throw *failure;
+  return undeleted;
+}
+
+namespace {
+
+std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& folder,
+                                          const Journal& journal) {
   const std::string root = NormalPath(folder);
   for (const auto& [temporary, target] : journal.renames) {
     const IoStatus status = disk.RenameFile(Join(root, temporary), Join(root, target));
@@ -219,11 +232,11 @@ std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
   }
   std::vector<std::string> undeleted;
   for (const std::string& path : journal.deletions) {
-    const IoStatus status = TwiceIfHeld([&] { return disk.DeleteFile(Join(root, path)); });
+    const IoStatus status = disk.DeleteFile(Join(root, path));
     if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
   }
   for (const std::string& path : journal.removed_folders) {
-    const IoStatus status = TwiceIfHeld([&] { return disk.RemoveFolder(Join(root, path)); });
+    const IoStatus status = disk.RemoveFolder(Join(root, path));
     if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
   }
   for (const std::string& touched : journal.folders) {
@@ -236,4 +249,5 @@ std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
   return undeleted;
 }
 
+}  // namespace
 }  // namespace dayledger

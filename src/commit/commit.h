@@ -19,9 +19,10 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
                                        const OverlayPlatform& staged);
 
 // Applies a whole journal of `folder`, then removes it. Applying it again
-// after an interruption gives the same result. Returns the files and
-// folders that could not be deleted; throws FrameworkError when a rename
-// or flush fails.
+// after an interruption gives the same result. A step another program
+// holds up is waited for, some twenty seconds at most. Returns the files
+// and folders that still could not be deleted; throws FrameworkError when
+// a rename or flush still fails.
 std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
                                       const Journal& journal);
 

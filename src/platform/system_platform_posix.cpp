@@ -67,13 +67,26 @@ IoStatus RemovalStatus(int result, const std::string& path) {
   return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path);
 }
 
+// Released, the lock file goes: it is unlinked while still held, then
+// closed. Whoever locks it next checks that the file it locked is still the
+// one at the path, so a file unlinked under a waiter is never held by two.
 class DescriptorLock : public FileLock {
  public:
-  explicit DescriptorLock(FileDescriptor fd) : fd_(std::move(fd)) {}
+  DescriptorLock(FileDescriptor fd, std::string native) : fd_(std::move(fd)), native_(native) {}
+  ~DescriptorLock() override { ::unlink(native_.c_str()); }
 
  private:
-  FileDescriptor fd_;  // closing it releases the lock
+  FileDescriptor fd_;  // closing it, after the unlink, releases the lock
+  std::string native_;
 };
+
+// Whether the open file is the one at the path now (not unlinked or replaced).
+bool StillAtPath(int fd, const std::string& native) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::stat(native.c_str(), &named) == 0 &&
+         held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
 
 }  // namespace
 
@@ -171,13 +184,21 @@ std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string&
 }
 
 LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
-  FileDescriptor fd(::open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-  if (!fd.valid()) return LockResult::kUnavailable;
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-    return errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable;
+  const std::string native = Native(path);
+  // A file its holder unlinked between our open and our lock is tried anew;
+  // each round means another holder came and went, so a few suffice.
+  for (int round = 0; round < 100; ++round) {
+    FileDescriptor fd(::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid()) return LockResult::kUnavailable;
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+      return errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable;
+    }
+    if (StillAtPath(fd.get(), native)) {
+      *lock = std::make_unique<DescriptorLock>(std::move(fd), native);
+      return LockResult::kLocked;
+    }
   }
-  *lock = std::make_unique<DescriptorLock>(std::move(fd));
-  return LockResult::kLocked;
+  return LockResult::kBusy;
 }
 
 std::string SystemPlatform::ExecutablePath() {

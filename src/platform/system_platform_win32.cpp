@@ -268,11 +268,25 @@ std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string&
 }
 
 LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
-  // Hidden, so that no listing of data files ever shows it.
-  Handle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
-  if (!file.valid()) return LockResult::kUnavailable;
+  // Hidden, so that no listing of data files ever shows it; deleted by the
+  // system as the last handle to it closes, even after a crash. Once any
+  // handle to it has closed, the file refuses new opens until the last one
+  // does: while it is there, someone holds it.
+  const std::wstring wide = WidePath(path);
+  Handle file;
+  for (int attempt = 0; attempt < 10 && !file.valid(); ++attempt) {
+    if (attempt > 0) Pause(5);
+    file = Handle(::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                nullptr));
+    if (!file.valid() && ::GetLastError() != ERROR_ACCESS_DENIED) break;
+  }
+  if (!file.valid()) {
+    const bool pending =
+        ::GetLastError() == ERROR_ACCESS_DENIED && Inspect(path) == PathKind::kFile;
+    return pending ? LockResult::kBusy : LockResult::kUnavailable;
+  }
   OVERLAPPED whole = {};
   if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                     &whole)) {

@@ -35,6 +35,7 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
 
 std::vector<std::string> RecoverInstallation(Platform& platform, const std::string& app_dir) {
   std::vector<std::string> notes;
+  RemoveStaleLocks(platform, app_dir);
   const std::string users = UsersFolder(app_dir);
   const auto entries = platform.ListFolder(users);
   if (!entries) return notes;

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "digest/sha1.h"
+#include "platform/patience.h"
 #include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
@@ -13,15 +14,25 @@
 namespace dayledger {
 namespace {
 
-// The first folder of the user's data that the tool may not write in:
-// the user's folder, then each folder below it.
-std::optional<std::string> UnwritableFolder(Platform& platform, const std::string& folder) {
-  if (!platform.CanWriteIn(folder)) return folder;
+// Whether the upgrade could change the user's data now: every folder of it
+// may be written in (data under Program Files may not be, for a standard
+// user), and no file of it is held by another program that does not share
+// deletion (one held only for a moment is waited for). The refusal, or
+// nullopt.
+std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& folder) {
+  if (!platform.CanWriteIn(folder)) {
+    return Reply::Refused(texts::kFolderNotWritable + platform.Cp949ToUtf8(folder), kMbError);
+  }
   const auto entries = platform.ListFolder(folder);
   if (!entries) return std::nullopt;  // the backup and the stages report it
   for (const FolderEntry& entry : *entries) {
-    if (!entry.folder || entry.hidden) continue;
-    if (auto below = UnwritableFolder(platform, folder + "\\" + entry.name)) return below;
+    if (entry.hidden) continue;
+    const std::string path = folder + "\\" + entry.name;
+    if (entry.folder) {
+      if (auto refusal = RefuseUnchangeable(platform, path)) return refusal;
+    } else if (!Patiently(platform, kBriefPatience, [&] { return platform.CanReplace(path); })) {
+      return Reply::Refused(texts::kFileInUse + platform.Cp949ToUtf8(path) + ".", kMbError);
+    }
   }
   return std::nullopt;
 }
@@ -64,11 +75,11 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     // The data key is one hex-digest step short of the stored digest.
     state_.DataKey = IteratedHexDigest(password, 4);
   }
-  // Data the user may not change (under Program Files, for a standard user)
-  // is refused before anything is copied or locked.
-  if (const auto folder =
-          UnwritableFolder(platform_, NormalPath(UserFolder(state_.AppDir, state_.UserName)))) {
-    return Reply::Refused(texts::kFolderNotWritable + platform_.Cp949ToUtf8(*folder), kMbError);
+  // Data that cannot be changed now is refused before anything is copied
+  // or locked, so the operator can put it right and press the button again.
+  if (auto refusal =
+          RefuseUnchangeable(platform_, NormalPath(UserFolder(state_.AppDir, state_.UserName)))) {
+    return *refusal;
   }
   // One upgrade of a user at a time, in this window or in any other program.
   std::unique_ptr<FileLock> lock;

@@ -21,6 +21,10 @@ std::string UserLockPath(const std::string& app_dir, const std::string& user_nam
 LockResult LockUser(Platform& platform, const std::string& app_dir, const std::string& user_name,
                     std::unique_ptr<FileLock>* lock);
 
+// Removes the lock files nobody holds (left by a killed program on a system
+// that cannot delete a file as its holder dies, or by an earlier build).
+void RemoveStaleLocks(Platform& platform, const std::string& app_dir);
+
 // Whether another program holds the lock now. Creates no file: a user never
 // locked has no lock file, and nobody upgrading it.
 bool UserBusy(Platform& platform, const std::string& app_dir, const std::string& user_name);

@@ -39,6 +39,7 @@ std::string Text(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text().toStdString();
   if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title().toStdString();
+  if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) return memo->toPlainText().toStdString();
   return "";
 }
 
@@ -123,7 +124,7 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
       {"Label13", "Panel2", {176, 32, 48, 13}, "v 1.03.00"},
       {"Button1", "Panel2", {368, 32, 121, 25}, "업그레이드 시작"},
       {"Label14", "Panel2", {18, 56, 56, 13}, "진행상황"},
-      {"Memo1", "Panel2", {24, 72, 457, 121}, ""},
+      {"Memo1", "Panel2", {24, 72, 457, 121}, "### Korvane Dayledger - 사용자 정보 업그레이드 ###"},
       {"Label7", "Form1", {16, 416, 234, 13}, "Made by Korvane - www.example.com"},
       {"Label15", "Form1", {391, 416, 130, 13}, "Data Upgrade v 1.03"},
   };

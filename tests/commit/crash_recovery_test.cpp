@@ -187,36 +187,59 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
   std::printf("%s: %zu failure points\n", GetParam().label, points.size());
 }
 
-// A file another program holds: found before anything is written, the run
-// stops with nothing changed and names it; held only from after that check
-// on, its rename fails again when tried once more, and then the change is
-// saved, the message says so and names the rename, and the next start
-// finishes it.
-TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsStopsTheRunOrIsFinishedAtTheNextStart) {
-  FaultPlatform disk = pristine;
+// A file another program holds: found by the start checks, the run is
+// refused with nothing changed and names it; held only for a moment, it is
+// waited for. Held from after those checks on, its rename fails however
+// long it is tried, the change is saved, the message says so and names the
+// rename, and the next start finishes it; held there only for a moment, it
+// is waited for too.
+TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedAtTheNextStart) {
   const std::string profile = NormalPath(user_dir + "\\profile.qbd");
-  disk.held_open.insert(profile);
-  EXPECT_EQ(Run(disk, true), RunOutcome::kStopped);
-  EXPECT_EQ(disk.MessageLines().back(),
-            "16:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
-            "종료한 다음 다시 시도해 주십시오: " +
-                Cp949ToUtf8Text(profile) + ".");
-  EXPECT_TRUE(disk.Snapshot(user_dir) == original) << Diff(disk.Snapshot(user_dir), original);
-  disk.held_open.clear();
-
-  disk.failing_rename_to = profile;
-  EXPECT_EQ(Run(disk, true), RunOutcome::kStopped);
-  const std::string shown = disk.MessageLines().back();
-  EXPECT_EQ(
-      shown.rfind("16:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
-      0u)
-      << shown;
-  EXPECT_NE(shown.find("Cannot rename file " + Cp949ToUtf8Text(profile)), std::string::npos)
-      << shown;
-  EXPECT_EQ(disk.Snapshot(user_dir).count(kJournalName), 1u);
-  disk.failing_rename_to.clear();
-  RecoverInstallation(disk, app_dir);
-  EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
+  const struct {
+    bool held_at_start;  // else only its rename fails, past the commit point
+    int release_after;   // pauses; 0: never
+    RunOutcome outcome;
+  } cases[] = {
+      {true, 0, RunOutcome::kRefused},
+      {true, 5, RunOutcome::kDone},
+      {false, 0, RunOutcome::kStopped},
+      {false, 5, RunOutcome::kDone},
+  };
+  for (const auto& c : cases) {
+    FaultPlatform disk = pristine;
+    if (c.held_at_start) {
+      disk.held_open.insert(profile);
+    } else {
+      disk.failing_rename_to = profile;
+    }
+    disk.release_after = c.release_after;
+    const std::string where =
+        std::string(c.held_at_start ? "held at the start" : "held at the rename") +
+        ", released after " + std::to_string(c.release_after);
+    EXPECT_EQ(Run(disk, true), c.outcome) << where;
+    const std::string shown = disk.MessageLines().back();
+    if (c.outcome == RunOutcome::kDone) {
+      EXPECT_EQ(shown, "64:사용자 정보 업그레이드가 완료되었습니다!") << where;
+      EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
+    } else if (c.outcome == RunOutcome::kRefused) {
+      EXPECT_EQ(shown,
+                "16:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
+                "종료한 다음 다시 시도해 주십시오: " +
+                    Cp949ToUtf8Text(profile) + ".");
+      EXPECT_TRUE(disk.Snapshot(user_dir) == original) << Diff(disk.Snapshot(user_dir), original);
+    } else {
+      EXPECT_EQ(shown.rfind(
+                    "16:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
+                0u)
+          << shown;
+      EXPECT_NE(shown.find("Cannot rename file " + Cp949ToUtf8Text(profile)), std::string::npos)
+          << shown;
+      EXPECT_EQ(disk.Snapshot(user_dir).count(kJournalName), 1u);
+      disk.failing_rename_to.clear();
+      RecoverInstallation(disk, app_dir);
+      EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
+    }
+  }
 }
 
 TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {

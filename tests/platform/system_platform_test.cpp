@@ -1,8 +1,15 @@
 // CP949 names, native paths, and the real platform on a temporary folder:
 // writes, listings, copies and folders.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include "demo/installation_builder.h"
 #include "platform/copy_tree.h"
@@ -54,6 +61,49 @@ class SystemPlatformTest : public ::testing::Test {
   TestPlatform platform;
   const std::string dir = platform.temp_dir();
 };
+
+// Two processes take and release one user's lock as fast as they can: never
+// do both hold it at once, and released, it leaves no file behind.
+TEST_F(SystemPlatformTest, LockIsHeldByOneProcessAtATimeAndLeavesNoFile) {
+  const std::string lock_path = Tool(dir) + "\\u.lock";
+  // Shared with the children: how many hold the lock now, how often two
+  // held it at once, and how many are ready to start.
+  auto* shared = static_cast<std::atomic<int>*>(::mmap(nullptr, 3 * sizeof(std::atomic<int>),
+                                                       PROT_READ | PROT_WRITE,
+                                                       MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(shared, MAP_FAILED);
+  std::atomic<int>* holders = new (shared) std::atomic<int>(0);
+  std::atomic<int>* overlaps = new (shared + 1) std::atomic<int>(0);
+  std::atomic<int>* ready = new (shared + 2) std::atomic<int>(0);
+  std::vector<pid_t> children;
+  for (int child = 0; child < 2; ++child) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      SystemPlatform own;
+      ready->fetch_add(1);
+      while (ready->load() < 2) ::sched_yield();  // both start together
+      for (int taken = 0, tries = 0; taken < 20000 && tries < 10000000; ++tries) {
+        std::unique_ptr<FileLock> lock;
+        if (own.LockFile(lock_path, &lock) != LockResult::kLocked) continue;
+        if (holders->fetch_add(1) != 0) overlaps->fetch_add(1);
+        ::sched_yield();
+        holders->fetch_sub(1);
+        ++taken;
+      }
+      ::_exit(0);
+    }
+    children.push_back(pid);
+  }
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(overlaps->load(), 0) << "both processes held the lock at once";
+  EXPECT_FALSE(fs::exists(dir + "/u.lock")) << "a released lock leaves its file";
+  ::munmap(shared, 3 * sizeof(std::atomic<int>));
+}
 
 TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsCp949Path) {
   InstallationBuilder::WriteNative(dir + "/users/" + kHongUtf8 + "/profile.qbd", "x\r\n");

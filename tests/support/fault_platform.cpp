@@ -268,6 +268,13 @@ LockResult FaultPlatform::LockFile(const std::string& path, std::unique_ptr<File
   return LockResult::kLocked;
 }
 
+void FaultPlatform::Pause(int /*milliseconds*/) {
+  if (++pauses == release_after) {
+    held_open.clear();
+    failing_rename_to.clear();
+  }
+}
+
 bool FaultPlatform::CanReplace(const std::string& path) {
   return held_open.count(NormalPath(path)) == 0;
 }

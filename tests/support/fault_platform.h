@@ -46,6 +46,8 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   int fail_at = 0;                  // this operation fails (0: never)
   std::string failing_rename_to;    // every rename onto this path fails: a file held open
   std::set<std::string> held_open;  // held by another program: not replaceable
+  int pauses = 0;
+  int release_after = 0;
   std::string executable_path;
   // Renames and deletions below `guarded_folder` while nobody holds the lock
   // file `guarded_by`: each one a change made without the user's lock.
@@ -72,7 +74,9 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
-  void Pause(int /*milliseconds*/) override {}
+  // Takes no time; counts, and lets go of what is held once `release_after`
+  // pauses have passed (0: never).
+  void Pause(int milliseconds) override;
   std::string ExecutablePath() override { return executable_path; }
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
   std::string Cp949ToUtf8(const std::string& cp949) override;
