@@ -14,7 +14,7 @@ cmake --build --preset windows-cross
 work="$(pwd)/build/windows-check"
 # The Windows copy lies in a folder whose name CP949 cannot hold.
 windows="$work/windows-café-😀"
-rm -rf "$windows" "$work/linux" "$work"/*.log
+rm -rf "$windows" "$work/linux" "$work/before" "$work"/*.log
 mkdir -p "$work"
 . tools/wine-env.sh
 exe="build/windows-cross/src/dayledger-upgrade.exe"
@@ -30,34 +30,63 @@ run_both() {  # user, then an optional password for standard input
     --password-stdin 2>/dev/null | cut -c11- >"$work/linux-$1.log"
   cmp "$work/windows-$1.log" "$work/linux-$1.log"
 }
-# A file another program holds open without sharing deletion stops the
-# upgrade before anything changes, naming the file; once it lets go, the
-# upgrade goes through.
+. tools/file-holder.sh
+# A file another program holds open without sharing deletion is refused by
+# the start checks, before any log line or backup, naming the file; once it
+# lets go, the upgrade goes through.
 cp -r "$windows" "$work/before"
-held="$windows/users/kim/profile.qbd"
 rm -f "$work/release"
-timeout 300 "$wine" build/windows-cross/src/file_holder.exe "Z:$(echo "$held" | tr / '\\')" \
-  "Z:$(echo "$work/release" | tr / '\\')" >"$work/holder.out" 2>/dev/null &
-holder=$!
-i=0
-until grep -q held "$work/holder.out" 2>/dev/null; do
-  i=$((i + 1))
-  [ "$i" -ge 300 ] && { echo "windows check: the file holder did not start" >&2; exit 1; }
-  sleep 0.2
-done
+hold "$windows/users/kim/profile.qbd" "$work/release"
+held
 status=0
-timeout 300 "$wine" "$exe" --app-dir "$windows_dir" upgrade kim >/dev/null 2>"$work/held.err" ||
+timeout 300 "$wine" "$exe" --app-dir "$windows_dir" upgrade kim >"$work/held.out" 2>"$work/held.err" ||
   status=$?
 touch "$work/release"
 wait "$holder"
-[ "$status" -eq 3 ] || { echo "windows check: a held file gave exit status $status" >&2; exit 1; }
+[ "$status" -eq 1 ] || { echo "windows check: a held file gave exit status $status" >&2; exit 1; }
 grep -q "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다.*users.kim.profile.qbd" \
   "$work/held.err" || { cat "$work/held.err" >&2; echo "windows check: no message" >&2; exit 1; }
-diff -r "$work/before/users" "$windows/users"
+[ ! -s "$work/held.out" ] || { echo "windows check: log lines before the refusal" >&2; exit 1; }
+diff -r "$work/before" "$windows"
 rm -rf "$work/before"
 
+# Held for two seconds from the start, the file is waited for.
+hold "$windows/users/kim/profile.qbd" 2000
+held
 run_both kim
+wait "$holder"
+# Held for a moment from the commit point on (a scanner that saw the
+# journal written), a month's file is waited for before it is deleted.
+hold "$windows/users/홍길동/schedules/202912.qbsd" 1000 "$windows/users/홍길동/.dlu-journal"
 run_both 홍길동
+wait "$holder"
+grep -q held "$work/holder.out" || { echo "windows check: not held during the commit" >&2; exit 1; }
 run_both lee dayledger
 diff -r "$windows" "$work/linux"
 echo "Windows build: same files and same log texts as the Linux build."
+
+# The locks leave nothing behind: after the upgrades, the refused run and
+# a run killed while it holds its lock, upgrade_backup holds the users'
+# folders only.
+killed="$work/killed"
+rm -rf "$killed"
+build/dev/tests/dayledger-make-demo "$killed"
+"$wine" "$exe" --app-dir "$(win_path "$killed")" upgrade kim >/dev/null 2>&1 &
+upgrade=$!
+i=0
+until [ -e "$killed/upgrade_backup/kim.lock" ]; do
+  i=$((i + 1))
+  [ "$i" -ge 1200 ] && { echo "windows check: the killed run took no lock" >&2; exit 1; }
+  sleep 0.05
+done
+kill -9 "$upgrade"
+wait "$upgrade" 2>/dev/null || true
+for folder in "$windows" "$killed"; do
+  i=0
+  while [ -n "$(find "$folder/upgrade_backup" -mindepth 1 -maxdepth 1 ! -type d)" ]; do
+    i=$((i + 1))
+    [ "$i" -ge 100 ] && { echo "windows check: upgrade_backup keeps files in $folder" >&2; exit 1; }
+    sleep 0.1
+  done
+done
+echo "Windows build: no lock file left after upgrades, a refused run and a killed run."

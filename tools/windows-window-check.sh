@@ -153,6 +153,23 @@ answer "데이터 백업 건너뛰기를 설정하셨습니다." n
 [ -d "$app/upgrade_backup/kim" ] && fail "a backup was started after No"
 click CheckBox1
 
+# A file another program holds is refused before the backup or any line of
+# the log, and the window stays idle; let go, the file is upgraded.
+. tools/file-holder.sh
+rm -f "$work/release"
+hold "$app/users/kim/profile.qbd" "$work/release"
+held
+click_row 0
+expect kim text Label9
+click Button1
+answer "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다." Return
+expect "### Korvane Dayledger - 사용자 정보 업그레이드 ###" text Memo1
+[ "$(probe text Memo1)" = "### Korvane Dayledger - 사용자 정보 업그레이드 ###" ] ||
+  fail "log lines before the refusal: $(probe text Memo1)"
+[ ! -e "$app/upgrade_backup/kim" ] || fail "a backup was started for a held file"
+touch "$work/release"
+wait "$holder"
+
 # The four demo users, upgraded through the window.
 click_row 0
 click Button1
