@@ -88,26 +88,25 @@ IoStatus VirtualStorePlatform::RenameFile(const std::string& from, const std::st
   return target()->RenameFile(Place(from), Store(to));
 }
 
-IoStatus VirtualStorePlatform::DeleteFile(const std::string& path) {
+IoStatus VirtualStorePlatform::Remove(const std::string& path,
+                                      IoStatus (Platform::*removal)(const std::string&)) {
   // A copy left in the real folder would show through again: it goes too,
-  // or the deletion fails naming it.
+  // or the removal fails naming it.
   const std::string store = Store(path);
   if (!Inside(path) || target()->Inspect(store) != PathKind::kMissing) {
-    const IoStatus status = target()->DeleteFile(store);
+    const IoStatus status = (target()->*removal)(store);
     if (!status.ok() || !Inside(path)) return status;
     if (target()->Inspect(path) == PathKind::kMissing) return status;
   }
-  return target()->DeleteFile(path);
+  return (target()->*removal)(path);
+}
+
+IoStatus VirtualStorePlatform::DeleteFile(const std::string& path) {
+  return Remove(path, &Platform::DeleteFile);
 }
 
 IoStatus VirtualStorePlatform::RemoveFolder(const std::string& path) {
-  const std::string store = Store(path);
-  if (!Inside(path) || target()->Inspect(store) != PathKind::kMissing) {
-    const IoStatus status = target()->RemoveFolder(store);
-    if (!status.ok() || !Inside(path)) return status;
-    if (target()->Inspect(path) == PathKind::kMissing) return status;
-  }
-  return target()->RemoveFolder(path);
+  return Remove(path, &Platform::RemoveFolder);
 }
 
 IoStatus VirtualStorePlatform::SyncFolder(const std::string& path) {

@@ -50,6 +50,9 @@ class VirtualStorePlatform : public PlatformWrapper {
   // outside the installation.
   std::string Store(const std::string& path) const;
   bool Inside(const std::string& path) const;
+  // Deletes a file or removes a folder with `removal`, in the store and in
+  // the real folder.
+  IoStatus Remove(const std::string& path, IoStatus (Platform::*removal)(const std::string&));
   // Makes the store's folders above the path that the real side has.
   void MakeStoreParents(const std::string& path);
 
