@@ -139,7 +139,8 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
 // make a rename after the commit point fail, so the change stops here. One
 // held only for a moment is waited for.
 void RefuseHeldFiles(Platform& disk, const OverlayPlatform& staged) {
-  for (const auto& [path, bytes] : staged.changes()) {
+  for (const auto& change : staged.changes()) {
+    const std::string& path = change.first;
     if (disk.Inspect(path) == PathKind::kFile &&
         !Patiently(disk, kBriefPatience, [&] { return disk.CanReplace(path); })) {
       throw FrameworkError(disk.Utf8ToCp949(texts::kFileInUse) + path, ErrorKind::kFileInUse, path);

@@ -62,6 +62,10 @@ void WriteFileOrThrow(Platform& platform, const std::string& path, const std::st
   ThrowIfFailed(platform.WriteFile(path, bytes));
 }
 
+void WriteFileOrThrow(Platform& platform, const std::string& path, std::string&& bytes) {
+  ThrowIfFailed(platform.WriteFileMoved(path, std::move(bytes)));
+}
+
 void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to) {
   std::string bytes;
   if (!platform.ReadFile(from, &bytes).ok()) throw CannotOpenFile(from);

@@ -57,6 +57,8 @@ class Platform;
 // Raises the error a failed file operation shows; nothing when it worked.
 void ThrowIfFailed(const IoStatus& status);
 void WriteFileOrThrow(Platform& platform, const std::string& path, const std::string& bytes);
+// The same for bytes the caller gives up (kept without a copy where possible).
+void WriteFileOrThrow(Platform& platform, const std::string& path, std::string&& bytes);
 // Copies a file whole, replacing the destination: "Cannot open file" names
 // a source that cannot be read, a failed write names the destination.
 void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to);

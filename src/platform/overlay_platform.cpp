@@ -51,11 +51,15 @@ IoStatus OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) 
 }
 
 IoStatus OverlayPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  return WriteFileMoved(path, std::string(bytes));
+}
+
+IoStatus OverlayPlatform::WriteFileMoved(const std::string& path, std::string&& bytes) {
   const std::string key = Key(path);
   if (!FolderExists(ParentFolder(key)) || Inspect(key) == PathKind::kFolder) {
     return IoStatus::Failed(IoError::kCannotCreate, path);
   }
-  changes_[key] = bytes;
+  changes_[key] = std::move(bytes);
   return IoStatus::Ok();
 }
 

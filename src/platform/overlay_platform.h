@@ -23,6 +23,7 @@ class OverlayPlatform : public PlatformWrapper {
   bool TestOpen(const std::string& path) override;
   IoStatus ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
+  IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override;
   IoStatus SyncFile(const std::string& path) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   IoStatus DeleteFile(const std::string& path) override;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dayledger {
@@ -79,6 +80,11 @@ class Platform {
   // Creates or truncates the file and writes the bytes. Not flushed: a
   // crash may lose them until SyncFile, and a new name until SyncFolder.
   virtual IoStatus WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // The same, for bytes the caller gives up: a platform that keeps what is
+  // written (the staging overlay) keeps them without a copy.
+  virtual IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) {
+    return WriteFile(path, bytes);
+  }
   virtual IoStatus SyncFile(const std::string& path) = 0;
   // Renames a file over an existing one, or a folder to a free name.
   virtual IoStatus RenameFile(const std::string& from, const std::string& to) = 0;
@@ -132,6 +138,9 @@ class PlatformWrapper : public Platform {
   }
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override {
     return target_->WriteFile(path, bytes);
+  }
+  IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
+    return target_->WriteFileMoved(path, std::move(bytes));
   }
   IoStatus SyncFile(const std::string& path) override { return target_->SyncFile(path); }
   IoStatus RenameFile(const std::string& from, const std::string& to) override {

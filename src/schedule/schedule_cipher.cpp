@@ -16,12 +16,11 @@ ScheduleKey MakeScheduleKey(const std::string& data_key) {
   return key;
 }
 
-std::string Encipher(const std::string& plain, const ScheduleKey& key) {
-  std::string stored(plain.size(), '\0');
+std::string Encipher(std::string plain, const ScheduleKey& key) {
   for (size_t n = 0; n < plain.size(); ++n) {
-    stored[n] = static_cast<char>(static_cast<unsigned char>(plain[n]) + key[n % key.size()]);
+    plain[n] = static_cast<char>(static_cast<unsigned char>(plain[n]) + key[n % key.size()]);
   }
-  return stored;
+  return plain;
 }
 
 std::string Decipher(const std::string& stored, const ScheduleKey& key) {

@@ -10,8 +10,31 @@
 namespace dayledger {
 
 std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key) {
-  if (!encrypted) return JoinLines(lines.lines());
-  return Encipher(JoinEncipheredLines(lines.lines()), key);
+  return ScheduleText(encrypted).Take(lines.lines(), key);
+}
+
+std::string ScheduleText::Joined(const std::vector<std::string>& lines) const {
+  return encrypted_ ? JoinEncipheredLines(lines) : JoinLines(lines);
+}
+
+void ScheduleText::Add(const std::vector<std::string>& lines) {
+  pieces_.push_back(Joined(lines));
+  size_ += pieces_.back().size();
+}
+
+std::string ScheduleText::Take(const std::vector<std::string>& header, const ScheduleKey& key) {
+  std::string text = Joined(header);
+  // One allocation of the whole size; each piece goes as it is copied, so
+  // the text is held once throughout.
+  text.reserve(text.size() + size_);
+  for (std::string& piece : pieces_) {
+    text += piece;
+    std::string().swap(piece);
+  }
+  pieces_.clear();
+  size_ = 0;
+  if (encrypted_) return Encipher(std::move(text), key);
+  return text;
 }
 
 std::vector<std::string> DecodeScheduleBytes(const std::string& bytes, bool encrypted,

@@ -14,6 +14,27 @@ class Platform;
 
 // The file's text in the chosen form: plain line text, or enciphered.
 std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key);
+
+// A schedule file's text built a piece at a time (the merged file, a month
+// at a time) and put together once: its lines are held as the text they
+// are saved as, never as separate strings, and the whole about once.
+class ScheduleText {
+ public:
+  explicit ScheduleText(bool encrypted) : encrypted_(encrypted) {}
+
+  // Appends lines, each as the file holds it.
+  void Add(const std::vector<std::string>& lines);
+  // The file's bytes: the `header` lines, then everything added, enciphered
+  // as a whole when the file is. What was added is given up.
+  std::string Take(const std::vector<std::string>& header, const ScheduleKey& key);
+
+ private:
+  std::string Joined(const std::vector<std::string>& lines) const;
+
+  bool encrypted_;
+  std::vector<std::string> pieces_;
+  size_t size_ = 0;
+};
 std::vector<std::string> DecodeScheduleBytes(const std::string& bytes, bool encrypted,
                                              const ScheduleKey& key);
 

@@ -45,10 +45,12 @@ void CreateRepeatSchedule(const StageContext& ctx) {
 
 void MergeMonthlySchedules(const StageContext& ctx) {
   const UnitState& s = ctx.state;
-  LineList merged({"#schedule data#", "10300", "0"});
+  const std::string folder = ScheduleFolder(s.AppDir, s.UserName);
+  ScheduleText merged(s.Encrypted);
   uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
-  // Every month is read before anything is written or deleted, so a failure
-  // part-way loses no month.
+  // Each month joins the merged text in the form it is saved in and leaves
+  // the staged folder at once, so the data is held about once. The stages
+  // change only the staged view: a failure part-way loses no month.
   ForEachMonth(ctx, texts::kLogYearLoaded, [&](int year, int month) {
     SchClass schedule = OpenMonth(ctx, year, month);
     LineList& lines = schedule.Lines;
@@ -56,19 +58,13 @@ void MergeMonthlySchedules(const StageContext& ctx) {
     lines.Delete(0);  // version line
     total += static_cast<uint32_t>(StrToInt(lines, 0));
     lines.Delete(0);  // entry count
-    for (std::string& line : lines.lines()) merged.Add(std::move(line));
+    merged.Add(lines.lines());
+    ctx.platform.DeleteFile(schedule.path());
   });
-  merged.Replace(2, std::to_string(static_cast<int32_t>(total)));
-
-  const std::string folder = ScheduleFolder(s.AppDir, s.UserName);
+  const std::vector<std::string> header = {"#schedule data#", "10300",
+                                           std::to_string(static_cast<int32_t>(total))};
   WriteFileOrThrow(ctx.platform, folder + "schedules.qbsd",
-                   EncodeScheduleLines(merged, s.Encrypted, MakeScheduleKey(s.DataKey)));
-  // Only once the merged file is in place do the monthly files go.
-  for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
-    for (int month = 1; month <= 12; ++month) {
-      ctx.platform.DeleteFile(folder + SchClass::FileName(year, month));
-    }
-  }
+                   merged.Take(header, MakeScheduleKey(s.DataKey)));
   ctx.Log(texts::kLogSchedulesMerged);
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
+#include "platform/overlay_platform.h"
 #include "platform/work_files.h"
 #include "schedule/group_data.h"
 #include "schedule/schedule_file.h"
@@ -188,7 +189,11 @@ TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10200", "", 1, 0, 0}});
     Write("users/u/schedules/199001.qbsd", c.content);
-    const StageContext ctx = Context(false);
+    // On the staged view, as the driver hands it to the steps: a failure
+    // part-way leaves every month on the disk.
+    OverlayPlatform staged(&platform);
+    const StageContext on_disk = Context(false);
+    const StageContext ctx{staged, on_disk.state, on_disk.observer, on_disk.scratch};
     try {
       MergeMonthlySchedules(ctx);
       ADD_FAILURE() << c.message;

@@ -1,6 +1,9 @@
 // Lays out the demo installation: `dayledger-make-demo DIR`, or, for the
-// checks, one with the users named: `dayledger-make-demo DIR NAME:VERSION[:PASSWORD]...`.
+// checks and the benchmark, one with the users named:
+// `dayledger-make-demo DIR NAME:VERSION[:PASSWORD[:ENTRIES_A_MONTH]]...`.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
@@ -9,7 +12,7 @@
 
 int main(int argc, char* argv[]) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: dayledger-make-demo DIR [NAME:VERSION[:PASSWORD]...]\n");
+    std::fprintf(stderr, "usage: dayledger-make-demo DIR [NAME:VERSION[:PASSWORD[:ENTRIES]]...]\n");
     return 2;
   }
   try {
@@ -24,15 +27,21 @@ int main(int argc, char* argv[]) {
     };
     if (argc > 2) users.clear();
     for (int i = 2; i < argc; ++i) {
+      std::vector<std::string> fields;
       const std::string spec = argv[i];
-      const size_t first = spec.find(':');
-      const size_t second = spec.find(':', first + 1);
-      if (first == std::string::npos) {
-        std::fprintf(stderr, "dayledger-make-demo: %s is not NAME:VERSION[:PASSWORD]\n", argv[i]);
+      for (size_t at = 0; at <= spec.size();) {
+        const size_t colon = std::min(spec.find(':', at), spec.size());
+        fields.push_back(spec.substr(at, colon - at));
+        at = colon + 1;
+      }
+      if (fields.size() < 2 || fields.size() > 4) {
+        std::fprintf(stderr, "dayledger-make-demo: %s is not NAME:VERSION[:PASSWORD[:ENTRIES]]\n",
+                     argv[i]);
         return 2;
       }
-      users.push_back({spec.substr(0, first), spec.substr(first + 1, second - first - 1),
-                       second == std::string::npos ? "" : spec.substr(second + 1)});
+      UserSpec user{fields[0], fields[1], fields.size() > 2 ? fields[2] : ""};
+      if (fields.size() > 3) user.entries_per_month = std::atoi(fields[3].c_str());
+      users.push_back(user);
     }
     std::vector<std::string> names;
     for (const UserSpec& user : users) {
