@@ -1,100 +1,163 @@
-// Times the whole upgrade of a 1.00 user with encrypted data and 100 entries
-// a month (start checks to the commit, every byte flushed before it reports
-// success), with and without the backup, against `cp -r` of the same user
-// folder in the same run. Prints both ratios and the number of flushes.
+// Measures the terminal program from outside on users of one shape (1.00,
+// encrypted, every month filled) at three sizes up to about 90 MB: the
+// upgrade with its backup against a durable copy of the same user folder
+// (every file copied and flushed, every folder flushed: what keeping a safe
+// backup costs at least), in the same run, and the peak memory of `upgrade`
+// and `check` beyond what `list` needs, against the user's data. Prints
+// medians of three runs; it fails only when a run does not finish.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "demo/installation_builder.h"
-#include "platform/system_platform.h"
-#include "support/headless_view.h"
-#include "support/recorded_boxes.h"
-#include "upgrade/upgrade_runner.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using namespace dayledger;
 
-double Seconds(Clock::time_point start) {
+constexpr char kPassword[] = "benchmark";
+
+struct ProcessRun {
+  bool ok = false;
+  double seconds = 0;
+  long peak_kb = 0;  // the child's largest resident set
+};
+
+// Runs the terminal program with the password on its standard input.
+ProcessRun RunProgram(const std::vector<std::string>& arguments) {
+  int input[2];
+  if (::pipe(input) != 0) return {};
+  const auto start = Clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(input[0], 0);
+    ::close(input[1]);
+    const int quiet = ::open("/dev/null", O_WRONLY);
+    ::dup2(quiet, 1);
+    ::dup2(quiet, 2);
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(input[0]);
+  const std::string line = std::string(kPassword) + "\n";
+  if (::write(input[1], line.data(), line.size()) < 0) std::perror("password");
+  ::close(input[1]);
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  ProcessRun run;
+  run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  run.peak_kb = usage.ru_maxrss;
+  return run;
+}
+
+bool SyncPath(const fs::path& path, int flags) {
+  const int fd = ::open(path.c_str(), flags);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
+// Copies the folder file by file, flushing every file and every folder.
+double DurableCopy(const fs::path& from, const fs::path& to) {
+  const auto start = Clock::now();
+  fs::copy(from, to, fs::copy_options::recursive);
+  for (const auto& entry : fs::recursive_directory_iterator(to)) {
+    SyncPath(entry.path(), entry.is_directory() ? O_RDONLY | O_DIRECTORY : O_RDONLY);
+  }
+  SyncPath(to, O_RDONLY | O_DIRECTORY);
+  SyncPath(to.parent_path(), O_RDONLY | O_DIRECTORY);
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Counts the flushes of files and folders on their way to the disk.
-class CountingPlatform : public PlatformWrapper {
- public:
-  using PlatformWrapper::PlatformWrapper;
-  IoStatus SyncFile(const std::string& path) override {
-    ++flushes;
-    return PlatformWrapper::SyncFile(path);
+double FolderMegabytes(const fs::path& folder) {
+  uintmax_t bytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
   }
-  IoStatus SyncFolder(const std::string& path) override {
-    ++flushes;
-    return PlatformWrapper::SyncFolder(path);
-  }
-  int flushes = 0;
-};
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
 
-struct Timing {
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+struct Row {
+  double megabytes = 0;
   double upgrade_seconds = 0;
   double copy_seconds = 0;
-  int flushes = 0;
-  bool done = false;
+  double upgrade_memory = 0;  // extra peak over `list`, against the data
+  double check_memory = 0;
 };
 
-Timing Measure(const std::string& root, bool skip_backup) {
-  fs::remove_all(root);
-  demo::InstallationBuilder builder(root + "/app");
-  builder.WriteTemplates();
-  builder.WriteUser({"bench", "10000", "benchmark", 100, 4, 4});
-  builder.WriteUserList({"bench"});
-  Timing timing;
-  // The best of three copies, so that neither side pays for a cold cache.
-  timing.copy_seconds = 1e9;
-  for (int i = 0; i < 3; ++i) {
-    const auto copy_start = Clock::now();
-    const std::string copy =
-        "cp -r '" + builder.UserDir("bench") + "' '" + root + "/copy" + std::to_string(i) + "'";
-    if (std::system(copy.c_str()) != 0) return timing;
-    timing.copy_seconds = std::min(timing.copy_seconds, Seconds(copy_start));
+bool Measure(const std::string& program, const fs::path& root, int entries, Row* row) {
+  std::vector<double> upgrade, copy, upgrade_memory, check_memory;
+  for (int run = 0; run < 3; ++run) {
+    fs::remove_all(root);
+    dayledger::demo::InstallationBuilder builder((root / "app").string());
+    builder.WriteTemplates();
+    builder.WriteUser({"bench", "10000", kPassword, entries, 4, 4});
+    builder.WriteUserList({"bench"});
+    const fs::path user = builder.UserDir("bench");
+    row->megabytes = FolderMegabytes(user);
+    const std::string app = (root / "app").string();
+    const ProcessRun list = RunProgram({program, "--app-dir", app, "list"});
+    const ProcessRun check =
+        RunProgram({program, "--app-dir", app, "check", "bench", "--password-stdin"});
+    copy.push_back(DurableCopy(user, root / "copy"));
+    const ProcessRun done =
+        RunProgram({program, "--app-dir", app, "upgrade", "bench", "--password-stdin"});
+    if (!list.ok || !check.ok || !done.ok) return false;
+    upgrade.push_back(done.seconds);
+    const double data_kb = row->megabytes * 1024.0;
+    upgrade_memory.push_back(static_cast<double>(done.peak_kb - list.peak_kb) / data_kb);
+    check_memory.push_back(static_cast<double>(check.peak_kb - list.peak_kb) / data_kb);
   }
-
-  SystemPlatform system;
-  CountingPlatform platform(&system);
-  testing::HeadlessView view;
-  testing::RecordedBoxes boxes;  // the skip question is answered yes
-  UpgradeTool tool(platform, view, builder.AppDir());
-  tool.LoadUsers();
-  tool.ShowUser(0);
-  const auto start = Clock::now();
-  const StartRequest request{0, "benchmark", skip_backup};
-  timing.done = RunUpgrade(tool, request, boxes) == RunOutcome::kDone;
-  timing.upgrade_seconds = Seconds(start);
-  timing.flushes = platform.flushes;
-  return timing;
+  row->upgrade_seconds = Median(upgrade);
+  row->copy_seconds = Median(copy);
+  row->upgrade_memory = Median(upgrade_memory);
+  row->check_memory = Median(check_memory);
+  return true;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
+  const std::string program = argc > 1 ? argv[1] : DAYLEDGER_UPGRADE_BIN;
   std::string pattern = (fs::temp_directory_path() / "dayledger-bench-XXXXXX").string();
-  const std::string root = ::mkdtemp(pattern.data());
+  const fs::path root = ::mkdtemp(pattern.data());
+  std::printf(
+      "user data | upgrade with backup | per MB | / durable copy | extra peak memory / "
+      "data: upgrade, check\n");
   bool all_done = true;
-  for (const bool skip_backup : {true, false}) {
-    const Timing t = Measure(root + "/run", skip_backup);
-    all_done = all_done && t.done;
-    std::printf("upgrade %s backup (1.00 encrypted, 100 entries a month): %.3f s%s, %d flushes\n",
-                skip_backup ? "without" : "with   ", t.upgrade_seconds,
-                t.done ? "" : " (did not finish)", t.flushes);
-    std::printf("cp -r of the same user folder:                            %.3f s\n",
-                t.copy_seconds);
-    std::printf("ratio upgrade / copy:                                     %.2f\n",
-                t.upgrade_seconds / t.copy_seconds);
+  // Entries a month for about 8, 29 and 89 MB of data.
+  for (const int entries : {410, 1480, 4480}) {
+    Row row;
+    if (!Measure(program, root / "run", entries, &row)) {
+      std::printf("%d entries a month: a run did not finish\n", entries);
+      all_done = false;
+      continue;
+    }
+    std::printf("%6.1f MB | %6.2f s | %5.0f ms | %5.2fx | %4.2fx, %4.2fx\n", row.megabytes,
+                row.upgrade_seconds, row.upgrade_seconds * 1000 / row.megabytes,
+                row.upgrade_seconds / row.copy_seconds, row.upgrade_memory, row.check_memory);
+    std::fflush(stdout);
   }
   fs::remove_all(root);
   return all_done ? 0 : 1;
