@@ -85,7 +85,7 @@ struct Plan {
   std::set<std::string> temporary_folders;  // folders that hold temporaries
 };
 
-void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlatform& staged,
+void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& staged,
                       Temporaries& made, Plan& plan) {
   std::set<std::string> flush = {""};
   std::map<std::string, std::string> built;  // new folder -> where it is built
@@ -114,7 +114,7 @@ void WriteTemporaries(Platform& disk, const std::string& root, const OverlayPlat
     const std::string place =
         inside != built.end() ? inside->second + "\\" + BaseName(path) : made.NewName(parent);
     made.AddFile(place);
-    Check(disk.WriteFile(place, *bytes), path);
+    Check(disk.WriteFileMoved(place, staged.TakeBytes(path)), path);
     // A replaced file keeps what the user set on it (a profile kept private stays so).
     if (disk.Inspect(path) == PathKind::kFile) Check(disk.CopyPermissions(path, place), path);
     Check(disk.SyncFile(place), path);
@@ -163,7 +163,7 @@ void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform&
 }  // namespace
 
 std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder,
-                                       const OverlayPlatform& staged) {
+                                       OverlayPlatform& staged) {
   const std::string root = NormalPath(folder);
   const std::string journal_path = root + "\\" + kJournalName;
   // An unfinished journal belongs to recovery, never to be overwritten.

@@ -11,12 +11,13 @@
 
 namespace dayledger {
 
-// Writes every change `staged` holds (all under `folder`) to `disk`. Throws
+// Writes every change `staged` holds (all under `folder`) to `disk`, giving
+// up the staged bytes on the way (they are not copied). Throws
 // FrameworkError; a failure before the commit point leaves the folder as it
 // was, one after it leaves the journal for recovery to finish. Returns the
 // files that could not be deleted (held open by another program).
 std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder,
-                                       const OverlayPlatform& staged);
+                                       OverlayPlatform& staged);
 
 // Applies a whole journal of `folder`, then removes it. Applying it again
 // after an interruption gives the same result. A step another program

@@ -84,8 +84,14 @@ IoStatus OverlayPlatform::RenameFile(const std::string& from, const std::string&
     for (std::string& folder : new_folders_) folder = moved(folder);
     return IoStatus::Ok();
   }
+  // Bytes this view holds move with the name, without a copy.
   std::string bytes;
-  if (!ReadFile(from, &bytes).ok()) return IoStatus::Failed(IoError::kNotFound, to);
+  const auto changed = changes_.find(old_key);
+  if (changed != changes_.end() && changed->second) {
+    bytes = std::move(*changed->second);
+  } else if (!ReadFile(from, &bytes).ok()) {
+    return IoStatus::Failed(IoError::kNotFound, to);
+  }
   changes_[new_key] = std::move(bytes);
   return DeleteFile(from);
 }

@@ -43,6 +43,9 @@ class OverlayPlatform : public PlatformWrapper {
 
   // The change set, by path: the new content, or nullopt for a deletion.
   const std::map<std::string, std::optional<std::string>>& changes() const { return changes_; }
+  // The new content of a changed path, given up (for writing it to the disk
+  // without a copy); the path stays in the change set.
+  std::string TakeBytes(const std::string& path) { return std::move(*changes_.at(path)); }
   // Folders created in the overlay, in the order of creation.
   const std::vector<std::string>& new_folders() const { return new_folders_; }
   // Folders of the disk removed in the overlay, in the order of removal

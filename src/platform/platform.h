@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace dayledger {
@@ -81,7 +80,8 @@ class Platform {
   // crash may lose them until SyncFile, and a new name until SyncFolder.
   virtual IoStatus WriteFile(const std::string& path, const std::string& bytes) = 0;
   // The same, for bytes the caller gives up: a platform that keeps what is
-  // written (the staging overlay) keeps them without a copy.
+  // written (the staging overlay) keeps them without a copy. Wrappers leave
+  // it alone, so that it reaches their own WriteFile.
   virtual IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) {
     return WriteFile(path, bytes);
   }
@@ -138,9 +138,6 @@ class PlatformWrapper : public Platform {
   }
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override {
     return target_->WriteFile(path, bytes);
-  }
-  IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
-    return target_->WriteFileMoved(path, std::move(bytes));
   }
   IoStatus SyncFile(const std::string& path) override { return target_->SyncFile(path); }
   IoStatus RenameFile(const std::string& from, const std::string& to) override {

@@ -6,21 +6,33 @@
 
 #include "platform/line_file.h"
 #include "platform/overlay_platform.h"
+#include "platform/tool_path.h"
 #include "schedule/schedule_file.h"
+#include "state/file_names.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
 namespace {
 
 // A dry run changes nothing on the disk, so it needs no lock and leaves no
-// lock file.
+// lock file. Nothing in it reads the backup again: the backup's files keep
+// their names, not their bytes, so the run holds the user's data about as
+// often as the upgrade does.
 class UnlockedOverlay : public OverlayPlatform {
  public:
-  using OverlayPlatform::OverlayPlatform;
+  UnlockedOverlay(Platform* target, const std::string& app_dir)
+      : OverlayPlatform(target), backup_root_(NormalPath(BackupRoot(app_dir)) + "\\") {}
   LockResult LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) override {
     *lock = std::make_unique<FileLock>();
     return LockResult::kLocked;
   }
+  IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
+    if (NormalPath(path).rfind(backup_root_, 0) == 0) bytes.clear();
+    return OverlayPlatform::WriteFileMoved(path, std::move(bytes));
+  }
+
+ private:
+  std::string backup_root_;
 };
 
 // Every message the run shows is kept instead of shown; questions are
@@ -51,7 +63,7 @@ std::string Substitute(const std::string& path, const UnitState& state) {
 PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int user_index,
                           const std::string& password) {
   PreflightResult result;
-  UnlockedOverlay overlay(&platform);
+  UnlockedOverlay overlay(&platform, app_dir);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
