@@ -34,11 +34,14 @@ tests() {  # preset
   TMPDIR="$tmp" QT_QPA_PLATFORM=offscreen ctest --preset "$1" -j2
 }
 
-stage packages tools/install-packages.sh all
-# Wine's first start takes a while and little of the processor: both
-# prefixes (root's, and the unprivileged user's) are made while the Linux
-# builds run.
-sh -c '. tools/wine-env.sh; . tools/wine-user-env.sh' >/dev/null 2>&1 &
+stage packages tools/install-packages.sh build format fuzz display
+# The Windows packages (MinGW-w64, and 32-bit Wine from the i386 packages)
+# and Wine's first start in both prefixes (root's, and the unprivileged
+# user's) take a while and little of the processor: they run while the
+# Linux builds do.
+mkdir -p build
+sh -c 'tools/install-packages.sh windows && . tools/wine-env.sh && . tools/wine-user-env.sh' \
+  >build/windows-setup.log 2>&1 &
 wine_ready=$!
 stage "format check" tools/format-check.sh
 stage "dev build" tools/setup.sh dev
@@ -46,7 +49,7 @@ stage "dev tests" tests dev
 stage "asan build" tools/setup.sh asan
 # The Windows checks mostly wait on Wine: they run beside the sanitizer
 # tests and the fuzz targets, and report their own stage lines.
-stage "wine prefix" wait "$wine_ready"
+stage "windows set-up" wait "$wine_ready" || { cat build/windows-setup.log; exit 1; }
 # A session of their own, so that a failure here ends all they started.
 setsid tools/windows-checks.sh >build/windows.log 2>&1 &
 windows=$!

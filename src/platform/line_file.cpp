@@ -28,7 +28,11 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
+  // Sized once: a file's text is kept as it is made, without spare room.
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
   std::string bytes;
+  bytes.reserve(size);
   for (const std::string& line : lines) {
     bytes += line;
     bytes += "\r\n";

@@ -1,12 +1,11 @@
 // The schedule cipher: the key from the data key, and the byte transform.
 #include "schedule/schedule_cipher.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace dayledger {
-namespace {
-
-std::string UpToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
-
-}  // namespace
+namespace {}  // namespace
 
 ScheduleKey MakeScheduleKey(const std::string& data_key) {
   ScheduleKey key{};
@@ -36,16 +35,23 @@ std::vector<std::string> SplitEncipheredLines(const std::string& plain) {
   size_t start = 0;
   for (size_t pair = plain.find("\r\n"); pair != std::string::npos;
        pair = plain.find("\r\n", start)) {
-    lines.push_back(UpToZero(plain.substr(start, pair - start)));
+    // Up to the line's first zero byte, taken once.
+    const auto end = std::find(plain.begin() + static_cast<std::ptrdiff_t>(start),
+                               plain.begin() + static_cast<std::ptrdiff_t>(pair), '\0');
+    lines.emplace_back(plain.begin() + static_cast<std::ptrdiff_t>(start), end);
     start = pair + 2;
   }
   return lines;
 }
 
 std::string JoinEncipheredLines(const std::vector<std::string>& lines) {
+  // Sized once: a file's text is kept as it is made, without spare room.
+  size_t size = 0;
+  for (const std::string& line : lines) size += std::min(line.find('\0'), line.size()) + 2;
   std::string plain;
+  plain.reserve(size);
   for (const std::string& line : lines) {
-    plain += UpToZero(line);
+    plain.append(line, 0, line.find('\0'));
     plain += "\r\n";
   }
   return plain;
