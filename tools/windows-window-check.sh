@@ -85,7 +85,9 @@ answer() {  # the box's text (a prefix), then the key that answers it
 }
 
 timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >/dev/null 2>&1 &
-window="$(timeout 60 xdotool search --sync --name 'Korvane Dayledger')" || fail "no window"
+# The first window of a new prefix waits for Wine to set up its fonts and
+# desktop, which under a loaded machine may take minutes.
+window="$(timeout 240 xdotool search --sync --name 'Korvane Dayledger')" || fail "no window"
 window="$(echo "$window" | head -1)"
 answer "이전 실행에서 남은 임시 파일을 정리하였습니다. (사용자 : park)" Return
 expect kim text Label9
