@@ -95,13 +95,15 @@ grep -q "보관하였습니다 : C:.users.$wine_user.AppData.Local.VirtualStore.
 diff -r "$store/users/choi" "$work/made/users/choi" || fail "restore did not put the backup back"
 diff -r "$real" "$work/real-before" || fail "the real folder changed"
 
-# The window, started from the real folder, lists the VirtualStore's users.
+# The window, started from the real folder, lists the VirtualStore's users
+# (waited for up to four minutes: the first window of a new prefix waits
+# for Wine's fonts and desktop on a loaded machine).
 as_user timeout 300 /usr/lib/wine/wine "$real/dayledger-upgrade-gui.exe" >/dev/null 2>&1 &
 i=0
 until [ "$(wine "$real/window_probe.exe" items 2>/dev/null | tr -d '\r' | tr '\n' ' ')" = \
   "choi jung 홍길동 " ]; do
   i=$((i + 1))
-  [ "$i" -ge 60 ] && fail "the window does not list the VirtualStore's users"
+  [ "$i" -ge 480 ] && fail "the window does not list the VirtualStore's users"
   sleep 0.5
 done
 as_user timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
