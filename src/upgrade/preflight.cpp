@@ -27,7 +27,7 @@ class UnlockedOverlay : public OverlayPlatform {
     return LockResult::kLocked;
   }
   IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
-    if (NormalPath(path).rfind(backup_root_, 0) == 0) bytes.clear();
+    if (NormalPath(path).rfind(backup_root_, 0) == 0) bytes = std::string();
     return OverlayPlatform::WriteFileMoved(path, std::move(bytes));
   }
 
