@@ -75,9 +75,9 @@ chown -R "$wine_user" "$user_store"
 users="$(wine "$exe" list | tr -d '\r' | cut -f1 | tr '\n' ' ')"
 [ "$users" = "choi jung 홍길동 " ] || fail "list shows '$users', not the VirtualStore's users"
 
-for spec in choi:dayledger jung: 홍길동:; do
-  user="${spec%%:*}"
-  password="${spec#*:}"
+for login in choi:dayledger jung: 홍길동:; do
+  user="${login%%:*}"
+  password="${login#*:}"
   printf '%s\n' "$password" | wine "$exe" upgrade "$user" --password-stdin 2>/dev/null | tr -d '\r' |
     cut -c11- >"$work/windows-$user.log" || fail "upgrade $user"
   printf '%s\n' "$password" | "$cli" --app-dir "$work/linux" upgrade "$user" --password-stdin \

@@ -41,11 +41,10 @@ class VirtualStorePlatform : public PlatformWrapper {
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string Cp949ToUtf8(const std::string& cp949) override;
 
+ private:
   // Where the path lies on disk: in the store when it is there, or when the
   // real folder has nothing of that name either (a write would put it there).
   std::string Place(const std::string& path);
-
- private:
   // The path's counterpart in the store; the path itself when it lies
   // outside the installation.
   std::string Store(const std::string& path) const;

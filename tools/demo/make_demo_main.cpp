@@ -28,10 +28,10 @@ int main(int argc, char* argv[]) {
     if (argc > 2) users.clear();
     for (int i = 2; i < argc; ++i) {
       std::vector<std::string> fields;
-      const std::string spec = argv[i];
-      for (size_t at = 0; at <= spec.size();) {
-        const size_t colon = std::min(spec.find(':', at), spec.size());
-        fields.push_back(spec.substr(at, colon - at));
+      const std::string described = argv[i];
+      for (size_t at = 0; at <= described.size();) {
+        const size_t colon = std::min(described.find(':', at), described.size());
+        fields.push_back(described.substr(at, colon - at));
         at = colon + 1;
       }
       if (fields.size() < 2 || fields.size() > 4) {
