@@ -84,10 +84,18 @@ answer() {  # the box's text (a prefix), then the key that answers it
   done
 }
 
-timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >/dev/null 2>&1 &
+# Wine's own messages go to a log the failure shows.
+WINEDEBUG=err+all timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >"$work/wine.log" 2>&1 &
 # The first window of a new prefix waits for Wine to set up its fonts and
 # desktop, which under a loaded machine may take minutes.
-window="$(timeout 240 xdotool search --sync --name 'Korvane Dayledger')" || fail "no window"
+window="$(timeout 240 xdotool search --sync --name 'Korvane Dayledger')" || {
+  xwd -root -display "$display" | convert xwd:- "$work/window-none.png" || true
+  echo "windows on the display:" >&2
+  xdotool search --name '.' getwindowname %@ >&2 || true
+  ps -eo pid,etimes,stat,args | grep -i '[w]ine' >&2 || true
+  tail -n 40 "$work/wine.log" >&2 || true
+  fail "no window"
+}
 window="$(echo "$window" | head -1)"
 answer "이전 실행에서 남은 임시 파일을 정리하였습니다. (사용자 : park)" Return
 expect kim text Label9
