@@ -26,6 +26,9 @@ trap cleanup EXIT
 # Every Wine program of the check sees the display: the window's too.
 . tools/x-display.sh
 . tools/wine-user-env.sh
+# The prefix's set-up may have left a Wine server whose desktop has no display.
+as_user timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
+as_user timeout 20 /usr/lib/wine/wineserver -w 2>/dev/null || true
 
 work="$(pwd)/build/windows-store"
 real="$user_drive/Program Files (x86)/Dayledger"

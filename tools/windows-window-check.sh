@@ -43,6 +43,10 @@ cleanup() {
 }
 trap cleanup EXIT
 . tools/x-display.sh
+# A Wine server the terminal program's check left running keeps a desktop
+# without a display, and a window started on it would have no driver.
+timeout 20 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+timeout 20 /usr/lib/wine/wineserver64 -w 2>/dev/null || true
 
 probe() { timeout 60 "$wine" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 # Waits up to 30 s for the probe to print `want` (a prefix) for its arguments.
@@ -84,19 +88,25 @@ answer() {  # the box's text (a prefix), then the key that answers it
   done
 }
 
-# Wine's own messages go to a log the failure shows.
-WINEDEBUG=err+all timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >"$work/wine.log" 2>&1 &
+# Starts the window and waits up to `seconds` for it; a program that ends
+# first fails at once, with Wine's own messages.
+open_window() {  # seconds
+  WINEDEBUG=err+all timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >"$work/wine.log" 2>&1 &
+  gui=$!
+  i=0
+  until window="$(xdotool search --name 'Korvane Dayledger' 2>/dev/null | head -1)" && [ -n "$window" ]; do
+    i=$((i + 1))
+    if [ "$i" -ge $(($1 * 4)) ] || ! kill -0 "$gui" 2>/dev/null; then
+      xwd -root -display "$display" | convert xwd:- "$work/window-none.png" || true
+      tail -n 20 "$work/wine.log" >&2 || true
+      fail "no window"
+    fi
+    sleep 0.25
+  done
+}
 # The first window of a new prefix waits for Wine to set up its fonts and
 # desktop, which under a loaded machine may take minutes.
-window="$(timeout 240 xdotool search --sync --name 'Korvane Dayledger')" || {
-  xwd -root -display "$display" | convert xwd:- "$work/window-none.png" || true
-  echo "windows on the display:" >&2
-  xdotool search --name '.' getwindowname %@ >&2 || true
-  ps -eo pid,etimes,stat,args | grep -i '[w]ine' >&2 || true
-  tail -n 40 "$work/wine.log" >&2 || true
-  fail "no window"
-}
-window="$(echo "$window" | head -1)"
+open_window 240
 answer "이전 실행에서 남은 임시 파일을 정리하였습니다. (사용자 : park)" Return
 expect kim text Label9
 # As the design draws it: the log's first line, both of its scroll bars, the
@@ -219,9 +229,7 @@ closed
 # At 150 % the window and every control scale with the system setting, and
 # labels still hold their whole text.
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >/dev/null 2>&1 &
-window="$(timeout 60 xdotool search --sync --name 'Korvane Dayledger' | head -1)" ||
-  fail "no window at 150 %"
+open_window 60
 expect kim text Label9
 probe layout >"$work/layout-150.txt" || { cat "$work/layout-150.txt"; fail "layout at 150 %"; }
 xwd -root -display "$display" | convert xwd:- "$work/window-150.png"
