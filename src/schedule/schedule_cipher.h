@@ -13,9 +13,9 @@ namespace dayledger {
 using ScheduleKey = std::array<unsigned char, 40>;
 ScheduleKey MakeScheduleKey(const std::string& data_key);
 
-// Enciphers the text where it lies: pass it moved to avoid a copy.
+// Each works on the text where it lies: pass it moved to avoid a copy.
 std::string Encipher(std::string plain, const ScheduleKey& key);
-std::string Decipher(const std::string& stored, const ScheduleKey& key);
+std::string Decipher(std::string stored, const ScheduleKey& key);
 
 // Deciphered text to lines: a line ends only at a CR LF pair; a lone CR or
 // LF stays inside the line; a piece after the last pair is dropped; each

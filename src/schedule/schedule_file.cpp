@@ -2,6 +2,7 @@
 #include "schedule/schedule_file.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
@@ -37,10 +38,10 @@ std::string ScheduleText::Take(const std::vector<std::string>& header, const Sch
   return text;
 }
 
-std::vector<std::string> DecodeScheduleBytes(const std::string& bytes, bool encrypted,
+std::vector<std::string> DecodeScheduleBytes(std::string bytes, bool encrypted,
                                              const ScheduleKey& key) {
   if (!encrypted) return SplitLines(bytes);
-  return SplitEncipheredLines(Decipher(bytes, key));
+  return SplitEncipheredLines(Decipher(std::move(bytes), key));
 }
 
 ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
@@ -58,7 +59,7 @@ ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
 void ScheduleFile::Load() {
   std::string bytes;
   if (!platform_.ReadFile(file_path_, &bytes).ok()) throw CannotOpenFile(file_path_);
-  Lines.Assign(DecodeScheduleBytes(bytes, encrypted_, key_), file_path_);
+  Lines.Assign(DecodeScheduleBytes(std::move(bytes), encrypted_, key_), file_path_);
 }
 
 void ScheduleFile::Save() {

@@ -35,7 +35,8 @@ class ScheduleText {
   std::vector<std::string> pieces_;
   size_t size_ = 0;
 };
-std::vector<std::string> DecodeScheduleBytes(const std::string& bytes, bool encrypted,
+// A file's lines; the bytes are deciphered where they lie.
+std::vector<std::string> DecodeScheduleBytes(std::string bytes, bool encrypted,
                                              const ScheduleKey& key);
 
 class ScheduleFile {

@@ -27,7 +27,8 @@ class UnlockedOverlay : public OverlayPlatform {
     return LockResult::kLocked;
   }
   IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
-    if (NormalPath(path).rfind(backup_root_, 0) == 0) bytes = std::string();
+    // A swap, not an assignment: assigning an empty string keeps the buffer.
+    if (NormalPath(path).rfind(backup_root_, 0) == 0) std::string().swap(bytes);
     return OverlayPlatform::WriteFileMoved(path, std::move(bytes));
   }
 

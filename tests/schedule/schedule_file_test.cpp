@@ -29,6 +29,22 @@ TEST(ScheduleCipherTest, SumsWrapAroundModulo256) {
   EXPECT_EQ(Encipher("abc", key).substr(1), "bc") << "a zero key byte leaves its byte unchanged";
 }
 
+TEST(ScheduleCipherTest, EveryByteOfALongTextUsesTheKeyByteAtItsOffset) {
+  // Many key-lengths long, with sums that carry out of a byte.
+  std::string key;
+  for (int i = 0; i < 40; ++i) key.push_back(static_cast<char>(200 + i));
+  std::string plain;
+  for (int n = 0; n < 1001; ++n) plain.push_back(static_cast<char>(n * 7));
+  const std::string stored = Encipher(plain, MakeScheduleKey(key));
+  ASSERT_EQ(stored.size(), plain.size());
+  for (size_t n = 0; n < plain.size(); ++n) {
+    ASSERT_EQ(static_cast<unsigned char>(stored[n]),
+              static_cast<unsigned char>(plain[n] + key[n % 40]))
+        << "offset " << n;
+  }
+  EXPECT_EQ(Decipher(stored, MakeScheduleKey(key)), plain);
+}
+
 TEST(ScheduleCipherTest, KeyPositionRunsOnAcrossLineEnds) {
   const ScheduleKey key = MakeScheduleKey(PositionKey());
   const std::string line0(15, 'A');
