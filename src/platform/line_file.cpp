@@ -10,20 +10,7 @@ namespace dayledger {
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
   std::vector<std::string> lines;
-  const size_t end = std::min(bytes.find('\0'), bytes.size());
-  size_t start = 0;
-  size_t i = 0;
-  while (i < end) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') {
-      ++i;
-      continue;
-    }
-    lines.push_back(bytes.substr(start, i - start));
-    i += (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ? 2 : 1;
-    start = i;
-  }
-  if (start < end) lines.push_back(bytes.substr(start, end - start));
+  ForEachLine(bytes, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

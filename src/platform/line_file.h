@@ -1,7 +1,9 @@
 // Line files: every data file is handled whole as a list of CP949 byte lines.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/line_list.h"
@@ -10,8 +12,27 @@ namespace dayledger {
 
 class Platform;
 
-// Splits at CR LF, lone CR and lone LF; a final break adds no empty line,
-// inner empty lines stay, a zero byte ends the text.
+// Calls `visit` with each line: splits at CR LF, lone CR and lone LF; a
+// final break adds no empty line, inner empty lines stay, a zero byte ends
+// the text.
+template <typename Visit>
+void ForEachLine(std::string_view bytes, Visit&& visit) {
+  const size_t end = std::min(bytes.find('\0'), bytes.size());
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') {
+      ++i;
+      continue;
+    }
+    visit(bytes.substr(start, i - start));
+    i += (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ? 2 : 1;
+    start = i;
+  }
+  if (start < end) visit(bytes.substr(start, end - start));
+}
+// The lines ForEachLine visits.
 std::vector<std::string> SplitLines(const std::string& bytes);
 // CR LF after every line, the last one included.
 std::string JoinLines(const std::vector<std::string>& lines);

@@ -62,15 +62,7 @@ std::string Decipher(std::string stored, const ScheduleKey& key) {
 
 std::vector<std::string> SplitEncipheredLines(const std::string& plain) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t pair = plain.find("\r\n"); pair != std::string::npos;
-       pair = plain.find("\r\n", start)) {
-    // Up to the line's first zero byte, taken once.
-    const auto end = std::find(plain.begin() + static_cast<std::ptrdiff_t>(start),
-                               plain.begin() + static_cast<std::ptrdiff_t>(pair), '\0');
-    lines.emplace_back(plain.begin() + static_cast<std::ptrdiff_t>(start), end);
-    start = pair + 2;
-  }
+  ForEachEncipheredLine(plain, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

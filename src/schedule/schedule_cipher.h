@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dayledger {
@@ -17,9 +18,20 @@ ScheduleKey MakeScheduleKey(const std::string& data_key);
 std::string Encipher(std::string plain, const ScheduleKey& key);
 std::string Decipher(std::string stored, const ScheduleKey& key);
 
-// Deciphered text to lines: a line ends only at a CR LF pair; a lone CR or
-// LF stays inside the line; a piece after the last pair is dropped; each
-// line is taken up to its first zero byte.
+// Calls `visit` with each line of deciphered text: a line ends only at a
+// CR LF pair; a lone CR or LF stays inside the line; a piece after the last
+// pair is dropped; each line is taken up to its first zero byte.
+template <typename Visit>
+void ForEachEncipheredLine(std::string_view plain, Visit&& visit) {
+  size_t start = 0;
+  for (size_t pair = plain.find("\r\n"); pair != std::string_view::npos;
+       pair = plain.find("\r\n", start)) {
+    const std::string_view line = plain.substr(start, pair - start);
+    visit(line.substr(0, line.find('\0')));
+    start = pair + 2;
+  }
+}
+// The lines ForEachEncipheredLine visits.
 std::vector<std::string> SplitEncipheredLines(const std::string& plain);
 // Lines to plain text for enciphering: each line up to its first zero byte,
 // then CR LF.

@@ -18,9 +18,9 @@ std::string ScheduleText::Joined(const std::vector<std::string>& lines) const {
   return encrypted_ ? JoinEncipheredLines(lines) : JoinLines(lines);
 }
 
-void ScheduleText::Add(const std::vector<std::string>& lines) {
-  pieces_.push_back(Joined(lines));
-  size_ += pieces_.back().size();
+void ScheduleText::Add(std::string text) {
+  size_ += text.size();
+  pieces_.push_back(std::move(text));
 }
 
 std::string ScheduleText::Take(const std::vector<std::string>& header, const ScheduleKey& key) {
@@ -38,10 +38,36 @@ std::string ScheduleText::Take(const std::vector<std::string>& header, const Sch
   return text;
 }
 
+namespace {
+
+// The file's first `head_lines` lines, and the rest as the text it is saved
+// as; the bytes are deciphered where they lie.
+std::vector<std::string> Decode(std::string bytes, bool encrypted, const ScheduleKey& key,
+                                size_t head_lines, std::string* rest) {
+  std::vector<std::string> head;
+  auto visit = [&](std::string_view line) {
+    if (head.size() < head_lines) {
+      head.emplace_back(line);
+      return;
+    }
+    rest->append(line);
+    *rest += "\r\n";
+  };
+  if (!encrypted) {
+    ForEachLine(bytes, visit);
+  } else {
+    bytes = Decipher(std::move(bytes), key);
+    ForEachEncipheredLine(bytes, visit);
+  }
+  return head;
+}
+
+}  // namespace
+
 std::vector<std::string> DecodeScheduleBytes(std::string bytes, bool encrypted,
                                              const ScheduleKey& key) {
-  if (!encrypted) return SplitLines(bytes);
-  return SplitEncipheredLines(Decipher(std::move(bytes), key));
+  std::string no_rest;
+  return Decode(std::move(bytes), encrypted, key, SIZE_MAX, &no_rest);
 }
 
 ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
@@ -56,20 +82,34 @@ ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
   file_path_ = schedule_dir_ + file_name;
 }
 
-void ScheduleFile::Load() {
+void ScheduleFile::Load(size_t head_lines) {
   std::string bytes;
   if (!platform_.ReadFile(file_path_, &bytes).ok()) throw CannotOpenFile(file_path_);
-  Lines.Assign(DecodeScheduleBytes(std::move(bytes), encrypted_, key_), file_path_);
+  rest_.clear();
+  if (head_lines != SIZE_MAX) rest_.reserve(bytes.size());
+  Lines.Assign(Decode(std::move(bytes), encrypted_, key_, head_lines, &rest_), file_path_);
 }
 
 void ScheduleFile::Save() {
-  WriteFileOrThrow(platform_, file_path_, EncodeScheduleLines(Lines, encrypted_, key_));
+  ScheduleText text(encrypted_);
+  text.Add(rest_);
+  WriteFileOrThrow(platform_, file_path_, text.Take(Lines.lines(), key_));
+}
+
+std::string ScheduleFile::TakeText() {
+  std::string text = encrypted_ ? JoinEncipheredLines(Lines.lines()) : JoinLines(Lines.lines());
+  Lines.Clear();
+  if (text.empty()) return std::move(rest_);
+  text += rest_;
+  std::string().swap(rest_);
+  return text;
 }
 
 SchClass::SchClass(Platform& platform, const std::string& app_dir, int year, int month,
-                   const std::string& user_name, bool encrypted, const std::string& data_key)
+                   const std::string& user_name, bool encrypted, const std::string& data_key,
+                   size_t head_lines)
     : ScheduleFile(platform, app_dir, user_name, FileName(year, month), encrypted, data_key) {
-  Load();
+  Load(head_lines);
 }
 
 std::string SchClass::FileName(int year, int month) {

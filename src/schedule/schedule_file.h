@@ -2,6 +2,7 @@
 // files: a list of lines stored plain or enciphered with the data key.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/line_list.h"
@@ -22,8 +23,9 @@ class ScheduleText {
  public:
   explicit ScheduleText(bool encrypted) : encrypted_(encrypted) {}
 
-  // Appends lines, each as the file holds it.
-  void Add(const std::vector<std::string>& lines);
+  // Appends text already in the form the file saves it (each line ended by
+  // CR LF, as JoinLines or JoinEncipheredLines makes it).
+  void Add(std::string text);
   // The file's bytes: the `header` lines, then everything added, enciphered
   // as a whole when the file is. What was added is given up.
   std::string Take(const std::vector<std::string>& header, const ScheduleKey& key);
@@ -45,9 +47,12 @@ class ScheduleFile {
   ScheduleFile(const ScheduleFile&) = delete;
   ScheduleFile& operator=(const ScheduleFile&) = delete;
 
-  // Rewrites the whole file from Lines in the current form; "Cannot create
-  // file %s" or "Stream write error" on failure.
+  // Rewrites the whole file from Lines and the kept rest in the current
+  // form; "Cannot create file %s" or "Stream write error" on failure.
   void Save();
+  // Lines and the kept rest as the text the file saves them as; both are
+  // given up.
+  std::string TakeText();
 
   const std::string& path() const { return file_path_; }
   bool encrypted() const { return encrypted_; }
@@ -57,8 +62,10 @@ class ScheduleFile {
  protected:
   ScheduleFile(Platform& platform, const std::string& app_dir, const std::string& user_name,
                const std::string& file_name, bool encrypted, const std::string& data_key);
-  // Fills Lines from the file; "Cannot open file %s" when it cannot be read.
-  void Load();
+  // Fills Lines with the file's first `head_lines` lines and keeps the rest
+  // as the text it is saved as, without a string per line; "Cannot open
+  // file %s" when it cannot be read.
+  void Load(size_t head_lines = SIZE_MAX);
   void set_encrypted(bool encrypted) { encrypted_ = encrypted; }
 
  private:
@@ -69,13 +76,17 @@ class ScheduleFile {
   std::string user_name_;
   ScheduleKey key_;
   bool encrypted_;
+  std::string rest_;
 };
 
 // One month of one user: schedules\YYYYMM.qbsd, read when constructed.
+// Only its first `head_lines` lines are in Lines: the steps change the
+// header alone, and a month may hold many thousand lines.
 class SchClass : public ScheduleFile {
  public:
   SchClass(Platform& platform, const std::string& app_dir, int year, int month,
-           const std::string& user_name, bool encrypted, const std::string& data_key);
+           const std::string& user_name, bool encrypted, const std::string& data_key,
+           size_t head_lines);
 
   static std::string FileName(int year, int month);
 };

@@ -16,16 +16,18 @@
 namespace dayledger {
 namespace {
 
-SchClass OpenMonth(const StageContext& ctx, int year, int month) {
+// A month with its first `head_lines` lines apart: the steps change no more.
+SchClass OpenMonth(const StageContext& ctx, int year, int month, size_t head_lines) {
   const UnitState& s = ctx.state;
-  return SchClass(ctx.platform, s.AppDir, year, month, s.UserName, s.Encrypted, s.DataKey);
+  return SchClass(ctx.platform, s.AppDir, year, month, s.UserName, s.Encrypted, s.DataKey,
+                  head_lines);
 }
 
 }  // namespace
 
 void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
   ForEachMonth(ctx, texts::kLogYearStamped, [&](int year, int month) {
-    SchClass schedule = OpenMonth(ctx, year, month);
+    SchClass schedule = OpenMonth(ctx, year, month, 2);
     schedule.Lines.Replace(1, code);
     schedule.Save();
   });
@@ -52,13 +54,13 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   // the staged folder at once, so the data is held about once. The stages
   // change only the staged view: a failure part-way loses no month.
   ForEachMonth(ctx, texts::kLogYearLoaded, [&](int year, int month) {
-    SchClass schedule = OpenMonth(ctx, year, month);
+    SchClass schedule = OpenMonth(ctx, year, month, 3);
     LineList& lines = schedule.Lines;
     lines.Delete(0);  // header
     lines.Delete(0);  // version line
     total += static_cast<uint32_t>(StrToInt(lines, 0));
     lines.Delete(0);  // entry count
-    merged.Add(lines.lines());
+    merged.Add(schedule.TakeText());
     ctx.platform.DeleteFile(schedule.path());
   });
   const std::vector<std::string> header = {"#schedule data#", "10300",

@@ -13,6 +13,7 @@ namespace dayledger {
 namespace {
 
 using demo::InstallationBuilder;
+using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 
 // A key whose bytes 1..40 show which position enciphered a byte.
@@ -105,18 +106,44 @@ TEST_F(ScheduleFileTest, MonthlyFileNamesAndPaths) {
   EXPECT_EQ(SchClass::FileName(2029, 12), "202912.qbsd");
   EXPECT_EQ(SchClass::FileName(5, 7), "000507.qbsd");
   WriteSchedule("198001.qbsd", "h\r\n10000\r\n0\r\n");
-  SchClass month(platform, builder.AppDir(), 1980, 1, "u", false, key);
+  SchClass month(platform, builder.AppDir(), 1980, 1, "u", false, key, SIZE_MAX);
   EXPECT_EQ(month.path(), builder.AppDir() + "\\users\\u\\schedules\\198001.qbsd");
   EXPECT_EQ(month.Lines.lines(), (Lines{"h", "10000", "0"}));
 }
 
 TEST_F(ScheduleFileTest, PlainFormFollowsTheLineFileRules) {
   WriteSchedule("202912.qbsd", "h\n10000\r\r\n\xC8\xAB\r\nlast");
-  SchClass month(platform, builder.AppDir(), 2029, 12, "u", false, key);
+  SchClass month(platform, builder.AppDir(), 2029, 12, "u", false, key, SIZE_MAX);
   EXPECT_EQ(month.Lines.lines(), (Lines{"h", "10000", "", "\xC8\xAB", "last"}));
   month.Save();
   EXPECT_EQ(InstallationBuilder::ReadNative(SchedulePath("202912.qbsd")),
             "h\r\n10000\r\n\r\n\xC8\xAB\r\nlast\r\n");
+}
+
+TEST_F(ScheduleFileTest, AMonthLoadedByItsHeadSavesAsLoadedWhole) {
+  // Each line rule of both forms: lone CR and LF, a zero byte, a piece
+  // after the last break.
+  const std::string plain = "h\n10000\r\r\n\xC8\xAB\r\nx\0y\r\nlast"s;
+  const std::string stored =
+      Encipher("h\r\n10000\r\n2\r\na\rb\nc\r\nx\0y\r\ntail"s, MakeScheduleKey(key));
+  for (const bool encrypted : {false, true}) {
+    const std::string& bytes = encrypted ? stored : plain;
+    WriteSchedule("200102.qbsd", bytes);
+    SchClass whole(platform, builder.AppDir(), 2001, 2, "u", encrypted, key, SIZE_MAX);
+    whole.Save();
+    const std::string expected = InstallationBuilder::ReadNative(SchedulePath("200102.qbsd"));
+    for (const size_t head : {size_t{0}, size_t{2}, size_t{3}, size_t{9}}) {
+      WriteSchedule("200102.qbsd", bytes);
+      SchClass month(platform, builder.AppDir(), 2001, 2, "u", encrypted, key, head);
+      EXPECT_EQ(month.Lines.Count(), std::min<int>(static_cast<int>(head), whole.Lines.Count()));
+      month.Save();
+      EXPECT_EQ(InstallationBuilder::ReadNative(SchedulePath("200102.qbsd")), expected)
+          << "encrypted " << encrypted << ", head " << head;
+      EXPECT_EQ(month.TakeText(), encrypted ? JoinEncipheredLines(whole.Lines.lines())
+                                            : JoinLines(whole.Lines.lines()))
+          << "encrypted " << encrypted << ", head " << head;
+    }
+  }
 }
 
 TEST_F(ScheduleFileTest, SaveAndLoadRoundTripInBothForms) {
@@ -124,13 +151,13 @@ TEST_F(ScheduleFileTest, SaveAndLoadRoundTripInBothForms) {
   for (bool encrypted : {false, true}) {
     WriteSchedule("200102.qbsd", "");
     {
-      SchClass month(platform, builder.AppDir(), 2001, 2, "u", encrypted, key);
+      SchClass month(platform, builder.AppDir(), 2001, 2, "u", encrypted, key, SIZE_MAX);
       EXPECT_EQ(month.Lines.Count(), 0);
       month.Lines.Assign(lines);
       month.Save();
       month.Save();  // each save starts again at key position 0
     }
-    SchClass again(platform, builder.AppDir(), 2001, 2, "u", encrypted, key);
+    SchClass again(platform, builder.AppDir(), 2001, 2, "u", encrypted, key, SIZE_MAX);
     EXPECT_EQ(again.Lines.lines(), lines) << "encrypted " << encrypted;
     const std::string stored = InstallationBuilder::ReadNative(SchedulePath("200102.qbsd"));
     EXPECT_EQ(stored == JoinLines(lines), !encrypted);
@@ -143,13 +170,13 @@ TEST_F(ScheduleFileTest, SaveAndLoadRoundTripInBothForms) {
 TEST_F(ScheduleFileTest, FailuresCarryTheFrameworkTexts) {
   const std::string tool_path = builder.AppDir() + "\\users\\u\\schedules\\198507.qbsd";
   try {
-    SchClass missing(platform, builder.AppDir(), 1985, 7, "u", true, key);
+    SchClass missing(platform, builder.AppDir(), 1985, 7, "u", true, key, SIZE_MAX);
     ADD_FAILURE();
   } catch (const FrameworkError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + tool_path);
   }
   WriteSchedule("198507.qbsd", "only one line\r\n");
-  SchClass month(platform, builder.AppDir(), 1985, 7, "u", true, key);
+  SchClass month(platform, builder.AppDir(), 1985, 7, "u", true, key, SIZE_MAX);
   EXPECT_EQ(month.Lines.Count(), 0) << "no CR LF after deciphering";
   month.Lines.Add("x");
   platform.fail_write_path = SchedulePath("198507.qbsd");
