@@ -1,4 +1,5 @@
 // The real platform on POSIX systems: files, folders, locks, clock.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "platform/cp949_codec.h"
@@ -157,15 +159,28 @@ PathKind SystemPlatform::Inspect(const std::string& path) {
 }
 
 std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::string& folder) {
-  std::error_code ec;
-  fs::directory_iterator it(fs::path(Native(folder)), ec);
-  if (ec) return std::nullopt;
+  const std::string native = Native(folder);
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.c_str()), ::closedir);
+  if (!dir) return std::nullopt;
   std::vector<FolderEntry> entries;
-  for (const fs::directory_entry& entry : it) {
-    const bool is_folder = entry.symlink_status(ec).type() == fs::file_type::directory;
-    const std::string name = entry.path().filename().string();
-    const bool ordinary =
-        !name.empty() && name[0] != '.' && (is_folder || entry.is_regular_file(ec));
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    // The type the listing gives; a stat only where it gives none, and for
+    // a link, which counts as a file when it leads to one.
+    const std::string path = native + "/" + name;
+    struct stat info {};
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN && ::lstat(path.c_str(), &info) == 0) {
+      type = S_ISDIR(info.st_mode)   ? DT_DIR
+             : S_ISREG(info.st_mode) ? DT_REG
+             : S_ISLNK(info.st_mode) ? DT_LNK
+                                     : DT_UNKNOWN;
+    }
+    const bool is_folder = type == DT_DIR;
+    const bool regular = type == DT_REG || (type == DT_LNK && ::stat(path.c_str(), &info) == 0 &&
+                                            S_ISREG(info.st_mode));
+    const bool ordinary = name[0] != '.' && (is_folder || regular);
     entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary});
   }
   return entries;

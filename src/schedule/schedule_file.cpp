@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/framework_error.h"
+#include "platform/freed_memory.h"
 #include "platform/line_file.h"
 #include "platform/platform.h"
 
@@ -25,12 +26,20 @@ void ScheduleText::Add(std::string text) {
 
 std::string ScheduleText::Take(const std::vector<std::string>& header, const ScheduleKey& key) {
   std::string text = Joined(header);
-  // One allocation of the whole size; each piece goes as it is copied, so
-  // the text is held once throughout.
+  // One allocation of the whole size; each piece goes as it is copied, and
+  // what they held goes back to the system every few MB, so the text is
+  // held about once throughout.
   text.reserve(text.size() + size_);
+  constexpr size_t kReturnEvery = 4 << 20;
+  size_t unreturned = 0;
   for (std::string& piece : pieces_) {
     text += piece;
+    unreturned += piece.size();
     std::string().swap(piece);
+    if (unreturned >= kReturnEvery) {
+      ReturnFreedMemory();
+      unreturned = 0;
+    }
   }
   pieces_.clear();
   size_ = 0;

@@ -136,9 +136,12 @@ TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
   }
   fs::create_directories(dir + "/g/sub.qbd");
   InstallationBuilder::WriteNative(dir + "/g/sub.qbd/inner.qbd", "x");
+  // A link counts as the file it leads to; a link to a folder is neither.
+  fs::create_symlink(dir + "/g/c.qbd", dir + "/g/link.qbd");
+  fs::create_directory_symlink(dir + "/g/sub.qbd", dir + "/g/folder-link.qbd");
   const auto names = ListQbdFiles(platform, Tool(dir) + "\\g");
   ASSERT_TRUE(names.has_value());
-  EXPECT_EQ(*names, (std::vector<std::string>{"A.QBD", "b.qbd", "c.qbd"}));
+  EXPECT_EQ(*names, (std::vector<std::string>{"A.QBD", "b.qbd", "c.qbd", "link.qbd"}));
   EXPECT_FALSE(ListQbdFiles(platform, Tool(dir) + "\\nothing").has_value());
 }
 
