@@ -114,6 +114,7 @@ expect kim text Label9
 expect "### Korvane Dayledger - 사용자 정보 업그레이드 ###" text Memo1
 expect "hscroll vscroll" style Memo1
 expect "right" style Label15
+expect "tabstop password *" style Edit1
 expect ListBox1 focus
 probe layout >"$work/layout.txt" || { cat "$work/layout.txt"; fail "layout"; }
 xwd -root -display "$display" | convert xwd:- "$work/window.png"

@@ -11,7 +11,8 @@
 //   window_probe focus        the name of the control that has the focus
 //                             ("Form1" for the window itself)
 //   window_probe style NAME   what the control's native style shows:
-//                             "hscroll", "vscroll", "right", "tabstop"
+//                             "hscroll", "vscroll", "right", "tabstop",
+//                             "password C" (an edit box's masking character)
 // Exit status 0 when it found what it was asked for.
 #include <cstdio>
 #include <cstdlib>
@@ -186,10 +187,17 @@ int main(int argc, char* argv[]) {
     wchar_t kind[32] = {};
     ::GetClassNameW(control, kind, 32);
     const bool is_static = std::wstring(kind) == L"Static";
-    std::printf("%s%s%s%s\n", (style & WS_HSCROLL) ? "hscroll " : "",
+    // The edit box's own masking character, as it was set: Wine's default
+    // differs from Windows', so what it draws cannot tell.
+    const auto masked = static_cast<wchar_t>(::SendMessageW(control, EM_GETPASSWORDCHAR, 0, 0));
+    const std::string password =
+        std::wstring(kind) == L"Edit" && masked
+            ? "password " + dayledger::Narrow(std::wstring(1, masked), CP_UTF8)
+            : "";
+    std::printf("%s%s%s%s%s\n", (style & WS_HSCROLL) ? "hscroll " : "",
                 (style & WS_VSCROLL) ? "vscroll " : "",
                 is_static && (style & SS_TYPEMASK) == SS_RIGHT ? "right " : "",
-                (style & WS_TABSTOP) ? "tabstop " : "");
+                (style & WS_TABSTOP) ? "tabstop " : "", password.c_str());
     return 0;
   }
   if (command == "text" && argc > 2) {

@@ -566,6 +566,13 @@ TEST_F(CliTest, VerifyAccountsForEveryEntryOfEachUpgradedDemoUser) {
   const ProcessResult wrong = Cli("verify lee --password-stdin", "wrong\n");
   EXPECT_EQ(wrong.status, 1);
   EXPECT_EQ(wrong.err, std::string(texts::kWrongPassword) + "\n");
+  // An entry lost from the merged file fails the command.
+  const std::string merged = Path("users/kim/schedules/schedules.qbsd");
+  Lines lines = SplitText(InstallationBuilder::ReadNative(merged));
+  lines.erase(lines.begin() + 3);
+  InstallationBuilder::WriteNative(merged, JoinLines(lines));
+  const ProcessResult lost = Cli("verify kim");
+  EXPECT_EQ(lost.status, 1) << lost.out;
   const ProcessResult no_backup = Cli("verify park");
   EXPECT_EQ(no_backup.status, 3);
   EXPECT_EQ(no_backup.err.rfind("비교할 백업이 없습니다: ", 0), 0u) << no_backup.err;

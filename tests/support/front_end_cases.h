@@ -15,14 +15,14 @@ enum class CaseEnd { kRefused, kStopped, kDone };
 
 struct FrontEndCase {
   std::string name;
-  demo::UserSpec user;       // the one user of the installation, "u"
-  std::string planted_file;  // relative to the installation; written when set
-  std::string planted_bytes;
-  std::string password;
+  demo::UserSpec user;            // the one user of the installation, "u"
+  std::string planted_file = {};  // relative to the installation; written when set
+  std::string planted_bytes = {};
+  std::string password = {};
   bool skip_backup = false;  // the question is answered yes
   CaseEnd end = CaseEnd::kDone;
-  std::vector<std::string> messages;  // "flags:text", in order
-  std::vector<std::string> log;       // texts without their stamps
+  std::vector<std::string> messages = {};  // "flags:text", in order
+  std::vector<std::string> log = {};       // texts without their stamps
 };
 
 std::vector<FrontEndCase> FrontEndCases();

@@ -4,7 +4,7 @@
 namespace dayledger::testing {
 
 int RecordedBoxes::Show(const std::string& text, const std::string& caption, int flags) {
-  messages.push_back({text, caption, flags});
+  messages.push_back({text, caption, flags, window ? window() : ""});
   if (!answers.empty()) {
     const int answer = answers.front();
     answers.pop_front();

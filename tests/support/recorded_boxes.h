@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct ShownMessage {
   std::string text;
   std::string caption;
   int flags;
+  std::string behind;  // what `window` said when the box opened
 };
 
 class RecordedBoxes : public MessageBoxes {
@@ -24,6 +26,8 @@ class RecordedBoxes : public MessageBoxes {
 
   std::vector<ShownMessage> messages;
   std::deque<int> answers;  // next answers; OK, or Yes to a question, when empty
+  // What the window shows behind a box, read as each box opens.
+  std::function<std::string()> window;
 };
 
 }  // namespace dayledger::testing

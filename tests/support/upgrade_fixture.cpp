@@ -9,6 +9,7 @@ namespace dayledger::testing {
 
 UpgradeFixture::UpgradeFixture() : builder(platform.temp_dir() + "/app") {
   builder.WriteTemplates();
+  platform.window = [this] { return port.user_label; };
 }
 
 void UpgradeFixture::AddUsers(const std::vector<demo::UserSpec>& users) {

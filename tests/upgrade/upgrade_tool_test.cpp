@@ -119,6 +119,7 @@ TEST_F(UpgradeToolTest, DamagedProfileAfterAnEncryptedUserKeepsItsDisplay) {
   Select("enc");
   Select("bad");
   EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+  EXPECT_EQ(platform.messages.back().behind, "bad") << "the box opens over the new user";
   EXPECT_EQ(port.user_label, "bad");
   EXPECT_EQ(port.encryption_label, "사용");
   EXPECT_TRUE(port.password_enabled);
