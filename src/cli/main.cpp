@@ -270,7 +270,7 @@ int VerifyUser(Platform& platform, Console& console, const std::string& app_dir,
   if (*encrypted) {
     const auto password = ReadPassword(options);
     if (!password) return kUsage;
-    request.password = platform.Utf8ToCp949(*password);
+    request.password = *password;
   }
   VerifyReport report;
   VerifyRefusal refusal = VerifyRefusal::kNone;

@@ -13,6 +13,9 @@ namespace dayledger {
 
 class Platform;
 
+// The first line of every schedule file.
+inline constexpr char kScheduleHeader[] = "#schedule data#";
+
 // The file's text in the chosen form: plain line text, or enciphered.
 std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key);
 

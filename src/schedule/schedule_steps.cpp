@@ -11,6 +11,7 @@
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
 #include "state/stage_context.h"
+#include "state/version_code.h"
 #include "texts/texts.h"
 
 namespace dayledger {
@@ -63,7 +64,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
     merged.Add(schedule.TakeText());
     ctx.platform.DeleteFile(schedule.path());
   });
-  const std::vector<std::string> header = {"#schedule data#", "10300",
+  const std::vector<std::string> header = {kScheduleHeader, kTargetVersion,
                                            std::to_string(static_cast<int32_t>(total))};
   WriteFileOrThrow(ctx.platform, folder + "schedules.qbsd",
                    merged.Take(header, MakeScheduleKey(s.DataKey)));

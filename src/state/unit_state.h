@@ -4,13 +4,11 @@
 
 #include <string>
 
-#include "platform/line_list.h"
 #include "state/file_names.h"
+#include "state/profile.h"
+#include "state/version_code.h"
 
 namespace dayledger {
-
-inline const std::string kTargetVersion = "10300";
-inline const std::string kInitialDataKey(40, '0');
 
 // The driver's stages, in the order they run; the numbers are the stored
 // UpgradeState values of the design.
@@ -27,10 +25,10 @@ struct UnitState {
   std::string UserName;
   std::string TargetVersion = kTargetVersion;
   std::string StepVersion;
-  std::string DataKey = kInitialDataKey;
+  std::string DataKey = kNoDataKey;
   bool Encrypted = false;
   Stage UpgradeState = Stage::kSchedule;
-  LineList ProfileLines;
+  Profile UserProfile;
 
   // The selected user's folder.
   std::string UserDir() const { return UserFolder(AppDir, UserName); }

@@ -5,6 +5,10 @@
 
 namespace dayledger {
 
+// The oldest version the upgrade reads, and the one it writes.
+inline constexpr char kFirstVersion[] = "10000";
+inline const std::string kTargetVersion = "10300";
+
 // The step code that marks all steps of a stage done; written into no file.
 inline constexpr char kAllStepsDone[] = "10301";
 

@@ -41,11 +41,11 @@ Reply UpgradeTool::RunStageOrThrow() {
 }
 
 void UpgradeTool::ReadProfileStage() {
-  ReadLines(Staged(), ProfilePath(state_.UserDir()), &state_.ProfileLines);
+  state_.UserProfile = Profile::Read(Staged(), state_.UserDir());
   AddLog(texts::kLogSchedulesStarting);
-  const std::string& code = state_.ProfileLines.Get(1);
+  const std::string& code = state_.UserProfile.Version();
   // The start checks refuse such a profile; one changed on disk since then
-  // must not be stamped "10300" with nothing converted.
+  // must not be stamped with the new version with nothing converted.
   const auto step = FirstStepFor(code);
   if (!step) {
     throw FrameworkError(platform_.Utf8ToCp949(texts::kUnsupportedVersion), ErrorKind::kOther,
@@ -59,11 +59,11 @@ void UpgradeTool::ReadProfileStage() {
 
 void UpgradeTool::DetectAnniversaryVersion() {
   AddLog(texts::kLogAnniversariesStarting);
-  const std::string& code = state_.ProfileLines.Get(1);
+  const std::string& code = state_.UserProfile.Version();
   if (const auto step = FirstStepFor(code)) {
     // A 1.00 user has no anniversary data yet.
-    AddLog(code == "10000" ? texts::kLogNoAnniversaryVersion
-                           : texts::kLogCurrentVersion + ShownVersion(code));
+    AddLog(code == kFirstVersion ? texts::kLogNoAnniversaryVersion
+                                 : texts::kLogCurrentVersion + ShownVersion(code));
     state_.StepVersion = *step;
   }
   AddLog(texts::kLogTargetVersion + ShownVersion(state_.TargetVersion));
@@ -94,8 +94,8 @@ Platform& UpgradeTool::Staged() {
 
 Reply UpgradeTool::SaveProfileStage() {
   AddLog(texts::kLogSavingProfile);
-  state_.ProfileLines.Replace(1, state_.TargetVersion);
-  WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.ProfileLines);
+  state_.UserProfile.SetVersion(state_.TargetVersion);
+  WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.UserProfile.lines());
   // Everything the stages changed reaches the user's folder here, at once.
   const std::vector<std::string> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
   staged_.reset();

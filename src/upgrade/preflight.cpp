@@ -9,6 +9,7 @@
 #include "platform/tool_path.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
+#include "state/version_code.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
@@ -54,7 +55,7 @@ constexpr int kMaxRounds = 2000;
 // month in the user's form, or a two-line file with a version line.
 std::string Substitute(const std::string& path, const UnitState& state) {
   const bool user_schedule = path.find("\\schedules\\") != std::string::npos;
-  LineList lines(std::vector<std::string>{"#schedule data#", "10000", "0"});
+  LineList lines(std::vector<std::string>{kScheduleHeader, kFirstVersion, "0"});
   return EncodeScheduleLines(lines, user_schedule && state.Encrypted,
                              MakeScheduleKey(state.DataKey));
 }

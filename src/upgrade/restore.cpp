@@ -6,23 +6,21 @@
 #include "commit/commit.h"
 #include "platform/copy_tree.h"
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
 #include "platform/overlay_platform.h"
 #include "platform/tool_path.h"
 #include "platform/work_files.h"
 #include "state/file_names.h"
+#include "state/profile.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
 
-// Line 1 of a readable profile; nullopt otherwise.
+// The version of a readable profile; nullopt otherwise.
 std::optional<std::string> ProfileVersion(Platform& platform, const std::string& folder) {
-  std::string bytes;
-  if (!platform.ReadFile(ProfilePath(folder), &bytes).ok()) return std::nullopt;
-  const std::vector<std::string> lines = SplitLines(bytes);
-  if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
-  return lines[1];
+  const auto profile = Profile::ReadWhole(platform, folder);
+  if (!profile) return std::nullopt;
+  return profile->Version();
 }
 
 // A name next to the backup that no earlier restore has taken.

@@ -1,7 +1,6 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
 #include <optional>
 
-#include "digest/sha1.h"
 #include "platform/patience.h"
 #include "platform/tool_path.h"
 #include "state/file_names.h"
@@ -51,12 +50,12 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     return Reply::Refused(texts::kSelectUser, kMbInformation);
   }
   if (!IsSafeUserName(state_.UserName)) return Reply::Refused(texts::kProfileDamaged, kMbError);
-  const LineList& profile = state_.ProfileLines;
-  if (profile.Get(1) == state_.TargetVersion) {
+  const Profile& profile = state_.UserProfile;
+  if (profile.Version() == state_.TargetVersion) {
     return Reply::Refused(texts::kAlreadyLatest, kMbInformation);
   }
   // No step leads from an unknown version; refuse before anything changes.
-  if (!FirstStepFor(profile.Get(1))) {
+  if (!FirstStepFor(profile.Version())) {
     return Reply::Refused(texts::kUnsupportedVersion, kMbInformation);
   }
   if (request.skip_backup && !request.skip_confirmed) {
@@ -65,15 +64,14 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     question.notices.push_back({texts::kSkipBackupQuestion, kMbQuestionYesNo});
     return question;
   }
-  if (profile.Get(9) == "1") {
+  if (profile.Encrypted()) {
     const std::string password = platform_.Utf8ToCp949(request.password);
-    if (IteratedHexDigest(password, 5) != profile.Get(8)) {
+    if (!profile.CheckPassword(password)) {
       Reply wrong = Reply::Refused(texts::kWrongPassword, kMbError);
       wrong.select_password = true;
       return wrong;
     }
-    // The data key is one hex-digest step short of the stored digest.
-    state_.DataKey = IteratedHexDigest(password, 4);
+    state_.DataKey = Profile::DataKey(password);
   }
   // Data that cannot be changed now is refused before anything is copied
   // or locked, so the operator can put it right and press the button again.

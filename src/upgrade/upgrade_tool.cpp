@@ -9,7 +9,7 @@ UpgradeTool::UpgradeTool(Platform& platform, UpgradePort& port, const std::strin
     : platform_(platform), port_(port) {
   state_.TargetVersion = kTargetVersion;
   state_.AppDir = app_dir;
-  state_.DataKey = kInitialDataKey;
+  state_.DataKey = kNoDataKey;
   state_.Encrypted = false;
 }
 

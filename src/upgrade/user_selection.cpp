@@ -55,13 +55,12 @@ Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   if (!IsSafeUserName(state_.UserName)) {
     return Reply::Refused(texts::kProfileDamaged, kMbError, UserListPath(state_.AppDir));
   }
-  const std::string profile = ProfilePath(state_.UserDir());
-  ReadLines(platform_, profile, &state_.ProfileLines);
-  if (state_.ProfileLines.Get(0) != "#profile data#") {
-    return Reply::Refused(texts::kProfileDamaged, kMbError, profile);
+  state_.UserProfile = Profile::Read(platform_, state_.UserDir());
+  if (!state_.UserProfile.Named()) {
+    return Reply::Refused(texts::kProfileDamaged, kMbError, ProfilePath(state_.UserDir()));
   }
-  view->version = platform_.Cp949ToUtf8(ShownVersion(state_.ProfileLines.Get(1)));
-  state_.Encrypted = state_.ProfileLines.Get(9) == "1";
+  view->version = platform_.Cp949ToUtf8(ShownVersion(state_.UserProfile.Version()));
+  state_.Encrypted = state_.UserProfile.Encrypted();
   view->encryption = state_.Encrypted ? texts::kEncryptionOn : texts::kEncryptionOff;
   view->password_enabled = state_.Encrypted;
   return Reply();

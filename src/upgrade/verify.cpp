@@ -9,13 +9,14 @@
 #include <map>
 
 #include "anniversary/anniversary_stage.h"
-#include "digest/sha1.h"
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
 #include "platform/tool_path.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
+#include "state/profile.h"
+#include "state/version_code.h"
 
 namespace dayledger {
 namespace {
@@ -35,14 +36,6 @@ auto ParsedFrom(const std::string& path, Parse parse) {
     if (error.path().empty()) throw FrameworkError(path + ": " + error.what(), error.kind(), path);
     throw;
   }
-}
-
-std::optional<std::vector<std::string>> ProfileLines(Platform& platform, const std::string& dir) {
-  std::string bytes;
-  if (!platform.ReadFile(ProfilePath(dir), &bytes).ok()) return std::nullopt;
-  std::vector<std::string> lines = SplitLines(bytes);
-  if (lines.size() < 2 || lines[0] != "#profile data#") return std::nullopt;
-  return lines;
 }
 
 bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::string> b) {
@@ -165,26 +158,28 @@ class Comparison {
 }  // namespace
 
 std::optional<bool> VerifyNeedsPassword(Platform& platform, const VerifyRequest& request) {
-  const auto profile = ProfileLines(platform, UserFolder(request.app_dir, request.user_name));
+  const auto profile = Profile::ReadWhole(platform, UserFolder(request.app_dir, request.user_name));
   if (!profile) return std::nullopt;
-  return profile->size() > 9 && (*profile)[9] == "1";
+  return profile->LineCount() > 9 && profile->Encrypted();
 }
 
 VerifyRefusal Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
-  const auto backup = ProfileLines(platform, BackupFolder(request.app_dir, request.user_name));
+  const std::string user_folder = UserFolder(request.app_dir, request.user_name);
+  const auto backup =
+      Profile::ReadWhole(platform, BackupFolder(request.app_dir, request.user_name));
   if (!backup) return VerifyRefusal::kNoBackup;
-  if ((*backup)[1] == "10300") return VerifyRefusal::kBackupNotOlder;
-  const std::string profile_path = ProfilePath(UserFolder(request.app_dir, request.user_name));
-  const auto current = ProfileLines(platform, UserFolder(request.app_dir, request.user_name));
-  if (!current) throw CannotOpenFile(profile_path);
-  if ((*current)[1] != "10300") return VerifyRefusal::kNotUpgraded;
-  const bool encrypted = current->size() > 9 && (*current)[9] == "1";
-  std::string data_key(40, '0');
+  if (backup->Version() == kTargetVersion) return VerifyRefusal::kBackupNotOlder;
+  const auto current = Profile::ReadWhole(platform, user_folder);
+  if (!current) throw CannotOpenFile(ProfilePath(user_folder));
+  if (current->Version() != kTargetVersion) return VerifyRefusal::kNotUpgraded;
+  const bool encrypted = current->LineCount() > 9 && current->Encrypted();
+  std::string data_key = kNoDataKey;
   if (encrypted) {
-    if (current->size() <= 8 || IteratedHexDigest(request.password, 5) != (*current)[8]) {
+    const std::string password = platform.Utf8ToCp949(request.password);
+    if (current->LineCount() <= 8 || !current->CheckPassword(password)) {
       return VerifyRefusal::kWrongPassword;
     }
-    data_key = IteratedHexDigest(request.password, 4);
+    data_key = Profile::DataKey(password);
   }
   Comparison comparison(platform, request, encrypted, data_key, report);
   comparison.Schedules();

@@ -42,7 +42,7 @@ enum class VerifyRefusal {
 struct VerifyRequest {
   std::string app_dir;
   std::string user_name;  // CP949
-  std::string password;   // CP949; used when the data is encrypted
+  std::string password;   // UTF-8, as typed; used when the data is encrypted
 };
 
 // Whether the user's data is encrypted (the current profile says so); the

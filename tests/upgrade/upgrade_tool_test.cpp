@@ -252,7 +252,7 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
     EXPECT_EQ(Upgrade(user, password), RunOutcome::kRefused);
     EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
-    EXPECT_EQ(tool().state().DataKey, std::string(40, '0'));
+    EXPECT_EQ(tool().state().DataKey, kNoDataKey);
     EXPECT_TRUE(port.log.empty());
   }
   Select("enc");
@@ -283,7 +283,7 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
 TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
   AddUsers({UserSpec{"plain", "10200"}});
   EXPECT_EQ(Upgrade("plain", "anything"), RunOutcome::kDone);
-  EXPECT_EQ(tool().state().DataKey, std::string(40, '0'));
+  EXPECT_EQ(tool().state().DataKey, kNoDataKey);
 }
 
 TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {

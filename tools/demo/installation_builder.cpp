@@ -8,11 +8,12 @@
 #include <stdexcept>
 
 #include "anniversary/anniversary_stage.h"
-#include "digest/sha1.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "schedule/schedule_cipher.h"
 #include "schedule/schedule_file.h"
+#include "state/profile.h"
+#include "state/version_code.h"
 
 namespace dayledger::demo {
 namespace fs = std::filesystem;
@@ -55,7 +56,7 @@ std::string InstallationBuilder::AppDir() const {
 
 std::string InstallationBuilder::MonthlyFile(int year, int month, const std::string& version,
                                              int entries) {
-  std::vector<std::string> lines = {"#schedule data#", version, std::to_string(entries)};
+  std::vector<std::string> lines = {kScheduleHeader, version, std::to_string(entries)};
   for (int i = 0; i < entries; ++i) {
     char entry[96];
     std::snprintf(entry, sizeof entry, "%04d%02d%02d|%02d00|", year, month, i % 28 + 1, 9 + i % 9);
@@ -65,11 +66,11 @@ std::string InstallationBuilder::MonthlyFile(int year, int month, const std::str
 }
 
 std::string InstallationBuilder::DataKeyFor(const std::string& password_utf8) {
-  return IteratedHexDigest(Cp949(password_utf8), 4);
+  return Profile::DataKey(Cp949(password_utf8));
 }
 
 std::string InstallationBuilder::PasswordDigestFor(const std::string& password_utf8) {
-  return IteratedHexDigest(Cp949(password_utf8), 5);
+  return Profile::PasswordDigest(Cp949(password_utf8));
 }
 
 std::string InstallationBuilder::RepeatTemplate() {
@@ -106,11 +107,11 @@ void InstallationBuilder::WriteUser(const UserSpec& user) {
 
   WriteNative(
       dir + "/profile.qbd",
-      Lines({"#profile data#", user.version, Cp949(user.name), "0", "0", "0", "0", "0",
+      Lines({kProfileHeader, user.version, Cp949(user.name), "0", "0", "0", "0", "0",
              encrypted ? PasswordDigestFor(user.password) : "", encrypted ? "1" : "0", "#end#"}));
-  if (user.version == "10300") {
+  if (user.version == kTargetVersion) {
     WriteNative(dir + "/schedules/schedules.qbsd",
-                schedule(Lines({"#schedule data#", "10300", "0"})));
+                schedule(Lines({kScheduleHeader, kTargetVersion, "0"})));
   } else {
     for (int year = 1980; year <= 2029; ++year) {
       for (int month = 1; month <= 12; ++month) {

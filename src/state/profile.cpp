@@ -1,0 +1,35 @@
+// The profile's reading and the password's digests.
+#include "state/profile.h"
+
+#include "digest/sha1.h"
+#include "platform/line_file.h"
+#include "platform/platform.h"
+#include "state/file_names.h"
+
+namespace dayledger {
+
+Profile Profile::Read(Platform& platform, const std::string& user_folder) {
+  LineList lines;
+  ReadLines(platform, ProfilePath(user_folder), &lines);
+  return Profile(std::move(lines));
+}
+
+std::optional<Profile> Profile::ReadWhole(Platform& platform, const std::string& folder) {
+  std::string bytes;
+  if (!platform.ReadFile(ProfilePath(folder), &bytes).ok()) return std::nullopt;
+  Profile profile(LineList(SplitLines(bytes)));
+  if (profile.LineCount() < 2 || !profile.Named()) return std::nullopt;
+  return profile;
+}
+
+bool Profile::CheckPassword(const std::string& password) const {
+  return PasswordDigest(password) == lines_.Get(8);
+}
+
+std::string Profile::DataKey(const std::string& password) { return IteratedHexDigest(password, 4); }
+
+std::string Profile::PasswordDigest(const std::string& password) {
+  return IteratedHexDigest(password, 5);
+}
+
+}  // namespace dayledger

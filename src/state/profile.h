@@ -1,0 +1,53 @@
+// A user's profile (profile.qbd): the one place that knows its layout and
+// the password's two digests. Line 0 names the file, line 1 is the data
+// version, line 8 the password's digest, line 9 "1" when the data is
+// encrypted; the upgrade rewrites only the version line and keeps the rest
+// byte for byte. Reaching past the end raises the lines' own "List index out
+// of bounds (%d)", naming the file.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/line_list.h"
+
+namespace dayledger {
+
+class Platform;
+
+inline constexpr char kProfileHeader[] = "#profile data#";
+// The key of data that is not encrypted: forty "0" characters.
+inline const std::string kNoDataKey(40, '0');
+
+class Profile {
+ public:
+  Profile() = default;
+  explicit Profile(LineList lines) : lines_(std::move(lines)) {}
+
+  // Reads the user's profile; "Cannot open file %s" when it cannot be read.
+  static Profile Read(Platform& platform, const std::string& user_folder);
+  // The profile when it can be read, names itself and holds a version;
+  // nullopt otherwise. For the commands that only compare.
+  static std::optional<Profile> ReadWhole(Platform& platform, const std::string& folder);
+
+  bool Named() const { return lines_.Get(0) == kProfileHeader; }
+  const std::string& Version() const { return lines_.Get(1); }
+  bool Encrypted() const { return lines_.Get(9) == "1"; }
+  // Whether the password (CP949) is the one whose digest the profile holds.
+  bool CheckPassword(const std::string& password) const;
+  int LineCount() const { return lines_.Count(); }
+
+  void SetVersion(const std::string& version) { lines_.Replace(1, version); }
+  const LineList& lines() const { return lines_; }
+
+  // The key the data is enciphered with: one digest step short of the one
+  // the profile stores.
+  static std::string DataKey(const std::string& password);
+  // The digest line 8 holds for a password (CP949).
+  static std::string PasswordDigest(const std::string& password);
+
+ private:
+  LineList lines_;
+};
+
+}  // namespace dayledger
