@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "calendar/solnlun.h"
+#include "app/solnlun.h"
 #include "platform/platform.h"
 #include "upgrade/notice.h"
 #include "upgrade/window_flow.h"

@@ -1,5 +1,5 @@
 // The calendar component's properties and their conversions.
-#include "calendar/solnlun.h"
+#include "app/solnlun.h"
 
 #include <QMetaProperty>
 #include <QVariant>

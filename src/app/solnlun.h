@@ -1,5 +1,7 @@
-// TSolLun: a non-visual component holding one date in the Gregorian and the
-// Korean lunar calendar, converting it in either direction when asked.
+// TSolLun: the window's non-visual component holding one date in the
+// Gregorian and the Korean lunar calendar, converting it in either direction
+// when asked. The conversion itself is plain C++ (calendar/lunar_calendar.h);
+// this is its Qt component.
 #pragma once
 
 #include <QObject>

@@ -1,5 +1,5 @@
 // The calendar component: its properties, today, and its conversions.
-#include "calendar/solnlun.h"
+#include "app/solnlun.h"
 
 #include <gtest/gtest.h>
 
