@@ -68,13 +68,68 @@ const char kHelpText[] =
     "     restore stopped with an error; the user's folder is as before;\n"
     "     or verify could not read the backup or the current data\n";
 
+namespace {
+
+// The options a command takes, as bits.
+enum OptionBit : unsigned {
+  kSkipBackup = 1,
+  kYes = 2,
+  kPasswordStdin = 4,
+  kJson = 8,
+};
+
+struct CommandRule {
+  const char* name;
+  Command command;
+  bool takes_user;
+  unsigned options;
+};
+
+constexpr CommandRule kCommands[] = {
+    {"list", Command::kList, false, 0},
+    {"upgrade", Command::kUpgrade, true, kSkipBackup | kYes | kPasswordStdin},
+    {"check", Command::kCheck, true, kPasswordStdin},
+    {"verify", Command::kVerify, true, kPasswordStdin | kJson},
+    {"restore", Command::kRestore, true, kYes},
+};
+
+struct OptionRule {
+  const char* name;
+  OptionBit bit;
+  bool Options::*flag;
+};
+
+constexpr OptionRule kOptions[] = {
+    {"--skip-backup", kSkipBackup, &Options::skip_backup},
+    {"--yes", kYes, &Options::yes},
+    {"--password-stdin", kPasswordStdin, &Options::password_stdin},
+    {"--json", kJson, &Options::json},
+};
+
+// "upgrade", "upgrade and restore", "upgrade, check and verify".
+std::string CommandsTaking(OptionBit bit) {
+  std::vector<std::string> names;
+  for (const CommandRule& rule : kCommands) {
+    if (rule.options & bit) names.emplace_back(rule.name);
+  }
+  std::string listed;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) listed += i + 1 == names.size() ? " and " : ", ";
+    listed += names[i];
+  }
+  return listed;
+}
+
+}  // namespace
+
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
   Options options;
   std::vector<std::string> words;
+  unsigned given = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
-      options.command = "help";
+      options.command = Command::kHelp;
       return options;
     }
     if (arg == "--app-dir") {
@@ -83,14 +138,15 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
       }
       options.app_dir = args[i];
-    } else if (arg == "--skip-backup") {
-      options.skip_backup = true;
-    } else if (arg == "--yes") {
-      options.yes = true;
-    } else if (arg == "--password-stdin") {
-      options.password_stdin = true;
-    } else if (arg == "--json") {
-      options.json = true;
+      continue;
+    }
+    const OptionRule* option = nullptr;
+    for (const OptionRule& rule : kOptions) {
+      if (arg == rule.name) option = &rule;
+    }
+    if (option) {
+      options.*(option->flag) = true;
+      given |= option->bit;
     } else if (arg.rfind("--", 0) == 0) {
       *error = "unknown option " + arg;
       return std::nullopt;
@@ -102,33 +158,26 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     *error = "no command given";
     return std::nullopt;
   }
-  options.command = words[0];
-  const bool takes_user = options.command == "upgrade" || options.command == "check" ||
-                          options.command == "restore" || options.command == "verify";
-  if (options.command != "list" && !takes_user) {
-    *error = "unknown command " + options.command;
+  const CommandRule* command = nullptr;
+  for (const CommandRule& rule : kCommands) {
+    if (words[0] == rule.name) command = &rule;
+  }
+  if (!command) {
+    *error = "unknown command " + words[0];
     return std::nullopt;
   }
-  if (words.size() != (takes_user ? 2u : 1u)) {
-    *error = takes_user ? options.command + " needs one user name" : "list takes no user name";
+  options.command = command->command;
+  if (words.size() != (command->takes_user ? 2u : 1u)) {
+    *error =
+        command->takes_user ? words[0] + " needs one user name" : words[0] + " takes no user name";
     return std::nullopt;
   }
-  if (takes_user) options.user = words[1];
-  if (options.skip_backup && options.command != "upgrade") {
-    *error = "--skip-backup belongs to upgrade";
-    return std::nullopt;
-  }
-  if (options.yes && options.command != "upgrade" && options.command != "restore") {
-    *error = "--yes belongs to upgrade and restore";
-    return std::nullopt;
-  }
-  if (options.json && options.command != "verify") {
-    *error = "--json belongs to verify";
-    return std::nullopt;
-  }
-  if (options.password_stdin && options.command == "list") {
-    *error = "--password-stdin belongs to upgrade and check";
-    return std::nullopt;
+  if (command->takes_user) options.user = words[1];
+  for (const OptionRule& rule : kOptions) {
+    if ((given & rule.bit) && !(command->options & rule.bit)) {
+      *error = std::string(rule.name) + " belongs to " + CommandsTaking(rule.bit);
+      return std::nullopt;
+    }
   }
   return options;
 }

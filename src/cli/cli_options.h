@@ -7,10 +7,12 @@
 
 namespace dayledger::cli {
 
+enum class Command { kHelp, kList, kUpgrade, kCheck, kVerify, kRestore };
+
 struct Options {
   std::string app_dir;  // native; empty: the program's own folder
-  std::string command;  // "list", "upgrade", "check", "restore", "verify" or "help"
-  std::string user;     // UTF-8
+  Command command = Command::kHelp;
+  std::string user;  // UTF-8
   bool skip_backup = false;
   bool yes = false;
   bool password_stdin = false;

@@ -308,7 +308,7 @@ int Run(int argc, char* argv[]) {
     std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n", error.c_str());
     return kUsage;
   }
-  if (options->command == "help") {
+  if (options->command == Command::kHelp) {
     std::fputs(kHelpText, stdout);
     return kOk;
   }
@@ -324,11 +324,20 @@ int Run(int argc, char* argv[]) {
   for (const std::string& note : RecoverInstallation(platform, app_dir)) {
     std::fprintf(stderr, "%s\n", note.c_str());
   }
-  if (options->command == "list") return List(platform, console, app_dir);
-  if (options->command == "upgrade") return Upgrade(platform, console, app_dir, *options);
-  if (options->command == "restore") return RestoreUser(platform, console, app_dir, *options);
-  if (options->command == "verify") return VerifyUser(platform, console, app_dir, *options);
-  return Check(platform, console, app_dir, *options);
+  switch (options->command) {
+    case Command::kHelp:
+    case Command::kList:
+      break;
+    case Command::kUpgrade:
+      return Upgrade(platform, console, app_dir, *options);
+    case Command::kCheck:
+      return Check(platform, console, app_dir, *options);
+    case Command::kVerify:
+      return VerifyUser(platform, console, app_dir, *options);
+    case Command::kRestore:
+      return RestoreUser(platform, console, app_dir, *options);
+  }
+  return List(platform, console, app_dir);
 }
 
 }  // namespace

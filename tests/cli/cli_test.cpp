@@ -157,6 +157,12 @@ TEST_F(CliTest, StartCheckRefusalsAndUsage) {
        "dayledger-upgrade: unknown command frobnicate\nTry 'dayledger-upgrade --help'.\n"},
       {"check", "", 2,
        "dayledger-upgrade: check needs one user name\nTry 'dayledger-upgrade --help'.\n"},
+      {"restore kim --password-stdin", "", 2,
+       "dayledger-upgrade: --password-stdin belongs to upgrade, check and verify\nTry "
+       "'dayledger-upgrade --help'.\n"},
+      {"list --yes", "", 2,
+       "dayledger-upgrade: --yes belongs to upgrade and restore\nTry 'dayledger-upgrade "
+       "--help'.\n"},
   };
   const auto before = SnapshotTree(builder.root());
   for (const auto& c : cases) {
