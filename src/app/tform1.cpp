@@ -13,7 +13,6 @@
 #include <algorithm>
 
 #include "ui_tform1.h"
-#include "upgrade/recovery_on_open.h"
 
 namespace dayledger {
 namespace {
@@ -87,9 +86,6 @@ TForm1::TForm1(Platform& platform, MessageBoxes& boxes, QWidget* parent)
   connect(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
-  // An upgrade a crash interrupted is finished or undone before any user is shown.
-  const std::vector<std::string> notes = RecoverInstallation(platform, tool().state().AppDir);
-  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
   FormCreate();
 }
 

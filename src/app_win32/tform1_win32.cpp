@@ -8,7 +8,6 @@
 
 #include "app_win32/tform1_controls.h"
 #include "platform/windows_text.h"
-#include "upgrade/recovery_on_open.h"
 
 namespace dayledger {
 namespace {
@@ -106,8 +105,7 @@ std::wstring TextOf(HWND window) {
 }  // namespace
 
 TForm1::TForm1(Platform& platform)
-    : platform_(platform),
-      flow_(platform, *this, boxes_, AppDirFromExecutable(platform.ExecutablePath())) {}
+    : flow_(platform, *this, boxes_, AppDirFromExecutable(platform.ExecutablePath())) {}
 
 TForm1::~TForm1() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(bold_font_),
@@ -162,10 +160,6 @@ bool TForm1::Create(HINSTANCE instance, int show) {
   focus_ = Control(kTForm1TabOrder[0]);
   ::SetFocus(focus_);
   ::UpdateWindow(window_);
-  // An upgrade a crash interrupted is finished or undone before any user is shown.
-  const std::vector<std::string> notes =
-      RecoverInstallation(platform_, flow_.tool().state().AppDir);
-  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
   FormCreate();
   return true;
 }

@@ -60,7 +60,6 @@ class TForm1 : public WindowView {
   void ShowInLabel(const char* name, const std::string& text);
   int Scaled(int design_pixels) const;
 
-  Platform& platform_;
   Win32MessageBoxes boxes_;
   WindowFlow flow_;
   HWND window_ = nullptr;

@@ -2,15 +2,23 @@
 // and timers.
 #include "upgrade/window_flow.h"
 
+#include "upgrade/recovery_on_open.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
 
 WindowFlow::WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes,
                        const std::string& app_dir)
-    : view_(view), boxes_(boxes), tool_(platform, view, app_dir) {}
+    : platform_(platform),
+      view_(view),
+      boxes_(boxes),
+      app_dir_(app_dir),
+      tool_(platform, view, app_dir) {}
 
 Reply WindowFlow::Open() {
+  // An upgrade a crash interrupted is finished or undone before any user is shown.
+  const std::vector<std::string> notes = RecoverInstallation(platform_, app_dir_);
+  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before
   // an error are listed.

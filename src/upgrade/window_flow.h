@@ -43,7 +43,7 @@ class WindowFlow {
   WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes, const std::string& app_dir);
 
   // Each returns the core's reply it acted on.
-  Reply Open();          // fills the list and shows its first user
+  Reply Open();          // recovers, fills the list and shows its first user
   Reply UserClicked();   // shows the selected user
   Reply StartClicked();  // the start checks; arms the backup
   Reply BackupTick();    // the backup; arms the stages
@@ -56,8 +56,10 @@ class WindowFlow {
   void Show(const Reply& reply);
   void Arm(Next next);
 
+  Platform& platform_;
   WindowView& view_;
   MessageBoxes& boxes_;
+  std::string app_dir_;
   UpgradeTool tool_;
 };
 
