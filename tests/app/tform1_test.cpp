@@ -179,7 +179,7 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
 
 TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
   form();
-  EXPECT_EQ(Messages(), Lines{"64:사용자 정보를 찾을 수 없습니다."});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다."});
   EXPECT_EQ(platform.messages[0].caption, "Dayledger 사용자 정보 업그레이드");
   EXPECT_EQ(Text(Control("Label9")), "(사용자명)");
   EXPECT_EQ(Control<QListWidget>("ListBox1")->count(), 0);
@@ -189,7 +189,7 @@ TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
 TEST_F(TForm1Test, BadUserListCountIsReportedByTheErrorReport) {
   Write("users/userlist.kvd", "many\r\n");
   form();
-  EXPECT_EQ(Messages(), Lines{"16:'many' is not a valid integer value."});
+  EXPECT_EQ(Messages(), Lines{"error:'many' is not a valid integer value."});
 }
 
 TEST_F(TForm1Test, EncryptedUserAt101UpgradesFromTheButton) {
@@ -208,7 +208,7 @@ TEST_F(TForm1Test, EncryptedUserAt101UpgradesFromTheButton) {
   EXPECT_FALSE(Control("Button2")->isEnabled());
   EXPECT_TRUE(form().Timer2->isActive());
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보 업그레이드가 완료되었습니다!"});
   EXPECT_TRUE(Idle());
 
   Lines expected = {"### Korvane Dayledger - 사용자 정보 업그레이드 ###"};
@@ -238,7 +238,7 @@ TEST_F(TForm1Test, WrongPasswordSelectsTheTextAndKeepsTheKey) {
   auto* edit = Control<QLineEdit>("Edit1");
   edit->setText("bad password");
   Control<QPushButton>("Button1")->click();
-  EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."});
+  EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
   EXPECT_EQ(edit->selectedText(), "bad password");
   EXPECT_EQ(form().focusWidget(), edit);
   EXPECT_EQ(form().tool().state().DataKey, kNoDataKey);
@@ -252,7 +252,7 @@ TEST_F(TForm1Test, SkipBackupCheckedBeforeTheTickSkipsWithoutAsking) {
   Control<QPushButton>("Button1")->click();
   Control<QCheckBox>("CheckBox1")->setChecked(true);
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보 업그레이드가 완료되었습니다!"});
   EXPECT_EQ(MemoLines().at(3),
             "[14:05:09]데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
 }
@@ -261,7 +261,7 @@ TEST_F(TForm1Test, AlreadyLatestIsRefusedEvenWithTheSkipBox) {
   AddUsers({UserSpec{"new", "10300", "", 0, 0, 0}});
   Control<QCheckBox>("CheckBox1")->setChecked(true);
   Control<QPushButton>("Button1")->click();
-  EXPECT_EQ(Messages(), Lines{"64:해당 사용자 데이터 버전은 이미 최신 버전입니다."});
+  EXPECT_EQ(Messages(), Lines{"information:해당 사용자 데이터 버전은 이미 최신 버전입니다."});
   EXPECT_EQ(MemoLines().size(), 1u);
 }
 
@@ -273,7 +273,7 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   // Word for word, as the operator reads it.
   EXPECT_EQ(
       Messages(),
-      Lines{"16:데이터를 백업하는데 오류가 발생하였습니다.\n"
+      Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
             "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
             "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다."});
   EXPECT_TRUE(Idle());
@@ -286,7 +286,7 @@ TEST_F(TForm1Test, MissingStageFileStopsWithTheWindowDisabled) {
   std::filesystem::remove(Path("users/u/schedules/199001.qbsd"));
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  EXPECT_EQ(Messages(), Lines{"16:Cannot open file " + builder.AppDir() +
+  EXPECT_EQ(Messages(), Lines{"error:Cannot open file " + builder.AppDir() +
                               "\\users\\u\\schedules\\199001.qbsd."});
   QCoreApplication::processEvents();
   EXPECT_TRUE(Idle());
@@ -337,13 +337,13 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
       {"not a number",
        "x\r\na\r\n",
        {},
-       "16:'x' is not a valid integer value.",
+       "error:'x' is not a valid integer value.",
        "(사용자명)",
        true},
       {"too few names",
        "3\r\na\r\nb\r\n",
        {"a", "b"},
-       "16:List index out of bounds (3)",
+       "error:List index out of bounds (3)",
        "(사용자명)",
        true},
   };
@@ -392,7 +392,7 @@ TEST_F(TForm1Test, SelectionShowsVersionEncryptionAndDamage) {
     EXPECT_EQ(Text(Control("Label11")), c.version) << c.user;
     EXPECT_EQ(Control("Edit1")->isEnabled(), c.password_enabled) << c.user;
   }
-  EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+  EXPECT_EQ(Messages(), Lines{"error:사용자 프로파일이 손상되었습니다."});
 }
 
 // Every case a front end must pass, driven as the operator does: a click on
@@ -426,11 +426,11 @@ TEST_F(TForm1Test, StartRefusals) {
     int answer;
     Lines messages;
   } cases[] = {
-      {0, false, 1, {"16:비밀번호가 틀렸습니다."}},
+      {0, false, 1, {"error:비밀번호가 틀렸습니다."}},
       {1,
        true,
        kIdNo,
-       {"36:데이터 백업 건너뛰기를 설정하셨습니다.\n"
+       {"question:데이터 백업 건너뛰기를 설정하셨습니다.\n"
         "업그레이드 과정에서 데이터가 손실될 우려가 있기 때문에\n"
         "사용자가 직접 데이터 백업을 하신 후에 업그레이드를 하실 것을 권장합니다.\n"
         "(사용자 파일들은 (프로그램 설치 경로)\\users\\(사용자이름) 에 위치해 있습니다)\n"
@@ -503,7 +503,7 @@ TEST_F(TForm1Test, EncryptedUserSelectedByMouseUpgradesFromTheButton) {
   QTest::keyClicks(edit, "pw");
   Click("Button1");
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보 업그레이드가 완료되었습니다!"});
   EXPECT_EQ(SplitLines(Read("users/enc/profile.qbd")).at(1), "10300");
   EXPECT_EQ(SplitLines(Read("users/plain/profile.qbd")).at(1), "10200") << "only the shown user";
 }
@@ -514,7 +514,7 @@ TEST_F(TForm1Test, ClickOnAUserAtTheLatestVersionThenStartChangesNoFile) {
   SelectRow(1);
   EXPECT_EQ(Text(Control("Label9")), "new");
   Click("Button1");
-  EXPECT_EQ(Messages(), Lines{"64:해당 사용자 데이터 버전은 이미 최신 버전입니다."});
+  EXPECT_EQ(Messages(), Lines{"information:해당 사용자 데이터 버전은 이미 최신 버전입니다."});
   EXPECT_FALSE(form().Timer2->isActive());
   EXPECT_EQ(Read("users/old/profile.qbd"), old_profile);
   EXPECT_FALSE(std::filesystem::exists(Path("upgrade_backup")));
@@ -532,7 +532,7 @@ TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   ASSERT_EQ(LockUser(platform, builder.AppDir(), "u", &held), LockResult::kLocked);
   const std::string profile = Read("users/u/profile.qbd");
   Click("Button1");
-  EXPECT_EQ(Messages(), Lines{std::string("64:") + texts::kUserBusy});
+  EXPECT_EQ(Messages(), Lines{std::string("information:") + texts::kUserBusy});
   EXPECT_FALSE(form().Timer2->isActive());
   EXPECT_TRUE(Control("Button1")->isEnabled());
   EXPECT_EQ(Read("users/u/profile.qbd"), profile);
@@ -613,7 +613,7 @@ TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSays
         "dayledger journal 1\nR\t.dlu-1\tprofile.qbd\n");  // torn: no checksum
   form();
   EXPECT_EQ(Messages(),
-            Lines{"64:중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)"});
+            Lines{"information:중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)"});
   EXPECT_EQ(Read("users/u/profile.qbd"), profile);
   EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-1")));
   EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-journal")));

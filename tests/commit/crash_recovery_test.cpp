@@ -183,7 +183,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
       continue;
     }
     ASSERT_FALSE(disk.messages.empty()) << where << ": the error is reported";
-    EXPECT_EQ(disk.MessageLines().back().rfind("16:", 0), 0u) << where;
+    EXPECT_EQ(disk.MessageLines().back().rfind("error:", 0), 0u) << where;
     // A failure after the commit point is finished by the next instance.
     RecoverInstallation(disk, app_dir);
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);
@@ -223,17 +223,17 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
     EXPECT_EQ(Run(disk, true), c.outcome) << where;
     const std::string shown = disk.MessageLines().back();
     if (c.outcome == RunOutcome::kDone) {
-      EXPECT_EQ(shown, "64:사용자 정보 업그레이드가 완료되었습니다!") << where;
+      EXPECT_EQ(shown, "information:사용자 정보 업그레이드가 완료되었습니다!") << where;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
     } else if (c.outcome == RunOutcome::kRefused) {
       EXPECT_EQ(shown,
-                "16:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
+                "error:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
                 "종료한 다음 다시 시도해 주십시오: " +
                     Cp949ToUtf8Text(profile) + ".");
       EXPECT_TRUE(disk.Snapshot(user_dir) == original) << Diff(disk.Snapshot(user_dir), original);
     } else {
       EXPECT_EQ(shown.rfind(
-                    "16:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
+                    "error:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
                 0u)
           << shown;
       EXPECT_NE(shown.find("Cannot rename file " + Cp949ToUtf8Text(profile)), std::string::npos)
@@ -291,11 +291,11 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     const RunOutcome outcome = Run(disk, false);
     if (n <= lock_taken) {  // the lock's folder or the lock itself
       EXPECT_EQ(outcome, RunOutcome::kRefused) << where;
-      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("16:") + texts::kLockUnavailable, 0),
+      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("error:") + texts::kLockUnavailable, 0),
                 0u);
     } else if (n <= backup_end) {
       EXPECT_EQ(outcome, RunOutcome::kBackupFailed) << where;
-      EXPECT_EQ(disk.MessageLines().back(), std::string("16:") + texts::kBackupFailed) << where;
+      EXPECT_EQ(disk.MessageLines().back(), std::string("error:") + texts::kBackupFailed) << where;
     }
     RecoverInstallation(disk, app_dir);
     if (disk.Snapshot(user_dir) != upgraded) {

@@ -91,7 +91,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   store.WriteUserList({"installer"});
   const NativeTree store_now = SnapshotTree(store.root());
   EXPECT_EQ(UpgradeUser(view, disk, real.AppDir(), "installer", ""), RunOutcome::kRefused);
-  EXPECT_EQ(disk.MessageLines().back(), "16:" + std::string(texts::kFolderNotWritable) +
+  EXPECT_EQ(disk.MessageLines().back(), "error:" + std::string(texts::kFolderNotWritable) +
                                             ToolPathFromNative(real.UserDir("installer")));
   EXPECT_TRUE(SnapshotTree(store.root()) == store_now);
   EXPECT_TRUE(SnapshotTree(real.root()) == real_before);

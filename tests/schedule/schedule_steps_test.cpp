@@ -148,7 +148,7 @@ TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
   fs::remove(Path("users/u/schedules/200306.qbsd"));
   ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
   EXPECT_EQ(Messages().back(),
-            "16:Cannot open file " + builder.AppDir() + "\\users\\u\\schedules\\200306.qbsd.");
+            "error:Cannot open file " + builder.AppDir() + "\\users\\u\\schedules\\200306.qbsd.");
   int months = 0;
   for (const auto& entry : fs::directory_iterator(Path("users/u/schedules"))) {
     const std::string name = entry.path().filename().string();
@@ -167,7 +167,7 @@ TEST_F(ScheduleStepsTest, FailedMergedWriteDeletesNoMonth) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   platform.fail_writes_in_folder = Path("users/u/schedules");
   ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
-  EXPECT_EQ(Messages().back(), "16:Stream write error.");
+  EXPECT_EQ(Messages().back(), "error:Stream write error.");
   EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
   EXPECT_TRUE(fs::exists(Path("users/u/schedules/202912.qbsd")));
   EXPECT_FALSE(fs::exists(Path("users/u/schedules/schedules.qbsd")));
@@ -279,7 +279,7 @@ TEST_F(ScheduleStepsTest, FailedTemplateCopyStopsBeforeTheUsersFiles) {
   platform.fail_read_path = Path("data/userscommon/repeat.qbsd");
   ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
   EXPECT_EQ(Messages().back(),
-            "16:Cannot open file " + builder.AppDir() + "\\data\\userscommon\\repeat.qbsd.");
+            "error:Cannot open file " + builder.AppDir() + "\\data\\userscommon\\repeat.qbsd.");
   EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);
   EXPECT_EQ(ScheduleLines("198001.qbsd", true).at(1), "10100");
 }

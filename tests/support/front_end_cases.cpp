@@ -10,8 +10,8 @@
 namespace dayledger::testing {
 
 std::vector<FrontEndCase> FrontEndCases() {
-  const std::string done = std::string("64:") + texts::kUpgradeDone;
-  const std::string question = std::string("36:") + texts::kSkipBackupQuestion;
+  const std::string done = std::string("information:") + texts::kUpgradeDone;
+  const std::string question = std::string("question:") + texts::kSkipBackupQuestion;
   std::vector<std::string> skipped = ExpectedRunLog("10200");
   skipped[2] = "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.";
   // A timetable of one line stops the last schedule step at the timetables,
@@ -24,18 +24,18 @@ std::vector<FrontEndCase> FrontEndCases() {
       {.name = "already at 1.03",
        .user = {"u", "10300"},
        .end = CaseEnd::kRefused,
-       .messages = {std::string("64:") + texts::kAlreadyLatest}},
+       .messages = {std::string("information:") + texts::kAlreadyLatest}},
       {.name = "wrong password",
        .user = {"u", "10100", "pw"},
        .password = "nope",
        .end = CaseEnd::kRefused,
-       .messages = {std::string("16:") + texts::kWrongPassword}},
+       .messages = {std::string("error:") + texts::kWrongPassword}},
       {.name = "unknown version",
        .user = {"u", "10100"},
        .planted_file = "users/u/profile.qbd",
        .planted_bytes = "#profile data#\r\n10150\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n",
        .end = CaseEnd::kRefused,
-       .messages = {std::string("64:") + texts::kUnsupportedVersion}},
+       .messages = {std::string("information:") + texts::kUnsupportedVersion}},
       // A file where the backup's folder goes: the copy cannot be made, and
       // the run stops after the start checks, before any stage.
       {.name = "backup cannot be made",
@@ -43,14 +43,14 @@ std::vector<FrontEndCase> FrontEndCases() {
        .planted_file = "upgrade_backup/u",
        .planted_bytes = "x",
        .end = CaseEnd::kStopped,
-       .messages = {std::string("16:") + texts::kBackupFailed},
+       .messages = {std::string("error:") + texts::kBackupFailed},
        .log = {run.begin(), run.begin() + 2}},
       {.name = "broken timetable",
        .user = {"u", "10200", "", 1, 1, 1},
        .planted_file = "users/u/timetables/timetable1.qbd",
        .planted_bytes = "one line\r\n",
        .end = CaseEnd::kStopped,
-       .messages = {"16:List index out of bounds (1)"},
+       .messages = {"error:List index out of bounds (1)"},
        .log = stopped},
       {.name = "backup skipped",
        .user = {"u", "10200", "", 1, 1, 1},

@@ -21,7 +21,7 @@ struct FrontEndCase {
   std::string password = {};
   bool skip_backup = false;  // the question is answered yes
   CaseEnd end = CaseEnd::kDone;
-  std::vector<std::string> messages = {};  // "flags:text", in order
+  std::vector<std::string> messages = {};  // "kind:text", in order
   std::vector<std::string> log = {};       // texts without their stamps
 };
 

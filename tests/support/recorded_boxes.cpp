@@ -15,7 +15,13 @@ int RecordedBoxes::Show(const std::string& text, const std::string& caption, int
 
 std::vector<std::string> RecordedBoxes::MessageLines() const {
   std::vector<std::string> lines;
-  for (const ShownMessage& m : messages) lines.push_back(std::to_string(m.flags) + ":" + m.text);
+  for (const ShownMessage& m : messages) {
+    const std::string kind = m.flags == kMbError           ? "error"
+                             : m.flags == kMbInformation   ? "information"
+                             : m.flags == kMbQuestionYesNo ? "question"
+                                                           : std::to_string(m.flags);
+    lines.push_back(kind + ":" + m.text);
+  }
   return lines;
 }
 

@@ -21,7 +21,8 @@ class RecordedBoxes : public MessageBoxes {
  public:
   int Show(const std::string& text, const std::string& caption, int flags) override;
 
-  // Messages shown so far, as "flags:text".
+  // Messages shown so far, as "kind:text": the kind of box ("error",
+  // "information" or "question"), or its flags when they are none of those.
   std::vector<std::string> MessageLines() const;
 
   std::vector<ShownMessage> messages;

@@ -38,7 +38,7 @@ class UpgradeFixture : public ::testing::Test {
   std::string Path(const std::string& relative) const { return builder.root() + "/" + relative; }
   std::string Read(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const;
-  // Messages shown so far, as "flags:text".
+  // Messages shown so far, as "kind:text".
   std::vector<std::string> Messages() const { return platform.MessageLines(); }
 
   TestPlatform platform;

@@ -43,7 +43,7 @@ class UpgradeToolTest : public testing::UpgradeFixture {
 
 TEST_F(UpgradeToolTest, MissingUserListKeepsTheDesignTexts) {
   EXPECT_EQ(FormCreateError(), "");
-  EXPECT_EQ(Messages(), Lines{"64:사용자 정보를 찾을 수 없습니다."});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다."});
   EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
   EXPECT_TRUE(port.users.empty());
   EXPECT_EQ(port.user_label, "(사용자명)");
@@ -118,7 +118,7 @@ TEST_F(UpgradeToolTest, DamagedProfileAfterAnEncryptedUserKeepsItsDisplay) {
   WriteProfile("bad", "#profile data\r\n10100\r\n");
   Select("enc");
   Select("bad");
-  EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+  EXPECT_EQ(Messages(), Lines{"error:사용자 프로파일이 손상되었습니다."});
   EXPECT_EQ(platform.messages.back().behind, "bad") << "the box opens over the new user";
   EXPECT_EQ(port.user_label, "bad");
   EXPECT_EQ(port.encryption_label, "사용");
@@ -172,11 +172,11 @@ TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
     platform.messages.clear();
     port.selected = index;
     flow().UserClicked();
-    EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."}) << port.users[index];
+    EXPECT_EQ(Messages(), Lines{"error:사용자 프로파일이 손상되었습니다."}) << port.users[index];
     EXPECT_EQ(port.version_label, "v 1.01.00") << "nothing was read for " << port.users[index];
     platform.messages.clear();
     flow().StartClicked();
-    EXPECT_EQ(Messages(), Lines{"16:사용자 프로파일이 손상되었습니다."});
+    EXPECT_EQ(Messages(), Lines{"error:사용자 프로파일이 손상되었습니다."});
     EXPECT_FALSE(port.backup_timer);
   }
 }
@@ -200,11 +200,11 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
     std::string message;
     std::string unwritable_folder = {};
   } cases[] = {
-      {"", false, "64:업그레이드할 사용자를 선택해 주세요."},
-      {"latest", true, "64:해당 사용자 데이터 버전은 이미 최신 버전입니다."},
-      {"odd", false, "64:지원하지 않는 데이터 버전입니다."},
-      {"odd", true, "64:지원하지 않는 데이터 버전입니다."},
-      {"ro", false, "16:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable),
+      {"", false, "information:업그레이드할 사용자를 선택해 주세요."},
+      {"latest", true, "information:해당 사용자 데이터 버전은 이미 최신 버전입니다."},
+      {"odd", false, "information:지원하지 않는 데이터 버전입니다."},
+      {"odd", true, "information:지원하지 않는 데이터 버전입니다."},
+      {"ro", false, "error:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable),
        unwritable},
   };
   for (const auto& c : cases) {
@@ -250,7 +250,7 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
     platform.messages.clear();
     port.password_focused = false;
     EXPECT_EQ(Upgrade(user, password), RunOutcome::kRefused);
-    EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."});
+    EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
     EXPECT_EQ(tool().state().DataKey, kNoDataKey);
     EXPECT_TRUE(port.log.empty());
@@ -274,7 +274,7 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
   Select("enc");
   port.password = std::string(40, 'p');
   flow().StartClicked();
-  EXPECT_EQ(Messages(), Lines{"16:비밀번호가 틀렸습니다."}) << "the first 40 bytes are not enough";
+  EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."}) << "the first 40 bytes are not enough";
   port.password = long_password;
   flow().StartClicked();
   EXPECT_EQ(tool().state().DataKey, IteratedHexDigest(long_password, 4));
@@ -312,7 +312,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
   platform.fail_folder_listing = true;
   EXPECT_EQ(Upgrade("u"), RunOutcome::kBackupFailed);
-  EXPECT_EQ(Messages(), Lines{std::string("16:") + texts::kBackupFailed});
+  EXPECT_EQ(Messages(), Lines{std::string("error:") + texts::kBackupFailed});
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
   EXPECT_EQ(tool().state().UpgradeState, Stage::kSchedule);
@@ -326,7 +326,7 @@ TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
   Lines expected = before;
   expected[1] = "10300";
   EXPECT_EQ(Read("users/u/profile.qbd"), JoinLines(expected));
-  EXPECT_EQ(Messages(), Lines{"64:사용자 정보 업그레이드가 완료되었습니다!"});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보 업그레이드가 완료되었습니다!"});
   EXPECT_TRUE(port.input_enabled);
   EXPECT_EQ(port.version_label, "v 1.03.00");
   EXPECT_EQ(tool().state().UpgradeState, Stage::kSaveProfile);
@@ -372,7 +372,7 @@ TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   fs::remove(Path("users/u/group.qbd"));
   EXPECT_EQ(Upgrade("u"), RunOutcome::kStopped);
   EXPECT_EQ(Messages(),
-            Lines{"16:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
+            Lines{"error:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
@@ -385,7 +385,7 @@ TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
   flow().BackupTick();
   WriteProfile("u", Profile("99999"));
   EXPECT_EQ(flow().StageTick().outcome, Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "16:지원하지 않는 데이터 버전입니다.");
+  EXPECT_EQ(Messages().back(), "error:지원하지 않는 데이터 버전입니다.");
   EXPECT_FALSE(port.driver_timer);
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
 }
