@@ -612,8 +612,9 @@ TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSays
   Write("users/u/.dlu-journal",
         "dayledger journal 1\nR\t.dlu-1\tprofile.qbd\n");  // torn: no checksum
   form();
-  EXPECT_EQ(Messages(),
-            Lines{"information:중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)"});
+  EXPECT_EQ(
+      Messages(),
+      Lines{"information:중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)"});
   EXPECT_EQ(Read("users/u/profile.qbd"), profile);
   EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-1")));
   EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-journal")));

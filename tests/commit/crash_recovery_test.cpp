@@ -226,15 +226,17 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
       EXPECT_EQ(shown, "information:사용자 정보 업그레이드가 완료되었습니다!") << where;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
     } else if (c.outcome == RunOutcome::kRefused) {
-      EXPECT_EQ(shown,
-                "error:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
-                "종료한 다음 다시 시도해 주십시오: " +
-                    Cp949ToUtf8Text(profile) + ".");
+      EXPECT_EQ(
+          shown,
+          "error:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
+          "종료한 다음 다시 시도해 주십시오: " +
+              Cp949ToUtf8Text(profile) + ".");
       EXPECT_TRUE(disk.Snapshot(user_dir) == original) << Diff(disk.Snapshot(user_dir), original);
     } else {
-      EXPECT_EQ(shown.rfind(
-                    "error:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
-                0u)
+      EXPECT_EQ(
+          shown.rfind(
+              "error:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
+          0u)
           << shown;
       EXPECT_NE(shown.find("Cannot rename file " + Cp949ToUtf8Text(profile)), std::string::npos)
           << shown;
@@ -291,8 +293,8 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     const RunOutcome outcome = Run(disk, false);
     if (n <= lock_taken) {  // the lock's folder or the lock itself
       EXPECT_EQ(outcome, RunOutcome::kRefused) << where;
-      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("error:") + texts::kLockUnavailable, 0),
-                0u);
+      EXPECT_EQ(
+          disk.MessageLines().back().rfind(std::string("error:") + texts::kLockUnavailable, 0), 0u);
     } else if (n <= backup_end) {
       EXPECT_EQ(outcome, RunOutcome::kBackupFailed) << where;
       EXPECT_EQ(disk.MessageLines().back(), std::string("error:") + texts::kBackupFailed) << where;
