@@ -91,15 +91,26 @@ void FaultPlatform::Load(const std::string& native_root, const std::string& tool
 }
 
 void FaultPlatform::Crash() {
-  folders_ = durable_folders_;
-  // A file whose name survived but whose content was never flushed is empty.
-  contents_.clear();
+  // Names and folders as last flushed; or, where the file system keeps its
+  // metadata in order, as the program last saw them. A file whose content
+  // was never flushed is empty, or torn.
+  if (!torn_writes) folders_ = durable_folders_;
+  std::map<int, std::string> newest;
+  newest.swap(contents_);
   for (const auto& [id, entries] : folders_) {
     for (const auto& [name, node] : entries) {
-      if (!node.folder) contents_[node.id] = durable_contents_[node.id];
-      if (node.folder && folders_.count(node.id) == 0) folders_[node.id] = {};
+      if (node.folder) {
+        if (folders_.count(node.id) == 0) folders_[node.id] = {};
+        continue;
+      }
+      const std::string& bytes = newest[node.id];
+      const bool unflushed = bytes != durable_contents_[node.id];
+      contents_[node.id] =
+          torn_writes && unflushed ? bytes.substr(0, bytes.size() / 2) : durable_contents_[node.id];
+      durable_contents_[node.id] = contents_[node.id];
     }
   }
+  durable_folders_ = folders_;
   crashed_ = false;
   operations = crash_before = fail_at = 0;
   kinds.clear();

@@ -35,8 +35,13 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   void Load(const std::string& native_root, const std::string& tool_root);
   // The tree under `folder`: relative path -> content; folders end in "\".
   std::map<std::string, std::string> Snapshot(const std::string& folder);
-  // What the disk holds after a power cut now; numbering starts again.
+  // What the disk holds after a power cut now; numbering starts again. A
+  // file written since its last flush holds its last flushed bytes. With
+  // `torn_writes` the names and folders stand as the program last saw them
+  // (a file system that keeps its metadata in order) and such a file holds
+  // the first half of its newest bytes (a write the power cut interrupted).
   void Crash();
+  bool torn_writes = false;
 
   int operations = 0;  // file-changing operations so far
   // One letter per operation so far: W write, S flush, R rename, D delete,
