@@ -7,6 +7,15 @@
 # lines this script does not read.
 cmake_minimum_required(VERSION 3.25)
 file(STRINGS "${UI}" lines ENCODING UTF-8)
+set(kind_QWidget "window")
+set(kind_QLabel "label")
+set(kind_QPushButton "push button")
+set(kind_QFrame "panel")
+set(kind_QGroupBox "group box")
+set(kind_QListWidget "list box")
+set(kind_QLineEdit "single-line edit")
+set(kind_QPlainTextEdit "multi-line edit")
+set(kind_QCheckBox "check box")
 set(stack "")
 set(property "")
 set(rows "")
@@ -26,8 +35,15 @@ foreach(line IN LISTS lines)
     if(depth GREATER 0)
       list(GET stack -1 parent_name)
     endif()
-    set(kind "${CMAKE_MATCH_1}")
     set(name "${CMAKE_MATCH_2}")
+    # The kind in the design's words, not the toolkit's class.
+    set(kind "${kind_${CMAKE_MATCH_1}}")
+    if(name MATCHES "^FileListBox")
+      set(kind "file list box")
+    endif()
+    if(kind STREQUAL "")
+      message(FATAL_ERROR "${UI}: no kind for ${CMAKE_MATCH_1} ${name}")
+    endif()
     set(parent "${parent_name}")
     set(text "")
     set(visible true)
@@ -94,7 +110,7 @@ struct ControlRect {
 
 struct ControlLayout {
   const char* name;
-  const char* kind;    // the Qt class named in the description
+  const char* kind;    // in the design's words: "label", "push button", "panel"...
   const char* parent;  // \"\" for the window itself
   ControlRect rect;    // relative to the parent, in design pixels
   const char* text;    // caption, title, window title or initial text (UTF-8)

@@ -45,7 +45,7 @@ bool Within(const ControlLayout& layout, const char* container) {
 }
 
 bool OnPanel(const ControlLayout& layout) {
-  return std::string(layout.kind) == "QFrame" || Within(layout, "Panel1") ||
+  return std::string(layout.kind) == "panel" || Within(layout, "Panel1") ||
          Within(layout, "Panel2");
 }
 
@@ -61,17 +61,17 @@ bool IsTabStop(const char* name) {
 }
 
 NativeKind KindOf(const std::string& kind) {
-  if (kind == "QPushButton") return {L"BUTTON", BS_PUSHBUTTON, 0};
-  if (kind == "QCheckBox") return {L"BUTTON", BS_AUTOCHECKBOX, 0};
-  if (kind == "QGroupBox") return {L"BUTTON", BS_GROUPBOX, 0};
-  if (kind == "QListWidget") {
+  if (kind == "push button") return {L"BUTTON", BS_PUSHBUTTON, 0};
+  if (kind == "check box") return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+  if (kind == "group box") return {L"BUTTON", BS_GROUPBOX, 0};
+  if (kind == "list box" || kind == "file list box") {
     return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
   }
-  if (kind == "QLineEdit") return {L"EDIT", ES_PASSWORD | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-  if (kind == "QPlainTextEdit") {
+  if (kind == "single-line edit") return {L"EDIT", ES_PASSWORD | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+  if (kind == "multi-line edit") {
     return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE};
   }
-  if (kind == "QFrame") return {L"STATIC", SS_ETCHEDFRAME, 0};
+  if (kind == "panel") return {L"STATIC", SS_ETCHEDFRAME, 0};
   return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
 }
 
@@ -81,7 +81,7 @@ DWORD StyleOf(const ControlLayout& layout, const NativeKind& kind) {
   const bool edit = std::wstring(kind.window_class) == L"EDIT";
   if (layout.horizontal_bar) style |= WS_HSCROLL | (edit ? ES_AUTOHSCROLL : 0);
   if (layout.vertical_bar) style |= WS_VSCROLL;
-  if (layout.align_right && std::string(layout.kind) == "QLabel") style |= SS_RIGHT;
+  if (layout.align_right && std::string(layout.kind) == "label") style |= SS_RIGHT;
   if (IsTabStop(layout.name)) style |= WS_TABSTOP;
   return style;
 }
@@ -196,7 +196,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout)), FALSE);
     ::SetWindowTextW(control, Widen(layout.text, CP_UTF8).c_str());
-    if (std::string(layout.kind) == "QPlainTextEdit") ::SetWindowSubclass(control, &LogKeys, 0, 0);
+    if (std::string(layout.kind) == "multi-line edit") ::SetWindowSubclass(control, &LogKeys, 0, 0);
     controls_[layout.name] = control;
     ++id;
   }
@@ -215,7 +215,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
   ::SendMessageW(Control("Edit1"), EM_SETPASSWORDCHAR, L'*', 0);
   ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(13));
   for (const ControlLayout& layout : kTForm1Controls) {
-    if (std::string(layout.kind) == "QLabel") GrowToText(layout.name);
+    if (std::string(layout.kind) == "label") GrowToText(layout.name);
   }
 }
 
@@ -268,7 +268,7 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
       ::GetClientRect(window_, &client);
       ::FillRect(dc, &client, window_brush_);
       for (const ControlLayout& layout : kTForm1Controls) {
-        if (std::string(layout.kind) != "QFrame") continue;
+        if (std::string(layout.kind) != "panel") continue;
         const POINT at = Origin(layout);
         const RECT panel{Scaled(at.x), Scaled(at.y), Scaled(at.x + layout.rect.width),
                          Scaled(at.y + layout.rect.height)};
@@ -283,7 +283,7 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
       for (const ControlLayout& layout : kTForm1Controls) {
         if (Control(layout.name) != control) continue;
         // The log is a read-only box on white, as a text box is.
-        const bool panel = OnPanel(layout) && std::string(layout.kind) != "QPlainTextEdit";
+        const bool panel = OnPanel(layout) && std::string(layout.kind) != "multi-line edit";
         ::SetTextColor(dc, Colour(layout.color));
         ::SetBkColor(dc, Colour(panel ? kPanelColour : kFormColour));
         return reinterpret_cast<LRESULT>(panel ? panel_brush_ : window_brush_);

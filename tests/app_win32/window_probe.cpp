@@ -85,7 +85,7 @@ int Layout(HWND form) {
     ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
     const std::string kind = layout.kind;
     // Labels may grow to their whole text; the rest keep the design's size.
-    const bool grows = kind == "QLabel";
+    const bool grows = kind == "label";
     const long width = rect.right - rect.left, height = rect.bottom - rect.top;
     const long want_width = scaled(layout.rect.width), want_height = scaled(layout.rect.height);
     if (rect.left != scaled(at.x) || rect.top != scaled(at.y) ||
@@ -97,8 +97,8 @@ int Layout(HWND form) {
     // The value labels show the selected user, not their design texts.
     const std::string name = layout.name;
     const bool shows_data = name == "Label9" || name == "Label10" || name == "Label11";
-    if (!shows_data && kind != "QListWidget" && kind != "QPlainTextEdit" && kind != "QLineEdit" &&
-        TextOf(control) != layout.text) {
+    if (!shows_data && kind != "list box" && kind != "file list box" && kind != "multi-line edit" &&
+        kind != "single-line edit" && TextOf(control) != layout.text) {
       std::printf("%s: caption %s\n", layout.name, TextOf(control).c_str());
       ++wrong;
     }
