@@ -3,6 +3,7 @@
 
 #include "platform/framework_error.h"
 #include "platform/line_file.h"
+#include "state/file_names.h"
 #include "state/stage_context.h"
 #include "texts/texts.h"
 
@@ -26,10 +27,10 @@ void StampFolder(const StageContext& ctx, const std::string& folder, const std::
 
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
   const std::string user_dir = ctx.state.UserDir();
-  StampVersionLine(ctx, user_dir + "\\group.qbd", code);
+  StampVersionLine(ctx, GroupInfoPath(user_dir), code);
   ctx.Log(texts::kLogGroupInformationDone);
-  StampFolder(ctx, user_dir + "\\groups", code);
-  StampFolder(ctx, user_dir + "\\timetables", code);
+  StampFolder(ctx, GroupsFolder(user_dir), code);
+  StampFolder(ctx, TimetablesFolder(user_dir), code);
   ctx.Log(texts::kLogGroupsDone);
 }
 

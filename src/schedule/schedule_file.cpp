@@ -84,7 +84,7 @@ ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
                            bool encrypted, const std::string& data_key)
     : platform_(platform),
       app_dir_(app_dir),
-      schedule_dir_(ScheduleFolder(app_dir, user_name)),
+      schedule_dir_(ScheduleFolder(UserFolder(app_dir, user_name))),
       user_name_(user_name),
       key_(MakeScheduleKey(data_key)),
       encrypted_(encrypted) {
@@ -129,7 +129,7 @@ std::string SchClass::FileName(int year, int month) {
 
 SchRepClass::SchRepClass(Platform& platform, const std::string& app_dir, int year, int month,
                          const std::string& user_name, bool encrypted, const std::string& data_key)
-    : ScheduleFile(platform, app_dir, user_name, "repeat.qbsd", encrypted, data_key),
+    : ScheduleFile(platform, app_dir, user_name, kRepeatScheduleName, encrypted, data_key),
       year_(year),
       month_(month) {
   Load();

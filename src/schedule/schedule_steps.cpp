@@ -36,8 +36,8 @@ void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
 
 void CreateRepeatSchedule(const StageContext& ctx) {
   const UnitState& s = ctx.state;
-  const std::string source = TemplatePath(s.AppDir, "repeat.qbsd");
-  const std::string target = ScheduleFolder(s.AppDir, s.UserName) + "repeat.qbsd";
+  const std::string source = TemplatePath(s.AppDir, kRepeatScheduleName);
+  const std::string target = RepeatSchedulePath(s.UserDir());
   // Going on with an older repeat.qbsd could encipher it a second time, so
   // a copy that fails stops the step before anything of the user's is read.
   CopyFileOrThrow(ctx.platform, source, target);
@@ -48,7 +48,6 @@ void CreateRepeatSchedule(const StageContext& ctx) {
 
 void MergeMonthlySchedules(const StageContext& ctx) {
   const UnitState& s = ctx.state;
-  const std::string folder = ScheduleFolder(s.AppDir, s.UserName);
   ScheduleText merged(s.Encrypted);
   uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
   // Each month joins the merged text in the form it is saved in and leaves
@@ -66,7 +65,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   });
   const std::vector<std::string> header = {kScheduleHeader, kTargetVersion,
                                            std::to_string(static_cast<int32_t>(total))};
-  WriteFileOrThrow(ctx.platform, folder + "schedules.qbsd",
+  WriteFileOrThrow(ctx.platform, MergedSchedulePath(s.UserDir()),
                    merged.Take(header, MakeScheduleKey(s.DataKey)));
   ctx.Log(texts::kLogSchedulesMerged);
 }

@@ -19,8 +19,23 @@ inline std::string UserFolder(const std::string& app_dir, const std::string& use
 inline std::string ProfilePath(const std::string& user_folder) {
   return user_folder + "\\profile.qbd";
 }
-inline std::string ScheduleFolder(const std::string& app_dir, const std::string& user) {
-  return UserFolder(app_dir, user) + "\\schedules\\";
+// A user's folder, or its backup, holds these.
+inline constexpr char kRepeatScheduleName[] = "repeat.qbsd";
+inline std::string ScheduleFolder(const std::string& user_folder) {
+  return user_folder + "\\schedules\\";  // a file's path is this and its name
+}
+inline std::string MergedSchedulePath(const std::string& user_folder) {
+  return ScheduleFolder(user_folder) + "schedules.qbsd";
+}
+inline std::string RepeatSchedulePath(const std::string& user_folder) {
+  return ScheduleFolder(user_folder) + kRepeatScheduleName;
+}
+inline std::string GroupInfoPath(const std::string& user_folder) {
+  return user_folder + "\\group.qbd";
+}
+inline std::string GroupsFolder(const std::string& user_folder) { return user_folder + "\\groups"; }
+inline std::string TimetablesFolder(const std::string& user_folder) {
+  return user_folder + "\\timetables";
 }
 inline std::string AnniversaryFolder(const std::string& user_folder) {
   return user_folder + "\\anniversary";

@@ -54,7 +54,8 @@ constexpr int kMaxRounds = 2000;
 // Stands in for a broken file so the next run can look past it: an empty
 // month in the user's form, or a two-line file with a version line.
 std::string Substitute(const std::string& path, const UnitState& state) {
-  const bool user_schedule = path.find("\\schedules\\") != std::string::npos;
+  const std::string schedules = NormalPath(ScheduleFolder(state.UserDir())) + "\\";
+  const bool user_schedule = NormalPath(path).rfind(schedules, 0) == 0;
   LineList lines(std::vector<std::string>{kScheduleHeader, kFirstVersion, "0"});
   return EncodeScheduleLines(lines, user_schedule && state.Encrypted,
                              MakeScheduleKey(state.DataKey));

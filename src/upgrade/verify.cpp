@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 
 #include "anniversary/anniversary_stage.h"
@@ -51,7 +52,7 @@ class Comparison {
       : platform_(platform),
         backup_(NormalPath(BackupFolder(request.app_dir, request.user_name))),
         current_(NormalPath(UserFolder(request.app_dir, request.user_name))),
-        templates_(NormalPath(TemplatePath(request.app_dir, ""))),
+        app_dir_(request.app_dir),
         encrypted_(encrypted),
         key_(MakeScheduleKey(data_key)),
         report_(*report) {}
@@ -62,14 +63,13 @@ class Comparison {
     for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
       for (int month = 1; month <= 12; ++month) {
         const std::string name = SchClass::FileName(year, month);
-        const std::string path = backup_ + "\\schedules\\" + name;
+        const std::string path = ScheduleFolder(backup_) + name;
         const LineList lines(Schedule(path, encrypted_));
         total += ParsedFrom(path, [&] { return static_cast<uint32_t>(StrToInt(lines.Get(2))); });
         for (int i = 3; i < lines.Count(); ++i) kept.push_back({name.substr(0, 6), lines.Get(i)});
       }
     }
-    const std::vector<std::string> merged =
-        Schedule(current_ + "\\schedules\\schedules.qbsd", encrypted_);
+    const std::vector<std::string> merged = Schedule(MergedSchedulePath(current_), encrypted_);
     report_.backup_entries = static_cast<long long>(kept.size());
     report_.current_entries = std::max<long long>(0, static_cast<long long>(merged.size()) - 3);
     report_.count_found = merged.size() > 2 ? merged[2] : "";
@@ -82,18 +82,19 @@ class Comparison {
   }
 
   void OtherFiles() {
-    Compare("schedules\\repeat.qbsd", templates_ + "\\repeat.qbsd", true);
-    Compare("group.qbd", "", false);
-    for (const char* folder : {"groups", "timetables"}) {
+    Compare(RepeatSchedulePath, NormalPath(TemplatePath(app_dir_, kRepeatScheduleName)), true);
+    Compare(GroupInfoPath, "", false);
+    for (const auto folder : {GroupsFolder, TimetablesFolder}) {
       for (const std::string& name :
-           ListQbdFiles(platform_, backup_ + "\\" + folder).value_or(std::vector<std::string>{})) {
-        Compare(std::string(folder) + "\\" + name, "", false);
+           ListQbdFiles(platform_, folder(backup_)).value_or(std::vector<std::string>{})) {
+        Compare([&](const std::string& user) { return folder(user) + "\\" + name; }, "", false);
       }
     }
     for (const std::string& name : kAnniversaryCopyOrder) {
-      Compare("anniversary\\" + name, templates_ + "\\" + name, false);
+      Compare([&](const std::string& user) { return AnniversaryFolder(user) + "\\" + name; },
+              NormalPath(TemplatePath(app_dir_, name)), false);
     }
-    Compare("profile.qbd", "", false);
+    Compare([](const std::string& user) { return ProfilePath(user); }, "", false);
   }
 
  private:
@@ -106,15 +107,17 @@ class Comparison {
     return SplitLines(ReadOrThrow(platform_, path));
   }
 
-  // `relative` now against the backup's, or, where the backup has none,
-  // against `template_path` (the template stays in its plain form).
-  void Compare(const std::string& relative, const std::string& template_path, bool schedule) {
-    const std::string kept = backup_ + "\\" + relative;
+  // A file now (its path in a user's folder) against the backup's, or, where
+  // the backup has none, against `template_path` (the template stays in its
+  // plain form).
+  void Compare(const std::function<std::string(const std::string&)>& in,
+               const std::string& template_path, bool schedule) {
+    const std::string kept = in(backup_);
     const bool in_backup = platform_.Inspect(kept) == PathKind::kFile;
     if (!in_backup && template_path.empty()) return;
     const std::vector<std::string> before =
         in_backup ? Lines(kept, schedule, true) : Lines(template_path, schedule, false);
-    const std::string now = current_ + "\\" + relative;
+    const std::string now = in(current_);
     if (SameApartFromVersionLine(before, Lines(now, schedule, true))) {
       ++report_.files_equal;
     } else {
@@ -149,7 +152,7 @@ class Comparison {
   Platform& platform_;
   std::string backup_;
   std::string current_;
-  std::string templates_;
+  std::string app_dir_;
   bool encrypted_;
   ScheduleKey key_;
   VerifyReport& report_;
