@@ -16,6 +16,11 @@ constexpr wchar_t kWindowClass[] = L"DayledgerTForm1";
 constexpr UINT_PTR kTimer1 = 1;  // the driver, every kStageDelayMs
 constexpr UINT_PTR kTimer2 = 2;  // the backup, kBackupDelayMs after the start
 constexpr int kFirstControlId = 100;
+// The design measures in the pixels of a 96-dpi screen.
+constexpr int kDesignDpi = 96;
+// The window's own font is 13 pixels high, and so is a row of the user list.
+constexpr int kFontPixels = 13;
+constexpr int kListRowPixels = 13;
 
 COLORREF Colour(unsigned rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
 
@@ -115,7 +120,7 @@ TForm1::~TForm1() {
   for (auto& [name, font] : own_fonts_) ::DeleteObject(font);
 }
 
-int TForm1::Scaled(int design_pixels) const { return ::MulDiv(design_pixels, dpi_, 96); }
+int TForm1::Scaled(int design_pixels) const { return ::MulDiv(design_pixels, dpi_, kDesignDpi); }
 
 HWND TForm1::Control(const char* name) const {
   const auto it = controls_.find(name);
@@ -169,7 +174,7 @@ HFONT TForm1::FontFor(const ControlLayout& layout) {
   const std::string key = std::to_string(layout.font_size) + (layout.bold ? "b" : "");
   auto& font = own_fonts_[key];
   if (!font) {
-    font = ::CreateFontW(-Scaled(layout.font_size ? layout.font_size : 13), 0, 0, 0,
+    font = ::CreateFontW(-Scaled(layout.font_size ? layout.font_size : kFontPixels), 0, 0, 0,
                          layout.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          DEFAULT_PITCH | FF_DONTCARE, L"돋움");
@@ -180,8 +185,8 @@ HFONT TForm1::FontFor(const ControlLayout& layout) {
 void TForm1::CreateControls(HINSTANCE instance) {
   // "돋움" at the design's 13 pixels; Windows' font mapper stands in where
   // the machine lacks it.
-  font_ = ::CreateFontW(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  font_ = ::CreateFontW(-Scaled(kFontPixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        HANGUL_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, L"돋움");
   int id = kFirstControlId;
   for (const ControlLayout& layout : kTForm1Controls) {
@@ -213,7 +218,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
     above = Control(stop);
   }
   ::SendMessageW(Control("Edit1"), EM_SETPASSWORDCHAR, L'*', 0);
-  ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(13));
+  ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(kListRowPixels));
   for (const ControlLayout& layout : kTForm1Controls) {
     if (std::string(layout.kind) == "label") GrowToText(layout.name);
   }
