@@ -21,6 +21,7 @@ constexpr int kDesignDpi = 96;
 // The window's own font is 13 pixels high, and so is a row of the user list.
 constexpr int kFontPixels = 13;
 constexpr int kListRowPixels = 13;
+constexpr wchar_t kFontFace[] = L"돋움";
 
 COLORREF Colour(unsigned rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
 
@@ -177,7 +178,7 @@ HFONT TForm1::FontFor(const ControlLayout& layout) {
     font = ::CreateFontW(-Scaled(layout.font_size ? layout.font_size : kFontPixels), 0, 0, 0,
                          layout.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, L"돋움");
+                         DEFAULT_PITCH | FF_DONTCARE, kFontFace);
   }
   return font;
 }
@@ -187,7 +188,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
   // the machine lacks it.
   font_ = ::CreateFontW(-Scaled(kFontPixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         HANGUL_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, L"돋움");
+                        DEFAULT_PITCH | FF_DONTCARE, kFontFace);
   int id = kFirstControlId;
   for (const ControlLayout& layout : kTForm1Controls) {
     if (!*layout.parent) continue;  // the window itself
