@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/overlay_platform.h"
+#include "commit/overlay_platform.h"
 #include "platform/system_platform.h"
 #include "state/file_names.h"
 #include "upgrade/upgrade_tool.h"

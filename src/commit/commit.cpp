@@ -18,7 +18,7 @@
 #include "platform/framework_error.h"
 #include "platform/patience.h"
 #include "platform/tool_path.h"
-#include "platform/work_files.h"
+#include "commit/work_files.h"
 #include "texts/texts.h"
 
 namespace dayledger {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commit/journal.h"
-#include "platform/overlay_platform.h"
+#include "commit/overlay_platform.h"
 #include "platform/platform.h"
 
 namespace dayledger {

@@ -174,9 +174,4 @@ class PlatformWrapper : public Platform {
   Platform* target_;
 };
 
-// Names of the ordinary (not hidden, not folder) files matching "*.qbd" in
-// the folder, ascending by name without regard to case; nullopt if the
-// folder cannot be listed.
-std::optional<std::vector<std::string>> ListQbdFiles(Platform& platform, const std::string& folder);
-
 }  // namespace dayledger

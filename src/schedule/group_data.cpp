@@ -2,7 +2,7 @@
 #include "schedule/group_data.h"
 
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "state/file_names.h"
 #include "state/stage_context.h"
 #include "texts/texts.h"

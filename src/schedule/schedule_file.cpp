@@ -6,7 +6,7 @@
 
 #include "platform/framework_error.h"
 #include "platform/freed_memory.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "platform/platform.h"
 
 namespace dayledger {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/line_list.h"
+#include "state/line_list.h"
 #include "schedule/schedule_cipher.h"
 #include "state/file_names.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "schedule/group_data.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"

@@ -2,9 +2,9 @@
 #include "state/profile.h"
 
 #include "digest/sha1.h"
-#include "platform/line_file.h"
 #include "platform/platform.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 
 namespace dayledger {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/line_list.h"
+#include "state/line_list.h"
 
 namespace dayledger {
 

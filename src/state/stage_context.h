@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/line_list.h"
 #include "platform/platform.h"
+#include "state/line_list.h"
 #include "state/unit_state.h"
 
 namespace dayledger {

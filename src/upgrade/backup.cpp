@@ -1,5 +1,5 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start.
-#include "platform/copy_tree.h"
+#include "upgrade/copy_tree.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"

@@ -2,7 +2,7 @@
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"

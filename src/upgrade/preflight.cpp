@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/line_file.h"
-#include "platform/overlay_platform.h"
+#include "state/line_file.h"
+#include "commit/overlay_platform.h"
 #include "platform/tool_path.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"

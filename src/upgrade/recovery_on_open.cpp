@@ -2,7 +2,7 @@
 #include "upgrade/recovery_on_open.h"
 
 #include "commit/commit.h"
-#include "platform/work_files.h"
+#include "commit/work_files.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"

@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "commit/commit.h"
-#include "platform/copy_tree.h"
+#include "upgrade/copy_tree.h"
 #include "platform/framework_error.h"
-#include "platform/overlay_platform.h"
+#include "commit/overlay_platform.h"
 #include "platform/tool_path.h"
-#include "platform/work_files.h"
+#include "commit/work_files.h"
 #include "state/file_names.h"
 #include "state/profile.h"
 #include "upgrade/user_lock.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/overlay_platform.h"
+#include "commit/overlay_platform.h"
 #include "platform/platform.h"
 #include "state/stage_context.h"
 #include "state/unit_state.h"

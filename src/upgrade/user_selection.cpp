@@ -1,5 +1,5 @@
 // UpgradeTool's user list and the selected user's details.
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"

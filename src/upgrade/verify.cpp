@@ -11,7 +11,7 @@
 
 #include "anniversary/anniversary_stage.h"
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "platform/tool_path.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "platform/cp949_codec.h"
-#include "platform/line_file.h"
-#include "platform/work_files.h"
+#include "state/line_file.h"
+#include "commit/work_files.h"
 #include "schedule/schedule_file.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"

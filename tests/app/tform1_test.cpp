@@ -22,7 +22,7 @@
 #include <iterator>
 
 #include "app_win32/tform1_controls.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "platform/native_path.h"
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"

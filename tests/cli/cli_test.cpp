@@ -17,7 +17,7 @@
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "schedule/schedule_cipher.h"
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"

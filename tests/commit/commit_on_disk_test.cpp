@@ -8,8 +8,8 @@
 #include <map>
 
 #include "commit/journal.h"
-#include "platform/line_file.h"
-#include "platform/work_files.h"
+#include "state/line_file.h"
+#include "commit/work_files.h"
 #include "schedule/schedule_cipher.h"
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"

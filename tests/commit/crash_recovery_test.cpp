@@ -10,11 +10,11 @@
 #include <set>
 
 #include "demo/installation_builder.h"
-#include "platform/copy_tree.h"
+#include "upgrade/copy_tree.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/tool_path.h"
-#include "platform/work_files.h"
+#include "commit/work_files.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
 #include "support/test_platform.h"

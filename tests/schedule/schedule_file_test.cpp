@@ -5,7 +5,7 @@
 
 #include "demo/installation_builder.h"
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "platform/native_path.h"
 #include "support/test_platform.h"
 

@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
-#include "platform/overlay_platform.h"
-#include "platform/work_files.h"
+#include "state/line_file.h"
+#include "commit/overlay_platform.h"
+#include "commit/work_files.h"
 #include "schedule/group_data.h"
 #include "schedule/schedule_file.h"
 #include "support/expected_log.h"

@@ -9,7 +9,7 @@
 #include "digest/sha1.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "platform/native_path.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/line_file.h"
+#include "state/line_file.h"
 #include "schedule/schedule_file.h"
 #include "support/upgrade_fixture.h"
 

@@ -1,10 +1,10 @@
 // The backup copy of a folder tree, written and then flushed as one batch.
-#include "platform/copy_tree.h"
+#include "upgrade/copy_tree.h"
 
 #include <vector>
 
 #include "platform/tool_path.h"
-#include "platform/work_files.h"
+#include "commit/work_files.h"
 
 namespace dayledger {
 namespace {

@@ -1,5 +1,5 @@
 // LineList's bounds-checked access.
-#include "platform/line_list.h"
+#include "state/line_list.h"
 
 #include "platform/framework_error.h"
 

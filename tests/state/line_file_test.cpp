@@ -1,10 +1,10 @@
 // Line file reading rules and StrToInt, as tables.
-#include "platform/line_file.h"
+#include "state/line_file.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/framework_error.h"
-#include "platform/line_list.h"
+#include "state/line_list.h"
 
 namespace dayledger {
 namespace {

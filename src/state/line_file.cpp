@@ -1,12 +1,27 @@
 // Line files: splitting, joining, reading and writing, and StrToInt.
-#include "platform/line_file.h"
+#include "state/line_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 
 #include "platform/framework_error.h"
 #include "platform/platform.h"
 
 namespace dayledger {
+namespace {
+
+std::string LowerAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool HasQbdExtension(const std::string& name) {
+  return name.size() >= 4 && LowerAscii(name.substr(name.size() - 4)) == ".qbd";
+}
+
+}  // namespace
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
   std::vector<std::string> lines;
@@ -35,6 +50,20 @@ void ReadLines(Platform& platform, const std::string& path, LineList* lines) {
 
 void WriteLines(Platform& platform, const std::string& path, const LineList& lines) {
   WriteFileOrThrow(platform, path, JoinLines(lines.lines()));
+}
+
+std::optional<std::vector<std::string>> ListQbdFiles(Platform& platform,
+                                                     const std::string& folder) {
+  const auto entries = platform.ListFolder(folder);
+  if (!entries) return std::nullopt;
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : *entries) {
+    if (!entry.folder && !entry.hidden && HasQbdExtension(entry.name)) names.push_back(entry.name);
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return LowerAscii(a) < LowerAscii(b);
+  });
+  return names;
 }
 
 int StrToInt(const LineList& lines, int index) {

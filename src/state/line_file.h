@@ -2,11 +2,12 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/line_list.h"
+#include "state/line_list.h"
 
 namespace dayledger {
 
@@ -42,6 +43,11 @@ void ReadLines(Platform& platform, const std::string& path, LineList* lines);
 // Writes the whole file (CR LF after every line); "Cannot create file %s" or
 // "Stream write error".
 void WriteLines(Platform& platform, const std::string& path, const LineList& lines);
+
+// Names of the ordinary (not hidden, not folder) files matching "*.qbd" in
+// the folder, the line files of a user's groups and timetables, ascending by
+// name without regard to case; nullopt if the folder cannot be listed.
+std::optional<std::vector<std::string>> ListQbdFiles(Platform& platform, const std::string& folder);
 
 // The framework's text-to-integer conversion of a whole line: optional
 // blanks, an optional sign and decimal digits fitting 32 bits; anything else

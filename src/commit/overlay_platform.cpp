@@ -1,5 +1,5 @@
 // The staging overlay: changes kept in memory over the disk below.
-#include "platform/overlay_platform.h"
+#include "commit/overlay_platform.h"
 
 #include <algorithm>
 
