@@ -2,8 +2,8 @@
 #include "anniversary/anniversary_stage.h"
 
 #include "platform/framework_error.h"
-#include "state/line_file.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 #include "state/stage_context.h"
 #include "texts/texts.h"
 

@@ -15,10 +15,10 @@
 #include <optional>
 #include <set>
 
+#include "commit/work_files.h"
 #include "platform/framework_error.h"
 #include "platform/patience.h"
 #include "platform/tool_path.h"
-#include "commit/work_files.h"
 #include "texts/texts.h"
 
 namespace dayledger {

@@ -6,8 +6,8 @@
 
 #include "platform/framework_error.h"
 #include "platform/freed_memory.h"
-#include "state/line_file.h"
 #include "platform/platform.h"
+#include "state/line_file.h"
 
 namespace dayledger {
 

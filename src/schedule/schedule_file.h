@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "state/line_list.h"
 #include "schedule/schedule_cipher.h"
 #include "state/file_names.h"
+#include "state/line_list.h"
 
 namespace dayledger {
 

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "platform/framework_error.h"
-#include "state/line_file.h"
 #include "schedule/group_data.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 #include "state/stage_context.h"
 #include "state/version_code.h"
 #include "texts/texts.h"

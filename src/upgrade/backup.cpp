@@ -1,7 +1,7 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start.
-#include "upgrade/copy_tree.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
+#include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"
 #include "upgrade/upgrade_tool.h"
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/tool_path.h"
 #include "commit/work_files.h"
+#include "platform/tool_path.h"
 
 namespace dayledger {
 namespace {

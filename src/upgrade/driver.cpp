@@ -2,8 +2,8 @@
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
 #include "platform/framework_error.h"
-#include "state/line_file.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"

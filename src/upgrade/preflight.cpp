@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "state/line_file.h"
 #include "commit/overlay_platform.h"
 #include "platform/tool_path.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 #include "state/version_code.h"
 #include "upgrade/upgrade_runner.h"
 

@@ -4,13 +4,13 @@
 #include <cstdio>
 
 #include "commit/commit.h"
-#include "upgrade/copy_tree.h"
-#include "platform/framework_error.h"
 #include "commit/overlay_platform.h"
-#include "platform/tool_path.h"
 #include "commit/work_files.h"
+#include "platform/framework_error.h"
+#include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/profile.h"
+#include "upgrade/copy_tree.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {

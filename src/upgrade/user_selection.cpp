@@ -1,6 +1,6 @@
 // UpgradeTool's user list and the selected user's details.
-#include "state/line_file.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"

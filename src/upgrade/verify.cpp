@@ -11,11 +11,11 @@
 
 #include "anniversary/anniversary_stage.h"
 #include "platform/framework_error.h"
-#include "state/line_file.h"
 #include "platform/tool_path.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 #include "state/profile.h"
 #include "state/version_code.h"
 

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "platform/cp949_codec.h"
-#include "state/line_file.h"
 #include "commit/work_files.h"
+#include "platform/cp949_codec.h"
 #include "schedule/schedule_file.h"
+#include "state/line_file.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"
 

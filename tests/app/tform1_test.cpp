@@ -22,8 +22,8 @@
 #include <iterator>
 
 #include "app_win32/tform1_controls.h"
-#include "state/line_file.h"
 #include "platform/native_path.h"
+#include "state/line_file.h"
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"
 #include "support/upgrade_fixture.h"

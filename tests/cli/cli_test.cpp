@@ -17,8 +17,8 @@
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
-#include "state/line_file.h"
 #include "schedule/schedule_cipher.h"
+#include "state/line_file.h"
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"
 #include "support/native_files.h"

@@ -8,9 +8,9 @@
 #include <map>
 
 #include "commit/journal.h"
-#include "state/line_file.h"
 #include "commit/work_files.h"
 #include "schedule/schedule_cipher.h"
+#include "state/line_file.h"
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "upgrade/recovery_on_open.h"

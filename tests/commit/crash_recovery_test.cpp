@@ -9,16 +9,16 @@
 #include <ostream>
 #include <set>
 
+#include "commit/work_files.h"
 #include "demo/installation_builder.h"
-#include "upgrade/copy_tree.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/tool_path.h"
-#include "commit/work_files.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
+#include "upgrade/copy_tree.h"
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/restore.h"
 #include "upgrade/upgrade_runner.h"

@@ -5,8 +5,8 @@
 
 #include "demo/installation_builder.h"
 #include "platform/framework_error.h"
-#include "state/line_file.h"
 #include "platform/native_path.h"
+#include "state/line_file.h"
 #include "support/test_platform.h"
 
 namespace dayledger {

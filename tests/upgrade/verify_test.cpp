@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "state/line_file.h"
 #include "schedule/schedule_file.h"
+#include "state/line_file.h"
 #include "support/upgrade_fixture.h"
 
 namespace dayledger {
