@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +26,7 @@
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"
 #include "support/upgrade_fixture.h"
+#include "support/wait.h"
 #include "texts/texts.h"
 #include "upgrade/user_lock.h"
 
@@ -64,10 +64,7 @@ class TForm1Test : public testing::UpgradeFixture {
   }
   // Lets the event loop run (timers included) until `done` holds.
   bool WaitUntil(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(30000);
-    while (!done() && !deadline.hasExpired())
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    return testing::WaitUntil(done, [] { QTest::qWait(20); });
   }
   bool Idle() { return !form().Timer1->isActive() && !form().Timer2->isActive(); }
   // A new window on the installation as it is now.
@@ -658,11 +655,12 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                     list->visualItemRect(list->item(0)).center());
   QTest::mouseClick(window.findChild<QPushButton*>("Button1"), Qt::LeftButton);
-  QDeadlineTimer deadline(30000);
-  while ((platform.messages.empty() || window.Timer1->isActive() || window.Timer2->isActive()) &&
-         !deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
+  ASSERT_TRUE(testing::WaitUntil(
+      [&] {
+        return !platform.messages.empty() && !window.Timer1->isActive() &&
+               !window.Timer2->isActive();
+      },
+      [] { QTest::qWait(20); }));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, texts::kUpgradeDone);
   EXPECT_EQ(SplitLines(InstallationBuilder::ReadNative(folder + "/app/users/u/profile.qbd")).at(1),

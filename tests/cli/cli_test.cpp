@@ -23,6 +23,7 @@
 #include "support/front_end_cases.h"
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
+#include "support/wait.h"
 #include "texts/texts.h"
 #include "upgrade/user_lock.h"
 
@@ -52,10 +53,10 @@ ProcessResult RunCli(const std::string& dir, const std::string& args,
   const std::string command = "timeout -k 5 120 setsid " DAYLEDGER_UPGRADE_BIN " " + args + " <" +
                               in + " >" + out + " 2>" + err;
   const int raw = std::system(command.c_str());
-  return {WEXITSTATUS(raw), testing::ReadWhole(out), testing::ReadWhole(err)};
+  return {WEXITSTATUS(raw), InstallationBuilder::ReadNative(out),
+          InstallationBuilder::ReadNative(err)};
 }
 
-using testing::ReadWhole;
 using testing::SnapshotTree;
 using testing::WithoutStamps;
 
@@ -297,7 +298,7 @@ TEST_F(CliTest, ProgressOnATerminalSpeaksKoreanWithABar) {
                               AppDirArg() + " upgrade u --skip-backup --yes >/dev/null\" " + shown +
                               " >/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  const std::string terminal = ReadWhole(shown);
+  const std::string terminal = InstallationBuilder::ReadNative(shown);
   for (const char* line : {"일정 데이터 [--------------------] 1/600 (0%)",
                            "일정 데이터 [##########----------] 300/600 (50%)",
                            "일정 데이터 [####################] 600/600 (100%)",
@@ -432,9 +433,8 @@ class BackgroundCli {
 };
 
 bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 1500 && !done(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  return done();
+  return testing::WaitUntil(done,
+                            [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
 }
 
 TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNothingHalfDone) {
@@ -522,7 +522,9 @@ TEST_F(CliTest, InstallationInAFolderNamedOutsideCp949) {
   EXPECT_EQ(SplitText(list.out).size(), 4u) << list.out;
   const ProcessResult upgrade = RunCli(platform.temp_dir(), "--app-dir " + app + " upgrade kim");
   EXPECT_EQ(upgrade.status, 0) << upgrade.err;
-  EXPECT_EQ(SplitLines(ReadWhole(folder + "/app/users/kim/profile.qbd")).at(1), "10300");
+  EXPECT_EQ(
+      SplitLines(InstallationBuilder::ReadNative(folder + "/app/users/kim/profile.qbd")).at(1),
+      "10300");
   fs::remove_all(folder + "/app/users/홍길동/groups");
   const ProcessResult check = RunCli(platform.temp_dir(), "--app-dir " + app + " check 홍길동");
   EXPECT_NE(check.out.find("\\café 😀\\app\\"), std::string::npos) << check.out;
@@ -534,12 +536,15 @@ TEST_F(CliTest, InstallationInAFolderNamedOutsideCp949) {
   const std::string command = "cd '" + folder + "/app' && timeout -k 5 120 ./dayledger-upgrade " +
                               "restore kim --yes >" + platform.temp_dir() + "/out 2>" +
                               platform.temp_dir() + "/err";
-  ASSERT_EQ(std::system(command.c_str()), 0) << ReadWhole(platform.temp_dir() + "/err");
-  EXPECT_NE(ReadWhole(platform.temp_dir() + "/out")
+  ASSERT_EQ(std::system(command.c_str()), 0)
+      << InstallationBuilder::ReadNative(platform.temp_dir() + "/err");
+  EXPECT_NE(InstallationBuilder::ReadNative(platform.temp_dir() + "/out")
                 .find("/café 😀/app/upgrade_backup/kim.before-restore-"),
             std::string::npos)
-      << ReadWhole(platform.temp_dir() + "/out");
-  EXPECT_EQ(SplitLines(ReadWhole(folder + "/app/users/kim/profile.qbd")).at(1), "10000");
+      << InstallationBuilder::ReadNative(platform.temp_dir() + "/out");
+  EXPECT_EQ(
+      SplitLines(InstallationBuilder::ReadNative(folder + "/app/users/kim/profile.qbd")).at(1),
+      "10000");
 }
 
 }  // namespace

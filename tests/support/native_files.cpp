@@ -1,18 +1,13 @@
-// Files read whole and folder trees as maps.
+// Folder trees as maps.
 #include "support/native_files.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "demo/installation_builder.h"
 
 namespace dayledger::testing {
 
 namespace fs = std::filesystem;
-
-std::string ReadWhole(const std::string& native_path) {
-  std::ifstream in(native_path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 NativeTree SnapshotTree(const std::string& native_root) {
   NativeTree tree;
@@ -21,7 +16,7 @@ NativeTree SnapshotTree(const std::string& native_root) {
     if (entry.is_symlink()) {
       tree[name] = "-> " + fs::read_symlink(entry.path()).string();
     } else if (entry.is_regular_file()) {
-      tree[name] = ReadWhole(entry.path().string());
+      tree[name] = demo::InstallationBuilder::ReadNative(entry.path().string());
     } else {
       tree[name + "/"] = "";
     }

@@ -1,13 +1,10 @@
-// Real folders as the tests compare them: a file read whole, a tree as a map.
+// Real folders as the tests compare them: a tree as a map.
 #pragma once
 
 #include <map>
 #include <string>
 
 namespace dayledger::testing {
-
-// The file's bytes; empty when it cannot be read.
-std::string ReadWhole(const std::string& native_path);
 
 // Every entry below `native_root` by relative path: files by content, links
 // by target ("-> target"), folders as "name/".
