@@ -152,8 +152,10 @@ int OpenUser(Console& console, UpgradeTool& tool, const Options& options, StartR
   if (!LoadUsers(console, tool)) return kRefused;
   request->user = FindUser(tool, options.user);
   if (request->user < 0) return kUsage;
-  if (!ShowUser(console, tool, request->user)) return kRefused;
-  if (tool.state().Encrypted) {
+  const auto view = ShowUser(console, tool, request->user);
+  if (!view) return kRefused;
+  // The password box is enabled for encrypted data only.
+  if (view->password_enabled.value_or(false)) {
     const auto password = ReadPassword(options);
     if (!password) return kUsage;
     request->password = *password;

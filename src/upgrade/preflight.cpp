@@ -53,12 +53,12 @@ constexpr int kMaxRounds = 2000;
 
 // Stands in for a broken file so the next run can look past it: an empty
 // month in the user's form, or a two-line file with a version line.
-std::string Substitute(const std::string& path, const UnitState& state) {
-  const std::string schedules = NormalPath(ScheduleFolder(state.UserDir())) + "\\";
+std::string Substitute(const std::string& path, const SelectedUser& user) {
+  const std::string schedules = NormalPath(ScheduleFolder(user.folder)) + "\\";
   const bool user_schedule = NormalPath(path).rfind(schedules, 0) == 0;
   LineList lines(std::vector<std::string>{kScheduleHeader, kFirstVersion, "0"});
-  return EncodeScheduleLines(lines, user_schedule && state.Encrypted,
-                             MakeScheduleKey(state.DataKey));
+  return EncodeScheduleLines(lines, user_schedule && user.encrypted,
+                             MakeScheduleKey(user.data_key));
 }
 
 }  // namespace
@@ -98,7 +98,7 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
     if (stopped_by && stopped_by->kind() == ErrorKind::kCannotOpenFolder) {
       overlay.SubstituteEmptyFolder(path);
     } else {
-      overlay.Substitute(path, Substitute(path, tool.state()));
+      overlay.Substitute(path, Substitute(path, tool.user()));
     }
   }
   return result;

@@ -42,7 +42,7 @@ class UpgradeTool : public StageObserver {
   Reply Start(const StartRequest& request);
   // The backup, or its skipping; done means the stages are due.
   Reply Backup(bool skip_backup);
-  // Runs the stage state().UpgradeState names. The last one commits
+  // Runs the stage stage() names. The last one commits
   // everything and reports `finished`.
   Reply RunStage();
 
@@ -50,6 +50,11 @@ class UpgradeTool : public StageObserver {
   void AddLog(const std::string& text) override;
   void Progress(const std::string& what, int done, int total) override;
 
+  // The user the start checks accepted, and the stage due next.
+  SelectedUser user() const { return {state_.UserDir(), state_.Encrypted, state_.DataKey}; }
+  Stage stage() const { return state_.UpgradeState; }
+
+  // The whole run-time state, for tests that set up a stage directly.
   UnitState& state() { return state_; }
 
  private:

@@ -253,7 +253,7 @@ TEST_F(TForm1Test, WrongPasswordSelectsTheTextAndKeepsTheKey) {
   EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
   EXPECT_EQ(edit->selectedText(), "bad password");
   EXPECT_EQ(form().focusWidget(), edit);
-  EXPECT_EQ(form().tool().state().DataKey, kNoDataKey);
+  EXPECT_EQ(form().tool().user().data_key, kNoDataKey);
   EXPECT_TRUE(Control("Button1")->isEnabled());
   EXPECT_EQ(Text(Control("Label9")), "enc") << "the selection stays";
   EXPECT_FALSE(form().Timer2->isActive());

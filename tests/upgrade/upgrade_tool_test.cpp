@@ -109,7 +109,7 @@ TEST_F(UpgradeToolTest, VersionAndEncryptionDisplay) {
     EXPECT_EQ(port.version_label, c.shown) << c.version;
     EXPECT_EQ(port.encryption_label, c.encrypted ? "사용" : "사용안함") << c.flag;
     EXPECT_EQ(port.password_enabled, c.encrypted) << c.flag;
-    EXPECT_EQ(tool().state().Encrypted, c.encrypted) << c.flag;
+    EXPECT_EQ(tool().user().encrypted, c.encrypted) << c.flag;
   }
 }
 
@@ -123,7 +123,7 @@ TEST_F(UpgradeToolTest, DamagedProfileAfterAnEncryptedUserKeepsItsDisplay) {
   EXPECT_EQ(port.user_label, "bad");
   EXPECT_EQ(port.encryption_label, "사용");
   EXPECT_TRUE(port.password_enabled);
-  EXPECT_EQ(tool().state().UserName, "bad");
+  EXPECT_EQ(tool().user().folder, builder.AppDir() + "\\users\\bad");
 }
 
 TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
@@ -158,7 +158,7 @@ TEST_F(UpgradeToolTest, KoreanUserNameIsShownAndItsProfileRead) {
   EXPECT_EQ(port.users, Lines{"홍길동"});
   EXPECT_EQ(port.user_label, "홍길동");
   EXPECT_EQ(port.version_label, "v 1.02.00");
-  EXPECT_EQ(tool().state().UserName, Utf8ToCp949Text("홍길동"));
+  EXPECT_EQ(tool().user().folder, builder.AppDir() + "\\users\\" + Utf8ToCp949Text("홍길동"));
 }
 
 TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
@@ -253,14 +253,14 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
     EXPECT_EQ(Upgrade(user, password), RunOutcome::kRefused);
     EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
-    EXPECT_EQ(tool().state().DataKey, kNoDataKey);
+    EXPECT_EQ(tool().user().data_key, kNoDataKey);
     EXPECT_TRUE(port.log.empty());
   }
   Select("enc");
   port.password = "비밀번호";
   flow().StartClicked();
-  EXPECT_EQ(tool().state().DataKey, InstallationBuilder::DataKeyFor("비밀번호"));
-  EXPECT_EQ(HexDigest(tool().state().DataKey), digest);
+  EXPECT_EQ(tool().user().data_key, InstallationBuilder::DataKeyFor("비밀번호"));
+  EXPECT_EQ(HexDigest(tool().user().data_key), digest);
   EXPECT_EQ(LogTexts(),
             (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
   EXPECT_FALSE(port.input_enabled);
@@ -279,13 +279,13 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
       << "the first 40 bytes are not enough";
   port.password = long_password;
   flow().StartClicked();
-  EXPECT_EQ(tool().state().DataKey, IteratedHexDigest(long_password, 4));
+  EXPECT_EQ(tool().user().data_key, IteratedHexDigest(long_password, 4));
 }
 
 TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
   AddUsers({UserSpec{"plain", "10200"}});
   EXPECT_EQ(Upgrade("plain", "anything"), RunOutcome::kDone);
-  EXPECT_EQ(tool().state().DataKey, kNoDataKey);
+  EXPECT_EQ(tool().user().data_key, kNoDataKey);
 }
 
 TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
@@ -296,7 +296,7 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
   flow().BackupTick();
   EXPECT_EQ(LogTexts().back(), "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
   EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/u")));
-  EXPECT_EQ(tool().state().UpgradeState, Stage::kReadProfile);
+  EXPECT_EQ(tool().stage(), Stage::kReadProfile);
   EXPECT_TRUE(port.driver_timer);
   EXPECT_FALSE(port.backup_timer);
   EXPECT_TRUE(platform.messages.empty()) << "no question at the tick";
@@ -317,7 +317,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   EXPECT_EQ(Messages(), Lines{std::string("error:") + texts::kBackupFailed});
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
-  EXPECT_EQ(tool().state().UpgradeState, Stage::kSchedule);
+  EXPECT_EQ(tool().stage(), Stage::kSchedule);
   EXPECT_TRUE(platform.written.empty());
 }
 
@@ -331,7 +331,7 @@ TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
   EXPECT_EQ(Messages(), Lines{"information:사용자 정보 업그레이드가 완료되었습니다!"});
   EXPECT_TRUE(port.input_enabled);
   EXPECT_EQ(port.version_label, "v 1.03.00");
-  EXPECT_EQ(tool().state().UpgradeState, Stage::kSaveProfile);
+  EXPECT_EQ(tool().stage(), Stage::kSaveProfile);
 }
 
 TEST_F(UpgradeToolTest, TheWindowCatchesUpAfterEachStepSlotOnly) {
@@ -350,7 +350,7 @@ TEST_F(UpgradeToolTest, TheWindowCatchesUpAfterEachStepSlotOnly) {
                {Stage::kSaveProfile, 0}};
   Reply last;
   for (const auto& t : ticks) {
-    ASSERT_EQ(tool().state().UpgradeState, t.stage);
+    ASSERT_EQ(tool().stage(), t.stage);
     const int before = port.process_messages_calls;
     last = flow().StageTick();
     EXPECT_EQ(port.process_messages_calls - before, t.calls)
