@@ -103,6 +103,10 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
       flush.insert(Relative(root, parent));
     }
   }
+  // Every file is written before any is flushed: the first flush then
+  // carries the others' data with it on a journaling file system, where
+  // writing and flushing each in turn would wait for the disk once a file.
+  std::vector<std::pair<std::string, std::string>> written;  // place, path
   for (const auto& [path, bytes] : staged.changes()) {
     const std::string parent = ParentFolder(path);
     flush.insert(Relative(root, parent));
@@ -117,12 +121,13 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
     Check(disk.WriteFileMoved(place, staged.TakeBytes(path)), path);
     // A replaced file keeps what the user set on it (a profile kept private stays so).
     if (disk.Inspect(path) == PathKind::kFile) Check(disk.CopyPermissions(path, place), path);
-    Check(disk.SyncFile(place), path);
+    written.emplace_back(place, path);
     plan.temporary_folders.insert(ParentFolder(place));
     if (inside == built.end()) {
       plan.journal.renames.emplace_back(Relative(root, place), Relative(root, path));
     }
   }
+  for (const auto& [place, path] : written) Check(disk.SyncFile(place), path);
   for (const std::string& removed : staged.removed_folders()) {
     plan.journal.removed_folders.push_back(Relative(root, removed));
     flush.insert(Relative(root, ParentFolder(removed)));
