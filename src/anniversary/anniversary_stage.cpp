@@ -10,14 +10,13 @@
 namespace dayledger {
 
 void CopyAnniversaryTemplates(const StageContext& ctx) {
-  const UnitState& s = ctx.state;
-  ctx.platform.CreateDirectory(AnniversaryFolder(s.UserDir()));
+  ctx.platform.CreateDirectory(AnniversaryFolder(ctx.user.folder));
   int done = 0;
   for (const std::string& name : kAnniversaryCopyOrder) {
-    const std::string source = TemplatePath(s.AppDir, name);
+    const std::string source = TemplatePath(ctx.app_dir, name);
     // A template that did not arrive must not leave the user's older file to
     // be stamped as if it had.
-    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(s.UserDir()) + "\\" + name);
+    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(ctx.user.folder) + "\\" + name);
     ctx.observer.Progress(texts::kProgressAnniversaries, ++done, 4);
   }
 }
@@ -25,7 +24,7 @@ void CopyAnniversaryTemplates(const StageContext& ctx) {
 void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   int done = 0;
   for (const std::string& name : kAnniversaryRewriteOrder) {
-    const std::string path = AnniversaryFolder(ctx.state.UserDir()) + "\\" + name;
+    const std::string path = AnniversaryFolder(ctx.user.folder) + "\\" + name;
     ReadLines(ctx.platform, path, &ctx.scratch);
     ctx.scratch.Replace(1, code);
     WriteLines(ctx.platform, path, ctx.scratch);

@@ -26,7 +26,7 @@ void StampFolder(const StageContext& ctx, const std::string& folder, const std::
 }  // namespace
 
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
-  const std::string user_dir = ctx.state.UserDir();
+  const std::string& user_dir = ctx.user.folder;
   StampVersionLine(ctx, GroupInfoPath(user_dir), code);
   ctx.Log(texts::kLogGroupInformationDone);
   StampFolder(ctx, GroupsFolder(user_dir), code);

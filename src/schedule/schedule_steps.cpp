@@ -19,9 +19,8 @@ namespace {
 
 // A month with its first `head_lines` lines apart: the steps change no more.
 SchClass OpenMonth(const StageContext& ctx, int year, int month, size_t head_lines) {
-  const UnitState& s = ctx.state;
-  return SchClass(ctx.platform, s.AppDir, year, month, s.UserName, s.Encrypted, s.DataKey,
-                  head_lines);
+  return SchClass(ctx.platform, ctx.app_dir, year, month, ctx.user.name, ctx.user.encrypted,
+                  ctx.user.data_key, head_lines);
 }
 
 }  // namespace
@@ -35,20 +34,18 @@ void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
 }
 
 void CreateRepeatSchedule(const StageContext& ctx) {
-  const UnitState& s = ctx.state;
-  const std::string source = TemplatePath(s.AppDir, kRepeatScheduleName);
-  const std::string target = RepeatSchedulePath(s.UserDir());
+  const std::string source = TemplatePath(ctx.app_dir, kRepeatScheduleName);
+  const std::string target = RepeatSchedulePath(ctx.user.folder);
   // Going on with an older repeat.qbsd could encipher it a second time, so
   // a copy that fails stops the step before anything of the user's is read.
   CopyFileOrThrow(ctx.platform, source, target);
-  SchRepClass repeat(ctx.platform, s.AppDir, -1, -1, s.UserName, false, s.DataKey);
-  repeat.SetEncrypted(s.Encrypted);
+  SchRepClass repeat(ctx.platform, ctx.app_dir, -1, -1, ctx.user.name, false, ctx.user.data_key);
+  repeat.SetEncrypted(ctx.user.encrypted);
   repeat.Save();
 }
 
 void MergeMonthlySchedules(const StageContext& ctx) {
-  const UnitState& s = ctx.state;
-  ScheduleText merged(s.Encrypted);
+  ScheduleText merged(ctx.user.encrypted);
   uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
   // Each month joins the merged text in the form it is saved in and leaves
   // the staged folder at once, so the data is held about once. The stages
@@ -65,8 +62,8 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   });
   const std::vector<std::string> header = {kScheduleHeader, kTargetVersion,
                                            std::to_string(static_cast<int32_t>(total))};
-  WriteFileOrThrow(ctx.platform, MergedSchedulePath(s.UserDir()),
-                   merged.Take(header, MakeScheduleKey(s.DataKey)));
+  WriteFileOrThrow(ctx.platform, MergedSchedulePath(ctx.user.folder),
+                   merged.Take(header, MakeScheduleKey(ctx.user.data_key)));
   ctx.Log(texts::kLogSchedulesMerged);
 }
 

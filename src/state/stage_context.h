@@ -1,5 +1,6 @@
-// What the stage work of one driver tick is handed: the platform, the shared
-// state, the progress log and the tick's scratch list.
+// What the stage work of one driver tick is handed: the platform, the
+// installation and the user as values, the progress log and the tick's
+// scratch list.
 #pragma once
 
 #include <functional>
@@ -23,7 +24,8 @@ class StageObserver {
 
 struct StageContext {
   Platform& platform;
-  UnitState& state;
+  std::string app_dir;  // ends in a backslash
+  SelectedUser user;
   StageObserver& observer;
   LineList& scratch;
 

@@ -22,6 +22,7 @@ enum class Stage : int {
 
 // The selected user as the work on its data needs it.
 struct SelectedUser {
+  std::string name;  // CP949
   std::string folder;
   bool encrypted = false;
   std::string data_key;  // kNoDataKey until the start checks derive it

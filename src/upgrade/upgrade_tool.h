@@ -51,11 +51,10 @@ class UpgradeTool : public StageObserver {
   void Progress(const std::string& what, int done, int total) override;
 
   // The user the start checks accepted, and the stage due next.
-  SelectedUser user() const { return {state_.UserDir(), state_.Encrypted, state_.DataKey}; }
+  SelectedUser user() const {
+    return {state_.UserName, state_.UserDir(), state_.Encrypted, state_.DataKey};
+  }
   Stage stage() const { return state_.UpgradeState; }
-
-  // The whole run-time state, for tests that set up a stage directly.
-  UnitState& state() { return state_; }
 
  private:
   Reply LoadUsersOrThrow();

@@ -60,10 +60,12 @@ TEST_F(AnniversaryStageTest, UserAt100WithAnOldFolderGetsItReplaced) {
 
 TEST_F(AnniversaryStageTest, TemplatesAreCopiedAndFilesRewrittenInTheirOrders) {
   AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
-  UnitState& s = tool().state();
-  s.UserName = "u";
   LineList scratch;
-  const StageContext ctx{platform, s, tool(), scratch};
+  const StageContext ctx{platform,
+                         builder.AppDir(),
+                         {"u", UserFolder(builder.AppDir(), "u"), false, kNoDataKey},
+                         tool(),
+                         scratch};
   auto written_since = [&](size_t mark) {
     Lines names;
     for (size_t i = mark; i < platform.written.size(); ++i) {

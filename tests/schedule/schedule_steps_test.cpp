@@ -37,11 +37,9 @@ class ScheduleStepsTest : public testing::UpgradeFixture {
   }
   // A stage context on user u, as the driver hands it to the steps.
   StageContext Context(bool encrypted) {
-    UnitState& s = tool().state();
-    s.UserName = "u";
-    s.Encrypted = encrypted;
-    s.DataKey = InstallationBuilder::DataKeyFor(kPassword);
-    return StageContext{platform, s, tool(), scratch};
+    const SelectedUser user{"u", UserFolder(builder.AppDir(), "u"), encrypted,
+                            InstallationBuilder::DataKeyFor(kPassword)};
+    return StageContext{platform, builder.AppDir(), user, tool(), scratch};
   }
   LineList scratch;
 };
@@ -193,7 +191,8 @@ TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
     // part-way leaves every month on the disk.
     OverlayPlatform staged(&platform);
     const StageContext on_disk = Context(false);
-    const StageContext ctx{staged, on_disk.state, on_disk.observer, on_disk.scratch};
+    const StageContext ctx{staged, on_disk.app_dir, on_disk.user, on_disk.observer,
+                           on_disk.scratch};
     try {
       MergeMonthlySchedules(ctx);
       ADD_FAILURE() << c.message;
