@@ -339,25 +339,27 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
   const struct {
     const char* name;
     std::string list;
-    Lines items;
-    std::string message;
-    std::string user_label;
-    bool password_enabled;
+    Lines items = {};
+    std::string message = {};  // none when empty
+    std::string user_label = {};
+    bool password_enabled = false;
   } cases[] = {
-      {"count 0", "0\r\na\r\n", {}, "", "", false},
-      {"count 2 of three", "2\r\na\r\nb\r\nc\r\n", {"a", "b"}, "", "a", false},
-      {"not a number",
-       "x\r\na\r\n",
-       {},
-       "error:'x' is not a valid integer value.",
-       "(사용자명)",
-       true},
-      {"too few names",
-       "3\r\na\r\nb\r\n",
-       {"a", "b"},
-       "error:List index out of bounds (3)",
-       "(사용자명)",
-       true},
+      {.name = "count 0", .list = "0\r\na\r\n"},
+      {.name = "count 2 of three",
+       .list = "2\r\na\r\nb\r\nc\r\n",
+       .items = {"a", "b"},
+       .user_label = "a"},
+      {.name = "not a number",
+       .list = "x\r\na\r\n",
+       .message = "error:'x' is not a valid integer value.",
+       .user_label = "(사용자명)",
+       .password_enabled = true},
+      {.name = "too few names",
+       .list = "3\r\na\r\nb\r\n",
+       .items = {"a", "b"},
+       .message = "error:List index out of bounds (3)",
+       .user_label = "(사용자명)",
+       .password_enabled = true},
   };
   for (const auto& c : cases) {
     testing::TestPlatform local;

@@ -115,13 +115,13 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   const struct {
     std::string journal;
     std::string note;
-    const char* x;           // x.qbd afterwards, "" for none
-    bool earlier_lock_held;  // the lock an earlier build kept in the user's folder
+    const char* x = "";              // x.qbd afterwards, "" for none
+    bool earlier_lock_held = false;  // the lock an earlier build kept in the user's folder
   } cases[] = {
-      {whole, rolled_forward, "new", false},
-      {whole.substr(0, whole.size() - 3), rolled_back, "", false},
-      {changed_body, rolled_back, "", false},
-      {whole, rolled_forward, "new", true},
+      {.journal = whole, .note = rolled_forward, .x = "new"},
+      {.journal = whole.substr(0, whole.size() - 3), .note = rolled_back},
+      {.journal = changed_body, .note = rolled_back},
+      {.journal = whole, .note = rolled_forward, .x = "new", .earlier_lock_held = true},
   };
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
   for (const auto& c : cases) {
