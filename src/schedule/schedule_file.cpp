@@ -83,13 +83,9 @@ ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
                            const std::string& user_name, const std::string& file_name,
                            bool encrypted, const std::string& data_key)
     : platform_(platform),
-      app_dir_(app_dir),
-      schedule_dir_(ScheduleFolder(UserFolder(app_dir, user_name))),
-      user_name_(user_name),
+      file_path_(ScheduleFolder(UserFolder(app_dir, user_name)) + file_name),
       key_(MakeScheduleKey(data_key)),
-      encrypted_(encrypted) {
-  file_path_ = schedule_dir_ + file_name;
-}
+      encrypted_(encrypted) {}
 
 void ScheduleFile::Load(size_t head_lines) {
   std::string bytes;

@@ -73,10 +73,7 @@ class ScheduleFile {
 
  private:
   Platform& platform_;
-  std::string app_dir_;
   std::string file_path_;
-  std::string schedule_dir_;
-  std::string user_name_;
   ScheduleKey key_;
   bool encrypted_;
   std::string rest_;
