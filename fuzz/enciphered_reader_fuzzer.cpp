@@ -1,5 +1,6 @@
-// The enciphered schedule reader on any bytes and any key: no crash, and
-// what it reads is enciphered and read back unchanged.
+// The enciphered schedule reader on any bytes and any key: no crash, what
+// it reads is enciphered and read back unchanged, and the whole-text join
+// agrees with the line by line one.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,5 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string stored = dayledger::EncodeScheduleLines(list, encrypted, key);
     if (encrypted && dayledger::DecodeScheduleBytes(stored, encrypted, key) != lines) std::abort();
   }
+  std::string joined;
+  dayledger::AppendJoinedEncipheredLines(file, &joined);
+  if (joined != dayledger::JoinEncipheredLines(dayledger::SplitEncipheredLines(file))) std::abort();
   return 0;
 }

@@ -1,5 +1,6 @@
-// The line-file reader on any bytes: no crash, and what it reads is written
-// back and read again unchanged.
+// The line-file reader on any bytes: no crash, what it reads is written
+// back and read again unchanged, and the whole-text join agrees with the
+// line by line one.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,5 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> again = dayledger::SplitLines(dayledger::JoinLines(lines));
   while (!again.empty() && again.back().empty()) again.pop_back();
   if (again != expected) std::abort();
+  std::string joined;
+  dayledger::AppendJoinedLines(bytes, &joined);
+  if (joined != dayledger::JoinLines(lines)) std::abort();
   return 0;
 }

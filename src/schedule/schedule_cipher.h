@@ -17,17 +17,21 @@ ScheduleKey MakeScheduleKey(const std::string& data_key);
 // Each works on the text where it lies: pass it moved to avoid a copy.
 std::string Encipher(std::string plain, const ScheduleKey& key);
 std::string Decipher(std::string stored, const ScheduleKey& key);
+// Enciphers `size` bytes where they lie, as the part of a file that starts
+// `offset` bytes into it.
+void EncipherAt(char* bytes, size_t size, size_t offset, const ScheduleKey& key);
 
-// Calls `visit` with each line of deciphered text: a line ends only at a
-// CR LF pair; a lone CR or LF stays inside the line; a piece after the last
-// pair is dropped; each line is taken up to its first zero byte.
+// Calls `visit` with each line of deciphered text, a view into `plain`,
+// until it returns false: a line ends only at a CR LF pair; a lone CR or LF
+// stays inside the line; a piece after the last pair is dropped; each line
+// is taken up to its first zero byte.
 template <typename Visit>
 void ForEachEncipheredLine(std::string_view plain, Visit&& visit) {
   size_t start = 0;
   for (size_t pair = plain.find("\r\n"); pair != std::string_view::npos;
        pair = plain.find("\r\n", start)) {
     const std::string_view line = plain.substr(start, pair - start);
-    visit(line.substr(0, line.find('\0')));
+    if (!visit(line.substr(0, line.find('\0')))) return;
     start = pair + 2;
   }
 }
@@ -36,5 +40,9 @@ std::vector<std::string> SplitEncipheredLines(const std::string& plain);
 // Lines to plain text for enciphering: each line up to its first zero byte,
 // then CR LF.
 std::string JoinEncipheredLines(const std::vector<std::string>& lines);
+// Appends JoinEncipheredLines(SplitEncipheredLines(plain)) to `text`: text
+// without a zero byte is copied whole up to its last CR LF pair, without a
+// string per line.
+void AppendJoinedEncipheredLines(std::string_view plain, std::string* text);
 
 }  // namespace dayledger

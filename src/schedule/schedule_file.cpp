@@ -15,8 +15,8 @@ std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const Sch
   return ScheduleText(encrypted).Take(lines.lines(), key);
 }
 
-std::string ScheduleText::Joined(const std::vector<std::string>& lines) const {
-  return encrypted_ ? JoinEncipheredLines(lines) : JoinLines(lines);
+std::string JoinScheduleLines(const std::vector<std::string>& lines, bool encrypted) {
+  return encrypted ? JoinEncipheredLines(lines) : JoinLines(lines);
 }
 
 void ScheduleText::Add(std::string text) {
@@ -25,15 +25,19 @@ void ScheduleText::Add(std::string text) {
 }
 
 std::string ScheduleText::Take(const std::vector<std::string>& header, const ScheduleKey& key) {
-  std::string text = Joined(header);
-  // One allocation of the whole size; each piece goes as it is copied, and
-  // what they held goes back to the system every few MB, so the text is
-  // held about once throughout.
+  std::string text = JoinScheduleLines(header, encrypted_);
+  if (encrypted_) EncipherAt(text.data(), text.size(), 0, key);
+  // One allocation of the whole size; each piece is enciphered as it is
+  // copied, while it is fresh in the cache, and goes at once; what the
+  // pieces held goes back to the system every few MB, so the text is held
+  // about once throughout.
   text.reserve(text.size() + size_);
   constexpr size_t kReturnEvery = 4 << 20;
   size_t unreturned = 0;
   for (std::string& piece : pieces_) {
+    const size_t offset = text.size();
     text += piece;
+    if (encrypted_) EncipherAt(text.data() + offset, piece.size(), offset, key);
     unreturned += piece.size();
     std::string().swap(piece);
     if (unreturned >= kReturnEvery) {
@@ -43,30 +47,38 @@ std::string ScheduleText::Take(const std::vector<std::string>& header, const Sch
   }
   pieces_.clear();
   size_ = 0;
-  if (encrypted_) return Encipher(std::move(text), key);
   return text;
 }
 
 namespace {
 
-// The file's first `head_lines` lines, and the rest as the text it is saved
-// as; the bytes are deciphered where they lie.
+// The file's first `head_lines` lines, and the rest appended to `rest` as
+// the text it is saved as; the bytes are deciphered where they lie.
 std::vector<std::string> Decode(std::string bytes, bool encrypted, const ScheduleKey& key,
                                 size_t head_lines, std::string* rest) {
+  if (encrypted) bytes = Decipher(std::move(bytes), key);
   std::vector<std::string> head;
+  size_t rest_start = bytes.size();
   auto visit = [&](std::string_view line) {
-    if (head.size() < head_lines) {
-      head.emplace_back(line);
-      return;
+    if (head.size() == head_lines) {
+      rest_start = static_cast<size_t>(line.data() - bytes.data());
+      return false;
     }
-    rest->append(line);
-    *rest += "\r\n";
+    head.emplace_back(line);
+    return true;
   };
-  if (!encrypted) {
-    ForEachLine(bytes, visit);
+  const std::string_view after_head = [&] {
+    if (encrypted) {
+      ForEachEncipheredLine(bytes, visit);
+    } else {
+      ForEachLine(bytes, visit);
+    }
+    return std::string_view(bytes).substr(rest_start);
+  }();
+  if (encrypted) {
+    AppendJoinedEncipheredLines(after_head, rest);
   } else {
-    bytes = Decipher(std::move(bytes), key);
-    ForEachEncipheredLine(bytes, visit);
+    AppendJoinedLines(after_head, rest);
   }
   return head;
 }
@@ -96,13 +108,14 @@ void ScheduleFile::Load(size_t head_lines) {
 }
 
 void ScheduleFile::Save() {
-  ScheduleText text(encrypted_);
-  text.Add(rest_);
-  WriteFileOrThrow(platform_, file_path_, text.Take(Lines.lines(), key_));
+  std::string text = JoinScheduleLines(Lines.lines(), encrypted_);
+  text += rest_;
+  if (encrypted_) text = Encipher(std::move(text), key_);
+  WriteFileOrThrow(platform_, file_path_, std::move(text));
 }
 
 std::string ScheduleFile::TakeText() {
-  std::string text = encrypted_ ? JoinEncipheredLines(Lines.lines()) : JoinLines(Lines.lines());
+  std::string text = JoinScheduleLines(Lines.lines(), encrypted_);
   Lines.Clear();
   if (text.empty()) return std::move(rest_);
   text += rest_;

@@ -18,6 +18,8 @@ inline constexpr char kScheduleHeader[] = "#schedule data#";
 
 // The file's text in the chosen form: plain line text, or enciphered.
 std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const ScheduleKey& key);
+// Lines as the text a file of the form saves them as, before enciphering.
+std::string JoinScheduleLines(const std::vector<std::string>& lines, bool encrypted);
 
 // A schedule file's text built a piece at a time (the merged file, a month
 // at a time) and put together once: its lines are held as the text they
@@ -34,8 +36,6 @@ class ScheduleText {
   std::string Take(const std::vector<std::string>& header, const ScheduleKey& key);
 
  private:
-  std::string Joined(const std::vector<std::string>& lines) const;
-
   bool encrypted_;
   std::vector<std::string> pieces_;
   size_t size_ = 0;

@@ -21,11 +21,24 @@ bool HasQbdExtension(const std::string& name) {
   return name.size() >= 4 && LowerAscii(name.substr(name.size() - 4)) == ".qbd";
 }
 
+// True when every CR and every LF of the text stand in CR LF pairs.
+bool OnlyPairedBreaks(std::string_view text) {
+  size_t pairs = 0;
+  for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) {
+    if (lf == 0 || text[lf - 1] != '\r') return false;
+    ++pairs;
+  }
+  return static_cast<size_t>(std::count(text.begin(), text.end(), '\r')) == pairs;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
   std::vector<std::string> lines;
-  ForEachLine(bytes, [&](std::string_view line) { lines.emplace_back(line); });
+  ForEachLine(bytes, [&](std::string_view line) {
+    lines.emplace_back(line);
+    return true;
+  });
   return lines;
 }
 
@@ -40,6 +53,20 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     bytes += "\r\n";
   }
   return bytes;
+}
+
+void AppendJoinedLines(std::string_view bytes, std::string* text) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  if (OnlyPairedBreaks(bytes)) {
+    text->append(bytes);
+    if (!bytes.empty() && !bytes.ends_with("\r\n")) *text += "\r\n";
+    return;
+  }
+  ForEachLine(bytes, [&](std::string_view line) {
+    text->append(line);
+    *text += "\r\n";
+    return true;
+  });
 }
 
 void ReadLines(Platform& platform, const std::string& path, LineList* lines) {

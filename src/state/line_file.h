@@ -13,9 +13,9 @@ namespace dayledger {
 
 class Platform;
 
-// Calls `visit` with each line: splits at CR LF, lone CR and lone LF; a
-// final break adds no empty line, inner empty lines stay, a zero byte ends
-// the text.
+// Calls `visit` with each line, a view into `bytes`, until it returns false:
+// splits at CR LF, lone CR and lone LF; a final break adds no empty line,
+// inner empty lines stay, a zero byte ends the text.
 template <typename Visit>
 void ForEachLine(std::string_view bytes, Visit&& visit) {
   const size_t end = std::min(bytes.find('\0'), bytes.size());
@@ -27,7 +27,7 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
       ++i;
       continue;
     }
-    visit(bytes.substr(start, i - start));
+    if (!visit(bytes.substr(start, i - start))) return;
     i += (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ? 2 : 1;
     start = i;
   }
@@ -37,6 +37,9 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
 std::vector<std::string> SplitLines(const std::string& bytes);
 // CR LF after every line, the last one included.
 std::string JoinLines(const std::vector<std::string>& lines);
+// Appends JoinLines(SplitLines(bytes)) to `text`: bytes whose every break is
+// a CR LF pair are copied whole, without a string per line.
+void AppendJoinedLines(std::string_view bytes, std::string* text);
 
 // Raises "Cannot open file %s" when the file cannot be read.
 void ReadLines(Platform& platform, const std::string& path, LineList* lines);

@@ -121,13 +121,19 @@ TEST_F(ScheduleFileTest, PlainFormFollowsTheLineFileRules) {
 }
 
 TEST_F(ScheduleFileTest, AMonthLoadedByItsHeadSavesAsLoadedWhole) {
-  // Each line rule of both forms: lone CR and LF, a zero byte, a piece
-  // after the last break.
-  const std::string plain = "h\n10000\r\r\n\xC8\xAB\r\nx\0y\r\nlast"s;
-  const std::string stored =
-      Encipher("h\r\n10000\r\n2\r\na\rb\nc\r\nx\0y\r\ntail"s, MakeScheduleKey(key));
-  for (const bool encrypted : {false, true}) {
-    const std::string& bytes = encrypted ? stored : plain;
+  // Each line rule of both forms (lone CR and LF, a zero byte, a piece after
+  // the last break), and texts that the rules leave as they are.
+  const ScheduleKey cipher = MakeScheduleKey(key);
+  const struct {
+    bool encrypted;
+    std::string bytes;
+  } months[] = {
+      {false, "h\n10000\r\r\n\xC8\xAB\r\nx\0y\r\nlast"s},
+      {false, "h\r\n10000\r\n2\r\n\xC8\xAB\r\n\r\nlast"},
+      {true, Encipher("h\r\n10000\r\n2\r\na\rb\nc\r\nx\0y\r\ntail"s, cipher)},
+      {true, Encipher("h\r\n10000\r\n2\r\na\rb\nc\r\n\r\ntail", cipher)},
+  };
+  for (const auto& [encrypted, bytes] : months) {
     WriteSchedule("200102.qbsd", bytes);
     SchClass whole(platform, builder.AppDir(), 2001, 2, "u", encrypted, key, SIZE_MAX);
     whole.Save();
@@ -139,8 +145,7 @@ TEST_F(ScheduleFileTest, AMonthLoadedByItsHeadSavesAsLoadedWhole) {
       month.Save();
       EXPECT_EQ(InstallationBuilder::ReadNative(SchedulePath("200102.qbsd")), expected)
           << "encrypted " << encrypted << ", head " << head;
-      EXPECT_EQ(month.TakeText(), encrypted ? JoinEncipheredLines(whole.Lines.lines())
-                                            : JoinLines(whole.Lines.lines()))
+      EXPECT_EQ(month.TakeText(), JoinScheduleLines(whole.Lines.lines(), encrypted))
           << "encrypted " << encrypted << ", head " << head;
     }
   }
