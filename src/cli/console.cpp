@@ -6,10 +6,7 @@
 namespace dayledger {
 
 int Console::Show(const std::string& text, const std::string& /*caption*/, int flags) {
-  if (flags == kMbQuestionYesNo) {
-    if (question_answer) return *question_answer;
-    return AskYesNo(text) ? kIdYes : kIdNo;
-  }
+  if (flags == kMbQuestionYesNo) return AskYesNo(text) ? kIdYes : kIdNo;
   std::fprintf(stderr, "%s\n", text.c_str());
   std::fflush(stderr);
   return kIdOk;

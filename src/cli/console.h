@@ -18,11 +18,9 @@ class Console : public MessageBoxes {
   // middle of an upgrade, so writes to it fail quietly instead.
   Console();
 
-  // Writes the message to standard error; a yes/no question is answered by
-  // `question_answer` when set, otherwise asked on the terminal.
+  // Writes the message to standard error; a yes/no question is asked on
+  // the terminal.
   int Show(const std::string& text, const std::string& caption, int flags) override;
-
-  std::optional<int> question_answer;
 
   // The program's arguments as UTF-8 (Windows hands them over in its own
   // code page; the wide command line has them whole).

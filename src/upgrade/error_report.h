@@ -17,6 +17,10 @@ namespace dayledger {
 std::string ReportedText(Platform& platform, const std::exception& error);
 // A stopped reply whose one notice is the report of `error`.
 Reply Stopped(Platform& platform, const FrameworkError& error);
+// A reply of `outcome` whose one notice is the text, followed by the tool
+// path it is about (shown in UTF-8) when one is given.
+Reply Ended(Platform& platform, Outcome outcome, const std::string& text,
+            const std::string& path = "");
 
 // Runs `work`, which returns a Reply; an error that ends it comes back as
 // the stopped reply of its report. A foreign error is reported as a

@@ -61,11 +61,21 @@ std::string Substitute(const std::string& path, const SelectedUser& user) {
                              MakeScheduleKey(user.data_key));
 }
 
+// Clean, or refused with the start checks' messages as its notices.
+Reply Checked(const std::vector<std::string>& refusals,
+              const std::vector<PreflightProblem>& problems) {
+  Reply reply;
+  if (refusals.empty() && problems.empty()) return reply;
+  reply.outcome = Outcome::kRefused;
+  for (const std::string& refusal : refusals) reply.notices.push_back({refusal, kMbInformation});
+  return reply;
+}
+
 }  // namespace
 
-PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int user_index,
-                          const std::string& password) {
-  PreflightResult result;
+Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
+                const std::string& password, std::vector<PreflightProblem>* problems) {
+  std::vector<std::string> refusals;
   UnlockedOverlay overlay(&platform, app_dir);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
@@ -75,33 +85,34 @@ PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int us
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
     if (shown.outcome != Outcome::kDone) {
-      result.problems.push_back({platform.Cp949ToUtf8(shown.path),
-                                 shown.notices.empty() ? "" : shown.notices.back().text});
-      return result;
+      problems->push_back({platform.Cp949ToUtf8(shown.path),
+                           shown.notices.empty() ? "" : shown.notices.back().text});
+      return Checked(refusals, *problems);
     }
-    std::optional<FrameworkError> stopped_by;
     const StartRequest request{user_index, password};
-    const RunOutcome outcome = RunUpgrade(tool, request, messages, &stopped_by);
-    if (outcome == RunOutcome::kDone) return result;
-    if (outcome != RunOutcome::kStopped) {
-      result.refusals = messages.texts;
-      return result;
+    const Reply run = RunUpgrade(tool, request, messages);
+    if (run.outcome == Outcome::kDone) return Checked(refusals, *problems);
+    // A refusal, or a backup that could not be made: nothing to learn past it.
+    if (!run.error) {
+      refusals = messages.texts;
+      return Checked(refusals, *problems);
     }
     // The error names the file it is about.
-    const std::string path = stopped_by ? stopped_by->path() : std::string();
+    const std::string path = run.error->path();
     const std::string error = messages.texts.empty() ? "" : messages.texts.back();
     const std::string shown_path = platform.Cp949ToUtf8(path);
-    const bool seen = std::any_of(result.problems.begin(), result.problems.end(),
+    const bool seen = std::any_of(problems->begin(), problems->end(),
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });
-    result.problems.push_back({shown_path, error});
-    if (seen) return result;  // the stand-in did not help: nothing more to learn
-    if (stopped_by && stopped_by->kind() == ErrorKind::kCannotOpenFolder) {
+    problems->push_back({shown_path, error});
+    if (seen)
+      return Checked(refusals, *problems);  // the stand-in did not help: nothing more to learn
+    if (run.error->kind() == ErrorKind::kCannotOpenFolder) {
       overlay.SubstituteEmptyFolder(path);
     } else {
       overlay.Substitute(path, Substitute(path, tool.user()));
     }
   }
-  return result;
+  return Checked(refusals, *problems);
 }
 
 }  // namespace dayledger

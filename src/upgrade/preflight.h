@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "upgrade/reply.h"
 
 namespace dayledger {
 
@@ -15,15 +16,12 @@ struct PreflightProblem {
   std::string error;  // the text the upgrade's error report would show
 };
 
-struct PreflightResult {
-  std::vector<std::string> refusals;  // messages of start checks that said no
-  std::vector<PreflightProblem> problems;
-  bool clean() const { return refusals.empty() && problems.empty(); }
-};
-
 // `user_index` is the user's position in the user list; `password` (UTF-8)
-// is checked when the user's data is encrypted.
-PreflightResult CheckUser(Platform& platform, const std::string& app_dir, int user_index,
-                          const std::string& password);
+// is checked when the user's data is encrypted. kDone when the upgrade would
+// go through; kRefused otherwise, with the messages of the start checks that
+// said no as its notices and every file the upgrade would stop at in
+// `problems`.
+Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
+                const std::string& password, std::vector<PreflightProblem>* problems);
 
 }  // namespace dayledger

@@ -10,7 +10,9 @@
 #include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/profile.h"
+#include "texts/texts.h"
 #include "upgrade/copy_tree.h"
+#include "upgrade/error_report.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
@@ -82,35 +84,18 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
   }
 }
 
-}  // namespace
-
-std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& app_dir,
-                                       const std::string& user_name, IoStatus* refusal) {
-  RestorePlan plan;
-  plan.app_dir = app_dir;
-  plan.user_name = user_name;
-  plan.user_dir = NormalPath(UserFolder(app_dir, user_name));
-  plan.backup_dir = NormalPath(BackupFolder(app_dir, user_name));
-  if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
-    *refusal = IoStatus::Failed(IoError::kNotFound, plan.backup_dir);
-    return std::nullopt;
-  }
-  const auto backup_version = ProfileVersion(platform, plan.backup_dir);
-  if (!backup_version) {
-    *refusal = IoStatus::Failed(IoError::kReadFailed, ProfilePath(plan.backup_dir));
-    return std::nullopt;
-  }
-  plan.backup_version = *backup_version;
-  plan.current_version = ProfileVersion(platform, plan.user_dir).value_or("");
-  plan.aside_dir = AsideName(platform, plan.backup_dir);
-  return plan;
-}
-
-RestoreResult Restore(Platform& platform, const RestorePlan& plan) {
-  RestoreResult result;
+Reply RestoreOrThrow(Platform& platform, const RestorePlan& plan,
+                     std::vector<std::string>* undeleted) {
   std::unique_ptr<FileLock> lock;
-  result.lock = LockUser(platform, plan.app_dir, plan.user_name, &lock);
-  if (result.lock != LockResult::kLocked) return result;
+  switch (LockUser(platform, plan.app_dir, plan.user_name, &lock)) {
+    case LockResult::kLocked:
+      break;
+    case LockResult::kBusy:
+      return Ended(platform, Outcome::kRefused, texts::kUserBusy);
+    case LockResult::kUnavailable:
+      return Ended(platform, Outcome::kStopped, texts::kLockUnavailable,
+                   UserLockPath(plan.app_dir, plan.user_name));
+  }
   // The current folder is copied aside first, so the restore loses nothing.
   if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
     if (!CopyTreeAs(platform, plan.user_dir, plan.aside_dir).ok()) {
@@ -123,8 +108,34 @@ RestoreResult Restore(Platform& platform, const RestorePlan& plan) {
   OverlayPlatform staged(&platform);
   StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
   StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
-  result.undeleted = CommitChanges(platform, plan.user_dir, staged);
-  return result;
+  *undeleted = CommitChanges(platform, plan.user_dir, staged);
+  return Reply();
+}
+
+}  // namespace
+
+Reply PlanRestore(Platform& platform, const std::string& app_dir, const std::string& user_name,
+                  RestorePlan* plan) {
+  plan->app_dir = app_dir;
+  plan->user_name = user_name;
+  plan->user_dir = NormalPath(UserFolder(app_dir, user_name));
+  plan->backup_dir = NormalPath(BackupFolder(app_dir, user_name));
+  if (platform.Inspect(plan->backup_dir) != PathKind::kFolder) {
+    return Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan->backup_dir);
+  }
+  const auto backup_version = ProfileVersion(platform, plan->backup_dir);
+  if (!backup_version) {
+    return Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
+                 ProfilePath(plan->backup_dir));
+  }
+  plan->backup_version = *backup_version;
+  plan->current_version = ProfileVersion(platform, plan->user_dir).value_or("");
+  plan->aside_dir = AsideName(platform, plan->backup_dir);
+  return Reply();
+}
+
+Reply Restore(Platform& platform, const RestorePlan& plan, std::vector<std::string>* undeleted) {
+  return Guarded(platform, [&] { return RestoreOrThrow(platform, plan, undeleted); });
 }
 
 }  // namespace dayledger

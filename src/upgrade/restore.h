@@ -2,11 +2,11 @@
 // upgrade, as a command instead of folders replaced by hand.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "upgrade/reply.h"
 
 namespace dayledger {
 
@@ -21,21 +21,20 @@ struct RestorePlan {
   std::string current_version;  // the current profile's; empty when unreadable
 };
 
-// What restoring `user_name` would do; nullopt with `refusal` when there is
-// no backup (kNotFound, the backup's folder) or the backup has no readable
-// profile (kReadFailed, the profile).
-std::optional<RestorePlan> PlanRestore(Platform& platform, const std::string& app_dir,
-                                       const std::string& user_name, IoStatus* refusal);
+// What restoring `user_name` would do, in `plan`. kRefused when there is no
+// backup (the notice names its folder) or the backup has no readable
+// profile (the notice names it).
+Reply PlanRestore(Platform& platform, const std::string& app_dir, const std::string& user_name,
+                  RestorePlan* plan);
 
 // Keeps a flushed copy of the current folder at aside_dir, then gives the
 // user's folder the backup's content in one commit, with the upgrade's
 // commit and recovery: at every moment the folder is the current one or the
-// restored one. Holds the user's lock throughout; changes nothing when it
-// cannot take it. Throws FrameworkError.
-struct RestoreResult {
-  LockResult lock = LockResult::kLocked;
-  std::vector<std::string> undeleted;  // files and folders that could not be deleted
-};
-RestoreResult Restore(Platform& platform, const RestorePlan& plan);
+// restored one. Holds the user's lock throughout and changes nothing when
+// it cannot take it: kRefused when another program holds it, kStopped when
+// it cannot be taken (the notice names the lock file) or an error ended the
+// restore (the error report). `undeleted` receives the files and folders
+// that could not be deleted.
+Reply Restore(Platform& platform, const RestorePlan& plan, std::vector<std::string>* undeleted);
 
 }  // namespace dayledger

@@ -15,8 +15,7 @@ Reply StartAsking(UpgradeTool& tool, StartRequest request, MessageBoxes& boxes) 
   return tool.Start(request);
 }
 
-RunOutcome RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes,
-                      std::optional<FrameworkError>* error) {
+Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes) {
   Reply reply = StartAsking(tool, request, boxes);
   for (;;) {
     for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
@@ -28,15 +27,7 @@ RunOutcome RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBox
       break;
     }
   }
-  if (error && reply.error) error->emplace(*reply.error);
-  return OutcomeOf(reply);
-}
-
-RunOutcome OutcomeOf(const Reply& last) {
-  if (last.finished) return RunOutcome::kDone;
-  if (last.error) return RunOutcome::kStopped;
-  // Only the backup stops without an error of its own.
-  return last.outcome == Outcome::kStopped ? RunOutcome::kBackupFailed : RunOutcome::kRefused;
+  return reply;
 }
 
 }  // namespace dayledger

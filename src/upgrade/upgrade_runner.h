@@ -3,31 +3,19 @@
 // it is due.
 #pragma once
 
-#include <optional>
-
-#include "platform/framework_error.h"
 #include "upgrade/notice.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
-
-enum class RunOutcome {
-  kRefused,       // a start check said no (its message was shown)
-  kBackupFailed,  // the backup copy failed (its message was shown)
-  kStopped,       // an error ended a verb (shown by the error report)
-  kDone,
-};
-
-// What a run came to, from the last reply of its verbs.
-RunOutcome OutcomeOf(const Reply& last);
 
 // The start checks; their question is asked in `boxes`, and a yes runs them
 // again with it answered. The reply's notices are not yet shown.
 Reply StartAsking(UpgradeTool& tool, StartRequest request, MessageBoxes& boxes);
 
 // Runs the upgrade of the user the tool shows, showing every notice in
-// `boxes`. `error`, when given, receives the error that stopped the run.
-RunOutcome RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes,
-                      std::optional<FrameworkError>* error = nullptr);
+// `boxes`. The last reply says what the run came to: kDone once the
+// upgrade reached the disk, kRefused when a start check said no, kStopped
+// when the backup failed or an error (its `error`) ended a verb.
+Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes);
 
 }  // namespace dayledger

@@ -18,6 +18,8 @@
 #include "state/line_file.h"
 #include "state/profile.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
+#include "upgrade/error_report.h"
 
 namespace dayledger {
 namespace {
@@ -158,36 +160,50 @@ class Comparison {
   VerifyReport& report_;
 };
 
-}  // namespace
-
-std::optional<bool> VerifyNeedsPassword(Platform& platform, const VerifyRequest& request) {
-  const auto profile = Profile::ReadWhole(platform, UserFolder(request.app_dir, request.user_name));
-  if (!profile) return std::nullopt;
-  return profile->LineCount() > 9 && profile->Encrypted();
-}
-
-VerifyRefusal Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
+Reply VerifyOrThrow(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
   const std::string user_folder = UserFolder(request.app_dir, request.user_name);
-  const auto backup =
-      Profile::ReadWhole(platform, BackupFolder(request.app_dir, request.user_name));
-  if (!backup) return VerifyRefusal::kNoBackup;
-  if (backup->Version() == kTargetVersion) return VerifyRefusal::kBackupNotOlder;
+  const std::string backup_folder = BackupFolder(request.app_dir, request.user_name);
+  const auto backup = Profile::ReadWhole(platform, backup_folder);
+  if (!backup)
+    return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, NormalPath(backup_folder));
+  if (backup->Version() == kTargetVersion) {
+    return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, NormalPath(backup_folder));
+  }
   const auto current = Profile::ReadWhole(platform, user_folder);
   if (!current) throw CannotOpenFile(ProfilePath(user_folder));
-  if (current->Version() != kTargetVersion) return VerifyRefusal::kNotUpgraded;
+  if (current->Version() != kTargetVersion) {
+    return Ended(platform, Outcome::kRefused, texts::kNotUpgraded);
+  }
   const bool encrypted = current->LineCount() > 9 && current->Encrypted();
   std::string data_key = kNoDataKey;
   if (encrypted) {
     const std::string password = platform.Utf8ToCp949(request.password);
     if (current->LineCount() <= 8 || !current->CheckPassword(password)) {
-      return VerifyRefusal::kWrongPassword;
+      return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
     }
     data_key = Profile::DataKey(password);
   }
   Comparison comparison(platform, request, encrypted, data_key, report);
   comparison.Schedules();
   comparison.OtherFiles();
-  return VerifyRefusal::kNone;
+  return Reply();
+}
+
+}  // namespace
+
+Reply VerifyNeedsPassword(Platform& platform, const VerifyRequest& request, bool* encrypted) {
+  const std::string user_folder = UserFolder(request.app_dir, request.user_name);
+  const auto profile = Profile::ReadWhole(platform, user_folder);
+  if (!profile) {
+    return Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
+                 NormalPath(ProfilePath(user_folder)));
+  }
+  *encrypted = profile->LineCount() > 9 && profile->Encrypted();
+  return Reply();
+}
+
+Reply Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
+  return Guarded(platform, [&] { return VerifyOrThrow(platform, request, report); });
 }
 
 }  // namespace dayledger

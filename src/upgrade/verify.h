@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "upgrade/reply.h"
 
 namespace dayledger {
 
@@ -30,14 +31,6 @@ struct VerifyReport {
   }
 };
 
-enum class VerifyRefusal {
-  kNone,
-  kNoBackup,        // no readable profile in upgrade_backup\USER
-  kBackupNotOlder,  // the backup is at 1.03 already
-  kNotUpgraded,     // the user's data is still below 1.03
-  kWrongPassword,
-};
-
 // Whose data, and what the command was given.
 struct VerifyRequest {
   std::string app_dir;
@@ -45,12 +38,16 @@ struct VerifyRequest {
   std::string password;   // UTF-8, as typed; used when the data is encrypted
 };
 
-// Whether the user's data is encrypted (the current profile says so); the
-// caller asks for the password only then. nullopt when it cannot be read.
-std::optional<bool> VerifyNeedsPassword(Platform& platform, const VerifyRequest& request);
+// Whether the user's data is encrypted (the current profile says so), in
+// `encrypted`; the caller asks for the password only then. kStopped, its
+// notice naming the profile, when the profile cannot be read.
+Reply VerifyNeedsPassword(Platform& platform, const VerifyRequest& request, bool* encrypted);
 
-// Compares; a refusal leaves `report` empty. Throws FrameworkError, naming
-// the file, when a file of the backup or of now cannot be read.
-VerifyRefusal Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report);
+// Compares, filling `report`. kRefused when the data is still below 1.03 or
+// the password is wrong; kStopped when upgrade_backup\USER has no readable
+// profile or is at 1.03 already, or when a file of the backup or of now
+// cannot be read (the error report, naming the file). A refusal leaves
+// `report` empty; its notice says why.
+Reply Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report);
 
 }  // namespace dayledger

@@ -36,7 +36,7 @@ class AnniversaryStageTest : public testing::UpgradeFixture {
 
 TEST_F(AnniversaryStageTest, UserAt100GetsTheTemplatesStamped) {
   AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("u"), Outcome::kDone);
   EXPECT_EQ(AnniversaryLog(), testing::ExpectedAnniversaryLog("10000"));
   EXPECT_EQ(AnniversaryLog().size(), 10u);
   for (const std::string& name : kAnniversaryCopyOrder) {
@@ -51,7 +51,7 @@ TEST_F(AnniversaryStageTest, UserAt100WithAnOldFolderGetsItReplaced) {
   for (const std::string& name : kAnniversaryCopyOrder) {
     Write("users/u/anniversary/" + name, "stale\r\n10300\r\nold entry\r\n");
   }
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("u"), Outcome::kDone);
   for (const std::string& name : kAnniversaryCopyOrder) {
     EXPECT_EQ(SplitLines(AnniversaryFile(name)).at(0), "#anniversary data#") << name;
     EXPECT_EQ(AnniversaryFile(name).find("old entry"), std::string::npos);
@@ -88,7 +88,7 @@ TEST_F(AnniversaryStageTest, UsersAt101And102OnlyRewrite) {
     AddUsers({UserSpec{"u", version, "secret", 0, 0, 0}});
     const size_t writes_before = platform.written.size();
     Write("users/u/anniversary/anniversary_user.qbd", "h\n" + version + "\n\nmine");
-    ASSERT_EQ(Upgrade("u", "secret"), RunOutcome::kDone) << version;
+    ASSERT_EQ(Upgrade("u", "secret"), Outcome::kDone) << version;
     EXPECT_EQ(AnniversaryLog(), testing::ExpectedAnniversaryLog(version));
     EXPECT_EQ(AnniversaryFile("anniversary_user.qbd"), "h\r\n10300\r\n\r\nmine\r\n");
     EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"),
@@ -107,7 +107,7 @@ TEST_F(AnniversaryStageTest, UsersAt101And102OnlyRewrite) {
 TEST_F(AnniversaryStageTest, OneLineFileStopsTheUpgrade) {
   AddUsers({UserSpec{"u", "10100", "", 0, 0, 0}});
   Write("users/u/anniversary/anniversary_celebrate.qbd", "only\r\n");
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "error:List index out of bounds (1)");
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10100");
   // The files stamped before the failure stay as they were on the disk.
@@ -121,7 +121,7 @@ TEST_F(AnniversaryStageTest, FailedTemplateCopyTouchesNoUserFile) {
   AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
   Write("users/u/anniversary/anniversary_24term.qbd", "mine\r\n10000\r\n");
   platform.fail_read_path = Path("data/userscommon/anniversary_24term.qbd");
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
                                    "\\data\\userscommon\\anniversary_24term.qbd.");
   EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"), "mine\r\n10000\r\n");
@@ -133,7 +133,7 @@ TEST_F(AnniversaryStageTest, WholeRunLogAndEveryFileAtTheTarget) {
     for (const std::string password : {"", "비밀"}) {
       AddUsers({UserSpec{"u", version, password, 1, 1, 1}});
       port.log.clear();
-      ASSERT_EQ(Upgrade("u", password), RunOutcome::kDone) << version << password;
+      ASSERT_EQ(Upgrade("u", password), Outcome::kDone) << version << password;
       EXPECT_EQ(LogTexts(), testing::ExpectedRunLog(version)) << version << password;
       EXPECT_EQ(port.version_label, "v 1.03.00");
       for (const auto& entry : fs::recursive_directory_iterator(Path("users/u"))) {

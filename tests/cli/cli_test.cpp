@@ -140,37 +140,51 @@ TEST_F(CliTest, EveryFrontEndCase) {
   }
 }
 
-TEST_F(CliTest, StartCheckRefusalsAndUsage) {
+// Every way each command ends that leaves the installation as it was, with
+// the exit status and the words on standard error.
+TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotGoOn) {
   AddDemoUsers();
+  ASSERT_EQ(Cli("upgrade 홍길동").status, 0);
+  fs::remove(Path("upgrade_backup/홍길동/profile.qbd"));
+  ASSERT_EQ(Cli("upgrade kim").status, 0);
+  const std::string app = builder.AppDir();
+  const std::string try_help = "\nTry 'dayledger-upgrade --help'.\n";
   const struct {
     std::string args;
-    std::string input;
     int status;
     std::string err;
   } cases[] = {
-      {"upgrade lee", "", 2,
+      {"frobnicate", 2, "dayledger-upgrade: unknown command frobnicate" + try_help},
+      {"list --yes", 2, "dayledger-upgrade: --yes belongs to upgrade and restore" + try_help},
+      {"upgrade lee", 2,
        "dayledger-upgrade: the data of lee is encrypted; give the password on a terminal or "
        "with --password-stdin\n"},
-      {"upgrade nobody", "", 2, "dayledger-upgrade: unknown user nobody\n"},
-      {"upgrade kim --skip-backup", "", 2,
+      {"upgrade nobody", 2, "dayledger-upgrade: unknown user nobody\n"},
+      {"upgrade park --skip-backup", 2,
        "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n"},
-      {"frobnicate", "", 2,
-       "dayledger-upgrade: unknown command frobnicate\nTry 'dayledger-upgrade --help'.\n"},
-      {"check", "", 2,
-       "dayledger-upgrade: check needs one user name\nTry 'dayledger-upgrade --help'.\n"},
-      {"restore kim --password-stdin", "", 2,
-       "dayledger-upgrade: --password-stdin belongs to upgrade, check and verify\nTry "
-       "'dayledger-upgrade --help'.\n"},
-      {"list --yes", "", 2,
-       "dayledger-upgrade: --yes belongs to upgrade and restore\nTry 'dayledger-upgrade "
-       "--help'.\n"},
+      {"upgrade park", 1, std::string(texts::kAlreadyLatest) + "\n"},
+      {"check", 2, "dayledger-upgrade: check needs one user name" + try_help},
+      {"check nobody", 2, "dayledger-upgrade: unknown user nobody\n"},
+      {"check park", 1, std::string(texts::kAlreadyLatest) + "\n"},
+      {"verify nobody", 2, "dayledger-upgrade: unknown user nobody\n"},
+      {"verify lee", 2,
+       "dayledger-upgrade: the data of lee is encrypted; give the password on a terminal or "
+       "with --password-stdin\n"},
+      {"verify park", 3, "비교할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
+      {"restore", 2, "dayledger-upgrade: restore needs one user name" + try_help},
+      {"restore kim --password-stdin", 2,
+       "dayledger-upgrade: --password-stdin belongs to upgrade, check and verify" + try_help},
+      {"restore nobody --yes", 2, "dayledger-upgrade: unknown user nobody\n"},
+      {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
+      {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
+      {"restore 홍길동 --yes", 1,
+       "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
   };
   const auto before = SnapshotTree(builder.root());
   for (const auto& c : cases) {
-    const ProcessResult result = Cli(c.args, c.input);
+    const ProcessResult result = Cli(c.args);
     EXPECT_EQ(result.status, c.status) << c.args;
     EXPECT_EQ(result.err, c.err) << c.args;
-    EXPECT_EQ(result.out, "") << c.args;
   }
   EXPECT_TRUE(SnapshotTree(builder.root()) == before) << "refusals change nothing";
 
@@ -179,6 +193,10 @@ TEST_F(CliTest, StartCheckRefusalsAndUsage) {
   const ProcessResult odd = Cli("upgrade odd");
   EXPECT_EQ(odd.status, 1);
   EXPECT_EQ(odd.err, "지원하지 않는 데이터 버전입니다.\n");
+  fs::remove(Path("users/userlist.kvd"));
+  const ProcessResult no_list = Cli("list");
+  EXPECT_EQ(no_list.status, 1);
+  EXPECT_EQ(no_list.err, std::string(texts::kUserListMissing) + "\n");
 }
 
 TEST_F(CliTest, SkipBackupWithYesSkipsTheBackup) {
@@ -343,34 +361,6 @@ TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
   ASSERT_EQ(restore.status, 0) << restore.err;
   EXPECT_TRUE(SnapshotTree(builder.root() + "/users/u") == stopped)
       << "the backup taken at the start";
-}
-
-TEST_F(CliTest, RestoreRefusalsChangeNothing) {
-  AddDemoUsers();
-  ASSERT_EQ(Cli("upgrade 홍길동").status, 0);
-  fs::remove(Path("upgrade_backup/홍길동/profile.qbd"));
-  ASSERT_EQ(Cli("upgrade kim").status, 0);
-  const std::string app = builder.AppDir();
-  const struct {
-    std::string args;
-    int status;
-    std::string err;
-  } cases[] = {
-      {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
-      {"restore 홍길동 --yes", 1,
-       "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
-      {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
-      {"restore nobody --yes", 2, "dayledger-upgrade: unknown user nobody\n"},
-      {"restore", 2,
-       "dayledger-upgrade: restore needs one user name\nTry 'dayledger-upgrade --help'.\n"},
-  };
-  const auto before = SnapshotTree(builder.root());
-  for (const auto& c : cases) {
-    const ProcessResult result = Cli(c.args);
-    EXPECT_EQ(result.status, c.status) << c.args;
-    EXPECT_EQ(result.err, c.err) << c.args;
-  }
-  EXPECT_TRUE(SnapshotTree(builder.root()) == before) << "refusals change nothing";
 }
 
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {

@@ -57,7 +57,7 @@ TEST_F(CommitOnDiskTest, ReplacedFilesKeepTheirPermissionBits) {
       {"users/u/anniversary/anniversary_user.qbd", fs::perms::owner_all | fs::perms::others_read},
   };
   for (const auto& c : cases) fs::permissions(Path(c.file), c.perms);
-  ASSERT_EQ(Upgrade("u", "pw"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("u", "pw"), Outcome::kDone);
   for (const auto& c : cases) {
     EXPECT_EQ(SplitLines(Read(c.file)).at(1), "10300") << c.file;
     EXPECT_EQ(Permissions(c.file), c.perms) << c.file;
@@ -69,7 +69,7 @@ TEST_F(CommitOnDiskTest, LinkedFileIsRefusedBeforeAnythingChanges) {
   Write("elsewhere/real.qbd", "#group data#\r\n10200\r\n");
   fs::create_symlink(Path("elsewhere/real.qbd"), Path("users/u/groups/linked.qbd"));
   const auto before = Tree("users/u");
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "error:링크로 연결된 파일은 업그레이드할 수 없습니다: " +
                                    builder.AppDir() + "users\\u\\groups\\linked.qbd.");
   EXPECT_EQ(Tree("users/u"), before);
@@ -80,7 +80,7 @@ TEST_F(CommitOnDiskTest, NamesAtTheLengthLimitAreReplacedInPlace) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   const std::string name = std::string(251, 'g') + ".qbd";  // 255 bytes, the longest a name may be
   Write("users/u/groups/" + name, "#group data#\r\n10200\r\n");
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kDone) << ::testing::PrintToString(Messages());
+  ASSERT_EQ(Upgrade("u"), Outcome::kDone) << ::testing::PrintToString(Messages());
   EXPECT_EQ(Read("users/u/groups/" + name), "#group data#\r\n10300\r\n");
 }
 
@@ -93,7 +93,7 @@ TEST_F(CommitOnDiskTest, EncipheredMonthWithLoneLfHeadLinesKeepsEveryEntry) {
   Write("users/u/schedules/198501.qbsd",
         Encipher(plain, MakeScheduleKey(InstallationBuilder::DataKeyFor("pw"))));
   const auto before = Tree("users/u");
-  ASSERT_EQ(Upgrade("u", "pw"), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u", "pw"), Outcome::kStopped);
   EXPECT_EQ(Tree("users/u"), before) << "no entry is overwritten";
   EXPECT_EQ(Tree("upgrade_backup/u"), before);
 }

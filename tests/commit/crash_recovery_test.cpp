@@ -100,21 +100,21 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     original = pristine.Snapshot(user_dir);
 
     FaultPlatform reference = pristine;
-    ASSERT_EQ(Run(reference, true), RunOutcome::kDone);
+    ASSERT_EQ(Run(reference, true), Outcome::kDone);
     upgraded = reference.Snapshot(user_dir);
     commit_kinds = reference.kinds;
     ASSERT_NE(upgraded, original);
   }
 
   // A fresh tool instance: recovery on open, then the whole upgrade.
-  RunOutcome Run(FaultPlatform& disk, bool skip_backup, std::vector<std::string>* log = nullptr) {
+  Outcome Run(FaultPlatform& disk, bool skip_backup, std::vector<std::string>* log = nullptr) {
     RecoverInstallation(disk, app_dir);
     testing::HeadlessView view;
     UpgradeTool tool(disk, view, app_dir);
     tool.LoadUsers();
     tool.ShowUser(0);
     const StartRequest request{0, GetParam().user.password, skip_backup};
-    const RunOutcome outcome = RunUpgrade(tool, request, disk);
+    const Outcome outcome = RunUpgrade(tool, request, disk).outcome;
     if (log) *log = view.log;
     return outcome;
   }
@@ -134,7 +134,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     if (state == upgraded) return;
     ASSERT_TRUE(state == original) << where << ": neither old nor new: " << Diff(state, original)
                                    << " / " << Diff(state, upgraded);
-    ASSERT_EQ(Run(disk, true), RunOutcome::kDone) << where;
+    ASSERT_EQ(Run(disk, true), Outcome::kDone) << where;
     EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
         << where << ": rerun " << Diff(disk.Snapshot(user_dir), upgraded);
   }
@@ -179,7 +179,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
     FaultPlatform disk = pristine;
     disk.fail_at = n;
     std::vector<std::string> log;
-    if (Run(disk, true, &log) == RunOutcome::kDone) {
+    if (Run(disk, true, &log) == Outcome::kDone) {
       // Ignored: the backup folders' creation, checked by the backup. A
       // failed step after the commit point was tried again and finished.
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
@@ -206,12 +206,12 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
   const struct {
     bool held_at_start;  // else only its rename fails, past the commit point
     int release_after;   // pauses; 0: never
-    RunOutcome outcome;
+    Outcome outcome;
   } cases[] = {
-      {true, 0, RunOutcome::kRefused},
-      {true, 5, RunOutcome::kDone},
-      {false, 0, RunOutcome::kStopped},
-      {false, 5, RunOutcome::kDone},
+      {true, 0, Outcome::kRefused},
+      {true, 5, Outcome::kDone},
+      {false, 0, Outcome::kStopped},
+      {false, 5, Outcome::kDone},
   };
   for (const auto& c : cases) {
     FaultPlatform disk = pristine;
@@ -226,10 +226,10 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
         ", released after " + std::to_string(c.release_after);
     EXPECT_EQ(Run(disk, true), c.outcome) << where;
     const std::string shown = disk.MessageLines().back();
-    if (c.outcome == RunOutcome::kDone) {
+    if (c.outcome == Outcome::kDone) {
       EXPECT_EQ(shown, "information:사용자 정보 업그레이드가 완료되었습니다!") << where;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
-    } else if (c.outcome == RunOutcome::kRefused) {
+    } else if (c.outcome == Outcome::kRefused) {
       EXPECT_EQ(
           shown,
           "error:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
@@ -284,7 +284,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
 
 TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
   FaultPlatform reference = pristine;
-  ASSERT_EQ(Run(reference, false), RunOutcome::kDone);
+  ASSERT_EQ(Run(reference, false), Outcome::kDone);
   const std::string backup_dir =
       app_dir + "upgrade_backup\\" + Utf8ToCp949Text(GetParam().user.name);
   const int backup_end = static_cast<int>(reference.kinds.size() - commit_kinds.size()) + 2;
@@ -294,20 +294,20 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
     const std::string where = "backup run, operation " + std::to_string(n);
     FaultPlatform disk = pristine;
     disk.fail_at = n;
-    const RunOutcome outcome = Run(disk, false);
+    const Outcome outcome = Run(disk, false);
     if (n <= lock_taken) {  // the lock's folder or the lock itself
-      EXPECT_EQ(outcome, RunOutcome::kRefused) << where;
+      EXPECT_EQ(outcome, Outcome::kRefused) << where;
       EXPECT_EQ(
           disk.MessageLines().back().rfind(std::string("error:") + texts::kLockUnavailable, 0), 0u);
     } else if (n <= backup_end) {
-      EXPECT_EQ(outcome, RunOutcome::kBackupFailed) << where;
+      EXPECT_EQ(outcome, Outcome::kStopped) << where;
       EXPECT_EQ(disk.MessageLines().back(), std::string("error:") + texts::kBackupFailed) << where;
     }
     RecoverInstallation(disk, app_dir);
     if (disk.Snapshot(user_dir) != upgraded) {
       ASSERT_TRUE(disk.Snapshot(user_dir) == original)
           << where << Diff(disk.Snapshot(user_dir), original);
-      ASSERT_EQ(Run(disk, false), RunOutcome::kDone) << where;
+      ASSERT_EQ(Run(disk, false), Outcome::kDone) << where;
     }
     EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
     EXPECT_TRUE(disk.Snapshot(backup_dir) == original)
@@ -327,29 +327,26 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
 // and once restored the upgraded one is kept whole beside the backup.
 TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestoredFolder) {
   FaultPlatform upgraded_disk = pristine;
-  ASSERT_EQ(Run(upgraded_disk, false), RunOutcome::kDone);
+  ASSERT_EQ(Run(upgraded_disk, false), Outcome::kDone);
   upgraded_disk.Crash();  // all of it was flushed: the power cut loses nothing
   ASSERT_TRUE(upgraded_disk.Snapshot(user_dir) == upgraded);
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
-    IoStatus refusal;
-    const auto plan = PlanRestore(disk, app_dir, name, &refusal);
-    EXPECT_TRUE(plan.has_value()) << refusal.path;
-    try {
-      Restore(disk, *plan);
-    } catch (const SimulatedCrash&) {
-    } catch (const FrameworkError&) {
-    }
-    return *plan;
+    RestorePlan plan;
+    EXPECT_EQ(PlanRestore(disk, app_dir, name, &plan).outcome, Outcome::kDone);
+    std::vector<std::string> undeleted;
+    Restore(disk, plan, &undeleted);  // a crash or an error ends it like any other
+    return plan;
   };
   FaultPlatform probe = upgraded_disk;
   restore(probe);
   ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
   const int total = probe.operations;
   FaultPlatform copy_probe = upgraded_disk;
-  IoStatus refusal;
-  CopyTreeAs(copy_probe, user_dir, PlanRestore(copy_probe, app_dir, name, &refusal)->aside_dir);
+  RestorePlan plan;
+  PlanRestore(copy_probe, app_dir, name, &plan);
+  CopyTreeAs(copy_probe, user_dir, plan.aside_dir);
   const int copy_ops = copy_probe.operations;
   // The copy kept aside is a plain copy, sampled every 25th operation in
   // both builds. The commit after it is the upgrade's commit, which the

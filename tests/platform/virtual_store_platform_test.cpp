@@ -26,8 +26,8 @@ using testing::TestPlatform;
 
 // Upgrades the named user of the installation at `app_dir`, as the terminal
 // program does; the password is UTF-8.
-RunOutcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& app_dir,
-                       const std::string& name, const std::string& password) {
+Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& app_dir,
+                    const std::string& name, const std::string& password) {
   UpgradePort no_log;
   UpgradeTool tool(platform, no_log, app_dir);
   tool.LoadUsers();
@@ -37,7 +37,7 @@ RunOutcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::strin
   }
   tool.ShowUser(request.user);
   request.password = password;
-  return RunUpgrade(tool, request, boxes);
+  return RunUpgrade(tool, request, boxes).outcome;
 }
 
 TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAlone) {
@@ -70,9 +70,9 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
 
   for (const UserSpec& user : users) {
     const NativeTree before = SnapshotTree(store.UserDir(user.name));
-    ASSERT_EQ(UpgradeUser(view, disk, real.AppDir(), user.name, user.password), RunOutcome::kDone)
+    ASSERT_EQ(UpgradeUser(view, disk, real.AppDir(), user.name, user.password), Outcome::kDone)
         << user.name;
-    ASSERT_EQ(UpgradeUser(disk, disk, plain.AppDir(), user.name, user.password), RunOutcome::kDone);
+    ASSERT_EQ(UpgradeUser(disk, disk, plain.AppDir(), user.name, user.password), Outcome::kDone);
     EXPECT_TRUE(SnapshotTree(store.UserDir(user.name)) == SnapshotTree(plain.UserDir(user.name)))
         << user.name << ": byte for byte as in an ordinary folder";
     EXPECT_TRUE(SnapshotTree(store.root() + "/upgrade_backup/" + user.name) == before)
@@ -90,7 +90,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   disk.unwritable_folder = real.UserDir("installer");
   store.WriteUserList({"installer"});
   const NativeTree store_now = SnapshotTree(store.root());
-  EXPECT_EQ(UpgradeUser(view, disk, real.AppDir(), "installer", ""), RunOutcome::kRefused);
+  EXPECT_EQ(UpgradeUser(view, disk, real.AppDir(), "installer", ""), Outcome::kRefused);
   EXPECT_EQ(disk.MessageLines().back(), "error:" + std::string(texts::kFolderNotWritable) +
                                             ToolPathFromNative(real.UserDir("installer")));
   EXPECT_TRUE(SnapshotTree(store.root()) == store_now);

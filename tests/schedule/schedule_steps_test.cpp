@@ -63,7 +63,7 @@ TEST_P(ScheduleChainTest, RealDriverStampsThenMergesEveryMonth) {
   Write("users/u/schedules/203001.qbsd", "outside too\r\n");
   const std::string old_repeat = version == "10200" ? Read("users/u/schedules/repeat.qbsd") : "";
 
-  ASSERT_EQ(Upgrade("u", encrypted ? kPassword : ""), RunOutcome::kDone)
+  ASSERT_EQ(Upgrade("u", encrypted ? kPassword : ""), Outcome::kDone)
       << ::testing::PrintToString(Messages());
 
   // The merged file: head, the total, every entry byte for byte in month order.
@@ -144,7 +144,7 @@ TEST_F(ScheduleStepsTest, StampKeepsEachFileInItsFormAndOtherLinesByteForByte) {
 TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
   AddUsers({UserSpec{"u", "10200", kPassword, 1, 1, 1}});
   fs::remove(Path("users/u/schedules/200306.qbsd"));
-  ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u", kPassword), Outcome::kStopped);
   EXPECT_EQ(Messages().back(),
             "error:Cannot open file " + builder.AppDir() + "\\users\\u\\schedules\\200306.qbsd.");
   int months = 0;
@@ -164,7 +164,7 @@ TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
 TEST_F(ScheduleStepsTest, FailedMergedWriteDeletesNoMonth) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   platform.fail_writes_in_folder = Path("users/u/schedules");
-  ASSERT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "error:Stream write error.");
   EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
   EXPECT_TRUE(fs::exists(Path("users/u/schedules/202912.qbsd")));
@@ -209,7 +209,7 @@ TEST_F(ScheduleStepsTest, AnOlderRepeatFileIsReplacedByTheTemplateEncipheredOnce
     const ScheduleKey key = MakeScheduleKey(InstallationBuilder::DataKeyFor(kPassword));
     Write("users/u/schedules/repeat.qbsd",
           Encipher("#schedule data#\r\n10000\r\n1\r\nold\r\n", key));
-    ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kDone) << version;
+    ASSERT_EQ(Upgrade("u", kPassword), Outcome::kDone) << version;
     EXPECT_EQ(ScheduleLines("repeat.qbsd", true), SplitLines(InstallationBuilder::RepeatTemplate()))
         << version;
     fs::remove_all(Path("users/u"));
@@ -276,7 +276,7 @@ TEST_F(ScheduleStepsTest, FailedTemplateCopyStopsBeforeTheUsersFiles) {
   const std::string old_repeat = "already enciphered once";
   Write("users/u/schedules/repeat.qbsd", old_repeat);
   platform.fail_read_path = Path("data/userscommon/repeat.qbsd");
-  ASSERT_EQ(Upgrade("u", kPassword), RunOutcome::kStopped);
+  ASSERT_EQ(Upgrade("u", kPassword), Outcome::kStopped);
   EXPECT_EQ(Messages().back(),
             "error:Cannot open file " + builder.AppDir() + "\\data\\userscommon\\repeat.qbsd.");
   EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);

@@ -45,10 +45,10 @@ Reply UpgradeFixture::RunFromStart() {
   return reply;
 }
 
-RunOutcome UpgradeFixture::Upgrade(const std::string& name, const std::string& password) {
+Outcome UpgradeFixture::Upgrade(const std::string& name, const std::string& password) {
   Select(name);
   port.password = password;
-  return OutcomeOf(RunFromStart());
+  return RunFromStart().outcome;
 }
 
 std::vector<std::string> UpgradeFixture::LogTexts() const { return WithoutStamps(port.log); }

@@ -27,7 +27,7 @@ class UpgradeFixture : public ::testing::Test {
   WindowFlow& flow();
   UpgradeTool& tool() { return flow().tool(); }
   void Select(const std::string& name);
-  RunOutcome Upgrade(const std::string& name, const std::string& password = "");
+  Outcome Upgrade(const std::string& name, const std::string& password = "");
 
   // The start, then every tick its replies arm, as the window's timers run them.
   Reply RunFromStart();

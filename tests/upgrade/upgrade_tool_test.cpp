@@ -231,7 +231,7 @@ TEST_F(UpgradeToolTest, SkipBackupQuestionAnsweredNoDoesNothing) {
   AddUsers({UserSpec{"u", "10100"}});
   port.skip_backup = true;
   platform.answers = {kIdNo};
-  EXPECT_EQ(Upgrade("u"), RunOutcome::kRefused);
+  EXPECT_EQ(Upgrade("u"), Outcome::kRefused);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].flags, 36);
   EXPECT_EQ(platform.messages[0].text, texts::kSkipBackupQuestion);
@@ -250,7 +250,7 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
        {std::pair{"enc", "wrong"}, std::pair{"enc", "비밀번호 "}, std::pair{"upper", "비밀번호"}}) {
     platform.messages.clear();
     port.password_focused = false;
-    EXPECT_EQ(Upgrade(user, password), RunOutcome::kRefused);
+    EXPECT_EQ(Upgrade(user, password), Outcome::kRefused);
     EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
     EXPECT_EQ(tool().user().data_key, kNoDataKey);
@@ -284,7 +284,7 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
 
 TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
   AddUsers({UserSpec{"plain", "10200"}});
-  EXPECT_EQ(Upgrade("plain", "anything"), RunOutcome::kDone);
+  EXPECT_EQ(Upgrade("plain", "anything"), Outcome::kDone);
   EXPECT_EQ(tool().user().data_key, kNoDataKey);
 }
 
@@ -313,7 +313,7 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
 TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
   platform.fail_folder_listing = true;
-  EXPECT_EQ(Upgrade("u"), RunOutcome::kBackupFailed);
+  EXPECT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages(), Lines{std::string("error:") + texts::kBackupFailed});
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
@@ -324,7 +324,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
 TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
   AddUsers({UserSpec{"u", "10100", "pw", 1, 1, 1}});
   const Lines before = SplitLines(Read("users/u/profile.qbd"));
-  ASSERT_EQ(Upgrade("u", "pw"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("u", "pw"), Outcome::kDone);
   Lines expected = before;
   expected[1] = "10300";
   EXPECT_EQ(Read("users/u/profile.qbd"), JoinLines(expected));
@@ -361,9 +361,9 @@ TEST_F(UpgradeToolTest, TheWindowCatchesUpAfterEachStepSlotOnly) {
 
 TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
   AddUsers({UserSpec{"a", "10200", "", 1, 0, 0}, UserSpec{"b", "10200", "", 1, 0, 0}});
-  ASSERT_EQ(Upgrade("a"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("a"), Outcome::kDone);
   const size_t first_run = port.log.size();
-  ASSERT_EQ(Upgrade("b"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("b"), Outcome::kDone);
   EXPECT_EQ(port.log.size(), 2 * first_run);
   EXPECT_EQ(LogTexts()[first_run], "사용자 정보 업그레이드를 시작합니다.");
 }
@@ -371,7 +371,7 @@ TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
 TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   fs::remove(Path("users/u/group.qbd"));
-  EXPECT_EQ(Upgrade("u"), RunOutcome::kStopped);
+  EXPECT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages(),
             Lines{"error:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");

@@ -31,7 +31,7 @@ class VerifyTest : public testing::UpgradeFixture {
 
 TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   AddUsers({UserSpec{"enc", "10000", "pw", 2, 2, 1}});
-  ASSERT_EQ(Upgrade("enc", "pw"), RunOutcome::kDone);
+  ASSERT_EQ(Upgrade("enc", "pw"), Outcome::kDone);
   const Lines upgraded = Merged();
   ASSERT_EQ(upgraded.size(), 3u + 1200u);
   const std::string group = "users/enc/groups/group1.qbd";
@@ -110,7 +110,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   for (const auto& c : cases) {
     c.plant();
     VerifyReport report;
-    ASSERT_EQ(Verify(platform, {builder.AppDir(), "enc", "pw"}, &report), VerifyRefusal::kNone)
+    ASSERT_EQ(Verify(platform, {builder.AppDir(), "enc", "pw"}, &report).outcome, Outcome::kDone)
         << c.name;
     EXPECT_EQ(report.backup_entries, 1200) << c.name;
     EXPECT_EQ(report.missing.size(), c.missing) << c.name;
@@ -132,8 +132,8 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   ASSERT_EQ(one.missing.size(), 1u);
   EXPECT_EQ(one.missing[0].line, upgraded[march_1990 + 1]);
   VerifyReport report;
-  EXPECT_EQ(Verify(platform, {builder.AppDir(), "enc", "wrong"}, &report),
-            VerifyRefusal::kWrongPassword);
+  EXPECT_EQ(Verify(platform, {builder.AppDir(), "enc", "wrong"}, &report).outcome,
+            Outcome::kRefused);
   EXPECT_EQ(report.backup_entries, 0) << "nothing read past the password";
 }
 

@@ -1,0 +1,322 @@
+// The terminal program's commands: the checks each makes before its own
+// work, in its own order, the work, and how it ended.
+#include "cli/commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/verify_output.h"
+#include "platform/native_path.h"
+#include "state/version_code.h"
+#include "texts/texts.h"
+#include "upgrade/preflight.h"
+#include "upgrade/restore.h"
+#include "upgrade/upgrade_runner.h"
+#include "upgrade/user_lock.h"
+#include "upgrade/verify.h"
+
+namespace dayledger::cli {
+
+int ExitStatus(Ended ended) {
+  switch (ended) {
+    case Ended::kDone:
+      return 0;
+    case Ended::kRefused:
+      return 1;
+    case Ended::kMisused:
+      return 2;
+    case Ended::kStopped:
+      break;
+  }
+  return 3;
+}
+
+namespace {
+
+// A verb's outcome as the end of the command that ran it.
+Ended EndedBy(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kDone:
+      return Ended::kDone;
+    case Outcome::kStopped:
+      return Ended::kStopped;
+    case Outcome::kAsk:
+    case Outcome::kRefused:
+      break;
+  }
+  return Ended::kRefused;
+}
+
+// A folder in the form the system's own programs show it.
+std::string ShownFolder(Platform& platform, const std::string& tool_path) {
+  const std::string utf8 = platform.Cp949ToUtf8(tool_path);
+#ifdef _WIN32
+  return utf8;
+#else
+  return NativePathFromTool(utf8);
+#endif
+}
+
+// Prints the progress log as it is written; on a terminal, also the
+// progress bar of the long steps.
+class PrintedLog : public UpgradePort {
+ public:
+  void AppendLogLine(const std::string& line) override;
+  void ShowProgress(const std::string& what, int done, int total) override;
+
+ private:
+  bool bar_ = Console::StderrIsTerminal();
+};
+
+void PrintedLog::AppendLogLine(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+// Shows "일정 데이터 [######--------------] 120/600 (20%)" on one terminal
+// line while the stages run, in the log's language.
+void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
+  if (!bar_) return;
+  constexpr int kWidth = 20;
+  const int filled = total > 0 ? done * kWidth / total : kWidth;
+  const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '-');
+  std::fprintf(stderr, "\r\033[K%s [%s] %d/%d (%d%%)", what.c_str(), bar.c_str(), done, total,
+               total > 0 ? done * 100 / total : 100);
+  if (done == total) std::fprintf(stderr, "\r\033[K");
+  std::fflush(stderr);
+}
+
+// What a command works with: the installation, the console and the options,
+// the tool that reads the user list as the window does, and what the
+// command's checks found. Only the stages write the tool's log.
+struct Session {
+  Session(Platform& p, Console& c, const std::string& dir, const Options& o)
+      : platform(p), console(c), app_dir(dir), options(o), tool(p, log, dir) {}
+
+  // Shows the reply's notices; how the verb ended.
+  Ended Shown(const Reply& reply) {
+    for (const Notice& notice : reply.notices) ShowNotice(console, notice);
+    return EndedBy(reply.outcome);
+  }
+  std::string UserName() { return platform.Utf8ToCp949(options.user); }
+
+  Platform& platform;
+  Console& console;
+  const std::string& app_dir;
+  const Options& options;
+  PrintedLog log;
+  UpgradeTool tool;
+  int user = -1;  // the user's row in the user list
+  bool needs_password = false;
+  std::string password;  // UTF-8, as typed
+};
+
+// What a command checks before its own work. Each command lists its checks
+// in its own order, and the order decides which exit status a user who fails
+// two of them meets.
+enum class Check {
+  kBackupChoice,  // --skip-backup can be confirmed without a terminal
+  kNotBusy,       // no other program holds the user
+  kUserList,      // the user list can be read
+  kKnownUser,     // the user is in it
+  kShownProfile,  // the window can show the user; encrypted data needs a password
+  kReadProfile,   // the current profile can be read; the same for the password
+  kPassword,      // a password that is needed can be read
+};
+
+// A user whose lock another program holds is in the middle of an upgrade:
+// what its folder holds now is neither listed nor checked.
+bool BusyUser(Session& session, const std::string& name) {
+  if (!UserBusy(session.platform, session.app_dir, session.platform.Utf8ToCp949(name))) {
+    return false;
+  }
+  std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
+  return true;
+}
+
+std::optional<std::string> ReadPassword(const Options& options) {
+  if (options.password_stdin) {
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+  const auto typed = Console::ReadHiddenLine("Password for " + options.user + ": ");
+  if (!typed) {
+    std::fprintf(stderr,
+                 "dayledger-upgrade: the data of %s is encrypted; give the password on a "
+                 "terminal or with --password-stdin\n",
+                 options.user.c_str());
+  }
+  return typed;
+}
+
+// Makes one check; kDone lets the command go on.
+Ended Checked(Session& session, Check check) {
+  const Options& options = session.options;
+  switch (check) {
+    case Check::kBackupChoice:
+      if (options.skip_backup && !options.yes && !Console::HasTerminal()) {
+        std::fprintf(stderr,
+                     "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
+        return Ended::kMisused;
+      }
+      return Ended::kDone;
+    case Check::kNotBusy:
+      return BusyUser(session, options.user) ? Ended::kRefused : Ended::kDone;
+    case Check::kUserList:
+      return session.Shown(session.tool.LoadUsers());
+    case Check::kKnownUser: {
+      const std::vector<std::string>& users = session.tool.users();
+      const auto found = std::find(users.begin(), users.end(), options.user);
+      if (found == users.end()) {
+        std::fprintf(stderr, "dayledger-upgrade: unknown user %s\n", options.user.c_str());
+        return Ended::kMisused;
+      }
+      session.user = static_cast<int>(found - users.begin());
+      return Ended::kDone;
+    }
+    case Check::kShownProfile: {
+      const Reply reply = session.tool.ShowUser(session.user);
+      // The password box is enabled for encrypted data only.
+      if (reply.view) session.needs_password = reply.view->password_enabled.value_or(false);
+      return session.Shown(reply);
+    }
+    case Check::kReadProfile:
+      return session.Shown(VerifyNeedsPassword(
+          session.platform, {session.app_dir, session.UserName(), ""}, &session.needs_password));
+    case Check::kPassword:
+      if (session.needs_password) {
+        const auto password = ReadPassword(options);
+        if (!password) return Ended::kMisused;
+        session.password = *password;
+      }
+      return Ended::kDone;
+  }
+  return Ended::kDone;
+}
+
+Ended ListCommand(Session& session) {
+  UpgradeTool& tool = session.tool;
+  for (size_t i = 0; i < tool.users().size(); ++i) {
+    const std::string& name = tool.users()[i];
+    std::optional<UserView> view;
+    if (!BusyUser(session, name)) {
+      const Reply reply = tool.ShowUser(static_cast<int>(i));
+      if (session.Shown(reply) == Ended::kDone) view = reply.view;
+    }
+    if (view) {
+      std::printf("%s\t%s\t%s\n", name.c_str(), view->encryption.value_or("").c_str(),
+                  view->version.value_or("").c_str());
+    } else {
+      std::printf("%s\t\t\n", name.c_str());
+    }
+  }
+  return Ended::kDone;
+}
+
+Ended UpgradeCommand(Session& session) {
+  StartRequest request{session.user, session.password};
+  request.skip_backup = session.options.skip_backup;
+  // --yes is the answer to the question about skipping the backup.
+  request.skip_confirmed = session.options.yes;
+  return EndedBy(RunUpgrade(session.tool, request, session.console).outcome);
+}
+
+Ended CheckCommand(Session& session) {
+  std::vector<PreflightProblem> problems;
+  const Reply reply =
+      CheckUser(session.platform, session.app_dir, session.user, session.password, &problems);
+  for (const PreflightProblem& problem : problems) {
+    std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
+  }
+  return session.Shown(reply);
+}
+
+Ended RestoreCommand(Session& session) {
+  Platform& platform = session.platform;
+  RestorePlan plan;
+  if (const Ended ended =
+          session.Shown(PlanRestore(platform, session.app_dir, session.UserName(), &plan));
+      ended != Ended::kDone) {
+    return ended;
+  }
+  std::printf(texts::kRestoreVersions, ShownVersion(plan.backup_version).c_str(),
+              plan.current_version.empty() ? texts::kUnreadable
+                                           : ShownVersion(plan.current_version).c_str());
+  std::fflush(stdout);
+  if (!session.options.yes) {
+    if (!Console::HasTerminal()) {
+      std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
+      return Ended::kMisused;
+    }
+    if (!Console::AskYesNo(texts::kRestoreQuestion)) return Ended::kRefused;
+  }
+  std::vector<std::string> undeleted;
+  if (const Ended ended = session.Shown(Restore(platform, plan, &undeleted));
+      ended != Ended::kDone) {
+    return ended;
+  }
+  for (const std::string& path : undeleted) {
+    std::printf("%s%s\n", texts::kLogUndeleted, platform.Cp949ToUtf8(path).c_str());
+  }
+  std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan.aside_dir).c_str());
+  std::printf("%s\n", texts::kRestored);
+  return Ended::kDone;
+}
+
+Ended VerifyCommand(Session& session) {
+  const VerifyRequest request{session.app_dir, session.UserName(), session.password};
+  VerifyReport report;
+  if (const Ended ended = session.Shown(Verify(session.platform, request, &report));
+      ended != Ended::kDone) {
+    return ended;
+  }
+  const std::string shown = session.options.json ? VerifyJson(session.platform, report)
+                                                 : VerifySummary(session.platform, report);
+  std::fputs(shown.c_str(), stdout);
+  return report.accounted_for() ? Ended::kDone : Ended::kRefused;
+}
+
+// One terminal command: its checks, in order, then its own work.
+struct TerminalCommand {
+  Command command;
+  std::vector<Check> checks;
+  Ended (*work)(Session&);
+};
+
+const TerminalCommand kCommands[] = {
+    {Command::kList, {Check::kUserList}, ListCommand},
+    {Command::kUpgrade,
+     {Check::kBackupChoice, Check::kUserList, Check::kKnownUser, Check::kShownProfile,
+      Check::kPassword},
+     UpgradeCommand},
+    {Command::kCheck,
+     {Check::kNotBusy, Check::kUserList, Check::kKnownUser, Check::kShownProfile, Check::kPassword},
+     CheckCommand},
+    {Command::kVerify,
+     {Check::kNotBusy, Check::kUserList, Check::kKnownUser, Check::kReadProfile, Check::kPassword},
+     VerifyCommand},
+    {Command::kRestore, {Check::kUserList, Check::kKnownUser, Check::kNotBusy}, RestoreCommand},
+};
+
+}  // namespace
+
+Ended RunCommand(Platform& platform, Console& console, const std::string& app_dir,
+                 const Options& options) {
+  Session session(platform, console, app_dir, options);
+  for (const TerminalCommand& command : kCommands) {
+    if (command.command != session.options.command) continue;
+    for (const Check check : command.checks) {
+      if (const Ended ended = Checked(session, check); ended != Ended::kDone) return ended;
+    }
+    return command.work(session);
+  }
+  return Ended::kMisused;
+}
+
+}  // namespace dayledger::cli
