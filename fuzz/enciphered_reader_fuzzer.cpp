@@ -1,6 +1,7 @@
 // The enciphered schedule reader on any bytes and any key: no crash, what
-// it reads is enciphered and read back unchanged, and the whole-text join
-// agrees with the line by line one.
+// it reads is enciphered and read back unchanged, the whole-text join
+// agrees with the line by line one, and the looks into enciphered bytes
+// agree with deciphering them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,5 +24,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string joined;
   dayledger::AppendJoinedEncipheredLines(file, &joined);
   if (joined != dayledger::JoinEncipheredLines(dayledger::SplitEncipheredLines(file))) std::abort();
+  const std::string plain = dayledger::Decipher(file, key);
+  if (dayledger::DeciphersToZero(file, 0, key) != (plain.find('\0') != std::string::npos)) {
+    std::abort();
+  }
+  const size_t pair = plain.rfind("\r\n");
+  if (dayledger::EndOfLastPair(file, 0, key) != (pair == std::string::npos ? 0 : pair + 2)) {
+    std::abort();
+  }
+  // Moved from one place in a file to another, the text reads as if enciphered there.
+  const size_t from = size % 97;
+  const size_t to = size % 89;
+  std::string moved = plain;
+  dayledger::EncipherAt(moved.data(), moved.size(), from, key);
+  dayledger::MoveEnciphered(moved.data(), moved.size(), from, to, key);
+  dayledger::DecipherAt(moved.data(), moved.size(), to, key);
+  if (moved != plain) std::abort();
   return 0;
 }

@@ -17,9 +17,20 @@ ScheduleKey MakeScheduleKey(const std::string& data_key);
 // Each works on the text where it lies: pass it moved to avoid a copy.
 std::string Encipher(std::string plain, const ScheduleKey& key);
 std::string Decipher(std::string stored, const ScheduleKey& key);
-// Enciphers `size` bytes where they lie, as the part of a file that starts
-// `offset` bytes into it.
+// The same for `size` bytes where they lie, as the part of a file that
+// starts `offset` bytes into it.
 void EncipherAt(char* bytes, size_t size, size_t offset, const ScheduleKey& key);
+void DecipherAt(char* bytes, size_t size, size_t offset, const ScheduleKey& key);
+// Bytes enciphered as the part of a file at offset `from` become the same
+// text enciphered as the part at offset `to`, in one pass.
+void MoveEnciphered(char* bytes, size_t size, size_t from, size_t to, const ScheduleKey& key);
+// The end of the last CR LF pair that `stored` deciphers to at or after
+// `begin`, or `begin` when there is none; deciphers only the bytes it looks
+// at, from the end.
+size_t EndOfLastPair(std::string_view stored, size_t begin, const ScheduleKey& key);
+// Whether deciphering the bytes, the part of a file at `offset`, would give
+// a zero byte; nothing is deciphered.
+bool DeciphersToZero(std::string_view stored, size_t offset, const ScheduleKey& key);
 
 // Calls `visit` with each line of deciphered text, a view into `plain`,
 // until it returns false: a line ends only at a CR LF pair; a lone CR or LF

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "schedule/schedule_cipher.h"
@@ -21,6 +22,20 @@ std::string EncodeScheduleLines(const LineList& lines, bool encrypted, const Sch
 // Lines as the text a file of the form saves them as, before enciphering.
 std::string JoinScheduleLines(const std::vector<std::string>& lines, bool encrypted);
 
+// A piece of a schedule file's text, kept in the bytes it came in: bytes
+// [begin, end) of `bytes`, each line ended by CR LF. When `enciphered`,
+// they are still enciphered as they stood `begin` bytes into their file.
+struct KeptText {
+  std::string bytes;
+  size_t begin = 0;
+  size_t end = 0;
+  bool enciphered = false;
+
+  // Plain text, all of it.
+  static KeptText Plain(std::string text);
+  size_t size() const { return end - begin; }
+};
+
 // A schedule file's text built a piece at a time (the merged file, a month
 // at a time) and put together once: its lines are held as the text they
 // are saved as, never as separate strings, and the whole about once.
@@ -28,16 +43,14 @@ class ScheduleText {
  public:
   explicit ScheduleText(bool encrypted) : encrypted_(encrypted) {}
 
-  // Appends text already in the form the file saves it (each line ended by
-  // CR LF, as JoinLines or JoinEncipheredLines makes it).
-  void Add(std::string text);
+  void Add(KeptText piece);
   // The file's bytes: the `header` lines, then everything added, enciphered
-  // as a whole when the file is. What was added is given up.
+  // when the file is. What was added is given up.
   std::string Take(const std::vector<std::string>& header, const ScheduleKey& key);
 
  private:
   bool encrypted_;
-  std::vector<std::string> pieces_;
+  std::vector<KeptText> pieces_;
   size_t size_ = 0;
 };
 // A file's lines; the bytes are deciphered where they lie.
@@ -55,7 +68,7 @@ class ScheduleFile {
   void Save();
   // Lines and the kept rest as the text the file saves them as; both are
   // given up.
-  std::string TakeText();
+  KeptText TakeText();
 
   const std::string& path() const { return file_path_; }
   bool encrypted() const { return encrypted_; }
@@ -66,17 +79,26 @@ class ScheduleFile {
   ScheduleFile(Platform& platform, const std::string& app_dir, const std::string& user_name,
                const std::string& file_name, bool encrypted, const std::string& data_key);
   // Fills Lines with the file's first `head_lines` lines and keeps the rest
-  // as the text it is saved as, without a string per line; "Cannot open
+  // as the text it is saved as, without a string per line: as read, when
+  // the line rules leave it unchanged, so that a file whose header keeps
+  // its length is saved again without deciphering its rest. "Cannot open
   // file %s" when it cannot be read.
   void Load(size_t head_lines = SIZE_MAX);
   void set_encrypted(bool encrypted) { encrypted_ = encrypted; }
 
  private:
+  // Keeps `bytes` as read when the line rules leave their rest unchanged and
+  // the head ends early in the file; false, changing nothing, otherwise.
+  bool KeepAsRead(std::string& bytes, size_t head_lines);
+  // The kept rest as plain text, or enciphered as it stands at `offset` in
+  // the saved file, copied after `text`.
+  void AppendRest(std::string* text, std::optional<size_t> enciphered_at) const;
+
   Platform& platform_;
   std::string file_path_;
   ScheduleKey key_;
   bool encrypted_;
-  std::string rest_;
+  KeptText rest_;
 };
 
 // One month of one user: schedules\YYYYMM.qbsd, read when constructed.
@@ -92,6 +114,7 @@ class SchClass : public ScheduleFile {
 };
 
 // The repeating schedules: schedules\repeat.qbsd, read when constructed.
+// The year and month it is made with name no file: there is one for all.
 class SchRepClass : public ScheduleFile {
  public:
   SchRepClass(Platform& platform, const std::string& app_dir, int year, int month,
@@ -99,10 +122,6 @@ class SchRepClass : public ScheduleFile {
 
   // Chooses the form of the next Save; reads and writes nothing.
   void SetEncrypted(bool encrypted) { set_encrypted(encrypted); }
-
- private:
-  int year_;
-  int month_;
 };
 
 }  // namespace dayledger

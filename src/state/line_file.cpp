@@ -21,7 +21,8 @@ bool HasQbdExtension(const std::string& name) {
   return name.size() >= 4 && LowerAscii(name.substr(name.size() - 4)) == ".qbd";
 }
 
-// True when every CR and every LF of the text stand in CR LF pairs.
+}  // namespace
+
 bool OnlyPairedBreaks(std::string_view text) {
   size_t pairs = 0;
   for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) {
@@ -30,8 +31,6 @@ bool OnlyPairedBreaks(std::string_view text) {
   }
   return static_cast<size_t>(std::count(text.begin(), text.end(), '\r')) == pairs;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
   std::vector<std::string> lines;

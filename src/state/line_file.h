@@ -37,6 +37,9 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
 std::vector<std::string> SplitLines(const std::string& bytes);
 // CR LF after every line, the last one included.
 std::string JoinLines(const std::vector<std::string>& lines);
+// True when every CR and every LF of the text stand in CR LF pairs: text
+// ended by a pair is then its own lines joined.
+bool OnlyPairedBreaks(std::string_view text);
 // Appends JoinLines(SplitLines(bytes)) to `text`: bytes whose every break is
 // a CR LF pair are copied whole, without a string per line.
 void AppendJoinedLines(std::string_view bytes, std::string* text);

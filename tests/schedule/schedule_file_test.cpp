@@ -130,8 +130,11 @@ TEST_F(ScheduleFileTest, AMonthLoadedByItsHeadSavesAsLoadedWhole) {
   } months[] = {
       {false, "h\n10000\r\r\n\xC8\xAB\r\nx\0y\r\nlast"s},
       {false, "h\r\n10000\r\n2\r\n\xC8\xAB\r\n\r\nlast"},
+      {false, "h\r\n10000\r\n2\r\n\xC8\xAB\r\n\r\nlast\r\n"},
+      {false, "h\r\n10000\r\n2\r\na\rb\nc\r\n"},
       {true, Encipher("h\r\n10000\r\n2\r\na\rb\nc\r\nx\0y\r\ntail"s, cipher)},
       {true, Encipher("h\r\n10000\r\n2\r\na\rb\nc\r\n\r\ntail", cipher)},
+      {true, Encipher(std::string(5000, 'h') + "\r\n10000\r\n2\r\na\r\n", cipher)},
   };
   for (const auto& [encrypted, bytes] : months) {
     WriteSchedule("200102.qbsd", bytes);
@@ -145,7 +148,9 @@ TEST_F(ScheduleFileTest, AMonthLoadedByItsHeadSavesAsLoadedWhole) {
       month.Save();
       EXPECT_EQ(InstallationBuilder::ReadNative(SchedulePath("200102.qbsd")), expected)
           << "encrypted " << encrypted << ", head " << head;
-      EXPECT_EQ(month.TakeText(), JoinScheduleLines(whole.Lines.lines(), encrypted))
+      ScheduleText taken(false);
+      taken.Add(month.TakeText());
+      EXPECT_EQ(taken.Take({}, cipher), JoinScheduleLines(whole.Lines.lines(), encrypted))
           << "encrypted " << encrypted << ", head " << head;
     }
   }
