@@ -43,6 +43,7 @@ class ScheduleText {
  public:
   explicit ScheduleText(bool encrypted) : encrypted_(encrypted) {}
 
+  // Appends the piece, in whatever form it was kept.
   void Add(KeptText piece);
   // The file's bytes: the `header` lines, then everything added, enciphered
   // when the file is. What was added is given up.
@@ -53,6 +54,7 @@ class ScheduleText {
   std::vector<KeptText> pieces_;
   size_t size_ = 0;
 };
+
 // A file's lines; the bytes are deciphered where they lie.
 std::vector<std::string> DecodeScheduleBytes(std::string bytes, bool encrypted,
                                              const ScheduleKey& key);

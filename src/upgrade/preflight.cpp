@@ -75,7 +75,6 @@ Reply Checked(const std::vector<std::string>& refusals,
 
 Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
                 const std::string& password, std::vector<PreflightProblem>* problems) {
-  std::vector<std::string> refusals;
   UnlockedOverlay overlay(&platform, app_dir);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
@@ -87,16 +86,13 @@ Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
     if (shown.outcome != Outcome::kDone) {
       problems->push_back({platform.Cp949ToUtf8(shown.path),
                            shown.notices.empty() ? "" : shown.notices.back().text});
-      return Checked(refusals, *problems);
+      return Checked({}, *problems);
     }
     const StartRequest request{user_index, password};
     const Reply run = RunUpgrade(tool, request, messages);
-    if (run.outcome == Outcome::kDone) return Checked(refusals, *problems);
+    if (run.outcome == Outcome::kDone) return Checked({}, *problems);
     // A refusal, or a backup that could not be made: nothing to learn past it.
-    if (!run.error) {
-      refusals = messages.texts;
-      return Checked(refusals, *problems);
-    }
+    if (!run.error) return Checked(messages.texts, *problems);
     // The error names the file it is about.
     const std::string path = run.error->path();
     const std::string error = messages.texts.empty() ? "" : messages.texts.back();
@@ -104,15 +100,15 @@ Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
     const bool seen = std::any_of(problems->begin(), problems->end(),
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });
     problems->push_back({shown_path, error});
-    if (seen)
-      return Checked(refusals, *problems);  // the stand-in did not help: nothing more to learn
+    // The stand-in did not help: nothing more to learn.
+    if (seen) return Checked({}, *problems);
     if (run.error->kind() == ErrorKind::kCannotOpenFolder) {
       overlay.SubstituteEmptyFolder(path);
     } else {
       overlay.Substitute(path, Substitute(path, tool.user()));
     }
   }
-  return Checked(refusals, *problems);
+  return Checked({}, *problems);
 }
 
 }  // namespace dayledger

@@ -164,8 +164,9 @@ Reply VerifyOrThrow(Platform& platform, const VerifyRequest& request, VerifyRepo
   const std::string user_folder = UserFolder(request.app_dir, request.user_name);
   const std::string backup_folder = BackupFolder(request.app_dir, request.user_name);
   const auto backup = Profile::ReadWhole(platform, backup_folder);
-  if (!backup)
+  if (!backup) {
     return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, NormalPath(backup_folder));
+  }
   if (backup->Version() == kTargetVersion) {
     return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, NormalPath(backup_folder));
   }

@@ -147,6 +147,8 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
   ASSERT_EQ(Cli("upgrade 홍길동").status, 0);
   fs::remove(Path("upgrade_backup/홍길동/profile.qbd"));
   ASSERT_EQ(Cli("upgrade kim").status, 0);
+  // A folder where kim's lock file belongs: the lock cannot be taken.
+  fs::create_directory(Path("upgrade_backup/kim.lock"));
   const std::string app = builder.AppDir();
   const std::string try_help = "\nTry 'dayledger-upgrade --help'.\n";
   const struct {
@@ -176,6 +178,8 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
        "dayledger-upgrade: --password-stdin belongs to upgrade, check and verify" + try_help},
       {"restore nobody --yes", 2, "dayledger-upgrade: unknown user nobody\n"},
       {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
+      {"restore kim --yes", 3,
+       std::string(texts::kLockUnavailable) + app + "upgrade_backup\\kim.lock\n"},
       {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
       {"restore 홍길동 --yes", 1,
        "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
