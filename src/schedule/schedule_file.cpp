@@ -76,29 +76,36 @@ std::string ScheduleText::Take(const std::vector<std::string>& header, const Sch
 
 namespace {
 
+// Adds the text's first `head_lines` lines (deciphered text when
+// `encrypted`) to `head`; where the next line starts, or nullopt when the
+// text ends first.
+std::optional<size_t> ReadHead(std::string_view text, bool encrypted, size_t head_lines,
+                               std::vector<std::string>* head) {
+  std::optional<size_t> rest_start;
+  auto visit = [&](std::string_view line) {
+    if (head->size() == head_lines) {
+      rest_start = static_cast<size_t>(line.data() - text.data());
+      return false;
+    }
+    head->emplace_back(line);
+    return true;
+  };
+  if (encrypted) {
+    ForEachEncipheredLine(text, visit);
+  } else {
+    ForEachLine(text, visit);
+  }
+  return rest_start;
+}
+
 // The file's first `head_lines` lines, and the rest appended to `rest` as
 // the text it is saved as; the bytes are deciphered where they lie.
 std::vector<std::string> Decode(std::string bytes, bool encrypted, const ScheduleKey& key,
                                 size_t head_lines, std::string* rest) {
   if (encrypted) bytes = Decipher(std::move(bytes), key);
   std::vector<std::string> head;
-  size_t rest_start = bytes.size();
-  auto visit = [&](std::string_view line) {
-    if (head.size() == head_lines) {
-      rest_start = static_cast<size_t>(line.data() - bytes.data());
-      return false;
-    }
-    head.emplace_back(line);
-    return true;
-  };
-  const std::string_view after_head = [&] {
-    if (encrypted) {
-      ForEachEncipheredLine(bytes, visit);
-    } else {
-      ForEachLine(bytes, visit);
-    }
-    return std::string_view(bytes).substr(rest_start);
-  }();
+  const size_t rest_start = ReadHead(bytes, encrypted, head_lines, &head).value_or(bytes.size());
+  const std::string_view after_head = std::string_view(bytes).substr(rest_start);
   if (encrypted) {
     AppendJoinedEncipheredLines(after_head, rest);
   } else {
@@ -143,20 +150,7 @@ bool ScheduleFile::KeepAsRead(std::string& bytes, size_t head_lines) {
     start = deciphered;
   }
   std::vector<std::string> head;
-  std::optional<size_t> rest_begin;
-  auto visit = [&](std::string_view line) {
-    if (head.size() == head_lines) {
-      rest_begin = static_cast<size_t>(line.data() - start.data());
-      return false;
-    }
-    head.emplace_back(line);
-    return true;
-  };
-  if (encrypted_) {
-    ForEachEncipheredLine(start, visit);
-  } else {
-    ForEachLine(start, visit);
-  }
+  const std::optional<size_t> rest_begin = ReadHead(start, encrypted_, head_lines, &head);
   if (!rest_begin) return false;  // the head goes on past the span, or the text ends in it
   // The rest is kept as read when its lines joined again are its own bytes:
   // no zero byte, and nothing after the last CR LF pair (dropped by the
