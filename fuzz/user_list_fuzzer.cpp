@@ -6,6 +6,7 @@
 #include <string>
 
 #include "commit/overlay_platform.h"
+#include "platform/cp949_codec.h"
 #include "platform/system_platform.h"
 #include "state/file_names.h"
 #include "upgrade/upgrade_tool.h"
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UpgradeTool tool(platform, no_log, app_dir);
   if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
   for (size_t i = 0; i < tool.users().size(); ++i) {
-    const std::string name = platform.Utf8ToCp949(tool.users()[i]);
+    const std::string name = dayledger::Utf8ToCp949Text(tool.users()[i]);
     if (IsSafeUserName(name)) platform.Substitute(ProfilePath(UserFolder(app_dir, name)), profile);
     tool.ShowUser(static_cast<int>(i));
   }

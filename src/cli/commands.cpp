@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/verify_output.h"
+#include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
@@ -102,7 +103,7 @@ struct Session {
     for (const Notice& notice : reply.notices) ShowNotice(console, notice);
     return EndedBy(reply.outcome);
   }
-  std::string UserName() { return platform.Utf8ToCp949(options.user); }
+  std::string UserName() { return Utf8ToCp949Text(options.user); }
 
   Platform& platform;
   Console& console;
@@ -131,7 +132,7 @@ enum class Check {
 // A user whose lock another program holds is in the middle of an upgrade:
 // what its folder holds now is neither listed nor checked.
 bool BusyUser(Session& session, const std::string& name) {
-  if (!UserBusy(session.platform, session.app_dir, session.platform.Utf8ToCp949(name))) {
+  if (!UserBusy(session.platform, session.app_dir, Utf8ToCp949Text(name))) {
     return false;
   }
   std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());

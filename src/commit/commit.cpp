@@ -16,6 +16,7 @@
 #include <set>
 
 #include "commit/work_files.h"
+#include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/patience.h"
 #include "platform/tool_path.h"
@@ -148,7 +149,7 @@ void RefuseHeldFiles(Platform& disk, const OverlayPlatform& staged) {
     const std::string& path = change.first;
     if (disk.Inspect(path) == PathKind::kFile &&
         !Patiently(disk, kBriefPatience, [&] { return disk.CanReplace(path); })) {
-      throw FrameworkError(disk.Utf8ToCp949(texts::kFileInUse) + path, ErrorKind::kFileInUse, path);
+      throw FrameworkError(Utf8ToCp949Text(texts::kFileInUse) + path, ErrorKind::kFileInUse, path);
     }
   }
 }
@@ -159,7 +160,7 @@ void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform&
   for (const auto& [path, bytes] : staged.changes()) {
     Relative(root, path);
     if (bytes && disk.Inspect(path) == PathKind::kLink) {
-      throw FrameworkError(disk.Utf8ToCp949(texts::kLinkRefused) + path,
+      throw FrameworkError(Utf8ToCp949Text(texts::kLinkRefused) + path,
                            ErrorKind::kCannotCreateFile, path);
     }
   }
@@ -199,7 +200,7 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError& error) {
-    throw FrameworkError(disk.Utf8ToCp949(texts::kChangeSavedUnfinished) + error.what(),
+    throw FrameworkError(Utf8ToCp949Text(texts::kChangeSavedUnfinished) + error.what(),
                          ErrorKind::kChangeSavedUnfinished, error.path());
   }
 }

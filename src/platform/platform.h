@@ -122,8 +122,11 @@ class Platform {
   virtual std::string ExecutablePath() = 0;
   virtual LocalTime Now() = 0;
 
+  // A CP949 text as the user is shown it, in UTF-8: beside the conversion
+  // (cp949_codec.h, which needs no platform), each path it names stands as
+  // the user knows it, such as an installation folder named outside CP949
+  // or a folder Windows keeps in the VirtualStore.
   virtual std::string Cp949ToUtf8(const std::string& cp949) = 0;
-  virtual std::string Utf8ToCp949(const std::string& utf8) = 0;
 };
 
 // Forwards every call, so that a layer over another platform (the staging
@@ -165,7 +168,6 @@ class PlatformWrapper : public Platform {
   std::string ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }
   std::string Cp949ToUtf8(const std::string& cp949) override { return target_->Cp949ToUtf8(cp949); }
-  std::string Utf8ToCp949(const std::string& utf8) override { return target_->Utf8ToCp949(utf8); }
 
  protected:
   Platform* target() const { return target_; }

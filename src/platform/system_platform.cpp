@@ -51,6 +51,4 @@ std::string SystemPlatform::Utf8Path(const std::string& tool_path) {
   return app_dir_utf8_ + Cp949ToUtf8Text(tool_path.substr(length));
 }
 
-std::string SystemPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
-
 }  // namespace dayledger

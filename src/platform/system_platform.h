@@ -29,7 +29,6 @@ class SystemPlatform : public Platform {
   LocalTime Now() override;
   // Shown texts name the installation's folder as the system does.
   std::string Cp949ToUtf8(const std::string& cp949) override;
-  std::string Utf8ToCp949(const std::string& utf8) override;
 
   // The native path (UTF-8) for one of the tool's paths.
   std::string Native(const std::string& tool_path);

@@ -1,6 +1,7 @@
 // UpgradeTool's stages: the driver tick runs the stage UpgradeState names,
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
+#include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
@@ -48,7 +49,7 @@ void UpgradeTool::ReadProfileStage() {
   // must not be stamped with the new version with nothing converted.
   const auto step = FirstStepFor(code);
   if (!step) {
-    throw FrameworkError(platform_.Utf8ToCp949(texts::kUnsupportedVersion), ErrorKind::kOther,
+    throw FrameworkError(Utf8ToCp949Text(texts::kUnsupportedVersion), ErrorKind::kOther,
                          ProfilePath(state_.UserDir()));
   }
   state_.StepVersion = *step;

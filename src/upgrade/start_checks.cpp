@@ -1,6 +1,7 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
 #include <optional>
 
+#include "platform/cp949_codec.h"
 #include "platform/patience.h"
 #include "platform/tool_path.h"
 #include "state/file_names.h"
@@ -65,7 +66,7 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     return question;
   }
   if (profile.Encrypted()) {
-    const std::string password = platform_.Utf8ToCp949(request.password);
+    const std::string password = Utf8ToCp949Text(request.password);
     if (!profile.CheckPassword(password)) {
       Reply wrong = Reply::Refused(texts::kWrongPassword, kMbError);
       wrong.select_password = true;

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "anniversary/anniversary_stage.h"
+#include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/tool_path.h"
 #include "schedule/monthly_files.h"
@@ -178,7 +179,7 @@ Reply VerifyOrThrow(Platform& platform, const VerifyRequest& request, VerifyRepo
   const bool encrypted = current->LineCount() > 9 && current->Encrypted();
   std::string data_key = kNoDataKey;
   if (encrypted) {
-    const std::string password = platform.Utf8ToCp949(request.password);
+    const std::string password = Utf8ToCp949Text(request.password);
     if (current->LineCount() <= 8 || !current->CheckPassword(password)) {
       return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
     }

@@ -299,6 +299,5 @@ void FaultPlatform::Guard(const std::string& path) {
 }
 
 std::string FaultPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
-std::string FaultPlatform::Utf8ToCp949(const std::string& utf8) { return Utf8ToCp949Text(utf8); }
 
 }  // namespace dayledger::testing

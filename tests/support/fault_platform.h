@@ -85,7 +85,6 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   std::string ExecutablePath() override { return executable_path; }
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
   std::string Cp949ToUtf8(const std::string& cp949) override;
-  std::string Utf8ToCp949(const std::string& utf8) override;
 
  private:
   struct Node {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/cp949_codec.h"
 #include "schedule/schedule_file.h"
 #include "state/line_file.h"
 #include "support/upgrade_fixture.h"
@@ -93,7 +94,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
        [&] { Write(group, group_bytes + "extra\r\n"); },
        0,
        0,
-       {platform.Utf8ToCp949(builder.AppDir()) + "users\\enc\\groups\\group1.qbd"},
+       {Utf8ToCp949Text(builder.AppDir()) + "users\\enc\\groups\\group1.qbd"},
        false},
       {"entry added after the upgrade",
        [&] {
