@@ -237,10 +237,15 @@ std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& fol
       Check(status, Join(root, target));
     }
   }
+  std::vector<std::string> deletions;
+  deletions.reserve(journal.deletions.size());
+  for (const std::string& path : journal.deletions) deletions.push_back(Join(root, path));
   std::vector<std::string> undeleted;
-  for (const std::string& path : journal.deletions) {
-    const IoStatus status = disk.DeleteFile(Join(root, path));
-    if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
+  const std::vector<IoStatus> statuses = disk.DeleteFiles(deletions);
+  for (size_t at = 0; at < deletions.size(); ++at) {
+    if (!statuses[at].ok() && statuses[at].error != IoError::kNotFound) {
+      undeleted.push_back(deletions[at]);
+    }
   }
   for (const std::string& path : journal.removed_folders) {
     const IoStatus status = disk.RemoveFolder(Join(root, path));

@@ -90,6 +90,16 @@ class Platform {
   virtual IoStatus RenameFile(const std::string& from, const std::string& to) = 0;
   // kNotFound when the file is not there.
   virtual IoStatus DeleteFile(const std::string& path) = 0;
+  // Deletes each file as DeleteFile does, answering in the same order. The
+  // real file system deletes several at once, since each deletion waits on
+  // the disk and not on the others; wrappers leave it alone, so that it
+  // reaches their own DeleteFile.
+  virtual std::vector<IoStatus> DeleteFiles(const std::vector<std::string>& paths) {
+    std::vector<IoStatus> statuses;
+    statuses.reserve(paths.size());
+    for (const std::string& path : paths) statuses.push_back(DeleteFile(path));
+    return statuses;
+  }
   // Removes an empty folder.
   virtual IoStatus RemoveFolder(const std::string& path) = 0;
   // Makes the folder's entries (creations, renames, deletions) durable.

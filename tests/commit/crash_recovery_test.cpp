@@ -200,33 +200,46 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
 // waited for. Held from after those checks on, its rename fails however
 // long it is tried, the change is saved, the message says so and names the
 // rename, and the next start finishes it; held there only for a moment, it
-// is waited for too.
+// is waited for too. A month held at its deletion for good stays behind,
+// named in the log, and the upgrade is done.
 TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedAtTheNextStart) {
   const std::string profile = NormalPath(user_dir + "\\profile.qbd");
+  std::string month;  // the last monthly file the merge deletes
+  for (const auto& [path, bytes] : original) {
+    if (path.rfind("schedules\\", 0) == 0 && !upgraded.count(path)) month = path;
+  }
+  ASSERT_FALSE(month.empty());
+  enum class Held { kAtStart, kAtRename, kAtDeletion };
   const struct {
-    bool held_at_start;  // else only its rename fails, past the commit point
-    int release_after;   // pauses; 0: never
+    Held held;
+    int release_after;  // pauses; 0: never
     Outcome outcome;
   } cases[] = {
-      {true, 0, Outcome::kRefused},
-      {true, 5, Outcome::kDone},
-      {false, 0, Outcome::kStopped},
-      {false, 5, Outcome::kDone},
+      {Held::kAtStart, 0, Outcome::kRefused},  {Held::kAtStart, 5, Outcome::kDone},
+      {Held::kAtRename, 0, Outcome::kStopped}, {Held::kAtRename, 5, Outcome::kDone},
+      {Held::kAtDeletion, 0, Outcome::kDone},
   };
   for (const auto& c : cases) {
     FaultPlatform disk = pristine;
-    if (c.held_at_start) {
-      disk.held_open.insert(profile);
-    } else {
-      disk.failing_rename_to = profile;
-    }
+    if (c.held == Held::kAtStart) disk.held_open.insert(profile);
+    if (c.held == Held::kAtRename) disk.failing_rename_to = profile;
+    if (c.held == Held::kAtDeletion) disk.failing_delete_of = NormalPath(user_dir + "\\" + month);
     disk.release_after = c.release_after;
-    const std::string where =
-        std::string(c.held_at_start ? "held at the start" : "held at the rename") +
-        ", released after " + std::to_string(c.release_after);
-    EXPECT_EQ(Run(disk, true), c.outcome) << where;
+    const std::string where = "held " + std::to_string(static_cast<int>(c.held)) +
+                              ", released after " + std::to_string(c.release_after);
+    std::vector<std::string> log;
+    EXPECT_EQ(Run(disk, true, &log), c.outcome) << where;
     const std::string shown = disk.MessageLines().back();
-    if (c.outcome == Outcome::kDone) {
+    if (c.held == Held::kAtDeletion) {
+      Tree expected = upgraded;
+      expected[month] = original.at(month);
+      EXPECT_TRUE(disk.Snapshot(user_dir) == expected) << Diff(disk.Snapshot(user_dir), expected);
+      const std::string named =
+          " - 삭제하지 못한 파일 : " + Cp949ToUtf8Text(disk.failing_delete_of);
+      EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& line) {
+        return line.ends_with(named);
+      })) << where;
+    } else if (c.outcome == Outcome::kDone) {
       EXPECT_EQ(shown, "information:사용자 정보 업그레이드가 완료되었습니다!") << where;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << where;
     } else if (c.outcome == Outcome::kRefused) {

@@ -159,6 +159,31 @@ TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
             Tool(dir) + "\\users\\nobody");
 }
 
+// Deleted several at once, every file still answers in its own place: the
+// missing one and the folder in the middle are told apart from the rest.
+TEST_F(SystemPlatformTest, DeleteFilesAnswersForEachFileInItsPlace) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 24; ++i) {
+    InstallationBuilder::WriteNative(dir + "/m/" + std::to_string(i), "x");
+    paths.push_back(Tool(dir) + "\\m\\" + std::to_string(i));
+  }
+  fs::create_directories(dir + "/m/folder");
+  paths[7] = Tool(dir) + "\\m\\missing";
+  paths[13] = Tool(dir) + "\\m\\folder";
+  const std::vector<IoStatus> statuses = platform.DeleteFiles(paths);
+  ASSERT_EQ(statuses.size(), paths.size());
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const IoError expected = i == 7    ? IoError::kNotFound
+                             : i == 13 ? IoError::kDeleteFailed
+                                       : IoError::kNone;
+    EXPECT_EQ(statuses[i].error, expected) << i;
+    if (!statuses[i].ok()) {
+      EXPECT_EQ(statuses[i].path, paths[i]);
+    }
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/m"), fs::directory_iterator()), 3);
+}
+
 TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {
   EXPECT_TRUE(platform.CreateDirectory(Tool(dir) + "\\one").ok());
   EXPECT_EQ(platform.CreateDirectory(Tool(dir) + "\\one").error, IoError::kCannotCreate);

@@ -194,7 +194,9 @@ IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& t
 }
 
 IoStatus FaultPlatform::DeleteFile(const std::string& path) {
-  if (Operation('D')) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  if (Operation('D') || NormalPath(path) == failing_delete_of) {
+    return IoStatus::Failed(IoError::kDeleteFailed, path);
+  }
   Guard(path);
   const auto place = Place(path);
   if (!place) return IoStatus::Failed(IoError::kNotFound, path);
@@ -283,6 +285,7 @@ void FaultPlatform::Pause(int /*milliseconds*/) {
   if (++pauses == release_after) {
     held_open.clear();
     failing_rename_to.clear();
+    failing_delete_of.clear();
   }
 }
 

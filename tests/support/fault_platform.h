@@ -50,6 +50,7 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   int crash_before = 0;             // crash before this operation (0: never)
   int fail_at = 0;                  // this operation fails (0: never)
   std::string failing_rename_to;    // every rename onto this path fails: a file held open
+  std::string failing_delete_of;    // every deletion of this path fails: a file held open
   std::set<std::string> held_open;  // held by another program: not replaceable
   int pauses = 0;
   int release_after = 0;
