@@ -16,12 +16,37 @@ size_t Utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
+// One conversion descriptor per direction and thread, opened once: opening
+// one loads its tables, which costs more than converting a path.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (valid()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Converts with iconv; a character it cannot take is replaced by
 // `replacement` (one replacement per UTF-8 character, or per CP949 byte).
-std::string Convert(const char* to, const char* from, const std::string& input,
+// ASCII stands for itself in both encodings and is handed back as it is.
+std::string Convert(const Converter& converter, const std::string& input,
                     const std::string& replacement, bool utf8_input) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return input;
+  if (IsAscii(input) || !converter.valid()) return input;
+  iconv_t cd = converter.get();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh start for every text
   std::string output;
   char buffer[4096];
   char* in = const_cast<char*>(input.data());
@@ -39,18 +64,19 @@ std::string Convert(const char* to, const char* from, const std::string& input,
     in += step;
     in_left -= step;
   }
-  iconv_close(cd);
   return output;
 }
 
 }  // namespace
 
 std::string Cp949ToUtf8Text(const std::string& cp949) {
-  return Convert("UTF-8", "CP949", cp949, "\xEF\xBF\xBD", false);
+  thread_local const Converter converter("UTF-8", "CP949");
+  return Convert(converter, cp949, "\xEF\xBF\xBD", false);
 }
 
 std::string Utf8ToCp949Text(const std::string& utf8) {
-  return Convert("CP949", "UTF-8", utf8, "?", true);
+  thread_local const Converter converter("CP949", "UTF-8");
+  return Convert(converter, utf8, "?", true);
 }
 
 }  // namespace dayledger
