@@ -15,6 +15,7 @@ class SystemPlatform : public Platform {
   IoStatus SyncFile(const std::string& path) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   IoStatus DeleteFile(const std::string& path) override;
+  // Calls DeleteFile from a few threads at once.
   std::vector<IoStatus> DeleteFiles(const std::vector<std::string>& paths) override;
   IoStatus RemoveFolder(const std::string& path) override;
   IoStatus SyncFolder(const std::string& path) override;

@@ -92,9 +92,6 @@ class ScheduleFile {
   // Keeps `bytes` as read when the line rules leave their rest unchanged and
   // the head ends early in the file; false, changing nothing, otherwise.
   bool KeepAsRead(std::string& bytes, size_t head_lines);
-  // The kept rest as plain text, or enciphered as it stands at `offset` in
-  // the saved file, copied after `text`.
-  void AppendRest(std::string* text, std::optional<size_t> enciphered_at) const;
 
   Platform& platform_;
   std::string file_path_;
