@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #include "platform/cp949_codec.h"
@@ -56,7 +56,7 @@ std::vector<IoStatus> SystemPlatform::DeleteFiles(const std::vector<std::string>
   std::vector<std::thread> helpers;
   try {
     while (helpers.size() + 1 < std::min(kAtOnce, paths.size())) helpers.emplace_back(work);
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
     // No thread to be had: this one works through what is left.
   }
   work();
