@@ -141,15 +141,26 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
 }
 
 // Before anything is written: a file another program holds open without
-// sharing deletion (the scheduler, a scanner, a synchronising client) would
-// make a rename after the commit point fail, so the change stops here. One
-// held only for a moment is waited for.
-void RefuseHeldFiles(Platform& disk, const OverlayPlatform& staged) {
+// sharing deletion (the scheduler, a scanner, a synchronising client), a
+// read-only one, or one its permissions keep would make a rename after the
+// commit point fail, so the change stops here. Only a file held for a
+// moment is waited for.
+void RefuseUnreplaceable(Platform& disk, const OverlayPlatform& staged) {
   for (const auto& change : staged.changes()) {
     const std::string& path = change.first;
-    if (disk.Inspect(path) == PathKind::kFile &&
-        !Patiently(disk, kBriefPatience, [&] { return disk.CanReplace(path); })) {
-      throw FrameworkError(Utf8ToCp949Text(texts::kFileInUse) + path, ErrorKind::kFileInUse, path);
+    if (disk.Inspect(path) != PathKind::kFile) continue;
+    switch (ReplaceableSoon(disk, path)) {
+      case Replaceable::kYes:
+        break;
+      case Replaceable::kHeld:
+        throw FrameworkError(Utf8ToCp949Text(texts::kFileInUse) + path, ErrorKind::kFileInUse,
+                             path);
+      case Replaceable::kReadOnly:
+        throw FrameworkError(Utf8ToCp949Text(texts::kReadOnlyFiles) + path, ErrorKind::kFileInUse,
+                             path);
+      case Replaceable::kDenied:
+        throw FrameworkError(Utf8ToCp949Text(texts::kFileNotDeletable) + path,
+                             ErrorKind::kFileInUse, path);
     }
   }
 }
@@ -175,7 +186,7 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   // An unfinished journal belongs to recovery, never to be overwritten.
   if (disk.Inspect(journal_path) != PathKind::kMissing) throw CannotCreateFile(journal_path);
   RefuseLinks(disk, root, staged);
-  RefuseHeldFiles(disk, staged);
+  RefuseUnreplaceable(disk, staged);
   Temporaries made(disk);
   Plan plan;
   bool journal_written = false;

@@ -47,6 +47,7 @@ void ThrowIfFailed(const IoStatus& status) {
     case IoError::kReadFailed:
       throw CannotOpenFile(status.path);
     case IoError::kWriteFailed:
+    case IoError::kNoSpace:
     case IoError::kFlushFailed:
       throw StreamWriteError(status.path);
     case IoError::kCannotCreate:

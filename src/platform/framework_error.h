@@ -22,7 +22,8 @@ enum class ErrorKind {
   // A change whose journal is complete could not be finished now; the next
   // start finishes it. Never a reason to restore the backup.
   kChangeSavedUnfinished,
-  // Another program holds a file the change would replace; nothing changed.
+  // A file the change would replace cannot be replaced now: another program
+  // holds it, or it is read-only, or its permissions keep it. Nothing changed.
   kFileInUse,
 };
 

@@ -32,4 +32,17 @@ bool Patiently(Platform& platform, Patience patience, Ready&& ready) {
   }
 }
 
+// Whether the file can be replaced now, waiting only while another program
+// holds it: a read-only file, or one its permissions keep, stays so however
+// long one waits.
+inline Replaceable ReplaceableSoon(Platform& platform, const std::string& path,
+                                   Patience patience = kBriefPatience) {
+  Replaceable answer = Replaceable::kYes;
+  Patiently(platform, patience, [&] {
+    answer = platform.CanReplace(path);
+    return answer != Replaceable::kHeld;
+  });
+  return answer;
+}
+
 }  // namespace dayledger

@@ -6,6 +6,7 @@
 // implementation maps them to the native file system.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ enum class IoError {
   kFlushFailed,   // the flush to the disk failed
   kRenameFailed,
   kDeleteFailed,  // still there: held open, read-only or not permitted
+  kNoSpace,       // the disk (or the user's share of it) is full
 };
 
 // The result of a file-changing operation: the kind of failure and the path.
@@ -65,6 +67,22 @@ struct FolderEntry {
   // Not an ordinary entry: a dot name, a hidden or system file on Windows,
   // or neither a file nor a folder.
   bool hidden = false;
+  std::uint64_t size = 0;  // a file's length in bytes
+};
+
+// Whether a file could be renamed over or deleted now.
+enum class Replaceable {
+  kYes,       // also when it is missing
+  kHeld,      // another program holds it open without sharing deletion
+  kReadOnly,  // its read-only attribute (no write permission at all on POSIX)
+  kDenied,    // its permissions refuse deletion
+};
+
+// Room on the drive that holds a folder.
+struct DiskSpace {
+  std::string volume;            // the same text for two folders on one drive
+  std::uint64_t available = 0;   // bytes this user may still fill
+  std::uint64_t cluster = 4096;  // every file takes a whole number of these
 };
 
 class Platform {
@@ -113,13 +131,19 @@ class Platform {
   // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
   virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) = 0;
 
-  // Whether the file could be renamed over or deleted now: false when
-  // another program holds it open without sharing deletion (Windows); true
-  // when it is missing.
-  virtual bool CanReplace(const std::string& path) = 0;
+  // Whether the file could be renamed over or deleted now. Windows refuses
+  // both for a file another program holds without sharing deletion, and for
+  // a read-only one; POSIX for neither.
+  virtual Replaceable CanReplace(const std::string& path) = 0;
   // Whether a new file could be made in the folder now: false for a folder
   // the user may not write (Program Files for a standard user).
   virtual bool CanWriteIn(const std::string& folder) = 0;
+
+  // The drive that holds the existing folder; nullopt when it cannot be asked.
+  virtual std::optional<DiskSpace> SpaceOn(const std::string& folder) = 0;
+  // The full paths, as the user is shown them, of the programs running from
+  // the folder or below it, this process's own excluded.
+  virtual std::vector<std::string> ProgramsRunningIn(const std::string& folder) = 0;
 
   // Takes the exclusive lock of the file, creating the file when missing;
   // never waits.
@@ -169,8 +193,14 @@ class PlatformWrapper : public Platform {
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override {
     return target_->ListFolder(folder);
   }
-  bool CanReplace(const std::string& path) override { return target_->CanReplace(path); }
+  Replaceable CanReplace(const std::string& path) override { return target_->CanReplace(path); }
   bool CanWriteIn(const std::string& folder) override { return target_->CanWriteIn(folder); }
+  std::optional<DiskSpace> SpaceOn(const std::string& folder) override {
+    return target_->SpaceOn(folder);
+  }
+  std::vector<std::string> ProgramsRunningIn(const std::string& folder) override {
+    return target_->ProgramsRunningIn(folder);
+  }
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
     return target_->LockFile(path, lock);
   }

@@ -23,8 +23,10 @@ class SystemPlatform : public Platform {
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-  bool CanReplace(const std::string& path) override;
+  Replaceable CanReplace(const std::string& path) override;
   bool CanWriteIn(const std::string& folder) override;
+  std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
+  std::vector<std::string> ProgramsRunningIn(const std::string& folder) override;
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   void Pause(int milliseconds) override;
   std::string ExecutablePath() override;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -66,13 +67,19 @@ bool ReadNative(const std::string& path, std::string* bytes) {
   }
 }
 
+// Whether the last failure was a full disk or an exhausted quota.
+bool Full() { return errno == ENOSPC || errno == EDQUOT; }
+IoError WriteError() { return Full() ? IoError::kNoSpace : IoError::kWriteFailed; }
+
 // fsync through a fresh descriptor: the flush covers the file, not the descriptor.
 IoStatus SyncNative(const std::string& native, int flags, const std::string& path) {
   FileDescriptor fd(::open(native.c_str(), flags));
   if (!fd.valid()) {
     return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kFlushFailed, path);
   }
-  if (::fsync(fd.get()) != 0 || !fd.Close()) return IoStatus::Failed(IoError::kFlushFailed, path);
+  if (::fsync(fd.get()) != 0 || !fd.Close()) {
+    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, path);
+  }
   return IoStatus::Ok();
 }
 
@@ -122,11 +129,9 @@ IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& b
   const std::string native = Native(path);
   FileDescriptor fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
   if (!fd.valid()) return IoStatus::Failed(IoError::kCannotCreate, path);
-  if (!WriteAll(fd.get(), bytes)) return IoStatus::Failed(IoError::kWriteFailed, path);
+  if (!WriteAll(fd.get(), bytes)) return IoStatus::Failed(WriteError(), path);
   StartWriteback(fd.get());
-  if (!fd.Close()) {
-    return IoStatus::Failed(IoError::kWriteFailed, path);
-  }
+  if (!fd.Close()) return IoStatus::Failed(WriteError(), path);
   return IoStatus::Ok();
 }
 
@@ -195,13 +200,53 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
     const bool regular = type == DT_REG || (type == DT_LNK && ::stat(path.c_str(), &info) == 0 &&
                                             S_ISREG(info.st_mode));
     const bool ordinary = name[0] != '.' && (is_folder || regular);
-    entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary});
+    // Only a file's length needs a stat of its own.
+    std::uint64_t size = 0;
+    if (regular && ::stat(path.c_str(), &info) == 0)
+      size = static_cast<std::uint64_t>(info.st_size);
+    entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary, size});
   }
   return entries;
 }
 
-// POSIX lets a file be renamed over or unlinked whoever holds it open.
-bool SystemPlatform::CanReplace(const std::string& /*path*/) { return true; }
+// POSIX lets a file be renamed over or unlinked whoever holds it open and
+// whatever its own permissions. A file nobody may write is what Windows
+// programs under Wine see as read-only, so it is named so here too.
+Replaceable SystemPlatform::CanReplace(const std::string& path) {
+  struct stat info {};
+  if (::lstat(Native(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return Replaceable::kYes;
+  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? Replaceable::kReadOnly
+                                                             : Replaceable::kYes;
+}
+
+std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
+  const std::string native = Native(folder);
+  struct statvfs disk {};
+  struct stat info {};
+  if (::statvfs(native.c_str(), &disk) != 0 || ::stat(native.c_str(), &info) != 0) {
+    return std::nullopt;
+  }
+  return DiskSpace{std::to_string(info.st_dev),
+                   static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize,
+                   static_cast<std::uint64_t>(disk.f_bsize)};
+}
+
+std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& folder) {
+  const std::string root = Native(folder);
+  const std::string prefix = root.ends_with('/') ? root : root + "/";
+  const std::string self = std::to_string(::getpid());
+  std::vector<std::string> programs;
+  std::error_code ec;
+  for (const fs::directory_entry& process : fs::directory_iterator("/proc", ec)) {
+    const std::string pid = process.path().filename().string();
+    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    // A process of another user, or one that has just ended, cannot be read.
+    std::error_code unreadable;
+    const std::string program = fs::read_symlink(process.path() / "exe", unreadable).string();
+    if (!unreadable && program.starts_with(prefix)) programs.push_back(program);
+  }
+  return programs;
+}
 
 bool SystemPlatform::CanWriteIn(const std::string& folder) {
   return ::access(Native(folder).c_str(), W_OK | X_OK) == 0;

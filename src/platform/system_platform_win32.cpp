@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+// clang-format off
+#include "platform/windows_api.h"
+#include <tlhelp32.h>
+// clang-format on
+
 #include "platform/cp949_codec.h"
 #include "platform/system_platform.h"
 #include "platform/unique_handle.h"
@@ -51,6 +56,11 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool Full() {
+  const DWORD error = ::GetLastError();
+  return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+}
+
 bool NotFound() {
   const DWORD error = ::GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -81,7 +91,9 @@ IoStatus Flush(const std::wstring& path, DWORD flags, const std::string& tool_pa
   if (!handle.valid()) {
     return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kFlushFailed, tool_path);
   }
-  if (!::FlushFileBuffers(handle.get())) return IoStatus::Failed(IoError::kFlushFailed, tool_path);
+  if (!::FlushFileBuffers(handle.get())) {
+    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, tool_path);
+  }
   return IoStatus::Ok();
 }
 
@@ -156,7 +168,9 @@ IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& b
     written = ::WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr) && put > 0;
     done += put;
   }
-  if (!written || !file.Close()) return IoStatus::Failed(IoError::kWriteFailed, path);
+  if (!written || !file.Close()) {
+    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kWriteFailed, path);
+  }
   return IoStatus::Ok();
 }
 
@@ -223,19 +237,80 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
     // A linked folder is neither an ordinary file nor a folder to descend into.
     const bool hidden =
         (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 || (directory && link);
-    entries.push_back({Narrow(found.cFileName, kCp949), directory && !link, hidden});
+    const std::uint64_t size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+    entries.push_back({Narrow(found.cFileName, kCp949), directory && !link, hidden, size});
   });
   if (!listed) return std::nullopt;
   return entries;
 }
 
-bool SystemPlatform::CanReplace(const std::string& path) {
+Replaceable SystemPlatform::CanReplace(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  // Windows refuses to delete a read-only file or to rename over one, though
+  // it opens it for deletion.
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return Replaceable::kReadOnly;
+  }
   // Opening for deletion fails with a sharing violation exactly when a
-  // rename over the file or its deletion would.
-  Handle file(::CreateFileW(WidePath(path).c_str(), DELETE,
+  // rename over the file or its deletion would for another program's sake,
+  // and is denied when the file's permissions forbid its deletion.
+  Handle file(::CreateFileW(wide.c_str(), DELETE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  return file.valid() || ::GetLastError() != ERROR_SHARING_VIOLATION;
+  if (file.valid()) return Replaceable::kYes;
+  switch (::GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+      return Replaceable::kHeld;
+    case ERROR_ACCESS_DENIED:
+      return Replaceable::kDenied;
+    default:
+      return Replaceable::kYes;
+  }
+}
+
+std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
+  const std::wstring wide = WithoutTrailingSeparators(WidePath(folder)) + L"\\";
+  wchar_t root[MAX_PATH + 1];
+  ULARGE_INTEGER available{};
+  DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
+  if (!::GetVolumePathNameW(wide.c_str(), root, MAX_PATH + 1) ||
+      !::GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr)) {
+    return std::nullopt;
+  }
+  std::uint64_t cluster = 4096;
+  if (::GetDiskFreeSpaceW(root, &sectors_per_cluster, &bytes_per_sector, &free_clusters,
+                          &clusters)) {
+    cluster = std::uint64_t{sectors_per_cluster} * bytes_per_sector;
+  }
+  return DiskSpace{Narrow(root, CP_UTF8), available.QuadPart, cluster};
+}
+
+std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& folder) {
+  const std::wstring root = WithoutTrailingSeparators(WidePath(folder));
+  std::vector<std::string> programs;
+  Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot.valid()) return programs;
+  PROCESSENTRY32W process{};
+  process.dwSize = sizeof process;
+  for (bool more = ::Process32FirstW(snapshot.get(), &process); more;
+       more = ::Process32NextW(snapshot.get(), &process)) {
+    if (process.th32ProcessID == ::GetCurrentProcessId()) continue;
+    // A process this user may not ask about is passed over.
+    const HANDLE opened =
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.th32ProcessID);
+    if (opened == nullptr) continue;
+    Handle owned(opened);
+    std::wstring image(32768, L'\0');
+    DWORD size = static_cast<DWORD>(image.size());
+    if (!::QueryFullProcessImageNameW(owned.get(), 0, image.data(), &size)) continue;
+    image.resize(size);
+    if (IsWithin(image, root) && image.size() > root.size()) {
+      programs.push_back(Narrow(image, CP_UTF8));
+    }
+  }
+  return programs;
 }
 
 bool SystemPlatform::CanWriteIn(const std::string& folder) {

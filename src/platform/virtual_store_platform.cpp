@@ -146,20 +146,26 @@ std::optional<std::vector<FolderEntry>> VirtualStorePlatform::ListFolder(
   return entries;
 }
 
-bool VirtualStorePlatform::CanReplace(const std::string& path) {
+Replaceable VirtualStorePlatform::CanReplace(const std::string& path) {
   return target()->CanReplace(Place(path));
 }
 
-bool VirtualStorePlatform::CanWriteIn(const std::string& folder) {
-  if (!Inside(folder)) return target()->CanWriteIn(folder);
-  // New files land in the store: in the folder's counterpart, or in the
-  // nearest one above it, from which the missing ones would be made.
+std::string VirtualStorePlatform::StoreFolderFor(const std::string& folder) {
   std::string store = NormalPath(folder);
   while (Inside(store) && store != real_root_ &&
          target()->Inspect(Store(store)) != PathKind::kFolder) {
     store = ParentFolder(store);
   }
-  if (!target()->CanWriteIn(Store(store))) return false;
+  return Store(store);
+}
+
+std::optional<DiskSpace> VirtualStorePlatform::SpaceOn(const std::string& folder) {
+  return target()->SpaceOn(StoreFolderFor(folder));
+}
+
+bool VirtualStorePlatform::CanWriteIn(const std::string& folder) {
+  if (!Inside(folder)) return target()->CanWriteIn(folder);
+  if (!target()->CanWriteIn(StoreFolderFor(folder))) return false;
   // A file of the real folder can only be replaced or deleted there: it
   // would show through the store again.
   const auto real = target()->ListFolder(folder);

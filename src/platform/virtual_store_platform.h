@@ -36,8 +36,10 @@ class VirtualStorePlatform : public PlatformWrapper {
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-  bool CanReplace(const std::string& path) override;
+  Replaceable CanReplace(const std::string& path) override;
   bool CanWriteIn(const std::string& folder) override;
+  // The drive of the store, where every write lands.
+  std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string Cp949ToUtf8(const std::string& cp949) override;
 
@@ -49,6 +51,9 @@ class VirtualStorePlatform : public PlatformWrapper {
   // outside the installation.
   std::string Store(const std::string& path) const;
   bool Inside(const std::string& path) const;
+  // Where new files in the folder land: its counterpart in the store, or the
+  // nearest one above it, from which the missing ones would be made.
+  std::string StoreFolderFor(const std::string& folder);
   // Deletes a file or removes a folder with `removal`, in the store and in
   // the real folder.
   IoStatus Remove(const std::string& path, IoStatus (Platform::*removal)(const std::string&));

@@ -11,6 +11,17 @@ namespace dayledger::texts {
 inline constexpr char kApplicationTitle[] = "Dayledger 사용자 정보 업그레이드";
 
 inline constexpr char kUserListMissing[] = "사용자 정보를 찾을 수 없습니다.";
+// Follow kUserListMissing: where the list was looked for, and where the
+// program belongs.
+inline std::string UserListLookedFor(const std::string& path) {
+  return "\n찾아본 위치 : " + path +
+         "\n이 프로그램은 Dayledger가 설치된 폴더에 두고 실행해야 합니다.";
+}
+inline std::string InstallationAbove(const std::string& folder) {
+  return "\n바로 위의 폴더에 Dayledger가 설치되어 있습니다. "
+         "이 프로그램의 파일들을 그 폴더로 옮긴 다음 다시 실행해 주십시오 : " +
+         folder;
+}
 inline constexpr char kProfileDamaged[] = "사용자 프로파일이 손상되었습니다.";
 inline constexpr char kEncryptionOn[] = "사용";
 inline constexpr char kEncryptionOff[] = "사용안함";
@@ -37,6 +48,34 @@ inline constexpr char kFolderNotWritable[] =
     "이 폴더에 쓸 수 없어 아무것도 바꾸지 않았습니다. "
     "업그레이드 프로그램을 마우스 오른쪽 단추로 눌러 '관리자 권한으로 실행'해 주십시오. "
     "Dayledger도 관리자 권한으로 실행해야 이 데이터를 읽고 쓸 수 있습니다: ";
+// Before anything changes: what the PC is doing that the upgrade cannot live with.
+inline constexpr char kProgramRunning[] =
+    "Dayledger 설치 폴더의 프로그램이 실행 중이어서 아무것도 바꾸지 않았습니다. "
+    "이 프로그램을 종료한 다음 다시 시도해 주십시오: ";
+inline constexpr char kLinkOnTheWay[] =
+    "다른 곳으로 연결된 링크가 있어 아무것도 바꾸지 않았습니다. "
+    "링크를 없애거나 실제 폴더로 바꾼 다음 다시 시도해 주십시오: ";
+inline constexpr char kReadOnlyFiles[] =
+    "읽기 전용 파일이 있어 아무것도 바꾸지 않았습니다. "
+    "사용자 폴더를 마우스 오른쪽 단추로 눌러 [속성]에서 '읽기 전용'을 해제하고 "
+    "하위 폴더 및 파일에 적용한 다음 다시 시도해 주십시오: ";
+// After kReadOnlyFiles' first few files: how many more there are.
+inline std::string MoreFiles(size_t count) { return " 외 " + std::to_string(count) + "개"; }
+inline constexpr char kFileNotDeletable[] =
+    "이 파일을 지우거나 바꿀 권한이 없어 아무것도 바꾸지 않았습니다. "
+    "파일의 [속성] - [보안]에서 권한을 확인한 다음 다시 시도해 주십시오: ";
+// "... 필요한 공간 : 12.5 MB, 남은 공간 : 3.2 MB (C:\)"
+inline std::string DiskTooFull(const std::string& needed_mb, const std::string& free_mb,
+                               const std::string& where) {
+  return "디스크 공간이 부족하여 아무것도 바꾸지 않았습니다. 공간을 확보한 다음 다시 시도해 "
+         "주십시오. 필요한 공간 : " +
+         needed_mb + " MB, 남은 공간 : " + free_mb + " MB (" + where + ")";
+}
+inline constexpr char kBackupDiskFull[] =
+    "디스크 공간이 부족하여 데이터를 백업하지 못했습니다. 사용자 데이터는 바뀌지 않았습니다. "
+    "디스크 공간을 확보한 다음 다시 시도해 주십시오: ";
+// After kBackupDiskFull and the folder, when the run had made that folder.
+inline constexpr char kPartialBackupRemoved[] = "\n복사하던 백업 폴더는 지웠습니다.";
 inline constexpr char kUpgradeDone[] = "사용자 정보 업그레이드가 완료되었습니다!";
 
 inline constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";

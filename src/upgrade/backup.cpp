@@ -1,4 +1,5 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start.
+#include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
@@ -11,6 +12,20 @@ Reply UpgradeTool::Backup(bool skip_backup) {
   return Guarded(platform_, [&] { return BackupOrThrow(skip_backup); });
 }
 
+// The disk filled while the backup was copied: skipping the backup is no
+// advice then. A half copy in a folder of this run's own is taken away again,
+// so it does not keep the room it took; an earlier backup is left as it is.
+std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
+  if (copied.error != IoError::kNoSpace) return texts::kBackupFailed;
+  const std::string folder = NormalPath(BackupFolder(state_.AppDir, state_.UserName));
+  std::string text = texts::kBackupDiskFull + platform_.Cp949ToUtf8(folder);
+  if (backup_folder_made_) {
+    RemoveTree(platform_, folder);
+    text += texts::kPartialBackupRemoved;
+  }
+  return text;
+}
+
 Reply UpgradeTool::BackupOrThrow(bool skip_backup) {
   // A new run starts from the disk as it is, never from an earlier run's changes.
   staged_.reset();
@@ -18,10 +33,11 @@ Reply UpgradeTool::BackupOrThrow(bool skip_backup) {
   if (skip_backup) {
     AddLog(texts::kLogBackupSkipped);
   } else {
-    if (!CopyTree(platform_, state_.UserDir(), BackupRoot(state_.AppDir)).ok()) {
+    const IoStatus copied = CopyTree(platform_, state_.UserDir(), BackupRoot(state_.AppDir));
+    if (!copied.ok()) {
       Reply failed;
       failed.outcome = Outcome::kStopped;
-      failed.notices.push_back({texts::kBackupFailed, kMbError});
+      failed.notices.push_back({BackupFailure(copied), kMbError});
       return failed;
     }
     AddLog(texts::kLogBackupDone);

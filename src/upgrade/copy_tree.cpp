@@ -72,4 +72,20 @@ IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::stri
   return IoStatus::Ok();
 }
 
+void RemoveTree(Platform& platform, const std::string& folder) {
+  const std::string root = NormalPath(folder);
+  if (platform.Inspect(root) != PathKind::kFolder) return;
+  if (const auto entries = platform.ListFolder(root)) {
+    for (const FolderEntry& entry : *entries) {
+      const std::string path = root + "\\" + entry.name;
+      if (platform.Inspect(path) == PathKind::kFolder) {
+        RemoveTree(platform, path);
+      } else {
+        platform.DeleteFile(path);
+      }
+    }
+  }
+  platform.RemoveFolder(root);
+}
+
 }  // namespace dayledger

@@ -16,5 +16,7 @@ namespace dayledger {
 IoStatus CopyTree(Platform& platform, const std::string& from, const std::string& to);
 // The same, into the folder `as` (created in an existing parent if missing).
 IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::string& as);
+// Deletes the folder with everything below it, as far as it can.
+void RemoveTree(Platform& platform, const std::string& folder);
 
 }  // namespace dayledger

@@ -2,42 +2,16 @@
 #include <optional>
 
 #include "platform/cp949_codec.h"
-#include "platform/patience.h"
 #include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
+#include "upgrade/machine_checks.h"
 #include "upgrade/upgrade_tool.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
-namespace {
-
-// Whether the upgrade could change the user's data now: every folder of it
-// may be written in (data under Program Files may not be, for a standard
-// user), and no file of it is held by another program that does not share
-// deletion (one held only for a moment is waited for). The refusal, or
-// nullopt.
-std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& folder) {
-  if (!platform.CanWriteIn(folder)) {
-    return Reply::Refused(texts::kFolderNotWritable + platform.Cp949ToUtf8(folder), kMbError);
-  }
-  const auto entries = platform.ListFolder(folder);
-  if (!entries) return std::nullopt;  // the backup and the stages report it
-  for (const FolderEntry& entry : *entries) {
-    if (entry.hidden) continue;
-    const std::string path = folder + "\\" + entry.name;
-    if (entry.folder) {
-      if (auto refusal = RefuseUnchangeable(platform, path)) return refusal;
-    } else if (!Patiently(platform, kBriefPatience, [&] { return platform.CanReplace(path); })) {
-      return Reply::Refused(texts::kFileInUse + platform.Cp949ToUtf8(path) + ".", kMbError);
-    }
-  }
-  return std::nullopt;
-}
-
-}  // namespace
 
 Reply UpgradeTool::Start(const StartRequest& request) {
   return Guarded(platform_, [&] { return StartOrThrow(request); });
@@ -74,10 +48,15 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     }
     state_.DataKey = Profile::DataKey(password);
   }
-  // Data that cannot be changed now is refused before anything is copied
-  // or locked, so the operator can put it right and press the button again.
-  if (auto refusal =
-          RefuseUnchangeable(platform_, NormalPath(UserFolder(state_.AppDir, state_.UserName)))) {
+  // What the PC is doing that the upgrade cannot live with is refused before
+  // anything is made, copied or locked, so the operator can put it right and
+  // press the button again.
+  const std::string& app_dir = state_.AppDir;
+  const std::string& user = state_.UserName;
+  if (auto refusal = RefuseRunningPrograms(platform_, app_dir)) return *refusal;
+  if (auto refusal = RefuseLinks(platform_, app_dir, user)) return *refusal;
+  if (auto refusal = RefuseUnchangeable(platform_, UserFolder(app_dir, user))) return *refusal;
+  if (auto refusal = RefuseShortDisk(platform_, app_dir, user, !request.skip_backup)) {
     return *refusal;
   }
   // One upgrade of a user at a time, in this window or in any other program.
@@ -96,7 +75,10 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
   AddLog(texts::kLogUpgradeStarting);
   AddLog(texts::kLogBackingUp);
   platform_.CreateDirectory(BackupRoot(state_.AppDir));
-  platform_.CreateDirectory(BackupFolder(state_.AppDir, state_.UserName));
+  // A backup that fails for want of room takes away what it copied, but
+  // only from a folder of its own.
+  backup_folder_made_ =
+      platform_.CreateDirectory(BackupFolder(state_.AppDir, state_.UserName)).ok();
   Reply reply;
   reply.next = Next::kBackup;
   return reply;

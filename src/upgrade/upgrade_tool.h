@@ -61,6 +61,7 @@ class UpgradeTool : public StageObserver {
   Reply ShowUserOrThrow(int index, UserView* view);
   Reply StartOrThrow(const StartRequest& request);
   Reply BackupOrThrow(bool skip_backup);
+  std::string BackupFailure(const IoStatus& copied);
   Reply RunStageOrThrow();
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
@@ -81,6 +82,8 @@ class UpgradeTool : public StageObserver {
   std::unique_ptr<OverlayPlatform> staged_;
   // Held from the start checks until the commit, or until the tool goes.
   std::unique_ptr<FileLock> lock_;
+  // The start checks made the user's backup folder: it held no earlier backup.
+  bool backup_folder_made_ = false;
 };
 
 // The directory part of the executable's path, trailing backslash included.

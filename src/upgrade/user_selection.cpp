@@ -1,4 +1,5 @@
 // UpgradeTool's user list and the selected user's details.
+#include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
@@ -21,7 +22,15 @@ Reply UpgradeTool::LoadUsersOrThrow() {
   LineList list;
   const std::string path = UserListPath(state_.AppDir);
   if (!platform_.TestOpen(path)) {
-    return Reply::Refused(texts::kUserListMissing, kMbInformation, path);
+    // Started from elsewhere (the zip unpacked into a folder of its own, the
+    // download folder): say where it looked, and where the program belongs.
+    std::string text =
+        texts::kUserListMissing + texts::UserListLookedFor(platform_.Cp949ToUtf8(NormalPath(path)));
+    const std::string above = ParentFolder(NormalPath(state_.AppDir));
+    if (!above.empty() && platform_.TestOpen(UserListPath(above + "\\"))) {
+      text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
+    }
+    return Reply::Refused(text, kMbInformation, path);
   }
   ReadLines(platform_, path, &list);
   user_names_.clear();

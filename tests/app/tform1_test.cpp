@@ -191,7 +191,9 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
 
 TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
   form();
-  EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다."});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다.\n찾아본 위치 : " +
+                              builder.AppDir() + "users\\userlist.kvd" +
+                              "\n이 프로그램은 Dayledger가 설치된 폴더에 두고 실행해야 합니다."});
   EXPECT_EQ(platform.messages[0].caption, "Dayledger 사용자 정보 업그레이드");
   EXPECT_EQ(Text(Control("Label9")), "(사용자명)");
   EXPECT_EQ(Control<QListWidget>("ListBox1")->count(), 0);

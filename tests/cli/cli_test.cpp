@@ -197,10 +197,20 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
   const ProcessResult odd = Cli("upgrade odd");
   EXPECT_EQ(odd.status, 1);
   EXPECT_EQ(odd.err, "지원하지 않는 데이터 버전입니다.\n");
+  // Started from the wrong folder: one below the installation (where
+  // unpacking a zip puts its files), and one with no installation near.
+  fs::create_directory(Path("unpacked"));
+  const ProcessResult below =
+      RunCli(platform.temp_dir(), "--app-dir '" + Path("unpacked") + "' list");
+  EXPECT_EQ(below.status, 1);
+  EXPECT_EQ(below.err, texts::kUserListMissing +
+                           texts::UserListLookedFor(app + "unpacked\\users\\userlist.kvd") +
+                           texts::InstallationAbove(app.substr(0, app.size() - 1)) + "\n");
   fs::remove(Path("users/userlist.kvd"));
   const ProcessResult no_list = Cli("list");
   EXPECT_EQ(no_list.status, 1);
-  EXPECT_EQ(no_list.err, std::string(texts::kUserListMissing) + "\n");
+  EXPECT_EQ(no_list.err,
+            texts::kUserListMissing + texts::UserListLookedFor(app + "users\\userlist.kvd") + "\n");
 }
 
 TEST_F(CliTest, SkipBackupWithYesSkipsTheBackup) {

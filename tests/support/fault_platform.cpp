@@ -289,8 +289,8 @@ void FaultPlatform::Pause(int /*milliseconds*/) {
   }
 }
 
-bool FaultPlatform::CanReplace(const std::string& path) {
-  return held_open.count(NormalPath(path)) == 0;
+Replaceable FaultPlatform::CanReplace(const std::string& path) {
+  return held_open.count(NormalPath(path)) == 0 ? Replaceable::kYes : Replaceable::kHeld;
 }
 
 void FaultPlatform::Guard(const std::string& path) {

@@ -73,9 +73,12 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-  bool CanReplace(const std::string& path) override;
-  // Every folder of the tree in memory may be written.
+  Replaceable CanReplace(const std::string& path) override;
+  // Every folder of the tree in memory may be written, on a disk that never
+  // says how full it is, while no other program runs.
   bool CanWriteIn(const std::string& /*folder*/) override { return true; }
+  std::optional<DiskSpace> SpaceOn(const std::string& /*folder*/) override { return std::nullopt; }
+  std::vector<std::string> ProgramsRunningIn(const std::string& /*folder*/) override { return {}; }
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.

@@ -43,7 +43,9 @@ class UpgradeToolTest : public testing::UpgradeFixture {
 
 TEST_F(UpgradeToolTest, MissingUserListKeepsTheDesignTexts) {
   EXPECT_EQ(FormCreateError(), "");
-  EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다."});
+  EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다.\n찾아본 위치 : " +
+                              builder.AppDir() + "users\\userlist.kvd" +
+                              "\n이 프로그램은 Dayledger가 설치된 폴더에 두고 실행해야 합니다."});
   EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
   EXPECT_TRUE(port.users.empty());
   EXPECT_EQ(port.user_label, "(사용자명)");

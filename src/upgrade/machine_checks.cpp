@@ -1,0 +1,229 @@
+// The start checks that look at the PC rather than at the user's data.
+#include "upgrade/machine_checks.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "commit/work_files.h"
+#include "platform/patience.h"
+#include "platform/tool_path.h"
+#include "state/file_names.h"
+#include "texts/texts.h"
+#include "upgrade/user_lock.h"
+
+namespace dayledger {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// This tool's own programs live in the installation's folder too.
+bool IsOwnProgram(const std::string& file_name) {
+  std::string name = Lower(file_name);
+  if (name.ends_with(".exe")) name.resize(name.size() - 4);
+  return name == "dayledger-upgrade" || name == "dayledger-upgrade-gui";
+}
+
+// The scheduler's data files: what the run replaces or deletes.
+bool IsDataFile(const std::string& name) {
+  const std::string lower = Lower(name);
+  return lower.ends_with(".qbd") || lower.ends_with(".qbsd");
+}
+
+// The first few, and how many more: a CD's worth of read-only months would
+// fill the screen.
+std::string FewOf(const std::vector<std::string>& items) {
+  constexpr size_t kShown = 5;
+  std::string text;
+  for (size_t i = 0; i < items.size() && i < kShown; ++i) text += (i ? ", " : "") + items[i];
+  if (items.size() > kShown) text += texts::MoreFiles(items.size() - kShown);
+  return text;
+}
+
+struct Unchangeable {
+  std::vector<std::string> read_only;
+  std::optional<Reply> refusal;
+};
+
+void LookAt(Platform& platform, const std::string& folder, Unchangeable* found) {
+  if (!platform.CanWriteIn(folder)) {
+    found->refusal =
+        Reply::Refused(texts::kFolderNotWritable + platform.Cp949ToUtf8(folder), kMbError, folder);
+    return;
+  }
+  const auto entries = platform.ListFolder(folder);
+  if (!entries) return;  // the backup and the stages report it
+  for (const FolderEntry& entry : *entries) {
+    if (entry.hidden) continue;
+    const std::string path = folder + "\\" + entry.name;
+    if (entry.folder) {
+      LookAt(platform, path, found);
+      if (found->refusal) return;
+      continue;
+    }
+    switch (ReplaceableSoon(platform, path)) {
+      case Replaceable::kYes:
+        break;
+      case Replaceable::kHeld:
+        found->refusal =
+            Reply::Refused(texts::kFileInUse + platform.Cp949ToUtf8(path) + ".", kMbError, path);
+        return;
+      case Replaceable::kReadOnly:
+        if (IsDataFile(entry.name)) found->read_only.push_back(platform.Cp949ToUtf8(path));
+        break;
+      case Replaceable::kDenied:
+        found->refusal =
+            Reply::Refused(texts::kFileNotDeletable + platform.Cp949ToUtf8(path), kMbError, path);
+        return;
+    }
+  }
+}
+
+std::uint64_t RoundUp(std::uint64_t bytes, std::uint64_t cluster) {
+  if (cluster == 0) return bytes;
+  return (bytes + cluster - 1) / cluster * cluster;
+}
+
+// Each file's length by its path below the folder, and how many folders.
+struct Tree {
+  std::map<std::string, std::uint64_t> files;
+  std::uint64_t folders = 0;
+};
+
+void Measure(Platform& platform, const std::string& folder, const std::string& relative,
+             Tree* tree) {
+  const auto entries = platform.ListFolder(folder);
+  if (!entries) return;
+  for (const FolderEntry& entry : *entries) {
+    if (entry.hidden || IsWorkFile(entry.name)) continue;
+    const std::string below = relative + "\\" + entry.name;
+    if (entry.folder) {
+      ++tree->folders;
+      Measure(platform, folder + "\\" + entry.name, below, tree);
+    } else {
+      tree->files[below] = entry.size;
+    }
+  }
+}
+
+// "12.5": megabytes to a tenth, rounded up for what is needed and down for
+// what is free, so that the two never look equal when one is short.
+std::string Megabytes(std::uint64_t bytes, bool round_up) {
+  constexpr std::uint64_t kTenth = 1024 * 1024 / 10;
+  const std::uint64_t tenths = round_up ? (bytes + kTenth - 1) / kTenth : bytes / kTenth;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+struct Need {
+  std::string where;  // the folder shown in the message
+  DiskSpace disk;
+  std::uint64_t bytes = 0;
+};
+
+}  // namespace
+
+std::optional<Reply> RefuseRunningPrograms(Platform& platform, const std::string& app_dir) {
+  std::vector<std::string> names;
+  for (const std::string& program : platform.ProgramsRunningIn(NormalPath(app_dir))) {
+    const std::string name = program.substr(program.find_last_of("\\/") + 1);
+    if (IsOwnProgram(name) || std::find(names.begin(), names.end(), name) != names.end()) continue;
+    names.push_back(name);
+  }
+  if (names.empty()) return std::nullopt;
+  return Reply::Refused(texts::kProgramRunning + FewOf(names), kMbError);
+}
+
+std::optional<Reply> RefuseLinks(Platform& platform, const std::string& app_dir,
+                                 const std::string& user) {
+  for (const std::string& path :
+       {UsersFolder(app_dir), UserFolder(app_dir, user), BackupRoot(app_dir),
+        BackupFolder(app_dir, user), UserLockPath(app_dir, user)}) {
+    const std::string normal = NormalPath(path);
+    if (platform.Inspect(normal) == PathKind::kLink) {
+      return Reply::Refused(texts::kLinkOnTheWay + platform.Cp949ToUtf8(normal), kMbError, normal);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& user_folder) {
+  Unchangeable found;
+  LookAt(platform, NormalPath(user_folder), &found);
+  if (found.refusal) return found.refusal;
+  if (found.read_only.empty()) return std::nullopt;
+  return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), kMbError);
+}
+
+std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_dir,
+                                     const std::string& user, bool with_backup) {
+  const std::string user_folder = NormalPath(UserFolder(app_dir, user));
+  std::string backup_place = NormalPath(BackupRoot(app_dir));
+  if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = NormalPath(app_dir);
+  const auto user_disk = platform.SpaceOn(user_folder);
+  const auto backup_disk = platform.SpaceOn(backup_place);
+  Tree data;
+  Measure(platform, user_folder, "", &data);
+
+  std::vector<Need> needs;
+  if (user_disk) {
+    // The commit writes every new file beside the old ones before it deletes
+    // any: the merged schedule file (no longer than the months it is made
+    // from), each other data file again, the templates a step copies in, and
+    // the journal that names them all.
+    const std::uint64_t cluster = user_disk->cluster;
+    std::uint64_t months = 0;
+    std::uint64_t bytes = 0;
+    for (const auto& [path, size] : data.files) {
+      if (path.starts_with("\\schedules\\")) {
+        months += size;
+      } else {
+        bytes += RoundUp(size, cluster);
+      }
+    }
+    bytes += RoundUp(months, cluster);
+    Tree templates;
+    Measure(platform, NormalPath(TemplatePath(app_dir, "")), "", &templates);
+    for (const auto& [path, size] : templates.files) bytes += RoundUp(size, cluster);
+    constexpr std::uint64_t kJournalBytesPerFile = 128;
+    bytes +=
+        RoundUp(kJournalBytesPerFile * (data.files.size() + templates.files.size() + 1), cluster);
+    needs.push_back({user_folder, *user_disk, bytes});
+  }
+  if (with_backup && backup_disk) {
+    // The backup replaces same-named files of an earlier one, whose room it
+    // takes over.
+    Tree earlier;
+    const std::string backup_folder = NormalPath(BackupFolder(app_dir, user));
+    Measure(platform, backup_folder, "", &earlier);
+    const std::uint64_t cluster = backup_disk->cluster;
+    std::uint64_t bytes =
+        platform.Inspect(backup_folder) == PathKind::kFolder ? 0 : cluster * (data.folders + 1);
+    for (const auto& [path, size] : data.files) {
+      const auto old = earlier.files.find(path);
+      const std::uint64_t freed = old == earlier.files.end() ? 0 : RoundUp(old->second, cluster);
+      bytes += RoundUp(size, cluster) - std::min(RoundUp(size, cluster), freed);
+    }
+    if (!needs.empty() && needs.front().disk.volume == backup_disk->volume) {
+      needs.front().bytes += bytes;
+      needs.front().where = NormalPath(app_dir);
+    } else {
+      needs.push_back({backup_place, *backup_disk, bytes});
+    }
+  }
+  for (const Need& need : needs) {
+    if (need.bytes <= need.disk.available) continue;
+    return Reply::Refused(
+        texts::DiskTooFull(Megabytes(need.bytes, true), Megabytes(need.disk.available, false),
+                           platform.Cp949ToUtf8(need.where)),
+        kMbError, need.where);
+  }
+  return std::nullopt;
+}
+
+}  // namespace dayledger

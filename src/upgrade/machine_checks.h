@@ -1,0 +1,36 @@
+// What the PC may be doing that an upgrade cannot live with, each looked at
+// before anything changes: the scheduler still running, a link where the
+// tool would write, files that cannot be replaced, a disk without room.
+// Each answers the refusal to show, or nullopt when all is well.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "upgrade/reply.h"
+
+namespace dayledger {
+
+// A program running from the installation's folder (the scheduler keeps the
+// user's data in memory and writes the old files back when it saves), other
+// than this tool's own.
+std::optional<Reply> RefuseRunningPrograms(Platform& platform, const std::string& app_dir);
+
+// A link or junction where the tool would make or change anything for the
+// user: the users' folder, the user's folder, the backups' folder, the
+// user's backup and its lock. Nothing is ever made through one.
+std::optional<Reply> RefuseLinks(Platform& platform, const std::string& app_dir,
+                                 const std::string& user);
+
+// A user's folder the user may not write in, a file another program holds
+// (waited for a moment first), data files that are read-only, or a file its
+// permissions forbid deleting.
+std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& user_folder);
+
+// Too little room for the backup (unless skipped) and for the new files the
+// commit stages beside the old ones, on each drive they go to.
+std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_dir,
+                                     const std::string& user, bool with_backup);
+
+}  // namespace dayledger
