@@ -1,8 +1,15 @@
 // The shared front-end cases: refusals, a stop, and whole runs.
 #include "support/front_end_cases.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "support/expected_log.h"
 #include "texts/texts.h"
@@ -57,6 +64,34 @@ std::vector<FrontEndCase> FrontEndCases() {
        .skip_backup = true,
        .messages = {question, done},
        .log = skipped},
+      // The scheduler left running from the installation's folder, a
+      // read-only file copied from a CD, and a backup folder that leads
+      // elsewhere: each refused before anything, in words that say what to do.
+      {.name = "scheduler running",
+       .user = {"u", "10200", "", 1, 1, 1},
+       .running_program = "Dayledger.exe",
+       .end = CaseEnd::kRefused,
+       .messages = {std::string("error:") + texts::kProgramRunning + "Dayledger.exe"}},
+      {.name = "same name running elsewhere",
+       .user = {"u", "10200", "", 1, 1, 1},
+       .running_program = "../elsewhere/Dayledger.exe",
+       .messages = {done},
+       .log = run},
+      {.name = "the upgrade's own window open beside",
+       .user = {"u", "10200", "", 1, 1, 1},
+       .running_program = "dayledger-upgrade-gui",
+       .messages = {done},
+       .log = run},
+      {.name = "read-only profile",
+       .user = {"u", "10200", "", 1, 1, 1},
+       .read_only_file = "users/u/profile.qbd",
+       .end = CaseEnd::kRefused,
+       .messages = {std::string("error:") + texts::kReadOnlyFiles + "{app}users\\u\\profile.qbd"}},
+      {.name = "backup folder linked elsewhere",
+       .user = {"u", "10200", "", 1, 1, 1},
+       .linked_folder = "upgrade_backup",
+       .end = CaseEnd::kRefused,
+       .messages = {std::string("error:") + texts::kLinkOnTheWay + "{app}upgrade_backup"}},
       {.name = "encrypted 1.00",
        .user = {"u", "10000", "pw", 1, 1, 1},
        .password = "pw",
@@ -65,14 +100,69 @@ std::vector<FrontEndCase> FrontEndCases() {
   };
 }
 
-void Install(demo::InstallationBuilder& builder, const FrontEndCase& c) {
-  std::filesystem::remove_all(builder.root() + "/users");
-  std::filesystem::remove_all(builder.root() + "/upgrade_backup");
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy of sleep under the given name, running until it is ended; back
+// once the process shows as that program.
+std::unique_ptr<RunningProgram> StartProgram(const std::string& path) {
+  fs::create_directories(fs::path(path).parent_path());
+  fs::copy_file("/bin/sleep", path, fs::copy_options::overwrite_existing);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::execl(path.c_str(), path.c_str(), "120", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  auto program = std::make_unique<RunningProgram>(pid);
+  const fs::path exe = "/proc/" + std::to_string(pid) + "/exe";
+  const std::string started = fs::canonical(path).string();
+  for (int i = 0; i < 500; ++i) {
+    std::error_code ec;
+    if (fs::read_symlink(exe, ec).string() == started) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return program;
+}
+
+}  // namespace
+
+RunningProgram::~RunningProgram() {
+  ::kill(pid_, SIGKILL);
+  ::waitpid(pid_, nullptr, 0);
+}
+
+std::unique_ptr<RunningProgram> Install(demo::InstallationBuilder& builder, const FrontEndCase& c) {
+  const std::string& root = builder.root();
+  fs::remove_all(root + "/users");
+  fs::remove_all(root + "/upgrade_backup");
   builder.WriteUser(c.user);
   builder.WriteUserList({c.user.name});
   if (!c.planted_file.empty()) {
-    demo::InstallationBuilder::WriteNative(builder.root() + "/" + c.planted_file, c.planted_bytes);
+    demo::InstallationBuilder::WriteNative(root + "/" + c.planted_file, c.planted_bytes);
   }
+  if (!c.read_only_file.empty()) {
+    fs::permissions(root + "/" + c.read_only_file,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+  if (!c.linked_folder.empty()) {
+    const std::string target = root + "/../link-target";
+    fs::create_directories(target);
+    fs::create_directory_symlink(target, root + "/" + c.linked_folder);
+  }
+  if (c.running_program.empty()) return nullptr;
+  return StartProgram(root + "/" + c.running_program);
+}
+
+std::vector<std::string> ExpectedMessages(const FrontEndCase& c, const std::string& app_dir) {
+  std::vector<std::string> messages = c.messages;
+  for (std::string& message : messages) {
+    for (size_t at = message.find("{app}"); at != std::string::npos; at = message.find("{app}")) {
+      message.replace(at, 5, app_dir);
+    }
+  }
+  return messages;
 }
 
 }  // namespace dayledger::testing

@@ -4,6 +4,9 @@
 // table, each the way its operator would.
 #pragma once
 
+#include <sys/types.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,16 +21,36 @@ struct FrontEndCase {
   demo::UserSpec user;            // the one user of the installation, "u"
   std::string planted_file = {};  // relative to the installation; written when set
   std::string planted_bytes = {};
+  // What the PC does beside the run, each relative to the installation:
+  std::string running_program = {};  // a program running from there
+  std::string read_only_file = {};   // a file that is read-only
+  std::string linked_folder = {};    // a link to an empty folder elsewhere
   std::string password = {};
   bool skip_backup = false;  // the question is answered yes
   CaseEnd end = CaseEnd::kDone;
-  std::vector<std::string> messages = {};  // "kind:text", in order
+  std::vector<std::string> messages = {};  // "kind:text", in order; "{app}" the AppDir
   std::vector<std::string> log = {};       // texts without their stamps
 };
 
 std::vector<FrontEndCase> FrontEndCases();
 
-// The case's installation under `builder`: its user alone, and its planted file.
-void Install(demo::InstallationBuilder& builder, const FrontEndCase& c);
+// A program started for a case, ended and reaped when this goes.
+class RunningProgram {
+ public:
+  explicit RunningProgram(pid_t pid) : pid_(pid) {}
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+ private:
+  pid_t pid_;
+};
+
+// The case's installation under `builder`: its user alone, its planted file,
+// and what the PC does beside it; the program it started, if any.
+std::unique_ptr<RunningProgram> Install(demo::InstallationBuilder& builder, const FrontEndCase& c);
+
+// The case's messages for the installation whose AppDir is `app_dir`.
+std::vector<std::string> ExpectedMessages(const FrontEndCase& c, const std::string& app_dir);
 
 }  // namespace dayledger::testing

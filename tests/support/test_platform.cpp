@@ -49,4 +49,10 @@ bool TestPlatform::CanWriteIn(const std::string& folder) {
   return Native(folder) != unwritable_folder && SystemPlatform::CanWriteIn(folder);
 }
 
+std::optional<DiskSpace> TestPlatform::SpaceOn(const std::string& folder) {
+  std::optional<DiskSpace> disk = SystemPlatform::SpaceOn(folder);
+  if (disk && free_bytes) disk->available = *free_bytes;
+  return disk;
+}
+
 }  // namespace dayledger::testing

@@ -25,6 +25,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   bool CanWriteIn(const std::string& folder) override;
+  std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   std::string executable_path;
@@ -37,8 +38,9 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::string fail_writes_in_folder;
   IoError fail_write_error = IoError::kWriteFailed;
   std::string fail_read_path;
-  bool fail_folder_listing = false;  // the backup copy then fails
-  std::string unwritable_folder;     // one the user may not write (Program Files)
+  bool fail_folder_listing = false;         // the backup copy then fails
+  std::string unwritable_folder;            // one the user may not write (Program Files)
+  std::optional<std::uint64_t> free_bytes;  // the room every drive has left
 
  private:
   std::string temp_dir_;

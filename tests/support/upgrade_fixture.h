@@ -26,6 +26,8 @@ class UpgradeFixture : public ::testing::Test {
   // The window flow, created (and its user list read) on first use.
   WindowFlow& flow();
   UpgradeTool& tool() { return flow().tool(); }
+  // The next flow() opens the installation anew, as a restarted program.
+  void ResetFlow() { flow_.reset(); }
   void Select(const std::string& name);
   Outcome Upgrade(const std::string& name, const std::string& password = "");
 

@@ -11,6 +11,7 @@
 #include "platform/framework_error.h"
 #include "platform/native_path.h"
 #include "state/line_file.h"
+#include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
@@ -313,14 +314,76 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
 }
 
 TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
-  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
-  platform.fail_folder_listing = true;
-  EXPECT_EQ(Upgrade("u"), Outcome::kStopped);
-  EXPECT_EQ(Messages(), Lines{std::string("error:") + texts::kBackupFailed});
-  EXPECT_FALSE(port.input_enabled);
-  EXPECT_FALSE(port.driver_timer);
-  EXPECT_EQ(tool().stage(), Stage::kSchedule);
-  EXPECT_TRUE(platform.written.empty());
+  const std::string folder = builder.AppDir() + "upgrade_backup\\u";
+  const std::string full = texts::kBackupDiskFull + folder;
+  const struct {
+    std::string name;
+    bool listing_fails;  // else the disk fills up below the backup's schedules
+    bool earlier_backup;
+    std::string message;
+    bool backup_kept;
+  } cases[] = {
+      {"unreadable folder", true, false, texts::kBackupFailed, true},
+      // Only a folder of this run's own is taken away again.
+      {"disk full", false, false, full + texts::kPartialBackupRemoved, false},
+      {"disk full over an earlier backup", false, true, full, true},
+  };
+  for (const auto& c : cases) {
+    AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+    fs::remove_all(Path("upgrade_backup"));
+    if (c.earlier_backup) Write("upgrade_backup/u/profile.qbd", "earlier");
+    const auto users = testing::SnapshotTree(Path("users"));
+    platform.messages.clear();
+    platform.fail_folder_listing = c.listing_fails;
+    platform.fail_writes_in_folder = c.listing_fails ? "" : Path("upgrade_backup/u/schedules");
+    platform.fail_write_error = IoError::kNoSpace;
+    EXPECT_EQ(Upgrade("u"), Outcome::kStopped) << c.name;
+    EXPECT_EQ(Messages(), Lines{"error:" + c.message}) << c.name;
+    EXPECT_FALSE(port.input_enabled);
+    EXPECT_FALSE(port.driver_timer);
+    EXPECT_EQ(tool().stage(), Stage::kSchedule);
+    EXPECT_TRUE(testing::SnapshotTree(Path("users")) == users) << c.name;
+    EXPECT_EQ(fs::exists(Path("upgrade_backup/u")), c.backup_kept) << c.name;
+    if (c.earlier_backup) {
+      EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), "earlier") << c.name;
+    }
+    ResetFlow();
+  }
+}
+
+// The room the run needs is worked out before anything: too little is
+// refused, naming both figures; the figure it names is enough.
+TEST_F(UpgradeToolTest, TooLittleRoomIsRefusedAndEnoughIsNot) {
+  AddUsers({UserSpec{"u", "10100", "", 3, 2, 1}});
+  // The user's data, and the same with each file in whole 4 KB clusters.
+  double data = 0;
+  double clustered = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(Path("users/u"))) {
+    if (!entry.is_regular_file()) continue;
+    data += static_cast<double>(entry.file_size());
+    clustered += static_cast<double>((entry.file_size() + 4095) / 4096 * 4096);
+  }
+  platform.free_bytes = 0;
+  EXPECT_EQ(Upgrade("u"), Outcome::kRefused);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  const std::string& text = platform.messages[0].text;
+  const std::string prefix = texts::DiskTooFull("", "", "").substr(0, 60);
+  EXPECT_EQ(text.substr(0, prefix.size()), prefix);
+  EXPECT_TRUE(text.ends_with(" MB, 남은 공간 : 0.0 MB (" +
+                             builder.AppDir().substr(0, builder.AppDir().size() - 1) + ")"))
+      << text;
+  EXPECT_FALSE(fs::exists(Path("upgrade_backup")));
+  // The figure, in megabytes to a tenth: the backup file by file, and the
+  // new files (the merged months as one) with the templates and the journal.
+  const size_t at = text.find("필요한 공간 : ") + std::string("필요한 공간 : ").size();
+  const double needed = std::stod(text.substr(at)) * 1024 * 1024;
+  EXPECT_GE(needed, clustered + data);
+  EXPECT_LE(needed, 2 * clustered + 1024 * 1024);
+
+  platform.messages.clear();
+  ResetFlow();
+  platform.free_bytes = static_cast<std::uint64_t>(needed) + 1;
+  EXPECT_EQ(Upgrade("u"), Outcome::kDone) << Messages().front();
 }
 
 TEST_F(UpgradeToolTest, CompletedRunWritesOnlyTheVersionLine) {
