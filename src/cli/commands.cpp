@@ -139,12 +139,52 @@ bool BusyUser(Session& session, const std::string& name) {
   return true;
 }
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(const std::string& bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    size_t more = 0;
+    unsigned char low = 0x80;  // the range of the byte after the lead
+    unsigned char high = 0xBF;
+    if (lead < 0x80) {
+      more = 0;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      more = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      more = 2;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      more = 3;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i <= more) return false;
+    for (size_t k = 1; k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+    }
+    i += more + 1;
+  }
+  return true;
+}
+
+// A password piped in from a batch file or a text file saved the usual way
+// on a Korean PC arrives in the console's code page (CP949), or as UTF-8
+// after a byte-order mark: UTF-8 when the bytes are valid UTF-8, else CP949.
+std::string PasswordFromBytes(std::string bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+  return IsUtf8(bytes) ? bytes : Cp949ToUtf8Text(bytes);
+}
+
 std::optional<std::string> ReadPassword(const Options& options) {
   if (options.password_stdin) {
     std::string line;
     std::getline(std::cin, line);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
+    return PasswordFromBytes(line);
   }
   const auto typed = Console::ReadHiddenLine("Password for " + options.user + ": ");
   if (!typed) {

@@ -15,8 +15,13 @@ namespace dayledger {
 class Console : public MessageBoxes {
  public:
   // A reader that goes away (a closed pipe) must not end the program in the
-  // middle of an upgrade, so writes to it fail quietly instead.
+  // middle of an upgrade, so writes to it fail quietly instead. On Windows
+  // the console shows UTF-8 while the program runs.
   Console();
+  // Gives the console back as it was found (Windows: its output code page).
+  ~Console() override;
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
 
   // Writes the message to standard error; a yes/no question is asked on
   // the terminal.

@@ -44,6 +44,8 @@ class Terminal {
 
 Console::Console() { std::signal(SIGPIPE, SIG_IGN); }
 
+Console::~Console() = default;
+
 std::vector<std::string> Console::Arguments(int argc, char* argv[]) {
   return std::vector<std::string>(argv + 1, argv + argc);
 }

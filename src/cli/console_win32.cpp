@@ -8,6 +8,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 
 #include "cli/console.h"
 
@@ -47,6 +49,21 @@ class ConsoleInput {
   HANDLE handle_;
 };
 
+// The console's output code page before the program set UTF-8 for its own
+// texts, 0 until then. An older program run in the same window afterwards
+// writes in that code page, so it is given back on every way out: a return,
+// exit(), Ctrl+C or Ctrl+Break, the window closed, a fatal error.
+UINT saved_code_page = 0;
+
+void RestoreCodePage() {
+  if (saved_code_page != 0) ::SetConsoleOutputCP(saved_code_page);
+}
+
+BOOL WINAPI RestoreOnSignal(DWORD /*signal*/) {
+  RestoreCodePage();
+  return FALSE;  // the system's own handling ends the program as before
+}
+
 }  // namespace
 
 std::vector<std::string> Console::Arguments(int /*argc*/, char* /*argv*/[]) {
@@ -58,7 +75,19 @@ std::vector<std::string> Console::Arguments(int /*argc*/, char* /*argv*/[]) {
   return arguments;
 }
 
-Console::Console() { ::SetConsoleOutputCP(CP_UTF8); }
+Console::Console() {
+  saved_code_page = ::GetConsoleOutputCP();  // 0 without a console
+  if (saved_code_page == 0) return;
+  std::atexit(RestoreCodePage);
+  ::SetConsoleCtrlHandler(RestoreOnSignal, TRUE);
+  std::set_terminate([] {
+    RestoreCodePage();
+    std::abort();
+  });
+  ::SetConsoleOutputCP(CP_UTF8);
+}
+
+Console::~Console() { RestoreCodePage(); }
 
 bool Console::HasTerminal() { return ConsoleInput().ok(); }
 

@@ -17,6 +17,7 @@
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
+#include "platform/cp949_codec.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/expected_log.h"
@@ -252,6 +253,30 @@ TEST_F(CliTest, ADiskWithoutRoomIsRefusedBeforeAnything) {
   const ProcessResult done =
       RunCli(platform.temp_dir(), "--app-dir '" + small.root() + "' upgrade u");
   EXPECT_EQ(done.status, 0) << done.err;
+}
+
+// A password piped in as a Korean PC saves it: plain UTF-8, UTF-8 after a
+// byte-order mark, or the console's code page (CP949), each with CR LF.
+TEST_F(CliTest, PasswordOnStandardInputInEachUsualEncoding) {
+  AddUsers({UserSpec{"u", "10100", "비밀번호", 1, 1, 1}});
+  const std::string cp949 = Utf8ToCp949Text("비밀번호");
+  ASSERT_NE(cp949, "비밀번호");
+  const struct {
+    std::string input;
+    int status;
+  } cases[] = {
+      {"비밀번호\n", 0},
+      {"\xEF\xBB\xBF비밀번호\r\n", 0},
+      {cp949 + "\r\n", 0},
+      {cp949.substr(0, 4) + "\n", 1},
+      {"\xEF\xBB\xBF" + cp949 + "x\n", 1},
+  };
+  const auto before = SnapshotTree(builder.root());
+  for (const auto& c : cases) {
+    const ProcessResult result = Cli("check u --password-stdin", c.input);
+    EXPECT_EQ(result.status, c.status) << c.input << result.err;
+  }
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before);
 }
 
 TEST_F(CliTest, SkipBackupWithYesSkipsTheBackup) {
