@@ -48,7 +48,47 @@ grep -q "다른 프로그램이 사용 중인 파일이 있어 아무것도 바�
   "$work/held.err" || { cat "$work/held.err" >&2; echo "windows check: no message" >&2; exit 1; }
 [ ! -s "$work/held.out" ] || { echo "windows check: log lines before the refusal" >&2; exit 1; }
 diff -r "$work/before" "$windows"
+
+# What a real PC does, each refused before anything with exit status 1 and
+# words that say what to do: the scheduler left running from the
+# installation's folder (a second program copied there), and a month
+# copied read-only from a CD (the attribute Wine shows for a file nobody
+# may write).
+refused() {  # what the message must match
+  status=0
+  timeout 300 "$wine" "$exe" --app-dir "$windows_dir" upgrade kim >"$work/refused.out" \
+    2>"$work/refused.err" || status=$?
+  [ "$status" -eq 1 ] || { echo "windows check: exit status $status, not a refusal" >&2; exit 1; }
+  grep -q "$1" "$work/refused.err" || { cat "$work/refused.err" >&2; exit 1; }
+  [ ! -s "$work/refused.out" ] || { echo "windows check: log lines before the refusal" >&2; exit 1; }
+  diff -r "$work/before" "$windows"
+}
+cp "$holder_exe" "$windows/Dayledger.exe"
+cp "$holder_exe" "$work/before/Dayledger.exe"
+rm -f "$work/release"
+"$wine" "$windows/Dayledger.exe" "$(win_path "$windows/data/userscommon/repeat.qbsd")" \
+  "$(win_path "$work/release")" >"$work/holder.out" 2>/dev/null &
+holder=$!
+held
+refused "Dayledger 설치 폴더의 프로그램이 실행 중이어서 아무것도 바꾸지 않았습니다.*Dayledger.exe"
+touch "$work/release"
+wait "$holder"
+rm "$windows/Dayledger.exe" "$work/before/Dayledger.exe"
+chmod a-w "$windows/users/kim/schedules/200001.qbsd" "$work/before/users/kim/schedules/200001.qbsd"
+refused "읽기 전용 파일이 있어 아무것도 바꾸지 않았습니다.*users.kim.schedules.200001.qbsd"
+chmod u+w "$windows/users/kim/schedules/200001.qbsd"
 rm -rf "$work/before"
+
+# The console's code page is given back as it was found, when the console
+# goes and at exit(). Wine keeps a code page per program, so the check asks
+# inside the program, on a terminal of its own.
+for way in destroyed exit; do
+  timeout 60 script -qec "$wine build/windows-cross/src/console_code_page_check.exe $way" \
+    /dev/null | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' >"$work/code-page.out"
+  grep -q restored "$work/code-page.out" ||
+    { cat "$work/code-page.out" >&2; echo "windows check: code page kept ($way)" >&2; exit 1; }
+done
+echo "Windows build: the scheduler running and a read-only month refused; the code page given back."
 
 # Held for two seconds from the start, the file is waited for.
 hold "$windows/users/kim/profile.qbd" 2000
