@@ -13,6 +13,7 @@
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"
+#include "upgrade/machine_checks.h"
 #include "upgrade/user_lock.h"
 
 namespace dayledger {
@@ -86,6 +87,10 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
 
 Reply RestoreOrThrow(Platform& platform, const RestorePlan& plan,
                      std::vector<std::string>* undeleted) {
+  // The scheduler left open would write its data back over the restored
+  // folder; a link would take the restore somewhere else.
+  if (auto refusal = RefuseRunningPrograms(platform, plan.app_dir)) return *refusal;
+  if (auto refusal = RefuseLinks(platform, plan.app_dir, plan.user_name)) return *refusal;
   std::unique_ptr<FileLock> lock;
   switch (LockUser(platform, plan.app_dir, plan.user_name, &lock)) {
     case LockResult::kLocked:

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,14 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   UpgradeTool lister(view, no_log, real.AppDir());
   lister.LoadUsers();
   EXPECT_EQ(lister.users(), names) << "the store's user list";
+  // Listed, a name both hold is the store's entry too, not the real one.
+  std::uint64_t listed_size = 0;
+  const auto listed = view.ListFolder(real.AppDir() + "\\users");
+  ASSERT_TRUE(listed);
+  for (const FolderEntry& entry : *listed) {
+    if (entry.name == "userlist.kvd") listed_size = entry.size;
+  }
+  EXPECT_EQ(listed_size, std::filesystem::file_size(store.root() + "/users/userlist.kvd"));
 
   for (const UserSpec& user : users) {
     const NativeTree before = SnapshotTree(store.UserDir(user.name));
@@ -95,6 +105,14 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
                                             ToolPathFromNative(real.UserDir("installer")));
   EXPECT_TRUE(SnapshotTree(store.root()) == store_now);
   EXPECT_TRUE(SnapshotTree(real.root()) == real_before);
+
+  // A file deleted through the view goes from both sides: the real folder's
+  // copy would show through the store again.
+  InstallationBuilder::WriteNative(real.root() + "/users/both.qbd", "real");
+  InstallationBuilder::WriteNative(store.root() + "/users/both.qbd", "store");
+  const std::string both = real.AppDir() + "\\users\\both.qbd";
+  ASSERT_TRUE(view.DeleteFile(both).ok());
+  EXPECT_EQ(view.Inspect(both), PathKind::kMissing);
 }
 
 }  // namespace

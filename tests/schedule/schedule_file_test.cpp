@@ -46,6 +46,23 @@ TEST(ScheduleCipherTest, EveryByteOfALongTextUsesTheKeyByteAtItsOffset) {
   EXPECT_EQ(Decipher(stored, MakeScheduleKey(key)), plain);
 }
 
+// A month's rest moved into the merged file deciphers the same at its new
+// offset, for every pair of offsets over two key lengths.
+TEST(ScheduleCipherTest, MovedTextDeciphersTheSameAtAnyNewOffset) {
+  const ScheduleKey key = MakeScheduleKey(PositionKey());
+  const std::string plain = "an entry\r\nanother entry, long enough to pass a key's length\r\n";
+  for (size_t from = 0; from < 80; ++from) {
+    std::string stored = plain;
+    EncipherAt(stored.data(), stored.size(), from, key);
+    for (size_t to = 0; to < 80; ++to) {
+      std::string moved = stored;
+      MoveEnciphered(moved.data(), moved.size(), from, to, key);
+      DecipherAt(moved.data(), moved.size(), to, key);
+      ASSERT_EQ(moved, plain) << from << " to " << to;
+    }
+  }
+}
+
 TEST(ScheduleCipherTest, KeyPositionRunsOnAcrossLineEnds) {
   const ScheduleKey key = MakeScheduleKey(PositionKey());
   const std::string line0(15, 'A');

@@ -49,6 +49,11 @@ bool TestPlatform::CanWriteIn(const std::string& folder) {
   return Native(folder) != unwritable_folder && SystemPlatform::CanWriteIn(folder);
 }
 
+Replaceable TestPlatform::CanReplace(const std::string& path) {
+  if (Native(path) == undeletable_file) return Replaceable::kDenied;
+  return SystemPlatform::CanReplace(path);
+}
+
 std::optional<DiskSpace> TestPlatform::SpaceOn(const std::string& folder) {
   std::optional<DiskSpace> disk = SystemPlatform::SpaceOn(folder);
   if (disk && free_bytes) disk->available = *free_bytes;

@@ -25,6 +25,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   bool CanWriteIn(const std::string& folder) override;
+  Replaceable CanReplace(const std::string& path) override;
   std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
@@ -40,6 +41,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::string fail_read_path;
   bool fail_folder_listing = false;         // the backup copy then fails
   std::string unwritable_folder;            // one the user may not write (Program Files)
+  std::string undeletable_file;             // one its permissions keep from being deleted
   std::optional<std::uint64_t> free_bytes;  // the room every drive has left
 
  private:

@@ -202,6 +202,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
     bool skip_backup;
     std::string message;
     std::string unwritable_folder = {};
+    std::string undeletable_file = {};
   } cases[] = {
       {"", false, "information:업그레이드할 사용자를 선택해 주세요."},
       {"latest", true, "information:해당 사용자 데이터 버전은 이미 최신 버전입니다."},
@@ -210,6 +211,10 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
       {"ro", false,
        "error:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable),
        unwritable},
+      {"ro", false,
+       "error:" + std::string(texts::kFileNotDeletable) +
+           ToolPathFromNative(Path("users/ro/group.qbd")),
+       "", Path("users/ro/group.qbd")},
   };
   for (const auto& c : cases) {
     if (c.user.empty()) {
@@ -220,6 +225,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
     }
     port.skip_backup = c.skip_backup;
     platform.unwritable_folder = c.unwritable_folder;
+    platform.undeletable_file = c.undeletable_file;
     platform.messages.clear();
     flow().StartClicked();
     EXPECT_FALSE(port.backup_timer);
