@@ -6,16 +6,18 @@
 #include "platform/system_platform.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
+#include "upgrade/installation.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(dayledger::texts::kApplicationTitle);
   dayledger::InstallToolkitTranslations(QLocale::system());
   dayledger::InstallFontSubstitutes();
-  dayledger::SystemPlatform platform;
+  dayledger::SystemPlatform system;
+  dayledger::Installation installation = dayledger::Installation::OfProgram(system);
   dayledger::QtMessageBoxes boxes;
-  dayledger::RunReported(platform, boxes, [&] {
-    dayledger::TForm1 Form1(platform, boxes);
+  dayledger::RunReported(installation.platform(), boxes, [&] {
+    dayledger::TForm1 Form1(installation, boxes);
     Form1.show();
     QApplication::exec();
   });

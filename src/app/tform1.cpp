@@ -49,16 +49,16 @@ void InstallFontSubstitutes() {
                              {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
 }
 
-TForm1::TForm1(Platform& platform, MessageBoxes& boxes, QWidget* parent)
+TForm1::TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       Timer1(new QTimer(this)),
       Timer2(new QTimer(this)),
-      SolLun1(new TSolLun(platform, this)),
+      SolLun1(new TSolLun(installation.platform(), this)),
       ui_(std::make_unique<Ui::TForm1>()),
       boxes_(boxes),
-      flow_(platform, *this, boxes, AppDirFromExecutable(platform.ExecutablePath())) {
+      flow_(installation, *this, boxes) {
   ui_->setupUi(this);
   setFixedSize(538, 440);
   ui_->Label15->setFixedSize(130, 13);

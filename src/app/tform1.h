@@ -21,7 +21,7 @@ class TForm1 : public QWidget, public WindowView {
   Q_OBJECT
 
  public:
-  TForm1(Platform& platform, MessageBoxes& boxes, QWidget* parent = nullptr);
+  TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent = nullptr);
   ~TForm1() override;
 
   UpgradeTool& tool() { return flow_.tool(); }

@@ -110,8 +110,7 @@ std::wstring TextOf(HWND window) {
 
 }  // namespace
 
-TForm1::TForm1(Platform& platform)
-    : flow_(platform, *this, boxes_, AppDirFromExecutable(platform.ExecutablePath())) {}
+TForm1::TForm1(Installation& installation) : flow_(installation, *this, boxes_) {}
 
 TForm1::~TForm1() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(bold_font_),

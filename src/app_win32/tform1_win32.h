@@ -17,7 +17,7 @@ struct ControlLayout;
 
 class TForm1 : public WindowView {
  public:
-  explicit TForm1(Platform& platform);
+  explicit TForm1(Installation& installation);
   ~TForm1() override;
 
   // Creates the window and its controls, recovers and fills the user list,

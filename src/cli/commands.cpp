@@ -95,8 +95,13 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 // the tool that reads the user list as the window does, and what the
 // command's checks found. Only the stages write the tool's log.
 struct Session {
-  Session(Platform& p, Console& c, const std::string& dir, const Options& o)
-      : platform(p), console(c), app_dir(dir), options(o), tool(p, log, dir) {}
+  Session(Installation& i, Console& c, const Options& o)
+      : installation(i),
+        platform(i.platform()),
+        console(c),
+        app_dir(i.app_dir()),
+        options(o),
+        tool(i, log) {}
 
   // Shows the reply's notices; how the verb ended.
   Ended Shown(const Reply& reply) {
@@ -105,6 +110,7 @@ struct Session {
   }
   std::string UserName() { return Utf8ToCp949Text(options.user); }
 
+  Installation& installation;
   Platform& platform;
   Console& console;
   const std::string& app_dir;
@@ -228,8 +234,8 @@ Ended Checked(Session& session, Check check) {
       return session.Shown(reply);
     }
     case Check::kReadProfile:
-      return session.Shown(VerifyNeedsPassword(
-          session.platform, {session.app_dir, session.UserName(), ""}, &session.needs_password));
+      return session.Shown(VerifyNeedsPassword(session.installation, {session.UserName(), ""},
+                                               &session.needs_password));
     case Check::kPassword:
       if (session.needs_password) {
         const auto password = ReadPassword(options);
@@ -270,8 +276,7 @@ Ended UpgradeCommand(Session& session) {
 
 Ended CheckCommand(Session& session) {
   std::vector<PreflightProblem> problems;
-  const Reply reply =
-      CheckUser(session.platform, session.app_dir, session.user, session.password, &problems);
+  const Reply reply = CheckUser(session.installation, session.user, session.password, &problems);
   for (const PreflightProblem& problem : problems) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
   }
@@ -282,7 +287,7 @@ Ended RestoreCommand(Session& session) {
   Platform& platform = session.platform;
   RestorePlan plan;
   if (const Ended ended =
-          session.Shown(PlanRestore(platform, session.app_dir, session.UserName(), &plan));
+          session.Shown(PlanRestore(session.installation, session.UserName(), &plan));
       ended != Ended::kDone) {
     return ended;
   }
@@ -298,7 +303,7 @@ Ended RestoreCommand(Session& session) {
     if (!Console::AskYesNo(texts::kRestoreQuestion)) return Ended::kRefused;
   }
   std::vector<std::string> undeleted;
-  if (const Ended ended = session.Shown(Restore(platform, plan, &undeleted));
+  if (const Ended ended = session.Shown(Restore(session.installation, plan, &undeleted));
       ended != Ended::kDone) {
     return ended;
   }
@@ -311,9 +316,9 @@ Ended RestoreCommand(Session& session) {
 }
 
 Ended VerifyCommand(Session& session) {
-  const VerifyRequest request{session.app_dir, session.UserName(), session.password};
+  const VerifyRequest request{session.UserName(), session.password};
   VerifyReport report;
-  if (const Ended ended = session.Shown(Verify(session.platform, request, &report));
+  if (const Ended ended = session.Shown(Verify(session.installation, request, &report));
       ended != Ended::kDone) {
     return ended;
   }
@@ -347,9 +352,8 @@ const TerminalCommand kCommands[] = {
 
 }  // namespace
 
-Ended RunCommand(Platform& platform, Console& console, const std::string& app_dir,
-                 const Options& options) {
-  Session session(platform, console, app_dir, options);
+Ended RunCommand(Installation& installation, Console& console, const Options& options) {
+  Session session(installation, console, options);
   for (const TerminalCommand& command : kCommands) {
     if (command.command != session.options.command) continue;
     for (const Check check : command.checks) {

@@ -6,7 +6,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/console.h"
-#include "platform/platform.h"
+#include "upgrade/installation.h"
 
 namespace dayledger::cli {
 
@@ -16,9 +16,8 @@ enum class Ended { kDone, kRefused, kMisused, kStopped };
 
 int ExitStatus(Ended ended);
 
-// Runs the command the options name (not help) on the installation at
-// `app_dir`: its checks, in its order, then its own work.
-Ended RunCommand(Platform& platform, Console& console, const std::string& app_dir,
-                 const Options& options);
+// Runs the command the options name (not help) on the installation: its
+// checks, in its order, then its own work.
+Ended RunCommand(Installation& installation, Console& console, const Options& options);
 
 }  // namespace dayledger::cli

@@ -9,9 +9,7 @@
 #include "platform/native_path.h"
 #include "platform/system_platform.h"
 #include "platform/tool_path.h"
-#include "platform/virtual_store_platform.h"
-#include "upgrade/recovery_on_open.h"
-#include "upgrade/upgrade_tool.h"
+#include "upgrade/installation.h"
 
 namespace dayledger::cli {
 namespace {
@@ -38,17 +36,12 @@ int Run(int argc, char* argv[]) {
   }
   SystemPlatform system;
   Console console;
-  const std::string app_dir = options->app_dir.empty()
-                                  ? AppDirFromExecutable(system.ExecutablePath())
-                                  : ToolAppDir(system, options->app_dir);
-  // An installation Windows virtualizes is seen as the scheduler sees it.
-  InstallationView view(system, system.VirtualStoreFolder(app_dir), app_dir);
-  Platform& platform = view.platform();
+  Installation installation =
+      options->app_dir.empty() ? Installation::OfProgram(system)
+                               : Installation::Open(system, ToolAppDir(system, options->app_dir));
   // An upgrade a crash interrupted is finished or undone before anything is read.
-  for (const std::string& note : RecoverInstallation(platform, app_dir)) {
-    std::fprintf(stderr, "%s\n", note.c_str());
-  }
-  return ExitStatus(RunCommand(platform, console, app_dir, *options));
+  for (const std::string& note : installation.Recover()) std::fprintf(stderr, "%s\n", note.c_str());
+  return ExitStatus(RunCommand(installation, console, *options));
 }
 
 }  // namespace

@@ -200,10 +200,4 @@ std::string VirtualStorePlatform::Cp949ToUtf8(const std::string& cp949) {
   return target()->Cp949ToUtf8(text);
 }
 
-InstallationView::InstallationView(Platform& system, const std::optional<std::string>& store_root,
-                                   const std::string& app_dir)
-    : system_(system) {
-  if (store_root) store_ = std::make_unique<VirtualStorePlatform>(&system, app_dir, *store_root);
-}
-
 }  // namespace dayledger

@@ -64,18 +64,4 @@ class VirtualStorePlatform : public PlatformWrapper {
   std::string store_root_;
 };
 
-// The platform through which the installation at `app_dir` is to be seen:
-// the system itself, or its VirtualStore view when the system keeps one.
-class InstallationView {
- public:
-  InstallationView(Platform& system, const std::optional<std::string>& store_root,
-                   const std::string& app_dir);
-
-  Platform& platform() { return store_ ? *store_ : system_; }
-
- private:
-  Platform& system_;
-  std::unique_ptr<VirtualStorePlatform> store_;
-};
-
 }  // namespace dayledger

@@ -73,14 +73,17 @@ Reply Checked(const std::vector<std::string>& refusals,
 
 }  // namespace
 
-Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
-                const std::string& password, std::vector<PreflightProblem>* problems) {
+Reply CheckUser(Installation& installation, int user_index, const std::string& password,
+                std::vector<PreflightProblem>* problems) {
+  Platform& platform = installation.platform();
+  const std::string& app_dir = installation.app_dir();
   UnlockedOverlay overlay(&platform, app_dir);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
     KeptMessages messages;
-    UpgradeTool tool(overlay, no_log, app_dir);
+    Installation dry_run(overlay, app_dir);
+    UpgradeTool tool(dry_run, no_log);
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
     if (shown.outcome != Outcome::kDone) {

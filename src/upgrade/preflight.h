@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "upgrade/installation.h"
 #include "upgrade/reply.h"
 
 namespace dayledger {
@@ -21,7 +21,7 @@ struct PreflightProblem {
 // go through; kRefused otherwise, with the messages of the start checks that
 // said no as its notices and every file the upgrade would stop at in
 // `problems`.
-Reply CheckUser(Platform& platform, const std::string& app_dir, int user_index,
-                const std::string& password, std::vector<PreflightProblem>* problems);
+Reply CheckUser(Installation& installation, int user_index, const std::string& password,
+                std::vector<PreflightProblem>* problems);
 
 }  // namespace dayledger

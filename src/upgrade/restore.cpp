@@ -85,21 +85,23 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
   }
 }
 
-Reply RestoreOrThrow(Platform& platform, const RestorePlan& plan,
+Reply RestoreOrThrow(Installation& installation, const RestorePlan& plan,
                      std::vector<std::string>* undeleted) {
+  Platform& platform = installation.platform();
+  const std::string& app_dir = installation.app_dir();
   // The scheduler left open would write its data back over the restored
   // folder; a link would take the restore somewhere else.
-  if (auto refusal = RefuseRunningPrograms(platform, plan.app_dir)) return *refusal;
-  if (auto refusal = RefuseLinks(platform, plan.app_dir, plan.user_name)) return *refusal;
+  if (auto refusal = RefuseRunningPrograms(platform, app_dir)) return *refusal;
+  if (auto refusal = RefuseLinks(platform, app_dir, plan.user_name)) return *refusal;
   std::unique_ptr<FileLock> lock;
-  switch (LockUser(platform, plan.app_dir, plan.user_name, &lock)) {
+  switch (LockUser(platform, app_dir, plan.user_name, &lock)) {
     case LockResult::kLocked:
       break;
     case LockResult::kBusy:
       return Ended(platform, Outcome::kRefused, texts::kUserBusy);
     case LockResult::kUnavailable:
       return Ended(platform, Outcome::kStopped, texts::kLockUnavailable,
-                   UserLockPath(plan.app_dir, plan.user_name));
+                   UserLockPath(app_dir, plan.user_name));
   }
   // The current folder is copied aside first, so the restore loses nothing.
   if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
@@ -119,9 +121,9 @@ Reply RestoreOrThrow(Platform& platform, const RestorePlan& plan,
 
 }  // namespace
 
-Reply PlanRestore(Platform& platform, const std::string& app_dir, const std::string& user_name,
-                  RestorePlan* plan) {
-  plan->app_dir = app_dir;
+Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* plan) {
+  Platform& platform = installation.platform();
+  const std::string& app_dir = installation.app_dir();
   plan->user_name = user_name;
   plan->user_dir = NormalPath(UserFolder(app_dir, user_name));
   plan->backup_dir = NormalPath(BackupFolder(app_dir, user_name));
@@ -139,8 +141,10 @@ Reply PlanRestore(Platform& platform, const std::string& app_dir, const std::str
   return Reply();
 }
 
-Reply Restore(Platform& platform, const RestorePlan& plan, std::vector<std::string>* undeleted) {
-  return Guarded(platform, [&] { return RestoreOrThrow(platform, plan, undeleted); });
+Reply Restore(Installation& installation, const RestorePlan& plan,
+              std::vector<std::string>* undeleted) {
+  return Guarded(installation.platform(),
+                 [&] { return RestoreOrThrow(installation, plan, undeleted); });
 }
 
 }  // namespace dayledger

@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "upgrade/installation.h"
 #include "upgrade/reply.h"
 
 namespace dayledger {
 
 // Tool paths and codes are CP949.
 struct RestorePlan {
-  std::string app_dir;
   std::string user_name;
   std::string user_dir;
   std::string backup_dir;
@@ -24,8 +23,7 @@ struct RestorePlan {
 // What restoring `user_name` would do, in `plan`. kRefused when there is no
 // backup (the notice names its folder) or the backup has no readable
 // profile (the notice names it).
-Reply PlanRestore(Platform& platform, const std::string& app_dir, const std::string& user_name,
-                  RestorePlan* plan);
+Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* plan);
 
 // Keeps a flushed copy of the current folder at aside_dir, then gives the
 // user's folder the backup's content in one commit, with the upgrade's
@@ -35,6 +33,7 @@ Reply PlanRestore(Platform& platform, const std::string& app_dir, const std::str
 // it cannot be taken (the notice names the lock file) or an error ended the
 // restore (the error report). `undeleted` receives the files and folders
 // that could not be deleted.
-Reply Restore(Platform& platform, const RestorePlan& plan, std::vector<std::string>* undeleted);
+Reply Restore(Installation& installation, const RestorePlan& plan,
+              std::vector<std::string>* undeleted);
 
 }  // namespace dayledger

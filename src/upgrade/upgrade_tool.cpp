@@ -5,17 +5,12 @@
 
 namespace dayledger {
 
-UpgradeTool::UpgradeTool(Platform& platform, UpgradePort& port, const std::string& app_dir)
-    : platform_(platform), port_(port) {
+UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port)
+    : platform_(installation.platform()), port_(port) {
   state_.TargetVersion = kTargetVersion;
-  state_.AppDir = app_dir;
+  state_.AppDir = installation.app_dir();
   state_.DataKey = kNoDataKey;
   state_.Encrypted = false;
-}
-
-std::string AppDirFromExecutable(const std::string& executable_path) {
-  const size_t slash = executable_path.rfind('\\');
-  return slash == std::string::npos ? std::string() : executable_path.substr(0, slash + 1);
 }
 
 void UpgradeTool::AddLog(const std::string& text) {

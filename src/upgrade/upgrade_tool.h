@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "state/stage_context.h"
 #include "state/unit_state.h"
+#include "upgrade/installation.h"
 #include "upgrade/reply.h"
 #include "upgrade/upgrade_port.h"
 #include "upgrade/version_steps.h"
@@ -28,8 +29,8 @@ struct StartRequest {
 
 class UpgradeTool : public StageObserver {
  public:
-  // `app_dir` ends in a backslash. `port` receives the log as it is written.
-  UpgradeTool(Platform& platform, UpgradePort& port, const std::string& app_dir);
+  // `port` receives the log as it is written.
+  UpgradeTool(Installation& installation, UpgradePort& port);
 
   // Reads the user list; refused when there is none. users() holds the
   // names read, also those read before an error.
@@ -85,9 +86,6 @@ class UpgradeTool : public StageObserver {
   // The start checks made the user's backup folder: it held no earlier backup.
   bool backup_folder_made_ = false;
 };
-
-// The directory part of the executable's path, trailing backslash included.
-std::string AppDirFromExecutable(const std::string& executable_path);
 
 // A user name becomes a folder name: one that leads outside users\ is unsafe.
 bool IsSafeUserName(const std::string& name);

@@ -50,12 +50,12 @@ bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::strin
 
 class Comparison {
  public:
-  Comparison(Platform& platform, const VerifyRequest& request, bool encrypted,
+  Comparison(Installation& installation, const VerifyRequest& request, bool encrypted,
              const std::string& data_key, VerifyReport* report)
-      : platform_(platform),
-        backup_(NormalPath(BackupFolder(request.app_dir, request.user_name))),
-        current_(NormalPath(UserFolder(request.app_dir, request.user_name))),
-        app_dir_(request.app_dir),
+      : platform_(installation.platform()),
+        backup_(NormalPath(BackupFolder(installation.app_dir(), request.user_name))),
+        current_(NormalPath(UserFolder(installation.app_dir(), request.user_name))),
+        app_dir_(installation.app_dir()),
         encrypted_(encrypted),
         key_(MakeScheduleKey(data_key)),
         report_(*report) {}
@@ -161,9 +161,11 @@ class Comparison {
   VerifyReport& report_;
 };
 
-Reply VerifyOrThrow(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
-  const std::string user_folder = UserFolder(request.app_dir, request.user_name);
-  const std::string backup_folder = BackupFolder(request.app_dir, request.user_name);
+Reply VerifyOrThrow(Installation& installation, const VerifyRequest& request,
+                    VerifyReport* report) {
+  Platform& platform = installation.platform();
+  const std::string user_folder = UserFolder(installation.app_dir(), request.user_name);
+  const std::string backup_folder = BackupFolder(installation.app_dir(), request.user_name);
   const auto backup = Profile::ReadWhole(platform, backup_folder);
   if (!backup) {
     return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, NormalPath(backup_folder));
@@ -185,7 +187,7 @@ Reply VerifyOrThrow(Platform& platform, const VerifyRequest& request, VerifyRepo
     }
     data_key = Profile::DataKey(password);
   }
-  Comparison comparison(platform, request, encrypted, data_key, report);
+  Comparison comparison(installation, request, encrypted, data_key, report);
   comparison.Schedules();
   comparison.OtherFiles();
   return Reply();
@@ -193,8 +195,10 @@ Reply VerifyOrThrow(Platform& platform, const VerifyRequest& request, VerifyRepo
 
 }  // namespace
 
-Reply VerifyNeedsPassword(Platform& platform, const VerifyRequest& request, bool* encrypted) {
-  const std::string user_folder = UserFolder(request.app_dir, request.user_name);
+Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request,
+                          bool* encrypted) {
+  Platform& platform = installation.platform();
+  const std::string user_folder = UserFolder(installation.app_dir(), request.user_name);
   const auto profile = Profile::ReadWhole(platform, user_folder);
   if (!profile) {
     return Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
@@ -204,8 +208,9 @@ Reply VerifyNeedsPassword(Platform& platform, const VerifyRequest& request, bool
   return Reply();
 }
 
-Reply Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report) {
-  return Guarded(platform, [&] { return VerifyOrThrow(platform, request, report); });
+Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report) {
+  return Guarded(installation.platform(),
+                 [&] { return VerifyOrThrow(installation, request, report); });
 }
 
 }  // namespace dayledger

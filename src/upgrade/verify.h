@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "upgrade/installation.h"
 #include "upgrade/reply.h"
 
 namespace dayledger {
@@ -33,7 +33,6 @@ struct VerifyReport {
 
 // Whose data, and what the command was given.
 struct VerifyRequest {
-  std::string app_dir;
   std::string user_name;  // CP949
   std::string password;   // UTF-8, as typed; used when the data is encrypted
 };
@@ -41,13 +40,14 @@ struct VerifyRequest {
 // Whether the user's data is encrypted (the current profile says so), in
 // `encrypted`; the caller asks for the password only then. kStopped, its
 // notice naming the profile, when the profile cannot be read.
-Reply VerifyNeedsPassword(Platform& platform, const VerifyRequest& request, bool* encrypted);
+Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request,
+                          bool* encrypted);
 
 // Compares, filling `report`. kRefused when the data is still below 1.03 or
 // the password is wrong; kStopped when upgrade_backup\USER has no readable
 // profile or is at 1.03 already, or when a file of the backup or of now
 // cannot be read (the error report, naming the file). A refusal leaves
 // `report` empty; its notice says why.
-Reply Verify(Platform& platform, const VerifyRequest& request, VerifyReport* report);
+Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report);
 
 }  // namespace dayledger

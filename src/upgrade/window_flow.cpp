@@ -7,17 +7,12 @@
 
 namespace dayledger {
 
-WindowFlow::WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes,
-                       const std::string& app_dir)
-    : platform_(platform),
-      view_(view),
-      boxes_(boxes),
-      app_dir_(app_dir),
-      tool_(platform, view, app_dir) {}
+WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes)
+    : installation_(installation), view_(view), boxes_(boxes), tool_(installation, view) {}
 
 Reply WindowFlow::Open() {
   // An upgrade a crash interrupted is finished or undone before any user is shown.
-  const std::vector<std::string> notes = RecoverInstallation(platform_, app_dir_);
+  const std::vector<std::string> notes = installation_.Recover();
   if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before

@@ -39,8 +39,7 @@ class WindowView : public UpgradePort {
 
 class WindowFlow {
  public:
-  // `app_dir` ends in a backslash.
-  WindowFlow(Platform& platform, WindowView& view, MessageBoxes& boxes, const std::string& app_dir);
+  WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes);
 
   // Each returns the core's reply it acted on.
   Reply Open();          // recovers, fills the list and shows its first user
@@ -56,10 +55,9 @@ class WindowFlow {
   void Show(const Reply& reply);
   void Arm(Next next);
 
-  Platform& platform_;
+  Installation& installation_;
   WindowView& view_;
   MessageBoxes& boxes_;
-  std::string app_dir_;
   UpgradeTool tool_;
 };
 

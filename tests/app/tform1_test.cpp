@@ -50,7 +50,8 @@ class TForm1Test : public testing::UpgradeFixture {
   TForm1& form() {
     if (!form_) {
       platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
-      form_ = std::make_unique<TForm1>(platform, platform);
+      installation_ = std::make_unique<Installation>(Installation::OfProgram(platform));
+      form_ = std::make_unique<TForm1>(*installation_, platform);
       form_->show();
     }
     return *form_;
@@ -90,6 +91,7 @@ class TForm1Test : public testing::UpgradeFixture {
   }
 
  private:
+  std::unique_ptr<Installation> installation_;  // outlives the window
   std::unique_ptr<TForm1> form_;
 };
 
@@ -371,7 +373,8 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
         local.temp_dir() + "/users/a/profile.qbd",
         "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
     local.executable_path = installation.AppDir() + "dayledger-upgrade-gui";
-    TForm1 window(local, local);
+    Installation opened = Installation::OfProgram(local);
+    TForm1 window(opened, local);
     auto* list = window.findChild<QListWidget*>("ListBox1");
     Lines items;
     for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
@@ -652,7 +655,8 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   std::filesystem::rename(builder.root(), folder + "/app");
   platform.executable_path =
       platform.UseAppDir(ToolPathFromNative(folder + "/app")) + "dayledger-upgrade-gui";
-  TForm1 window(platform, platform);
+  Installation installation = Installation::OfProgram(platform);
+  TForm1 window(installation, platform);
   window.show();
   auto* list = window.findChild<QListWidget*>("ListBox1");
   ASSERT_EQ(list->count(), 1);

@@ -96,7 +96,8 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
 
   InstallationBuilder window_installation(copy);
   platform.executable_path = window_installation.AppDir() + "dayledger-upgrade-gui";
-  TForm1 form(platform, platform);
+  Installation installation = Installation::OfProgram(platform);
+  TForm1 form(installation, platform);
   Lines window_log;
   for (const auto& [row, password] : {std::pair{0, ""}, std::pair{2, "dayledger"}}) {
     form.findChild<QListWidget*>("ListBox1")->setCurrentRow(row);
@@ -558,7 +559,8 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   const auto before = SnapshotTree(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
-  TForm1 form(platform, platform);
+  Installation installation = Installation::OfProgram(platform);
+  TForm1 form(installation, platform);
   form.show();
   auto* list = form.findChild<QListWidget*>("ListBox1");
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,

@@ -108,9 +108,10 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
 
   // A fresh tool instance: recovery on open, then the whole upgrade.
   Outcome Run(FaultPlatform& disk, bool skip_backup, std::vector<std::string>* log = nullptr) {
-    RecoverInstallation(disk, app_dir);
+    Installation installation(disk, app_dir);
+    installation.Recover();
     testing::HeadlessView view;
-    UpgradeTool tool(disk, view, app_dir);
+    UpgradeTool tool(installation, view);
     tool.LoadUsers();
     tool.ShowUser(0);
     const StartRequest request{0, GetParam().user.password, skip_backup};
@@ -346,10 +347,11 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
+    Installation installation(disk, app_dir);
     RestorePlan plan;
-    EXPECT_EQ(PlanRestore(disk, app_dir, name, &plan).outcome, Outcome::kDone);
+    EXPECT_EQ(PlanRestore(installation, name, &plan).outcome, Outcome::kDone);
     std::vector<std::string> undeleted;
-    Restore(disk, plan, &undeleted);  // a crash or an error ends it like any other
+    Restore(installation, plan, &undeleted);  // a crash or an error ends it like any other
     return plan;
   };
   FaultPlatform probe = upgraded_disk;
@@ -358,7 +360,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const int total = probe.operations;
   FaultPlatform copy_probe = upgraded_disk;
   RestorePlan plan;
-  PlanRestore(copy_probe, app_dir, name, &plan);
+  Installation copy_installation(copy_probe, app_dir);
+  PlanRestore(copy_installation, name, &plan);
   CopyTreeAs(copy_probe, user_dir, plan.aside_dir);
   const int copy_ops = copy_probe.operations;
   // The copy kept aside is a plain copy, sampled every 25th operation in

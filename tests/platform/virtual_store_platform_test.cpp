@@ -31,7 +31,8 @@ using testing::TestPlatform;
 Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& app_dir,
                     const std::string& name, const std::string& password) {
   UpgradePort no_log;
-  UpgradeTool tool(platform, no_log, app_dir);
+  Installation installation(platform, app_dir);
+  UpgradeTool tool(installation, no_log);
   tool.LoadUsers();
   StartRequest request;
   for (size_t i = 0; i < tool.users().size(); ++i) {
@@ -66,7 +67,8 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
 
   VirtualStorePlatform view(&disk, real.AppDir(), store.AppDir());
   UpgradePort no_log;
-  UpgradeTool lister(view, no_log, real.AppDir());
+  Installation seen(view, real.AppDir());
+  UpgradeTool lister(seen, no_log);
   lister.LoadUsers();
   EXPECT_EQ(lister.users(), names) << "the store's user list";
   // Listed, a name both hold is the store's entry too, not the real one.

@@ -7,7 +7,8 @@
 
 namespace dayledger::testing {
 
-UpgradeFixture::UpgradeFixture() : builder(platform.temp_dir() + "/app") {
+UpgradeFixture::UpgradeFixture()
+    : builder(platform.temp_dir() + "/app"), installation(platform, builder.AppDir()) {
   builder.WriteTemplates();
   platform.window = [this] { return port.user_label; };
 }
@@ -23,7 +24,7 @@ void UpgradeFixture::AddUsers(const std::vector<demo::UserSpec>& users) {
 
 WindowFlow& UpgradeFixture::flow() {
   if (!flow_) {
-    flow_ = std::make_unique<WindowFlow>(platform, port, platform, builder.AppDir());
+    flow_ = std::make_unique<WindowFlow>(installation, port, platform);
     opened = flow_->Open();
   }
   return *flow_;

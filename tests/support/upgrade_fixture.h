@@ -45,6 +45,7 @@ class UpgradeFixture : public ::testing::Test {
 
   TestPlatform platform;
   demo::InstallationBuilder builder;
+  Installation installation;  // the builder's, on the test platform
   HeadlessView port;
   Reply opened;  // the reply of the flow's opening
 

@@ -111,8 +111,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   for (const auto& c : cases) {
     c.plant();
     VerifyReport report;
-    ASSERT_EQ(Verify(platform, {builder.AppDir(), "enc", "pw"}, &report).outcome, Outcome::kDone)
-        << c.name;
+    ASSERT_EQ(Verify(installation, {"enc", "pw"}, &report).outcome, Outcome::kDone) << c.name;
     EXPECT_EQ(report.backup_entries, 1200) << c.name;
     EXPECT_EQ(report.missing.size(), c.missing) << c.name;
     EXPECT_EQ(report.added.size(), c.added) << c.name;
@@ -129,12 +128,11 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   lines.erase(lines.begin() + march_1990 + 1);
   WriteMerged(lines);
   VerifyReport one;
-  Verify(platform, {builder.AppDir(), "enc", "pw"}, &one);
+  Verify(installation, {"enc", "pw"}, &one);
   ASSERT_EQ(one.missing.size(), 1u);
   EXPECT_EQ(one.missing[0].line, upgraded[march_1990 + 1]);
   VerifyReport report;
-  EXPECT_EQ(Verify(platform, {builder.AppDir(), "enc", "wrong"}, &report).outcome,
-            Outcome::kRefused);
+  EXPECT_EQ(Verify(installation, {"enc", "wrong"}, &report).outcome, Outcome::kRefused);
   EXPECT_EQ(report.backup_entries, 0) << "nothing read past the password";
 }
 
