@@ -8,8 +8,8 @@
 
 #include "app/solnlun.h"
 #include "platform/platform.h"
+#include "presenter/window_flow.h"
 #include "upgrade/notice.h"
-#include "upgrade/window_flow.h"
 
 namespace Ui {
 class TForm1;

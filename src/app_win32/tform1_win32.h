@@ -9,7 +9,7 @@
 
 #include "app_win32/win32_message_boxes.h"
 #include "platform/platform.h"
-#include "upgrade/window_flow.h"
+#include "presenter/window_flow.h"
 
 namespace dayledger {
 

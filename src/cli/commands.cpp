@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "check/preflight.h"
 #include "cli/verify_output.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
+#include "restore/restore.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/preflight.h"
-#include "upgrade/restore.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/user_lock.h"
-#include "upgrade/verify.h"
+#include "verify/verify.h"
 
 namespace dayledger::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "upgrade/verify.h"
+#include "verify/verify.h"
 
 namespace dayledger::cli {
 

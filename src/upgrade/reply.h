@@ -18,10 +18,8 @@ enum class Outcome {
   kStopped,  // an error or a failed backup ended it
 };
 
-// What the front end arms next, and when.
+// What is due next: the backup, or the next stage.
 enum class Next { kNothing, kBackup, kStage };
-constexpr int kBackupDelayMs = 1000;
-constexpr int kStageDelayMs = 100;
 
 // What a window shows of the selected user. A part left empty keeps what
 // the window showed before (a damaged profile shows only the name).

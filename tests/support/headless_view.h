@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/window_flow.h"
+#include "presenter/window_flow.h"
 
 namespace dayledger::testing {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "demo/installation_builder.h"
+#include "presenter/window_flow.h"
 #include "support/headless_view.h"
 #include "support/test_platform.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/upgrade_tool.h"
-#include "upgrade/window_flow.h"
 
 namespace dayledger::testing {
 

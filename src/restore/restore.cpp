@@ -1,5 +1,5 @@
 // The restore of a user's backup, planned and then committed.
-#include "upgrade/restore.h"
+#include "restore/restore.h"
 
 #include <cstdio>
 

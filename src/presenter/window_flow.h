@@ -12,6 +12,10 @@
 
 namespace dayledger {
 
+// How long a window waits before the backup, and between two stages.
+constexpr int kBackupDelayMs = 1000;
+constexpr int kStageDelayMs = 100;
+
 // A window's controls and timers, as the flow sets and reads them.
 class WindowView : public UpgradePort {
  public:

@@ -1,6 +1,6 @@
 // verify against planted losses: each case damages an upgraded user's data
 // the way a lossy upgrade or a later edit would, and the report must name it.
-#include "upgrade/verify.h"
+#include "verify/verify.h"
 
 #include <gtest/gtest.h>
 

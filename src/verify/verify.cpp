@@ -2,7 +2,7 @@
 // backup's monthly files must stand in the merged file in month order, and
 // every other data file must equal the backup's (or the template the upgrade
 // copied) apart from its version line.
-#include "upgrade/verify.h"
+#include "verify/verify.h"
 
 #include <algorithm>
 #include <cstdint>

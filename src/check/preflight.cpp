@@ -1,6 +1,6 @@
 // The pre-flight check: the upgrade run in memory, round after round, past
 // every broken file.
-#include "upgrade/preflight.h"
+#include "check/preflight.h"
 
 #include <algorithm>
 

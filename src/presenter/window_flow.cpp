@@ -1,6 +1,6 @@
 // The window flow: replies turned into the window's list, labels, input
 // and timers.
-#include "upgrade/window_flow.h"
+#include "presenter/window_flow.h"
 
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/upgrade_runner.h"
