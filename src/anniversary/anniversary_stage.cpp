@@ -25,9 +25,7 @@ void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   int done = 0;
   for (const std::string& name : kAnniversaryRewriteOrder) {
     const std::string path = AnniversaryFolder(ctx.user.folder) + "\\" + name;
-    ReadLines(ctx.platform, path, &ctx.scratch);
-    ctx.scratch.Replace(1, code);
-    WriteLines(ctx.platform, path, ctx.scratch);
+    StampVersionLine(ctx.platform, path, code);
     ctx.observer.Progress(texts::kProgressAnniversaries, ++done, 4);
   }
 }

@@ -21,7 +21,7 @@ inline const std::array<std::string, 4> kAnniversaryRewriteOrder = {
 
 // Creates the anniversary folder and copies the four templates into it.
 void CopyAnniversaryTemplates(const StageContext& ctx);
-// Writes `code` into line 1 of the four files, through the scratch list.
+// Writes `code` into line 1 of the four files.
 void StampAnniversaryFiles(const StageContext& ctx, const std::string& code);
 
 void UpgradeAnniversariesTo101(const StageContext& ctx, const std::string& code);

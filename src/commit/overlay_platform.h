@@ -2,8 +2,7 @@
 // deletions and new folders land in memory, and later reads and listings see
 // them as they would see the real disk. The upgrade's stages run on it, so
 // that their whole result can reach the disk in one commit; the pre-flight
-// check runs the upgrade on it and throws the result away. It also
-// remembers the last path read, so an error without a path can be placed.
+// check runs the upgrade on it and throws the result away.
 #pragma once
 
 #include <map>

@@ -164,7 +164,8 @@ class Platform {
 };
 
 // Forwards every call, so that a layer over another platform (the staging
-// overlay, the tests' fault injection) overrides only what it changes.
+// overlay, the VirtualStore view, the dry run's overlay) overrides only what
+// it changes.
 class PlatformWrapper : public Platform {
  public:
   explicit PlatformWrapper(Platform* target) : target_(target) {}

@@ -10,24 +10,18 @@
 namespace dayledger {
 namespace {
 
-void StampVersionLine(const StageContext& ctx, const std::string& path, const std::string& code) {
-  ReadLines(ctx.platform, path, &ctx.scratch);
-  ctx.scratch.Replace(1, code);
-  WriteLines(ctx.platform, path, ctx.scratch);
-}
-
 // The folder is listed once, before any of its files is rewritten.
 void StampFolder(const StageContext& ctx, const std::string& folder, const std::string& code) {
   const auto names = ListQbdFiles(ctx.platform, folder);
   if (!names) throw CannotOpenFolder(folder);
-  for (const std::string& name : *names) StampVersionLine(ctx, folder + "\\" + name, code);
+  for (const std::string& name : *names) StampVersionLine(ctx.platform, folder + "\\" + name, code);
 }
 
 }  // namespace
 
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
   const std::string& user_dir = ctx.user.folder;
-  StampVersionLine(ctx, GroupInfoPath(user_dir), code);
+  StampVersionLine(ctx.platform, GroupInfoPath(user_dir), code);
   ctx.Log(texts::kLogGroupInformationDone);
   StampFolder(ctx, GroupsFolder(user_dir), code);
   StampFolder(ctx, TimetablesFolder(user_dir), code);

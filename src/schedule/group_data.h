@@ -9,7 +9,7 @@ namespace dayledger {
 struct StageContext;
 
 // Writes `code` into line 1 of group.qbd and of every *.qbd in groups\ and
-// timetables\, through the tick's scratch list.
+// timetables\.
 void UpgradeGroupData(const StageContext& ctx, const std::string& code);
 
 }  // namespace dayledger

@@ -118,4 +118,11 @@ int StrToInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
+void StampVersionLine(Platform& platform, const std::string& path, const std::string& code) {
+  LineList lines;
+  ReadLines(platform, path, &lines);
+  lines.Replace(1, code);
+  WriteLines(platform, path, lines);
+}
+
 }  // namespace dayledger

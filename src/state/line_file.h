@@ -49,6 +49,10 @@ void ReadLines(Platform& platform, const std::string& path, LineList* lines);
 // Writes the whole file (CR LF after every line); "Cannot create file %s" or
 // "Stream write error".
 void WriteLines(Platform& platform, const std::string& path, const LineList& lines);
+// Reads the whole file, puts `code` into its version line (line 1) and
+// writes it back; the errors of both, and "List index out of bounds (1)"
+// for a file of one line.
+void StampVersionLine(Platform& platform, const std::string& path, const std::string& code);
 
 // Names of the ordinary (not hidden, not folder) files matching "*.qbd" in
 // the folder, the line files of a user's groups and timetables, ascending by

@@ -1,6 +1,5 @@
 // What the stage work of one driver tick is handed: the platform, the
-// installation and the user as values, the progress log and the tick's
-// scratch list.
+// installation and the user as values, and the progress log.
 #pragma once
 
 #include <functional>
@@ -27,7 +26,6 @@ struct StageContext {
   std::string app_dir;  // ends in a backslash
   SelectedUser user;
   StageObserver& observer;
-  LineList& scratch;
 
   void Log(const std::string& text) const { observer.AddLog(text); }
 };

@@ -18,8 +18,7 @@ Reply UpgradeTool::RunStage() {
 }
 
 Reply UpgradeTool::RunStageOrThrow() {
-  LineList scratch;
-  const StageContext ctx{Staged(), state_.AppDir, user(), *this, scratch};
+  const StageContext ctx{Staged(), state_.AppDir, user(), *this};
   switch (state_.UpgradeState) {
     case Stage::kReadProfile:
       ReadProfileStage();

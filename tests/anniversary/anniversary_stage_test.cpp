@@ -60,12 +60,10 @@ TEST_F(AnniversaryStageTest, UserAt100WithAnOldFolderGetsItReplaced) {
 
 TEST_F(AnniversaryStageTest, TemplatesAreCopiedAndFilesRewrittenInTheirOrders) {
   AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
-  LineList scratch;
   const StageContext ctx{platform,
                          builder.AppDir(),
                          {"u", UserFolder(builder.AppDir(), "u"), false, kNoDataKey},
-                         tool(),
-                         scratch};
+                         tool()};
   auto written_since = [&](size_t mark) {
     Lines names;
     for (size_t i = mark; i < platform.written.size(); ++i) {

@@ -39,9 +39,8 @@ class ScheduleStepsTest : public testing::UpgradeFixture {
   StageContext Context(bool encrypted) {
     const SelectedUser user{"u", UserFolder(builder.AppDir(), "u"), encrypted,
                             InstallationBuilder::DataKeyFor(kPassword)};
-    return StageContext{platform, builder.AppDir(), user, tool(), scratch};
+    return StageContext{platform, builder.AppDir(), user, tool()};
   }
-  LineList scratch;
 };
 
 struct ChainCase {
@@ -191,8 +190,7 @@ TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
     // part-way leaves every month on the disk.
     OverlayPlatform staged(&platform);
     const StageContext on_disk = Context(false);
-    const StageContext ctx{staged, on_disk.app_dir, on_disk.user, on_disk.observer,
-                           on_disk.scratch};
+    const StageContext ctx{staged, on_disk.app_dir, on_disk.user, on_disk.observer};
     try {
       MergeMonthlySchedules(ctx);
       ADD_FAILURE() << c.message;
