@@ -2,21 +2,21 @@
 #include "anniversary/anniversary_stage.h"
 
 #include "platform/framework_error.h"
+#include "schedule/stage_context.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "state/stage_context.h"
 #include "texts/texts.h"
 
 namespace dayledger {
 
 void CopyAnniversaryTemplates(const StageContext& ctx) {
-  ctx.platform.CreateDirectory(AnniversaryFolder(ctx.user.folder));
+  ctx.platform.CreateDirectory(AnniversaryFolder(ctx.user.folder()));
   int done = 0;
   for (const std::string& name : kAnniversaryCopyOrder) {
     const std::string source = TemplatePath(ctx.app_dir, name);
     // A template that did not arrive must not leave the user's older file to
     // be stamped as if it had.
-    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(ctx.user.folder) + "\\" + name);
+    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(ctx.user.folder()) + "\\" + name);
     ctx.observer.Progress(texts::kProgressAnniversaries, ++done, 4);
   }
 }
@@ -24,7 +24,7 @@ void CopyAnniversaryTemplates(const StageContext& ctx) {
 void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   int done = 0;
   for (const std::string& name : kAnniversaryRewriteOrder) {
-    const std::string path = AnniversaryFolder(ctx.user.folder) + "\\" + name;
+    const std::string path = AnniversaryFolder(ctx.user.folder()) + "\\" + name;
     StampVersionLine(ctx.platform, path, code);
     ctx.observer.Progress(texts::kProgressAnniversaries, ++done, 4);
   }

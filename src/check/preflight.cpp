@@ -53,12 +53,11 @@ constexpr int kMaxRounds = 2000;
 
 // Stands in for a broken file so the next run can look past it: an empty
 // month in the user's form, or a two-line file with a version line.
-std::string Substitute(const std::string& path, const SelectedUser& user) {
-  const std::string schedules = NormalPath(ScheduleFolder(user.folder)) + "\\";
+std::string Substitute(const std::string& path, const UnlockedUser& user) {
+  const std::string schedules = NormalPath(ScheduleFolder(user.folder())) + "\\";
   const bool user_schedule = NormalPath(path).rfind(schedules, 0) == 0;
-  LineList lines(std::vector<std::string>{kScheduleHeader, kFirstVersion, "0"});
-  return EncodeScheduleLines(lines, user_schedule && user.encrypted,
-                             MakeScheduleKey(user.data_key));
+  const LineList lines(std::vector<std::string>{kScheduleHeader, kFirstVersion, "0"});
+  return user_schedule ? user.Encode(lines) : UnlockedUser().Encode(lines);
 }
 
 // Clean, or refused with the start checks' messages as its notices.

@@ -2,9 +2,9 @@
 #include "schedule/group_data.h"
 
 #include "platform/framework_error.h"
+#include "schedule/stage_context.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "state/stage_context.h"
 #include "texts/texts.h"
 
 namespace dayledger {
@@ -20,7 +20,7 @@ void StampFolder(const StageContext& ctx, const std::string& folder, const std::
 }  // namespace
 
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
-  const std::string& user_dir = ctx.user.folder;
+  const std::string& user_dir = ctx.user.folder();
   StampVersionLine(ctx.platform, GroupInfoPath(user_dir), code);
   ctx.Log(texts::kLogGroupInformationDone);
   StampFolder(ctx, GroupsFolder(user_dir), code);

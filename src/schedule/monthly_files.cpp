@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "state/stage_context.h"
+#include "schedule/stage_context.h"
 #include "texts/texts.h"
 
 namespace dayledger {

@@ -8,9 +8,9 @@
 #include "schedule/group_data.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
+#include "schedule/stage_context.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "state/stage_context.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 
@@ -19,8 +19,7 @@ namespace {
 
 // A month with its first `head_lines` lines apart: the steps change no more.
 SchClass OpenMonth(const StageContext& ctx, int year, int month, size_t head_lines) {
-  return SchClass(ctx.platform, ctx.app_dir, year, month, ctx.user.name, ctx.user.encrypted,
-                  ctx.user.data_key, head_lines);
+  return ctx.user.Month(ctx.platform, ctx.app_dir, year, month, head_lines);
 }
 
 }  // namespace
@@ -35,17 +34,17 @@ void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
 
 void CreateRepeatSchedule(const StageContext& ctx) {
   const std::string source = TemplatePath(ctx.app_dir, kRepeatScheduleName);
-  const std::string target = RepeatSchedulePath(ctx.user.folder);
+  const std::string target = RepeatSchedulePath(ctx.user.folder());
   // Going on with an older repeat.qbsd could encipher it a second time, so
   // a copy that fails stops the step before anything of the user's is read.
   CopyFileOrThrow(ctx.platform, source, target);
-  SchRepClass repeat(ctx.platform, ctx.app_dir, -1, -1, ctx.user.name, false, ctx.user.data_key);
-  repeat.SetEncrypted(ctx.user.encrypted);
+  SchRepClass repeat = ctx.user.PlainRepeat(ctx.platform, ctx.app_dir);
+  repeat.SetEncrypted(ctx.user.encrypted());
   repeat.Save();
 }
 
 void MergeMonthlySchedules(const StageContext& ctx) {
-  ScheduleText merged(ctx.user.encrypted);
+  ScheduleText merged = ctx.user.NewText();
   uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
   // Each month joins the merged text in the form it is saved in and leaves
   // the staged folder at once, so the data is held about once. The stages
@@ -62,8 +61,8 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   });
   const std::vector<std::string> header = {kScheduleHeader, kTargetVersion,
                                            std::to_string(static_cast<int32_t>(total))};
-  WriteFileOrThrow(ctx.platform, MergedSchedulePath(ctx.user.folder),
-                   merged.Take(header, MakeScheduleKey(ctx.user.data_key)));
+  WriteFileOrThrow(ctx.platform, MergedSchedulePath(ctx.user.folder()),
+                   ctx.user.Take(merged, header));
   ctx.Log(texts::kLogSchedulesMerged);
 }
 

@@ -26,8 +26,6 @@ bool Profile::CheckPassword(const std::string& password) const {
   return PasswordDigest(password) == lines_.Get(8);
 }
 
-std::string Profile::DataKey(const std::string& password) { return IteratedHexDigest(password, 4); }
-
 std::string Profile::PasswordDigest(const std::string& password) {
   return IteratedHexDigest(password, 5);
 }

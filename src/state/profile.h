@@ -1,5 +1,5 @@
 // A user's profile (profile.qbd): the one place that knows its layout and
-// the password's two digests. Line 0 names the file, line 1 is the data
+// the password's digest. Line 0 names the file, line 1 is the data
 // version, line 8 the password's digest, line 9 "1" when the data is
 // encrypted; the upgrade rewrites only the version line and keeps the rest
 // byte for byte. Reaching past the end raises the lines' own "List index out
@@ -33,6 +33,8 @@ class Profile {
   bool Named() const { return lines_.Get(0) == kProfileHeader; }
   const std::string& Version() const { return lines_.Get(1); }
   bool Encrypted() const { return lines_.Get(9) == "1"; }
+  // Whether the profile reaches its encryption flag (and the digest before it).
+  bool HasFlags() const { return lines_.Count() > 9; }
   // Whether the password (CP949) is the one whose digest the profile holds.
   bool CheckPassword(const std::string& password) const;
   int LineCount() const { return lines_.Count(); }
@@ -40,9 +42,6 @@ class Profile {
   void SetVersion(const std::string& version) { lines_.Replace(1, version); }
   const LineList& lines() const { return lines_; }
 
-  // The key the data is enciphered with: one digest step short of the one
-  // the profile stores.
-  static std::string DataKey(const std::string& password);
   // The digest line 8 holds for a password (CP949).
   static std::string PasswordDigest(const std::string& password);
 

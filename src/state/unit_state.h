@@ -20,20 +20,11 @@ enum class Stage : int {
   kSaveProfile = 3,
 };
 
-// The selected user as the work on its data needs it.
-struct SelectedUser {
-  std::string name;  // CP949
-  std::string folder;
-  bool encrypted = false;
-  std::string data_key;  // kNoDataKey until the start checks derive it
-};
-
 struct UnitState {
   std::string AppDir;  // ends in a backslash
   std::string UserName;
   std::string TargetVersion = kTargetVersion;
   std::string StepVersion;
-  std::string DataKey = kNoDataKey;
   bool Encrypted = false;
   Stage UpgradeState = Stage::kSchedule;
   Profile UserProfile;

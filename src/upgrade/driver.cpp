@@ -18,7 +18,7 @@ Reply UpgradeTool::RunStage() {
 }
 
 Reply UpgradeTool::RunStageOrThrow() {
-  const StageContext ctx{Staged(), state_.AppDir, user(), *this};
+  const StageContext ctx{Staged(), state_.AppDir, user_, *this};
   switch (state_.UpgradeState) {
     case Stage::kReadProfile:
       ReadProfileStage();

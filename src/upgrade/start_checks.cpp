@@ -39,15 +39,15 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     question.notices.push_back({texts::kSkipBackupQuestion, kMbQuestionYesNo});
     return question;
   }
-  if (profile.Encrypted()) {
-    const std::string password = Utf8ToCp949Text(request.password);
-    if (!profile.CheckPassword(password)) {
-      Reply wrong = Reply::Refused(texts::kWrongPassword, kMbError);
-      wrong.select_password = true;
-      return wrong;
-    }
-    state_.DataKey = Profile::DataKey(password);
+  // A wrong password leaves the user unlocked before, if any, as it was.
+  auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
+                                       Utf8ToCp949Text(request.password));
+  if (!unlocked) {
+    Reply wrong = Reply::Refused(texts::kWrongPassword, kMbError);
+    wrong.select_password = true;
+    return wrong;
   }
+  user_ = std::move(*unlocked);
   // What the PC is doing that the upgrade cannot live with is refused before
   // anything is made, copied or locked, so the operator can put it right and
   // press the button again.

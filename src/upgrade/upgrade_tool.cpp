@@ -9,7 +9,6 @@ UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port)
     : platform_(installation.platform()), port_(port) {
   state_.TargetVersion = kTargetVersion;
   state_.AppDir = installation.app_dir();
-  state_.DataKey = kNoDataKey;
   state_.Encrypted = false;
 }
 

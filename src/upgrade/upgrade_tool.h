@@ -11,7 +11,8 @@
 
 #include "commit/overlay_platform.h"
 #include "platform/platform.h"
-#include "state/stage_context.h"
+#include "schedule/stage_context.h"
+#include "schedule/unlocked_user.h"
 #include "state/unit_state.h"
 #include "upgrade/installation.h"
 #include "upgrade/reply.h"
@@ -52,9 +53,7 @@ class UpgradeTool : public StageObserver {
   void Progress(const std::string& what, int done, int total) override;
 
   // The user the start checks accepted, and the stage due next.
-  SelectedUser user() const {
-    return {state_.UserName, state_.UserDir(), state_.Encrypted, state_.DataKey};
-  }
+  const UnlockedUser& user() const { return user_; }
   Stage stage() const { return state_.UpgradeState; }
 
  private:
@@ -78,6 +77,7 @@ class UpgradeTool : public StageObserver {
   Platform& platform_;
   UpgradePort& port_;
   UnitState state_;
+  UnlockedUser user_;                     // the user the start checks unlocked, with its key
   std::vector<std::string> user_names_;   // CP949, parallel to the list's rows
   std::vector<std::string> shown_names_;  // the same, UTF-8
   std::unique_ptr<OverlayPlatform> staged_;

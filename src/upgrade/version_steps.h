@@ -8,7 +8,7 @@
 
 #include "anniversary/anniversary_stage.h"
 #include "schedule/schedule_steps.h"
-#include "state/stage_context.h"
+#include "schedule/stage_context.h"
 #include "state/version_code.h"
 
 namespace dayledger {

@@ -15,6 +15,7 @@
 #include "platform/tool_path.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
+#include "schedule/unlocked_user.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/profile.h"
@@ -50,14 +51,12 @@ bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::strin
 
 class Comparison {
  public:
-  Comparison(Installation& installation, const VerifyRequest& request, bool encrypted,
-             const std::string& data_key, VerifyReport* report)
+  Comparison(Installation& installation, const UnlockedUser& user, VerifyReport* report)
       : platform_(installation.platform()),
-        backup_(NormalPath(BackupFolder(installation.app_dir(), request.user_name))),
-        current_(NormalPath(UserFolder(installation.app_dir(), request.user_name))),
+        backup_(NormalPath(BackupFolder(installation.app_dir(), user.name()))),
+        current_(NormalPath(user.folder())),
         app_dir_(installation.app_dir()),
-        encrypted_(encrypted),
-        key_(MakeScheduleKey(data_key)),
+        user_(user),
         report_(*report) {}
 
   void Schedules() {
@@ -67,12 +66,12 @@ class Comparison {
       for (int month = 1; month <= 12; ++month) {
         const std::string name = SchClass::FileName(year, month);
         const std::string path = ScheduleFolder(backup_) + name;
-        const LineList lines(Schedule(path, encrypted_));
+        const LineList lines(Schedule(path, true));
         total += ParsedFrom(path, [&] { return static_cast<uint32_t>(StrToInt(lines.Get(2))); });
         for (int i = 3; i < lines.Count(); ++i) kept.push_back({name.substr(0, 6), lines.Get(i)});
       }
     }
-    const std::vector<std::string> merged = Schedule(MergedSchedulePath(current_), encrypted_);
+    const std::vector<std::string> merged = Schedule(MergedSchedulePath(current_), true);
     report_.backup_entries = static_cast<long long>(kept.size());
     report_.current_entries = std::max<long long>(0, static_cast<long long>(merged.size()) - 3);
     report_.count_found = merged.size() > 2 ? merged[2] : "";
@@ -101,12 +100,13 @@ class Comparison {
   }
 
  private:
-  std::vector<std::string> Schedule(const std::string& path, bool encrypted) {
-    return DecodeScheduleBytes(ReadOrThrow(platform_, path), encrypted, key_);
+  // A schedule file in the user's form, or plain (a template).
+  std::vector<std::string> Schedule(const std::string& path, bool user_form) {
+    return (user_form ? user_ : UnlockedUser()).Decode(ReadOrThrow(platform_, path));
   }
 
   std::vector<std::string> Lines(const std::string& path, bool schedule, bool user_form) {
-    if (schedule) return Schedule(path, encrypted_ && user_form);
+    if (schedule) return Schedule(path, user_form);
     return SplitLines(ReadOrThrow(platform_, path));
   }
 
@@ -156,8 +156,7 @@ class Comparison {
   std::string backup_;
   std::string current_;
   std::string app_dir_;
-  bool encrypted_;
-  ScheduleKey key_;
+  const UnlockedUser& user_;
   VerifyReport& report_;
 };
 
@@ -178,16 +177,13 @@ Reply VerifyOrThrow(Installation& installation, const VerifyRequest& request,
   if (current->Version() != kTargetVersion) {
     return Ended(platform, Outcome::kRefused, texts::kNotUpgraded);
   }
-  const bool encrypted = current->LineCount() > 9 && current->Encrypted();
-  std::string data_key = kNoDataKey;
-  if (encrypted) {
-    const std::string password = Utf8ToCp949Text(request.password);
-    if (current->LineCount() <= 8 || !current->CheckPassword(password)) {
-      return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
-    }
-    data_key = Profile::DataKey(password);
-  }
-  Comparison comparison(installation, request, encrypted, data_key, report);
+  // A profile too short to say counts as one whose data is not encrypted.
+  const auto user = current->HasFlags()
+                        ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
+                                               Utf8ToCp949Text(request.password))
+                        : UnlockedUser(request.user_name, user_folder);
+  if (!user) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
+  Comparison comparison(installation, *user, report);
   comparison.Schedules();
   comparison.OtherFiles();
   return Reply();
@@ -204,7 +200,7 @@ Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& reque
     return Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
                  NormalPath(ProfilePath(user_folder)));
   }
-  *encrypted = profile->LineCount() > 9 && profile->Encrypted();
+  *encrypted = profile->HasFlags() && profile->Encrypted();
   return Reply();
 }
 

@@ -257,7 +257,7 @@ TEST_F(TForm1Test, WrongPasswordSelectsTheTextAndKeepsTheKey) {
   EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
   EXPECT_EQ(edit->selectedText(), "bad password");
   EXPECT_EQ(form().focusWidget(), edit);
-  EXPECT_EQ(form().tool().user().data_key, kNoDataKey);
+  EXPECT_FALSE(form().tool().user().encrypted()) << "nothing unlocked";
   EXPECT_TRUE(Control("Button1")->isEnabled());
   EXPECT_EQ(Text(Control("Label9")), "enc") << "the selection stays";
   EXPECT_FALSE(form().Timer2->isActive());

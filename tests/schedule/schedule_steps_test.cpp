@@ -10,6 +10,7 @@
 #include "platform/framework_error.h"
 #include "schedule/group_data.h"
 #include "schedule/schedule_file.h"
+#include "schedule/unlocked_user.h"
 #include "state/line_file.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"
@@ -35,12 +36,15 @@ class ScheduleStepsTest : public testing::UpgradeFixture {
   std::string FirstLineAfterHeader(const std::string& relative) {
     return SplitLines(Read(relative)).at(1);
   }
-  // A stage context on user u, as the driver hands it to the steps.
+  // A stage context on user u, unlocked with the password as the start
+  // checks unlock it and handed to the steps as the driver does.
   StageContext Context(bool encrypted) {
-    const SelectedUser user{"u", UserFolder(builder.AppDir(), "u"), encrypted,
-                            InstallationBuilder::DataKeyFor(kPassword)};
+    const std::string folder = UserFolder(builder.AppDir(), "u");
+    user = *UnlockedUser::Unlock(Profile::Read(platform, folder), "u", folder, kPassword);
+    EXPECT_EQ(user.encrypted(), encrypted);
     return StageContext{platform, builder.AppDir(), user, tool()};
   }
+  UnlockedUser user;
 };
 
 struct ChainCase {

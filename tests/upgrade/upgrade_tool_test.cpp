@@ -10,6 +10,7 @@
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/native_path.h"
+#include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
@@ -25,6 +26,13 @@ using demo::UserSpec;
 using Lines = std::vector<std::string>;
 
 const std::string kProfileBody = "\r\nname\r\n0\r\n0\r\n0\r\n0\r\n0\r\n";
+
+// A one-line schedule text as the unlocked user writes it, and as the key
+// (text) enciphers it.
+std::string Enciphered(const UnlockedUser& user) { return user.Encode(LineList(Lines{"x"})); }
+std::string EncipheredWith(const std::string& key) {
+  return Encipher("x\r\n", MakeScheduleKey(key));
+}
 
 class UpgradeToolTest : public testing::UpgradeFixture {
  protected:
@@ -113,7 +121,6 @@ TEST_F(UpgradeToolTest, VersionAndEncryptionDisplay) {
     EXPECT_EQ(port.version_label, c.shown) << c.version;
     EXPECT_EQ(port.encryption_label, c.encrypted ? "사용" : "사용안함") << c.flag;
     EXPECT_EQ(port.password_enabled, c.encrypted) << c.flag;
-    EXPECT_EQ(tool().user().encrypted, c.encrypted) << c.flag;
   }
 }
 
@@ -127,7 +134,6 @@ TEST_F(UpgradeToolTest, DamagedProfileAfterAnEncryptedUserKeepsItsDisplay) {
   EXPECT_EQ(port.user_label, "bad");
   EXPECT_EQ(port.encryption_label, "사용");
   EXPECT_TRUE(port.password_enabled);
-  EXPECT_EQ(tool().user().folder, builder.AppDir() + "\\users\\bad");
 }
 
 TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
@@ -161,8 +167,7 @@ TEST_F(UpgradeToolTest, KoreanUserNameIsShownAndItsProfileRead) {
   tool();
   EXPECT_EQ(port.users, Lines{"홍길동"});
   EXPECT_EQ(port.user_label, "홍길동");
-  EXPECT_EQ(port.version_label, "v 1.02.00");
-  EXPECT_EQ(tool().user().folder, builder.AppDir() + "\\users\\" + Utf8ToCp949Text("홍길동"));
+  EXPECT_EQ(port.version_label, "v 1.02.00") << "read from the Korean-named folder";
 }
 
 TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
@@ -263,14 +268,16 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
     EXPECT_EQ(Upgrade(user, password), Outcome::kRefused);
     EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
-    EXPECT_EQ(tool().user().data_key, kNoDataKey);
+    EXPECT_FALSE(tool().user().encrypted()) << "nothing unlocked";
     EXPECT_TRUE(port.log.empty());
   }
   Select("enc");
   port.password = "비밀번호";
   flow().StartClicked();
-  EXPECT_EQ(tool().user().data_key, InstallationBuilder::DataKeyFor("비밀번호"));
-  EXPECT_EQ(HexDigest(tool().user().data_key), digest);
+  // The key is the four-fold digest, whose own digest the profile holds.
+  const std::string key = InstallationBuilder::DataKeyFor("비밀번호");
+  EXPECT_EQ(HexDigest(key), digest);
+  EXPECT_EQ(Enciphered(tool().user()), EncipheredWith(key));
   EXPECT_EQ(LogTexts(),
             (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
   EXPECT_FALSE(port.input_enabled);
@@ -289,13 +296,14 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
       << "the first 40 bytes are not enough";
   port.password = long_password;
   flow().StartClicked();
-  EXPECT_EQ(tool().user().data_key, IteratedHexDigest(long_password, 4));
+  EXPECT_EQ(Enciphered(tool().user()), EncipheredWith(IteratedHexDigest(long_password, 4)));
 }
 
 TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
   AddUsers({UserSpec{"plain", "10200"}});
   EXPECT_EQ(Upgrade("plain", "anything"), Outcome::kDone);
-  EXPECT_EQ(tool().user().data_key, kNoDataKey);
+  EXPECT_FALSE(tool().user().encrypted());
+  EXPECT_EQ(Enciphered(tool().user()), "x\r\n") << "plain text, no key";
 }
 
 TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "schedule/unlocked_user.h"
 #include "state/line_list.h"
-#include "state/unit_state.h"
 
 namespace dayledger {
 
@@ -24,7 +24,7 @@ class StageObserver {
 struct StageContext {
   Platform& platform;
   std::string app_dir;  // ends in a backslash
-  SelectedUser user;
+  const UnlockedUser& user;
   StageObserver& observer;
 
   void Log(const std::string& text) const { observer.AddLog(text); }
