@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OverlayPlatform platform(&disk);
   platform.Substitute(UserListPath(app_dir), list);
   UpgradePort no_log;
-  UpgradeTool tool(platform, no_log, app_dir);
+  Installation installation(platform, app_dir);
+  UpgradeTool tool(installation, no_log);
   if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
   for (size_t i = 0; i < tool.users().size(); ++i) {
     const std::string name = dayledger::Utf8ToCp949Text(tool.users()[i]);
