@@ -5,7 +5,6 @@
 #include "schedule/stage_context.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 
@@ -17,7 +16,7 @@ void CopyAnniversaryTemplates(const StageContext& ctx) {
     // A template that did not arrive must not leave the user's older file to
     // be stamped as if it had.
     CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(ctx.user.folder()) + "\\" + name);
-    ctx.observer.Progress(texts::kProgressAnniversaries, ++done, 4);
+    ctx.observer.Progress(LongWork::kAnniversaries, ++done, 4);
   }
 }
 
@@ -26,24 +25,24 @@ void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   for (const std::string& name : kAnniversaryRewriteOrder) {
     const std::string path = AnniversaryFolder(ctx.user.folder()) + "\\" + name;
     StampVersionLine(ctx.platform, path, code);
-    ctx.observer.Progress(texts::kProgressAnniversaries, ++done, 4);
+    ctx.observer.Progress(LongWork::kAnniversaries, ++done, 4);
   }
 }
 
 void UpgradeAnniversariesTo101(const StageContext& ctx, const std::string& /*code*/) {
   // The templates arrive with their own version line; the later steps stamp it.
   CopyAnniversaryTemplates(ctx);
-  ctx.Log(texts::kLogAnniversariesCopied);
+  ctx.Note(StageNote::kAnniversariesCopied);
 }
 
 void UpgradeAnniversariesTo102(const StageContext& ctx, const std::string& code) {
   StampAnniversaryFiles(ctx, code);
-  ctx.Log(texts::kLogAnniversariesDone);
+  ctx.Note(StageNote::kAnniversariesDone);
 }
 
 void UpgradeAnniversariesTo103(const StageContext& ctx, const std::string& code) {
   StampAnniversaryFiles(ctx, code);
-  ctx.Log(texts::kLogAnniversariesDone);
+  ctx.Note(StageNote::kAnniversariesDone);
 }
 
 }  // namespace dayledger

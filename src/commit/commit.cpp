@@ -16,11 +16,9 @@
 #include <set>
 
 #include "commit/work_files.h"
-#include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/patience.h"
 #include "platform/tool_path.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -153,14 +151,11 @@ void RefuseUnreplaceable(Platform& disk, const OverlayPlatform& staged) {
       case Replaceable::kYes:
         break;
       case Replaceable::kHeld:
-        throw FrameworkError(Utf8ToCp949Text(texts::kFileInUse) + path, ErrorKind::kFileInUse,
-                             path);
+        throw FrameworkError(path, ErrorKind::kFileInUse, path);
       case Replaceable::kReadOnly:
-        throw FrameworkError(Utf8ToCp949Text(texts::kReadOnlyFiles) + path, ErrorKind::kFileInUse,
-                             path);
+        throw FrameworkError(path, ErrorKind::kFileReadOnly, path);
       case Replaceable::kDenied:
-        throw FrameworkError(Utf8ToCp949Text(texts::kFileNotDeletable) + path,
-                             ErrorKind::kFileInUse, path);
+        throw FrameworkError(path, ErrorKind::kFileNotDeletable, path);
     }
   }
 }
@@ -171,8 +166,7 @@ void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform&
   for (const auto& [path, bytes] : staged.changes()) {
     Relative(root, path);
     if (bytes && disk.Inspect(path) == PathKind::kLink) {
-      throw FrameworkError(Utf8ToCp949Text(texts::kLinkRefused) + path,
-                           ErrorKind::kCannotCreateFile, path);
+      throw FrameworkError(path, ErrorKind::kLinkRefused, path);
     }
   }
 }
@@ -211,8 +205,7 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError& error) {
-    throw FrameworkError(Utf8ToCp949Text(texts::kChangeSavedUnfinished) + error.what(),
-                         ErrorKind::kChangeSavedUnfinished, error.path());
+    throw FrameworkError(error.what(), ErrorKind::kChangeSavedUnfinished, error.path());
   }
 }
 

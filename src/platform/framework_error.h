@@ -22,9 +22,13 @@ enum class ErrorKind {
   // A change whose journal is complete could not be finished now; the next
   // start finishes it. Never a reason to restore the backup.
   kChangeSavedUnfinished,
-  // A file the change would replace cannot be replaced now: another program
-  // holds it, or it is read-only, or its permissions keep it. Nothing changed.
+  // A file the change would replace cannot be replaced now, and nothing
+  // changed: another program holds it, it is read-only, its permissions keep
+  // it, or it is reached through a link.
   kFileInUse,
+  kFileReadOnly,
+  kFileNotDeletable,
+  kLinkRefused,
 };
 
 class FrameworkError : public std::runtime_error {

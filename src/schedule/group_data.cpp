@@ -5,7 +5,6 @@
 #include "schedule/stage_context.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -22,10 +21,10 @@ void StampFolder(const StageContext& ctx, const std::string& folder, const std::
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
   const std::string& user_dir = ctx.user.folder();
   StampVersionLine(ctx.platform, GroupInfoPath(user_dir), code);
-  ctx.Log(texts::kLogGroupInformationDone);
+  ctx.Note(StageNote::kGroupInformationDone);
   StampFolder(ctx, GroupsFolder(user_dir), code);
   StampFolder(ctx, TimetablesFolder(user_dir), code);
-  ctx.Log(texts::kLogGroupsDone);
+  ctx.Note(StageNote::kGroupsDone);
 }
 
 }  // namespace dayledger

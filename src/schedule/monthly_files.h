@@ -10,10 +10,11 @@ constexpr int kLastScheduleYear = 2029;
 constexpr int kScheduleMonthCount = (kLastScheduleYear - kFirstScheduleYear + 1) * 12;
 
 struct StageContext;
+enum class StageNote;
 
-// Visits every month in order; after each year's twelfth month logs
-// " - <year>" + `year_suffix`.
-void ForEachMonth(const StageContext& ctx, const char* year_suffix,
+// Visits every month in order; after each year's twelfth month notes
+// `year_done` with the year.
+void ForEachMonth(const StageContext& ctx, StageNote year_done,
                   const std::function<void(int year, int month)>& visit);
 
 }  // namespace dayledger

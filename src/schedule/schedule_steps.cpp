@@ -12,7 +12,6 @@
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -25,7 +24,7 @@ SchClass OpenMonth(const StageContext& ctx, int year, int month, size_t head_lin
 }  // namespace
 
 void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
-  ForEachMonth(ctx, texts::kLogYearStamped, [&](int year, int month) {
+  ForEachMonth(ctx, StageNote::kYearStamped, [&](int year, int month) {
     SchClass schedule = OpenMonth(ctx, year, month, 2);
     schedule.Lines.Replace(1, code);
     schedule.Save();
@@ -49,7 +48,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
   // Each month joins the merged text in the form it is saved in and leaves
   // the staged folder at once, so the data is held about once. The stages
   // change only the staged view: a failure part-way loses no month.
-  ForEachMonth(ctx, texts::kLogYearLoaded, [&](int year, int month) {
+  ForEachMonth(ctx, StageNote::kYearLoaded, [&](int year, int month) {
     SchClass schedule = OpenMonth(ctx, year, month, 3);
     LineList& lines = schedule.Lines;
     lines.Delete(0);  // header
@@ -63,7 +62,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
                                            std::to_string(static_cast<int32_t>(total))};
   WriteFileOrThrow(ctx.platform, MergedSchedulePath(ctx.user.folder()),
                    ctx.user.Take(merged, header));
-  ctx.Log(texts::kLogSchedulesMerged);
+  ctx.Note(StageNote::kSchedulesMerged);
 }
 
 void UpgradeSchedulesTo101(const StageContext& ctx, const std::string& code) {
@@ -73,7 +72,7 @@ void UpgradeSchedulesTo101(const StageContext& ctx, const std::string& code) {
 
 void UpgradeSchedulesTo102(const StageContext& ctx, const std::string& code) {
   CreateRepeatSchedule(ctx);
-  ctx.Log(texts::kLogRepeatCreated);
+  ctx.Note(StageNote::kRepeatCreated);
   StampMonthlySchedules(ctx, code);
   UpgradeGroupData(ctx, code);
 }

@@ -1,5 +1,6 @@
 // What the stage work of one driver tick is handed: the platform, the
-// installation and the user as values, and the progress log.
+// installation and the user, and an observer of its progress, told what
+// happened rather than the words for it.
 #pragma once
 
 #include <functional>
@@ -11,14 +12,27 @@
 
 namespace dayledger {
 
-// Receives progress: a log line (UTF-8), or how far a long step has come.
+// What the stage work has done, each a line of the progress log.
+enum class StageNote {
+  kYearStamped,  // a year's months stamped; with the year
+  kYearLoaded,   // a year's months merged; with the year
+  kSchedulesMerged,
+  kRepeatCreated,
+  kGroupInformationDone,
+  kGroupsDone,
+  kAnniversariesCopied,
+  kAnniversariesDone,
+};
+
+// The long pieces of stage work, for a progress display.
+enum class LongWork { kSchedules, kAnniversaries };
+
 class StageObserver {
  public:
   virtual ~StageObserver() = default;
-  virtual void AddLog(const std::string& text) = 0;
-  // `done` of `total` units of the named work (its name in the log's
-  // language); for progress displays only.
-  virtual void Progress(const std::string& /*what*/, int /*done*/, int /*total*/) {}
+  virtual void Note(StageNote note, int year = 0) = 0;
+  // `done` of `total` units of the work; for progress displays only.
+  virtual void Progress(LongWork /*work*/, int /*done*/, int /*total*/) {}
 };
 
 struct StageContext {
@@ -27,7 +41,7 @@ struct StageContext {
   const UnlockedUser& user;
   StageObserver& observer;
 
-  void Log(const std::string& text) const { observer.AddLog(text); }
+  void Note(StageNote note) const { observer.Note(note); }
 };
 
 }  // namespace dayledger

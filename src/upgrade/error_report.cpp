@@ -2,10 +2,41 @@
 // with a notice.
 #include "upgrade/error_report.h"
 
+#include "platform/cp949_codec.h"
+#include "texts/texts.h"
+
 namespace dayledger {
 
+namespace {
+
+// The words for an error, in CP949 with the paths it names: the framework's
+// own text, or the tool's words for what it refuses itself.
+std::string Words(const std::exception& error) {
+  const auto* framework = dynamic_cast<const FrameworkError*>(&error);
+  if (framework == nullptr) return error.what();
+  const auto with_path = [&](const char* text) {
+    return Utf8ToCp949Text(text) + framework->path();
+  };
+  switch (framework->kind()) {
+    case ErrorKind::kFileInUse:
+      return with_path(texts::kFileInUse);
+    case ErrorKind::kFileReadOnly:
+      return with_path(texts::kReadOnlyFiles);
+    case ErrorKind::kFileNotDeletable:
+      return with_path(texts::kFileNotDeletable);
+    case ErrorKind::kLinkRefused:
+      return with_path(texts::kLinkRefused);
+    case ErrorKind::kChangeSavedUnfinished:
+      return Utf8ToCp949Text(texts::kChangeSavedUnfinished) + framework->what();
+    default:
+      return framework->what();
+  }
+}
+
+}  // namespace
+
 std::string ReportedText(Platform& platform, const std::exception& error) {
-  return ErrorReportText(platform.Cp949ToUtf8(error.what()));
+  return ErrorReportText(platform.Cp949ToUtf8(Words(error)));
 }
 
 Reply Stopped(Platform& platform, const FrameworkError& error) {

@@ -13,7 +13,8 @@
 
 namespace dayledger {
 
-// The text as the report shows it (UTF-8, period rule applied).
+// The text as the report shows it (UTF-8, period rule applied): the one
+// place where an error's kind and path become the words a person reads.
 std::string ReportedText(Platform& platform, const std::exception& error);
 // A stopped reply whose one notice is the report of `error`.
 Reply Stopped(Platform& platform, const FrameworkError& error);

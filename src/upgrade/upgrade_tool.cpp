@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "texts/texts.h"
+
 namespace dayledger {
 
 UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port)
@@ -20,8 +22,31 @@ void UpgradeTool::AddLog(const std::string& text) {
   port_.AppendLogLine(stamp + text);
 }
 
-void UpgradeTool::Progress(const std::string& what, int done, int total) {
-  port_.ShowProgress(what, done, total);
+void UpgradeTool::Note(StageNote note, int year) {
+  switch (note) {
+    case StageNote::kYearStamped:
+      return AddLog(" - " + std::to_string(year) + texts::kLogYearStamped);
+    case StageNote::kYearLoaded:
+      return AddLog(" - " + std::to_string(year) + texts::kLogYearLoaded);
+    case StageNote::kSchedulesMerged:
+      return AddLog(texts::kLogSchedulesMerged);
+    case StageNote::kRepeatCreated:
+      return AddLog(texts::kLogRepeatCreated);
+    case StageNote::kGroupInformationDone:
+      return AddLog(texts::kLogGroupInformationDone);
+    case StageNote::kGroupsDone:
+      return AddLog(texts::kLogGroupsDone);
+    case StageNote::kAnniversariesCopied:
+      return AddLog(texts::kLogAnniversariesCopied);
+    case StageNote::kAnniversariesDone:
+      return AddLog(texts::kLogAnniversariesDone);
+  }
+}
+
+void UpgradeTool::Progress(LongWork work, int done, int total) {
+  port_.ShowProgress(
+      work == LongWork::kSchedules ? texts::kProgressSchedules : texts::kProgressAnniversaries,
+      done, total);
 }
 
 }  // namespace dayledger

@@ -49,8 +49,10 @@ class UpgradeTool : public StageObserver {
   Reply RunStage();
 
   // "[hh:mm:ss]" + text into the progress log.
-  void AddLog(const std::string& text) override;
-  void Progress(const std::string& what, int done, int total) override;
+  void AddLog(const std::string& text);
+  // The stage work's notes, in the log's words.
+  void Note(StageNote note, int year) override;
+  void Progress(LongWork work, int done, int total) override;
 
   // The user the start checks accepted, and the stage due next.
   const UnlockedUser& user() const { return user_; }
