@@ -70,10 +70,9 @@ Reply Checked(const std::vector<std::string>& refusals,
   return reply;
 }
 
-}  // namespace
-
-Reply CheckUser(Installation& installation, int user_index, const std::string& password,
-                std::vector<PreflightProblem>* problems) {
+// The rounds of the dry run, each past the files the ones before stopped at.
+Reply CheckRounds(Installation& installation, int user_index, const std::string& password,
+                  std::vector<PreflightProblem>* problems) {
   Platform& platform = installation.platform();
   const std::string& app_dir = installation.app_dir();
   UnlockedOverlay overlay(&platform, app_dir);
@@ -111,6 +110,15 @@ Reply CheckUser(Installation& installation, int user_index, const std::string& p
     }
   }
   return Checked({}, *problems);
+}
+
+}  // namespace
+
+Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
+                                                const std::string& password) {
+  Answer<std::vector<PreflightProblem>> answer;
+  answer.reply = CheckRounds(installation, user_index, password, &answer.found);
+  return answer;
 }
 
 }  // namespace dayledger

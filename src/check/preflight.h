@@ -19,9 +19,8 @@ struct PreflightProblem {
 // `user_index` is the user's position in the user list; `password` (UTF-8)
 // is checked when the user's data is encrypted. kDone when the upgrade would
 // go through; kRefused otherwise, with the messages of the start checks that
-// said no as its notices and every file the upgrade would stop at in
-// `problems`.
-Reply CheckUser(Installation& installation, int user_index, const std::string& password,
-                std::vector<PreflightProblem>* problems);
+// said no as its notices, and every file the upgrade would stop at found.
+Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
+                                                const std::string& password);
 
 }  // namespace dayledger

@@ -233,9 +233,12 @@ Ended Checked(Session& session, Check check) {
       if (reply.view) session.needs_password = reply.view->password_enabled.value_or(false);
       return session.Shown(reply);
     }
-    case Check::kReadProfile:
-      return session.Shown(VerifyNeedsPassword(session.installation, {session.UserName(), ""},
-                                               &session.needs_password));
+    case Check::kReadProfile: {
+      const Answer<bool> encrypted =
+          VerifyNeedsPassword(session.installation, {session.UserName(), ""});
+      session.needs_password = encrypted.found;
+      return session.Shown(encrypted.reply);
+    }
     case Check::kPassword:
       if (session.needs_password) {
         const auto password = ReadPassword(options);
@@ -275,22 +278,18 @@ Ended UpgradeCommand(Session& session) {
 }
 
 Ended CheckCommand(Session& session) {
-  std::vector<PreflightProblem> problems;
-  const Reply reply = CheckUser(session.installation, session.user, session.password, &problems);
-  for (const PreflightProblem& problem : problems) {
+  const auto checked = CheckUser(session.installation, session.user, session.password);
+  for (const PreflightProblem& problem : checked.found) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
   }
-  return session.Shown(reply);
+  return session.Shown(checked.reply);
 }
 
 Ended RestoreCommand(Session& session) {
   Platform& platform = session.platform;
-  RestorePlan plan;
-  if (const Ended ended =
-          session.Shown(PlanRestore(session.installation, session.UserName(), &plan));
-      ended != Ended::kDone) {
-    return ended;
-  }
+  const auto planned = PlanRestore(session.installation, session.UserName());
+  if (const Ended ended = session.Shown(planned.reply); ended != Ended::kDone) return ended;
+  const RestorePlan& plan = planned.found;
   std::printf(texts::kRestoreVersions, ShownVersion(plan.backup_version).c_str(),
               plan.current_version.empty() ? texts::kUnreadable
                                            : ShownVersion(plan.current_version).c_str());
@@ -302,12 +301,9 @@ Ended RestoreCommand(Session& session) {
     }
     if (!Console::AskYesNo(texts::kRestoreQuestion)) return Ended::kRefused;
   }
-  std::vector<std::string> undeleted;
-  if (const Ended ended = session.Shown(Restore(session.installation, plan, &undeleted));
-      ended != Ended::kDone) {
-    return ended;
-  }
-  for (const std::string& path : undeleted) {
+  const auto restored = Restore(session.installation, plan);
+  if (const Ended ended = session.Shown(restored.reply); ended != Ended::kDone) return ended;
+  for (const std::string& path : restored.found) {
     std::printf("%s%s\n", texts::kLogUndeleted, platform.Cp949ToUtf8(path).c_str());
   }
   std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan.aside_dir).c_str());
@@ -317,11 +313,9 @@ Ended RestoreCommand(Session& session) {
 
 Ended VerifyCommand(Session& session) {
   const VerifyRequest request{session.UserName(), session.password};
-  VerifyReport report;
-  if (const Ended ended = session.Shown(Verify(session.installation, request, &report));
-      ended != Ended::kDone) {
-    return ended;
-  }
+  const auto verified = Verify(session.installation, request);
+  if (const Ended ended = session.Shown(verified.reply); ended != Ended::kDone) return ended;
+  const VerifyReport& report = verified.found;
   const std::string shown = session.options.json ? VerifyJson(session.platform, report)
                                                  : VerifySummary(session.platform, report);
   std::fputs(shown.c_str(), stdout);

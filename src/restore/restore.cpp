@@ -119,9 +119,8 @@ Reply RestoreOrThrow(Installation& installation, const RestorePlan& plan,
   return Reply();
 }
 
-}  // namespace
-
-Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* plan) {
+// What restoring would do, in `plan`.
+Reply Plan(Installation& installation, const std::string& user_name, RestorePlan* plan) {
   Platform& platform = installation.platform();
   const std::string& app_dir = installation.app_dir();
   plan->user_name = user_name;
@@ -141,10 +140,19 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   return Reply();
 }
 
-Reply Restore(Installation& installation, const RestorePlan& plan,
-              std::vector<std::string>* undeleted) {
-  return Guarded(installation.platform(),
-                 [&] { return RestoreOrThrow(installation, plan, undeleted); });
+}  // namespace
+
+Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& user_name) {
+  Answer<RestorePlan> answer;
+  answer.reply = Plan(installation, user_name, &answer.found);
+  return answer;
+}
+
+Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan) {
+  Answer<std::vector<std::string>> answer;
+  answer.reply = Guarded(installation.platform(),
+                         [&] { return RestoreOrThrow(installation, plan, &answer.found); });
+  return answer;
 }
 
 }  // namespace dayledger

@@ -20,10 +20,10 @@ struct RestorePlan {
   std::string current_version;  // the current profile's; empty when unreadable
 };
 
-// What restoring `user_name` would do, in `plan`. kRefused when there is no
+// What restoring `user_name` would do, found as the plan. kRefused when there is no
 // backup (the notice names its folder) or the backup has no readable
 // profile (the notice names it).
-Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* plan);
+Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& user_name);
 
 // Keeps a flushed copy of the current folder at aside_dir, then gives the
 // user's folder the backup's content in one commit, with the upgrade's
@@ -31,9 +31,8 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
 // restored one. Holds the user's lock throughout and changes nothing when
 // it cannot take it: kRefused when another program holds it, kStopped when
 // it cannot be taken (the notice names the lock file) or an error ended the
-// restore (the error report). `undeleted` receives the files and folders
-// that could not be deleted.
-Reply Restore(Installation& installation, const RestorePlan& plan,
-              std::vector<std::string>* undeleted);
+// restore (the error report). What it finds: the files and folders that
+// could not be deleted.
+Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan);
 
 }  // namespace dayledger

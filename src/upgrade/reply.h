@@ -44,4 +44,13 @@ struct Reply {
   static Reply Refused(const std::string& text, int flags, const std::string& path = "");
 };
 
+// What a verb that finds something answers: its reply, and what it found,
+// which counts where the reply says the verb did its work (and for the
+// problems of a check, always).
+template <typename Found>
+struct Answer {
+  Reply reply;
+  Found found{};
+};
+
 }  // namespace dayledger

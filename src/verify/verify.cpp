@@ -191,22 +191,25 @@ Reply VerifyOrThrow(Installation& installation, const VerifyRequest& request,
 
 }  // namespace
 
-Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request,
-                          bool* encrypted) {
+Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request) {
+  Answer<bool> answer;
   Platform& platform = installation.platform();
   const std::string user_folder = UserFolder(installation.app_dir(), request.user_name);
   const auto profile = Profile::ReadWhole(platform, user_folder);
   if (!profile) {
-    return Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
-                 NormalPath(ProfilePath(user_folder)));
+    answer.reply = Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
+                         NormalPath(ProfilePath(user_folder)));
+    return answer;
   }
-  *encrypted = profile->HasFlags() && profile->Encrypted();
-  return Reply();
+  answer.found = profile->HasFlags() && profile->Encrypted();
+  return answer;
 }
 
-Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report) {
-  return Guarded(installation.platform(),
-                 [&] { return VerifyOrThrow(installation, request, report); });
+Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request) {
+  Answer<VerifyReport> answer;
+  answer.reply = Guarded(installation.platform(),
+                         [&] { return VerifyOrThrow(installation, request, &answer.found); });
+  return answer;
 }
 
 }  // namespace dayledger

@@ -37,17 +37,16 @@ struct VerifyRequest {
   std::string password;   // UTF-8, as typed; used when the data is encrypted
 };
 
-// Whether the user's data is encrypted (the current profile says so), in
-// `encrypted`; the caller asks for the password only then. kStopped, its
+// Whether the user's data is encrypted (the current profile says so),
+// found; the caller asks for the password only then. kStopped, its
 // notice naming the profile, when the profile cannot be read.
-Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request,
-                          bool* encrypted);
+Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request);
 
-// Compares, filling `report`. kRefused when the data is still below 1.03 or
+// Compares, finding the report. kRefused when the data is still below 1.03 or
 // the password is wrong; kStopped when upgrade_backup\USER has no readable
 // profile or is at 1.03 already, or when a file of the backup or of now
-// cannot be read (the error report, naming the file). A refusal leaves
-// `report` empty; its notice says why.
-Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report);
+// cannot be read (the error report, naming the file). A refusal leaves the
+// report empty; its notice says why.
+Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request);
 
 }  // namespace dayledger

@@ -348,20 +348,18 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
     Installation installation(disk, app_dir);
-    RestorePlan plan;
-    EXPECT_EQ(PlanRestore(installation, name, &plan).outcome, Outcome::kDone);
-    std::vector<std::string> undeleted;
-    Restore(installation, plan, &undeleted);  // a crash or an error ends it like any other
-    return plan;
+    const auto planned = PlanRestore(installation, name);
+    EXPECT_EQ(planned.reply.outcome, Outcome::kDone);
+    Restore(installation, planned.found);  // a crash or an error ends it like any other
+    return planned.found;
   };
   FaultPlatform probe = upgraded_disk;
   restore(probe);
   ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
   const int total = probe.operations;
   FaultPlatform copy_probe = upgraded_disk;
-  RestorePlan plan;
   Installation copy_installation(copy_probe, app_dir);
-  PlanRestore(copy_installation, name, &plan);
+  const RestorePlan plan = PlanRestore(copy_installation, name).found;
   CopyTreeAs(copy_probe, user_dir, plan.aside_dir);
   const int copy_ops = copy_probe.operations;
   // The copy kept aside is a plain copy, sampled every 25th operation in

@@ -110,8 +110,9 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   };
   for (const auto& c : cases) {
     c.plant();
-    VerifyReport report;
-    ASSERT_EQ(Verify(installation, {"enc", "pw"}, &report).outcome, Outcome::kDone) << c.name;
+    const auto verified = Verify(installation, {"enc", "pw"});
+    ASSERT_EQ(verified.reply.outcome, Outcome::kDone) << c.name;
+    const VerifyReport& report = verified.found;
     EXPECT_EQ(report.backup_entries, 1200) << c.name;
     EXPECT_EQ(report.missing.size(), c.missing) << c.name;
     EXPECT_EQ(report.added.size(), c.added) << c.name;
@@ -127,13 +128,12 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   Lines lines = upgraded;
   lines.erase(lines.begin() + march_1990 + 1);
   WriteMerged(lines);
-  VerifyReport one;
-  Verify(installation, {"enc", "pw"}, &one);
+  const VerifyReport one = Verify(installation, {"enc", "pw"}).found;
   ASSERT_EQ(one.missing.size(), 1u);
   EXPECT_EQ(one.missing[0].line, upgraded[march_1990 + 1]);
-  VerifyReport report;
-  EXPECT_EQ(Verify(installation, {"enc", "wrong"}, &report).outcome, Outcome::kRefused);
-  EXPECT_EQ(report.backup_entries, 0) << "nothing read past the password";
+  const auto wrong = Verify(installation, {"enc", "wrong"});
+  EXPECT_EQ(wrong.reply.outcome, Outcome::kRefused);
+  EXPECT_EQ(wrong.found.backup_entries, 0) << "nothing read past the password";
 }
 
 }  // namespace
