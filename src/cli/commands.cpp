@@ -229,8 +229,8 @@ Ended Checked(Session& session, Check check) {
     }
     case Check::kShownProfile: {
       const Reply reply = session.tool.ShowUser(session.user);
-      // The password box is enabled for encrypted data only.
-      if (reply.view) session.needs_password = reply.view->password_enabled.value_or(false);
+      // Encrypted data needs a password.
+      if (reply.view) session.needs_password = reply.view->encrypted.value_or(false);
       return session.Shown(reply);
     }
     case Check::kReadProfile: {

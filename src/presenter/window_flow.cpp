@@ -69,7 +69,8 @@ void WindowFlow::Show(const Reply& reply) {
     view_.SetUserLabel(shown.user);
     if (shown.encryption) view_.SetEncryptionLabel(*shown.encryption);
     if (shown.version) view_.SetVersionLabel(*shown.version);
-    if (shown.password_enabled) view_.SetPasswordEnabled(*shown.password_enabled);
+    // The password box is for encrypted data only.
+    if (shown.encrypted) view_.SetPasswordEnabled(*shown.encrypted);
   }
   for (const Notice& notice : reply.notices) ShowNotice(boxes_, notice);
   if (reply.select_password) view_.SelectPasswordAndFocus();

@@ -21,13 +21,15 @@ enum class Outcome {
 // What is due next: the backup, or the next stage.
 enum class Next { kNothing, kBackup, kStage };
 
-// What a window shows of the selected user. A part left empty keeps what
-// the window showed before (a damaged profile shows only the name).
+// What the selected user's profile says, as a window shows it. A part left
+// empty is not known and keeps what the window showed before (a damaged
+// profile shows only the name).
 struct UserView {
   std::string user;
   std::optional<std::string> encryption;
   std::optional<std::string> version;
-  std::optional<bool> password_enabled;
+  // Whether the data is encrypted, so a password is needed; false for nobody.
+  std::optional<bool> encrypted;
 };
 
 struct Reply {

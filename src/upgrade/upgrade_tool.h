@@ -44,7 +44,7 @@ class UpgradeTool : public StageObserver {
   Reply Start(const StartRequest& request);
   // The backup, or its skipping; done means the stages are due.
   Reply Backup(bool skip_backup);
-  // Runs the stage stage() names. The last one commits
+  // Runs the stage that is due. The last one commits
   // everything and reports `finished`.
   Reply RunStage();
 
@@ -54,9 +54,9 @@ class UpgradeTool : public StageObserver {
   void Note(StageNote note, int year) override;
   void Progress(LongWork work, int done, int total) override;
 
-  // The user the start checks accepted, and the stage due next.
+  // The user the start checks unlocked (the check's stand-ins are written in
+  // its form); it hands out no key.
   const UnlockedUser& user() const { return user_; }
-  Stage stage() const { return state_.UpgradeState; }
 
  private:
   Reply LoadUsersOrThrow();

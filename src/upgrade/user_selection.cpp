@@ -71,7 +71,7 @@ Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   view->version = platform_.Cp949ToUtf8(ShownVersion(state_.UserProfile.Version()));
   state_.Encrypted = state_.UserProfile.Encrypted();
   view->encryption = state_.Encrypted ? texts::kEncryptionOn : texts::kEncryptionOff;
-  view->password_enabled = state_.Encrypted;
+  view->encrypted = state_.Encrypted;
   return Reply();
 }
 
