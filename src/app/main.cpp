@@ -4,8 +4,8 @@
 #include "app/qt_message_boxes.h"
 #include "app/tform1.h"
 #include "platform/system_platform.h"
+#include "presenter/message_boxes.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
 #include "upgrade/installation.h"
 
 int main(int argc, char* argv[]) {

@@ -5,7 +5,7 @@
 #include <QTranslator>
 #include <string>
 
-#include "upgrade/notice.h"
+#include "presenter/message_boxes.h"
 
 namespace dayledger {
 

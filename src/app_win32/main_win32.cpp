@@ -2,7 +2,7 @@
 #include "app_win32/tform1_win32.h"
 #include "app_win32/win32_message_boxes.h"
 #include "platform/system_platform.h"
-#include "upgrade/error_report.h"
+#include "presenter/message_boxes.h"
 #include "upgrade/installation.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/, int show) {

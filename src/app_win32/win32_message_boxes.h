@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/windows_api.h"
-#include "upgrade/notice.h"
+#include "presenter/message_boxes.h"
 
 namespace dayledger {
 

@@ -39,11 +39,11 @@ class UnlockedOverlay : public OverlayPlatform {
 
 // Every message the run shows is kept instead of shown; questions are
 // answered yes.
-class KeptMessages : public MessageBoxes {
+class KeptMessages : public Notices {
  public:
-  int Show(const std::string& text, const std::string& /*caption*/, int flags) override {
-    texts.push_back(text);
-    return flags == kMbQuestionYesNo ? kIdYes : kIdOk;
+  bool Show(const Notice& notice) override {
+    texts.push_back(notice.text);
+    return true;
   }
   std::vector<std::string> texts;
 };
@@ -66,7 +66,8 @@ Reply Checked(const std::vector<std::string>& refusals,
   Reply reply;
   if (refusals.empty() && problems.empty()) return reply;
   reply.outcome = Outcome::kRefused;
-  for (const std::string& refusal : refusals) reply.notices.push_back({refusal, kMbInformation});
+  for (const std::string& refusal : refusals)
+    reply.notices.push_back({refusal, NoticeKind::kInformation});
   return reply;
 }
 

@@ -105,7 +105,7 @@ struct Session {
 
   // Shows the reply's notices; how the verb ended.
   Ended Shown(const Reply& reply) {
-    for (const Notice& notice : reply.notices) ShowNotice(console, notice);
+    for (const Notice& notice : reply.notices) console.Show(notice);
     return EndedBy(reply.outcome);
   }
   std::string UserName() { return Utf8ToCp949Text(options.user); }

@@ -1,4 +1,4 @@
-// The terminal program's side of the console: message boxes become lines on
+// The terminal program's side of the console: notices become lines on
 // standard error, the one question is asked on the terminal, and the
 // arguments and the password are read in the system's own way.
 // console_posix.cpp and console_win32.cpp hold each system's part.
@@ -12,7 +12,7 @@
 
 namespace dayledger {
 
-class Console : public MessageBoxes {
+class Console : public Notices {
  public:
   // A reader that goes away (a closed pipe) must not end the program in the
   // middle of an upgrade, so writes to it fail quietly instead. On Windows
@@ -25,7 +25,7 @@ class Console : public MessageBoxes {
 
   // Writes the message to standard error; a yes/no question is asked on
   // the terminal.
-  int Show(const std::string& text, const std::string& caption, int flags) override;
+  bool Show(const Notice& notice) override;
 
   // The program's arguments as UTF-8 (Windows hands them over in its own
   // code page; the wide command line has them whole).

@@ -13,7 +13,7 @@ WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxe
 Reply WindowFlow::Open() {
   // An upgrade a crash interrupted is finished or undone before any user is shown.
   const std::vector<std::string> notes = installation_.Recover();
-  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), kMbInformation});
+  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before
   // an error are listed.
@@ -35,7 +35,8 @@ Reply WindowFlow::UserClicked() {
 
 Reply WindowFlow::StartClicked() {
   const StartRequest request{view_.SelectedUser(), view_.Password(), view_.SkipBackupChecked()};
-  const Reply reply = StartAsking(tool_, request, boxes_);
+  BoxedNotices notices(boxes_);
+  const Reply reply = StartAsking(tool_, request, notices);
   Show(reply);
   if (reply.next == Next::kBackup) view_.SetInputEnabled(false);
   Arm(reply.next);
@@ -73,7 +74,8 @@ void WindowFlow::Show(const Reply& reply) {
     if (shown.encrypted) view_.SetPasswordEnabled(*shown.encrypted);
   }
   for (const Notice& notice : reply.notices) ShowNotice(boxes_, notice);
-  if (reply.select_password) view_.SelectPasswordAndFocus();
+  // A wrong password is selected for typing again.
+  if (reply.wrong_password) view_.SelectPasswordAndFocus();
 }
 
 void WindowFlow::Arm(Next next) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "upgrade/notice.h"
+#include "presenter/message_boxes.h"
 #include "upgrade/upgrade_port.h"
 #include "upgrade/upgrade_tool.h"
 

@@ -37,7 +37,7 @@ Reply UpgradeTool::BackupOrThrow(bool skip_backup) {
     if (!copied.ok()) {
       Reply failed;
       failed.outcome = Outcome::kStopped;
-      failed.notices.push_back({BackupFailure(copied), kMbError});
+      failed.notices.push_back({BackupFailure(copied), NoticeKind::kError});
       return failed;
     }
     AddLog(texts::kLogBackupDone);

@@ -106,7 +106,7 @@ Reply UpgradeTool::SaveProfileStage() {
   AddLog(texts::kLogUpgradeDone);
   Reply reply;
   reply.finished = true;
-  reply.notices.push_back({texts::kUpgradeDone, kMbInformation});
+  reply.notices.push_back({texts::kUpgradeDone, NoticeKind::kInformation});
   return reply;
 }
 

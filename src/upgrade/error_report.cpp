@@ -42,7 +42,7 @@ std::string ReportedText(Platform& platform, const std::exception& error) {
 Reply Stopped(Platform& platform, const FrameworkError& error) {
   Reply reply;
   reply.outcome = Outcome::kStopped;
-  reply.notices.push_back({ReportedText(platform, error), kMbError});
+  reply.notices.push_back({ReportedText(platform, error), NoticeKind::kError});
   reply.error = error;
   reply.path = error.path();
   return reply;
@@ -52,7 +52,8 @@ Reply Ended(Platform& platform, Outcome outcome, const std::string& text, const 
   Reply reply;
   reply.outcome = outcome;
   const std::string about = path.empty() ? "" : platform.Cp949ToUtf8(path);
-  reply.notices.push_back({text + about, outcome == Outcome::kStopped ? kMbError : kMbInformation});
+  reply.notices.push_back(
+      {text + about, outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation});
   reply.path = path;
   return reply;
 }

@@ -37,16 +37,4 @@ Reply Guarded(Platform& platform, Work&& work) {
   }
 }
 
-// Runs a front end's handler; an error that ends it is shown in `boxes`.
-// False then.
-template <typename Handler>
-bool RunReported(Platform& platform, MessageBoxes& boxes, Handler&& handler) {
-  const Reply reply = Guarded(platform, [&] {
-    handler();
-    return Reply();
-  });
-  for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
-  return reply.outcome != Outcome::kStopped;
-}
-
 }  // namespace dayledger

@@ -53,8 +53,8 @@ struct Unchangeable {
 
 void LookAt(Platform& platform, const std::string& folder, Unchangeable* found) {
   if (!platform.CanWriteIn(folder)) {
-    found->refusal =
-        Reply::Refused(texts::kFolderNotWritable + platform.Cp949ToUtf8(folder), kMbError, folder);
+    found->refusal = Reply::Refused(texts::kFolderNotWritable + platform.Cp949ToUtf8(folder),
+                                    NoticeKind::kError, folder);
     return;
   }
   const auto entries = platform.ListFolder(folder);
@@ -71,15 +71,15 @@ void LookAt(Platform& platform, const std::string& folder, Unchangeable* found) 
       case Replaceable::kYes:
         break;
       case Replaceable::kHeld:
-        found->refusal =
-            Reply::Refused(texts::kFileInUse + platform.Cp949ToUtf8(path) + ".", kMbError, path);
+        found->refusal = Reply::Refused(texts::kFileInUse + platform.Cp949ToUtf8(path) + ".",
+                                        NoticeKind::kError, path);
         return;
       case Replaceable::kReadOnly:
         if (IsDataFile(entry.name)) found->read_only.push_back(platform.Cp949ToUtf8(path));
         break;
       case Replaceable::kDenied:
-        found->refusal =
-            Reply::Refused(texts::kFileNotDeletable + platform.Cp949ToUtf8(path), kMbError, path);
+        found->refusal = Reply::Refused(texts::kFileNotDeletable + platform.Cp949ToUtf8(path),
+                                        NoticeKind::kError, path);
         return;
     }
   }
@@ -136,7 +136,7 @@ std::optional<Reply> RefuseRunningPrograms(Platform& platform, const std::string
     names.push_back(name);
   }
   if (names.empty()) return std::nullopt;
-  return Reply::Refused(texts::kProgramRunning + FewOf(names), kMbError);
+  return Reply::Refused(texts::kProgramRunning + FewOf(names), NoticeKind::kError);
 }
 
 std::optional<Reply> RefuseLinks(Platform& platform, const std::string& app_dir,
@@ -146,7 +146,8 @@ std::optional<Reply> RefuseLinks(Platform& platform, const std::string& app_dir,
         BackupFolder(app_dir, user), UserLockPath(app_dir, user)}) {
     const std::string normal = NormalPath(path);
     if (platform.Inspect(normal) == PathKind::kLink) {
-      return Reply::Refused(texts::kLinkOnTheWay + platform.Cp949ToUtf8(normal), kMbError, normal);
+      return Reply::Refused(texts::kLinkOnTheWay + platform.Cp949ToUtf8(normal), NoticeKind::kError,
+                            normal);
     }
   }
   return std::nullopt;
@@ -157,7 +158,7 @@ std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& u
   LookAt(platform, NormalPath(user_folder), &found);
   if (found.refusal) return found.refusal;
   if (found.read_only.empty()) return std::nullopt;
-  return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), kMbError);
+  return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), NoticeKind::kError);
 }
 
 std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_dir,
@@ -221,7 +222,7 @@ std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_
     return Reply::Refused(
         texts::DiskTooFull(Megabytes(need.bytes, true), Megabytes(need.disk.available, false),
                            platform.Cp949ToUtf8(need.where)),
-        kMbError, need.where);
+        NoticeKind::kError, need.where);
   }
   return std::nullopt;
 }

@@ -1,36 +1,27 @@
-// What the core gives a front end to show: a message with its icon and
-// buttons. The box itself, and how it is answered, belong to the front end.
+// What the core gives a front end to show: a message and what it is, a
+// piece of information, an error or a yes/no question. How it is shown (a
+// message box and its icon, a line on a terminal) belongs to the front end.
 #pragma once
 
 #include <string>
 
 namespace dayledger {
 
-// Message box flag sets the tool uses, with the system's values.
-enum MessageFlags : int {
-  kMbInformation = 64,
-  kMbError = 16,
-  kMbQuestionYesNo = 36,
-};
-constexpr int kIdOk = 1;
-constexpr int kIdYes = 6;
-constexpr int kIdNo = 7;
+enum class NoticeKind { kInformation, kError, kQuestion };
 
-// One message (UTF-8) and how it is shown.
+// One message (UTF-8) and what it is.
 struct Notice {
   std::string text;
-  int flags = kMbInformation;
+  NoticeKind kind = NoticeKind::kInformation;
 };
 
-// A front end's message box: shows the text under the caption and waits for
-// the answer (kIdYes, kIdNo, or kIdOk).
-class MessageBoxes {
+// Whoever shows the core's notices: a window's message boxes, the terminal,
+// a dry run that keeps them. Shows the notice and waits; for a question,
+// whether the answer was yes.
+class Notices {
  public:
-  virtual ~MessageBoxes() = default;
-  virtual int Show(const std::string& text, const std::string& caption, int flags) = 0;
+  virtual ~Notices() = default;
+  virtual bool Show(const Notice& notice) = 0;
 };
-
-// Shows the notice under the application's title; returns the answer.
-int ShowNotice(MessageBoxes& boxes, const Notice& notice);
 
 }  // namespace dayledger

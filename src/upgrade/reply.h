@@ -36,14 +36,14 @@ struct Reply {
   Outcome outcome = Outcome::kDone;
   std::vector<Notice> notices;  // to show, in order, after the view
   Next next = Next::kNothing;
-  bool select_password = false;  // the password was wrong: select it for retyping
-  bool finished = false;         // the upgrade reached the disk as a whole
+  bool wrong_password = false;  // the password was not the profile's
+  bool finished = false;        // the upgrade reached the disk as a whole
   std::optional<UserView> view;
   std::optional<FrameworkError> error;  // the error that stopped the verb
   // The file a refusal or an error is about (a tool path); empty when none.
   std::string path;
 
-  static Reply Refused(const std::string& text, int flags, const std::string& path = "");
+  static Reply Refused(const std::string& text, NoticeKind kind, const std::string& path = "");
 };
 
 // What a verb that finds something answers: its reply, and what it found,

@@ -22,29 +22,30 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
   const int index = request.user;
   if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
       user_names_[static_cast<size_t>(index)] != state_.UserName) {
-    return Reply::Refused(texts::kSelectUser, kMbInformation);
+    return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
   }
-  if (!IsSafeUserName(state_.UserName)) return Reply::Refused(texts::kProfileDamaged, kMbError);
+  if (!IsSafeUserName(state_.UserName))
+    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError);
   const Profile& profile = state_.UserProfile;
   if (profile.Version() == state_.TargetVersion) {
-    return Reply::Refused(texts::kAlreadyLatest, kMbInformation);
+    return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
   }
   // No step leads from an unknown version; refuse before anything changes.
   if (!FirstStepFor(profile.Version())) {
-    return Reply::Refused(texts::kUnsupportedVersion, kMbInformation);
+    return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
   }
   if (request.skip_backup && !request.skip_confirmed) {
     Reply question;
     question.outcome = Outcome::kAsk;
-    question.notices.push_back({texts::kSkipBackupQuestion, kMbQuestionYesNo});
+    question.notices.push_back({texts::kSkipBackupQuestion, NoticeKind::kQuestion});
     return question;
   }
   // A wrong password leaves the user unlocked before, if any, as it was.
   auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
                                        Utf8ToCp949Text(request.password));
   if (!unlocked) {
-    Reply wrong = Reply::Refused(texts::kWrongPassword, kMbError);
-    wrong.select_password = true;
+    Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
+    wrong.wrong_password = true;
     return wrong;
   }
   user_ = std::move(*unlocked);
@@ -65,11 +66,11 @@ Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
     case LockResult::kLocked:
       break;
     case LockResult::kBusy:
-      return Reply::Refused(texts::kUserBusy, kMbInformation);
+      return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
     case LockResult::kUnavailable:
       return Reply::Refused(texts::kLockUnavailable +
                                 platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
-                            kMbError);
+                            NoticeKind::kError);
   }
   lock_ = std::move(lock);
   AddLog(texts::kLogUpgradeStarting);

@@ -3,10 +3,10 @@
 
 namespace dayledger {
 
-Reply StartAsking(UpgradeTool& tool, StartRequest request, MessageBoxes& boxes) {
+Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices) {
   Reply reply = tool.Start(request);
   if (reply.outcome != Outcome::kAsk) return reply;
-  if (ShowNotice(boxes, reply.notices.front()) != kIdYes) {
+  if (!notices.Show(reply.notices.front())) {
     Reply declined;
     declined.outcome = Outcome::kRefused;
     return declined;
@@ -15,10 +15,10 @@ Reply StartAsking(UpgradeTool& tool, StartRequest request, MessageBoxes& boxes) 
   return tool.Start(request);
 }
 
-Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes) {
-  Reply reply = StartAsking(tool, request, boxes);
+Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices) {
+  Reply reply = StartAsking(tool, request, notices);
   for (;;) {
-    for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
+    for (const Notice& notice : reply.notices) notices.Show(notice);
     if (reply.next == Next::kBackup) {
       reply = tool.Backup(request.skip_backup);
     } else if (reply.next == Next::kStage) {

@@ -8,14 +8,14 @@
 
 namespace dayledger {
 
-// The start checks; their question is asked in `boxes`, and a yes runs them
-// again with it answered. The reply's notices are not yet shown.
-Reply StartAsking(UpgradeTool& tool, StartRequest request, MessageBoxes& boxes);
+// The start checks; their question is asked of `notices`, and a yes runs
+// them again with it answered. The reply's notices are not yet shown.
+Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices);
 
 // Runs the upgrade of the user the tool shows, showing every notice in
-// `boxes`. The last reply says what the run came to: kDone once the
+// `notices`. The last reply says what the run came to: kDone once the
 // upgrade reached the disk, kRefused when a start check said no, kStopped
 // when the backup failed or an error (its `error`) ended a verb.
-Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, MessageBoxes& boxes);
+Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices);
 
 }  // namespace dayledger

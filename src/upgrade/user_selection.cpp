@@ -30,7 +30,7 @@ Reply UpgradeTool::LoadUsersOrThrow() {
     if (!above.empty() && platform_.TestOpen(UserListPath(above + "\\"))) {
       text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
     }
-    return Reply::Refused(text, kMbInformation, path);
+    return Reply::Refused(text, NoticeKind::kInformation, path);
   }
   ReadLines(platform_, path, &list);
   user_names_.clear();
@@ -62,11 +62,12 @@ Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   // that leads outside users\.
   // The name comes from the user list: that file is what is damaged.
   if (!IsSafeUserName(state_.UserName)) {
-    return Reply::Refused(texts::kProfileDamaged, kMbError, UserListPath(state_.AppDir));
+    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError, UserListPath(state_.AppDir));
   }
   state_.UserProfile = Profile::Read(platform_, state_.UserDir());
   if (!state_.UserProfile.Named()) {
-    return Reply::Refused(texts::kProfileDamaged, kMbError, ProfilePath(state_.UserDir()));
+    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+                          ProfilePath(state_.UserDir()));
   }
   view->version = platform_.Cp949ToUtf8(ShownVersion(state_.UserProfile.Version()));
   state_.Encrypted = state_.UserProfile.Encrypted();

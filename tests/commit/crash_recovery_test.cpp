@@ -115,7 +115,8 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     tool.LoadUsers();
     tool.ShowUser(0);
     const StartRequest request{0, GetParam().user.password, skip_backup};
-    const Outcome outcome = RunUpgrade(tool, request, disk).outcome;
+    BoxedNotices notices(disk);
+    const Outcome outcome = RunUpgrade(tool, request, notices).outcome;
     if (log) *log = view.log;
     return outcome;
   }

@@ -40,7 +40,8 @@ Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& 
   }
   tool.ShowUser(request.user);
   request.password = password;
-  return RunUpgrade(tool, request, boxes).outcome;
+  BoxedNotices notices(boxes);
+  return RunUpgrade(tool, request, notices).outcome;
 }
 
 TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAlone) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/notice.h"
+#include "presenter/message_boxes.h"
 
 namespace dayledger::testing {
 

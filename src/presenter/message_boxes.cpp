@@ -1,0 +1,24 @@
+// Notices in message boxes: each kind's flag set, under the title.
+#include "presenter/message_boxes.h"
+
+#include "texts/texts.h"
+
+namespace dayledger {
+
+int FlagsFor(NoticeKind kind) {
+  switch (kind) {
+    case NoticeKind::kInformation:
+      return kMbInformation;
+    case NoticeKind::kError:
+      return kMbError;
+    case NoticeKind::kQuestion:
+      return kMbQuestionYesNo;
+  }
+  return kMbInformation;
+}
+
+int ShowNotice(MessageBoxes& boxes, const Notice& notice) {
+  return boxes.Show(notice.text, texts::kApplicationTitle, FlagsFor(notice.kind));
+}
+
+}  // namespace dayledger

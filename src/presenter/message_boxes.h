@@ -1,0 +1,59 @@
+// The system's message box, as both windows show the core's notices: the
+// flag sets of its icons and buttons and its answers, with the system's
+// values, and the notices shown in boxes under the application's title.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "upgrade/error_report.h"
+#include "upgrade/notice.h"
+
+namespace dayledger {
+
+enum MessageFlags : int {
+  kMbInformation = 64,
+  kMbError = 16,
+  kMbQuestionYesNo = 36,
+};
+constexpr int kIdOk = 1;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+// A window's message box: shows the text under the caption and waits for
+// the answer (kIdYes, kIdNo, or kIdOk).
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  virtual int Show(const std::string& text, const std::string& caption, int flags) = 0;
+};
+
+// The flag set a notice is shown with.
+int FlagsFor(NoticeKind kind);
+
+// Shows the notice under the application's title; returns the answer.
+int ShowNotice(MessageBoxes& boxes, const Notice& notice);
+
+// The core's notices in message boxes.
+class BoxedNotices : public Notices {
+ public:
+  explicit BoxedNotices(MessageBoxes& boxes) : boxes_(boxes) {}
+  bool Show(const Notice& notice) override { return ShowNotice(boxes_, notice) == kIdYes; }
+
+ private:
+  MessageBoxes& boxes_;
+};
+
+// Runs a window program's handler; an error that ends it is shown in
+// `boxes`. False then.
+template <typename Handler>
+bool RunReported(Platform& platform, MessageBoxes& boxes, Handler&& handler) {
+  const Reply reply = Guarded(platform, [&] {
+    handler();
+    return Reply();
+  });
+  for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
+  return reply.outcome != Outcome::kStopped;
+}
+
+}  // namespace dayledger
