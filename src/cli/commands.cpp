@@ -260,8 +260,11 @@ Ended ListCommand(Session& session) {
       if (session.Shown(reply) == Ended::kDone) view = reply.view;
     }
     if (view) {
-      std::printf("%s\t%s\t%s\n", name.c_str(), view->encryption.value_or("").c_str(),
-                  view->version.value_or("").c_str());
+      const std::string encryption =
+          view->encrypted ? texts::EncryptionShown(*view->encrypted) : "";
+      const std::string version =
+          view->version ? session.platform.Cp949ToUtf8(ShownVersion(*view->version)) : "";
+      std::printf("%s\t%s\t%s\n", name.c_str(), encryption.c_str(), version.c_str());
     } else {
       std::printf("%s\t\t\n", name.c_str());
     }

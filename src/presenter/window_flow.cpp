@@ -2,6 +2,8 @@
 // and timers.
 #include "presenter/window_flow.h"
 
+#include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/recovery_on_open.h"
 #include "upgrade/upgrade_runner.h"
 
@@ -66,10 +68,18 @@ Reply WindowFlow::StageTick() {
 
 void WindowFlow::Show(const Reply& reply) {
   if (reply.view) {
+    // The labels say what the profile says; with nobody selected they are
+    // empty.
     const UserView& shown = *reply.view;
+    const bool nobody = shown.user.empty();
+    Platform& platform = installation_.platform();
     view_.SetUserLabel(shown.user);
-    if (shown.encryption) view_.SetEncryptionLabel(*shown.encryption);
-    if (shown.version) view_.SetVersionLabel(*shown.version);
+    if (shown.encrypted) {
+      view_.SetEncryptionLabel(nobody ? "" : texts::EncryptionShown(*shown.encrypted));
+    }
+    if (shown.version) {
+      view_.SetVersionLabel(nobody ? "" : platform.Cp949ToUtf8(ShownVersion(*shown.version)));
+    }
     // The password box is for encrypted data only.
     if (shown.encrypted) view_.SetPasswordEnabled(*shown.encrypted);
   }

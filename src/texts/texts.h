@@ -25,6 +25,9 @@ inline std::string InstallationAbove(const std::string& folder) {
 inline constexpr char kProfileDamaged[] = "사용자 프로파일이 손상되었습니다.";
 inline constexpr char kEncryptionOn[] = "사용";
 inline constexpr char kEncryptionOff[] = "사용안함";
+inline const char* EncryptionShown(bool encrypted) {
+  return encrypted ? kEncryptionOn : kEncryptionOff;
+}
 
 inline constexpr char kSelectUser[] = "업그레이드할 사용자를 선택해 주세요.";
 inline constexpr char kAlreadyLatest[] = "해당 사용자 데이터 버전은 이미 최신 버전입니다.";

@@ -1,5 +1,5 @@
 // What a verb of the upgrade did, as a value: its outcome, the notices to
-// show, what is due next, and what a window shows of the selected user.
+// show, what is due next, and what the selected user's profile says.
 #pragma once
 
 #include <optional>
@@ -21,13 +21,12 @@ enum class Outcome {
 // What is due next: the backup, or the next stage.
 enum class Next { kNothing, kBackup, kStage };
 
-// What the selected user's profile says, as a window shows it. A part left
-// empty is not known and keeps what the window showed before (a damaged
-// profile shows only the name).
+// What the selected user's profile says; nobody is selected when `user` is
+// empty. A part left empty is not known, and a window keeps what it showed
+// before (a damaged profile shows only the name).
 struct UserView {
-  std::string user;
-  std::optional<std::string> encryption;
-  std::optional<std::string> version;
+  std::string user;                    // UTF-8
+  std::optional<std::string> version;  // the data version code (CP949)
   // Whether the data is encrypted, so a password is needed; false for nobody.
   std::optional<bool> encrypted;
 };

@@ -2,7 +2,6 @@
 #include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
 #include "upgrade/upgrade_tool.h"
@@ -53,14 +52,13 @@ Reply UpgradeTool::ShowUser(int index) {
 
 Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
   if (index < 0 || index >= static_cast<int>(user_names_.size())) {
-    *view = {"", "", "", false};
+    *view = {"", "", false};
     return Reply();
   }
   state_.UserName = user_names_[static_cast<size_t>(index)];
   view->user = platform_.Cp949ToUtf8(state_.UserName);
-  // The name comes from a data file and becomes a path: never follow one
-  // that leads outside users\.
-  // The name comes from the user list: that file is what is damaged.
+  // The name comes from the user list and becomes a path: one that leads
+  // outside users\ is never followed, and the list is what is damaged.
   if (!IsSafeUserName(state_.UserName)) {
     return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError, UserListPath(state_.AppDir));
   }
@@ -69,9 +67,8 @@ Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
     return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
                           ProfilePath(state_.UserDir()));
   }
-  view->version = platform_.Cp949ToUtf8(ShownVersion(state_.UserProfile.Version()));
+  view->version = state_.UserProfile.Version();
   state_.Encrypted = state_.UserProfile.Encrypted();
-  view->encryption = state_.Encrypted ? texts::kEncryptionOn : texts::kEncryptionOff;
   view->encrypted = state_.Encrypted;
   return Reply();
 }

@@ -122,6 +122,11 @@ TEST_F(UpgradeToolTest, VersionAndEncryptionDisplay) {
     EXPECT_EQ(port.encryption_label, c.encrypted ? "사용" : "사용안함") << c.flag;
     EXPECT_EQ(port.password_enabled, c.encrypted) << c.flag;
   }
+  // Nobody selected (a click below the last row): every label empty.
+  port.selected = -1;
+  flow().UserClicked();
+  EXPECT_EQ(port.user_label + port.encryption_label + port.version_label, "");
+  EXPECT_FALSE(port.password_enabled);
 }
 
 TEST_F(UpgradeToolTest, DamagedProfileAfterAnEncryptedUserKeepsItsDisplay) {
