@@ -13,7 +13,7 @@
 #include "state/line_file.h"
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
-#include "upgrade/recovery_on_open.h"
+#include "upgrade/installation.h"
 #include "upgrade/user_lock.h"
 
 // Every fsync of this program is counted on its way to the C library, so a
@@ -132,7 +132,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
                                   : LockUser(platform, builder.AppDir(), "u", &held),
               LockResult::kLocked);
     EXPECT_EQ(
-        RecoverInstallation(platform, builder.AppDir()),
+        Installation(platform, builder.AppDir()).Recover(),
         std::vector<std::string>{
             "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
@@ -140,12 +140,12 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     EXPECT_EQ(fs::exists(Path("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
     held.reset();
-    EXPECT_EQ(RecoverInstallation(platform, builder.AppDir()), std::vector<std::string>{c.note});
+    EXPECT_EQ(Installation(platform, builder.AppDir()).Recover(), std::vector<std::string>{c.note});
     EXPECT_EQ(fs::exists(Path("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-journal")));
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-1")));
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-lock"))) << "an earlier build's lock goes";
-    EXPECT_TRUE(RecoverInstallation(platform, builder.AppDir()).empty()) << "nothing left to do";
+    EXPECT_TRUE(Installation(platform, builder.AppDir()).Recover().empty()) << "nothing left to do";
     fs::remove(Path("users/u/x.qbd"));
   }
 }

@@ -20,7 +20,7 @@
 #include "support/test_platform.h"
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
-#include "upgrade/recovery_on_open.h"
+#include "upgrade/installation.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/user_lock.h"
 
@@ -124,7 +124,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
   // After a crash: the machine restarts, a fresh instance recovers.
   Tree RecoveredAfterCrash(FaultPlatform& disk) {
     disk.Crash();
-    RecoverInstallation(disk, app_dir);
+    Installation(disk, app_dir).Recover();
     return disk.Snapshot(user_dir);
   }
 
@@ -191,7 +191,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
     ASSERT_FALSE(disk.messages.empty()) << where << ": the error is reported";
     EXPECT_EQ(disk.MessageLines().back().rfind("error:", 0), 0u) << where;
     // A failure after the commit point is finished by the next instance.
-    RecoverInstallation(disk, app_dir);
+    Installation(disk, app_dir).Recover();
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);
   }
   std::printf("%s: %zu failure points\n", GetParam().label, points.size());
@@ -261,7 +261,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
           << shown;
       EXPECT_EQ(disk.Snapshot(user_dir).count(kJournalName), 1u);
       disk.failing_rename_to.clear();
-      RecoverInstallation(disk, app_dir);
+      Installation(disk, app_dir).Recover();
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
     }
   }
@@ -274,7 +274,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
   Run(crashed, true);
   crashed.Crash();
   FaultPlatform probe = crashed;
-  RecoverInstallation(probe, app_dir);
+  Installation(probe, app_dir).Recover();
   ASSERT_TRUE(probe.Snapshot(user_dir) == upgraded) << "rolled forward";
   const std::vector<int> points = Points(probe.kinds);
   for (int m : points) {
@@ -282,7 +282,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
     FaultPlatform disk = crashed;
     disk.crash_before = m;
     try {
-      RecoverInstallation(disk, app_dir);
+      Installation(disk, app_dir).Recover();
     } catch (const SimulatedCrash&) {
     }
     const Tree state = RecoveredAfterCrash(disk);
@@ -290,8 +290,8 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
 
     FaultPlatform failing = crashed;
     failing.fail_at = m;
-    RecoverInstallation(failing, app_dir);
-    RecoverInstallation(failing, app_dir);
+    Installation(failing, app_dir).Recover();
+    Installation(failing, app_dir).Recover();
     EXPECT_TRUE(failing.Snapshot(user_dir) == upgraded) << where << ", failure";
   }
   std::printf("%s: %zu recovery points\n", GetParam().label, points.size());
@@ -318,7 +318,7 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
       EXPECT_EQ(outcome, Outcome::kStopped) << where;
       EXPECT_EQ(disk.MessageLines().back(), std::string("error:") + texts::kBackupFailed) << where;
     }
-    RecoverInstallation(disk, app_dir);
+    Installation(disk, app_dir).Recover();
     if (disk.Snapshot(user_dir) != upgraded) {
       ASSERT_TRUE(disk.Snapshot(user_dir) == original)
           << where << Diff(disk.Snapshot(user_dir), original);
@@ -379,7 +379,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
       RestorePlan plan = restore(disk);
       EXPECT_TRUE(disk.unlocked_changes.empty()) << where << ": " << disk.unlocked_changes[0];
       if (crash) disk.Crash();
-      RecoverInstallation(disk, app_dir);
+      Installation(disk, app_dir).Recover();
       if (disk.Snapshot(user_dir) == upgraded) plan = restore(disk);  // the rerun
       EXPECT_TRUE(disk.Snapshot(user_dir) == original)
           << where << ": " << Diff(disk.Snapshot(user_dir), original);
