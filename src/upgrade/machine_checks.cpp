@@ -112,6 +112,46 @@ void Measure(Platform& platform, const std::string& folder, const std::string& r
   }
 }
 
+// What the commit writes beside the old files before it deletes any: the
+// merged schedule file (no longer than the months it is made from), each
+// other data file again, the templates a step copies in, and the journal
+// that names them all.
+std::uint64_t StagedBytes(Platform& platform, const std::string& app_dir, const Tree& data,
+                          std::uint64_t cluster) {
+  std::uint64_t months = 0;
+  std::uint64_t bytes = 0;
+  for (const auto& [path, size] : data.files) {
+    if (path.starts_with("\\schedules\\")) {
+      months += size;
+    } else {
+      bytes += RoundUp(size, cluster);
+    }
+  }
+  bytes += RoundUp(months, cluster);
+  Tree templates;
+  Measure(platform, NormalPath(TemplatePath(app_dir, "")), "", &templates);
+  for (const auto& [path, size] : templates.files) bytes += RoundUp(size, cluster);
+  constexpr std::uint64_t kJournalBytesPerFile = 128;
+  return bytes +
+         RoundUp(kJournalBytesPerFile * (data.files.size() + templates.files.size() + 1), cluster);
+}
+
+// What the backup of `data` adds: it replaces same-named files of an earlier
+// backup, whose room it takes over.
+std::uint64_t BackupBytes(Platform& platform, const std::string& backup_folder, const Tree& data,
+                          std::uint64_t cluster) {
+  Tree earlier;
+  Measure(platform, backup_folder, "", &earlier);
+  std::uint64_t bytes =
+      platform.Inspect(backup_folder) == PathKind::kFolder ? 0 : cluster * (data.folders + 1);
+  for (const auto& [path, size] : data.files) {
+    const auto old = earlier.files.find(path);
+    const std::uint64_t freed = old == earlier.files.end() ? 0 : RoundUp(old->second, cluster);
+    bytes += RoundUp(size, cluster) - std::min(RoundUp(size, cluster), freed);
+  }
+  return bytes;
+}
+
 // "12.5": megabytes to a tenth, rounded up for what is needed and down for
 // what is free, so that the two never look equal when one is short.
 std::string Megabytes(std::uint64_t bytes, bool round_up) {
@@ -173,43 +213,12 @@ std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_
 
   std::vector<Need> needs;
   if (user_disk) {
-    // The commit writes every new file beside the old ones before it deletes
-    // any: the merged schedule file (no longer than the months it is made
-    // from), each other data file again, the templates a step copies in, and
-    // the journal that names them all.
-    const std::uint64_t cluster = user_disk->cluster;
-    std::uint64_t months = 0;
-    std::uint64_t bytes = 0;
-    for (const auto& [path, size] : data.files) {
-      if (path.starts_with("\\schedules\\")) {
-        months += size;
-      } else {
-        bytes += RoundUp(size, cluster);
-      }
-    }
-    bytes += RoundUp(months, cluster);
-    Tree templates;
-    Measure(platform, NormalPath(TemplatePath(app_dir, "")), "", &templates);
-    for (const auto& [path, size] : templates.files) bytes += RoundUp(size, cluster);
-    constexpr std::uint64_t kJournalBytesPerFile = 128;
-    bytes +=
-        RoundUp(kJournalBytesPerFile * (data.files.size() + templates.files.size() + 1), cluster);
-    needs.push_back({user_folder, *user_disk, bytes});
+    needs.push_back(
+        {user_folder, *user_disk, StagedBytes(platform, app_dir, data, user_disk->cluster)});
   }
   if (with_backup && backup_disk) {
-    // The backup replaces same-named files of an earlier one, whose room it
-    // takes over.
-    Tree earlier;
-    const std::string backup_folder = NormalPath(BackupFolder(app_dir, user));
-    Measure(platform, backup_folder, "", &earlier);
-    const std::uint64_t cluster = backup_disk->cluster;
-    std::uint64_t bytes =
-        platform.Inspect(backup_folder) == PathKind::kFolder ? 0 : cluster * (data.folders + 1);
-    for (const auto& [path, size] : data.files) {
-      const auto old = earlier.files.find(path);
-      const std::uint64_t freed = old == earlier.files.end() ? 0 : RoundUp(old->second, cluster);
-      bytes += RoundUp(size, cluster) - std::min(RoundUp(size, cluster), freed);
-    }
+    const std::uint64_t bytes =
+        BackupBytes(platform, NormalPath(BackupFolder(app_dir, user)), data, backup_disk->cluster);
     if (!needs.empty() && needs.front().disk.volume == backup_disk->volume) {
       needs.front().bytes += bytes;
       needs.front().where = NormalPath(app_dir);

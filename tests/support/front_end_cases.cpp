@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <stdexcept>
 #include <thread>
 
 #include "support/expected_log.h"
@@ -114,6 +115,8 @@ std::unique_ptr<RunningProgram> StartProgram(const std::string& path) {
     ::execl(path.c_str(), path.c_str(), "120", static_cast<char*>(nullptr));
     ::_exit(127);
   }
+  // A failed fork must never reach the kill below with pid -1.
+  if (pid < 0) throw std::runtime_error("cannot start " + path);
   auto program = std::make_unique<RunningProgram>(pid);
   const fs::path exe = "/proc/" + std::to_string(pid) + "/exe";
   const std::string started = fs::canonical(path).string();
