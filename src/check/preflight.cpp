@@ -21,8 +21,8 @@ namespace {
 // often as the upgrade does.
 class UnlockedOverlay : public OverlayPlatform {
  public:
-  UnlockedOverlay(Platform* target, const std::string& app_dir)
-      : OverlayPlatform(target), backup_root_(NormalPath(BackupRoot(app_dir)) + "\\") {}
+  UnlockedOverlay(Platform* target, const Installation& installation)
+      : OverlayPlatform(target), backup_root_(installation.BackupRoot() + "\\") {}
   LockResult LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) override {
     *lock = std::make_unique<FileLock>();
     return LockResult::kLocked;
@@ -76,7 +76,7 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
                   std::vector<PreflightProblem>* problems) {
   Platform& platform = installation.platform();
   const std::string& app_dir = installation.app_dir();
-  UnlockedOverlay overlay(&platform, app_dir);
+  UnlockedOverlay overlay(&platform, installation);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();

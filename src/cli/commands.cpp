@@ -17,7 +17,6 @@
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/upgrade_runner.h"
-#include "upgrade/user_lock.h"
 #include "verify/verify.h"
 
 namespace dayledger::cli {
@@ -96,12 +95,7 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 // command's checks found. Only the stages write the tool's log.
 struct Session {
   Session(Installation& i, Console& c, const Options& o)
-      : installation(i),
-        platform(i.platform()),
-        console(c),
-        app_dir(i.app_dir()),
-        options(o),
-        tool(i, log) {}
+      : installation(i), platform(i.platform()), console(c), options(o), tool(i, log) {}
 
   // Shows the reply's notices; how the verb ended.
   Ended Shown(const Reply& reply) {
@@ -113,7 +107,6 @@ struct Session {
   Installation& installation;
   Platform& platform;
   Console& console;
-  const std::string& app_dir;
   const Options& options;
   PrintedLog log;
   UpgradeTool tool;
@@ -138,9 +131,7 @@ enum class Check {
 // A user whose lock another program holds is in the middle of an upgrade:
 // what its folder holds now is neither listed nor checked.
 bool BusyUser(Session& session, const std::string& name) {
-  if (!UserBusy(session.platform, session.app_dir, Utf8ToCp949Text(name))) {
-    return false;
-  }
+  if (!session.installation.UserBusy(Utf8ToCp949Text(name))) return false;
   std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
   return true;
 }

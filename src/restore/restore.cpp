@@ -14,7 +14,6 @@
 #include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"
 #include "upgrade/machine_checks.h"
-#include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
@@ -85,73 +84,64 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
   }
 }
 
-Reply RestoreOrThrow(Installation& installation, const RestorePlan& plan,
-                     std::vector<std::string>* undeleted) {
-  Platform& platform = installation.platform();
-  const std::string& app_dir = installation.app_dir();
-  // The scheduler left open would write its data back over the restored
-  // folder; a link would take the restore somewhere else.
-  if (auto refusal = RefuseRunningPrograms(platform, app_dir)) return *refusal;
-  if (auto refusal = RefuseLinks(platform, app_dir, plan.user_name)) return *refusal;
-  std::unique_ptr<FileLock> lock;
-  switch (LockUser(platform, app_dir, plan.user_name, &lock)) {
-    case LockResult::kLocked:
-      break;
-    case LockResult::kBusy:
-      return Ended(platform, Outcome::kRefused, texts::kUserBusy);
-    case LockResult::kUnavailable:
-      return Ended(platform, Outcome::kStopped, texts::kLockUnavailable,
-                   UserLockPath(app_dir, plan.user_name));
-  }
-  // The current folder is copied aside first, so the restore loses nothing.
-  if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-    if (!CopyTreeAs(platform, plan.user_dir, plan.aside_dir).ok()) {
-      throw CannotCreateFile(plan.aside_dir);
-    }
-  } else {
-    ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
-    ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));
-  }
-  OverlayPlatform staged(&platform);
-  StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
-  StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
-  *undeleted = CommitChanges(platform, plan.user_dir, staged);
-  return Reply();
-}
-
-// What restoring would do, in `plan`.
-Reply Plan(Installation& installation, const std::string& user_name, RestorePlan* plan) {
-  Platform& platform = installation.platform();
-  const std::string& app_dir = installation.app_dir();
-  plan->user_name = user_name;
-  plan->user_dir = NormalPath(UserFolder(app_dir, user_name));
-  plan->backup_dir = NormalPath(BackupFolder(app_dir, user_name));
-  if (platform.Inspect(plan->backup_dir) != PathKind::kFolder) {
-    return Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan->backup_dir);
-  }
-  const auto backup_version = ProfileVersion(platform, plan->backup_dir);
-  if (!backup_version) {
-    return Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
-                 ProfilePath(plan->backup_dir));
-  }
-  plan->backup_version = *backup_version;
-  plan->current_version = ProfileVersion(platform, plan->user_dir).value_or("");
-  plan->aside_dir = AsideName(platform, plan->backup_dir);
-  return Reply();
-}
-
 }  // namespace
 
 Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& user_name) {
   Answer<RestorePlan> answer;
-  answer.reply = Plan(installation, user_name, &answer.found);
+  Platform& platform = installation.platform();
+  RestorePlan& plan = answer.found;
+  plan.user_name = user_name;
+  plan.user_dir = NormalPath(installation.UserFolder(user_name));
+  plan.backup_dir = installation.BackupOf(user_name);
+  if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
+    answer.reply = Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan.backup_dir);
+    return answer;
+  }
+  const auto backup_version = ProfileVersion(platform, plan.backup_dir);
+  if (!backup_version) {
+    answer.reply = Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
+                         ProfilePath(plan.backup_dir));
+    return answer;
+  }
+  plan.backup_version = *backup_version;
+  plan.current_version = ProfileVersion(platform, plan.user_dir).value_or("");
+  plan.aside_dir = AsideName(platform, plan.backup_dir);
   return answer;
 }
 
 Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan) {
   Answer<std::vector<std::string>> answer;
-  answer.reply = Guarded(installation.platform(),
-                         [&] { return RestoreOrThrow(installation, plan, &answer.found); });
+  answer.reply = Guarded(installation.platform(), [&]() -> Reply {
+    Platform& platform = installation.platform();
+    // The scheduler left open would write its data back over the restored
+    // folder; a link would take the restore somewhere else.
+    if (auto refusal = RefuseRunningPrograms(installation)) return *refusal;
+    if (auto refusal = RefuseLinks(installation, plan.user_name)) return *refusal;
+    std::unique_ptr<FileLock> lock;
+    switch (installation.LockUser(plan.user_name, &lock)) {
+      case LockResult::kLocked:
+        break;
+      case LockResult::kBusy:
+        return Ended(platform, Outcome::kRefused, texts::kUserBusy);
+      case LockResult::kUnavailable:
+        return Ended(platform, Outcome::kStopped, texts::kLockUnavailable,
+                     installation.LockOf(plan.user_name));
+    }
+    // The current folder is copied aside first, so the restore loses nothing.
+    if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
+      if (!CopyTreeAs(platform, plan.user_dir, plan.aside_dir).ok()) {
+        throw CannotCreateFile(plan.aside_dir);
+      }
+    } else {
+      ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
+      ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));
+    }
+    OverlayPlatform staged(&platform);
+    StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
+    StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
+    answer.found = CommitChanges(platform, plan.user_dir, staged);
+    return Reply();
+  });
   return answer;
 }
 

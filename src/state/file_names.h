@@ -46,10 +46,4 @@ inline std::string TemplatePath(const std::string& app_dir, const std::string& n
   return app_dir + "\\data\\userscommon\\" + name;
 }
 
-// The tool's own: the backups, and each user's lock beside its backup.
-inline std::string BackupRoot(const std::string& app_dir) { return app_dir + "\\upgrade_backup"; }
-inline std::string BackupFolder(const std::string& app_dir, const std::string& user) {
-  return BackupRoot(app_dir) + "\\" + user;
-}
-
 }  // namespace dayledger

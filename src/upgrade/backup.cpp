@@ -8,16 +8,12 @@
 
 namespace dayledger {
 
-Reply UpgradeTool::Backup(bool skip_backup) {
-  return Guarded(platform_, [&] { return BackupOrThrow(skip_backup); });
-}
-
 // The disk filled while the backup was copied: skipping the backup is no
 // advice then. A half copy in a folder of this run's own is taken away again,
 // so it does not keep the room it took; an earlier backup is left as it is.
 std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
   if (copied.error != IoError::kNoSpace) return texts::kBackupFailed;
-  const std::string folder = NormalPath(BackupFolder(state_.AppDir, state_.UserName));
+  const std::string folder = installation_.BackupOf(state_.UserName);
   std::string text = texts::kBackupDiskFull + platform_.Cp949ToUtf8(folder);
   if (backup_folder_made_) {
     RemoveTree(platform_, folder);
@@ -26,26 +22,28 @@ std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
   return text;
 }
 
-Reply UpgradeTool::BackupOrThrow(bool skip_backup) {
-  // A new run starts from the disk as it is, never from an earlier run's changes.
-  staged_.reset();
-  // The operator's choice as it stands now, not at the click.
-  if (skip_backup) {
-    AddLog(texts::kLogBackupSkipped);
-  } else {
-    const IoStatus copied = CopyTree(platform_, state_.UserDir(), BackupRoot(state_.AppDir));
-    if (!copied.ok()) {
-      Reply failed;
-      failed.outcome = Outcome::kStopped;
-      failed.notices.push_back({BackupFailure(copied), NoticeKind::kError});
-      return failed;
+Reply UpgradeTool::Backup(bool skip_backup) {
+  return Guarded(platform_, [&]() -> Reply {
+    // A new run starts from the disk as it is, never from an earlier run's changes.
+    staged_.reset();
+    // The operator's choice as it stands now, not at the click.
+    if (skip_backup) {
+      AddLog(texts::kLogBackupSkipped);
+    } else {
+      const IoStatus copied = CopyTree(platform_, state_.UserDir(), installation_.BackupRoot());
+      if (!copied.ok()) {
+        Reply failed;
+        failed.outcome = Outcome::kStopped;
+        failed.notices.push_back({BackupFailure(copied), NoticeKind::kError});
+        return failed;
+      }
+      AddLog(texts::kLogBackupDone);
     }
-    AddLog(texts::kLogBackupDone);
-  }
-  state_.UpgradeState = Stage::kReadProfile;
-  Reply reply;
-  reply.next = Next::kStage;
-  return reply;
+    state_.UpgradeState = Stage::kReadProfile;
+    Reply reply;
+    reply.next = Next::kStage;
+    return reply;
+  });
 }
 
 }  // namespace dayledger

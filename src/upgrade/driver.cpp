@@ -14,30 +14,28 @@
 namespace dayledger {
 
 Reply UpgradeTool::RunStage() {
-  return Guarded(platform_, [this] { return RunStageOrThrow(); });
-}
-
-Reply UpgradeTool::RunStageOrThrow() {
-  const StageContext ctx{Staged(), state_.AppDir, user_, *this};
-  switch (state_.UpgradeState) {
-    case Stage::kReadProfile:
-      ReadProfileStage();
-      break;
-    case Stage::kSchedule:
-      RunSteps(ctx, &VersionStep::schedule, texts::kScheduleData, Stage::kAnniversaryDetection);
-      break;
-    case Stage::kAnniversaryDetection:
-      DetectAnniversaryVersion();
-      break;
-    case Stage::kAnniversary:
-      RunSteps(ctx, &VersionStep::anniversary, texts::kAnniversaryData, Stage::kSaveProfile);
-      break;
-    case Stage::kSaveProfile:
-      return SaveProfileStage();
-  }
-  Reply reply;
-  reply.next = Next::kStage;
-  return reply;
+  return Guarded(platform_, [this]() -> Reply {
+    const StageContext ctx{Staged(), state_.AppDir, user_, *this};
+    switch (state_.UpgradeState) {
+      case Stage::kReadProfile:
+        ReadProfileStage();
+        break;
+      case Stage::kSchedule:
+        RunSteps(ctx, &VersionStep::schedule, texts::kScheduleData, Stage::kAnniversaryDetection);
+        break;
+      case Stage::kAnniversaryDetection:
+        DetectAnniversaryVersion();
+        break;
+      case Stage::kAnniversary:
+        RunSteps(ctx, &VersionStep::anniversary, texts::kAnniversaryData, Stage::kSaveProfile);
+        break;
+      case Stage::kSaveProfile:
+        return SaveProfileStage();
+    }
+    Reply reply;
+    reply.next = Next::kStage;
+    return reply;
+  });
 }
 
 void UpgradeTool::ReadProfileStage() {

@@ -1,12 +1,16 @@
-// The opened installation: its folder, its view of the disk, its recovery.
+// The opened installation: its folder, its view of the disk, its places and
+// its users' locks. Its recovery is in recovery_on_open.cpp.
 #include "upgrade/installation.h"
 
-#include "upgrade/recovery_on_open.h"
+#include <string_view>
+
+#include "platform/tool_path.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 
 Installation::Installation(Platform& platform, std::string app_dir)
-    : platform_(&platform), app_dir_(std::move(app_dir)) {}
+    : platform_(&platform), app_dir_(std::move(app_dir)), folder_(NormalPath(app_dir_)) {}
 
 Installation Installation::Open(SystemPlatform& system, const std::string& app_dir) {
   Installation installation(system, app_dir);
@@ -21,8 +25,43 @@ Installation Installation::OfProgram(SystemPlatform& system) {
   return Open(system, AppDirFromExecutable(system.ExecutablePath()));
 }
 
-std::vector<std::string> Installation::Recover() {
-  return RecoverInstallation(*platform_, app_dir_);
+std::string Installation::UserFolder(const std::string& user) const {
+  return dayledger::UserFolder(app_dir_, user);
+}
+
+std::string Installation::BackupRoot() const { return folder_ + "\\upgrade_backup"; }
+
+std::string Installation::BackupOf(const std::string& user) const {
+  return BackupRoot() + "\\" + user;
+}
+
+std::string Installation::LockOf(const std::string& user) const { return BackupOf(user) + ".lock"; }
+
+LockResult Installation::LockUser(const std::string& user, std::unique_ptr<FileLock>* lock) {
+  // Fails harmlessly when it exists; the lock's own open reports a folder
+  // that could not be made.
+  platform_->CreateDirectory(BackupRoot());
+  return platform_->LockFile(LockOf(user), lock);
+}
+
+bool Installation::UserBusy(const std::string& user) {
+  const std::string path = LockOf(user);
+  if (platform_->Inspect(path) != PathKind::kFile) return false;
+  std::unique_ptr<FileLock> probe;
+  return platform_->LockFile(path, &probe) == LockResult::kBusy;
+}
+
+void Installation::RemoveStaleLocks() {
+  const std::string root = BackupRoot();
+  const auto entries = platform_->ListFolder(root);
+  if (!entries) return;
+  constexpr std::string_view kSuffix = ".lock";
+  for (const FolderEntry& entry : *entries) {
+    if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
+    // Taken and let go: a released lock takes its file with it.
+    std::unique_ptr<FileLock> lock;
+    platform_->LockFile(root + "\\" + entry.name, &lock);
+  }
 }
 
 std::string AppDirFromExecutable(const std::string& executable_path) {

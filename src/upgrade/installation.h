@@ -1,7 +1,8 @@
-// One scheduler installation, opened once by each program: its folder in the
-// tool's form, the view of the disk through which the scheduler sees it, and
-// the recovery of what an interrupted change left behind. Everything else
-// reaches the installation through it.
+// One scheduler installation, opened once by each program: its folder, the
+// view of the disk through which the scheduler sees it, where each user's
+// folder, backup and lock lie, the lock that lets one program at a time
+// change a user's folder, and the recovery of what an interrupted change
+// left behind. Everything else reaches the installation through it.
 #pragma once
 
 #include <memory>
@@ -28,15 +29,41 @@ class Installation {
 
   Platform& platform() { return *platform_; }
   const std::string& app_dir() const { return app_dir_; }
+  // The folder in the tool's form: single backslashes, none at the end.
+  const std::string& folder() const { return folder_; }
+
+  // A user's folder (CP949 name), as the scheduler's own messages name it.
+  std::string UserFolder(const std::string& user) const;
+  // The tool's own places, in the tool's form: the backups' folder
+  // (upgrade_backup), a user's backup in it, and the user's lock beside the
+  // backup, never in the user's folder, which holds nothing of ours.
+  std::string BackupRoot() const;
+  std::string BackupOf(const std::string& user) const;
+  std::string LockOf(const std::string& user) const;
+
+  // Takes the lock that lets only one program at a time change the user's
+  // folder (an upgrade from its start checks to the end of its commit, a
+  // restore and recovery while they change it), making upgrade_backup when
+  // first needed; kBusy when another holds it, kUnavailable when the lock
+  // file cannot be opened.
+  LockResult LockUser(const std::string& user, std::unique_ptr<FileLock>* lock);
+  // Whether another program holds the user's lock now. Makes no file: a user
+  // never locked has no lock file, and nobody changing it.
+  bool UserBusy(const std::string& user);
 
   // Finishes or undoes what an interrupted change left in each user's
   // folder; what was done, one line per user (UTF-8), empty when nothing.
   std::vector<std::string> Recover();
 
  private:
+  // Removes the lock files nobody holds (left by a killed program on a
+  // system that cannot delete a file as its holder dies).
+  void RemoveStaleLocks();
+
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Platform* platform_;
   std::string app_dir_;
+  std::string folder_;
 };
 
 // The directory part of the executable's path, trailing backslash included.

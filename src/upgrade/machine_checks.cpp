@@ -11,7 +11,6 @@
 #include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
-#include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
@@ -168,9 +167,10 @@ struct Need {
 
 }  // namespace
 
-std::optional<Reply> RefuseRunningPrograms(Platform& platform, const std::string& app_dir) {
+std::optional<Reply> RefuseRunningPrograms(Installation& installation) {
   std::vector<std::string> names;
-  for (const std::string& program : platform.ProgramsRunningIn(NormalPath(app_dir))) {
+  for (const std::string& program :
+       installation.platform().ProgramsRunningIn(installation.folder())) {
     const std::string name = program.substr(program.find_last_of("\\/") + 1);
     if (IsOwnProgram(name) || std::find(names.begin(), names.end(), name) != names.end()) continue;
     names.push_back(name);
@@ -179,11 +179,11 @@ std::optional<Reply> RefuseRunningPrograms(Platform& platform, const std::string
   return Reply::Refused(texts::kProgramRunning + FewOf(names), NoticeKind::kError);
 }
 
-std::optional<Reply> RefuseLinks(Platform& platform, const std::string& app_dir,
-                                 const std::string& user) {
+std::optional<Reply> RefuseLinks(Installation& installation, const std::string& user) {
+  Platform& platform = installation.platform();
   for (const std::string& path :
-       {UsersFolder(app_dir), UserFolder(app_dir, user), BackupRoot(app_dir),
-        BackupFolder(app_dir, user), UserLockPath(app_dir, user)}) {
+       {UsersFolder(installation.app_dir()), installation.UserFolder(user),
+        installation.BackupRoot(), installation.BackupOf(user), installation.LockOf(user)}) {
     const std::string normal = NormalPath(path);
     if (platform.Inspect(normal) == PathKind::kLink) {
       return Reply::Refused(texts::kLinkOnTheWay + platform.Cp949ToUtf8(normal), NoticeKind::kError,
@@ -201,11 +201,12 @@ std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& u
   return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), NoticeKind::kError);
 }
 
-std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_dir,
-                                     const std::string& user, bool with_backup) {
-  const std::string user_folder = NormalPath(UserFolder(app_dir, user));
-  std::string backup_place = NormalPath(BackupRoot(app_dir));
-  if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = NormalPath(app_dir);
+std::optional<Reply> RefuseShortDisk(Installation& installation, const std::string& user,
+                                     bool with_backup) {
+  Platform& platform = installation.platform();
+  const std::string user_folder = NormalPath(installation.UserFolder(user));
+  std::string backup_place = installation.BackupRoot();
+  if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = installation.folder();
   const auto user_disk = platform.SpaceOn(user_folder);
   const auto backup_disk = platform.SpaceOn(backup_place);
   Tree data;
@@ -213,15 +214,15 @@ std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_
 
   std::vector<Need> needs;
   if (user_disk) {
-    needs.push_back(
-        {user_folder, *user_disk, StagedBytes(platform, app_dir, data, user_disk->cluster)});
+    needs.push_back({user_folder, *user_disk,
+                     StagedBytes(platform, installation.app_dir(), data, user_disk->cluster)});
   }
   if (with_backup && backup_disk) {
     const std::uint64_t bytes =
-        BackupBytes(platform, NormalPath(BackupFolder(app_dir, user)), data, backup_disk->cluster);
+        BackupBytes(platform, installation.BackupOf(user), data, backup_disk->cluster);
     if (!needs.empty() && needs.front().disk.volume == backup_disk->volume) {
       needs.front().bytes += bytes;
-      needs.front().where = NormalPath(app_dir);
+      needs.front().where = installation.folder();
     } else {
       needs.push_back({backup_place, *backup_disk, bytes});
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "upgrade/installation.h"
 #include "upgrade/reply.h"
 
 namespace dayledger {
@@ -15,13 +16,12 @@ namespace dayledger {
 // A program running from the installation's folder (the scheduler keeps the
 // user's data in memory and writes the old files back when it saves), other
 // than this tool's own.
-std::optional<Reply> RefuseRunningPrograms(Platform& platform, const std::string& app_dir);
+std::optional<Reply> RefuseRunningPrograms(Installation& installation);
 
 // A link or junction where the tool would make or change anything for the
 // user: the users' folder, the user's folder, the backups' folder, the
 // user's backup and its lock. Nothing is ever made through one.
-std::optional<Reply> RefuseLinks(Platform& platform, const std::string& app_dir,
-                                 const std::string& user);
+std::optional<Reply> RefuseLinks(Installation& installation, const std::string& user);
 
 // A user's folder the user may not write in, a file another program holds
 // (waited for a moment first), data files that are read-only, or a file its
@@ -30,7 +30,7 @@ std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& u
 
 // Too little room for the backup (unless skipped) and for the new files the
 // commit stages beside the old ones, on each drive they go to.
-std::optional<Reply> RefuseShortDisk(Platform& platform, const std::string& app_dir,
-                                     const std::string& user, bool with_backup);
+std::optional<Reply> RefuseShortDisk(Installation& installation, const std::string& user,
+                                     bool with_backup);
 
 }  // namespace dayledger

@@ -6,7 +6,7 @@
 #include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/user_lock.h"
+#include "upgrade/installation.h"
 
 namespace dayledger {
 namespace {
@@ -33,10 +33,11 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
   return text;
 }
 
-std::vector<std::string> RecoverInstallation(Platform& platform, const std::string& app_dir) {
+std::vector<std::string> Installation::Recover() {
+  Platform& platform = *platform_;
   std::vector<std::string> notes;
-  RemoveStaleLocks(platform, app_dir);
-  const std::string users = UsersFolder(app_dir);
+  RemoveStaleLocks();
+  const std::string users = UsersFolder(app_dir_);
   const auto entries = platform.ListFolder(users);
   if (!entries) return notes;
   for (const FolderEntry& entry : *entries) {
@@ -50,7 +51,7 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     if (!HasWorkFiles(platform, folder)) continue;
     std::unique_ptr<FileLock> lock;
     std::unique_ptr<FileLock> old_lock;
-    const LockResult locked = LockUser(platform, app_dir, entry.name, &lock);
+    const LockResult locked = LockUser(entry.name, &lock);
     const std::string old_lock_path = folder + "\\" + kLockName;
     if (locked == LockResult::kBusy ||
         (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile &&
@@ -60,7 +61,7 @@ std::vector<std::string> RecoverInstallation(Platform& platform, const std::stri
     }
     if (locked != LockResult::kLocked) {
       notes.push_back(std::string(texts::kLockUnavailable) +
-                      platform.Cp949ToUtf8(UserLockPath(app_dir, entry.name)) + who);
+                      platform.Cp949ToUtf8(LockOf(entry.name)) + who);
       continue;
     }
     try {

@@ -9,80 +9,74 @@
 #include "upgrade/error_report.h"
 #include "upgrade/machine_checks.h"
 #include "upgrade/upgrade_tool.h"
-#include "upgrade/user_lock.h"
 
 namespace dayledger {
 
 Reply UpgradeTool::Start(const StartRequest& request) {
-  return Guarded(platform_, [&] { return StartOrThrow(request); });
-}
-
-Reply UpgradeTool::StartOrThrow(const StartRequest& request) {
-  // The user the labels show is the one started, never an earlier one.
-  const int index = request.user;
-  if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
-      user_names_[static_cast<size_t>(index)] != state_.UserName) {
-    return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
-  }
-  if (!IsSafeUserName(state_.UserName))
-    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError);
-  const Profile& profile = state_.UserProfile;
-  if (profile.Version() == state_.TargetVersion) {
-    return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
-  }
-  // No step leads from an unknown version; refuse before anything changes.
-  if (!FirstStepFor(profile.Version())) {
-    return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
-  }
-  if (request.skip_backup && !request.skip_confirmed) {
-    Reply question;
-    question.outcome = Outcome::kAsk;
-    question.notices.push_back({texts::kSkipBackupQuestion, NoticeKind::kQuestion});
-    return question;
-  }
-  // A wrong password leaves the user unlocked before, if any, as it was.
-  auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
-                                       Utf8ToCp949Text(request.password));
-  if (!unlocked) {
-    Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
-    wrong.wrong_password = true;
-    return wrong;
-  }
-  user_ = std::move(*unlocked);
-  // What the PC is doing that the upgrade cannot live with is refused before
-  // anything is made, copied or locked, so the operator can put it right and
-  // press the button again.
-  const std::string& app_dir = state_.AppDir;
-  const std::string& user = state_.UserName;
-  if (auto refusal = RefuseRunningPrograms(platform_, app_dir)) return *refusal;
-  if (auto refusal = RefuseLinks(platform_, app_dir, user)) return *refusal;
-  if (auto refusal = RefuseUnchangeable(platform_, UserFolder(app_dir, user))) return *refusal;
-  if (auto refusal = RefuseShortDisk(platform_, app_dir, user, !request.skip_backup)) {
-    return *refusal;
-  }
-  // One upgrade of a user at a time, in this window or in any other program.
-  std::unique_ptr<FileLock> lock;
-  switch (LockUser(platform_, state_.AppDir, state_.UserName, &lock)) {
-    case LockResult::kLocked:
-      break;
-    case LockResult::kBusy:
-      return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
-    case LockResult::kUnavailable:
-      return Reply::Refused(texts::kLockUnavailable +
-                                platform_.Cp949ToUtf8(UserLockPath(state_.AppDir, state_.UserName)),
-                            NoticeKind::kError);
-  }
-  lock_ = std::move(lock);
-  AddLog(texts::kLogUpgradeStarting);
-  AddLog(texts::kLogBackingUp);
-  platform_.CreateDirectory(BackupRoot(state_.AppDir));
-  // A backup that fails for want of room takes away what it copied, but
-  // only from a folder of its own.
-  backup_folder_made_ =
-      platform_.CreateDirectory(BackupFolder(state_.AppDir, state_.UserName)).ok();
-  Reply reply;
-  reply.next = Next::kBackup;
-  return reply;
+  return Guarded(platform_, [&]() -> Reply {
+    // The user the labels show is the one started, never an earlier one.
+    const int index = request.user;
+    if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
+        user_names_[static_cast<size_t>(index)] != state_.UserName) {
+      return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
+    }
+    if (!IsSafeUserName(state_.UserName))
+      return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError);
+    const Profile& profile = state_.UserProfile;
+    if (profile.Version() == state_.TargetVersion) {
+      return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
+    }
+    // No step leads from an unknown version; refuse before anything changes.
+    if (!FirstStepFor(profile.Version())) {
+      return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
+    }
+    if (request.skip_backup && !request.skip_confirmed) {
+      Reply question;
+      question.outcome = Outcome::kAsk;
+      question.notices.push_back({texts::kSkipBackupQuestion, NoticeKind::kQuestion});
+      return question;
+    }
+    // A wrong password leaves the user unlocked before, if any, as it was.
+    auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
+                                         Utf8ToCp949Text(request.password));
+    if (!unlocked) {
+      Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
+      wrong.wrong_password = true;
+      return wrong;
+    }
+    user_ = std::move(*unlocked);
+    // What the PC is doing that the upgrade cannot live with is refused before
+    // anything is made, copied or locked, so the operator can put it right and
+    // press the button again.
+    const std::string& user = state_.UserName;
+    if (auto refusal = RefuseRunningPrograms(installation_)) return *refusal;
+    if (auto refusal = RefuseLinks(installation_, user)) return *refusal;
+    if (auto refusal = RefuseUnchangeable(platform_, state_.UserDir())) return *refusal;
+    if (auto refusal = RefuseShortDisk(installation_, user, !request.skip_backup)) {
+      return *refusal;
+    }
+    // One upgrade of a user at a time, in this window or in any other program.
+    std::unique_ptr<FileLock> lock;
+    switch (installation_.LockUser(user, &lock)) {
+      case LockResult::kLocked:
+        break;
+      case LockResult::kBusy:
+        return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
+      case LockResult::kUnavailable:
+        return Reply::Refused(
+            texts::kLockUnavailable + platform_.Cp949ToUtf8(installation_.LockOf(user)),
+            NoticeKind::kError);
+    }
+    lock_ = std::move(lock);
+    AddLog(texts::kLogUpgradeStarting);
+    AddLog(texts::kLogBackingUp);
+    // A backup that fails for want of room takes away what it copied, but
+    // only from a folder of its own.
+    backup_folder_made_ = platform_.CreateDirectory(installation_.BackupOf(user)).ok();
+    Reply reply;
+    reply.next = Next::kBackup;
+    return reply;
+  });
 }
 
 }  // namespace dayledger

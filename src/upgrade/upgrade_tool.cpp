@@ -8,7 +8,7 @@
 namespace dayledger {
 
 UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port)
-    : platform_(installation.platform()), port_(port) {
+    : installation_(installation), platform_(installation.platform()), port_(port) {
   state_.TargetVersion = kTargetVersion;
   state_.AppDir = installation.app_dir();
   state_.Encrypted = false;

@@ -59,12 +59,7 @@ class UpgradeTool : public StageObserver {
   const UnlockedUser& user() const { return user_; }
 
  private:
-  Reply LoadUsersOrThrow();
-  Reply ShowUserOrThrow(int index, UserView* view);
-  Reply StartOrThrow(const StartRequest& request);
-  Reply BackupOrThrow(bool skip_backup);
   std::string BackupFailure(const IoStatus& copied);
-  Reply RunStageOrThrow();
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
   Platform& Staged();
@@ -76,6 +71,7 @@ class UpgradeTool : public StageObserver {
                 Stage next_stage);
   Reply SaveProfileStage();
 
+  Installation& installation_;
   Platform& platform_;
   UpgradePort& port_;
   UnitState state_;

@@ -14,63 +14,60 @@ bool IsSafeUserName(const std::string& name) {
 }
 
 Reply UpgradeTool::LoadUsers() {
-  return Guarded(platform_, [this] { return LoadUsersOrThrow(); });
-}
-
-Reply UpgradeTool::LoadUsersOrThrow() {
-  LineList list;
-  const std::string path = UserListPath(state_.AppDir);
-  if (!platform_.TestOpen(path)) {
-    // Started from elsewhere (the zip unpacked into a folder of its own, the
-    // download folder): say where it looked, and where the program belongs.
-    std::string text =
-        texts::kUserListMissing + texts::UserListLookedFor(platform_.Cp949ToUtf8(NormalPath(path)));
-    const std::string above = ParentFolder(NormalPath(state_.AppDir));
-    if (!above.empty() && platform_.TestOpen(UserListPath(above + "\\"))) {
-      text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
+  return Guarded(platform_, [this]() -> Reply {
+    LineList list;
+    const std::string path = UserListPath(state_.AppDir);
+    if (!platform_.TestOpen(path)) {
+      // Started from elsewhere (the zip unpacked into a folder of its own, the
+      // download folder): say where it looked, and where the program belongs.
+      std::string text = texts::kUserListMissing +
+                         texts::UserListLookedFor(platform_.Cp949ToUtf8(NormalPath(path)));
+      const std::string above = ParentFolder(NormalPath(state_.AppDir));
+      if (!above.empty() && platform_.TestOpen(UserListPath(above + "\\"))) {
+        text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
+      }
+      return Reply::Refused(text, NoticeKind::kInformation, path);
     }
-    return Reply::Refused(text, NoticeKind::kInformation, path);
-  }
-  ReadLines(platform_, path, &list);
-  user_names_.clear();
-  shown_names_.clear();
-  for (int i = 0; i < StrToInt(list, 0); ++i) {
-    const std::string& name = list.Get(i + 1);
-    user_names_.push_back(name);
-    shown_names_.push_back(platform_.Cp949ToUtf8(name));
-  }
-  return Reply();
+    ReadLines(platform_, path, &list);
+    user_names_.clear();
+    shown_names_.clear();
+    for (int i = 0; i < StrToInt(list, 0); ++i) {
+      const std::string& name = list.Get(i + 1);
+      user_names_.push_back(name);
+      shown_names_.push_back(platform_.Cp949ToUtf8(name));
+    }
+    return Reply();
+  });
 }
 
 Reply UpgradeTool::ShowUser(int index) {
   // What was shown before an error stays shown with it.
   UserView view;
-  Reply reply = Guarded(platform_, [&] { return ShowUserOrThrow(index, &view); });
+  Reply reply = Guarded(platform_, [&]() -> Reply {
+    if (index < 0 || index >= static_cast<int>(user_names_.size())) {
+      view = {"", "", false};
+      return Reply();
+    }
+    state_.UserName = user_names_[static_cast<size_t>(index)];
+    view.user = platform_.Cp949ToUtf8(state_.UserName);
+    // The name comes from the user list and becomes a path: one that leads
+    // outside users\ is never followed, and the list is what is damaged.
+    if (!IsSafeUserName(state_.UserName)) {
+      return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+                            UserListPath(state_.AppDir));
+    }
+    state_.UserProfile = Profile::Read(platform_, state_.UserDir());
+    if (!state_.UserProfile.Named()) {
+      return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+                            ProfilePath(state_.UserDir()));
+    }
+    view.version = state_.UserProfile.Version();
+    state_.Encrypted = state_.UserProfile.Encrypted();
+    view.encrypted = state_.Encrypted;
+    return Reply();
+  });
   reply.view = view;
   return reply;
-}
-
-Reply UpgradeTool::ShowUserOrThrow(int index, UserView* view) {
-  if (index < 0 || index >= static_cast<int>(user_names_.size())) {
-    *view = {"", "", false};
-    return Reply();
-  }
-  state_.UserName = user_names_[static_cast<size_t>(index)];
-  view->user = platform_.Cp949ToUtf8(state_.UserName);
-  // The name comes from the user list and becomes a path: one that leads
-  // outside users\ is never followed, and the list is what is damaged.
-  if (!IsSafeUserName(state_.UserName)) {
-    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError, UserListPath(state_.AppDir));
-  }
-  state_.UserProfile = Profile::Read(platform_, state_.UserDir());
-  if (!state_.UserProfile.Named()) {
-    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
-                          ProfilePath(state_.UserDir()));
-  }
-  view->version = state_.UserProfile.Version();
-  state_.Encrypted = state_.UserProfile.Encrypted();
-  view->encrypted = state_.Encrypted;
-  return Reply();
 }
 
 }  // namespace dayledger

@@ -51,13 +51,13 @@ bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::strin
 
 class Comparison {
  public:
-  Comparison(Installation& installation, const UnlockedUser& user, VerifyReport* report)
+  Comparison(Installation& installation, const UnlockedUser& user, VerifyReport& report)
       : platform_(installation.platform()),
-        backup_(NormalPath(BackupFolder(installation.app_dir(), user.name()))),
+        backup_(installation.BackupOf(user.name())),
         current_(NormalPath(user.folder())),
         app_dir_(installation.app_dir()),
         user_(user),
-        report_(*report) {}
+        report_(report) {}
 
   void Schedules() {
     std::vector<VerifyEntry> kept;
@@ -160,41 +160,12 @@ class Comparison {
   VerifyReport& report_;
 };
 
-Reply VerifyOrThrow(Installation& installation, const VerifyRequest& request,
-                    VerifyReport* report) {
-  Platform& platform = installation.platform();
-  const std::string user_folder = UserFolder(installation.app_dir(), request.user_name);
-  const std::string backup_folder = BackupFolder(installation.app_dir(), request.user_name);
-  const auto backup = Profile::ReadWhole(platform, backup_folder);
-  if (!backup) {
-    return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, NormalPath(backup_folder));
-  }
-  if (backup->Version() == kTargetVersion) {
-    return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, NormalPath(backup_folder));
-  }
-  const auto current = Profile::ReadWhole(platform, user_folder);
-  if (!current) throw CannotOpenFile(ProfilePath(user_folder));
-  if (current->Version() != kTargetVersion) {
-    return Ended(platform, Outcome::kRefused, texts::kNotUpgraded);
-  }
-  // A profile too short to say counts as one whose data is not encrypted.
-  const auto user = current->HasFlags()
-                        ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
-                                               Utf8ToCp949Text(request.password))
-                        : UnlockedUser(request.user_name, user_folder);
-  if (!user) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
-  Comparison comparison(installation, *user, report);
-  comparison.Schedules();
-  comparison.OtherFiles();
-  return Reply();
-}
-
 }  // namespace
 
 Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request) {
   Answer<bool> answer;
   Platform& platform = installation.platform();
-  const std::string user_folder = UserFolder(installation.app_dir(), request.user_name);
+  const std::string user_folder = installation.UserFolder(request.user_name);
   const auto profile = Profile::ReadWhole(platform, user_folder);
   if (!profile) {
     answer.reply = Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
@@ -207,8 +178,33 @@ Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest
 
 Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request) {
   Answer<VerifyReport> answer;
-  answer.reply = Guarded(installation.platform(),
-                         [&] { return VerifyOrThrow(installation, request, &answer.found); });
+  answer.reply = Guarded(installation.platform(), [&]() -> Reply {
+    Platform& platform = installation.platform();
+    const std::string user_folder = installation.UserFolder(request.user_name);
+    const std::string backup_folder = installation.BackupOf(request.user_name);
+    const auto backup = Profile::ReadWhole(platform, backup_folder);
+    if (!backup) {
+      return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);
+    }
+    if (backup->Version() == kTargetVersion) {
+      return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, backup_folder);
+    }
+    const auto current = Profile::ReadWhole(platform, user_folder);
+    if (!current) throw CannotOpenFile(ProfilePath(user_folder));
+    if (current->Version() != kTargetVersion) {
+      return Ended(platform, Outcome::kRefused, texts::kNotUpgraded);
+    }
+    // A profile too short to say counts as one whose data is not encrypted.
+    const auto user = current->HasFlags()
+                          ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
+                                                 Utf8ToCp949Text(request.password))
+                          : UnlockedUser(request.user_name, user_folder);
+    if (!user) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
+    Comparison comparison(installation, *user, answer.found);
+    comparison.Schedules();
+    comparison.OtherFiles();
+    return Reply();
+  });
   return answer;
 }
 

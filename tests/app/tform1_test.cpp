@@ -28,7 +28,7 @@
 #include "support/upgrade_fixture.h"
 #include "support/wait.h"
 #include "texts/texts.h"
-#include "upgrade/user_lock.h"
+#include "upgrade/installation.h"
 
 namespace dayledger {
 namespace {
@@ -548,7 +548,7 @@ namespace {
 TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   std::unique_ptr<FileLock> held;
-  ASSERT_EQ(LockUser(platform, builder.AppDir(), "u", &held), LockResult::kLocked);
+  ASSERT_EQ(Installation(platform, builder.AppDir()).LockUser("u", &held), LockResult::kLocked);
   const std::string profile = Read("users/u/profile.qbd");
   Click("Button1");
   EXPECT_EQ(Messages(), Lines{std::string("information:") + texts::kUserBusy});

@@ -26,7 +26,7 @@
 #include "support/upgrade_fixture.h"
 #include "support/wait.h"
 #include "texts/texts.h"
-#include "upgrade/user_lock.h"
+#include "upgrade/installation.h"
 
 namespace dayledger {
 namespace {
@@ -464,7 +464,7 @@ namespace {
 TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
   std::unique_ptr<FileLock> held;
-  ASSERT_EQ(LockUser(platform, builder.AppDir(), "kim", &held), LockResult::kLocked);
+  ASSERT_EQ(Installation(platform, builder.AppDir()).LockUser("kim", &held), LockResult::kLocked);
   const auto before = SnapshotTree(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
@@ -521,7 +521,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
   const auto before = SnapshotTree(builder.root() + "/users");
   {
     BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
-    ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, app, "kim"); }))
+    ASSERT_TRUE(WaitFor([&] { return Installation(platform, app).UserBusy("kim"); }))
         << "the first run holds the lock";
     const ProcessResult second = Cli("upgrade kim");
     EXPECT_EQ(second.status, 1);
@@ -536,7 +536,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
     EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == before)
         << "nothing changed while it ran";
     first.Kill();
-    ASSERT_TRUE(WaitFor([&] { return !UserBusy(platform, app, "kim"); }))
+    ASSERT_TRUE(WaitFor([&] { return !Installation(platform, app).UserBusy("kim"); }))
         << "a killed run leaves no lock";
   }
   fs::remove(Path("users/kim/pipe"));
@@ -555,7 +555,7 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   ASSERT_EQ(::mkfifo(Path("users/lee/pipe").c_str(), 0644), 0);
   BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
                          "dayledger\n");
-  ASSERT_TRUE(WaitFor([&] { return UserBusy(platform, builder.AppDir(), "lee"); }));
+  ASSERT_TRUE(WaitFor([&] { return Installation(platform, builder.AppDir()).UserBusy("lee"); }));
   const auto before = SnapshotTree(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";

@@ -14,7 +14,6 @@
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "upgrade/installation.h"
-#include "upgrade/user_lock.h"
 
 // Every fsync of this program is counted on its way to the C library, so a
 // flush that opens the file but never asks the system to write is seen.
@@ -129,7 +128,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     Write("users/u/.dlu-journal", c.journal);
     std::unique_ptr<FileLock> held;
     ASSERT_EQ(c.earlier_lock_held ? platform.LockFile(old_lock, &held)
-                                  : LockUser(platform, builder.AppDir(), "u", &held),
+                                  : Installation(platform, builder.AppDir()).LockUser("u", &held),
               LockResult::kLocked);
     EXPECT_EQ(
         Installation(platform, builder.AppDir()).Recover(),

@@ -22,7 +22,6 @@
 #include "upgrade/copy_tree.h"
 #include "upgrade/installation.h"
 #include "upgrade/upgrade_runner.h"
-#include "upgrade/user_lock.h"
 
 namespace dayledger {
 namespace {
@@ -96,7 +95,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     pristine.Load(builder.root(), app_dir);
     pristine.executable_path = app_dir + "dayledger-upgrade";
     pristine.guarded_folder = NormalPath(user_dir);
-    pristine.guarded_by = UserLockPath(app_dir, Utf8ToCp949Text(user.name));
+    pristine.guarded_by = Installation(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name));
     original = pristine.Snapshot(user_dir);
 
     FaultPlatform reference = pristine;
