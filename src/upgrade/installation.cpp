@@ -6,6 +6,7 @@
 
 #include "platform/tool_path.h"
 #include "state/file_names.h"
+#include "state/line_file.h"
 
 namespace dayledger {
 
@@ -23,6 +24,26 @@ Installation Installation::Open(SystemPlatform& system, const std::string& app_d
 
 Installation Installation::OfProgram(SystemPlatform& system) {
   return Open(system, AppDirFromExecutable(system.ExecutablePath()));
+}
+
+std::optional<UserList> Installation::Users() {
+  const std::string path = UserListPath(app_dir_);
+  if (!platform_->TestOpen(path)) return std::nullopt;
+  UserList users;
+  try {
+    LineList list;
+    ReadLines(*platform_, path, &list);
+    for (int i = 0; i < StrToInt(list, 0); ++i) users.names.push_back(list.Get(i + 1));
+  } catch (const FrameworkError& error) {
+    users.error = error;
+  }
+  return users;
+}
+
+std::string Installation::InstallationAbove() {
+  const std::string above = ParentFolder(folder_);
+  if (above.empty() || !platform_->TestOpen(UserListPath(above + "\\"))) return "";
+  return above;
 }
 
 std::string Installation::UserFolder(const std::string& user) const {

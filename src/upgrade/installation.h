@@ -6,14 +6,23 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/framework_error.h"
 #include "platform/platform.h"
 #include "platform/system_platform.h"
 #include "platform/virtual_store_platform.h"
 
 namespace dayledger {
+
+// The user list as far as it could be read: the names in its order (CP949),
+// and the error that stopped the reading, if one did.
+struct UserList {
+  std::vector<std::string> names;
+  std::optional<FrameworkError> error;
+};
 
 class Installation {
  public:
@@ -31,6 +40,13 @@ class Installation {
   const std::string& app_dir() const { return app_dir_; }
   // The folder in the tool's form: single backslashes, none at the end.
   const std::string& folder() const { return folder_; }
+
+  // The user list; nullopt when the installation has none.
+  std::optional<UserList> Users();
+  // The installation in the folder just above this one (where unpacking the
+  // programs into a folder of their own puts them), in the tool's form;
+  // empty when that folder holds none.
+  std::string InstallationAbove();
 
   // A user's folder (CP949 name), as the scheduler's own messages name it.
   std::string UserFolder(const std::string& user) const;

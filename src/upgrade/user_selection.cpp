@@ -1,7 +1,6 @@
 // UpgradeTool's user list and the selected user's details.
 #include "platform/tool_path.h"
 #include "state/file_names.h"
-#include "state/line_file.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
 #include "upgrade/upgrade_tool.h"
@@ -15,27 +14,22 @@ bool IsSafeUserName(const std::string& name) {
 
 Reply UpgradeTool::LoadUsers() {
   return Guarded(platform_, [this]() -> Reply {
-    LineList list;
-    const std::string path = UserListPath(state_.AppDir);
-    if (!platform_.TestOpen(path)) {
+    const auto users = installation_.Users();
+    if (!users) {
       // Started from elsewhere (the zip unpacked into a folder of its own, the
       // download folder): say where it looked, and where the program belongs.
+      const std::string path = UserListPath(state_.AppDir);
       std::string text = texts::kUserListMissing +
                          texts::UserListLookedFor(platform_.Cp949ToUtf8(NormalPath(path)));
-      const std::string above = ParentFolder(NormalPath(state_.AppDir));
-      if (!above.empty() && platform_.TestOpen(UserListPath(above + "\\"))) {
-        text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
-      }
+      const std::string above = installation_.InstallationAbove();
+      if (!above.empty()) text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
       return Reply::Refused(text, NoticeKind::kInformation, path);
     }
-    ReadLines(platform_, path, &list);
-    user_names_.clear();
+    // The names read before a damaged part of the list stay listed.
+    user_names_ = users->names;
     shown_names_.clear();
-    for (int i = 0; i < StrToInt(list, 0); ++i) {
-      const std::string& name = list.Get(i + 1);
-      user_names_.push_back(name);
-      shown_names_.push_back(platform_.Cp949ToUtf8(name));
-    }
+    for (const std::string& name : user_names_) shown_names_.push_back(platform_.Cp949ToUtf8(name));
+    if (users->error) throw *users->error;
     return Reply();
   });
 }
