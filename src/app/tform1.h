@@ -24,8 +24,6 @@ class TForm1 : public QWidget, public WindowView {
   TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  UpgradeTool& tool() { return flow_.tool(); }
-
   // Handlers, as the controls and timers call them.
   void FormCreate();
   void ListBox1Click();
