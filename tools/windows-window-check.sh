@@ -48,7 +48,12 @@ trap cleanup EXIT
 timeout 20 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
 timeout 20 /usr/lib/wine/wineserver64 -w 2>/dev/null || true
 
-probe() { timeout 60 "$wine" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+# The probe's own exit status is the function's: a pipe would give tr's.
+probe() {
+  probed="$(timeout 60 "$wine" "$probe_exe" "$@" 2>/dev/null)" && status=0 || status=$?
+  printf '%s\n' "$probed" | tr -d '\r'
+  return "$status"
+}
 # Waits up to 30 s for the probe to print `want` (a prefix) for its arguments.
 expect() {  # want, then the probe's arguments
   want="$1"

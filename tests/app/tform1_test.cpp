@@ -15,14 +15,12 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
-#include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 
-#include "app_win32/tform1_controls.h"
 #include "platform/native_path.h"
 #include "state/line_file.h"
+#include "support/designed_window.h"
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"
 #include "support/upgrade_fixture.h"
@@ -95,71 +93,26 @@ class TForm1Test : public testing::UpgradeFixture {
   std::unique_ptr<TForm1> form_;
 };
 
-// The window as the design draws it: each control's kind, parent, place
-// and size, and caption or initial text.
-struct DesignedControl {
-  const char* name;
-  const char* kind;
-  const char* parent;
-  QRect geometry;
-  const char* text;
-};
-const DesignedControl kDesign[] = {
-    {"Label1", "label", "Form1", {8, 8, 366, 16}, "Korvane Dayledger - 사용자 정보 업그레이드"},
-    {"Button2", "push button", "Form1", {456, 4, 75, 25}, "종료"},
-    {"Panel1", "panel", "Form1", {16, 32, 505, 169}, ""},
-    {"Label2", "label", "Panel1", {8, 8, 108, 13}, "사용자 정보 입력"},
-    {"GroupBox1", "group box", "Panel1", {16, 32, 185, 129}, "대상 사용자 선택"},
-    {"ListBox1", "list box", "GroupBox1", {8, 24, 169, 97}, ""},
-    {"GroupBox2", "group box", "Panel1", {208, 32, 281, 129}, "사용자 상세정보"},
-    {"Label3", "label", "GroupBox2", {8, 24, 56, 13}, "사용자명"},
-    {"Label4", "label", "GroupBox2", {8, 48, 42, 13}, "암호화"},
-    {"Label5", "label", "GroupBox2", {16, 72, 107, 13}, "→ 비밀번호 입력"},
-    {"Label6", "label", "GroupBox2", {8, 96, 75, 13}, "데이터 버전"},
-    {"Label9", "label", "GroupBox2", {72, 24, 62, 13}, "(사용자명)"},
-    {"Label10", "label", "GroupBox2", {56, 48, 49, 13}, "(암호화)"},
-    {"Label11", "label", "GroupBox2", {88, 96, 79, 13}, "(데이터 버전)"},
-    {"Edit1", "single-line edit", "GroupBox2", {130, 69, 139, 21}, ""},
-    {"FileListBox1", "file list box", "Panel1", {328, 8, 153, 25}, ""},
-    {"Panel2", "panel", "Form1", {16, 208, 505, 201}, ""},
-    {"Label8", "label", "Panel2", {8, 8, 150, 13}, "사용자 정보 업그레이드"},
-    {"CheckBox1",
-     "check box",
-     "Panel2",
-     {216, 8, 273, 17},
-     "데이터 백업 건너뛰기(오류 발생시만 사용)"},
-    {"Label12", "label", "Panel2", {18, 32, 150, 13}, "업그레이드 데이터 버전"},
-    {"Label13", "label", "Panel2", {176, 32, 48, 13}, "v 1.03.00"},
-    {"Button1", "push button", "Panel2", {368, 32, 121, 25}, "업그레이드 시작"},
-    {"Label14", "label", "Panel2", {18, 56, 56, 13}, "진행상황"},
-    {"Memo1",
-     "multi-line edit",
-     "Panel2",
-     {24, 72, 457, 121},
-     "### Korvane Dayledger - 사용자 정보 업그레이드 ###"},
-    {"Label7", "label", "Form1", {16, 416, 234, 13}, "Made by Korvane - www.example.com"},
-    {"Label15", "label", "Form1", {391, 416, 130, 13}, "Data Upgrade v 1.03"},
-};
-
 TEST_F(TForm1Test, LayoutMatchesTheDesign) {
   for (const DesignedControl& c : kDesign) {
+    const QRect designed(c.x, c.y, c.width, c.height);
     QWidget* widget = Control(c.name);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent) << c.name;
     EXPECT_EQ(Text(widget), c.text) << c.name;
     auto* label = qobject_cast<QLabel*>(widget);
     if (label == nullptr || c.name == std::string("Label15")) {
-      EXPECT_EQ(widget->geometry(), c.geometry) << c.name;
+      EXPECT_EQ(widget->geometry(), designed) << c.name;
       continue;
     }
     // A label keeps its place and grows to its whole text in the window's font.
-    EXPECT_EQ(label->pos(), c.geometry.topLeft()) << c.name;
-    EXPECT_EQ(label->height(), c.geometry.height()) << c.name;
-    EXPECT_GE(label->width(), c.geometry.width()) << c.name;
+    EXPECT_EQ(label->pos(), designed.topLeft()) << c.name;
+    EXPECT_EQ(label->height(), c.height) << c.name;
+    EXPECT_GE(label->width(), c.width) << c.name;
     EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << c.name;
   }
-  EXPECT_EQ(form().windowTitle().toStdString(), "Korvane Dayledger - 사용자 정보 업그레이드");
-  EXPECT_EQ(form().size(), QSize(538, 440));
+  EXPECT_EQ(form().windowTitle().toStdString(), kDesignedTitle);
+  EXPECT_EQ(form().size(), QSize(kDesignedWidth, kDesignedHeight));
   EXPECT_EQ(form().minimumSize(), form().maximumSize()) << "fixed size";
   EXPECT_TRUE(form().windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(form().windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -672,40 +625,6 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   EXPECT_EQ(platform.messages[0].text, texts::kUpgradeDone);
   EXPECT_EQ(SplitLines(InstallationBuilder::ReadNative(folder + "/app/users/u/profile.qbd")).at(1),
             "10300");
-}
-
-}  // namespace
-}  // namespace dayledger
-
-namespace dayledger {
-namespace {
-
-// The table the native Windows window is built from, generated from the
-// same description, holds for this window too.
-// The native window is built from the table generated from the window's
-// description: the table must hold the design's own numbers and words.
-TEST(GeneratedLayoutTest, HoldsTheDesign) {
-  size_t found = 0;
-  for (const ControlLayout& layout : kTForm1Controls) {
-    if (!*layout.parent) {
-      EXPECT_EQ(std::string(layout.kind), "window");
-      EXPECT_EQ(QSize(layout.rect.width, layout.rect.height), QSize(538, 440));
-      EXPECT_EQ(std::string(layout.text), "Korvane Dayledger - 사용자 정보 업그레이드");
-      continue;
-    }
-    const auto designed =
-        std::find_if(std::begin(kDesign), std::end(kDesign),
-                     [&](const DesignedControl& c) { return c.name == std::string(layout.name); });
-    ASSERT_NE(designed, std::end(kDesign)) << layout.name << " is not in the design";
-    ++found;
-    EXPECT_EQ(std::string(layout.kind), designed->kind) << layout.name;
-    EXPECT_EQ(std::string(layout.parent), designed->parent) << layout.name;
-    EXPECT_EQ(QRect(layout.rect.x, layout.rect.y, layout.rect.width, layout.rect.height),
-              designed->geometry)
-        << layout.name;
-    EXPECT_EQ(std::string(layout.text), designed->text) << layout.name;
-  }
-  EXPECT_EQ(found, std::size(kDesign));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Reads the running native window from outside, as a test sees it:
-//   window_probe layout       every control's rectangle and caption against
-//                             the table generated from tform1.ui
+//   window_probe layout       the window's size and title, and every
+//                             control's rectangle and caption, against the
+//                             design's own numbers and words
 //   window_probe text NAME    the text a control shows now (UTF-8)
 //   window_probe box          the text of the open message box, if any
 //   window_probe where NAME   the middle of a control, in the window's client
@@ -16,10 +17,12 @@
 // Exit status 0 when it found what it was asked for.
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "app_win32/tform1_controls.h"
 #include "platform/windows_text.h"
+#include "support/designed_window.h"
 
 namespace dayledger {
 namespace {
@@ -47,9 +50,9 @@ HWND ControlNamed(HWND form, const std::string& name) {
   return nullptr;
 }
 
-const ControlLayout* LayoutOf(const std::string& name) {
-  for (const ControlLayout& layout : kTForm1Controls) {
-    if (name == layout.name) return &layout;
+const DesignedControl* DesignOf(const std::string& name) {
+  for (const DesignedControl& control : kDesign) {
+    if (name == control.name) return &control;
   }
   return nullptr;
 }
@@ -62,23 +65,25 @@ int Layout(HWND form) {
   int wrong = 0;
   RECT client{};
   ::GetClientRect(form, &client);
-  const ControlLayout& window = *LayoutOf("Form1");
-  if (client.right != scaled(window.rect.width) || client.bottom != scaled(window.rect.height)) {
+  if (client.right != scaled(kDesignedWidth) || client.bottom != scaled(kDesignedHeight)) {
     std::printf("Form1: client %ldx%ld\n", client.right, client.bottom);
     ++wrong;
   }
-  if (TextOf(form) != window.text) {
+  if (TextOf(form) != kDesignedTitle) {
     std::printf("Form1: title %s\n", TextOf(form).c_str());
     ++wrong;
   }
-  for (const ControlLayout& layout : kTForm1Controls) {
-    if (!*layout.parent) continue;
+  for (const DesignedControl& layout : kDesign) {
     const HWND control = ControlNamed(form, layout.name);
-    POINT at{layout.rect.x, layout.rect.y};
-    for (const ControlLayout* p = LayoutOf(layout.parent); p && *p->parent;
-         p = LayoutOf(p->parent)) {
-      at.x += p->rect.x;
-      at.y += p->rect.y;
+    if (!control) {
+      std::printf("%s: missing\n", layout.name);
+      ++wrong;
+      continue;
+    }
+    POINT at{layout.x, layout.y};
+    for (const DesignedControl* p = DesignOf(layout.parent); p; p = DesignOf(p->parent)) {
+      at.x += p->x;
+      at.y += p->y;
     }
     RECT rect{};
     ::GetWindowRect(control, &rect);
@@ -87,7 +92,7 @@ int Layout(HWND form) {
     // Labels may grow to their whole text; the rest keep the design's size.
     const bool grows = kind == "label";
     const long width = rect.right - rect.left, height = rect.bottom - rect.top;
-    const long want_width = scaled(layout.rect.width), want_height = scaled(layout.rect.height);
+    const long want_width = scaled(layout.width), want_height = scaled(layout.height);
     if (rect.left != scaled(at.x) || rect.top != scaled(at.y) ||
         (grows ? width < want_width || height < want_height
                : width != want_width || height != want_height)) {
@@ -103,7 +108,13 @@ int Layout(HWND form) {
       ++wrong;
     }
   }
-  std::printf("%d controls differ from the table\n", wrong);
+  // The window makes one control for each row of its table, the window's own aside.
+  if (std::size(kTForm1Controls) != std::size(kDesign) + 1) {
+    std::printf("the window makes %zu controls, the design has %zu\n",
+                std::size(kTForm1Controls) - 1, std::size(kDesign));
+    ++wrong;
+  }
+  std::printf("%d controls differ from the design\n", wrong);
   return wrong == 0 ? 0 : 1;
 }
 
