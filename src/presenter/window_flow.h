@@ -52,8 +52,6 @@ class WindowFlow {
   Reply BackupTick();    // the backup; arms the stages
   Reply StageTick();     // one stage; arms the next
 
-  UpgradeTool& tool() { return tool_; }
-
  private:
   // The reply's view, then its notices.
   void Show(const Reply& reply);

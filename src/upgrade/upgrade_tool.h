@@ -48,8 +48,6 @@ class UpgradeTool : public StageObserver {
   // everything and reports `finished`.
   Reply RunStage();
 
-  // "[hh:mm:ss]" + text into the progress log.
-  void AddLog(const std::string& text);
   // The stage work's notes, in the log's words.
   void Note(StageNote note, int year) override;
   void Progress(LongWork work, int done, int total) override;
@@ -59,6 +57,8 @@ class UpgradeTool : public StageObserver {
   const UnlockedUser& user() const { return user_; }
 
  private:
+  // "[hh:mm:ss]" + text into the progress log.
+  void AddLog(const std::string& text);
   std::string BackupFailure(const IoStatus& copied);
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.

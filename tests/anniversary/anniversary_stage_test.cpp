@@ -61,7 +61,7 @@ TEST_F(AnniversaryStageTest, UserAt100WithAnOldFolderGetsItReplaced) {
 TEST_F(AnniversaryStageTest, TemplatesAreCopiedAndFilesRewrittenInTheirOrders) {
   AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
   const UnlockedUser user("u", UserFolder(builder.AppDir(), "u"));
-  const StageContext ctx{platform, builder.AppDir(), user, tool()};
+  const StageContext ctx{platform, builder.AppDir(), user, notes()};
   auto written_since = [&](size_t mark) {
     Lines names;
     for (size_t i = mark; i < platform.written.size(); ++i) {

@@ -42,7 +42,7 @@ class ScheduleStepsTest : public testing::UpgradeFixture {
     const std::string folder = UserFolder(builder.AppDir(), "u");
     user = *UnlockedUser::Unlock(Profile::Read(platform, folder), "u", folder, kPassword);
     EXPECT_EQ(user.encrypted(), encrypted);
-    return StageContext{platform, builder.AppDir(), user, tool()};
+    return StageContext{platform, builder.AppDir(), user, notes()};
   }
   UnlockedUser user;
 };

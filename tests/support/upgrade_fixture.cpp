@@ -30,9 +30,14 @@ WindowFlow& UpgradeFixture::flow() {
   return *flow_;
 }
 
+StageObserver& UpgradeFixture::notes() {
+  if (!notes_) notes_ = std::make_unique<UpgradeTool>(installation, port);
+  return *notes_;
+}
+
 void UpgradeFixture::Select(const std::string& name) {
   const auto& users = port.users;
-  tool();
+  flow();
   const auto it = std::find(port.users.begin(), port.users.end(), name);
   ASSERT_NE(it, users.end()) << name;
   port.selected = static_cast<int>(it - users.begin());

@@ -25,7 +25,9 @@ class UpgradeFixture : public ::testing::Test {
   void AddUsers(const std::vector<demo::UserSpec>& users);
   // The window flow, created (and its user list read) on first use.
   WindowFlow& flow();
-  UpgradeTool& tool() { return flow().tool(); }
+  // What the stage tests hand the steps to note their work: the tool's own
+  // log, into the headless view.
+  StageObserver& notes();
   // The next flow() opens the installation anew, as a restarted program.
   void ResetFlow() { flow_.reset(); }
   void Select(const std::string& name);
@@ -51,6 +53,7 @@ class UpgradeFixture : public ::testing::Test {
 
  private:
   std::unique_ptr<WindowFlow> flow_;
+  std::unique_ptr<UpgradeTool> notes_;
 };
 
 }  // namespace dayledger::testing

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "digest/sha1.h"
 #include "platform/cp949_codec.h"
@@ -36,6 +37,12 @@ std::string EncipheredWith(const std::string& key) {
 
 class UpgradeToolTest : public testing::UpgradeFixture {
  protected:
+  // The user as the start checks unlock it with the password typed.
+  std::optional<UnlockedUser> Unlocked(const std::string& name, const std::string& password) {
+    const std::string folder = installation.UserFolder(name);
+    return UnlockedUser::Unlock(Profile::Read(platform, folder), name, folder,
+                                Utf8ToCp949Text(password));
+  }
   void WriteProfile(const std::string& user, const std::string& bytes) {
     Write("users/" + user + "/profile.qbd", bytes);
   }
@@ -169,7 +176,7 @@ TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
 
 TEST_F(UpgradeToolTest, KoreanUserNameIsShownAndItsProfileRead) {
   AddUsers({UserSpec{"홍길동", "10200", "비밀번호"}});
-  tool();
+  flow();
   EXPECT_EQ(port.users, Lines{"홍길동"});
   EXPECT_EQ(port.user_label, "홍길동");
   EXPECT_EQ(port.version_label, "v 1.02.00") << "read from the Korean-named folder";
@@ -195,13 +202,16 @@ TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
   }
 }
 
-TEST_F(UpgradeToolTest, AddLogStampsTheTime) {
+TEST_F(UpgradeToolTest, LogLinesAreStampedWithTheTimeTheyAreWritten) {
   AddUsers({UserSpec{"u", "10100"}});
+  Select("u");
   platform.now = {2026, 1, 2, 9, 5, 3};
-  tool().AddLog("text");
+  flow().StartClicked();
   platform.now = {2026, 1, 2, 23, 59, 0};
-  tool().AddLog(" - gap");
-  EXPECT_EQ(port.log, (Lines{"[09:05:03]text", "[23:59:00] - gap"}));
+  flow().BackupTick();
+  EXPECT_EQ(port.log,
+            (Lines{"[09:05:03]사용자 정보 업그레이드를 시작합니다.",
+                   "[09:05:03]기존 파일들을 백업중입니다.", "[23:59:00]기존 파일들 백업 완료."}));
 }
 
 TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
@@ -229,7 +239,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
   };
   for (const auto& c : cases) {
     if (c.user.empty()) {
-      tool();
+      flow();
       port.selected = -1;
     } else {
       Select(c.user);
@@ -273,7 +283,7 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
     EXPECT_EQ(Upgrade(user, password), Outcome::kRefused);
     EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
-    EXPECT_FALSE(tool().user().encrypted()) << "nothing unlocked";
+    EXPECT_FALSE(Unlocked(user, password)) << user << " unlocked by " << password;
     EXPECT_TRUE(port.log.empty());
   }
   Select("enc");
@@ -282,7 +292,7 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
   // The key is the four-fold digest, whose own digest the profile holds.
   const std::string key = InstallationBuilder::DataKeyFor("비밀번호");
   EXPECT_EQ(HexDigest(key), digest);
-  EXPECT_EQ(Enciphered(tool().user()), EncipheredWith(key));
+  EXPECT_EQ(Enciphered(*Unlocked("enc", "비밀번호")), EncipheredWith(key));
   EXPECT_EQ(LogTexts(),
             (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
   EXPECT_FALSE(port.input_enabled);
@@ -301,14 +311,16 @@ TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
       << "the first 40 bytes are not enough";
   port.password = long_password;
   flow().StartClicked();
-  EXPECT_EQ(Enciphered(tool().user()), EncipheredWith(IteratedHexDigest(long_password, 4)));
+  EXPECT_TRUE(port.backup_timer);
+  EXPECT_EQ(Enciphered(*Unlocked("enc", long_password)),
+            EncipheredWith(IteratedHexDigest(long_password, 4)));
 }
 
 TEST_F(UpgradeToolTest, UnencryptedUserStartsWhateverThePasswordBoxHolds) {
   AddUsers({UserSpec{"plain", "10200"}});
   EXPECT_EQ(Upgrade("plain", "anything"), Outcome::kDone);
-  EXPECT_FALSE(tool().user().encrypted());
-  EXPECT_EQ(Enciphered(tool().user()), "x\r\n") << "plain text, no key";
+  EXPECT_FALSE(Unlocked("plain", "anything")->encrypted());
+  EXPECT_EQ(Enciphered(*Unlocked("plain", "anything")), "x\r\n") << "plain text, no key";
 }
 
 TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
