@@ -60,20 +60,24 @@ std::string Substitute(const std::string& path, const UnlockedUser& user) {
   return user_schedule ? user.Encode(lines) : UnlockedUser().Encode(lines);
 }
 
-// Clean, or refused with the start checks' messages as its notices.
-Reply Checked(const std::vector<std::string>& refusals,
-              const std::vector<PreflightProblem>& problems) {
-  Reply reply;
-  if (refusals.empty() && problems.empty()) return reply;
-  reply.outcome = Outcome::kRefused;
+// The problems found; clean, or refused with the start checks' messages as
+// its notices.
+Answer<std::vector<PreflightProblem>> Checked(const std::vector<std::string>& refusals,
+                                              std::vector<PreflightProblem> problems) {
+  Answer<std::vector<PreflightProblem>> answer;
+  if (!refusals.empty() || !problems.empty()) answer.reply.outcome = Outcome::kRefused;
   for (const std::string& refusal : refusals)
-    reply.notices.push_back({refusal, NoticeKind::kInformation});
-  return reply;
+    answer.reply.notices.push_back({refusal, NoticeKind::kInformation});
+  answer.found = std::move(problems);
+  return answer;
 }
 
+}  // namespace
+
 // The rounds of the dry run, each past the files the ones before stopped at.
-Reply CheckRounds(Installation& installation, int user_index, const std::string& password,
-                  std::vector<PreflightProblem>* problems) {
+Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
+                                                const std::string& password) {
+  std::vector<PreflightProblem> problems;
   Platform& platform = installation.platform();
   const std::string& app_dir = installation.app_dir();
   UnlockedOverlay overlay(&platform, installation);
@@ -86,40 +90,31 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
     if (shown.outcome != Outcome::kDone) {
-      problems->push_back({platform.Cp949ToUtf8(shown.path),
-                           shown.notices.empty() ? "" : shown.notices.back().text});
-      return Checked({}, *problems);
+      problems.push_back({platform.Cp949ToUtf8(shown.path),
+                          shown.notices.empty() ? "" : shown.notices.back().text});
+      return Checked({}, std::move(problems));
     }
     const StartRequest request{user_index, password};
     const Reply run = RunUpgrade(tool, request, messages);
-    if (run.outcome == Outcome::kDone) return Checked({}, *problems);
+    if (run.outcome == Outcome::kDone) return Checked({}, std::move(problems));
     // A refusal, or a backup that could not be made: nothing to learn past it.
-    if (!run.error) return Checked(messages.texts, *problems);
+    if (!run.error) return Checked(messages.texts, std::move(problems));
     // The error names the file it is about.
     const std::string path = run.error->path();
     const std::string error = messages.texts.empty() ? "" : messages.texts.back();
     const std::string shown_path = platform.Cp949ToUtf8(path);
-    const bool seen = std::any_of(problems->begin(), problems->end(),
+    const bool seen = std::any_of(problems.begin(), problems.end(),
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });
-    problems->push_back({shown_path, error});
+    problems.push_back({shown_path, error});
     // The stand-in did not help: nothing more to learn.
-    if (seen) return Checked({}, *problems);
+    if (seen) return Checked({}, std::move(problems));
     if (run.error->kind() == ErrorKind::kCannotOpenFolder) {
       overlay.SubstituteEmptyFolder(path);
     } else {
       overlay.Substitute(path, Substitute(path, tool.user()));
     }
   }
-  return Checked({}, *problems);
-}
-
-}  // namespace
-
-Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
-                                                const std::string& password) {
-  Answer<std::vector<PreflightProblem>> answer;
-  answer.reply = CheckRounds(installation, user_index, password, &answer.found);
-  return answer;
+  return Checked({}, std::move(problems));
 }
 
 }  // namespace dayledger
