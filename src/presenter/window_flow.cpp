@@ -4,7 +4,7 @@
 
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/recovery_on_open.h"
+#include "upgrade/installation_recovery.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {

@@ -1,5 +1,5 @@
 // The opened installation: its folder, its view of the disk, its places and
-// its users' locks. Its recovery is in recovery_on_open.cpp.
+// its users' locks. Its recovery is in installation_recovery.cpp.
 #include "upgrade/installation.h"
 
 #include <string_view>

@@ -1,5 +1,5 @@
 // What an interrupted change left behind, told to the person who opens the
-// installation (Installation::Recover, in recovery_on_open.cpp, does it).
+// installation (Installation::Recover, in installation_recovery.cpp, does it).
 #pragma once
 
 #include <string>

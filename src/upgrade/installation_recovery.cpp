@@ -1,5 +1,5 @@
 // The recovery of every user's folder when an installation is opened.
-#include "upgrade/recovery_on_open.h"
+#include "upgrade/installation_recovery.h"
 
 #include "commit/commit.h"
 #include "commit/work_files.h"
