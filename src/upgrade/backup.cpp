@@ -1,6 +1,4 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start.
-#include "platform/tool_path.h"
-#include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"

@@ -2,8 +2,6 @@
 #include <optional>
 
 #include "platform/cp949_codec.h"
-#include "platform/tool_path.h"
-#include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
