@@ -110,7 +110,7 @@ struct ControlRect {
 
 struct ControlLayout {
   const char* name;
-  const char* kind;    // in the design's words: "label", "push button", "panel"...
+  const char* kind;    // in the design's words: \"label\", \"push button\", \"panel\"...
   const char* parent;  // \"\" for the window itself
   ControlRect rect;    // relative to the parent, in design pixels
   const char* text;    // caption, title, window title or initial text (UTF-8)
