@@ -24,15 +24,15 @@ namespace dayledger::cli {
 int ExitStatus(Ended ended) {
   switch (ended) {
     case Ended::kDone:
-      return 0;
+      return kExitDone;
     case Ended::kRefused:
-      return 1;
+      return kExitRefused;
     case Ended::kMisused:
-      return 2;
+      return kExitMisused;
     case Ended::kStopped:
       break;
   }
-  return 3;
+  return kExitStopped;
 }
 
 namespace {

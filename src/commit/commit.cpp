@@ -43,7 +43,7 @@ std::string Relative(const std::string& folder, const std::string& path) {
 
 // The error of a failed step, naming the file the user knows, not its temporary.
 void Check(const IoStatus& status, const std::string& target) {
-  if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target));
+  if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target, status.code));
 }
 
 // Whether `path` is one of `folders` or lies inside one (all relative).
@@ -93,7 +93,9 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
     const auto inside = built.find(parent);
     const std::string place =
         inside != built.end() ? inside->second + "\\" + BaseName(created) : made.NewName(parent);
-    if (!disk.CreateDirectory(place).ok()) throw CannotCreateFile(created);
+    if (const IoStatus made_folder = disk.CreateDirectory(place); !made_folder.ok()) {
+      throw CannotCreateFile(created, made_folder.code);
+    }
     made.AddFolder(place);
     built[created] = place;
     plan.temporary_folders.insert(ParentFolder(place));

@@ -5,24 +5,24 @@
 
 namespace dayledger {
 
-FrameworkError CannotOpenFile(const std::string& path) {
-  return FrameworkError("Cannot open file " + path, ErrorKind::kCannotOpenFile, path);
+FrameworkError CannotOpenFile(const std::string& path, int code) {
+  return FrameworkError("Cannot open file " + path, ErrorKind::kCannotOpenFile, path, code);
 }
 
-FrameworkError CannotCreateFile(const std::string& path) {
-  return FrameworkError("Cannot create file " + path, ErrorKind::kCannotCreateFile, path);
+FrameworkError CannotCreateFile(const std::string& path, int code) {
+  return FrameworkError("Cannot create file " + path, ErrorKind::kCannotCreateFile, path, code);
 }
 
-FrameworkError CannotOpenFolder(const std::string& path) {
-  return FrameworkError("Cannot open folder " + path, ErrorKind::kCannotOpenFolder, path);
+FrameworkError CannotOpenFolder(const std::string& path, int code) {
+  return FrameworkError("Cannot open folder " + path, ErrorKind::kCannotOpenFolder, path, code);
 }
 
-FrameworkError CannotRenameFile(const std::string& path) {
-  return FrameworkError("Cannot rename file " + path, ErrorKind::kCannotRenameFile, path);
+FrameworkError CannotRenameFile(const std::string& path, int code) {
+  return FrameworkError("Cannot rename file " + path, ErrorKind::kCannotRenameFile, path, code);
 }
 
-FrameworkError CannotDeleteFile(const std::string& path) {
-  return FrameworkError("Cannot delete file " + path, ErrorKind::kCannotDeleteFile, path);
+FrameworkError CannotDeleteFile(const std::string& path, int code) {
+  return FrameworkError("Cannot delete file " + path, ErrorKind::kCannotDeleteFile, path, code);
 }
 
 FrameworkError ListIndexOutOfBounds(long long index, const std::string& path) {
@@ -35,8 +35,8 @@ FrameworkError NotAValidInteger(const std::string& text, const std::string& path
                         path);
 }
 
-FrameworkError StreamWriteError(const std::string& path) {
-  return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path);
+FrameworkError StreamWriteError(const std::string& path, int code) {
+  return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path, code);
 }
 
 void ThrowIfFailed(const IoStatus& status) {
@@ -45,17 +45,17 @@ void ThrowIfFailed(const IoStatus& status) {
       return;
     case IoError::kNotFound:
     case IoError::kReadFailed:
-      throw CannotOpenFile(status.path);
+      throw CannotOpenFile(status.path, status.code);
     case IoError::kWriteFailed:
     case IoError::kNoSpace:
     case IoError::kFlushFailed:
-      throw StreamWriteError(status.path);
+      throw StreamWriteError(status.path, status.code);
     case IoError::kCannotCreate:
-      throw CannotCreateFile(status.path);
+      throw CannotCreateFile(status.path, status.code);
     case IoError::kRenameFailed:
-      throw CannotRenameFile(status.path);
+      throw CannotRenameFile(status.path, status.code);
     case IoError::kDeleteFailed:
-      throw CannotDeleteFile(status.path);
+      throw CannotDeleteFile(status.path, status.code);
   }
 }
 
@@ -69,7 +69,7 @@ void WriteFileOrThrow(Platform& platform, const std::string& path, std::string&&
 
 void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to) {
   std::string bytes;
-  if (!platform.ReadFile(from, &bytes).ok()) throw CannotOpenFile(from);
+  ThrowIfFailed(platform.ReadFile(from, &bytes));
   WriteFileOrThrow(platform, to, bytes);
 }
 

@@ -34,28 +34,31 @@ enum class ErrorKind {
 class FrameworkError : public std::runtime_error {
  public:
   explicit FrameworkError(const std::string& text, ErrorKind kind = ErrorKind::kOther,
-                          std::string path = "")
-      : std::runtime_error(text), kind_(kind), path_(std::move(path)) {}
+                          std::string path = "", int code = 0)
+      : std::runtime_error(text), kind_(kind), path_(std::move(path)), code_(code) {}
 
   ErrorKind kind() const { return kind_; }
   // The file or folder the error is about, when it is about one.
   const std::string& path() const { return path_; }
+  // The system's code for the failure behind the error; 0 when none.
+  int code() const { return code_; }
 
  private:
   ErrorKind kind_;
   std::string path_;
+  int code_;
 };
 
-FrameworkError CannotOpenFile(const std::string& path);
-FrameworkError CannotCreateFile(const std::string& path);
-FrameworkError CannotOpenFolder(const std::string& path);
-FrameworkError CannotRenameFile(const std::string& path);
-FrameworkError CannotDeleteFile(const std::string& path);
+FrameworkError CannotOpenFile(const std::string& path, int code = 0);
+FrameworkError CannotCreateFile(const std::string& path, int code = 0);
+FrameworkError CannotOpenFolder(const std::string& path, int code = 0);
+FrameworkError CannotRenameFile(const std::string& path, int code = 0);
+FrameworkError CannotDeleteFile(const std::string& path, int code = 0);
 // A parse error's text names no file; `path` is the file the lines came from.
 FrameworkError ListIndexOutOfBounds(long long index, const std::string& path = "");
 FrameworkError NotAValidInteger(const std::string& text, const std::string& path = "");
 // The framework's text names no file; the path is kept for the caller.
-FrameworkError StreamWriteError(const std::string& path = "");
+FrameworkError StreamWriteError(const std::string& path = "", int code = 0);
 
 struct IoStatus;
 class Platform;

@@ -36,15 +36,39 @@ enum class IoError {
   kNoSpace,       // the disk (or the user's share of it) is full
 };
 
-// The result of a file-changing operation: the kind of failure and the path.
+// The result of a file-changing operation: the kind of failure, the path,
+// and the system's own code for it (errno, or GetLastError on Windows), so
+// that whoever helps can tell a full disk from a scanner from a bad sector.
 struct IoStatus {
   IoError error = IoError::kNone;
   std::string path;  // the tool's path of the file or folder that failed
+  int code = 0;      // 0 when the system gave none
 
   bool ok() const { return error == IoError::kNone; }
   static IoStatus Ok() { return {}; }
-  static IoStatus Failed(IoError error, const std::string& path) { return {error, path}; }
+  static IoStatus Failed(IoError error, const std::string& path, int code = 0) {
+    return {error, path, code};
+  }
 };
+
+// What stood behind a system's refusal, where the words for it must say
+// more than the system's own.
+enum class Blocker {
+  kNone,
+  kVirusScanner,     // a scanner stopped or removed the file
+  kProtectedFolder,  // Windows' controlled folder access refused a new file
+};
+
+// The system's own description of a failure's code (UTF-8, in the user's
+// language where the system has it) and what stood behind it.
+struct SystemReason {
+  int code = 0;
+  std::string text;
+  Blocker blocker = Blocker::kNone;
+};
+
+// The system's own words for `code`: strerror, or FormatMessageW on Windows.
+std::string SystemErrorText(int code);
 
 enum class PathKind { kMissing, kFile, kFolder, kLink };
 
@@ -161,6 +185,14 @@ class Platform {
   // the user knows it, such as an installation folder named outside CP949
   // or a folder Windows keeps in the VirtualStore.
   virtual std::string Cp949ToUtf8(const std::string& cp949) = 0;
+
+  // The system's name and version, as a run's record states it.
+  virtual std::string SystemVersion() { return ""; }
+
+  // Why the operation on `path` failed with the system's `code`.
+  virtual SystemReason Reason(int code, const std::string& /*path*/) {
+    return {code, SystemErrorText(code), Blocker::kNone};
+  }
 };
 
 // Forwards every call, so that a layer over another platform (the staging
@@ -209,6 +241,10 @@ class PlatformWrapper : public Platform {
   std::string ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }
   std::string Cp949ToUtf8(const std::string& cp949) override { return target_->Cp949ToUtf8(cp949); }
+  std::string SystemVersion() override { return target_->SystemVersion(); }
+  SystemReason Reason(int code, const std::string& path) override {
+    return target_->Reason(code, path);
+  }
 
  protected:
   Platform* target() const { return target_; }

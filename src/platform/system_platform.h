@@ -33,6 +33,12 @@ class SystemPlatform : public Platform {
   LocalTime Now() override;
   // Shown texts name the installation's folder as the system does.
   std::string Cp949ToUtf8(const std::string& cp949) override;
+  std::string SystemVersion() override;
+#ifdef _WIN32
+  // Windows hides a virus scanner and controlled folder access behind its
+  // plain codes; the file's place tells them apart.
+  SystemReason Reason(int code, const std::string& path) override;
+#endif
 
   // The native path (UTF-8) for one of the tool's paths.
   std::string Native(const std::string& tool_path);

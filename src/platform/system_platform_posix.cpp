@@ -4,9 +4,11 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -75,17 +77,19 @@ IoError WriteError() { return Full() ? IoError::kNoSpace : IoError::kWriteFailed
 IoStatus SyncNative(const std::string& native, int flags, const std::string& path) {
   FileDescriptor fd(::open(native.c_str(), flags));
   if (!fd.valid()) {
-    return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kFlushFailed, path);
+    return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kFlushFailed, path,
+                            errno);
   }
   if (::fsync(fd.get()) != 0 || !fd.Close()) {
-    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, path);
+    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, path, errno);
   }
   return IoStatus::Ok();
 }
 
 IoStatus RemovalStatus(int result, const std::string& path) {
   if (result == 0) return IoStatus::Ok();
-  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path);
+  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path,
+                          errno);
 }
 
 // Released, the lock file goes: it is unlinked while still held, then
@@ -111,6 +115,14 @@ bool StillAtPath(int fd, const std::string& native) {
 
 }  // namespace
 
+std::string SystemErrorText(int code) { return code == 0 ? "" : std::strerror(code); }
+
+std::string SystemPlatform::SystemVersion() {
+  struct utsname name {};
+  if (::uname(&name) != 0) return "";
+  return std::string(name.sysname) + " " + name.release + " " + name.machine;
+}
+
 std::string SystemPlatform::Native(const std::string& tool_path) {
   return NativePathFromTool(Utf8Path(tool_path));
 }
@@ -122,16 +134,16 @@ bool SystemPlatform::TestOpen(const std::string& path) {
 IoStatus SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
   errno = 0;  // a folder or a failed read leaves no ENOENT of its own
   if (ReadNative(Native(path), bytes)) return IoStatus::Ok();
-  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, path);
+  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, path, errno);
 }
 
 IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
   const std::string native = Native(path);
   FileDescriptor fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-  if (!fd.valid()) return IoStatus::Failed(IoError::kCannotCreate, path);
-  if (!WriteAll(fd.get(), bytes)) return IoStatus::Failed(WriteError(), path);
+  if (!fd.valid()) return IoStatus::Failed(IoError::kCannotCreate, path, errno);
+  if (!WriteAll(fd.get(), bytes)) return IoStatus::Failed(WriteError(), path, errno);
   StartWriteback(fd.get());
-  if (!fd.Close()) return IoStatus::Failed(WriteError(), path);
+  if (!fd.Close()) return IoStatus::Failed(WriteError(), path, errno);
   return IoStatus::Ok();
 }
 
@@ -145,7 +157,7 @@ IoStatus SystemPlatform::SyncFolder(const std::string& path) {
 
 IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& to) {
   if (::rename(Native(from).c_str(), Native(to).c_str()) == 0) return IoStatus::Ok();
-  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kRenameFailed, to);
+  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kRenameFailed, to, errno);
 }
 
 IoStatus SystemPlatform::DeleteFile(const std::string& path) {
@@ -158,16 +170,17 @@ IoStatus SystemPlatform::RemoveFolder(const std::string& path) {
 
 IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::string& to) {
   struct stat info {};
-  if (::stat(Native(from).c_str(), &info) != 0) return IoStatus::Failed(IoError::kNotFound, from);
+  if (::stat(Native(from).c_str(), &info) != 0)
+    return IoStatus::Failed(IoError::kNotFound, from, errno);
   if (::chmod(Native(to).c_str(), info.st_mode & 07777) != 0) {
-    return IoStatus::Failed(IoError::kCannotCreate, to);
+    return IoStatus::Failed(IoError::kCannotCreate, to, errno);
   }
   return IoStatus::Ok();
 }
 
 IoStatus SystemPlatform::CreateDirectory(const std::string& path) {
   if (::mkdir(Native(path).c_str(), 0755) == 0) return IoStatus::Ok();
-  return IoStatus::Failed(IoError::kCannotCreate, path);
+  return IoStatus::Failed(IoError::kCannotCreate, path, errno);
 }
 
 PathKind SystemPlatform::Inspect(const std::string& path) {

@@ -9,7 +9,9 @@
 // clang-format on
 
 #include "platform/cp949_codec.h"
+#include "platform/long_path.h"
 #include "platform/system_platform.h"
+#include "platform/system_reason.h"
 #include "platform/unique_handle.h"
 #include "platform/windows_text.h"
 
@@ -56,6 +58,9 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The system's code of the last failure, as IoStatus keeps it.
+int LastError() { return static_cast<int>(::GetLastError()); }
+
 bool Full() {
   const DWORD error = ::GetLastError();
   return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
@@ -89,10 +94,12 @@ IoStatus Flush(const std::wstring& path, DWORD flags, const std::string& tool_pa
   Handle handle(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, flags, nullptr));
   if (!handle.valid()) {
-    return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kFlushFailed, tool_path);
+    return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kFlushFailed, tool_path,
+                            LastError());
   }
   if (!::FlushFileBuffers(handle.get())) {
-    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, tool_path);
+    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, tool_path,
+                            LastError());
   }
   return IoStatus::Ok();
 }
@@ -137,12 +144,69 @@ class HandleLock : public FileLock {
   Handle handle_;  // closing it releases the lock
 };
 
+// The folders that controlled folder access protects.
+std::vector<std::wstring> ProtectedFolders() {
+  std::vector<std::wstring> folders;
+  for (REFKNOWNFOLDERID id : {FOLDERID_Documents, FOLDERID_Desktop, FOLDERID_Pictures,
+                              FOLDERID_Videos, FOLDERID_Music, FOLDERID_Favorites}) {
+    folders.push_back(KnownFolder(id));
+  }
+  return folders;
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+  const size_t cut = WithoutTrailingSeparators(path).find_last_of(L'\\');
+  return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
+}
+
 }  // namespace
+
+std::string SystemErrorText(int code) {
+  if (code == 0) return "";
+  wchar_t* buffer = nullptr;
+  // Language 0: the user's own language where the system has its words.
+  const DWORD size = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+  std::wstring text = size > 0 && buffer != nullptr ? std::wstring(buffer, size) : L"";
+  ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return Narrow(text, CP_UTF8);
+}
+
+std::string SystemPlatform::SystemVersion() {
+  // GetVersionExW answers what the manifest claims; ntdll tells the truth.
+  using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  const auto get = ntdll ? reinterpret_cast<RtlGetVersion>(
+                               reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
+                         : nullptr;
+  if (get == nullptr || get(&info) != 0) return "Windows";
+  BOOL wow64 = FALSE;
+  ::IsWow64Process(::GetCurrentProcess(), &wow64);
+  return "Windows " + std::to_string(info.dwMajorVersion) + "." +
+         std::to_string(info.dwMinorVersion) + "." + std::to_string(info.dwBuildNumber) +
+         (wow64 ? " (64-bit)" : " (32-bit)");
+}
+
+SystemReason SystemPlatform::Reason(int code, const std::string& path) {
+  const std::wstring wide = WithoutTrailingSeparators(WidePath(path));
+  const std::wstring parent = ParentOf(wide);
+  bool protected_folder = false;
+  for (const std::wstring& folder : ProtectedFolders()) protected_folder |= IsWithin(wide, folder);
+  return {code, SystemErrorText(code),
+          WindowsBlocker(code, !parent.empty() && IsFolder(parent), protected_folder)};
+}
 
 std::string SystemPlatform::Native(const std::string& tool_path) { return Utf8Path(tool_path); }
 
 std::wstring SystemPlatform::WidePath(const std::string& tool_path) {
-  return Widen(Utf8Path(tool_path), CP_UTF8);
+  // A deep installation's paths pass MAX_PATH; the long form has no limit.
+  return Widen(ForWideApi(Utf8Path(tool_path)), CP_UTF8);
 }
 
 bool SystemPlatform::TestOpen(const std::string& path) {
@@ -151,15 +215,16 @@ bool SystemPlatform::TestOpen(const std::string& path) {
 
 IoStatus SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
   if (ReadWide(WidePath(path), bytes)) return IoStatus::Ok();
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kReadFailed, path);
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kReadFailed, path,
+                          LastError());
 }
 
 IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
   const std::wstring target = WidePath(path);
-  if (IsFolder(target)) return IoStatus::Failed(IoError::kCannotCreate, path);
+  if (IsFolder(target)) return IoStatus::Failed(IoError::kCannotCreate, path, ERROR_ACCESS_DENIED);
   Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return IoStatus::Failed(IoError::kCannotCreate, path);
+  if (!file.valid()) return IoStatus::Failed(IoError::kCannotCreate, path, LastError());
   size_t done = 0;
   bool written = true;
   while (written && done < bytes.size()) {
@@ -169,7 +234,7 @@ IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& b
     done += put;
   }
   if (!written || !file.Close()) {
-    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kWriteFailed, path);
+    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kWriteFailed, path, LastError());
   }
   return IoStatus::Ok();
 }
@@ -192,33 +257,37 @@ IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& 
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return IoStatus::Ok();
   }
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kRenameFailed, to);
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kRenameFailed, to,
+                          LastError());
 }
 
 IoStatus SystemPlatform::DeleteFile(const std::string& path) {
   if (::DeleteFileW(WidePath(path).c_str())) return IoStatus::Ok();
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path);
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path,
+                          LastError());
 }
 
 IoStatus SystemPlatform::RemoveFolder(const std::string& path) {
   if (::RemoveDirectoryW(WidePath(path).c_str())) return IoStatus::Ok();
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path);
+  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path,
+                          LastError());
 }
 
 IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::string& to) {
   const DWORD attributes = ::GetFileAttributesW(WidePath(from).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return IoStatus::Failed(IoError::kNotFound, from);
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return IoStatus::Failed(IoError::kNotFound, from, LastError());
   constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   if (!::SetFileAttributesW(WidePath(to).c_str(), (attributes & kKept) | FILE_ATTRIBUTE_NORMAL)) {
-    return IoStatus::Failed(IoError::kCannotCreate, to);
+    return IoStatus::Failed(IoError::kCannotCreate, to, LastError());
   }
   return IoStatus::Ok();
 }
 
 IoStatus SystemPlatform::CreateDirectory(const std::string& path) {
   if (::CreateDirectoryW(WidePath(path).c_str(), nullptr)) return IoStatus::Ok();
-  return IoStatus::Failed(IoError::kCannotCreate, path);
+  return IoStatus::Failed(IoError::kCannotCreate, path, LastError());
 }
 
 PathKind SystemPlatform::Inspect(const std::string& path) {

@@ -43,6 +43,9 @@ class VirtualStorePlatform : public PlatformWrapper {
   LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
   std::string Cp949ToUtf8(const std::string& cp949) override;
 
+  // The store's folder that stands for the installation's (a tool path).
+  const std::string& store_root() const { return store_root_; }
+
  private:
   // Where the path lies on disk: in the store when it is there, or when the
   // real folder has nothing of that name either (a write would put it there).

@@ -77,7 +77,7 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& bac
       continue;
     }
     std::string wanted, present;
-    if (!disk.ReadFile(source, &wanted).ok()) throw CannotOpenFile(source);
+    ThrowIfFailed(disk.ReadFile(source, &wanted));
     if (!staged.ReadFile(target, &present).ok() || present != wanted) {
       WriteFileOrThrow(staged, target, wanted);
     }

@@ -132,7 +132,7 @@ ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
 
 void ScheduleFile::Load(size_t head_lines) {
   std::string bytes;
-  if (!platform_.ReadFile(file_path_, &bytes).ok()) throw CannotOpenFile(file_path_);
+  ThrowIfFailed(platform_.ReadFile(file_path_, &bytes));
   if (head_lines != SIZE_MAX && KeepAsRead(bytes, head_lines)) return;
   std::string rest;
   if (head_lines != SIZE_MAX) rest.reserve(bytes.size());

@@ -70,7 +70,7 @@ void AppendJoinedLines(std::string_view bytes, std::string* text) {
 
 void ReadLines(Platform& platform, const std::string& path, LineList* lines) {
   std::string bytes;
-  if (!platform.ReadFile(path, &bytes).ok()) throw CannotOpenFile(path);
+  ThrowIfFailed(platform.ReadFile(path, &bytes));
   lines->Assign(SplitLines(bytes), path);
 }
 

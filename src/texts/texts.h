@@ -85,6 +85,28 @@ inline constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레�
 inline constexpr char kFileInUse[] =
     "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. "
     "Dayledger를 종료한 다음 다시 시도해 주십시오: ";
+// What the system said of a failure, after the tool's own sentence:
+// "(오류 5: 액세스가 거부되었습니다.)".
+inline std::string SystemReasonShown(int code, const std::string& text) {
+  return "(오류 " + std::to_string(code) + ": " + text + ")";
+}
+// Before the file an error is about, where its sentence does not name it.
+inline constexpr char kFileNamed[] = "파일 : ";
+inline constexpr char kVirusScannerStopped[] =
+    "바이러스 검사 프로그램이 이 파일을 막았습니다. 검사 프로그램에서 이 파일이나 "
+    "업그레이드 프로그램을 허용한 다음 다시 시도해 주십시오: ";
+inline std::string ProtectedFolderRefused(const std::string& program) {
+  return "Windows의 제어된 폴더 액세스가 이 폴더에 파일을 만들지 못하게 막았습니다. "
+         "Windows 보안 → 바이러스 및 위협 방지 → 랜섬웨어 방지 → 제어된 폴더 액세스를 통해 앱 "
+         "허용에서 이 프로그램을 허용한 다음 다시 시도해 주십시오: " +
+         program;
+}
+// A backup that could not read a file of the user's: skipping the backup
+// would not help, since the upgrade reads the same file.
+inline constexpr char kBackupReadFailed[] =
+    "데이터를 백업하는데 오류가 발생하였습니다.\n"
+    "사용자 폴더의 파일을 읽을 수 없어 백업하지 못했습니다. 사용자 데이터는 바뀌지 않았습니다. "
+    "이 파일을 읽을 수 있게 한 다음 다시 시도해 주십시오: ";
 inline constexpr char kChangeSavedUnfinished[] =
     "변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다. "
     "백업으로 되돌리지 마십시오.\n";
@@ -137,6 +159,26 @@ inline constexpr char kNoteBusy[] =
     "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다.";
 inline constexpr char kNoteFailed[] = "중단되었던 변경을 정리하지 못했습니다.";
 inline std::string NoteUser(const std::string& user) { return " (사용자 : " + user + ")"; }
+
+// The record of a run, kept in upgrade_backup\<user>.logs.
+inline std::string RecordTool(const std::string& tool_version, const std::string& data_version) {
+  return std::string(kApplicationTitle) + " " + tool_version + " (" + data_version + ")";
+}
+inline constexpr char kRecordSystem[] = "시스템 : ";
+inline constexpr char kRecordInstallation[] = "설치 폴더 : ";
+inline constexpr char kRecordVirtualStore[] = "VirtualStore 폴더 : ";
+inline constexpr char kRecordUser[] = "사용자 : ";
+inline constexpr char kRecordVerb[] = "작업 : ";
+inline constexpr char kRecordUpgrade[] = "업그레이드";
+inline constexpr char kRecordRestore[] = "백업으로 되돌리기";
+inline constexpr char kRecordError[] = "오류 : ";
+inline std::string RecordEnded(bool done, int exit_status) {
+  return std::string("결과 : ") + (done ? "완료" : "중단") + " (종료 코드 " +
+         std::to_string(exit_status) + ")";
+}
+// After the message of a stopped run.
+inline constexpr char kRecordKeptAt[] = "\n실행 기록 : ";
+inline constexpr char kRecordNotKept[] = "\n실행 기록을 남기지 못했습니다 : ";
 
 // The terminal program's restore.
 inline constexpr char kNoBackupToRestore[] = "복원할 백업이 없습니다: ";

@@ -6,22 +6,31 @@
 
 namespace dayledger {
 
-// The disk filled while the backup was copied: skipping the backup is no
-// advice then. A half copy in a folder of this run's own is taken away again,
-// so it does not keep the room it took; an earlier backup is left as it is.
+// What a failed backup tells: which file and why. Skipping the backup is
+// advised only where it could help: not when a file of the user's cannot be
+// read (the upgrade reads it too), nor when the disk is full. A half copy
+// in a folder of this run's own is taken away again after a full disk, so
+// it does not keep the room it took; an earlier backup is left as it is.
 std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
-  if (copied.error != IoError::kNoSpace) return texts::kBackupFailed;
+  const std::string reason = ReasonLines(platform_, copied.path, copied.code);
+  const std::string file = platform_.Cp949ToUtf8(copied.path);
+  if (copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound) {
+    return texts::kBackupReadFailed + file + reason;
+  }
+  if (copied.error != IoError::kNoSpace) {
+    return texts::kBackupFailed + ("\n" + (texts::kFileNamed + file)) + reason;
+  }
   const std::string folder = installation_.BackupOf(state_.UserName);
   std::string text = texts::kBackupDiskFull + platform_.Cp949ToUtf8(folder);
   if (backup_folder_made_) {
     RemoveTree(platform_, folder);
     text += texts::kPartialBackupRemoved;
   }
-  return text;
+  return text + reason;
 }
 
 Reply UpgradeTool::Backup(bool skip_backup) {
-  return Guarded(platform_, [&]() -> Reply {
+  return Recorded(Guarded(platform_, [&]() -> Reply {
     // A new run starts from the disk as it is, never from an earlier run's changes.
     staged_.reset();
     // The operator's choice as it stands now, not at the click.
@@ -41,7 +50,7 @@ Reply UpgradeTool::Backup(bool skip_backup) {
     Reply reply;
     reply.next = Next::kStage;
     return reply;
-  });
+  }));
 }
 
 }  // namespace dayledger

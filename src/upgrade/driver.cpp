@@ -14,7 +14,7 @@
 namespace dayledger {
 
 Reply UpgradeTool::RunStage() {
-  return Guarded(platform_, [this]() -> Reply {
+  return Recorded(Guarded(platform_, [this]() -> Reply {
     const StageContext ctx{Staged(), state_.AppDir, user_, *this};
     switch (state_.UpgradeState) {
       case Stage::kReadProfile:
@@ -35,7 +35,7 @@ Reply UpgradeTool::RunStage() {
     Reply reply;
     reply.next = Next::kStage;
     return reply;
-  });
+  }));
 }
 
 void UpgradeTool::ReadProfileStage() {

@@ -35,8 +35,35 @@ std::string Words(const std::exception& error) {
 
 }  // namespace
 
+std::string ReasonLines(Platform& platform, const std::string& path, int code) {
+  if (code == 0) return "";
+  const SystemReason reason = platform.Reason(code, path);
+  const std::string shown = platform.Cp949ToUtf8(path);
+  std::string text;
+  switch (reason.blocker) {
+    case Blocker::kNone:
+      break;
+    case Blocker::kVirusScanner:
+      text += "\n" + (texts::kVirusScannerStopped + shown);
+      break;
+    case Blocker::kProtectedFolder:
+      text += "\n" + texts::ProtectedFolderRefused(platform.Cp949ToUtf8(platform.ExecutablePath()));
+      break;
+  }
+  return text + "\n" + texts::SystemReasonShown(reason.code, reason.text);
+}
+
 std::string ReportedText(Platform& platform, const std::exception& error) {
-  return ErrorReportText(platform.Cp949ToUtf8(Words(error)));
+  const std::string words = Words(error);
+  std::string text = ErrorReportText(platform.Cp949ToUtf8(words));
+  const auto* framework = dynamic_cast<const FrameworkError*>(&error);
+  if (framework == nullptr) return text;
+  // The file, where the sentence does not name it already.
+  const std::string& path = framework->path();
+  if (!path.empty() && words.find(path) == std::string::npos) {
+    text += "\n" + (texts::kFileNamed + platform.Cp949ToUtf8(path));
+  }
+  return text + ReasonLines(platform, path, framework->code());
 }
 
 Reply Stopped(Platform& platform, const FrameworkError& error) {

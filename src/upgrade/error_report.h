@@ -14,8 +14,13 @@
 namespace dayledger {
 
 // The text as the report shows it (UTF-8, period rule applied): the one
-// place where an error's kind and path become the words a person reads.
+// place where an error's kind and path become the words a person reads. It
+// names the file and ends with the system's reason and code, when known.
 std::string ReportedText(Platform& platform, const std::exception& error);
+// What follows a failure's own sentence: the words for a virus scanner or
+// a protected folder that stood behind it, and the system's reason and
+// code, each on a line of its own; empty when the system gave no code.
+std::string ReasonLines(Platform& platform, const std::string& path, int code);
 // A stopped reply whose one notice is the report of `error`.
 Reply Stopped(Platform& platform, const FrameworkError& error);
 // A reply of `outcome` whose one notice is the text, followed by the tool

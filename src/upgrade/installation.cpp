@@ -58,6 +58,14 @@ std::string Installation::BackupOf(const std::string& user) const {
 
 std::string Installation::LockOf(const std::string& user) const { return BackupOf(user) + ".lock"; }
 
+std::string Installation::RecordsOf(const std::string& user) const {
+  return BackupOf(user) + ".logs";
+}
+
+std::string Installation::VirtualStore() const {
+  return store_ ? NormalPath(store_->store_root()) : std::string();
+}
+
 LockResult Installation::LockUser(const std::string& user, std::unique_ptr<FileLock>* lock) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
   // that could not be made.

@@ -56,6 +56,11 @@ class Installation {
   std::string BackupRoot() const;
   std::string BackupOf(const std::string& user) const;
   std::string LockOf(const std::string& user) const;
+  // The folder of the user's run records, beside the backup and the lock.
+  std::string RecordsOf(const std::string& user) const;
+  // The VirtualStore folder the view reads and writes, in the tool's form;
+  // empty when the installation is seen as it is.
+  std::string VirtualStore() const;
 
   // Takes the lock that lets only one program at a time change the user's
   // folder (an upgrade from its start checks to the end of its commit, a

@@ -1,4 +1,4 @@
-// A refusal's reply.
+// A refusal's reply, and the exit status of an outcome.
 #include "upgrade/reply.h"
 
 namespace dayledger {
@@ -9,6 +9,19 @@ Reply Reply::Refused(const std::string& text, NoticeKind kind, const std::string
   reply.notices.push_back({text, kind});
   reply.path = path;
   return reply;
+}
+
+int ExitStatusOf(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kDone:
+      return kExitDone;
+    case Outcome::kStopped:
+      return kExitStopped;
+    case Outcome::kAsk:
+    case Outcome::kRefused:
+      break;
+  }
+  return kExitRefused;
 }
 
 }  // namespace dayledger

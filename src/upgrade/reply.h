@@ -45,6 +45,14 @@ struct Reply {
   static Reply Refused(const std::string& text, NoticeKind kind, const std::string& path = "");
 };
 
+// How a run ended for whoever started it, as the terminal program's exit
+// status; a run's record states it too.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitRefused = 1;  // a check said no, or a question was declined
+inline constexpr int kExitMisused = 2;  // the command line was wrong
+inline constexpr int kExitStopped = 3;
+int ExitStatusOf(Outcome outcome);
+
 // What a verb that finds something answers: its reply, and what it found,
 // which counts where the reply says the verb did its work (and for the
 // problems of a check, always).

@@ -11,7 +11,7 @@
 namespace dayledger {
 
 Reply UpgradeTool::Start(const StartRequest& request) {
-  return Guarded(platform_, [&]() -> Reply {
+  return Recorded(Guarded(platform_, [&]() -> Reply {
     // The user the labels show is the one started, never an earlier one.
     const int index = request.user;
     if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
@@ -66,6 +66,8 @@ Reply UpgradeTool::Start(const StartRequest& request) {
             NoticeKind::kError);
     }
     lock_ = std::move(lock);
+    // Past the checks the run leaves a record, whatever happens next.
+    record_ = RunRecord::Begin(installation_, user, texts::kRecordUpgrade);
     AddLog(texts::kLogUpgradeStarting);
     AddLog(texts::kLogBackingUp);
     // A backup that fails for want of room takes away what it copied, but
@@ -74,7 +76,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     Reply reply;
     reply.next = Next::kBackup;
     return reply;
-  });
+  }));
 }
 
 }  // namespace dayledger

@@ -20,6 +20,19 @@ void UpgradeTool::AddLog(const std::string& text) {
   std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d]", now.hour % 100, now.minute % 100,
                 now.second % 100);
   port_.AppendLogLine(stamp + text);
+  record_.Line(stamp + text);
+}
+
+Reply UpgradeTool::Recorded(Reply reply) {
+  const bool ended = reply.outcome == Outcome::kStopped || reply.finished;
+  record_.Note(reply, ended);
+  if (reply.outcome == Outcome::kStopped) {
+    for (Notice& notice : reply.notices) {
+      if (notice.kind == NoticeKind::kError) notice.text += record_.Named();
+    }
+  }
+  if (ended) record_ = RunRecord();
+  return reply;
 }
 
 void UpgradeTool::Note(StageNote note, int year) {

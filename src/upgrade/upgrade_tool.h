@@ -16,6 +16,7 @@
 #include "state/unit_state.h"
 #include "upgrade/installation.h"
 #include "upgrade/reply.h"
+#include "upgrade/run_record.h"
 #include "upgrade/upgrade_port.h"
 #include "upgrade/version_steps.h"
 
@@ -57,8 +58,11 @@ class UpgradeTool : public StageObserver {
   const UnlockedUser& user() const { return user_; }
 
  private:
-  // "[hh:mm:ss]" + text into the progress log.
+  // "[hh:mm:ss]" + text into the progress log and the run's record.
   void AddLog(const std::string& text);
+  // The reply, noted in the run's record; a run that ended closes the
+  // record, and a stopped run's message names it.
+  Reply Recorded(Reply reply);
   std::string BackupFailure(const IoStatus& copied);
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
@@ -81,6 +85,7 @@ class UpgradeTool : public StageObserver {
   std::unique_ptr<OverlayPlatform> staged_;
   // Held from the start checks until the commit, or until the tool goes.
   std::unique_ptr<FileLock> lock_;
+  RunRecord record_;  // from the start checks passed to the run's end
   // The start checks made the user's backup folder: it held no earlier backup.
   bool backup_folder_made_ = false;
 };

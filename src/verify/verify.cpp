@@ -28,7 +28,7 @@ namespace {
 
 std::string ReadOrThrow(Platform& platform, const std::string& path) {
   std::string bytes;
-  if (!platform.ReadFile(path, &bytes).ok()) throw CannotOpenFile(path);
+  ThrowIfFailed(platform.ReadFile(path, &bytes));
   return bytes;
 }
 

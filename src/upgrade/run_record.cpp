@@ -1,0 +1,132 @@
+// The run's record: its name, its head, its lines and its pruning.
+#include "upgrade/run_record.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "state/version_code.h"
+#include "texts/texts.h"
+#include "upgrade/error_report.h"
+#include "upgrade/tool_version.h"
+
+namespace dayledger {
+namespace {
+
+constexpr char kSuffix[] = ".txt";
+constexpr size_t kStampLength = 15;  // yyyymmdd-hhmmss
+
+// A record's place in time: its stamp and its number in that second (1 for
+// none), or nullopt for a name that is not a record's.
+std::optional<std::pair<std::string, int>> RecordOrder(const std::string& name) {
+  if (!name.ends_with(kSuffix) || name.size() < kStampLength + sizeof kSuffix - 1) {
+    return std::nullopt;
+  }
+  const std::string stem = name.substr(0, name.size() - (sizeof kSuffix - 1));
+  const std::string stamp = stem.substr(0, kStampLength);
+  for (size_t i = 0; i < stamp.size(); ++i) {
+    if (i == 8 ? stamp[i] != '-' : (stamp[i] < '0' || stamp[i] > '9')) return std::nullopt;
+  }
+  if (stem.size() == kStampLength) return std::make_pair(stamp, 1);
+  const std::string number = stem.substr(kStampLength);
+  if (number.size() < 2 || number.size() > 6 || number[0] != '-' ||
+      number.find_first_not_of("0123456789", 1) != std::string::npos) {
+    return std::nullopt;
+  }
+  return std::make_pair(stamp, std::stoi(number.substr(1)));
+}
+
+// Removes all but the newest kRecordsKept records of the folder.
+void Prune(Platform& platform, const std::string& folder) {
+  const auto entries = platform.ListFolder(folder);
+  if (!entries) return;
+  std::vector<std::pair<std::pair<std::string, int>, std::string>> records;
+  for (const FolderEntry& entry : *entries) {
+    if (entry.folder) continue;
+    if (const auto order = RecordOrder(entry.name)) records.emplace_back(*order, entry.name);
+  }
+  if (records.size() <= kRecordsKept) return;
+  std::sort(records.begin(), records.end());
+  for (size_t i = 0; i + kRecordsKept < records.size(); ++i) {
+    platform.DeleteFile(folder + "\\" + records[i].second);
+  }
+}
+
+std::string Stamped(Platform& platform, const std::string& text) {
+  const LocalTime now = platform.Now();
+  char stamp[16];
+  std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d]", now.hour % 100, now.minute % 100,
+                now.second % 100);
+  return stamp + text;
+}
+
+}  // namespace
+
+std::string RecordStamp(const LocalTime& t) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year % 10000, t.month % 100,
+                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
+  return stamp;
+}
+
+RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
+                           const std::string& verb) {
+  RunRecord record;
+  Platform& platform = installation.platform();
+  record.platform_ = &platform;
+  const std::string folder = installation.RecordsOf(user);
+  platform.CreateDirectory(folder);  // or it is there already
+  const std::string stamp = RecordStamp(platform.Now());
+  record.path_ = folder + "\\" + stamp + kSuffix;
+  for (int n = 2; platform.Inspect(record.path_) != PathKind::kMissing; ++n) {
+    record.path_ = folder + "\\" + stamp + "-" + std::to_string(n) + kSuffix;
+  }
+  record.text_ = "\xEF\xBB\xBF";
+  const std::string store = installation.VirtualStore();
+  for (const std::string& line : {
+           texts::RecordTool(kToolVersion, platform.Cp949ToUtf8(ShownVersion(kTargetVersion))),
+           texts::kRecordSystem + platform.SystemVersion(),
+           texts::kRecordInstallation + platform.Cp949ToUtf8(installation.folder()),
+           store.empty() ? std::string() : texts::kRecordVirtualStore + platform.Cp949ToUtf8(store),
+           texts::kRecordUser + platform.Cp949ToUtf8(user),
+           texts::kRecordVerb + verb,
+       }) {
+    if (!line.empty()) record.text_ += line + "\r\n";
+  }
+  record.Save();
+  // The new record counts among those kept.
+  Prune(platform, folder);
+  return record;
+}
+
+void RunRecord::Line(const std::string& line) {
+  if (active()) text_ += line + "\r\n";
+}
+
+void RunRecord::Note(const Reply& reply, bool ended) {
+  if (!active()) return;
+  for (const Notice& notice : reply.notices) {
+    if (notice.kind == NoticeKind::kError)
+      Line(Stamped(*platform_, texts::kRecordError + notice.text));
+  }
+  if (ended) {
+    Line(Stamped(*platform_,
+                 texts::RecordEnded(reply.outcome == Outcome::kDone, ExitStatusOf(reply.outcome))));
+  }
+  Save();
+}
+
+std::string RunRecord::Named() const {
+  if (!active()) return "";
+  const std::string shown = platform_->Cp949ToUtf8(path_);
+  return kept_ ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
+}
+
+void RunRecord::Save() {
+  // The record is a help, never a reason to stop: a failed write is only
+  // remembered, for the message to say so. Each write holds the whole record.
+  kept_ = platform_->WriteFile(path_, text_).ok();
+}
+
+}  // namespace dayledger

@@ -1,0 +1,8 @@
+// The tool's own version, from the build's project version.
+#pragma once
+
+namespace dayledger {
+
+inline constexpr char kToolVersion[] = DAYLEDGER_TOOL_VERSION;
+
+}  // namespace dayledger
