@@ -10,6 +10,7 @@
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
+#include "upgrade/error_report.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
@@ -101,7 +102,9 @@ Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int 
     if (!run.error) return Checked(messages.texts, std::move(problems));
     // The error names the file it is about.
     const std::string path = run.error->path();
-    const std::string error = messages.texts.empty() ? "" : messages.texts.back();
+    // One line per problem: the report's lines (its reason among them) side by side.
+    std::string error = ReportedText(platform, *run.error);
+    std::replace(error.begin(), error.end(), '\n', ' ');
     const std::string shown_path = platform.Cp949ToUtf8(path);
     const bool seen = std::any_of(problems.begin(), problems.end(),
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });

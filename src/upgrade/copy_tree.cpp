@@ -23,9 +23,9 @@ IoStatus CopyInto(Platform& platform, const std::string& from, const std::string
     const std::string source = from + "\\" + entry.name;
     const std::string target = to + "\\" + entry.name;
     if (entry.folder) {
-      platform.CreateDirectory(target);  // or it is there already
+      const IoStatus made = platform.CreateDirectory(target);  // or it is there already
       if (platform.Inspect(target) != PathKind::kFolder) {
-        return IoStatus::Failed(IoError::kCannotCreate, target);
+        return IoStatus::Failed(IoError::kCannotCreate, target, made.code);
       }
       copied->folders.push_back(target);
       if (IoStatus status = CopyInto(platform, source, target, copied); !status.ok()) return status;
@@ -56,9 +56,9 @@ IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::stri
   if (platform.Inspect(folder) != PathKind::kFolder) {
     return IoStatus::Failed(IoError::kNotFound, folder);
   }
-  platform.CreateDirectory(target);
+  const IoStatus made = platform.CreateDirectory(target);  // or it is there already
   if (platform.Inspect(target) != PathKind::kFolder) {
-    return IoStatus::Failed(IoError::kCannotCreate, target);
+    return IoStatus::Failed(IoError::kCannotCreate, target, made.code);
   }
   Copied copied;
   copied.folders = {ParentFolder(folder), folder, target};

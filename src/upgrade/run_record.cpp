@@ -124,9 +124,14 @@ std::string RunRecord::Named() const {
 }
 
 void RunRecord::Save() {
-  // The record is a help, never a reason to stop: a failed write is only
-  // remembered, for the message to say so. Each write holds the whole record.
-  kept_ = platform_->WriteFile(path_, text_).ok();
+  // The record is a help, never a reason to stop: a failed write (or one
+  // that ran out of memory) is only remembered, for the message to say so.
+  // Each write holds the whole record.
+  try {
+    kept_ = platform_->WriteFile(path_, text_).ok();
+  } catch (...) {
+    kept_ = false;
+  }
 }
 
 }  // namespace dayledger

@@ -104,7 +104,11 @@ TEST_F(AnniversaryStageTest, OneLineFileStopsTheUpgrade) {
   AddUsers({UserSpec{"u", "10100", "", 0, 0, 0}});
   Write("users/u/anniversary/anniversary_celebrate.qbd", "only\r\n");
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:List index out of bounds (1)");
+  EXPECT_EQ(Messages().back(),
+            "error:List index out of bounds (1)" +
+                testing::FileShown(builder.AppDir() +
+                                   "\\users\\u\\anniversary\\anniversary_celebrate.qbd") +
+                RecordNamed());
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10100");
   // The files stamped before the failure stay as they were on the disk.
   EXPECT_EQ(SplitLines(AnniversaryFile("anniversary_24term.qbd")).at(1), "10100");
@@ -118,7 +122,8 @@ TEST_F(AnniversaryStageTest, FailedTemplateCopyTouchesNoUserFile) {
   platform.fail_read_path = Path("data/userscommon/anniversary_24term.qbd");
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
-                                   "\\data\\userscommon\\anniversary_24term.qbd.");
+                                   "\\data\\userscommon\\anniversary_24term.qbd." +
+                                   testing::ReasonShown(EIO) + RecordNamed());
   EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"), "mine\r\n10000\r\n");
   EXPECT_FALSE(fs::exists(Path("users/u/anniversary/anniversary_celebrate.qbd")));
 }

@@ -15,10 +15,12 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
 #include "platform/native_path.h"
+#include "platform/tool_path.h"
 #include "state/line_file.h"
 #include "support/designed_window.h"
 #include "support/expected_log.h"
@@ -158,7 +160,8 @@ TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
 TEST_F(TForm1Test, BadUserListCountIsReportedByTheErrorReport) {
   Write("users/userlist.kvd", "many\r\n");
   form();
-  EXPECT_EQ(Messages(), Lines{"error:'many' is not a valid integer value."});
+  EXPECT_EQ(Messages(), Lines{"error:'many' is not a valid integer value." +
+                              testing::FileShown(builder.AppDir() + "\\users\\userlist.kvd")});
 }
 
 TEST_F(TForm1Test, EncryptedUserAt101UpgradesFromTheButton) {
@@ -239,11 +242,13 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
   // Word for word, as the operator reads it.
-  EXPECT_EQ(
-      Messages(),
-      Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
-            "업그레이드 프로그램을 다시 실행하셔서 재시도 하거나,\n"
-            "직접 백업해 주신 다음 데이터 백업 건너뛰기를 체크하신 후 이용해 주시기 바랍니다."});
+  // Word for word, as the operator reads it: a folder of the user's that
+  // cannot be read, which skipping the backup would not mend.
+  EXPECT_EQ(Messages(),
+            Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
+                  "사용자 폴더의 파일을 읽을 수 없어 백업하지 못했습니다. 사용자 데이터는 바뀌지 "
+                  "않았습니다. 이 파일을 읽을 수 있게 한 다음 다시 시도해 주십시오: " +
+                  NormalPath(builder.AppDir() + "users\\u") + RecordNamed()});
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(Control("Panel1")->isEnabled());
   EXPECT_FALSE(Control("Button2")->isEnabled());
@@ -255,7 +260,8 @@ TEST_F(TForm1Test, MissingStageFileStopsWithTheWindowDisabled) {
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
   EXPECT_EQ(Messages(), Lines{"error:Cannot open file " + builder.AppDir() +
-                              "\\users\\u\\schedules\\199001.qbsd."});
+                              "\\users\\u\\schedules\\199001.qbsd." + testing::ReasonShown(ENOENT) +
+                              RecordNamed()});
   QCoreApplication::processEvents();
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(Control("Panel1")->isEnabled());
@@ -331,7 +337,11 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
     Lines items;
     for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
     EXPECT_EQ(items, c.items) << c.name;
-    EXPECT_EQ(local.MessageLines(), c.message.empty() ? Lines{} : Lines{c.message}) << c.name;
+    // A damaged list's error names the list.
+    const std::string list_file =
+        testing::FileShown(installation.AppDir() + "\\users\\userlist.kvd");
+    EXPECT_EQ(local.MessageLines(), c.message.empty() ? Lines{} : Lines{c.message + list_file})
+        << c.name;
     EXPECT_EQ(window.findChild<QLabel*>("Label9")->text().toStdString(), c.user_label) << c.name;
     EXPECT_EQ(window.findChild<QLineEdit*>("Edit1")->isEnabled(), c.password_enabled) << c.name;
   }
@@ -378,7 +388,7 @@ TEST_F(TForm1Test, EveryFrontEndCase) {
     if (c.skip_backup) QTest::mouseClick(Control<QCheckBox>("CheckBox1"), Qt::LeftButton);
     Click("Button1");
     ASSERT_TRUE(WaitUntil([&] { return Idle(); })) << c.name;
-    EXPECT_EQ(Messages(), testing::ExpectedMessages(c, builder.AppDir())) << c.name;
+    EXPECT_EQ(Messages(), testing::ExpectedMessages(c, builder)) << c.name;
     const Lines memo = MemoLines();  // the design's first line, then the log
     EXPECT_EQ(testing::WithoutStamps(Lines(memo.begin() + 1, memo.end())), c.log) << c.name;
     EXPECT_EQ(Control("Button1")->isEnabled(), c.end != testing::CaseEnd::kStopped) << c.name;

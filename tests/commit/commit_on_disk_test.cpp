@@ -69,8 +69,9 @@ TEST_F(CommitOnDiskTest, LinkedFileIsRefusedBeforeAnythingChanges) {
   fs::create_symlink(Path("elsewhere/real.qbd"), Path("users/u/groups/linked.qbd"));
   const auto before = Tree("users/u");
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:링크로 연결된 파일은 업그레이드할 수 없습니다: " +
-                                   builder.AppDir() + "users\\u\\groups\\linked.qbd.");
+  EXPECT_EQ(Messages().back(),
+            "error:링크로 연결된 파일은 업그레이드할 수 없습니다: " + builder.AppDir() +
+                "users\\u\\groups\\linked.qbd." + RecordNamed());
   EXPECT_EQ(Tree("users/u"), before);
   EXPECT_EQ(Read("elsewhere/real.qbd"), "#group data#\r\n10200\r\n");
 }

@@ -148,8 +148,9 @@ TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
   AddUsers({UserSpec{"u", "10200", kPassword, 1, 1, 1}});
   fs::remove(Path("users/u/schedules/200306.qbsd"));
   ASSERT_EQ(Upgrade("u", kPassword), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(),
-            "error:Cannot open file " + builder.AppDir() + "\\users\\u\\schedules\\200306.qbsd.");
+  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+                                   "\\users\\u\\schedules\\200306.qbsd." +
+                                   testing::ReasonShown(ENOENT) + RecordNamed());
   int months = 0;
   for (const auto& entry : fs::directory_iterator(Path("users/u/schedules"))) {
     const std::string name = entry.path().filename().string();
@@ -168,7 +169,12 @@ TEST_F(ScheduleStepsTest, FailedMergedWriteDeletesNoMonth) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   platform.fail_writes_in_folder = Path("users/u/schedules");
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:Stream write error.");
+  // The staging of the merged file fails: the message names it, the
+  // system's reason and the run's record.
+  EXPECT_EQ(Messages().back(),
+            "error:Stream write error." +
+                testing::FileShown(builder.AppDir() + "users\\u\\schedules\\schedules.qbsd") +
+                testing::ReasonShown(EIO) + RecordNamed());
   EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
   EXPECT_TRUE(fs::exists(Path("users/u/schedules/202912.qbsd")));
   EXPECT_FALSE(fs::exists(Path("users/u/schedules/schedules.qbsd")));
@@ -279,8 +285,9 @@ TEST_F(ScheduleStepsTest, FailedTemplateCopyStopsBeforeTheUsersFiles) {
   Write("users/u/schedules/repeat.qbsd", old_repeat);
   platform.fail_read_path = Path("data/userscommon/repeat.qbsd");
   ASSERT_EQ(Upgrade("u", kPassword), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(),
-            "error:Cannot open file " + builder.AppDir() + "\\data\\userscommon\\repeat.qbsd.");
+  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+                                   "\\data\\userscommon\\repeat.qbsd." + testing::ReasonShown(EIO) +
+                                   RecordNamed());
   EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);
   EXPECT_EQ(ScheduleLines("198001.qbsd", true).at(1), "10100");
 }

@@ -7,11 +7,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
 
+#include "platform/platform.h"
+#include "platform/tool_path.h"
 #include "support/expected_log.h"
 #include "texts/texts.h"
 
@@ -51,14 +54,17 @@ std::vector<FrontEndCase> FrontEndCases() {
        .planted_file = "upgrade_backup/u",
        .planted_bytes = "x",
        .end = CaseEnd::kStopped,
-       .messages = {std::string("error:") + texts::kBackupFailed},
+       .messages = {std::string("error:") + texts::kBackupFailed + "\n" + texts::kFileNamed +
+                    "{app}upgrade_backup\\u\n" +
+                    texts::SystemReasonShown(EEXIST, SystemErrorText(EEXIST)) + "{record}"},
        .log = {run.begin(), run.begin() + 2}},
       {.name = "broken timetable",
        .user = {"u", "10200", "", 1, 1, 1},
        .planted_file = "users/u/timetables/timetable1.qbd",
        .planted_bytes = "one line\r\n",
        .end = CaseEnd::kStopped,
-       .messages = {"error:List index out of bounds (1)"},
+       .messages = {std::string("error:List index out of bounds (1)\n") + texts::kFileNamed +
+                    "{app}\\users\\u\\timetables\\timetable1.qbd{record}"},
        .log = stopped},
       {.name = "backup skipped",
        .user = {"u", "10200", "", 1, 1, 1},
@@ -158,11 +164,22 @@ std::unique_ptr<RunningProgram> Install(demo::InstallationBuilder& builder, cons
   return StartProgram(root + "/" + c.running_program);
 }
 
-std::vector<std::string> ExpectedMessages(const FrontEndCase& c, const std::string& app_dir) {
+std::vector<std::string> ExpectedMessages(const FrontEndCase& c,
+                                          const demo::InstallationBuilder& builder) {
+  // The run's one record, whatever the time it was made.
+  std::string record;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(builder.root() + "/upgrade_backup/u.logs", ec)) {
+    record = texts::kRecordKeptAt + NormalPath(builder.AppDir()) + "\\upgrade_backup\\u.logs\\" +
+             entry.path().filename().string();
+  }
   std::vector<std::string> messages = c.messages;
   for (std::string& message : messages) {
-    for (size_t at = message.find("{app}"); at != std::string::npos; at = message.find("{app}")) {
-      message.replace(at, 5, app_dir);
+    for (const auto& [mark, text] :
+         {std::pair<std::string, std::string>{"{app}", builder.AppDir()}, {"{record}", record}}) {
+      for (size_t at = message.find(mark); at != std::string::npos; at = message.find(mark)) {
+        message.replace(at, mark.size(), text);
+      }
     }
   }
   return messages;

@@ -28,8 +28,10 @@ struct FrontEndCase {
   std::string password = {};
   bool skip_backup = false;  // the question is answered yes
   CaseEnd end = CaseEnd::kDone;
-  std::vector<std::string> messages = {};  // "kind:text", in order; "{app}" the AppDir
-  std::vector<std::string> log = {};       // texts without their stamps
+  // "kind:text", in order; "{app}" the AppDir, "{record}" the lines that name
+  // the run's record.
+  std::vector<std::string> messages = {};
+  std::vector<std::string> log = {};  // texts without their stamps
 };
 
 std::vector<FrontEndCase> FrontEndCases();
@@ -50,7 +52,8 @@ class RunningProgram {
 // and what the PC does beside it; the program it started, if any.
 std::unique_ptr<RunningProgram> Install(demo::InstallationBuilder& builder, const FrontEndCase& c);
 
-// The case's messages for the installation whose AppDir is `app_dir`.
-std::vector<std::string> ExpectedMessages(const FrontEndCase& c, const std::string& app_dir);
+// The case's messages for the installation `builder` laid out, after its run.
+std::vector<std::string> ExpectedMessages(const FrontEndCase& c,
+                                          const demo::InstallationBuilder& builder);
 
 }  // namespace dayledger::testing

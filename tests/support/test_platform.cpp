@@ -1,6 +1,7 @@
 // The test platform's folder and its planted faults.
 #include "support/test_platform.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -20,7 +21,8 @@ IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& byt
   const std::string native = Native(path);
   if ((!fail_write_path.empty() && native == fail_write_path) ||
       (!fail_writes_in_folder.empty() && native.rfind(fail_writes_in_folder + "/", 0) == 0)) {
-    return IoStatus::Failed(fail_write_error, path);
+    return IoStatus::Failed(fail_write_error, path,
+                            fail_write_error == IoError::kNoSpace ? ENOSPC : EIO);
   }
   const IoStatus result = SystemPlatform::WriteFile(path, bytes);
   if (result.ok()) written.push_back(Native(path));
@@ -29,7 +31,7 @@ IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& byt
 
 IoStatus TestPlatform::ReadFile(const std::string& path, std::string* bytes) {
   if (!fail_read_path.empty() && Native(path) == fail_read_path) {
-    return IoStatus::Failed(IoError::kReadFailed, path);
+    return IoStatus::Failed(IoError::kReadFailed, path, EIO);
   }
   return SystemPlatform::ReadFile(path, bytes);
 }

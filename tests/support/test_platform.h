@@ -34,7 +34,8 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::vector<std::string> written;
 
   // Faults: the native path of the file to fail, and how; or of a folder
-  // in which every write fails.
+  // in which every write fails. The system's code is an I/O error's (EIO),
+  // or a full disk's (ENOSPC).
   std::string fail_write_path;
   std::string fail_writes_in_folder;
   IoError fail_write_error = IoError::kWriteFailed;

@@ -67,4 +67,8 @@ void UpgradeFixture::Write(const std::string& relative, const std::string& bytes
   demo::InstallationBuilder::WriteNative(Path(relative), bytes);
 }
 
+std::string UpgradeFixture::RecordNamed(const std::string& user) const {
+  return testing::RecordNamed(builder.AppDir(), user, platform.now);
+}
+
 }  // namespace dayledger::testing

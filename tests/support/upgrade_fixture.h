@@ -11,6 +11,7 @@
 #include "demo/installation_builder.h"
 #include "presenter/window_flow.h"
 #include "support/headless_view.h"
+#include "support/stopped_words.h"
 #include "support/test_platform.h"
 #include "upgrade/upgrade_runner.h"
 #include "upgrade/upgrade_tool.h"
@@ -42,6 +43,8 @@ class UpgradeFixture : public ::testing::Test {
   std::string Path(const std::string& relative) const { return builder.root() + "/" + relative; }
   std::string Read(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const;
+  // What a stopped run of `user` ends its message with: where its record lies.
+  std::string RecordNamed(const std::string& user = "u") const;
   // Messages shown so far, as "kind:text".
   std::vector<std::string> Messages() const { return platform.MessageLines(); }
 

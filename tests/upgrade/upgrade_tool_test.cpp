@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/native_path.h"
+#include "platform/tool_path.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/native_files.h"
@@ -347,17 +349,27 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
 TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   const std::string folder = builder.AppDir() + "upgrade_backup\\u";
   const std::string full = texts::kBackupDiskFull + folder;
+  const std::string group = folder + "\\group.qbd";
   const struct {
     std::string name;
-    bool listing_fails;  // else the disk fills up below the backup's schedules
+    bool listing_fails;  // else the disk fails below the backup's schedules,
+                         // or at its group file for an I/O error
+    IoError write_error;
     bool earlier_backup;
     std::string message;
     bool backup_kept;
   } cases[] = {
-      {"unreadable folder", true, false, texts::kBackupFailed, true},
+      // Skipping the backup would not help: the upgrade reads the same files.
+      {"unreadable folder", true, IoError::kWriteFailed, false,
+       texts::kBackupReadFailed + NormalPath(builder.AppDir() + "users\\u"), true},
+      // A failing disk: the file and the system's reason and code.
+      {"I/O error", false, IoError::kWriteFailed, false,
+       texts::kBackupFailed + testing::FileShown(group) + testing::ReasonShown(EIO), true},
       // Only a folder of this run's own is taken away again.
-      {"disk full", false, false, full + texts::kPartialBackupRemoved, false},
-      {"disk full over an earlier backup", false, true, full, true},
+      {"disk full", false, IoError::kNoSpace, false,
+       full + texts::kPartialBackupRemoved + testing::ReasonShown(ENOSPC), false},
+      {"disk full over an earlier backup", false, IoError::kNoSpace, true,
+       full + testing::ReasonShown(ENOSPC), true},
   };
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
@@ -366,10 +378,17 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     const auto users = testing::SnapshotTree(Path("users"));
     platform.messages.clear();
     platform.fail_folder_listing = c.listing_fails;
-    platform.fail_writes_in_folder = c.listing_fails ? "" : Path("upgrade_backup/u/schedules");
-    platform.fail_write_error = IoError::kNoSpace;
+    const bool full_disk = c.write_error == IoError::kNoSpace;
+    platform.fail_writes_in_folder = full_disk ? Path("upgrade_backup/u/schedules") : "";
+    platform.fail_write_path =
+        c.listing_fails || full_disk ? "" : Path("upgrade_backup/u/group.qbd");
+    platform.fail_write_error = c.write_error;
     EXPECT_EQ(Upgrade("u"), Outcome::kStopped) << c.name;
-    EXPECT_EQ(Messages(), Lines{"error:" + c.message}) << c.name;
+    EXPECT_EQ(Messages(), Lines{"error:" + c.message + RecordNamed()}) << c.name;
+    // The record holds the error with its reason, and how the run ended.
+    const std::string record = Read("upgrade_backup/u.logs/20261207-140509.txt");
+    EXPECT_NE(record.find(c.message.substr(0, c.message.find('\n'))), std::string::npos) << c.name;
+    EXPECT_NE(record.find("결과 : 중단 (종료 코드 3)\r\n"), std::string::npos) << c.name;
     EXPECT_FALSE(port.input_enabled);
     EXPECT_FALSE(port.driver_timer);
     EXPECT_TRUE(testing::SnapshotTree(Path("users")) == users) << c.name;
@@ -377,6 +396,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     if (c.earlier_backup) {
       EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), "earlier") << c.name;
     }
+    fs::remove_all(Path("upgrade_backup/u.logs"));
     ResetFlow();
   }
 }
@@ -468,7 +488,8 @@ TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   fs::remove(Path("users/u/group.qbd"));
   EXPECT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages(),
-            Lines{"error:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd."});
+            Lines{"error:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd." +
+                  testing::ReasonShown(ENOENT) + RecordNamed()});
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
@@ -481,7 +502,9 @@ TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
   flow().BackupTick();
   WriteProfile("u", Profile("99999"));
   EXPECT_EQ(flow().StageTick().outcome, Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:지원하지 않는 데이터 버전입니다.");
+  EXPECT_EQ(Messages().back(),
+            "error:지원하지 않는 데이터 버전입니다." +
+                testing::FileShown(builder.AppDir() + "\\users\\u\\profile.qbd") + RecordNamed());
   EXPECT_FALSE(port.driver_timer);
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
 }
