@@ -14,6 +14,7 @@
 #include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"
 #include "upgrade/machine_checks.h"
+#include "upgrade/run_record.h"
 
 namespace dayledger {
 namespace {
@@ -111,6 +112,7 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
 
 Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan) {
   Answer<std::vector<std::string>> answer;
+  RunRecord record;  // from the lock taken on
   answer.reply = Guarded(installation.platform(), [&]() -> Reply {
     Platform& platform = installation.platform();
     // The scheduler left open would write its data back over the restored
@@ -127,11 +129,15 @@ Answer<std::vector<std::string>> Restore(Installation& installation, const Resto
         return Ended(platform, Outcome::kStopped, texts::kLockUnavailable,
                      installation.LockOf(plan.user_name));
     }
+    record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);
     // The current folder is copied aside first, so the restore loses nothing.
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-      if (!CopyTreeAs(platform, plan.user_dir, plan.aside_dir).ok()) {
-        throw CannotCreateFile(plan.aside_dir);
+      if (const IoStatus copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir);
+          !copied.ok()) {
+        throw CannotCreateFile(plan.aside_dir, copied.code);
       }
+      record.Line(
+          StampedLine(platform.Now(), texts::kKeptAside + platform.Cp949ToUtf8(plan.aside_dir)));
     } else {
       ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
       ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));
@@ -140,8 +146,13 @@ Answer<std::vector<std::string>> Restore(Installation& installation, const Resto
     StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
     StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
     answer.found = CommitChanges(platform, plan.user_dir, staged);
+    for (const std::string& path : answer.found) {
+      record.Line(StampedLine(platform.Now(), texts::kLogUndeleted + platform.Cp949ToUtf8(path)));
+    }
+    record.Line(StampedLine(platform.Now(), texts::kRestored));
     return Reply();
   });
+  record.End(&answer.reply);
   return answer;
 }
 

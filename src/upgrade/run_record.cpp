@@ -53,15 +53,14 @@ void Prune(Platform& platform, const std::string& folder) {
   }
 }
 
-std::string Stamped(Platform& platform, const std::string& text) {
-  const LocalTime now = platform.Now();
+}  // namespace
+
+std::string StampedLine(const LocalTime& now, const std::string& text) {
   char stamp[16];
   std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d]", now.hour % 100, now.minute % 100,
                 now.second % 100);
   return stamp + text;
 }
-
-}  // namespace
 
 std::string RecordStamp(const LocalTime& t) {
   char stamp[32];
@@ -104,23 +103,34 @@ void RunRecord::Line(const std::string& line) {
   if (active()) text_ += line + "\r\n";
 }
 
-void RunRecord::Note(const Reply& reply, bool ended) {
+void RunRecord::Note(const Reply& reply) {
   if (!active()) return;
-  for (const Notice& notice : reply.notices) {
-    if (notice.kind == NoticeKind::kError)
-      Line(Stamped(*platform_, texts::kRecordError + notice.text));
-  }
-  if (ended) {
-    Line(Stamped(*platform_,
-                 texts::RecordEnded(reply.outcome == Outcome::kDone, ExitStatusOf(reply.outcome))));
-  }
+  AddErrors(reply);
   Save();
 }
 
-std::string RunRecord::Named() const {
-  if (!active()) return "";
-  const std::string shown = platform_->Cp949ToUtf8(path_);
-  return kept_ ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
+void RunRecord::End(Reply* reply) {
+  if (!active()) return;
+  AddErrors(*reply);
+  const bool done = reply->outcome == Outcome::kDone;
+  Line(StampedLine(platform_->Now(), texts::RecordEnded(done, ExitStatusOf(reply->outcome))));
+  Save();
+  if (reply->outcome == Outcome::kStopped) {
+    const std::string shown = platform_->Cp949ToUtf8(path_);
+    const std::string named = kept_ ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
+    for (Notice& notice : reply->notices) {
+      if (notice.kind == NoticeKind::kError) notice.text += named;
+    }
+  }
+  platform_ = nullptr;
+}
+
+void RunRecord::AddErrors(const Reply& reply) {
+  for (const Notice& notice : reply.notices) {
+    if (notice.kind == NoticeKind::kError) {
+      Line(StampedLine(platform_->Now(), texts::kRecordError + notice.text));
+    }
+  }
 }
 
 void RunRecord::Save() {

@@ -29,15 +29,16 @@ class RunRecord {
   bool active() const { return platform_ != nullptr; }
   // One line as the window's log shows it, time stamp included.
   void Line(const std::string& line);
-  // The reply's errors with their reasons, and, once the run has ended
-  // (`ended`), how: its outcome and exit status. Writes what the record
+  // The reply's errors with their reasons, then writes what the record
   // holds so far; a record that cannot be written never stops the run.
-  void Note(const Reply& reply, bool ended);
-  // What a message of a stopped run ends with: where the record is, or
-  // that it could not be kept.
-  std::string Named() const;
+  void Note(const Reply& reply);
+  // The run ended with `reply`: notes it and how it ended (its outcome and
+  // exit status), and a stopped run's message names the record, or says it
+  // could not be kept. The record is closed.
+  void End(Reply* reply);
 
  private:
+  void AddErrors(const Reply& reply);
   void Save();
 
   Platform* platform_ = nullptr;
@@ -48,5 +49,7 @@ class RunRecord {
 
 // The record's stamp in its name, "20261207-140509", for the time.
 std::string RecordStamp(const LocalTime& time);
+// A line of the progress log: "[hh:mm:ss]" and the text.
+std::string StampedLine(const LocalTime& time, const std::string& text);
 
 }  // namespace dayledger

@@ -1,8 +1,6 @@
 // UpgradeTool's construction and its progress log.
 #include "upgrade/upgrade_tool.h"
 
-#include <cstdio>
-
 #include "texts/texts.h"
 
 namespace dayledger {
@@ -15,23 +13,17 @@ UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port)
 }
 
 void UpgradeTool::AddLog(const std::string& text) {
-  const LocalTime now = platform_.Now();
-  char stamp[16];
-  std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d]", now.hour % 100, now.minute % 100,
-                now.second % 100);
-  port_.AppendLogLine(stamp + text);
-  record_.Line(stamp + text);
+  const std::string line = StampedLine(platform_.Now(), text);
+  port_.AppendLogLine(line);
+  record_.Line(line);
 }
 
 Reply UpgradeTool::Recorded(Reply reply) {
-  const bool ended = reply.outcome == Outcome::kStopped || reply.finished;
-  record_.Note(reply, ended);
-  if (reply.outcome == Outcome::kStopped) {
-    for (Notice& notice : reply.notices) {
-      if (notice.kind == NoticeKind::kError) notice.text += record_.Named();
-    }
+  if (reply.outcome == Outcome::kStopped || reply.finished) {
+    record_.End(&reply);
+  } else {
+    record_.Note(reply);
   }
-  if (ended) record_ = RunRecord();
   return reply;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/native_path.h"
+#include "platform/system_reason.h"
 #include "platform/tool_path.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
@@ -523,6 +524,44 @@ TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
   EXPECT_EQ(platform.messages[0].text, "");
   EXPECT_EQ(platform.messages[0].flags, 16);
   EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
+}
+
+// The system's reasons as Windows gives them: its own words for a code, a
+// scanner behind 225 and 226, and controlled folder access behind "not
+// found" or "access denied" for a file under Documents.
+class WindowsReasons : public PlatformWrapper {
+ public:
+  using PlatformWrapper::PlatformWrapper;
+  SystemReason Reason(int code, const std::string& path) override {
+    return {code, "text " + std::to_string(code),
+            WindowsBlocker(code, true, path.find("\\Documents\\") != std::string::npos)};
+  }
+};
+
+TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
+  testing::TestPlatform system;
+  system.executable_path = "C:\\Dayledger\\dayledger-upgrade-gui.exe";
+  WindowsReasons platform(&system);
+  const std::string file = "C:\\Dayledger\\users\\u\\group.qbd";
+  const std::string guarded = "C:\\Users\\kim\\Documents\\Dayledger\\users\\u\\group.qbd";
+  const struct {
+    FrameworkError error;
+    std::string shown;
+  } cases[] = {
+      {CannotOpenFile(file), "Cannot open file " + file + "."},
+      {CannotOpenFile(file, 5), "Cannot open file " + file + ".\n(오류 5: text 5)"},
+      {StreamWriteError(file, 112),
+       "Stream write error.\n파일 : " + file + "\n(오류 112: text 112)"},
+      {ListIndexOutOfBounds(1, file), "List index out of bounds (1)\n파일 : " + file},
+      {CannotCreateFile(file, kWindowsVirusInfected), "Cannot create file " + file + ".\n" +
+                                                          texts::kVirusScannerStopped + file +
+                                                          "\n(오류 225: text 225)"},
+      {CannotCreateFile(guarded, 2), "Cannot create file " + guarded + ".\n" +
+                                         texts::ProtectedFolderRefused(system.executable_path) +
+                                         "\n(오류 2: text 2)"},
+      {CannotCreateFile(file, 2), "Cannot create file " + file + ".\n(오류 2: text 2)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReportedText(platform, c.error), c.shown) << c.shown;
 }
 
 }  // namespace
