@@ -454,6 +454,19 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   // Restored, the user can be upgraded again.
   EXPECT_EQ(Cli("upgrade kim").status, 0);
   EXPECT_TRUE(SnapshotTree(builder.root() + "/users/kim") == upgraded);
+  // Each of the three runs left its record; the restore's says what it did.
+  int records = 0;
+  for (const auto& entry : fs::directory_iterator(Path("upgrade_backup/kim.logs"))) {
+    const std::string record = InstallationBuilder::ReadNative(entry.path().string());
+    ++records;
+    if (record.find("작업 : 백업으로 되돌리기\r\n") == std::string::npos) continue;
+    EXPECT_NE(record.find(kept_prefix), std::string::npos) << record;
+    EXPECT_NE(record.find(fs::path(kept).filename().string() + "\r\n"), std::string::npos)
+        << record;
+    EXPECT_NE(record.find("]백업으로 되돌렸습니다.\r\n"), std::string::npos) << record;
+    EXPECT_TRUE(record.ends_with("]결과 : 완료 (종료 코드 0)\r\n")) << record;
+  }
+  EXPECT_EQ(records, 3);
 }
 
 TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
