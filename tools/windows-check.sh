@@ -102,8 +102,22 @@ run_both 홍길동
 wait "$holder"
 grep -q held "$work/holder.out" || { echo "windows check: not held during the commit" >&2; exit 1; }
 run_both lee dayledger
-diff -r "$windows" "$work/linux"
+# Each run keeps its own record, with its own times: only the data compare.
+diff -r -x '*.logs' "$windows" "$work/linux"
 echo "Windows build: same files and same log texts as the Linux build."
+
+# The record of lee's run, as Notepad opens it: a byte-order mark, CR LF,
+# the system's version, every line the run printed, and how it ended.
+record="$(ls "$windows/upgrade_backup/lee.logs/"*.txt)"
+[ "$(head -c 3 "$record" | od -An -tx1 | tr -d ' ')" = efbbbf ] || { echo "windows check: the record has no byte-order mark" >&2; exit 1; }
+[ "$(tr -cd '\n' <"$record" | wc -c)" -eq "$(grep -c "$(printf '\r')\$" "$record")" ] ||
+  { echo "windows check: the record has lines without CR LF" >&2; exit 1; }
+grep -q "^시스템 : Windows [0-9]" "$record" || { echo "windows check: the record names no Windows version" >&2; exit 1; }
+tr -d '\r' <"$record" | grep '^\[' | grep -v '결과 : ' | cut -c11- | cmp - "$work/windows-lee.log" ||
+  { echo "windows check: the record does not hold every log line" >&2; exit 1; }
+tr -d '\r' <"$record" | tail -n 1 | grep -q '결과 : 완료 (종료 코드 0)$' ||
+  { echo "windows check: the record does not say how the run ended" >&2; exit 1; }
+echo "Windows build: the run's record holds every log line, with a byte-order mark and CR LF."
 
 # The locks leave nothing behind: after the upgrades, the refused run and
 # a run killed while it holds its lock, upgrade_backup holds the users'

@@ -10,6 +10,7 @@
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/error_report.h"
 #include "upgrade/upgrade_runner.h"
 
@@ -75,9 +76,11 @@ Answer<std::vector<PreflightProblem>> Checked(const std::vector<std::string>& re
 
 }  // namespace
 
+namespace {
+
 // The rounds of the dry run, each past the files the ones before stopped at.
-Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
-                                                const std::string& password) {
+Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, int user_index,
+                                                  const std::string& password) {
   std::vector<PreflightProblem> problems;
   Platform& platform = installation.platform();
   const std::string& app_dir = installation.app_dir();
@@ -118,6 +121,20 @@ Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int 
     }
   }
   return Checked({}, std::move(problems));
+}
+
+}  // namespace
+
+Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
+                                                const std::string& password) {
+  Answer<std::vector<PreflightProblem>> answer = CheckRounds(installation, user_index, password);
+  // Whether the scheduler is open on another PC cannot be checked from
+  // here: a note, not a problem.
+  if (installation.platform().OnNetworkDrive(installation.folder())) {
+    answer.reply.notices.insert(answer.reply.notices.begin(),
+                                {texts::kOtherPcsNote, NoticeKind::kInformation});
+  }
+  return answer;
 }
 
 }  // namespace dayledger

@@ -266,8 +266,10 @@ Ended ListCommand(Session& session) {
 Ended UpgradeCommand(Session& session) {
   StartRequest request{session.user, session.password};
   request.skip_backup = session.options.skip_backup;
-  // --yes is the answer to the question about skipping the backup.
+  // --yes answers the start's questions: skipping the backup, and the
+  // scheduler closed on every PC of a network drive.
   request.skip_confirmed = session.options.yes;
+  request.others_closed = session.options.yes;
   return EndedBy(RunUpgrade(session.tool, request, session.console).outcome);
 }
 

@@ -6,8 +6,12 @@
 namespace dayledger {
 
 bool Console::Show(const Notice& notice) {
-  if (notice.kind == NoticeKind::kQuestion) return AskYesNo(notice.text);
+  if (notice.kind == NoticeKind::kQuestion && HasTerminal()) return AskYesNo(notice.text);
   std::fprintf(stderr, "%s\n", notice.text.c_str());
+  // A question nobody can answer here is answered no, and says how to answer it.
+  if (notice.kind == NoticeKind::kQuestion) {
+    std::fputs("dayledger-upgrade: no terminal to answer on; --yes answers yes\n", stderr);
+  }
   std::fflush(stderr);
   return false;
 }

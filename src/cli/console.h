@@ -24,7 +24,7 @@ class Console : public Notices {
   Console& operator=(const Console&) = delete;
 
   // Writes the message to standard error; a yes/no question is asked on
-  // the terminal.
+  // the terminal, and without one is written there and answered no.
   bool Show(const Notice& notice) override;
 
   // The program's arguments as UTF-8 (Windows hands them over in its own

@@ -109,6 +109,17 @@ struct DiskSpace {
   std::uint64_t cluster = 4096;  // every file takes a whole number of these
 };
 
+// An account other than the one whose data it is runs the tool.
+struct OtherAccount {
+  // Windows: the desktop's user started the tool with "Run as
+  // administrator" as another account, which sees that account's
+  // VirtualStore and application data. POSIX: root runs the tool on an
+  // installation another account owns, and would leave root's files there.
+  bool elevated = false;
+  std::string running;  // the account the tool runs as
+  std::string owner;    // the desktop's user, or the installation's owner
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -188,6 +199,14 @@ class Platform {
 
   // The system's name and version, as a run's record states it.
   virtual std::string SystemVersion() { return ""; }
+  // Whether the folder lies on another computer (a mapped network drive, a
+  // UNC path, a NAS): a program open there on another PC cannot be seen.
+  virtual bool OnNetworkDrive(const std::string& /*folder*/) { return false; }
+  // Whether another account than the one whose data lies in the folder runs
+  // the tool; nullopt when it is the same.
+  virtual std::optional<OtherAccount> RunningAsOtherAccount(const std::string& /*folder*/) {
+    return std::nullopt;
+  }
 
   // Why the operation on `path` failed with the system's `code`.
   virtual SystemReason Reason(int code, const std::string& /*path*/) {
@@ -242,6 +261,12 @@ class PlatformWrapper : public Platform {
   LocalTime Now() override { return target_->Now(); }
   std::string Cp949ToUtf8(const std::string& cp949) override { return target_->Cp949ToUtf8(cp949); }
   std::string SystemVersion() override { return target_->SystemVersion(); }
+  bool OnNetworkDrive(const std::string& folder) override {
+    return target_->OnNetworkDrive(folder);
+  }
+  std::optional<OtherAccount> RunningAsOtherAccount(const std::string& folder) override {
+    return target_->RunningAsOtherAccount(folder);
+  }
   SystemReason Reason(int code, const std::string& path) override {
     return target_->Reason(code, path);
   }

@@ -34,6 +34,8 @@ class SystemPlatform : public Platform {
   // Shown texts name the installation's folder as the system does.
   std::string Cp949ToUtf8(const std::string& cp949) override;
   std::string SystemVersion() override;
+  bool OnNetworkDrive(const std::string& folder) override;
+  std::optional<OtherAccount> RunningAsOtherAccount(const std::string& folder) override;
 #ifdef _WIN32
   // Windows hides a virus scanner and controlled folder access behind its
   // plain codes; the file's place tells them apart.

@@ -1,12 +1,15 @@
 // The real platform on POSIX systems: files, folders, locks, clock.
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -121,6 +124,27 @@ std::string SystemPlatform::SystemVersion() {
   struct utsname name {};
   if (::uname(&name) != 0) return "";
   return std::string(name.sysname) + " " + name.release + " " + name.machine;
+}
+
+bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
+  // NFS, SMB and CIFS (old and new): the file systems of a shared folder.
+  constexpr unsigned long kNetworkFileSystems[] = {0x6969, 0x517B, 0xFF534D42, 0xFE534D42};
+  struct statfs disk {};
+  if (::statfs(Native(folder).c_str(), &disk) != 0) return false;
+  const auto type = static_cast<unsigned long>(disk.f_type);
+  return std::find(std::begin(kNetworkFileSystems), std::end(kNetworkFileSystems), type) !=
+         std::end(kNetworkFileSystems);
+}
+
+// root on another account's installation would leave root's files there,
+// which that account could not change: refused, naming the owner.
+std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const std::string& folder) {
+  struct stat info {};
+  if (::geteuid() != 0 || ::stat(Native(folder).c_str(), &info) != 0 || info.st_uid == 0) {
+    return std::nullopt;
+  }
+  const passwd* owner = ::getpwuid(info.st_uid);
+  return OtherAccount{false, "root", owner ? owner->pw_name : std::to_string(info.st_uid)};
 }
 
 std::string SystemPlatform::Native(const std::string& tool_path) {
@@ -244,9 +268,23 @@ std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
                    static_cast<std::uint64_t>(disk.f_bsize)};
 }
 
+// A program lies in the folder when the folder itself, however it was
+// reached (a link, a bind mount), is one of the program's folders: the
+// device and inode decide, not the text of the paths.
 std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& folder) {
-  const std::string root = Native(folder);
-  const std::string prefix = root.ends_with('/') ? root : root + "/";
+  struct stat root {};
+  if (::stat(Native(folder).c_str(), &root) != 0) return {};
+  const auto within = [&root](const fs::path& program) {
+    for (fs::path at = program.parent_path(); !at.empty(); at = at.parent_path()) {
+      struct stat info {};
+      if (::stat(at.c_str(), &info) == 0 && info.st_dev == root.st_dev &&
+          info.st_ino == root.st_ino) {
+        return true;
+      }
+      if (at == at.root_path()) break;
+    }
+    return false;
+  };
   const std::string self = std::to_string(::getpid());
   std::vector<std::string> programs;
   std::error_code ec;
@@ -255,8 +293,8 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
     if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) continue;
     // A process of another user, or one that has just ended, cannot be read.
     std::error_code unreadable;
-    const std::string program = fs::read_symlink(process.path() / "exe", unreadable).string();
-    if (!unreadable && program.starts_with(prefix)) programs.push_back(program);
+    const fs::path program = fs::read_symlink(process.path() / "exe", unreadable);
+    if (!unreadable && within(program)) programs.push_back(program.string());
   }
   return programs;
 }

@@ -1,6 +1,7 @@
 // The real file system, clock and program path on Windows. The tool's paths
 // are already Windows paths; only their CP949 bytes become wide characters.
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 // clang-format off
@@ -134,6 +135,63 @@ std::vector<std::wstring> VirtualizedFolders() {
   const DWORD size = ::GetEnvironmentVariableW(L"ProgramW6432", wide, MAX_PATH);
   if (size > 0 && size < MAX_PATH) folders.push_back(WithoutTrailingSeparators(wide));
   return folders;
+}
+
+// What makes a folder the same folder however its path is spelt (a mapped
+// drive letter, a UNC path, an 8.3 short name, a junction): its volume and
+// file index, and its final path as the system resolves it.
+struct FolderIdentity {
+  DWORD volume = 0;
+  DWORD index_high = 0;
+  DWORD index_low = 0;
+  std::wstring final_path;
+
+  bool SameAs(const FolderIdentity& other) const {
+    const bool same_index =
+        volume == other.volume && index_high == other.index_high && index_low == other.index_low;
+    const bool same_path =
+        !final_path.empty() && final_path.size() == other.final_path.size() &&
+        ::CompareStringOrdinal(final_path.data(), static_cast<int>(final_path.size()),
+                               other.final_path.data(), static_cast<int>(other.final_path.size()),
+                               TRUE) == CSTR_EQUAL;
+    return same_index || same_path;
+  }
+};
+
+std::optional<FolderIdentity> IdentityOf(const std::wstring& folder) {
+  Handle handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle.valid() || !::GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+  FolderIdentity identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, {}};
+  std::wstring path(32768, L'\0');
+  const DWORD size =
+      ::GetFinalPathNameByHandleW(handle.get(), path.data(), static_cast<DWORD>(path.size()), 0);
+  if (size > 0 && size < path.size()) identity.final_path = path.substr(0, size);
+  return identity;
+}
+
+// The account a process runs as ("DOMAIN\\name"), or "" when it cannot be asked.
+std::wstring AccountOf(HANDLE process, std::vector<BYTE>* sid) {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return L"";
+  Handle owned(token);
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return L"";
+  const PSID user = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  sid->assign(static_cast<BYTE*>(user), static_cast<BYTE*>(user) + ::GetLengthSid(user));
+  wchar_t name[256];
+  wchar_t domain[256];
+  DWORD name_size = 256;
+  DWORD domain_size = 256;
+  SID_NAME_USE use;
+  if (!::LookupAccountSidW(nullptr, user, name, &name_size, domain, &domain_size, &use)) {
+    return L"?";
+  }
+  return std::wstring(domain) + L"\\" + name;
 }
 
 class HandleLock : public FileLock {
@@ -358,6 +416,22 @@ std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
 
 std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& folder) {
   const std::wstring root = WithoutTrailingSeparators(WidePath(folder));
+  const std::optional<FolderIdentity> root_identity = IdentityOf(root);
+  // Whether the image lies in the folder: one of its folders is the
+  // folder itself, or, where identities cannot be had, its path's text
+  // says so.
+  const auto within = [&](const std::wstring& image) {
+    if (IsWithin(image, root) && image.size() > root.size()) return true;
+    if (!root_identity) return false;
+    for (std::wstring at = ParentOf(image); !at.empty(); at = ParentOf(at)) {
+      // A drive's root needs its backslash to be opened.
+      const std::wstring opened = at.size() == 2 && at[1] == L':' ? at + L"\\" : at;
+      if (const auto identity = IdentityOf(opened); identity && identity->SameAs(*root_identity)) {
+        return true;
+      }
+    }
+    return false;
+  };
   std::vector<std::string> programs;
   Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.valid()) return programs;
@@ -375,11 +449,35 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
     DWORD size = static_cast<DWORD>(image.size());
     if (!::QueryFullProcessImageNameW(owned.get(), 0, image.data(), &size)) continue;
     image.resize(size);
-    if (IsWithin(image, root) && image.size() > root.size()) {
-      programs.push_back(Narrow(image, CP_UTF8));
-    }
+    if (within(image)) programs.push_back(Narrow(image, CP_UTF8));
   }
   return programs;
+}
+
+bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
+  const std::wstring wide = WithoutTrailingSeparators(WidePath(folder)) + L"\\";
+  if (wide.starts_with(L"\\\\") && !wide.starts_with(L"\\\\?\\")) return true;
+  if (wide.starts_with(L"\\\\?\\UNC\\")) return true;
+  wchar_t root[MAX_PATH + 1];
+  if (!::GetVolumePathNameW(wide.c_str(), root, MAX_PATH + 1)) return false;
+  return ::GetDriveTypeW(root) == DRIVE_REMOTE;
+}
+
+// The desktop's user owns the shell's process; a tool started with "Run as
+// administrator" by a standard user runs as the administrator's account.
+std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const std::string& /*folder*/) {
+  const HWND shell = ::GetShellWindow();
+  DWORD shell_id = 0;
+  if (shell == nullptr || ::GetWindowThreadProcessId(shell, &shell_id) == 0) return std::nullopt;
+  const HANDLE opened = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shell_id);
+  if (opened == nullptr) return std::nullopt;
+  Handle shell_process(opened);
+  std::vector<BYTE> desktop_sid;
+  std::vector<BYTE> own_sid;
+  const std::wstring desktop = AccountOf(shell_process.get(), &desktop_sid);
+  const std::wstring own = AccountOf(::GetCurrentProcess(), &own_sid);
+  if (desktop.empty() || own.empty() || desktop_sid == own_sid) return std::nullopt;
+  return OtherAccount{true, Narrow(own, CP_UTF8), Narrow(desktop, CP_UTF8)};
 }
 
 bool SystemPlatform::CanWriteIn(const std::string& folder) {

@@ -117,6 +117,7 @@ Answer<std::vector<std::string>> Restore(Installation& installation, const Resto
     Platform& platform = installation.platform();
     // The scheduler left open would write its data back over the restored
     // folder; a link would take the restore somewhere else.
+    if (auto refusal = RefuseOtherAccount(installation)) return *refusal;
     if (auto refusal = RefuseRunningPrograms(installation)) return *refusal;
     if (auto refusal = RefuseLinks(installation, plan.user_name)) return *refusal;
     std::unique_ptr<FileLock> lock;

@@ -55,6 +55,26 @@ inline constexpr char kFolderNotWritable[] =
 inline constexpr char kProgramRunning[] =
     "Dayledger 설치 폴더의 프로그램이 실행 중이어서 아무것도 바꾸지 않았습니다. "
     "이 프로그램을 종료한 다음 다시 시도해 주십시오: ";
+inline constexpr char kOtherPcsQuestion[] =
+    "Dayledger 설치 폴더가 네트워크 드라이브에 있습니다.\n"
+    "다른 PC에서 실행 중인 Dayledger는 이 PC에서 찾을 수 없습니다.\n"
+    "이 폴더를 쓰는 모든 PC에서 Dayledger를 종료하셨습니까?";
+// The same, where `check` notes it.
+inline constexpr char kOtherPcsNote[] =
+    "Dayledger 설치 폴더가 네트워크 드라이브에 있습니다. 업그레이드하기 전에 이 폴더를 쓰는 "
+    "모든 PC에서 Dayledger를 종료해 주십시오.";
+inline std::string RunAsOtherAccount(const std::string& running, const std::string& desktop) {
+  return "이 프로그램은 '" + running + "' 계정으로 실행되었지만 바탕 화면은 '" + desktop +
+         "' 계정의 것이어서 아무것도 바꾸지 않았습니다. '" + desktop +
+         "' 사용자의 Dayledger 데이터는 그 사용자의 계정에 있습니다. "
+         "'관리자 권한으로 실행'을 쓰지 말고 이 프로그램을 다시 실행해 주십시오.";
+}
+inline std::string InstallationOfOtherAccount(const std::string& owner,
+                                              const std::string& running) {
+  return "이 설치 폴더는 '" + owner + "' 계정의 것이어서 '" + running +
+         "' 계정으로는 아무것도 바꾸지 않았습니다. '" + owner +
+         "' 계정으로 이 프로그램을 다시 실행해 주십시오.";
+}
 inline constexpr char kLinkOnTheWay[] =
     "다른 곳으로 연결된 링크가 있어 아무것도 바꾸지 않았습니다. "
     "링크를 없애거나 실제 폴더로 바꾼 다음 다시 시도해 주십시오: ";

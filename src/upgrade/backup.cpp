@@ -18,7 +18,8 @@ std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
     return texts::kBackupReadFailed + file + reason;
   }
   if (copied.error != IoError::kNoSpace) {
-    return texts::kBackupFailed + ("\n" + (texts::kFileNamed + file)) + reason;
+    return std::string(texts::kBackupFailed).append("\n").append(texts::kFileNamed).append(file) +
+           reason;
   }
   const std::string folder = installation_.BackupOf(state_.UserName);
   std::string text = texts::kBackupDiskFull + platform_.Cp949ToUtf8(folder);

@@ -44,13 +44,14 @@ std::string ReasonLines(Platform& platform, const std::string& path, int code) {
     case Blocker::kNone:
       break;
     case Blocker::kVirusScanner:
-      text += "\n" + (texts::kVirusScannerStopped + shown);
+      text.append("\n").append(texts::kVirusScannerStopped).append(shown);
       break;
     case Blocker::kProtectedFolder:
-      text += "\n" + texts::ProtectedFolderRefused(platform.Cp949ToUtf8(platform.ExecutablePath()));
+      text.append("\n").append(
+          texts::ProtectedFolderRefused(platform.Cp949ToUtf8(platform.ExecutablePath())));
       break;
   }
-  return text + "\n" + texts::SystemReasonShown(reason.code, reason.text);
+  return text.append("\n").append(texts::SystemReasonShown(reason.code, reason.text));
 }
 
 std::string ReportedText(Platform& platform, const std::exception& error) {
@@ -61,7 +62,7 @@ std::string ReportedText(Platform& platform, const std::exception& error) {
   // The file, where the sentence does not name it already.
   const std::string& path = framework->path();
   if (!path.empty() && words.find(path) == std::string::npos) {
-    text += "\n" + (texts::kFileNamed + platform.Cp949ToUtf8(path));
+    text.append("\n").append(texts::kFileNamed).append(platform.Cp949ToUtf8(path));
   }
   return text + ReasonLines(platform, path, framework->code());
 }

@@ -167,6 +167,15 @@ struct Need {
 
 }  // namespace
 
+std::optional<Reply> RefuseOtherAccount(Installation& installation) {
+  const auto other = installation.platform().RunningAsOtherAccount(installation.folder());
+  if (!other) return std::nullopt;
+  return Reply::Refused(other->elevated
+                            ? texts::RunAsOtherAccount(other->running, other->owner)
+                            : texts::InstallationOfOtherAccount(other->owner, other->running),
+                        NoticeKind::kError);
+}
+
 std::optional<Reply> RefuseRunningPrograms(Installation& installation) {
   std::vector<std::string> names;
   for (const std::string& program :

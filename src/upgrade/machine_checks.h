@@ -13,6 +13,11 @@
 
 namespace dayledger {
 
+// Another account than the one whose data it is runs the tool (Windows: a
+// standard user's "Run as administrator" as someone else; POSIX: root on an
+// installation another account owns).
+std::optional<Reply> RefuseOtherAccount(Installation& installation);
+
 // A program running from the installation's folder (the scheduler keeps the
 // user's data in memory and writes the old files back when it saves), other
 // than this tool's own.

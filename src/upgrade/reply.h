@@ -18,6 +18,14 @@ enum class Outcome {
   kStopped,  // an error or a failed backup ended it
 };
 
+// The question a reply of kAsk asks.
+enum class Question {
+  kNone,
+  kOtherPcs,    // the installation lies on a network drive: is the scheduler
+                // closed on every PC that uses it?
+  kSkipBackup,  // the operator chose to skip the backup: go on all the same?
+};
+
 // What is due next: the backup, or the next stage.
 enum class Next { kNothing, kBackup, kStage };
 
@@ -35,8 +43,9 @@ struct Reply {
   Outcome outcome = Outcome::kDone;
   std::vector<Notice> notices;  // to show, in order, after the view
   Next next = Next::kNothing;
-  bool wrong_password = false;  // the password was not the profile's
-  bool finished = false;        // the upgrade reached the disk as a whole
+  Question question = Question::kNone;  // what an answer of yes confirms
+  bool wrong_password = false;          // the password was not the profile's
+  bool finished = false;                // the upgrade reached the disk as a whole
   std::optional<UserView> view;
   std::optional<FrameworkError> error;  // the error that stopped the verb
   // The file a refusal or an error is about (a tool path); empty when none.

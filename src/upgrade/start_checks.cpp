@@ -9,6 +9,17 @@
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
+namespace {
+
+Reply Asked(const std::string& text, Question question) {
+  Reply asked;
+  asked.outcome = Outcome::kAsk;
+  asked.question = question;
+  asked.notices.push_back({text, NoticeKind::kQuestion});
+  return asked;
+}
+
+}  // namespace
 
 Reply UpgradeTool::Start(const StartRequest& request) {
   return Recorded(Guarded(platform_, [&]() -> Reply {
@@ -28,11 +39,13 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     if (!FirstStepFor(profile.Version())) {
       return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
     }
+    // A scheduler open on another PC cannot be seen from this one: the
+    // operator is asked before anything else.
+    if (!request.others_closed && platform_.OnNetworkDrive(installation_.folder())) {
+      return Asked(texts::kOtherPcsQuestion, Question::kOtherPcs);
+    }
     if (request.skip_backup && !request.skip_confirmed) {
-      Reply question;
-      question.outcome = Outcome::kAsk;
-      question.notices.push_back({texts::kSkipBackupQuestion, NoticeKind::kQuestion});
-      return question;
+      return Asked(texts::kSkipBackupQuestion, Question::kSkipBackup);
     }
     // A wrong password leaves the user unlocked before, if any, as it was.
     auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
@@ -47,6 +60,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     // anything is made, copied or locked, so the operator can put it right and
     // press the button again.
     const std::string& user = state_.UserName;
+    if (auto refusal = RefuseOtherAccount(installation_)) return *refusal;
     if (auto refusal = RefuseRunningPrograms(installation_)) return *refusal;
     if (auto refusal = RefuseLinks(installation_, user)) return *refusal;
     if (auto refusal = RefuseUnchangeable(platform_, state_.UserDir())) return *refusal;

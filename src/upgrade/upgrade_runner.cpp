@@ -5,14 +5,26 @@ namespace dayledger {
 
 Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices) {
   Reply reply = tool.Start(request);
-  if (reply.outcome != Outcome::kAsk) return reply;
-  if (!notices.Show(reply.notices.front())) {
-    Reply declined;
-    declined.outcome = Outcome::kRefused;
-    return declined;
+  // Each question is asked once; a yes runs the checks again with it answered.
+  while (reply.outcome == Outcome::kAsk) {
+    if (!notices.Show(reply.notices.front())) {
+      Reply declined;
+      declined.outcome = Outcome::kRefused;
+      return declined;
+    }
+    switch (reply.question) {
+      case Question::kOtherPcs:
+        request.others_closed = true;
+        break;
+      case Question::kSkipBackup:
+        request.skip_confirmed = true;
+        break;
+      case Question::kNone:
+        return reply;
+    }
+    reply = tool.Start(request);
   }
-  request.skip_confirmed = true;
-  return tool.Start(request);
+  return reply;
 }
 
 Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices) {

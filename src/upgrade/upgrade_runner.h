@@ -8,8 +8,8 @@
 
 namespace dayledger {
 
-// The start checks; their question is asked of `notices`, and a yes runs
-// them again with it answered. The reply's notices are not yet shown.
+// The start checks; each question they ask is asked of `notices`, and a yes
+// runs them again with it answered. The reply's notices are not yet shown.
 Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices);
 
 // Runs the upgrade of the user the tool shows, showing every notice in

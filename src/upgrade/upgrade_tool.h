@@ -27,6 +27,9 @@ struct StartRequest {
   std::string password;         // UTF-8; checked when the user's data is encrypted
   bool skip_backup = false;     // the operator chose to skip the backup
   bool skip_confirmed = false;  // ... and said yes to the question about it
+  // The scheduler is closed on every PC that uses an installation on a
+  // network drive: the operator said so.
+  bool others_closed = false;
 };
 
 class UpgradeTool : public StageObserver {

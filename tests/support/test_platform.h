@@ -27,6 +27,12 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   bool CanWriteIn(const std::string& folder) override;
   Replaceable CanReplace(const std::string& path) override;
   std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
+  bool OnNetworkDrive(const std::string& folder) override {
+    return network_drive || SystemPlatform::OnNetworkDrive(folder);
+  }
+  std::optional<OtherAccount> RunningAsOtherAccount(const std::string& folder) override {
+    return other_account ? other_account : SystemPlatform::RunningAsOtherAccount(folder);
+  }
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   std::string executable_path;
@@ -40,10 +46,12 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::string fail_writes_in_folder;
   IoError fail_write_error = IoError::kWriteFailed;
   std::string fail_read_path;
-  bool fail_folder_listing = false;         // the backup copy then fails
-  std::string unwritable_folder;            // one the user may not write (Program Files)
-  std::string undeletable_file;             // one its permissions keep from being deleted
-  std::optional<std::uint64_t> free_bytes;  // the room every drive has left
+  bool fail_folder_listing = false;           // the backup copy then fails
+  std::string unwritable_folder;              // one the user may not write (Program Files)
+  std::string undeletable_file;               // one its permissions keep from being deleted
+  std::optional<std::uint64_t> free_bytes;    // the room every drive has left
+  bool network_drive = false;                 // the installation lies on another PC
+  std::optional<OtherAccount> other_account;  // the tool runs as another account
 
  private:
   std::string temp_dir_;

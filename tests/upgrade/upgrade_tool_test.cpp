@@ -260,16 +260,63 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
   }
 }
 
-TEST_F(UpgradeToolTest, SkipBackupQuestionAnsweredNoDoesNothing) {
-  AddUsers({UserSpec{"u", "10100"}});
-  port.skip_backup = true;
-  platform.answers = {kIdNo};
+// The start's questions, each asked once, in order; a No to either leaves
+// everything as it was, with no log and no record.
+TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
+  const std::string other_pcs = std::string("question:") + texts::kOtherPcsQuestion;
+  const std::string skip = std::string("question:") + texts::kSkipBackupQuestion;
+  const std::string done = std::string("information:") + texts::kUpgradeDone;
+  const struct {
+    const char* name;
+    bool network_drive;
+    bool skip_backup;
+    std::deque<int> answers;
+    Lines messages;
+  } cases[] = {
+      {"skip, no", false, true, {kIdNo}, {skip}},
+      {"network drive, no", true, false, {kIdNo}, {other_pcs}},
+      {"network drive, yes; skip, no", true, true, {kIdYes, kIdNo}, {other_pcs, skip}},
+      {"network drive, yes", true, false, {kIdYes}, {other_pcs, done}},
+  };
+  for (const auto& c : cases) {
+    AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+    fs::remove_all(Path("upgrade_backup"));
+    ResetFlow();
+    port.log.clear();
+    platform.messages.clear();
+    platform.network_drive = c.network_drive;
+    port.skip_backup = c.skip_backup;
+    platform.answers = c.answers;
+    const bool upgraded = c.messages.back() == done;
+    EXPECT_EQ(Upgrade("u"), upgraded ? Outcome::kDone : Outcome::kRefused) << c.name;
+    EXPECT_EQ(Messages(), c.messages) << c.name;
+    for (const testing::ShownMessage& shown : platform.messages) {
+      if (shown.text != texts::kUpgradeDone) {
+        EXPECT_EQ(shown.flags, 36) << c.name;
+      }
+    }
+    if (upgraded) continue;
+    EXPECT_TRUE(port.log.empty()) << c.name;
+    EXPECT_TRUE(port.input_enabled) << c.name;
+    EXPECT_FALSE(fs::exists(Path("upgrade_backup"))) << c.name;
+  }
+}
+
+// Windows: a standard user's "Run as administrator", typed with another
+// account's password, runs as that account. Refused before anything, in
+// words naming both accounts.
+TEST_F(UpgradeToolTest, AnotherAccountThanTheDesktopsIsRefused) {
+  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+  platform.other_account = OtherAccount{true, "PC\\관리자", "PC\\김철수"};
+  const auto before = testing::SnapshotTree(builder.root());
   EXPECT_EQ(Upgrade("u"), Outcome::kRefused);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].flags, 36);
-  EXPECT_EQ(platform.messages[0].text, texts::kSkipBackupQuestion);
+  EXPECT_EQ(Messages(),
+            Lines{"error:이 프로그램은 'PC\\관리자' 계정으로 실행되었지만 바탕 화면은 'PC\\김철수' "
+                  "계정의 것이어서 아무것도 바꾸지 않았습니다. 'PC\\김철수' 사용자의 Dayledger "
+                  "데이터는 그 사용자의 계정에 있습니다. '관리자 권한으로 실행'을 쓰지 말고 이 "
+                  "프로그램을 다시 실행해 주십시오."});
+  EXPECT_TRUE(testing::SnapshotTree(builder.root()) == before);
   EXPECT_TRUE(port.log.empty());
-  EXPECT_TRUE(port.input_enabled);
 }
 
 TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
