@@ -1,6 +1,8 @@
 // dayledger-upgrade run as a process on generated installations.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -467,6 +469,49 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
     EXPECT_TRUE(record.ends_with("]결과 : 완료 (종료 코드 0)\r\n")) << record;
   }
   EXPECT_EQ(records, 3);
+}
+
+// The scheduler started from the installation's folder is found when the
+// folder is given by another path to it (a link, as a junction or a mapped
+// drive is on Windows).
+TEST_F(CliTest, SchedulerFoundThroughAnotherPathToTheFolder) {
+  testing::FrontEndCase running{.name = "running", .user = {"u", "10200", "", 1, 1, 1}};
+  running.running_program = "Dayledger.exe";
+  const auto program = testing::Install(builder, running);
+  const std::string alias = platform.temp_dir() + "/alias";
+  fs::create_directory_symlink(builder.root(), alias);
+  const auto before = SnapshotTree(builder.root());
+  const ProcessResult result = RunCli(platform.temp_dir(), "--app-dir '" + alias + "' upgrade u");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, texts::kProgramRunning + std::string("Dayledger.exe\n"));
+  EXPECT_TRUE(SnapshotTree(builder.root()) == before);
+}
+
+// root on another account's installation would leave files that account
+// cannot change: upgrade, restore and check refuse, naming the owner.
+TEST_F(CliTest, RootRefusesAnotherAccountsInstallation) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root";
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  fs::create_directories(Path("upgrade_backup/u"));
+  fs::copy(Path("users/u"), Path("upgrade_backup/u"), fs::copy_options::recursive);
+  constexpr uid_t kOther = 65534;
+  ASSERT_EQ(::chown(builder.root().c_str(), kOther, kOther), 0);
+  for (const auto& entry : fs::recursive_directory_iterator(builder.root())) {
+    ASSERT_EQ(::lchown(entry.path().c_str(), kOther, kOther), 0);
+  }
+  const passwd* owner = ::getpwuid(kOther);
+  const std::string refused =
+      texts::InstallationOfOtherAccount(owner ? owner->pw_name : "65534", "root") + "\n";
+  const auto before = SnapshotTree(builder.root());
+  for (const char* args : {"upgrade u", "restore u --yes", "check u"}) {
+    const ProcessResult result = Cli(args);
+    EXPECT_EQ(result.status, 1) << args;
+    EXPECT_NE(result.err.find(refused), std::string::npos) << args << ": " << result.err;
+    EXPECT_TRUE(SnapshotTree(builder.root()) == before) << args;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat(builder.root().c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, kOther) << "nothing of root's was left";
 }
 
 TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
