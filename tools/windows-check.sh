@@ -73,6 +73,19 @@ held
 refused "Dayledger 설치 폴더의 프로그램이 실행 중이어서 아무것도 바꾸지 않았습니다.*Dayledger.exe"
 touch "$work/release"
 wait "$holder"
+# The same stand-in started through a second drive letter that leads to the
+# installation's folder, as a mapped drive does: the folder is the same
+# however it is spelt, and the scheduler is found.
+ln -sfn "$windows" "$WINEPREFIX/dosdevices/y:"
+rm -f "$work/release"
+"$wine" 'Y:\Dayledger.exe' 'Y:\data\userscommon\repeat.qbsd' "$(win_path "$work/release")" \
+  >"$work/holder.out" 2>/dev/null &
+holder=$!
+held
+refused "Dayledger 설치 폴더의 프로그램이 실행 중이어서 아무것도 바꾸지 않았습니다.*Dayledger.exe"
+touch "$work/release"
+wait "$holder"
+rm -f "$WINEPREFIX/dosdevices/y:"
 rm "$windows/Dayledger.exe" "$work/before/Dayledger.exe"
 chmod a-w "$windows/users/kim/schedules/200001.qbsd" "$work/before/users/kim/schedules/200001.qbsd"
 refused "읽기 전용 파일이 있어 아무것도 바꾸지 않았습니다.*users.kim.schedules.200001.qbsd"
@@ -89,6 +102,37 @@ for way in destroyed exit; do
     { cat "$work/code-page.out" >&2; echo "windows check: code page kept ($way)" >&2; exit 1; }
 done
 echo "Windows build: the scheduler running and a read-only month refused; the code page given back."
+
+# An installation on a drive Windows reports as a network drive: a scheduler
+# open on another PC cannot be seen from this one. Without a terminal to
+# ask on, the upgrade is refused with words about the other PCs and changes
+# nothing; check notes it and finds nothing wrong; --yes upgrades.
+network="$work/network-drive"
+rm -rf "$network"
+mkdir -p "$network"
+build/dev/tests/dayledger-make-demo "$network/Dayledger" >/dev/null
+ln -sfn "$network" "$WINEPREFIX/dosdevices/n:"
+"$wine" reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f /reg:64 >/dev/null 2>&1
+# Wine learns its drives' types as it starts.
+timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
+timeout 20 /usr/lib/wine/wineserver -w 2>/dev/null || true
+cp -r "$network/Dayledger" "$work/network-before"
+status=0
+timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' upgrade kim </dev/null >"$work/network.out" \
+  2>"$work/network.err" || status=$?
+[ "$status" -eq 1 ] || { cat "$work/network.err" >&2; echo "windows check: a network drive gave exit status $status" >&2; exit 1; }
+grep -q "네트워크 드라이브에 있습니다.*" "$work/network.err" && grep -q "모든 PC에서 Dayledger를 종료" "$work/network.err" ||
+  { cat "$work/network.err" >&2; echo "windows check: no words about the other PCs" >&2; exit 1; }
+diff -r "$work/network-before" "$network/Dayledger"
+timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' check kim >"$work/network.out" \
+  2>"$work/network.err" || { cat "$work/network.err" >&2; echo "windows check: check failed on a network drive" >&2; exit 1; }
+grep -q "네트워크 드라이브에 있습니다" "$work/network.err" || { echo "windows check: check has no note" >&2; exit 1; }
+timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' upgrade kim --yes >/dev/null 2>"$work/network.err" ||
+  { cat "$work/network.err" >&2; echo "windows check: --yes did not upgrade" >&2; exit 1; }
+[ "$(sed -n 2p "$network/Dayledger/users/kim/profile.qbd" | tr -d '\r')" = 10300 ] ||
+  { echo "windows check: kim not upgraded on the network drive" >&2; exit 1; }
+rm -rf "$work/network-before"
+echo "Windows build: a network drive asked about, refused without an answer, upgraded with --yes."
 
 # Held for two seconds from the start, the file is waited for.
 hold "$windows/users/kim/profile.qbd" 2000

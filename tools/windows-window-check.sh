@@ -95,8 +95,8 @@ answer() {  # the box's text (a prefix), then the key that answers it
 
 # Starts the window and waits up to `seconds` for it; a program that ends
 # first fails at once, with Wine's own messages.
-open_window() {  # seconds
-  WINEDEBUG=err+all timeout 600 "$wine" "$app/dayledger-upgrade-gui.exe" >"$work/wine.log" 2>&1 &
+open_window() {  # seconds, then the program's path when it is not the installation's
+  WINEDEBUG=err+all timeout 600 "$wine" "${2:-$app/dayledger-upgrade-gui.exe}" >"$work/wine.log" 2>&1 &
   gui=$!
   i=0
   until window="$(xdotool search --name 'Korvane Dayledger' 2>/dev/null | head -1)" && [ -n "$window" ]; do
@@ -248,3 +248,29 @@ echo dayledger | "$cli" --app-dir "$work/linux" upgrade lee --password-stdin >/d
 rm "$app/dayledger-upgrade-gui.exe"
 diff -r -x '*.logs' "$app" "$work/linux" || fail "the window's files differ from the terminal program's"
 echo "Windows window: driven by mouse and keys under Wine; same files as the Linux build."
+
+# On a drive Windows reports as a network drive, the window asks whether the
+# scheduler is closed on every PC that uses the folder; No leaves it idle
+# with nothing changed.
+network="$work/network-drive"
+rm -rf "$network" "$work/network-before"
+mkdir -p "$network"
+build/dev/tests/dayledger-make-demo "$network/Dayledger" >/dev/null
+cp "$gui_exe" "$network/Dayledger/"
+cp -r "$network/Dayledger" "$work/network-before"
+ln -sfn "$network" "$WINEPREFIX/dosdevices/n:"
+"$wine" reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f /reg:64 >/dev/null 2>&1
+# Wine learns its drives' types as it starts.
+timeout 20 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+timeout 20 /usr/lib/wine/wineserver64 -w 2>/dev/null || true
+open_window 120 'N:\Dayledger\dayledger-upgrade-gui.exe'
+expect kim text Label9
+click_row 0
+click Button1
+answer "Dayledger 설치 폴더가 네트워크 드라이브에 있습니다." n
+[ "$(probe text Memo1)" = "### Korvane Dayledger - 사용자 정보 업그레이드 ###" ] ||
+  fail "log lines after No on a network drive: $(probe text Memo1)"
+click Button2
+closed
+diff -r "$work/network-before" "$network/Dayledger" || fail "No on a network drive changed the installation"
+echo "Windows window: on a network drive the window asks first, and No changes nothing."
