@@ -120,15 +120,22 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
         inside != built.end() ? inside->second + "\\" + BaseName(path) : made.NewName(parent);
     made.AddFile(place);
     Check(disk.WriteFileMoved(place, staged.TakeBytes(path)), path);
-    // A replaced file keeps what the user set on it (a profile kept private stays so).
-    if (disk.Inspect(path) == PathKind::kFile) Check(disk.CopyPermissions(path, place), path);
+    // A replaced file keeps what the user set on it (a profile kept private
+    // stays so). A scanner may hold the new file a moment to look at it.
+    if (disk.Inspect(path) == PathKind::kFile) {
+      Check(UnlessBrieflyDenied(disk, kBriefPatience,
+                                [&] { return disk.CopyPermissions(path, place); }),
+            path);
+    }
     written.emplace_back(place, path);
     plan.temporary_folders.insert(ParentFolder(place));
     if (inside == built.end()) {
       plan.journal.renames.emplace_back(Relative(root, place), Relative(root, path));
     }
   }
-  for (const auto& [place, path] : written) Check(disk.SyncFile(place), path);
+  for (const auto& [place, path] : written) {
+    Check(UnlessBrieflyDenied(disk, kBriefPatience, [&] { return disk.SyncFile(place); }), path);
+  }
   for (const std::string& removed : staged.removed_folders()) {
     plan.journal.removed_folders.push_back(Relative(root, removed));
     flush.insert(Relative(root, ParentFolder(removed)));
@@ -191,7 +198,8 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
     for (const std::string& holder : plan.temporary_folders) Check(disk.SyncFolder(holder), holder);
     journal_written = true;
     Check(disk.WriteFile(journal_path, EncodeJournal(plan.journal)), journal_path);
-    Check(disk.SyncFile(journal_path), journal_path);
+    Check(UnlessBrieflyDenied(disk, kBriefPatience, [&] { return disk.SyncFile(journal_path); }),
+          journal_path);
     Check(disk.SyncFolder(root), root);  // the commit point
   } catch (const FrameworkError&) {
     // The temporaries may go only once the journal is surely gone: a whole

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/system_reason.h"
 
 namespace dayledger {
 
@@ -30,6 +31,19 @@ bool Patiently(Platform& platform, Patience patience, Ready&& ready) {
     if (attempt >= patience.tries) return false;
     platform.Pause(patience.step_ms * attempt);
   }
+}
+
+// Runs `operation` (which answers an IoStatus) until it works or fails for
+// more than a brief denial, pausing as `patience` says; its last answer. For
+// a file just written, which a virus scanner may hold a moment to look at.
+template <typename Operation>
+IoStatus UnlessBrieflyDenied(Platform& platform, Patience patience, Operation&& operation) {
+  IoStatus status;
+  Patiently(platform, patience, [&] {
+    status = operation();
+    return status.ok() || !IsBriefDenial(status.code);
+  });
+  return status;
 }
 
 // Whether the file can be replaced now, waiting only while another program

@@ -1,5 +1,8 @@
-// Windows' answers that hide a virus scanner or controlled folder access.
+// Windows' answers that hide a virus scanner or controlled folder access,
+// and the codes of a brief denial.
 #include "platform/system_reason.h"
+
+#include <cerrno>
 
 namespace dayledger {
 
@@ -11,6 +14,17 @@ Blocker WindowsBlocker(int code, bool folder_exists, bool protected_folder) {
     return Blocker::kProtectedFolder;
   }
   return Blocker::kNone;
+}
+
+bool IsBriefDenial(int code) {
+#ifdef _WIN32
+  constexpr int kAccessDenied = 5;  // ERROR_ACCESS_DENIED, as a file opened for deletion answers
+  constexpr int kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+  constexpr int kLockViolation = 33;     // ERROR_LOCK_VIOLATION
+  return code == kAccessDenied || code == kSharingViolation || code == kLockViolation;
+#else
+  return code == EBUSY || code == ETXTBSY;
+#endif
 }
 
 }  // namespace dayledger

@@ -1,7 +1,7 @@
 // What the system's refusals mean where the words for them must say more
 // than the system's own: Windows' answers when a virus scanner or its
-// controlled folder access stops a file. Pure rules, so every system can
-// test them.
+// controlled folder access stops a file, and the codes of a brief denial.
+// Pure rules, so every system can test them.
 #pragma once
 
 #include "platform/platform.h"
@@ -17,5 +17,10 @@ inline constexpr int kWindowsVirusDeleted = 226;   // ERROR_VIRUS_DELETED
 // protects (`protected_folder`): that feature answers "not found" or
 // "access denied" when a program it does not know creates a file there.
 Blocker WindowsBlocker(int code, bool folder_exists, bool protected_folder);
+
+// Whether the system's `code` says a file was refused for a moment, as when
+// a virus scanner opens a file just written to look at it: held or shared
+// away, not a refusal that lasts.
+bool IsBriefDenial(int code);
 
 }  // namespace dayledger

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commit/work_files.h"
+#include "platform/patience.h"
 #include "platform/tool_path.h"
 
 namespace dayledger {
@@ -63,8 +64,11 @@ IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::stri
   Copied copied;
   copied.folders = {ParentFolder(folder), folder, target};
   if (IoStatus status = CopyInto(platform, source, target, &copied); !status.ok()) return status;
+  // A scanner may hold a copy a moment to look at it.
   for (const std::string& file : copied.files) {
-    if (IoStatus status = platform.SyncFile(file); !status.ok()) return status;
+    const IoStatus status =
+        UnlessBrieflyDenied(platform, kBriefPatience, [&] { return platform.SyncFile(file); });
+    if (!status.ok()) return status;
   }
   for (const std::string& copied_folder : copied.folders) {
     if (IoStatus status = platform.SyncFolder(copied_folder); !status.ok()) return status;

@@ -173,5 +173,21 @@ TEST_F(CommitOnDiskTest, EveryFlushReachesTheSystem) {
   }
 }
 
+// A virus scanner that opens each new file to look at it refuses its flush
+// for a moment: the backup's copies and the commit's new files are tried
+// again, and the run goes through.
+TEST_F(CommitOnDiskTest, NewFilesAScannerHoldsAMomentAreTriedAgain) {
+  for (const bool skip_backup : {false, true}) {
+    AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+    fs::remove_all(Path("upgrade_backup"));
+    ResetFlow();
+    port.skip_backup = skip_backup;
+    platform.denied_syncs = 3;
+    EXPECT_EQ(Upgrade("u"), Outcome::kDone) << skip_backup;
+    EXPECT_EQ(platform.denied_syncs, 0) << skip_backup;
+    EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10300") << skip_backup;
+  }
+}
+
 }  // namespace
 }  // namespace dayledger

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace dayledger {
 namespace {
 
@@ -27,6 +29,13 @@ TEST(SystemReasonTest, WindowsBlockers) {
     EXPECT_EQ(WindowsBlocker(c.code, c.folder_exists, c.protected_folder), c.blocker)
         << c.code << " " << c.folder_exists << " " << c.protected_folder;
   }
+}
+
+TEST(SystemReasonTest, BriefDenials) {
+  EXPECT_TRUE(IsBriefDenial(EBUSY));
+  EXPECT_FALSE(IsBriefDenial(ENOSPC));
+  EXPECT_FALSE(IsBriefDenial(EIO));
+  EXPECT_FALSE(IsBriefDenial(0));
 }
 
 TEST(SystemReasonTest, TheSystemsOwnWords) {

@@ -36,6 +36,14 @@ IoStatus TestPlatform::ReadFile(const std::string& path, std::string* bytes) {
   return SystemPlatform::ReadFile(path, bytes);
 }
 
+IoStatus TestPlatform::SyncFile(const std::string& path) {
+  if (denied_syncs > 0) {
+    --denied_syncs;
+    return IoStatus::Failed(IoError::kFlushFailed, path, EBUSY);
+  }
+  return SystemPlatform::SyncFile(path);
+}
+
 IoStatus TestPlatform::RenameFile(const std::string& from, const std::string& to) {
   const IoStatus result = SystemPlatform::RenameFile(from, to);
   if (result.ok()) written.push_back(Native(to));

@@ -23,6 +23,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
   IoStatus ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
+  IoStatus SyncFile(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
   bool CanWriteIn(const std::string& folder) override;
   Replaceable CanReplace(const std::string& path) override;
@@ -52,6 +53,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::optional<std::uint64_t> free_bytes;    // the room every drive has left
   bool network_drive = false;                 // the installation lies on another PC
   std::optional<OtherAccount> other_account;  // the tool runs as another account
+  int denied_syncs = 0;  // the next flushes of files, refused for a moment (EBUSY)
 
  private:
   std::string temp_dir_;
