@@ -16,11 +16,15 @@ app="$work/앱-café-😀"
 rm -rf "$work"/앱-* "$app" "$work/linux" "$work"/window*.png
 mkdir -p "$work"
 . tools/wine-env.sh
+fail() {
+  echo "windows window: $*" >&2
+  exit 1
+}
 # A GUI program that needs no DLL beyond Windows' own.
 gui_exe=build/windows-cross/src/dayledger-upgrade-gui.exe
 dlls="$(i686-w64-mingw32-objdump -p "$gui_exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' |
   sort | tr '\n' ' ')"
-[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " ] || fail "imports $dlls"
+[ "$dlls" = "advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " ] || fail "imports $dlls"
 i686-w64-mingw32-objdump -p "$gui_exe" | grep -q 'Subsystem.*Windows GUI' || fail "not a GUI program"
 
 build/dev/tests/dayledger-make-demo "$app" >/dev/null
@@ -30,11 +34,6 @@ echo leftover >"$app/users/park/.dlu-7"
 cp -r "$app" "$work/linux"
 cp "$gui_exe" "$app/"
 probe_exe="build/windows-cross/src/window_probe.exe"
-
-fail() {
-  echo "windows window: $*" >&2
-  exit 1
-}
 
 # A display of our own; whatever this script starts ends with it.
 cleanup() {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <ostream>
 #include <set>
@@ -17,6 +18,7 @@
 #include "restore/restore.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
+#include "support/stopped_words.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
@@ -188,7 +190,16 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
       continue;
     }
     ASSERT_FALSE(disk.messages.empty()) << where << ": the error is reported";
-    EXPECT_EQ(disk.MessageLines().back().rfind("error:", 0), 0u) << where;
+    const std::string shown = disk.MessageLines().back();
+    EXPECT_EQ(shown.rfind("error:", 0), 0u) << where;
+    // A stopped run's message gives the system's reason and names its record.
+    if (disk.messages.back().flags == 16 &&
+        shown.find(texts::kLockUnavailable) == std::string::npos) {
+      EXPECT_NE(shown.find(testing::ReasonShown(EIO)), std::string::npos) << where << ": " << shown;
+      EXPECT_TRUE(shown.find(texts::kRecordKeptAt) != std::string::npos ||
+                  shown.find(texts::kRecordNotKept) != std::string::npos)
+          << where << ": " << shown;
+    }
     // A failure after the commit point is finished by the next instance.
     Installation(disk, app_dir).Recover();
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);

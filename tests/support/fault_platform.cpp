@@ -1,6 +1,7 @@
 // The fault platform's disk in memory, its crash and its failures.
 #include "support/fault_platform.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #include "demo/installation_builder.h"
@@ -12,6 +13,8 @@ namespace dayledger::testing {
 namespace {
 
 constexpr int kRoot = 0;
+// A planted failure answers as a failing disk does: an I/O error.
+constexpr int kPlantedCode = EIO;
 
 std::vector<std::string> Components(const std::string& path) {
   std::vector<std::string> parts;
@@ -148,7 +151,7 @@ IoStatus FaultPlatform::ReadFile(const std::string& path, std::string* bytes) {
 }
 
 IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& bytes) {
-  if (Operation('W')) return IoStatus::Failed(IoError::kWriteFailed, path);
+  if (Operation('W')) return IoStatus::Failed(IoError::kWriteFailed, path, kPlantedCode);
   const auto place = Place(path);
   if (!place) return IoStatus::Failed(IoError::kCannotCreate, path);
   Entries& entries = folders_[place->first];
@@ -165,7 +168,7 @@ IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& by
 }
 
 IoStatus FaultPlatform::SyncFile(const std::string& path) {
-  if (Operation('S')) return IoStatus::Failed(IoError::kFlushFailed, path);
+  if (Operation('S')) return IoStatus::Failed(IoError::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
   if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
   durable_contents_[node->id] = contents_[node->id];
@@ -174,7 +177,7 @@ IoStatus FaultPlatform::SyncFile(const std::string& path) {
 
 IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& to) {
   if (Operation('R') || NormalPath(to) == failing_rename_to) {
-    return IoStatus::Failed(IoError::kRenameFailed, to);
+    return IoStatus::Failed(IoError::kRenameFailed, to, kPlantedCode);
   }
   Guard(to);
   const auto source = Place(from);
@@ -195,7 +198,7 @@ IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& t
 
 IoStatus FaultPlatform::DeleteFile(const std::string& path) {
   if (Operation('D') || NormalPath(path) == failing_delete_of) {
-    return IoStatus::Failed(IoError::kDeleteFailed, path);
+    return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
   }
   Guard(path);
   const auto place = Place(path);
@@ -208,7 +211,7 @@ IoStatus FaultPlatform::DeleteFile(const std::string& path) {
 }
 
 IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
-  if (Operation('X')) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  if (Operation('X')) return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
   Guard(path);
   const auto place = Place(path);
   const auto node = Find(path);
@@ -220,7 +223,7 @@ IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
 }
 
 IoStatus FaultPlatform::SyncFolder(const std::string& path) {
-  if (Operation('F')) return IoStatus::Failed(IoError::kFlushFailed, path);
+  if (Operation('F')) return IoStatus::Failed(IoError::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
   if (!node || !node->folder) return IoStatus::Failed(IoError::kNotFound, path);
   durable_folders_[node->id] = folders_[node->id];
@@ -228,14 +231,14 @@ IoStatus FaultPlatform::SyncFolder(const std::string& path) {
 }
 
 IoStatus FaultPlatform::CopyPermissions(const std::string& from, const std::string& to) {
-  if (Operation('P')) return IoStatus::Failed(IoError::kCannotCreate, to);
+  if (Operation('P')) return IoStatus::Failed(IoError::kCannotCreate, to, kPlantedCode);
   if (!Find(from) || !Find(to)) return IoStatus::Failed(IoError::kNotFound, to);
   return IoStatus::Ok();
 }
 
 IoStatus FaultPlatform::CreateDirectory(const std::string& path) {
   const IoStatus failed = IoStatus::Failed(IoError::kCannotCreate, path);
-  if (Operation('M')) return failed;
+  if (Operation('M')) return IoStatus::Failed(IoError::kCannotCreate, path, kPlantedCode);
   const auto place = Place(path);
   if (!place || folders_[place->first].count(place->second) != 0) return failed;
   folders_[place->first][place->second] = {true, NewFolder()};
