@@ -328,8 +328,16 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
           disk.MessageLines().back().rfind(std::string("error:") + texts::kLockUnavailable, 0), 0u);
     } else if (n <= backup_end) {
       EXPECT_EQ(outcome, Outcome::kStopped) << where;
-      EXPECT_EQ(disk.MessageLines().back().rfind(std::string("error:") + texts::kBackupFailed, 0),
-                0u)
+      // The failing file, the system's reason and the run's record, which
+      // holds the error too.
+      const std::string shown = disk.MessageLines().back();
+      EXPECT_EQ(shown.rfind(std::string("error:") + texts::kBackupFailed, 0), 0u) << where;
+      EXPECT_NE(shown.find(testing::ReasonShown(EIO) + texts::kRecordKeptAt), std::string::npos)
+          << where << ": " << shown;
+      const Tree records = disk.Snapshot(backup_dir + ".logs");
+      ASSERT_EQ(records.size(), 1u) << where;
+      EXPECT_NE(records.begin()->second.find("오류 : " + std::string(texts::kBackupFailed)),
+                std::string::npos)
           << where;
     }
     Installation(disk, app_dir).Recover();
