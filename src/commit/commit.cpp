@@ -123,9 +123,10 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
     // A replaced file keeps what the user set on it (a profile kept private
     // stays so). A scanner may hold the new file a moment to look at it.
     if (disk.Inspect(path) == PathKind::kFile) {
-      Check(UnlessBrieflyDenied(disk, kBriefPatience,
-                                [&] { return disk.CopyPermissions(path, place); }),
-            path);
+      Check(
+          UnlessBrieflyDenied(disk, kBriefPatience,
+                              [&, &target = path] { return disk.CopyPermissions(target, place); }),
+          path);
     }
     written.emplace_back(place, path);
     plan.temporary_folders.insert(ParentFolder(place));
@@ -134,7 +135,9 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
     }
   }
   for (const auto& [place, path] : written) {
-    Check(UnlessBrieflyDenied(disk, kBriefPatience, [&] { return disk.SyncFile(place); }), path);
+    Check(UnlessBrieflyDenied(disk, kBriefPatience,
+                              [&disk, &temporary = place] { return disk.SyncFile(temporary); }),
+          path);
   }
   for (const std::string& removed : staged.removed_folders()) {
     plan.journal.removed_folders.push_back(Relative(root, removed));
