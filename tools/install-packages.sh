@@ -6,7 +6,7 @@ build="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-de
 libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l10n"
 format="clang-format"
 fuzz="clang libclang-rt-14-dev cmake ninja-build"
-windows="g++-mingw-w64-i686-posix wine64 wine32:i386"
+windows="g++-mingw-w64-i686-posix wine64 wine32:i386 python3"
 display="xvfb xauth xdotool x11-apps imagemagick"
 wanted=""
 for group in "$@"; do

@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 rm -f build/windows.times
-for check in windows-check windows-window-check windows-store-check; do
+for check in windows-check windows-window-check windows-store-check windows-package-check; do
   start=$(date +%s)
   tools/$check.sh
   printf 'stage: %-20s %5d s (beside)\n' "$check" $(($(date +%s) - start)) >>build/windows.times

@@ -55,6 +55,8 @@ const char kHelpText[] =
     "                            in any characters the system allows. The\n"
     "                            default is the folder of this program.\n"
     "  --help                    This text.\n"
+    "  --version                 The tool's version and the data version it\n"
+    "                            upgrades to.\n"
     "\n"
     "Messages that the window shows in a message box go to standard error, and\n"
     "so does what recovery did when the command opened the installation.\n"
@@ -136,6 +138,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       options.command = Command::kHelp;
+      return options;
+    }
+    if (arg == "--version") {
+      options.command = Command::kVersion;
       return options;
     }
     if (arg == "--app-dir") {

@@ -7,7 +7,7 @@
 
 namespace dayledger::cli {
 
-enum class Command { kHelp, kList, kUpgrade, kCheck, kVerify, kRestore };
+enum class Command { kHelp, kVersion, kList, kUpgrade, kCheck, kVerify, kRestore };
 
 struct Options {
   std::string app_dir;  // native; empty: the program's own folder

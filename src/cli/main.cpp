@@ -9,7 +9,9 @@
 #include "platform/native_path.h"
 #include "platform/system_platform.h"
 #include "platform/tool_path.h"
+#include "state/version_code.h"
 #include "upgrade/installation.h"
+#include "upgrade/tool_version.h"
 
 namespace dayledger::cli {
 namespace {
@@ -32,6 +34,11 @@ int Run(int argc, char* argv[]) {
   }
   if (options->command == Command::kHelp) {
     std::fputs(kHelpText, stdout);
+    return ExitStatus(Ended::kDone);
+  }
+  if (options->command == Command::kVersion) {
+    std::printf("dayledger-upgrade %s (data version %s)\n", kToolVersion,
+                ShownVersion(kTargetVersion).c_str());
     return ExitStatus(Ended::kDone);
   }
   SystemPlatform system;

@@ -20,6 +20,7 @@
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
+#include "dayledger_version.h"
 #include "platform/cp949_codec.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
@@ -528,13 +529,17 @@ TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
 
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
   for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
-                           "--password-stdin", "--app-dir", "restore USER", "0  done", "1  refused",
-                           "2  wrong usage", "3  the upgrade stopped"}) {
+                           "--password-stdin", "--app-dir", "--version", "restore USER", "0  done",
+                           "1  refused", "2  wrong usage", "3  the upgrade stopped"}) {
     EXPECT_NE(std::string(cli::kHelpText).find(word), std::string::npos) << word;
   }
   const ProcessResult help = RunCli(fs::temp_directory_path().string(), "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, cli::kHelpText);
+  // The version the project states, and the data version the tool writes.
+  const ProcessResult version = RunCli(fs::temp_directory_path().string(), "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "dayledger-upgrade " DAYLEDGER_TOOL_VERSION " (data version v 1.03.00)\n");
 }
 
 }  // namespace

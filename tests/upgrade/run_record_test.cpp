@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "dayledger_version.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 
