@@ -113,6 +113,16 @@ open_window() {  # seconds, then the program's path when it is not the installat
 open_window 240
 answer "이전 실행에서 남은 임시 파일을 정리하였습니다. (사용자 : park)" Return
 expect kim text Label9
+# The list's rows hold the font in use, whatever its height (here the
+# design's, and below the same at 150 %): a taller stand-in for the design's
+# font would clip the names.
+font_heights=""
+rows_fit() {  # the font's name, for the message
+  set -- $(probe rows) "$1"
+  [ "$#" -eq 3 ] && [ "$1" -ge "$2" ] || fail "rows of $1 pixels clip the $3 font of $2 pixels"
+  font_heights="$font_heights $2"
+}
+rows_fit design
 # As the design draws it: the log's first line, both of its scroll bars, the
 # version label set right; the focus on the user list, the first tab stop.
 expect "### Korvane Dayledger - 사용자 정보 업그레이드 ###" text Memo1
@@ -122,6 +132,8 @@ expect "tabstop password *" style Edit1
 expect ListBox1 focus
 probe layout >"$work/layout.txt" || { cat "$work/layout.txt"; fail "layout"; }
 xwd -root -display "$display" | convert xwd:- "$work/window.png"
+# The window alone, as the README shows it (tools/window-picture.sh).
+xwd -id "$window" -display "$display" | convert xwd:- "$work/window-alone.png"
 
 # Selections by mouse: the first user, each user in turn, and a click
 # below the last row keeps the one selected.
@@ -237,9 +249,15 @@ closed
 open_window 60
 expect kim text Label9
 probe layout >"$work/layout-150.txt" || { cat "$work/layout-150.txt"; fail "layout at 150 %"; }
+# The window's font at 150 % is taller than the design's rows scaled.
+rows_fit "150 %"
 xwd -root -display "$display" | convert xwd:- "$work/window-150.png"
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 click Button2
+closed
+
+# Two fonts of different heights were measured.
+[ "$(printf '%s\n' $font_heights | sort -u | wc -l)" -eq 2 ] || fail "the fonts had one height:$font_heights"
 
 cli=build/dev/src/dayledger-upgrade
 for user in kim 홍길동; do "$cli" --app-dir "$work/linux" upgrade "$user" >/dev/null 2>&1; done

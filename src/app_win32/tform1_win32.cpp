@@ -18,7 +18,8 @@ constexpr UINT_PTR kTimer2 = 2;  // the backup, kBackupDelayMs after the start
 constexpr int kFirstControlId = 100;
 // The design measures in the pixels of a 96-dpi screen.
 constexpr int kDesignDpi = 96;
-// The window's own font is 13 pixels high, and so is a row of the user list.
+// The window's own font is 13 pixels high, and so is a row of the user list
+// at the least.
 constexpr int kFontPixels = 13;
 constexpr int kListRowPixels = 13;
 constexpr wchar_t kFontFace[] = L"돋움";
@@ -169,6 +170,21 @@ bool TForm1::Create(HINSTANCE instance, int show) {
   return true;
 }
 
+// A row holds the font actually in use: where Windows stands in a taller
+// font for the design's (Malgun Gothic, without the Korean supplemental
+// fonts), a row of the design's height would clip the names.
+int TForm1::ListRowHeight() {
+  const HWND list = Control("ListBox1");
+  const HDC dc = ::GetDC(list);
+  const HGDIOBJ before = ::SelectObject(dc, font_);
+  TEXTMETRICW metrics{};
+  const bool measured = ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(list, dc);
+  const int design = Scaled(kListRowPixels);
+  return measured ? std::max<int>(design, metrics.tmHeight) : design;
+}
+
 HFONT TForm1::FontFor(const ControlLayout& layout) {
   if (!layout.bold && layout.font_size == 0) return font_;
   const std::string key = std::to_string(layout.font_size) + (layout.bold ? "b" : "");
@@ -218,7 +234,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
     above = Control(stop);
   }
   ::SendMessageW(Control("Edit1"), EM_SETPASSWORDCHAR, L'*', 0);
-  ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, Scaled(kListRowPixels));
+  ::SendMessageW(Control("ListBox1"), LB_SETITEMHEIGHT, 0, ListRowHeight());
   for (const ControlLayout& layout : kTForm1Controls) {
     if (std::string(layout.kind) == "label") GrowToText(layout.name);
   }

@@ -55,6 +55,8 @@ class TForm1 : public WindowView {
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   void CreateControls(HINSTANCE instance);
   HWND Control(const char* name) const;
+  // The height of the user list's rows for the font in use.
+  int ListRowHeight();
   HFONT FontFor(const ControlLayout& layout);
   void GrowToText(const char* name);
   void ShowInLabel(const char* name, const std::string& text);

@@ -9,6 +9,8 @@
 //   window_probe item N       the middle of the list's row N (past the last
 //                             item too), in the window's client area
 //   window_probe items        the user list's rows, one a line (UTF-8)
+//   window_probe rows         the height of the list's rows, then the height
+//                             of the font the list draws them in
 //   window_probe focus        the name of the control that has the focus
 //                             ("Form1" for the window itself)
 //   window_probe style NAME   what the control's native style shows:
@@ -178,6 +180,20 @@ int main(int argc, char* argv[]) {
       std::printf("%s\n", dayledger::Narrow(item, CP_UTF8).c_str());
     }
     return count >= 0 ? 0 : 2;
+  }
+  if (command == "rows") {
+    const HWND list = dayledger::ControlNamed(form, "ListBox1");
+    const LRESULT row = ::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+    const HDC dc = ::GetDC(list);
+    const HGDIOBJ before = ::SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    const bool measured = ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(list, dc);
+    if (row == LB_ERR || !measured) return 2;
+    std::printf("%ld %ld\n", static_cast<long>(row), static_cast<long>(metrics.tmHeight));
+    return 0;
   }
   if (command == "focus") {
     GUITHREADINFO thread{};
