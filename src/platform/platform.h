@@ -65,6 +65,7 @@ struct SystemReason {
   int code = 0;
   std::string text;
   Blocker blocker = Blocker::kNone;
+  std::string program;  // the program to allow past a blocker (UTF-8), when known
 };
 
 // The system's own words for `code`: strerror, or FormatMessageW on Windows.
@@ -210,7 +211,7 @@ class Platform {
 
   // Why the operation on `path` failed with the system's `code`.
   virtual SystemReason Reason(int code, const std::string& /*path*/) {
-    return {code, SystemErrorText(code), Blocker::kNone};
+    return {code, SystemErrorText(code), Blocker::kNone, ""};
   }
 };
 

@@ -256,8 +256,16 @@ SystemReason SystemPlatform::Reason(int code, const std::string& path) {
   const std::wstring parent = ParentOf(wide);
   bool protected_folder = false;
   for (const std::wstring& folder : ProtectedFolders()) protected_folder |= IsWithin(wide, folder);
-  return {code, SystemErrorText(code),
-          WindowsBlocker(code, !parent.empty() && IsFolder(parent), protected_folder)};
+  SystemReason reason{code, SystemErrorText(code),
+                      WindowsBlocker(code, !parent.empty() && IsFolder(parent), protected_folder),
+                      ""};
+  if (reason.blocker == Blocker::kProtectedFolder) {
+    // The program to allow is this one, as Windows names it.
+    std::wstring self(32768, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    reason.program = Narrow(self, CP_UTF8);
+  }
+  return reason;
 }
 
 std::string SystemPlatform::Native(const std::string& tool_path) { return Utf8Path(tool_path); }

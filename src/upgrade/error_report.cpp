@@ -47,8 +47,7 @@ std::string ReasonLines(Platform& platform, const std::string& path, int code) {
       text.append("\n").append(texts::kVirusScannerStopped).append(shown);
       break;
     case Blocker::kProtectedFolder:
-      text.append("\n").append(
-          texts::ProtectedFolderRefused(platform.Cp949ToUtf8(platform.ExecutablePath())));
+      text.append("\n").append(texts::ProtectedFolderRefused(reason.program));
       break;
   }
   return text.append("\n").append(texts::SystemReasonShown(reason.code, reason.text));

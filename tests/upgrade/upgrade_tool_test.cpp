@@ -581,13 +581,13 @@ class WindowsReasons : public PlatformWrapper {
   using PlatformWrapper::PlatformWrapper;
   SystemReason Reason(int code, const std::string& path) override {
     return {code, "text " + std::to_string(code),
-            WindowsBlocker(code, true, path.find("\\Documents\\") != std::string::npos)};
+            WindowsBlocker(code, true, path.find("\\Documents\\") != std::string::npos), kProgram};
   }
+  static constexpr char kProgram[] = "C:\\Dayledger\\dayledger-upgrade-gui.exe";
 };
 
 TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
   testing::TestPlatform system;
-  system.executable_path = "C:\\Dayledger\\dayledger-upgrade-gui.exe";
   WindowsReasons platform(&system);
   const std::string file = "C:\\Dayledger\\users\\u\\group.qbd";
   const std::string guarded = "C:\\Users\\kim\\Documents\\Dayledger\\users\\u\\group.qbd";
@@ -604,7 +604,7 @@ TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
                                                           texts::kVirusScannerStopped + file +
                                                           "\n(오류 225: text 225)"},
       {CannotCreateFile(guarded, 2), "Cannot create file " + guarded + ".\n" +
-                                         texts::ProtectedFolderRefused(system.executable_path) +
+                                         texts::ProtectedFolderRefused(WindowsReasons::kProgram) +
                                          "\n(오류 2: text 2)"},
       {CannotCreateFile(file, 2), "Cannot create file " + file + ".\n(오류 2: text 2)"},
   };
