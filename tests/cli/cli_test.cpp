@@ -475,17 +475,39 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
 // The scheduler started from the installation's folder is found when the
 // folder is given by another path to it (a link, as a junction or a mapped
 // drive is on Windows).
+// Restore refuses it too: the scheduler would write its data back over the
+// restored folder.
 TEST_F(CliTest, SchedulerFoundThroughAnotherPathToTheFolder) {
   testing::FrontEndCase running{.name = "running", .user = {"u", "10200", "", 1, 1, 1}};
   running.running_program = "Dayledger.exe";
   const auto program = testing::Install(builder, running);
+  fs::create_directories(Path("upgrade_backup/u"));
+  fs::copy(Path("users/u"), Path("upgrade_backup/u"), fs::copy_options::recursive);
   const std::string alias = platform.temp_dir() + "/alias";
   fs::create_directory_symlink(builder.root(), alias);
   const auto before = SnapshotTree(builder.root());
-  const ProcessResult result = RunCli(platform.temp_dir(), "--app-dir '" + alias + "' upgrade u");
+  for (const char* command : {"upgrade u", "restore u --yes"}) {
+    const ProcessResult result =
+        RunCli(platform.temp_dir(), "--app-dir '" + alias + "' " + command);
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_NE(result.err.find(texts::kProgramRunning + std::string("Dayledger.exe\n")),
+              std::string::npos)
+        << command << ": " << result.err;
+    EXPECT_TRUE(SnapshotTree(builder.root()) == before) << command;
+  }
+}
+
+// The user's own folder a link to somewhere else: nothing is made through it.
+TEST_F(CliTest, UserFolderLinkedElsewhereIsRefused) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  const std::string elsewhere = platform.temp_dir() + "/elsewhere";
+  fs::rename(Path("users/u"), elsewhere);
+  fs::create_directory_symlink(elsewhere, Path("users/u"));
+  const auto before = SnapshotTree(elsewhere);
+  const ProcessResult result = Cli("upgrade u");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, texts::kProgramRunning + std::string("Dayledger.exe\n"));
-  EXPECT_TRUE(SnapshotTree(builder.root()) == before);
+  EXPECT_EQ(result.err, texts::kLinkOnTheWay + builder.AppDir() + "users\\u\n");
+  EXPECT_TRUE(SnapshotTree(elsewhere) == before);
 }
 
 // root on another account's installation would leave files that account

@@ -94,6 +94,12 @@ std::vector<FrontEndCase> FrontEndCases() {
        .read_only_file = "users/u/profile.qbd",
        .end = CaseEnd::kRefused,
        .messages = {std::string("error:") + texts::kReadOnlyFiles + "{app}users\\u\\profile.qbd"}},
+      {.name = "read-only month",
+       .user = {"u", "10200", "", 1, 1, 1},
+       .read_only_file = "users/u/schedules/200001.qbsd",
+       .end = CaseEnd::kRefused,
+       .messages = {std::string("error:") + texts::kReadOnlyFiles +
+                    "{app}users\\u\\schedules\\200001.qbsd"}},
       {.name = "backup folder linked elsewhere",
        .user = {"u", "10200", "", 1, 1, 1},
        .linked_folder = "upgrade_backup",
