@@ -2,7 +2,7 @@
 // and the user's schedule files handed out with it.
 #include "schedule/unlocked_user.h"
 
-#include "digest/sha1.h"
+#include "digest/password_digests.h"
 
 namespace dayledger {
 
@@ -15,8 +15,7 @@ std::optional<UnlockedUser> UnlockedUser::Unlock(const Profile& profile, std::st
   if (!profile.Encrypted()) return user;
   if (!profile.CheckPassword(password)) return std::nullopt;
   user.encrypted_ = true;
-  // The key is one digest step short of the digest the profile stores.
-  user.data_key_ = IteratedHexDigest(password, 4);
+  user.data_key_ = DataKeyOf(password);
   user.key_ = MakeScheduleKey(user.data_key_);
   return user;
 }

@@ -1,7 +1,7 @@
 // The profile's reading and the password's digests.
 #include "state/profile.h"
 
-#include "digest/sha1.h"
+#include "digest/password_digests.h"
 #include "platform/platform.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
@@ -27,7 +27,7 @@ bool Profile::CheckPassword(const std::string& password) const {
 }
 
 std::string Profile::PasswordDigest(const std::string& password) {
-  return IteratedHexDigest(password, 5);
+  return StoredDigestOf(password);
 }
 
 }  // namespace dayledger

@@ -1,9 +1,12 @@
-// SHA-1 against published vectors, and the iterated digest.
+// SHA-1 against published vectors, the iterated digest, and the password's
+// rule built on it.
 #include "digest/sha1.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+
+#include "digest/password_digests.h"
 
 namespace dayledger {
 namespace {
@@ -127,6 +130,9 @@ TEST(IteratedHexDigestTest, MatchesAnIndependentImplementation) {
     EXPECT_EQ(IteratedHexDigest(c.password, 4), c.key) << c.password;
     EXPECT_EQ(IteratedHexDigest(c.password, 5), c.digest) << c.password;
     EXPECT_EQ(HexDigest(c.key), c.digest) << "the stored digest is one step past the key";
+    // The password's rule as the profile and the unlocked user ask it.
+    EXPECT_EQ(DataKeyOf(c.password), c.key) << c.password;
+    EXPECT_EQ(StoredDigestOf(c.password), c.digest) << c.password;
   }
 }
 

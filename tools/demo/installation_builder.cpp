@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "anniversary/anniversary_stage.h"
-#include "digest/sha1.h"
+#include "digest/password_digests.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "schedule/schedule_cipher.h"
@@ -67,7 +67,7 @@ std::string InstallationBuilder::MonthlyFile(int year, int month, const std::str
 }
 
 std::string InstallationBuilder::DataKeyFor(const std::string& password_utf8) {
-  return IteratedHexDigest(Cp949(password_utf8), 4);
+  return DataKeyOf(Cp949(password_utf8));
 }
 
 std::string InstallationBuilder::PasswordDigestFor(const std::string& password_utf8) {
