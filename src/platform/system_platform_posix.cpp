@@ -19,6 +19,7 @@
 
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
+#include "platform/process_walk.h"
 #include "platform/system_platform.h"
 #include "platform/unique_handle.h"
 
@@ -286,7 +287,7 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
     return false;
   };
   const std::string self = std::to_string(::getpid());
-  std::vector<std::string> programs;
+  ProcessImages images;
   std::error_code ec;
   for (const fs::directory_entry& process : fs::directory_iterator("/proc", ec)) {
     const std::string pid = process.path().filename().string();
@@ -294,9 +295,9 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
     // A process of another user, or one that has just ended, cannot be read.
     std::error_code unreadable;
     const fs::path program = fs::read_symlink(process.path() / "exe", unreadable);
-    if (!unreadable && within(program)) programs.push_back(program.string());
+    images.push_back(unreadable ? std::nullopt : std::optional<std::string>(program.string()));
   }
-  return programs;
+  return ProgramsWithin(images, [&](const std::string& image) { return within(image); });
 }
 
 bool SystemPlatform::CanWriteIn(const std::string& folder) {

@@ -11,6 +11,7 @@
 
 #include "platform/cp949_codec.h"
 #include "platform/long_path.h"
+#include "platform/process_walk.h"
 #include "platform/system_platform.h"
 #include "platform/system_reason.h"
 #include "platform/unique_handle.h"
@@ -440,26 +441,31 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
     }
     return false;
   };
-  std::vector<std::string> programs;
+  ProcessImages images;
   Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot.valid()) return programs;
+  if (!snapshot.valid()) return {};
   PROCESSENTRY32W process{};
   process.dwSize = sizeof process;
   for (bool more = ::Process32FirstW(snapshot.get(), &process); more;
        more = ::Process32NextW(snapshot.get(), &process)) {
     if (process.th32ProcessID == ::GetCurrentProcessId()) continue;
-    // A process this user may not ask about is passed over.
+    // A process this user may not ask about is listed without its image.
+    std::optional<std::string> image;
     const HANDLE opened =
         ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.th32ProcessID);
-    if (opened == nullptr) continue;
-    Handle owned(opened);
-    std::wstring image(32768, L'\0');
-    DWORD size = static_cast<DWORD>(image.size());
-    if (!::QueryFullProcessImageNameW(owned.get(), 0, image.data(), &size)) continue;
-    image.resize(size);
-    if (within(image)) programs.push_back(Narrow(image, CP_UTF8));
+    if (opened != nullptr) {
+      Handle owned(opened);
+      std::wstring path(32768, L'\0');
+      DWORD size = static_cast<DWORD>(path.size());
+      if (::QueryFullProcessImageNameW(owned.get(), 0, path.data(), &size)) {
+        path.resize(size);
+        image = Narrow(path, CP_UTF8);
+      }
+    }
+    images.push_back(std::move(image));
   }
-  return programs;
+  return ProgramsWithin(images,
+                        [&](const std::string& image) { return within(Widen(image, CP_UTF8)); });
 }
 
 bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
