@@ -127,7 +127,8 @@ Answer<std::vector<std::string>> Restore(Installation& installation, const Resto
       case LockResult::kBusy:
         return Ended(platform, Outcome::kRefused, texts::kUserBusy);
       case LockResult::kUnavailable:
-        return Ended(platform, Outcome::kStopped, texts::kLockUnavailable,
+        // Refused before anything, as the upgrade refuses it.
+        return Ended(platform, Outcome::kRefused, texts::kLockUnavailable,
                      installation.LockOf(plan.user_name));
     }
     record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);

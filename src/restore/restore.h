@@ -29,10 +29,10 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
 // user's folder the backup's content in one commit, with the upgrade's
 // commit and recovery: at every moment the folder is the current one or the
 // restored one. Holds the user's lock throughout and changes nothing when
-// it cannot take it: kRefused when another program holds it, kStopped when
-// it cannot be taken (the notice names the lock file) or an error ended the
-// restore (the error report). What it finds: the files and folders that
-// could not be deleted.
+// it cannot take it: kRefused when another program holds it or it cannot be
+// taken (the notice names the lock file), as the upgrade's start refuses
+// them; kStopped when an error ended the restore (the error report). What
+// it finds: the files and folders that could not be deleted.
 Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan);
 
 }  // namespace dayledger
