@@ -114,8 +114,8 @@ open_window 240
 answer "이전 실행에서 남은 임시 파일을 정리하였습니다. (사용자 : park)" Return
 expect kim text Label9
 # The list's rows hold the font in use, whatever its height (here the
-# design's, and below the same at 150 %): a taller stand-in for the design's
-# font would clip the names.
+# design's, and below the same at 150 % and a taller face): a taller
+# stand-in for the design's font would clip the names.
 font_heights=""
 rows_fit() {  # the font's name, for the message
   set -- $(probe rows) "$1"
@@ -256,8 +256,21 @@ xwd -root -display "$display" | convert xwd:- "$work/window-150.png"
 click Button2
 closed
 
-# Two fonts of different heights were measured.
-[ "$(printf '%s\n' $font_heights | sort -u | wc -l)" -eq 2 ] || fail "the fonts had one height:$font_heights"
+# A taller face standing in for the design's, as Windows without the Korean
+# supplemental fonts stands in Malgun Gothic: the rows grow with it, and the
+# window and its other controls keep the design's numbers.
+replacement='HKCU\Software\Wine\Fonts\Replacements'
+"$wine" reg add "$replacement" /v '돋움' /t REG_SZ /d UnPilgi /f >/dev/null 2>&1
+open_window 60
+expect kim text Label9
+rows_fit UnPilgi
+probe layout >"$work/layout-taller.txt" || { cat "$work/layout-taller.txt"; fail "layout with a taller face"; }
+"$wine" reg add "$replacement" /v '돋움' /t REG_SZ /d UnDotum /f >/dev/null 2>&1
+click Button2
+closed
+# Three fonts of different heights were measured: the design's, the same at
+# 150 %, and the taller face.
+[ "$(printf '%s\n' $font_heights | sort -u | wc -l)" -eq 3 ] || fail "the fonts' heights:$font_heights"
 
 cli=build/dev/src/dayledger-upgrade
 for user in kim 홍길동; do "$cli" --app-dir "$work/linux" upgrade "$user" >/dev/null 2>&1; done

@@ -10,7 +10,7 @@
 //                             item too), in the window's client area
 //   window_probe items        the user list's rows, one a line (UTF-8)
 //   window_probe rows         the height of the list's rows, then the height
-//                             of the font the list draws them in
+//                             of the design's font as this machine maps it
 //   window_probe focus        the name of the control that has the focus
 //                             ("Form1" for the window itself)
 //   window_probe style NAME   what the control's native style shows:
@@ -184,13 +184,21 @@ int main(int argc, char* argv[]) {
   if (command == "rows") {
     const HWND list = dayledger::ControlNamed(form, "ListBox1");
     const LRESULT row = ::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    const auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
-    const HDC dc = ::GetDC(list);
-    const HGDIOBJ before = ::SelectObject(dc, font);
+    // The design's font as this machine maps it, at the screen's scale: the
+    // window's own font object belongs to the window's process.
+    const HDC screen = ::GetDC(nullptr);
+    const int pixels =
+        ::MulDiv(dayledger::kDesignedFontPixels, ::GetDeviceCaps(screen, LOGPIXELSY), 96);
+    const HFONT font = ::CreateFontW(
+        -pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+        dayledger::Widen(dayledger::kDesignedFontFace, CP_UTF8).c_str());
+    const HGDIOBJ before = ::SelectObject(screen, font);
     TEXTMETRICW metrics{};
-    const bool measured = ::GetTextMetricsW(dc, &metrics);
-    ::SelectObject(dc, before);
-    ::ReleaseDC(list, dc);
+    const bool measured = ::GetTextMetricsW(screen, &metrics);
+    ::SelectObject(screen, before);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
     if (row == LB_ERR || !measured) return 2;
     std::printf("%ld %ld\n", static_cast<long>(row), static_cast<long>(metrics.tmHeight));
     return 0;

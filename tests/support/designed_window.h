@@ -17,6 +17,9 @@ struct DesignedControl {
 inline constexpr int kDesignedWidth = 538;
 inline constexpr int kDesignedHeight = 440;
 inline constexpr char kDesignedTitle[] = "Korvane Dayledger - 사용자 정보 업그레이드";
+// The window's font: its face and its height in pixels at 96 dpi.
+inline constexpr char kDesignedFontFace[] = "돋움";
+inline constexpr int kDesignedFontPixels = 13;
 
 inline constexpr DesignedControl kDesign[] = {
     {"Label1", "label", "Form1", 8, 8, 366, 16, "Korvane Dayledger - 사용자 정보 업그레이드"},
