@@ -3,12 +3,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
 #include "upgrade/tool_version.h"
 
 namespace dayledger {
