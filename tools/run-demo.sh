@@ -25,3 +25,5 @@ set -x
 echo dayledger | "$cli" upgrade lee --password-stdin
 "$cli" upgrade park || echo "(park is already at 1.03: refused, exit status $?)"
 "$cli" list
+# Each run kept its record beside the backups, for whoever helps.
+ls "$demo"/upgrade_backup/*.logs
