@@ -116,16 +116,25 @@ TEST_F(AnniversaryStageTest, OneLineFileStopsTheUpgrade) {
   EXPECT_FALSE(port.input_enabled);
 }
 
+// A template that cannot be read, or is not there at all, stops the run
+// before the user's older file could be stamped as if it had arrived.
 TEST_F(AnniversaryStageTest, FailedTemplateCopyTouchesNoUserFile) {
-  AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
-  Write("users/u/anniversary/anniversary_24term.qbd", "mine\r\n10000\r\n");
-  platform.fail_read_path = Path("data/userscommon/anniversary_24term.qbd");
-  ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
-                                   "\\data\\userscommon\\anniversary_24term.qbd." +
-                                   testing::ReasonShown(EIO) + RecordNamed());
-  EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"), "mine\r\n10000\r\n");
-  EXPECT_FALSE(fs::exists(Path("users/u/anniversary/anniversary_celebrate.qbd")));
+  const std::string name = "data/userscommon/anniversary_24term.qbd";
+  for (const bool missing : {false, true}) {
+    AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
+    Write("users/u/anniversary/anniversary_24term.qbd", "mine\r\n10000\r\n");
+    platform.fail_read_path = missing ? "" : Path(name);
+    if (missing) fs::remove(Path(name));
+    ResetFlow();
+    ASSERT_EQ(Upgrade("u"), Outcome::kStopped) << missing;
+    EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+                                     "\\data\\userscommon\\anniversary_24term.qbd." +
+                                     testing::ReasonShown(missing ? ENOENT : EIO) + RecordNamed());
+    EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"), "mine\r\n10000\r\n");
+    EXPECT_FALSE(fs::exists(Path("users/u/anniversary/anniversary_celebrate.qbd")));
+    fs::remove_all(Path("users/u"));
+    fs::remove_all(Path("upgrade_backup"));
+  }
 }
 
 TEST_F(AnniversaryStageTest, WholeRunLogAndEveryFileAtTheTarget) {

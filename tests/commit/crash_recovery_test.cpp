@@ -205,6 +205,17 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);
   }
   std::printf("%s: %zu failure points\n", GetParam().label, points.size());
+  // The commit point's flush fails and the whole journal cannot be deleted:
+  // the temporaries it names stay, and the next start finishes the change.
+  const size_t first_rename = commit_kinds.find('R');
+  ASSERT_EQ(commit_kinds.at(first_rename - 1), 'F');
+  FaultPlatform disk = pristine;
+  disk.fail_at = static_cast<int>(first_rename);
+  disk.failing_delete_of = NormalPath(user_dir + "\\" + kJournalName);
+  ASSERT_EQ(Run(disk, true), Outcome::kStopped);
+  disk.failing_delete_of.clear();
+  Installation(disk, app_dir).Recover();
+  EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
 }
 
 // A file another program holds: found by the start checks, the run is
