@@ -109,6 +109,15 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   EXPECT_TRUE(SnapshotTree(store.root()) == store_now);
   EXPECT_TRUE(SnapshotTree(real.root()) == real_before);
 
+  // Only the real folder's files tie a folder to it: one holding files
+  // alone may not be written, one holding folders alone is written in the store.
+  for (const bool files : {true, false}) {
+    const std::string native = real.root() + (files ? "/users/files" : "/users/folders");
+    InstallationBuilder::WriteNative(native + (files ? "/profile.qbd" : "/sub/profile.qbd"), "x");
+    disk.unwritable_folder = native;
+    EXPECT_EQ(view.CanWriteIn(ToolPathFromNative(native)), !files) << native;
+  }
+
   // A file deleted through the view goes from both sides: the real folder's
   // copy would show through the store again.
   InstallationBuilder::WriteNative(real.root() + "/users/both.qbd", "real");
