@@ -39,6 +39,8 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   const std::string group_bytes = Read(group);
   // Where March 1990's two entries stand: months before it hold two each.
   const size_t march_1990 = 3 + 2 * ((1990 - 1980) * 12 + 2);
+  const std::string backup_march = "upgrade_backup/enc/schedules/" + SchClass::FileName(1990, 3);
+  const std::string backup_march_bytes = Read(backup_march);
 
   const struct {
     const char* name;
@@ -76,6 +78,20 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
        },
        1,
        1,
+       {},
+       false},
+      // The backup's month holds one entry twice: one merged line cannot stand for both.
+      {"one of two identical entries lost",
+       [&] {
+         Lines month = DecodeScheduleBytes(backup_march_bytes, true, key);
+         month.at(4) = month.at(3);
+         Write(backup_march, EncodeScheduleLines(LineList(month), true, key));
+         Lines lines = upgraded;
+         lines.erase(lines.begin() + march_1990 + 1);
+         WriteMerged(lines);
+       },
+       1,
+       0,
        {},
        false},
       {"two months out of order",
@@ -123,6 +139,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
     }
     WriteMerged(upgraded);
     Write(group, group_bytes);
+    Write(backup_march, backup_march_bytes);
   }
   // The entries named are the backup's own lines, byte for byte.
   Lines lines = upgraded;
