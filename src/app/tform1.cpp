@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "ui_tform1.h"
+#include "upgrade/tool_version.h"
 
 namespace dayledger {
 namespace {
@@ -61,6 +62,7 @@ TForm1::TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent)
       flow_(installation, *this, boxes) {
   ui_->setupUi(this);
   setFixedSize(538, 440);
+  ui_->Label15->setText(kToolCaption);
   ui_->Label15->setFixedSize(130, 13);
   ShowWholeTexts(this, ui_->Label15);
   // Rows as high as the window's 13-pixel text, so that seven names show.

@@ -8,6 +8,7 @@
 
 #include "app_win32/tform1_controls.h"
 #include "platform/windows_text.h"
+#include "upgrade/tool_version.h"
 
 namespace dayledger {
 namespace {
@@ -238,6 +239,7 @@ void TForm1::CreateControls(HINSTANCE instance) {
   for (const ControlLayout& layout : kTForm1Controls) {
     if (std::string(layout.kind) == "label") GrowToText(layout.name);
   }
+  ShowInLabel("Label15", kToolCaption);
 }
 
 void TForm1::GrowToText(const char* name) {
