@@ -83,13 +83,12 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
                                                   const std::string& password) {
   std::vector<PreflightProblem> problems;
   Platform& platform = installation.platform();
-  const std::string& app_dir = installation.app_dir();
   UnlockedOverlay overlay(&platform, installation);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
     KeptMessages messages;
-    Installation dry_run(overlay, app_dir);
+    Installation dry_run = installation.Staged(overlay);
     UpgradeTool tool(dry_run, no_log);
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);

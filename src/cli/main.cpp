@@ -46,8 +46,9 @@ int Run(int argc, char* argv[]) {
   Installation installation =
       options->app_dir.empty() ? Installation::OfProgram(system)
                                : Installation::Open(system, ToolAppDir(system, options->app_dir));
-  // An upgrade a crash interrupted is finished or undone before anything is read.
-  for (const std::string& note : installation.Recover()) std::fprintf(stderr, "%s\n", note.c_str());
+  // What opening the installation finished or undid comes before anything else.
+  for (const std::string& note : installation.recovered())
+    std::fprintf(stderr, "%s\n", note.c_str());
   return ExitStatus(RunCommand(installation, console, *options));
 }
 

@@ -13,8 +13,8 @@ WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxe
     : installation_(installation), view_(view), boxes_(boxes), tool_(installation, view) {}
 
 Reply WindowFlow::Open() {
-  // An upgrade a crash interrupted is finished or undone before any user is shown.
-  const std::vector<std::string> notes = installation_.Recover();
+  // What opening the installation finished or undid is told before any user is shown.
+  const std::vector<std::string>& notes = installation_.recovered();
   if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before

@@ -19,8 +19,17 @@ Installation Installation::Open(SystemPlatform& system, const std::string& app_d
     installation.store_ = std::make_unique<VirtualStorePlatform>(&system, app_dir, *store);
     installation.platform_ = installation.store_.get();
   }
+  installation.Recover();
   return installation;
 }
+
+Installation Installation::OnView(Platform& view, const std::string& app_dir) {
+  Installation installation(view, app_dir);
+  installation.Recover();
+  return installation;
+}
+
+Installation Installation::Staged(Platform& overlay) const { return {overlay, app_dir_}; }
 
 Installation Installation::OfProgram(SystemPlatform& system) {
   return Open(system, AppDirFromExecutable(system.ExecutablePath()));

@@ -28,13 +28,24 @@ class Installation {
  public:
   // The installation in the folder `app_dir` (AppDir form, ending in a
   // backslash), seen as the scheduler sees it: through the user's
-  // VirtualStore where Windows keeps one for it.
+  // VirtualStore where Windows keeps one for it. Opening it finishes or
+  // undoes what an interrupted change left, before anything is read.
   static Installation Open(SystemPlatform& system, const std::string& app_dir);
-  // The installation the running program lies in.
+  // The installation the running program lies in, opened the same way.
   static Installation OfProgram(SystemPlatform& system);
-  // On a platform that already is the view to use: a dry run's overlay, or
-  // a test's own file system.
-  Installation(Platform& platform, std::string app_dir);
+  // Opened the same way on a platform that already is the view to use: a
+  // test's own file system.
+  static Installation OnView(Platform& view, const std::string& app_dir);
+  // This installation seen through `overlay`, a dry run's staging of its
+  // view; nothing is recovered again.
+  Installation Staged(Platform& overlay) const;
+
+  Installation(Installation&&) = default;
+  Installation& operator=(Installation&&) = default;
+
+  // What opening finished or undid, one line per user (UTF-8); empty when
+  // nothing was left.
+  const std::vector<std::string>& recovered() const { return recovered_; }
 
   Platform& platform() { return *platform_; }
   const std::string& app_dir() const { return app_dir_; }
@@ -72,11 +83,11 @@ class Installation {
   // never locked has no lock file, and nobody changing it.
   bool UserBusy(const std::string& user);
 
-  // Finishes or undoes what an interrupted change left in each user's
-  // folder; what was done, one line per user (UTF-8), empty when nothing.
-  std::vector<std::string> Recover();
-
  private:
+  Installation(Platform& platform, std::string app_dir);
+  // Finishes or undoes what an interrupted change left in each user's
+  // folder, into `recovered_`.
+  void Recover();
   // Removes the lock files nobody holds (left by a killed program on a
   // system that cannot delete a file as its holder dies).
   void RemoveStaleLocks();
@@ -85,6 +96,7 @@ class Installation {
   Platform* platform_;
   std::string app_dir_;
   std::string folder_;
+  std::vector<std::string> recovered_;
 };
 
 // The directory part of the executable's path, trailing backslash included.

@@ -33,13 +33,13 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
   return text;
 }
 
-std::vector<std::string> Installation::Recover() {
+void Installation::Recover() {
   Platform& platform = *platform_;
-  std::vector<std::string> notes;
+  std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
   const std::string users = UsersFolder(app_dir_);
   const auto entries = platform.ListFolder(users);
-  if (!entries) return notes;
+  if (!entries) return;
   for (const FolderEntry& entry : *entries) {
     if (!entry.folder) continue;
     const std::string who = texts::NoteUser(platform.Cp949ToUtf8(entry.name));
@@ -74,7 +74,6 @@ std::vector<std::string> Installation::Recover() {
       notes.push_back(texts::kNoteFailed + who + " " + ReportedText(platform, error));
     }
   }
-  return notes;
 }
 
 }  // namespace dayledger

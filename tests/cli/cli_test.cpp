@@ -574,7 +574,7 @@ namespace {
 TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
   std::unique_ptr<FileLock> held;
-  ASSERT_EQ(Installation(platform, builder.AppDir()).LockUser("kim", &held), LockResult::kLocked);
+  ASSERT_EQ(installation.LockUser("kim", &held), LockResult::kLocked);
   const auto before = SnapshotTree(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
@@ -627,11 +627,10 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
   // A pipe in the user's folder holds the first run inside its backup,
   // after its start checks took the user's lock.
   ASSERT_EQ(::mkfifo(Path("users/kim/pipe").c_str(), 0644), 0);
-  const std::string app = builder.AppDir();
   const auto before = SnapshotTree(builder.root() + "/users");
   {
     BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
-    ASSERT_TRUE(WaitFor([&] { return Installation(platform, app).UserBusy("kim"); }))
+    ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("kim"); }))
         << "the first run holds the lock";
     const ProcessResult second = Cli("upgrade kim");
     EXPECT_EQ(second.status, 1);
@@ -646,7 +645,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
     EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == before)
         << "nothing changed while it ran";
     first.Kill();
-    ASSERT_TRUE(WaitFor([&] { return !Installation(platform, app).UserBusy("kim"); }))
+    ASSERT_TRUE(WaitFor([&] { return !installation.UserBusy("kim"); }))
         << "a killed run leaves no lock";
   }
   fs::remove(Path("users/kim/pipe"));
@@ -665,7 +664,7 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   ASSERT_EQ(::mkfifo(Path("users/lee/pipe").c_str(), 0644), 0);
   BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
                          "dayledger\n");
-  ASSERT_TRUE(WaitFor([&] { return Installation(platform, builder.AppDir()).UserBusy("lee"); }));
+  ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("lee"); }));
   const auto before = SnapshotTree(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";

@@ -129,10 +129,10 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     Write("users/u/.dlu-journal", c.journal);
     std::unique_ptr<FileLock> held;
     ASSERT_EQ(c.earlier_lock_held ? platform.LockFile(old_lock, &held)
-                                  : Installation(platform, builder.AppDir()).LockUser("u", &held),
+                                  : installation.LockUser("u", &held),
               LockResult::kLocked);
     EXPECT_EQ(
-        Installation(platform, builder.AppDir()).Recover(),
+        Installation::OnView(platform, builder.AppDir()).recovered(),
         std::vector<std::string>{
             "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
@@ -140,12 +140,14 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     EXPECT_EQ(fs::exists(Path("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
     held.reset();
-    EXPECT_EQ(Installation(platform, builder.AppDir()).Recover(), std::vector<std::string>{c.note});
+    EXPECT_EQ(Installation::OnView(platform, builder.AppDir()).recovered(),
+              std::vector<std::string>{c.note});
     EXPECT_EQ(fs::exists(Path("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-journal")));
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-1")));
     EXPECT_FALSE(fs::exists(Path("users/u/.dlu-lock"))) << "an earlier build's lock goes";
-    EXPECT_TRUE(Installation(platform, builder.AppDir()).Recover().empty()) << "nothing left to do";
+    EXPECT_TRUE(Installation::OnView(platform, builder.AppDir()).recovered().empty())
+        << "nothing left to do";
     fs::remove(Path("users/u/x.qbd"));
   }
 }

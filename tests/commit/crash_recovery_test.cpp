@@ -97,7 +97,8 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     pristine.Load(builder.root(), app_dir);
     pristine.executable_path = app_dir + "dayledger-upgrade";
     pristine.guarded_folder = NormalPath(user_dir);
-    pristine.guarded_by = Installation(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name));
+    pristine.guarded_by =
+        Installation::OnView(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name));
     original = pristine.Snapshot(user_dir);
 
     FaultPlatform reference = pristine;
@@ -107,10 +108,9 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     ASSERT_NE(upgraded, original);
   }
 
-  // A fresh tool instance: recovery on open, then the whole upgrade.
+  // A fresh tool instance: recovery on opening, then the whole upgrade.
   Outcome Run(FaultPlatform& disk, bool skip_backup, std::vector<std::string>* log = nullptr) {
-    Installation installation(disk, app_dir);
-    installation.Recover();
+    Installation installation = Installation::OnView(disk, app_dir);
     testing::HeadlessView view;
     UpgradeTool tool(installation, view);
     tool.LoadUsers();
@@ -125,7 +125,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
   // After a crash: the machine restarts, a fresh instance recovers.
   Tree RecoveredAfterCrash(FaultPlatform& disk) {
     disk.Crash();
-    Installation(disk, app_dir).Recover();
+    Installation::OnView(disk, app_dir);
     return disk.Snapshot(user_dir);
   }
 
@@ -201,7 +201,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
           << where << ": " << shown;
     }
     // A failure after the commit point is finished by the next instance.
-    Installation(disk, app_dir).Recover();
+    Installation::OnView(disk, app_dir);
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);
   }
   std::printf("%s: %zu failure points\n", GetParam().label, points.size());
@@ -214,7 +214,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
   disk.failing_delete_of = NormalPath(user_dir + "\\" + kJournalName);
   ASSERT_EQ(Run(disk, true), Outcome::kStopped);
   disk.failing_delete_of.clear();
-  Installation(disk, app_dir).Recover();
+  Installation::OnView(disk, app_dir);
   EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
 }
 
@@ -282,7 +282,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
           << shown;
       EXPECT_EQ(disk.Snapshot(user_dir).count(kJournalName), 1u);
       disk.failing_rename_to.clear();
-      Installation(disk, app_dir).Recover();
+      Installation::OnView(disk, app_dir);
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
     }
   }
@@ -295,7 +295,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
   Run(crashed, true);
   crashed.Crash();
   FaultPlatform probe = crashed;
-  Installation(probe, app_dir).Recover();
+  Installation::OnView(probe, app_dir);
   ASSERT_TRUE(probe.Snapshot(user_dir) == upgraded) << "rolled forward";
   const std::vector<int> points = Points(probe.kinds);
   for (int m : points) {
@@ -303,7 +303,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
     FaultPlatform disk = crashed;
     disk.crash_before = m;
     try {
-      Installation(disk, app_dir).Recover();
+      Installation::OnView(disk, app_dir);
     } catch (const SimulatedCrash&) {
     }
     const Tree state = RecoveredAfterCrash(disk);
@@ -311,8 +311,8 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
 
     FaultPlatform failing = crashed;
     failing.fail_at = m;
-    Installation(failing, app_dir).Recover();
-    Installation(failing, app_dir).Recover();
+    Installation::OnView(failing, app_dir);
+    Installation::OnView(failing, app_dir);
     EXPECT_TRUE(failing.Snapshot(user_dir) == upgraded) << where << ", failure";
   }
   std::printf("%s: %zu recovery points\n", GetParam().label, points.size());
@@ -351,7 +351,7 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
                 std::string::npos)
           << where;
     }
-    Installation(disk, app_dir).Recover();
+    Installation::OnView(disk, app_dir);
     if (disk.Snapshot(user_dir) != upgraded) {
       ASSERT_TRUE(disk.Snapshot(user_dir) == original)
           << where << Diff(disk.Snapshot(user_dir), original);
@@ -381,7 +381,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
-    Installation installation(disk, app_dir);
+    Installation installation = Installation::OnView(disk, app_dir);
     const auto planned = PlanRestore(installation, name);
     EXPECT_EQ(planned.reply.outcome, Outcome::kDone);
     Restore(installation, planned.found);  // a crash or an error ends it like any other
@@ -392,7 +392,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
   const int total = probe.operations;
   FaultPlatform copy_probe = upgraded_disk;
-  Installation copy_installation(copy_probe, app_dir);
+  Installation copy_installation = Installation::OnView(copy_probe, app_dir);
   const RestorePlan plan = PlanRestore(copy_installation, name).found;
   CopyTreeAs(copy_probe, user_dir, plan.aside_dir);
   const int copy_ops = copy_probe.operations;
@@ -412,7 +412,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
       RestorePlan plan = restore(disk);
       EXPECT_TRUE(disk.unlocked_changes.empty()) << where << ": " << disk.unlocked_changes[0];
       if (crash) disk.Crash();
-      Installation(disk, app_dir).Recover();
+      Installation::OnView(disk, app_dir);
       if (disk.Snapshot(user_dir) == upgraded) plan = restore(disk);  // the rerun
       EXPECT_TRUE(disk.Snapshot(user_dir) == original)
           << where << ": " << Diff(disk.Snapshot(user_dir), original);

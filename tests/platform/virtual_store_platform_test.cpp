@@ -31,7 +31,7 @@ using testing::TestPlatform;
 Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& app_dir,
                     const std::string& name, const std::string& password) {
   UpgradePort no_log;
-  Installation installation(platform, app_dir);
+  Installation installation = Installation::OnView(platform, app_dir);
   UpgradeTool tool(installation, no_log);
   tool.LoadUsers();
   StartRequest request;
@@ -68,7 +68,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
 
   VirtualStorePlatform view(&disk, real.AppDir(), store.AppDir());
   UpgradePort no_log;
-  Installation seen(view, real.AppDir());
+  Installation seen = Installation::OnView(view, real.AppDir());
   UpgradeTool lister(seen, no_log);
   lister.LoadUsers();
   EXPECT_EQ(lister.users(), names) << "the store's user list";

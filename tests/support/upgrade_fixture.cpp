@@ -8,7 +8,8 @@
 namespace dayledger::testing {
 
 UpgradeFixture::UpgradeFixture()
-    : builder(platform.temp_dir() + "/app"), installation(platform, builder.AppDir()) {
+    : builder(platform.temp_dir() + "/app"),
+      installation(Installation::OnView(platform, builder.AppDir())) {
   builder.WriteTemplates();
   platform.window = [this] { return port.user_label; };
 }

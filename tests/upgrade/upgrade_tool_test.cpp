@@ -94,7 +94,7 @@ TEST_F(UpgradeToolTest, UserListCounts) {
       InstallationBuilder::WriteNative(local.temp_dir() + "/users/" + user + "/profile.qbd",
                                        Profile("10100"));
     }
-    Installation local_installation(local, local_builder.AppDir());
+    Installation local_installation = Installation::OnView(local, local_builder.AppDir());
     WindowFlow local_flow(local_installation, local_port, local);
     const Reply opened_here = local_flow.Open();
     const std::string error = opened_here.error ? opened_here.error->what() : "";
