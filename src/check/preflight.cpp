@@ -97,7 +97,8 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
                           shown.notices.empty() ? "" : shown.notices.back().text});
       return Checked({}, std::move(problems));
     }
-    const StartRequest request{user_index, password};
+    StartRequest request{user_index, password};
+    request.verb = Verb::kCheck;
     const Reply run = RunUpgrade(tool, request, messages);
     if (run.outcome == Outcome::kDone) return Checked({}, std::move(problems));
     // A refusal, or a backup that could not be made: nothing to learn past it.

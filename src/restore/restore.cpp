@@ -13,8 +13,8 @@
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"
-#include "upgrade/machine_checks.h"
 #include "upgrade/run_record.h"
+#include "upgrade/start_check_list.h"
 
 namespace dayledger {
 namespace {
@@ -115,22 +115,9 @@ Answer<std::vector<std::string>> Restore(Installation& installation, const Resto
   RunRecord record;  // from the lock taken on
   answer.reply = Guarded(installation.platform(), [&]() -> Reply {
     Platform& platform = installation.platform();
-    // The scheduler left open would write its data back over the restored
-    // folder; a link would take the restore somewhere else.
-    if (auto refusal = RefuseOtherAccount(installation)) return *refusal;
-    if (auto refusal = RefuseRunningPrograms(installation)) return *refusal;
-    if (auto refusal = RefuseLinks(installation, plan.user_name)) return *refusal;
-    std::unique_ptr<FileLock> lock;
-    switch (installation.LockUser(plan.user_name, &lock)) {
-      case LockResult::kLocked:
-        break;
-      case LockResult::kBusy:
-        return Ended(platform, Outcome::kRefused, texts::kUserBusy);
-      case LockResult::kUnavailable:
-        // Refused before anything, as the upgrade refuses it.
-        return Ended(platform, Outcome::kRefused, texts::kLockUnavailable,
-                     installation.LockOf(plan.user_name));
-    }
+    // The same checks as the upgrade's, but those of replacing files in place.
+    const StartClearance cleared = ClearToStart(Verb::kRestore, {installation, plan.user_name});
+    if (cleared.refusal) return *cleared.refusal;
     record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);
     // The current folder is copied aside first, so the restore loses nothing.
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {

@@ -5,7 +5,7 @@
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
-#include "upgrade/machine_checks.h"
+#include "upgrade/start_check_list.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -60,26 +60,10 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     // anything is made, copied or locked, so the operator can put it right and
     // press the button again.
     const std::string& user = state_.UserName;
-    if (auto refusal = RefuseOtherAccount(installation_)) return *refusal;
-    if (auto refusal = RefuseRunningPrograms(installation_)) return *refusal;
-    if (auto refusal = RefuseLinks(installation_, user)) return *refusal;
-    if (auto refusal = RefuseUnchangeable(platform_, state_.UserDir())) return *refusal;
-    if (auto refusal = RefuseShortDisk(installation_, user, !request.skip_backup)) {
-      return *refusal;
-    }
-    // One upgrade of a user at a time, in this window or in any other program.
-    std::unique_ptr<FileLock> lock;
-    switch (installation_.LockUser(user, &lock)) {
-      case LockResult::kLocked:
-        break;
-      case LockResult::kBusy:
-        return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
-      case LockResult::kUnavailable:
-        return Reply::Refused(
-            texts::kLockUnavailable + platform_.Cp949ToUtf8(installation_.LockOf(user)),
-            NoticeKind::kError);
-    }
-    lock_ = std::move(lock);
+    StartClearance cleared =
+        ClearToStart(request.verb, {installation_, user, !request.skip_backup});
+    if (cleared.refusal) return *cleared.refusal;
+    lock_ = std::move(cleared.lock);
     // Past the checks the run leaves a record, whatever happens next.
     record_ = RunRecord::Begin(installation_, user, texts::kRecordUpgrade);
     AddLog(texts::kLogUpgradeStarting);

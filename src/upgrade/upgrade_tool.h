@@ -17,6 +17,7 @@
 #include "upgrade/installation.h"
 #include "upgrade/reply.h"
 #include "upgrade/run_record.h"
+#include "upgrade/start_check_list.h"
 #include "upgrade/upgrade_port.h"
 #include "upgrade/version_steps.h"
 
@@ -30,6 +31,8 @@ struct StartRequest {
   // The scheduler is closed on every PC that uses an installation on a
   // network drive: the operator said so.
   bool others_closed = false;
+  // The upgrade itself, or its dry run in the pre-flight check.
+  Verb verb = Verb::kUpgrade;
 };
 
 class UpgradeTool : public StageObserver {

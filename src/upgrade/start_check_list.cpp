@@ -1,0 +1,71 @@
+// The one ordered list of the start checks, and the lock's outcome as a refusal.
+#include "upgrade/start_check_list.h"
+
+#include "texts/texts.h"
+#include "upgrade/machine_checks.h"
+
+namespace dayledger {
+namespace {
+
+constexpr unsigned Of(Verb verb) { return 1u << static_cast<unsigned>(verb); }
+constexpr unsigned kEvery = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck);
+// The commands that replace the user's files in place and copy them first.
+constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
+
+using Lock = std::unique_ptr<FileLock>;
+
+// One program at a time changes a user's folder, in any window or terminal.
+std::optional<Reply> TakeLock(const StartScene& scene, Lock* lock) {
+  switch (scene.installation.LockUser(scene.user, lock)) {
+    case LockResult::kLocked:
+      return std::nullopt;
+    case LockResult::kBusy:
+      return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
+    case LockResult::kUnavailable:
+      break;
+  }
+  const std::string path = scene.installation.LockOf(scene.user);
+  return Reply::Refused(texts::kLockUnavailable + scene.installation.platform().Cp949ToUtf8(path),
+                        NoticeKind::kError, path);
+}
+
+struct StartCheck {
+  unsigned verbs;
+  std::optional<Reply> (*refuse)(const StartScene& scene, Lock* lock);
+};
+
+// In this order: what only the operator can put right first, the lock last,
+// so that nothing is held while the others look.
+const StartCheck kStartChecks[] = {
+    {kEvery, [](const StartScene& scene, Lock*) { return RefuseOtherAccount(scene.installation); }},
+    // The scheduler left open would write its data back over the new.
+    {kEvery,
+     [](const StartScene& scene, Lock*) { return RefuseRunningPrograms(scene.installation); }},
+    // A link would take the change somewhere else.
+    {kEvery,
+     [](const StartScene& scene, Lock*) { return RefuseLinks(scene.installation, scene.user); }},
+    {kUpgrades,
+     [](const StartScene& scene, Lock*) {
+       return RefuseUnchangeable(scene.installation.platform(),
+                                 scene.installation.UserFolder(scene.user));
+     }},
+    {kUpgrades,
+     [](const StartScene& scene, Lock*) {
+       return RefuseShortDisk(scene.installation, scene.user, scene.with_backup);
+     }},
+    {kEvery, TakeLock},
+};
+
+}  // namespace
+
+StartClearance ClearToStart(Verb verb, const StartScene& scene) {
+  StartClearance clearance;
+  for (const StartCheck& check : kStartChecks) {
+    if ((check.verbs & Of(verb)) == 0) continue;
+    clearance.refusal = check.refuse(scene, &clearance.lock);
+    if (clearance.refusal) break;
+  }
+  return clearance;
+}
+
+}  // namespace dayledger

@@ -1,0 +1,36 @@
+// The checks a command makes on the PC before it changes or checks a user's
+// folder, in one order, each with the commands it applies to. The upgrade,
+// the restore and the pre-flight check all walk this list; the last check
+// takes the user's lock.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "upgrade/installation.h"
+#include "upgrade/reply.h"
+
+namespace dayledger {
+
+// The commands that walk the list.
+enum class Verb { kUpgrade, kRestore, kCheck };
+
+// What the checks look at.
+struct StartScene {
+  Installation& installation;
+  std::string user;         // the user's folder name (CP949)
+  bool with_backup = true;  // the upgrade makes a backup first
+};
+
+// The first refusal of the checks `verb` makes, or the user's lock when
+// none refused. A check's dry run holds a lock of its overlay, which takes
+// nothing on the disk.
+struct StartClearance {
+  std::optional<Reply> refusal;
+  std::unique_ptr<FileLock> lock;
+};
+StartClearance ClearToStart(Verb verb, const StartScene& scene);
+
+}  // namespace dayledger
