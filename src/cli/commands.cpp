@@ -21,35 +21,7 @@
 
 namespace dayledger::cli {
 
-int ExitStatus(Ended ended) {
-  switch (ended) {
-    case Ended::kDone:
-      return kExitDone;
-    case Ended::kRefused:
-      return kExitRefused;
-    case Ended::kMisused:
-      return kExitMisused;
-    case Ended::kStopped:
-      break;
-  }
-  return kExitStopped;
-}
-
 namespace {
-
-// A verb's outcome as the end of the command that ran it.
-Ended EndedBy(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::kDone:
-      return Ended::kDone;
-    case Outcome::kStopped:
-      return Ended::kStopped;
-    case Outcome::kAsk:
-    case Outcome::kRefused:
-      break;
-  }
-  return Ended::kRefused;
-}
 
 // A folder in the form the system's own programs show it.
 std::string ShownFolder(Platform& platform, const std::string& tool_path) {
@@ -97,10 +69,10 @@ struct Session {
   Session(Installation& i, Console& c, const Options& o)
       : installation(i), platform(i.platform()), console(c), options(o), tool(i, log) {}
 
-  // Shows the reply's notices; how the verb ended.
-  Ended Shown(const Reply& reply) {
+  // Shows the reply's notices; the exit status of how the verb ended.
+  int Shown(const Reply& reply) {
     for (const Notice& notice : reply.notices) console.Show(notice);
-    return EndedBy(reply.outcome);
+    return ExitStatusOf(reply.outcome);
   }
   std::string UserName() { return Utf8ToCp949Text(options.user); }
 
@@ -193,19 +165,19 @@ std::optional<std::string> ReadPassword(const Options& options) {
   return typed;
 }
 
-// Makes one check; kDone lets the command go on.
-Ended Checked(Session& session, Check check) {
+// Makes one check; kExitDone lets the command go on.
+int Checked(Session& session, Check check) {
   const Options& options = session.options;
   switch (check) {
     case Check::kBackupChoice:
       if (options.skip_backup && !options.yes && !Console::HasTerminal()) {
         std::fprintf(stderr,
                      "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
-        return Ended::kMisused;
+        return kExitMisused;
       }
-      return Ended::kDone;
+      return kExitDone;
     case Check::kNotBusy:
-      return BusyUser(session, options.user) ? Ended::kRefused : Ended::kDone;
+      return BusyUser(session, options.user) ? kExitRefused : kExitDone;
     case Check::kUserList:
       return session.Shown(session.tool.LoadUsers());
     case Check::kKnownUser: {
@@ -213,10 +185,10 @@ Ended Checked(Session& session, Check check) {
       const auto found = std::find(users.begin(), users.end(), options.user);
       if (found == users.end()) {
         std::fprintf(stderr, "dayledger-upgrade: unknown user %s\n", options.user.c_str());
-        return Ended::kMisused;
+        return kExitMisused;
       }
       session.user = static_cast<int>(found - users.begin());
-      return Ended::kDone;
+      return kExitDone;
     }
     case Check::kShownProfile: {
       const Reply reply = session.tool.ShowUser(session.user);
@@ -233,22 +205,22 @@ Ended Checked(Session& session, Check check) {
     case Check::kPassword:
       if (session.needs_password) {
         const auto password = ReadPassword(options);
-        if (!password) return Ended::kMisused;
+        if (!password) return kExitMisused;
         session.password = *password;
       }
-      return Ended::kDone;
+      return kExitDone;
   }
-  return Ended::kDone;
+  return kExitDone;
 }
 
-Ended ListCommand(Session& session) {
+int ListCommand(Session& session) {
   UpgradeTool& tool = session.tool;
   for (size_t i = 0; i < tool.users().size(); ++i) {
     const std::string& name = tool.users()[i];
     std::optional<UserView> view;
     if (!BusyUser(session, name)) {
       const Reply reply = tool.ShowUser(static_cast<int>(i));
-      if (session.Shown(reply) == Ended::kDone) view = reply.view;
+      if (session.Shown(reply) == kExitDone) view = reply.view;
     }
     if (view) {
       const std::string encryption =
@@ -260,20 +232,20 @@ Ended ListCommand(Session& session) {
       std::printf("%s\t\t\n", name.c_str());
     }
   }
-  return Ended::kDone;
+  return kExitDone;
 }
 
-Ended UpgradeCommand(Session& session) {
+int UpgradeCommand(Session& session) {
   StartRequest request{session.user, session.password};
   request.skip_backup = session.options.skip_backup;
   // --yes answers the start's questions: skipping the backup, and the
   // scheduler closed on every PC of a network drive.
   request.skip_confirmed = session.options.yes;
   request.others_closed = session.options.yes;
-  return EndedBy(RunUpgrade(session.tool, request, session.console).outcome);
+  return ExitStatusOf(RunUpgrade(session.tool, request, session.console).outcome);
 }
 
-Ended CheckCommand(Session& session) {
+int CheckCommand(Session& session) {
   const auto checked = CheckUser(session.installation, session.user, session.password);
   for (const PreflightProblem& problem : checked.found) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
@@ -281,10 +253,10 @@ Ended CheckCommand(Session& session) {
   return session.Shown(checked.reply);
 }
 
-Ended RestoreCommand(Session& session) {
+int RestoreCommand(Session& session) {
   Platform& platform = session.platform;
   const auto planned = PlanRestore(session.installation, session.UserName());
-  if (const Ended ended = session.Shown(planned.reply); ended != Ended::kDone) return ended;
+  if (const int status = session.Shown(planned.reply); status != kExitDone) return status;
   const RestorePlan& plan = planned.found;
   std::printf(texts::kRestoreVersions, ShownVersion(plan.backup_version).c_str(),
               plan.current_version.empty() ? texts::kUnreadable
@@ -293,36 +265,36 @@ Ended RestoreCommand(Session& session) {
   if (!session.options.yes) {
     if (!Console::HasTerminal()) {
       std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
-      return Ended::kMisused;
+      return kExitMisused;
     }
-    if (!Console::AskYesNo(texts::kRestoreQuestion)) return Ended::kRefused;
+    if (!Console::AskYesNo(texts::kRestoreQuestion)) return kExitRefused;
   }
   const auto restored = Restore(session.installation, plan);
-  if (const Ended ended = session.Shown(restored.reply); ended != Ended::kDone) return ended;
+  if (const int status = session.Shown(restored.reply); status != kExitDone) return status;
   for (const std::string& path : restored.found) {
     std::printf("%s%s\n", texts::kLogUndeleted, platform.Cp949ToUtf8(path).c_str());
   }
   std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan.aside_dir).c_str());
   std::printf("%s\n", texts::kRestored);
-  return Ended::kDone;
+  return kExitDone;
 }
 
-Ended VerifyCommand(Session& session) {
+int VerifyCommand(Session& session) {
   const VerifyRequest request{session.UserName(), session.password};
   const auto verified = Verify(session.installation, request);
-  if (const Ended ended = session.Shown(verified.reply); ended != Ended::kDone) return ended;
+  if (const int status = session.Shown(verified.reply); status != kExitDone) return status;
   const VerifyReport& report = verified.found;
   const std::string shown = session.options.json ? VerifyJson(session.platform, report)
                                                  : VerifySummary(session.platform, report);
   std::fputs(shown.c_str(), stdout);
-  return report.accounted_for() ? Ended::kDone : Ended::kRefused;
+  return report.accounted_for() ? kExitDone : kExitRefused;
 }
 
 // One terminal command: its checks, in order, then its own work.
 struct TerminalCommand {
   Command command;
   std::vector<Check> checks;
-  Ended (*work)(Session&);
+  int (*work)(Session&);
 };
 
 const TerminalCommand kCommands[] = {
@@ -342,16 +314,16 @@ const TerminalCommand kCommands[] = {
 
 }  // namespace
 
-Ended RunCommand(Installation& installation, Console& console, const Options& options) {
+int RunCommand(Installation& installation, Console& console, const Options& options) {
   Session session(installation, console, options);
   for (const TerminalCommand& command : kCommands) {
     if (command.command != session.options.command) continue;
     for (const Check check : command.checks) {
-      if (const Ended ended = Checked(session, check); ended != Ended::kDone) return ended;
+      if (const int status = Checked(session, check); status != kExitDone) return status;
     }
     return command.work(session);
   }
-  return Ended::kMisused;
+  return kExitMisused;
 }
 
 }  // namespace dayledger::cli

@@ -1,5 +1,4 @@
-// The terminal program's commands, and the one table from how a command
-// ended to the program's exit status.
+// The terminal program's commands, each ending in the program's exit status.
 #pragma once
 
 #include <string>
@@ -7,17 +6,12 @@
 #include "cli/cli_options.h"
 #include "cli/console.h"
 #include "upgrade/installation.h"
+#include "upgrade/reply.h"
 
 namespace dayledger::cli {
 
-// How a command ended. Every command ends in one of these, and ExitStatus
-// is the one place that turns it into the program's exit status.
-enum class Ended { kDone, kRefused, kMisused, kStopped };
-
-int ExitStatus(Ended ended);
-
 // Runs the command the options name (not help) on the installation: its
-// checks, in its order, then its own work.
-Ended RunCommand(Installation& installation, Console& console, const Options& options);
+// checks, in its order, then its own work; the exit status (kExitDone, ...).
+int RunCommand(Installation& installation, Console& console, const Options& options);
 
 }  // namespace dayledger::cli

@@ -30,16 +30,16 @@ int Run(int argc, char* argv[]) {
   const auto options = ParseOptions(Console::Arguments(argc, argv), &error);
   if (!options) {
     std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n", error.c_str());
-    return ExitStatus(Ended::kMisused);
+    return kExitMisused;
   }
   if (options->command == Command::kHelp) {
     std::fputs(kHelpText, stdout);
-    return ExitStatus(Ended::kDone);
+    return kExitDone;
   }
   if (options->command == Command::kVersion) {
     std::printf("dayledger-upgrade %s (data version %s)\n", kToolVersion,
                 ShownVersion(kTargetVersion).c_str());
-    return ExitStatus(Ended::kDone);
+    return kExitDone;
   }
   SystemPlatform system;
   Console console;
@@ -49,7 +49,7 @@ int Run(int argc, char* argv[]) {
   // What opening the installation finished or undid comes before anything else.
   for (const std::string& note : installation.recovered())
     std::fprintf(stderr, "%s\n", note.c_str());
-  return ExitStatus(RunCommand(installation, console, *options));
+  return RunCommand(installation, console, *options);
 }
 
 }  // namespace
