@@ -12,6 +12,7 @@
 #include "state/version_code.h"
 #include "upgrade/installation.h"
 #include "upgrade/tool_version.h"
+#include "upgrade/version_steps.h"
 
 namespace dayledger::cli {
 namespace {
@@ -38,7 +39,7 @@ int Run(int argc, char* argv[]) {
   }
   if (options->command == Command::kVersion) {
     std::printf("dayledger-upgrade %s (data version %s)\n", kToolVersion,
-                ShownVersion(kTargetVersion).c_str());
+                ShownVersion(VersionChain::Standard().target()).c_str());
     return kExitDone;
   }
   SystemPlatform system;

@@ -42,7 +42,7 @@ void CreateRepeatSchedule(const StageContext& ctx) {
   repeat.Save();
 }
 
-void MergeMonthlySchedules(const StageContext& ctx) {
+void MergeMonthlySchedules(const StageContext& ctx, const std::string& code) {
   ScheduleText merged = ctx.user.NewText();
   uint32_t total = 0;  // a signed 32-bit sum that wraps like the scheduler's
   // Each month joins the merged text in the form it is saved in and leaves
@@ -58,7 +58,7 @@ void MergeMonthlySchedules(const StageContext& ctx) {
     merged.Add(schedule.TakeText());
     ctx.platform.DeleteFile(schedule.path());
   });
-  const std::vector<std::string> header = {kScheduleHeader, kTargetVersion,
+  const std::vector<std::string> header = {kScheduleHeader, code,
                                            std::to_string(static_cast<int32_t>(total))};
   WriteFileOrThrow(ctx.platform, MergedSchedulePath(ctx.user.folder()),
                    ctx.user.Take(merged, header));
@@ -78,7 +78,7 @@ void UpgradeSchedulesTo102(const StageContext& ctx, const std::string& code) {
 }
 
 void UpgradeSchedulesTo103(const StageContext& ctx, const std::string& code) {
-  MergeMonthlySchedules(ctx);
+  MergeMonthlySchedules(ctx, code);
   UpgradeGroupData(ctx, code);
 }
 

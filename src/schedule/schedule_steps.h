@@ -17,7 +17,8 @@ void UpgradeSchedulesTo103(const StageContext& ctx, const std::string& code);
 void StampMonthlySchedules(const StageContext& ctx, const std::string& code);
 // Gives the user schedules\repeat.qbsd from the template, in the user's form.
 void CreateRepeatSchedule(const StageContext& ctx);
-// Folds the monthly files into schedules\schedules.qbsd and deletes them.
-void MergeMonthlySchedules(const StageContext& ctx);
+// Folds the monthly files into schedules\schedules.qbsd, stamped `code`,
+// and deletes them.
+void MergeMonthlySchedules(const StageContext& ctx, const std::string& code);
 
 }  // namespace dayledger

@@ -23,7 +23,7 @@ enum class Stage : int {
 struct UnitState {
   std::string AppDir;  // ends in a backslash
   std::string UserName;
-  std::string TargetVersion = kTargetVersion;
+  std::string TargetVersion;  // the last step's code
   std::string StepVersion;
   bool Encrypted = false;
   Stage UpgradeState = Stage::kSchedule;

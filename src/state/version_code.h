@@ -5,12 +5,8 @@
 
 namespace dayledger {
 
-// The oldest version the upgrade reads, and the one it writes.
+// The oldest data version, which has no anniversary data yet.
 inline constexpr char kFirstVersion[] = "10000";
-inline const std::string kTargetVersion = "10300";
-
-// The step code that marks all steps of a stage done; written into no file.
-inline constexpr char kAllStepsDone[] = "10301";
 
 // "A.BB.CC" from the code; a part past the end of a short code is empty.
 inline std::string VersionDigits(const std::string& code) {

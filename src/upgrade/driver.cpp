@@ -44,7 +44,7 @@ void UpgradeTool::ReadProfileStage() {
   const std::string& code = state_.UserProfile.Version();
   // The start checks refuse such a profile; one changed on disk since then
   // must not be stamped with the new version with nothing converted.
-  const auto step = FirstStepFor(code);
+  const auto step = chain_.StepFrom(code);
   if (!step) {
     throw FrameworkError(Utf8ToCp949Text(texts::kUnsupportedVersion), ErrorKind::kOther,
                          ProfilePath(state_.UserDir()));
@@ -58,7 +58,7 @@ void UpgradeTool::ReadProfileStage() {
 void UpgradeTool::DetectAnniversaryVersion() {
   AddLog(texts::kLogAnniversariesStarting);
   const std::string& code = state_.UserProfile.Version();
-  if (const auto step = FirstStepFor(code)) {
+  if (const auto step = chain_.StepFrom(code)) {
     // A 1.00 user has no anniversary data yet.
     AddLog(code == kFirstVersion ? texts::kLogNoAnniversaryVersion
                                  : texts::kLogCurrentVersion + ShownVersion(code));
@@ -70,16 +70,17 @@ void UpgradeTool::DetectAnniversaryVersion() {
 
 void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work,
                            const std::string& data, Stage next_stage) {
-  for (const VersionStep& step : kVersionSteps) {
+  for (const VersionStep& step : chain_.steps()) {
     if (state_.StepVersion == step.code) {
       AddLog(texts::LogStepStarting(data, ShownVersion(step.code)));
       (step.*work)(ctx, step.code);
-      state_.StepVersion = FirstStepFor(step.code).value_or(kAllStepsDone);
+      // Past the last step no step is due.
+      state_.StepVersion = chain_.StepFrom(step.code).value_or("");
     }
     // The window catches up after each step's slot.
     port_.ProcessMessages();
   }
-  if (state_.StepVersion == kAllStepsDone) {
+  if (state_.StepVersion.empty()) {
     state_.UpgradeState = next_stage;
     AddLog(texts::LogAllStepsDone(data));
   }

@@ -112,15 +112,15 @@ void Measure(Platform& platform, const std::string& folder, const std::string& r
 }
 
 // What the commit writes beside the old files before it deletes any: the
-// merged schedule file (no longer than the months it is made from), each
-// other data file again, the templates a step copies in, and the journal
-// that names them all.
+// merged schedule file where the months are merged (no longer than the
+// months it is made from), each other data file again, the templates a step
+// copies in, and the journal that names them all.
 std::uint64_t StagedBytes(Platform& platform, const std::string& app_dir, const Tree& data,
-                          std::uint64_t cluster) {
+                          std::uint64_t cluster, bool merges_months) {
   std::uint64_t months = 0;
   std::uint64_t bytes = 0;
   for (const auto& [path, size] : data.files) {
-    if (path.starts_with("\\schedules\\")) {
+    if (merges_months && path.starts_with("\\schedules\\")) {
       months += size;
     } else {
       bytes += RoundUp(size, cluster);
@@ -211,7 +211,7 @@ std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& u
 }
 
 std::optional<Reply> RefuseShortDisk(Installation& installation, const std::string& user,
-                                     bool with_backup) {
+                                     bool with_backup, bool merges_months) {
   Platform& platform = installation.platform();
   const std::string user_folder = NormalPath(installation.UserFolder(user));
   std::string backup_place = installation.BackupRoot();
@@ -223,8 +223,9 @@ std::optional<Reply> RefuseShortDisk(Installation& installation, const std::stri
 
   std::vector<Need> needs;
   if (user_disk) {
-    needs.push_back({user_folder, *user_disk,
-                     StagedBytes(platform, installation.app_dir(), data, user_disk->cluster)});
+    needs.push_back(
+        {user_folder, *user_disk,
+         StagedBytes(platform, installation.app_dir(), data, user_disk->cluster, merges_months)});
   }
   if (with_backup && backup_disk) {
     const std::uint64_t bytes =

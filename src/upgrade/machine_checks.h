@@ -34,8 +34,9 @@ std::optional<Reply> RefuseLinks(Installation& installation, const std::string& 
 std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& user_folder);
 
 // Too little room for the backup (unless skipped) and for the new files the
-// commit stages beside the old ones, on each drive they go to.
+// commit stages beside the old ones, on each drive they go to; monthly files
+// the run merges become one file.
 std::optional<Reply> RefuseShortDisk(Installation& installation, const std::string& user,
-                                     bool with_backup);
+                                     bool with_backup, bool merges_months);
 
 }  // namespace dayledger

@@ -11,6 +11,7 @@
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/tool_version.h"
+#include "upgrade/version_steps.h"
 
 namespace dayledger {
 namespace {
@@ -85,7 +86,8 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   record.text_ = "\xEF\xBB\xBF";
   const std::string store = installation.VirtualStore();
   for (const std::string& line : {
-           texts::RecordTool(kToolVersion, platform.Cp949ToUtf8(ShownVersion(kTargetVersion))),
+           texts::RecordTool(kToolVersion,
+                             platform.Cp949ToUtf8(ShownVersion(VersionChain::Standard().target()))),
            texts::kRecordSystem + platform.SystemVersion(),
            texts::kRecordInstallation + platform.Cp949ToUtf8(installation.folder()),
            store.empty() ? std::string() : texts::kRecordVirtualStore + platform.Cp949ToUtf8(store),

@@ -51,7 +51,8 @@ const StartCheck kStartChecks[] = {
      }},
     {kUpgrades,
      [](const StartScene& scene, Lock*) {
-       return RefuseShortDisk(scene.installation, scene.user, scene.with_backup);
+       return RefuseShortDisk(scene.installation, scene.user, scene.with_backup,
+                              scene.merges_months);
      }},
     {kEvery, TakeLock},
 };

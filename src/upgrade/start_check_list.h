@@ -20,8 +20,9 @@ enum class Verb { kUpgrade, kRestore, kCheck };
 // What the checks look at.
 struct StartScene {
   Installation& installation;
-  std::string user;         // the user's folder name (CP949)
-  bool with_backup = true;  // the upgrade makes a backup first
+  std::string user;           // the user's folder name (CP949)
+  bool with_backup = true;    // the upgrade makes a backup first
+  bool merges_months = true;  // ... and merges the monthly schedule files
 };
 
 // The first refusal of the checks `verb` makes, or the user's lock when

@@ -36,7 +36,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
       return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
     }
     // No step leads from an unknown version; refuse before anything changes.
-    if (!FirstStepFor(profile.Version())) {
+    if (!chain_.StepFrom(profile.Version())) {
       return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
     }
     // A scheduler open on another PC cannot be seen from this one: the
@@ -60,8 +60,9 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     // anything is made, copied or locked, so the operator can put it right and
     // press the button again.
     const std::string& user = state_.UserName;
-    StartClearance cleared =
-        ClearToStart(request.verb, {installation_, user, !request.skip_backup});
+    StartClearance cleared = ClearToStart(
+        request.verb,
+        {installation_, user, !request.skip_backup, chain_.MergesMonthsFrom(profile.Version())});
     if (cleared.refusal) return *cleared.refusal;
     lock_ = std::move(cleared.lock);
     // Past the checks the run leaves a record, whatever happens next.

@@ -37,8 +37,9 @@ struct StartRequest {
 
 class UpgradeTool : public StageObserver {
  public:
-  // `port` receives the log as it is written.
-  UpgradeTool(Installation& installation, UpgradePort& port);
+  // `port` receives the log as it is written; the run walks `chain`.
+  UpgradeTool(Installation& installation, UpgradePort& port,
+              const VersionChain& chain = VersionChain::Standard());
 
   // Reads the user list; refused when there is none. users() holds the
   // names read, also those read before an error.
@@ -84,6 +85,7 @@ class UpgradeTool : public StageObserver {
   Installation& installation_;
   Platform& platform_;
   UpgradePort& port_;
+  const VersionChain& chain_;
   UnitState state_;
   UnlockedUser user_;                     // the user the start checks unlocked, with its key
   std::vector<std::string> user_names_;   // CP949, parallel to the list's rows

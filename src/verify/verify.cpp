@@ -176,7 +176,8 @@ Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest
   return answer;
 }
 
-Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request) {
+Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request,
+                            const VersionChain& chain) {
   Answer<VerifyReport> answer;
   answer.reply = Guarded(installation.platform(), [&]() -> Reply {
     Platform& platform = installation.platform();
@@ -186,12 +187,12 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
     if (!backup) {
       return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);
     }
-    if (backup->Version() == kTargetVersion) {
+    if (backup->Version() == chain.target()) {
       return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, backup_folder);
     }
     const auto current = Profile::ReadWhole(platform, user_folder);
     if (!current) throw CannotOpenFile(ProfilePath(user_folder));
-    if (current->Version() != kTargetVersion) {
+    if (current->Version() != chain.target()) {
       return Ended(platform, Outcome::kRefused, texts::kNotUpgraded);
     }
     // A profile too short to say counts as one whose data is not encrypted.

@@ -8,6 +8,7 @@
 
 #include "upgrade/installation.h"
 #include "upgrade/reply.h"
+#include "upgrade/version_steps.h"
 
 namespace dayledger {
 
@@ -42,11 +43,12 @@ struct VerifyRequest {
 // notice naming the profile, when the profile cannot be read.
 Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request);
 
-// Compares, finding the report. kRefused when the data is still below 1.03 or
-// the password is wrong; kStopped when upgrade_backup\USER has no readable
-// profile or is at 1.03 already, or when a file of the backup or of now
-// cannot be read (the error report, naming the file). A refusal leaves the
-// report empty; its notice says why.
-Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request);
+// Compares, finding the report. kRefused when the data is not at the
+// chain's target yet or the password is wrong; kStopped when
+// upgrade_backup\USER has no readable profile or is at the target already,
+// or when a file of the backup or of now cannot be read (the error report,
+// naming the file). A refusal leaves the report empty; its notice says why.
+Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request,
+                            const VersionChain& chain = VersionChain::Standard());
 
 }  // namespace dayledger

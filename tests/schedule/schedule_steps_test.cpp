@@ -202,7 +202,7 @@ TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
     const StageContext on_disk = Context(false);
     const StageContext ctx{staged, on_disk.app_dir, on_disk.user, on_disk.observer};
     try {
-      MergeMonthlySchedules(ctx);
+      MergeMonthlySchedules(ctx, "10300");
       ADD_FAILURE() << c.message;
     } catch (const FrameworkError& e) {
       EXPECT_EQ(std::string(e.what()), c.message);
@@ -228,7 +228,7 @@ TEST_F(ScheduleStepsTest, MergeAddsCountsNotLines) {
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
   Write("users/u/schedules/199912.qbsd", "h\r\n10200\r\n3\r\na\r\nb\r\nc\r\nd\r\ne\r\n");
   Write("users/u/schedules/200001.qbsd", "h\r\n10200\r\n-1\r\nz\r\n");
-  MergeMonthlySchedules(Context(false));
+  MergeMonthlySchedules(Context(false), "10300");
   EXPECT_EQ(ScheduleLines("schedules.qbsd", false),
             (Lines{"#schedule data#", "10300", "2", "a", "b", "c", "d", "e", "z"}));
 
@@ -236,7 +236,7 @@ TEST_F(ScheduleStepsTest, MergeAddsCountsNotLines) {
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});  // the months again
   Write("users/u/schedules/199912.qbsd", "h\r\n10200\r\n2147483647\r\n");
   Write("users/u/schedules/200001.qbsd", "h\r\n10200\r\n2\r\n");
-  MergeMonthlySchedules(Context(false));
+  MergeMonthlySchedules(Context(false), "10300");
   EXPECT_EQ(ScheduleLines("schedules.qbsd", false).at(2), "-2147483647");
 }
 

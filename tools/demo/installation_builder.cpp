@@ -15,6 +15,7 @@
 #include "schedule/schedule_file.h"
 #include "state/profile.h"
 #include "state/version_code.h"
+#include "upgrade/version_steps.h"
 
 namespace dayledger::demo {
 namespace fs = std::filesystem;
@@ -110,9 +111,9 @@ void InstallationBuilder::WriteUser(const UserSpec& user) {
       dir + "/profile.qbd",
       Lines({kProfileHeader, user.version, Cp949(user.name), "0", "0", "0", "0", "0",
              encrypted ? PasswordDigestFor(user.password) : "", encrypted ? "1" : "0", "#end#"}));
-  if (user.version == kTargetVersion) {
+  if (!VersionChain::Standard().MergesMonthsFrom(user.version)) {
     WriteNative(dir + "/schedules/schedules.qbsd",
-                schedule(Lines({kScheduleHeader, kTargetVersion, "0"})));
+                schedule(Lines({kScheduleHeader, user.version, "0"})));
   } else {
     for (int year = 1980; year <= 2029; ++year) {
       for (int month = 1; month <= 12; ++month) {
