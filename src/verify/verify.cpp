@@ -59,16 +59,21 @@ class Comparison {
         user_(user),
         report_(report) {}
 
-  void Schedules() {
+  // `months`: the backup keeps its schedules month by month; otherwise they
+  // were merged before this upgrade.
+  void Schedules(bool months) {
     std::vector<VerifyEntry> kept;
     uint32_t total = 0;  // wraps as the upgrade's sum does
-    for (int year = kFirstScheduleYear; year <= kLastScheduleYear; ++year) {
+    auto keep = [&](const std::string& path, const std::string& month) {
+      const LineList lines(Schedule(path, true));
+      total += ParsedFrom(path, [&] { return static_cast<uint32_t>(StrToInt(lines.Get(2))); });
+      for (int i = 3; i < lines.Count(); ++i) kept.push_back({month, lines.Get(i)});
+    };
+    if (!months) keep(MergedSchedulePath(backup_), "");
+    for (int year = kFirstScheduleYear; months && year <= kLastScheduleYear; ++year) {
       for (int month = 1; month <= 12; ++month) {
         const std::string name = SchClass::FileName(year, month);
-        const std::string path = ScheduleFolder(backup_) + name;
-        const LineList lines(Schedule(path, true));
-        total += ParsedFrom(path, [&] { return static_cast<uint32_t>(StrToInt(lines.Get(2))); });
-        for (int i = 3; i < lines.Count(); ++i) kept.push_back({name.substr(0, 6), lines.Get(i)});
+        keep(ScheduleFolder(backup_) + name, name.substr(0, 6));
       }
     }
     const std::vector<std::string> merged = Schedule(MergedSchedulePath(current_), true);
@@ -202,7 +207,7 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
                           : UnlockedUser(request.user_name, user_folder);
     if (!user) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
     Comparison comparison(installation, *user, answer.found);
-    comparison.Schedules();
+    comparison.Schedules(chain.MergesMonthsFrom(backup->Version()));
     comparison.OtherFiles();
     return Reply();
   });

@@ -1,5 +1,6 @@
-// Proof that an upgrade lost nothing: the user's data now (1.03) against
-// the backup taken before the upgrade (any older version). Reads only.
+// Proof that an upgrade lost nothing: the user's data now (at the target
+// version) against the backup taken before the upgrade (any older version).
+// Reads only.
 #pragma once
 
 #include <optional>
@@ -18,7 +19,7 @@ struct VerifyEntry {
 };
 
 struct VerifyReport {
-  long long backup_entries = 0;   // entry lines of the backup's 600 monthly files
+  long long backup_entries = 0;   // entry lines of the backup's schedule files
   long long current_entries = 0;  // entry lines of the merged file
   std::vector<VerifyEntry> missing;
   std::vector<VerifyEntry> added;  // entries of now that the backup does not hold

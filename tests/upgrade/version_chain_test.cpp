@@ -1,0 +1,96 @@
+// A chain with a step of its own past 1.03 that changes only the version
+// line: the upgrade walks it to its end from every version, and verify and
+// the space check follow it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "anniversary/anniversary_stage.h"
+#include "demo/installation_builder.h"
+#include "platform/framework_error.h"
+#include "schedule/group_data.h"
+#include "state/file_names.h"
+#include "state/line_file.h"
+#include "support/headless_view.h"
+#include "support/test_platform.h"
+#include "texts/texts.h"
+#include "upgrade/upgrade_runner.h"
+#include "upgrade/version_steps.h"
+#include "verify/verify.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::InstallationBuilder;
+using demo::UserSpec;
+
+void StampSchedulesTo104(const StageContext& ctx, const std::string& code) {
+  const std::string path = MergedSchedulePath(ctx.user.folder());
+  std::string bytes;
+  ThrowIfFailed(ctx.platform.ReadFile(path, &bytes));
+  LineList lines(ctx.user.Decode(bytes));
+  lines.Replace(1, code);
+  WriteFileOrThrow(ctx.platform, path, ctx.user.Encode(lines));
+  UpgradeGroupData(ctx, code);
+}
+
+VersionChain ChainTo104() {
+  std::vector<VersionStep> steps = VersionChain::Standard().steps();
+  steps.push_back({"10300", "10400", StampSchedulesTo104, StampAnniversaryFiles});
+  return VersionChain(std::move(steps));
+}
+
+TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
+  const VersionChain chain = ChainTo104();
+  EXPECT_EQ(chain.target(), "10400");
+  // Whose monthly files the run merges, which the space check counts as one
+  // file: only data from before the merging step.
+  for (const auto& [from, merges] : {std::pair{"10000", true},
+                                     {"10200", true},
+                                     {"10300", false},
+                                     {"10400", false},
+                                     {"10250", false}}) {
+    EXPECT_EQ(chain.MergesMonthsFrom(from), merges) << from;
+  }
+  for (const std::string version : {"10000", "10200", "10300"}) {
+    testing::TestPlatform platform;
+    InstallationBuilder builder(platform.temp_dir() + "/app");
+    builder.WriteTemplates();
+    builder.WriteUser(UserSpec{"u", version, "pw", 2, 1, 1});
+    builder.WriteUserList({"u"});
+    Installation installation = Installation::OnView(platform, builder.AppDir());
+    testing::HeadlessView view;
+    UpgradeTool tool(installation, view, chain);
+    tool.LoadUsers();
+    tool.ShowUser(0);
+    BoxedNotices notices(platform);
+    ASSERT_EQ(RunUpgrade(tool, {0, "pw"}, notices).outcome, Outcome::kDone)
+        << version << ": " << platform.MessageLines().back();
+    // Both stages take the step, after the tool's own step to 1.03 where it is due.
+    std::string log;
+    for (const std::string& line : view.log) log += line + "\n";
+    for (const std::string data : {texts::kScheduleData, texts::kAnniversaryData}) {
+      const size_t step = log.find(texts::LogStepStarting(data, "v 1.04.00"));
+      EXPECT_NE(step, std::string::npos) << version << " " << data;
+      EXPECT_EQ(log.find(texts::LogStepStarting(data, "v 1.03.00")) < step, version != "10300")
+          << version;
+    }
+    const UnlockedUser& user = tool.user();
+    for (const auto& entry : fs::recursive_directory_iterator(builder.UserDir("u"))) {
+      const std::string name = entry.path().filename().string();
+      if (!entry.is_regular_file() || name == "repeat.qbsd") continue;
+      std::string bytes = InstallationBuilder::ReadNative(entry.path().string());
+      const std::vector<std::string> lines =
+          entry.path().extension() == ".qbsd" ? user.Decode(bytes) : SplitLines(bytes);
+      EXPECT_EQ(lines.at(1), "10400") << version << ": " << name;
+    }
+    const auto verified = Verify(installation, {"u", "pw"}, chain);
+    ASSERT_EQ(verified.reply.outcome, Outcome::kDone) << version;
+    EXPECT_TRUE(verified.found.accounted_for()) << version;
+    EXPECT_EQ(verified.found.backup_entries, verified.found.current_entries) << version;
+  }
+}
+
+}  // namespace
+}  // namespace dayledger
