@@ -130,25 +130,27 @@ std::string CommandsTaking(OptionBit bit) {
 
 }  // namespace
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
-  Options options;
+ParsedOptions ParseOptions(const std::vector<std::string>& args) {
+  ParsedOptions parsed;
+  Options& options = parsed.options;
+  auto misused = [&parsed](std::string error) {
+    parsed.error = std::move(error);
+    return parsed;
+  };
   std::vector<std::string> words;
   unsigned given = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       options.command = Command::kHelp;
-      return options;
+      return parsed;
     }
     if (arg == "--version") {
       options.command = Command::kVersion;
-      return options;
+      return parsed;
     }
     if (arg == "--app-dir") {
-      if (++i == args.size()) {
-        *error = "--app-dir needs a folder";
-        return std::nullopt;
-      }
+      if (++i == args.size()) return misused("--app-dir needs a folder");
       options.app_dir = args[i];
       continue;
     }
@@ -160,38 +162,29 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       options.*(option->flag) = true;
       given |= option->bit;
     } else if (arg.rfind("--", 0) == 0) {
-      *error = "unknown option " + arg;
-      return std::nullopt;
+      return misused("unknown option " + arg);
     } else {
       words.push_back(arg);
     }
   }
-  if (words.empty()) {
-    *error = "no command given";
-    return std::nullopt;
-  }
+  if (words.empty()) return misused("no command given");
   const CommandRule* command = nullptr;
   for (const CommandRule& rule : kCommands) {
     if (words[0] == rule.name) command = &rule;
   }
-  if (!command) {
-    *error = "unknown command " + words[0];
-    return std::nullopt;
-  }
+  if (!command) return misused("unknown command " + words[0]);
   options.command = command->command;
   if (words.size() != (command->takes_user ? 2u : 1u)) {
-    *error =
-        command->takes_user ? words[0] + " needs one user name" : words[0] + " takes no user name";
-    return std::nullopt;
+    return misused(command->takes_user ? words[0] + " needs one user name"
+                                       : words[0] + " takes no user name");
   }
   if (command->takes_user) options.user = words[1];
   for (const OptionRule& rule : kOptions) {
     if ((given & rule.bit) && !(command->options & rule.bit)) {
-      *error = std::string(rule.name) + " belongs to " + CommandsTaking(rule.bit);
-      return std::nullopt;
+      return misused(std::string(rule.name) + " belongs to " + CommandsTaking(rule.bit));
     }
   }
-  return options;
+  return parsed;
 }
 
 }  // namespace dayledger::cli

@@ -1,7 +1,6 @@
 // Command line of dayledger-upgrade.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +18,12 @@ struct Options {
   bool json = false;
 };
 
-// nullopt with `error` set when the words are off.
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error);
+// The options a command line gives, or why it cannot be understood.
+struct ParsedOptions {
+  Options options;
+  std::string error;  // empty when the words are understood
+};
+ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
 extern const char kHelpText[];
 

@@ -27,30 +27,31 @@ std::string ToolAppDir(SystemPlatform& platform, const std::string& native) {
 }
 
 int Run(int argc, char* argv[]) {
-  std::string error;
-  const auto options = ParseOptions(Console::Arguments(argc, argv), &error);
-  if (!options) {
-    std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n", error.c_str());
+  const ParsedOptions parsed = ParseOptions(Console::Arguments(argc, argv));
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n",
+                 parsed.error.c_str());
     return kExitMisused;
   }
-  if (options->command == Command::kHelp) {
+  const Options& options = parsed.options;
+  if (options.command == Command::kHelp) {
     std::fputs(kHelpText, stdout);
     return kExitDone;
   }
-  if (options->command == Command::kVersion) {
+  if (options.command == Command::kVersion) {
     std::printf("dayledger-upgrade %s (data version %s)\n", kToolVersion,
                 ShownVersion(VersionChain::Standard().target()).c_str());
     return kExitDone;
   }
   SystemPlatform system;
   Console console;
-  Installation installation =
-      options->app_dir.empty() ? Installation::OfProgram(system)
-                               : Installation::Open(system, ToolAppDir(system, options->app_dir));
+  Installation installation = options.app_dir.empty()
+                                  ? Installation::OfProgram(system)
+                                  : Installation::Open(system, ToolAppDir(system, options.app_dir));
   // What opening the installation finished or undid comes before anything else.
   for (const std::string& note : installation.recovered())
     std::fprintf(stderr, "%s\n", note.c_str());
-  return RunCommand(installation, console, *options);
+  return RunCommand(installation, console, options);
 }
 
 }  // namespace
