@@ -25,9 +25,8 @@ class UnlockedOverlay : public OverlayPlatform {
  public:
   UnlockedOverlay(Platform* target, const Installation& installation)
       : OverlayPlatform(target), backup_root_(installation.BackupRoot() + "\\") {}
-  LockResult LockFile(const std::string& /*path*/, std::unique_ptr<FileLock>* lock) override {
-    *lock = std::make_unique<FileLock>();
-    return LockResult::kLocked;
+  TakenLock LockFile(const std::string& /*path*/) override {
+    return {LockResult::kLocked, std::make_unique<FileLock>()};
   }
   IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
     // A swap, not an assignment: assigning an empty string keeps the buffer.

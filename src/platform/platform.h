@@ -86,6 +86,12 @@ enum class LockResult {
   kUnavailable,  // the lock file cannot be opened (a read-only folder)
 };
 
+// A lock taken, or why not: `held` is set exactly when `result` is kLocked.
+struct TakenLock {
+  LockResult result = LockResult::kUnavailable;
+  std::unique_ptr<FileLock> held;
+};
+
 struct FolderEntry {
   std::string name;
   bool folder = false;
@@ -183,7 +189,7 @@ class Platform {
 
   // Takes the exclusive lock of the file, creating the file when missing;
   // never waits.
-  virtual LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) = 0;
+  virtual TakenLock LockFile(const std::string& path) = 0;
 
   // Waits; for a file another program holds only for a moment.
   virtual void Pause(int milliseconds) = 0;
@@ -254,9 +260,7 @@ class PlatformWrapper : public Platform {
   std::vector<std::string> ProgramsRunningIn(const std::string& folder) override {
     return target_->ProgramsRunningIn(folder);
   }
-  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override {
-    return target_->LockFile(path, lock);
-  }
+  TakenLock LockFile(const std::string& path) override { return target_->LockFile(path); }
   void Pause(int milliseconds) override { target_->Pause(milliseconds); }
   std::string ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }

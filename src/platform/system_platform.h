@@ -27,7 +27,7 @@ class SystemPlatform : public Platform {
   bool CanWriteIn(const std::string& folder) override;
   std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
   std::vector<std::string> ProgramsRunningIn(const std::string& folder) override;
-  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
+  TakenLock LockFile(const std::string& path) override;
   void Pause(int milliseconds) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;

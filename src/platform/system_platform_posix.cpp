@@ -309,22 +309,21 @@ std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string&
   return std::nullopt;
 }
 
-LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
+TakenLock SystemPlatform::LockFile(const std::string& path) {
   const std::string native = Native(path);
   // A file its holder unlinked between our open and our lock is tried anew;
   // each round means another holder came and went, so a few suffice.
   for (int round = 0; round < 100; ++round) {
     FileDescriptor fd(::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return LockResult::kUnavailable;
+    if (!fd.valid()) return {LockResult::kUnavailable, nullptr};
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-      return errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable;
+      return {errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable, nullptr};
     }
     if (StillAtPath(fd.get(), native)) {
-      *lock = std::make_unique<DescriptorLock>(std::move(fd), native);
-      return LockResult::kLocked;
+      return {LockResult::kLocked, std::make_unique<DescriptorLock>(std::move(fd), native)};
     }
   }
-  return LockResult::kBusy;
+  return {LockResult::kBusy, nullptr};
 }
 
 std::string SystemPlatform::ExecutablePath() {

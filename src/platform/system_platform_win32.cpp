@@ -523,7 +523,7 @@ std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string&
   return std::nullopt;
 }
 
-LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
+TakenLock SystemPlatform::LockFile(const std::string& path) {
   // Hidden, so that no listing of data files ever shows it; deleted by the
   // system as the last handle to it closes, even after a crash. Once any
   // handle to it has closed, the file refuses new opens until the last one
@@ -541,15 +541,15 @@ LockResult SystemPlatform::LockFile(const std::string& path, std::unique_ptr<Fil
   if (!file.valid()) {
     const bool pending =
         ::GetLastError() == ERROR_ACCESS_DENIED && Inspect(path) == PathKind::kFile;
-    return pending ? LockResult::kBusy : LockResult::kUnavailable;
+    return {pending ? LockResult::kBusy : LockResult::kUnavailable, nullptr};
   }
   OVERLAPPED whole = {};
   if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                     &whole)) {
-    return ::GetLastError() == ERROR_LOCK_VIOLATION ? LockResult::kBusy : LockResult::kUnavailable;
+    return {::GetLastError() == ERROR_LOCK_VIOLATION ? LockResult::kBusy : LockResult::kUnavailable,
+            nullptr};
   }
-  *lock = std::make_unique<HandleLock>(std::move(file));
-  return LockResult::kLocked;
+  return {LockResult::kLocked, std::make_unique<HandleLock>(std::move(file))};
 }
 
 std::string SystemPlatform::ExecutablePath() {

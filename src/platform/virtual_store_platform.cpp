@@ -176,10 +176,9 @@ bool VirtualStorePlatform::CanWriteIn(const std::string& folder) {
   return true;
 }
 
-LockResult VirtualStorePlatform::LockFile(const std::string& path,
-                                          std::unique_ptr<FileLock>* lock) {
+TakenLock VirtualStorePlatform::LockFile(const std::string& path) {
   MakeStoreParents(path);
-  return target()->LockFile(Store(path), lock);
+  return target()->LockFile(Store(path));
 }
 
 std::string VirtualStorePlatform::Cp949ToUtf8(const std::string& cp949) {

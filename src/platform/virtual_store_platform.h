@@ -40,7 +40,7 @@ class VirtualStorePlatform : public PlatformWrapper {
   bool CanWriteIn(const std::string& folder) override;
   // The drive of the store, where every write lands.
   std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
-  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
+  TakenLock LockFile(const std::string& path) override;
   std::string Cp949ToUtf8(const std::string& cp949) override;
 
   // The store's folder that stands for the installation's (a tool path).

@@ -75,18 +75,17 @@ std::string Installation::VirtualStore() const {
   return store_ ? NormalPath(store_->store_root()) : std::string();
 }
 
-LockResult Installation::LockUser(const std::string& user, std::unique_ptr<FileLock>* lock) {
+TakenLock Installation::LockUser(const std::string& user) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
   // that could not be made.
   platform_->CreateDirectory(BackupRoot());
-  return platform_->LockFile(LockOf(user), lock);
+  return platform_->LockFile(LockOf(user));
 }
 
 bool Installation::UserBusy(const std::string& user) {
   const std::string path = LockOf(user);
   if (platform_->Inspect(path) != PathKind::kFile) return false;
-  std::unique_ptr<FileLock> probe;
-  return platform_->LockFile(path, &probe) == LockResult::kBusy;
+  return platform_->LockFile(path).result == LockResult::kBusy;
 }
 
 void Installation::RemoveStaleLocks() {
@@ -97,8 +96,7 @@ void Installation::RemoveStaleLocks() {
   for (const FolderEntry& entry : *entries) {
     if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
     // Taken and let go: a released lock takes its file with it.
-    std::unique_ptr<FileLock> lock;
-    platform_->LockFile(root + "\\" + entry.name, &lock);
+    platform_->LockFile(root + "\\" + entry.name);
   }
 }
 

@@ -49,13 +49,14 @@ void Installation::Recover() {
     // earlier build kept its lock in the user's folder: that file goes too,
     // but only while this program holds it, never from under its holder.
     if (!HasWorkFiles(platform, folder)) continue;
-    std::unique_ptr<FileLock> lock;
-    std::unique_ptr<FileLock> old_lock;
-    const LockResult locked = LockUser(entry.name, &lock);
+    const TakenLock lock = LockUser(entry.name);
+    const LockResult locked = lock.result;
     const std::string old_lock_path = folder + "\\" + kLockName;
-    if (locked == LockResult::kBusy ||
-        (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile &&
-         platform.LockFile(old_lock_path, &old_lock) == LockResult::kBusy)) {
+    TakenLock old_lock;
+    if (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile) {
+      old_lock = platform.LockFile(old_lock_path);
+    }
+    if (locked == LockResult::kBusy || old_lock.result == LockResult::kBusy) {
       notes.push_back(texts::kNoteBusy + who);
       continue;
     }

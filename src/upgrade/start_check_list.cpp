@@ -12,11 +12,9 @@ constexpr unsigned kEvery = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::k
 // The commands that replace the user's files in place and copy them first.
 constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
 
-using Lock = std::unique_ptr<FileLock>;
-
 // One program at a time changes a user's folder, in any window or terminal.
-std::optional<Reply> TakeLock(const StartScene& scene, Lock* lock) {
-  switch (scene.installation.LockUser(scene.user, lock)) {
+std::optional<Reply> LockRefusal(const StartScene& scene, LockResult result) {
+  switch (result) {
     case LockResult::kLocked:
       return std::nullopt;
     case LockResult::kBusy:
@@ -31,30 +29,27 @@ std::optional<Reply> TakeLock(const StartScene& scene, Lock* lock) {
 
 struct StartCheck {
   unsigned verbs;
-  std::optional<Reply> (*refuse)(const StartScene& scene, Lock* lock);
+  std::optional<Reply> (*refuse)(const StartScene& scene);
 };
 
-// In this order: what only the operator can put right first, the lock last,
-// so that nothing is held while the others look.
+// In this order: what only the operator can put right first. The lock comes
+// after them all, so that nothing is held while they look.
 const StartCheck kStartChecks[] = {
-    {kEvery, [](const StartScene& scene, Lock*) { return RefuseOtherAccount(scene.installation); }},
+    {kEvery, [](const StartScene& scene) { return RefuseOtherAccount(scene.installation); }},
     // The scheduler left open would write its data back over the new.
-    {kEvery,
-     [](const StartScene& scene, Lock*) { return RefuseRunningPrograms(scene.installation); }},
+    {kEvery, [](const StartScene& scene) { return RefuseRunningPrograms(scene.installation); }},
     // A link would take the change somewhere else.
-    {kEvery,
-     [](const StartScene& scene, Lock*) { return RefuseLinks(scene.installation, scene.user); }},
+    {kEvery, [](const StartScene& scene) { return RefuseLinks(scene.installation, scene.user); }},
     {kUpgrades,
-     [](const StartScene& scene, Lock*) {
+     [](const StartScene& scene) {
        return RefuseUnchangeable(scene.installation.platform(),
                                  scene.installation.UserFolder(scene.user));
      }},
     {kUpgrades,
-     [](const StartScene& scene, Lock*) {
+     [](const StartScene& scene) {
        return RefuseShortDisk(scene.installation, scene.user, scene.with_backup,
                               scene.merges_months);
      }},
-    {kEvery, TakeLock},
 };
 
 }  // namespace
@@ -63,9 +58,12 @@ StartClearance ClearToStart(Verb verb, const StartScene& scene) {
   StartClearance clearance;
   for (const StartCheck& check : kStartChecks) {
     if ((check.verbs & Of(verb)) == 0) continue;
-    clearance.refusal = check.refuse(scene, &clearance.lock);
-    if (clearance.refusal) break;
+    clearance.refusal = check.refuse(scene);
+    if (clearance.refusal) return clearance;
   }
+  TakenLock taken = scene.installation.LockUser(scene.user);
+  clearance.refusal = LockRefusal(scene, taken.result);
+  clearance.lock = std::move(taken.held);
   return clearance;
 }
 

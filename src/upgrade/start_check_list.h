@@ -1,7 +1,7 @@
 // The checks a command makes on the PC before it changes or checks a user's
 // folder, in one order, each with the commands it applies to. The upgrade,
-// the restore and the pre-flight check all walk this list; the last check
-// takes the user's lock.
+// the restore and the pre-flight check all walk this list, and then take
+// the user's lock.
 #pragma once
 
 #include <memory>

@@ -509,8 +509,8 @@ namespace {
 
 TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  std::unique_ptr<FileLock> held;
-  ASSERT_EQ(installation.LockUser("u", &held), LockResult::kLocked);
+  const TakenLock held = installation.LockUser("u");
+  ASSERT_EQ(held.result, LockResult::kLocked);
   const std::string profile = Read("users/u/profile.qbd");
   Click("Button1");
   EXPECT_EQ(Messages(), Lines{std::string("information:") + texts::kUserBusy});

@@ -573,14 +573,14 @@ namespace {
 
 TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
-  std::unique_ptr<FileLock> held;
-  ASSERT_EQ(installation.LockUser("kim", &held), LockResult::kLocked);
+  TakenLock held = installation.LockUser("kim");
+  ASSERT_EQ(held.result, LockResult::kLocked);
   const auto before = SnapshotTree(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err, std::string(texts::kUserBusy) + "\n");
   EXPECT_TRUE(SnapshotTree(builder.root()) == before);
-  held.reset();
+  held.held.reset();
   const ProcessResult done = Cli("upgrade kim");
   EXPECT_EQ(done.status, 0) << done.err;
   EXPECT_EQ(SplitLines(Read("users/kim/profile.qbd")).at(1), "10300");

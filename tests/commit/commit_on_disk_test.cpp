@@ -127,10 +127,8 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   for (const auto& c : cases) {
     Write("users/u/.dlu-1", "new");
     Write("users/u/.dlu-journal", c.journal);
-    std::unique_ptr<FileLock> held;
-    ASSERT_EQ(c.earlier_lock_held ? platform.LockFile(old_lock, &held)
-                                  : installation.LockUser("u", &held),
-              LockResult::kLocked);
+    TakenLock held = c.earlier_lock_held ? platform.LockFile(old_lock) : installation.LockUser("u");
+    ASSERT_EQ(held.result, LockResult::kLocked);
     EXPECT_EQ(
         Installation::OnView(platform, builder.AppDir()).recovered(),
         std::vector<std::string>{
@@ -139,7 +137,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     EXPECT_TRUE(fs::exists(Path("users/u/.dlu-1")));
     EXPECT_EQ(fs::exists(Path("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
-    held.reset();
+    held.held.reset();
     EXPECT_EQ(Installation::OnView(platform, builder.AppDir()).recovered(),
               std::vector<std::string>{c.note});
     EXPECT_EQ(fs::exists(Path("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);

@@ -85,8 +85,8 @@ TEST_F(SystemPlatformTest, LockIsHeldByOneProcessAtATimeAndLeavesNoFile) {
       ready->fetch_add(1);
       while (ready->load() < 2) ::sched_yield();  // both start together
       for (int taken = 0, tries = 0; taken < 5000 && tries < 10000000; ++tries) {
-        std::unique_ptr<FileLock> lock;
-        if (own.LockFile(lock_path, &lock) != LockResult::kLocked) continue;
+        const TakenLock lock = own.LockFile(lock_path);
+        if (lock.result != LockResult::kLocked) continue;
         if (holders->fetch_add(1) != 0) overlaps->fetch_add(1);
         ::sched_yield();
         holders->fetch_sub(1);

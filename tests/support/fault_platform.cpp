@@ -276,12 +276,11 @@ class HeldLock : public FileLock {
 
 }  // namespace
 
-LockResult FaultPlatform::LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) {
-  if (Operation('L') || !Place(path)) return LockResult::kUnavailable;
+TakenLock FaultPlatform::LockFile(const std::string& path) {
+  if (Operation('L') || !Place(path)) return {LockResult::kUnavailable, nullptr};
   const std::string normal = NormalPath(path);
-  if (!held_.paths->insert(normal).second) return LockResult::kBusy;
-  *lock = std::make_unique<HeldLock>(held_.paths, normal);
-  return LockResult::kLocked;
+  if (!held_.paths->insert(normal).second) return {LockResult::kBusy, nullptr};
+  return {LockResult::kLocked, std::make_unique<HeldLock>(held_.paths, normal)};
 }
 
 void FaultPlatform::Pause(int /*milliseconds*/) {

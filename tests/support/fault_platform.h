@@ -82,7 +82,7 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.
-  LockResult LockFile(const std::string& path, std::unique_ptr<FileLock>* lock) override;
+  TakenLock LockFile(const std::string& path) override;
   // Takes no time; counts, and lets go of what is held once `release_after`
   // pauses have passed (0: never).
   void Pause(int milliseconds) override;
