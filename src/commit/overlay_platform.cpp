@@ -111,8 +111,10 @@ IoStatus OverlayPlatform::DeleteFile(const std::string& path) {
 IoStatus OverlayPlatform::RemoveFolder(const std::string& path) {
   const std::string key = Key(path);
   if (Inspect(key) != PathKind::kFolder) return IoStatus::Failed(IoError::kNotFound, path);
-  const auto entries = Entries(key);
-  if (!entries || !entries->empty()) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  const FolderListing listed = ListFolder(key);
+  if (!listed.ok() || !listed.entries.empty()) {
+    return IoStatus::Failed(IoError::kDeleteFailed, path, listed.status.code);
+  }
   if (IsNewFolder(key)) {
     new_folders_.erase(std::find(new_folders_.begin(), new_folders_.end(), key));
   } else {
@@ -154,14 +156,13 @@ PathKind OverlayPlatform::Inspect(const std::string& path) {
   return target()->Inspect(key);
 }
 
-std::optional<std::map<std::string, FolderEntry>> OverlayPlatform::Entries(
-    const std::string& folder) {
+FolderListing OverlayPlatform::ListFolder(const std::string& folder) {
   const std::string key = Key(folder);
   std::map<std::string, FolderEntry> entries;
   if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
-    const auto listed = target()->ListFolder(folder);
-    if (!listed) return std::nullopt;
-    for (const FolderEntry& entry : *listed) entries[entry.name] = entry;
+    FolderListing listed = target()->ListFolder(folder);
+    if (!listed.ok()) return listed;
+    for (FolderEntry& entry : listed.entries) entries[entry.name] = std::move(entry);
   }
   const std::string prefix = key + "\\";
   for (auto it = changes_.lower_bound(prefix); it != changes_.end(); ++it) {
@@ -183,14 +184,8 @@ std::optional<std::map<std::string, FolderEntry>> OverlayPlatform::Entries(
   for (const std::string& removed : removed_folders_) {
     if (ParentFolder(removed) == key) entries.erase(BaseName(removed));
   }
-  return entries;
-}
-
-std::optional<std::vector<FolderEntry>> OverlayPlatform::ListFolder(const std::string& folder) {
-  const auto entries = Entries(folder);
-  if (!entries) return std::nullopt;
-  std::vector<FolderEntry> listed;
-  for (const auto& [name, entry] : *entries) listed.push_back(entry);
+  FolderListing listed;
+  for (auto& [name, entry] : entries) listed.entries.push_back(std::move(entry));
   return listed;
 }
 

@@ -31,7 +31,7 @@ class OverlayPlatform : public PlatformWrapper {
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
-  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  FolderListing ListFolder(const std::string& folder) override;
 
   // Puts `bytes` in place of the file, or an empty folder in place of a
   // missing one, for the following runs.
@@ -55,8 +55,6 @@ class OverlayPlatform : public PlatformWrapper {
   bool IsNewFolder(const std::string& key) const;
   bool IsRemovedFolder(const std::string& key) const;
   bool FolderExists(const std::string& key);
-  // The folder's entries as the overlay shows them, by name.
-  std::optional<std::map<std::string, FolderEntry>> Entries(const std::string& folder);
 
   std::map<std::string, std::string> substitutes_;
   std::set<std::string> empty_folders_;

@@ -8,14 +8,12 @@ namespace {
 
 // Removes a work folder and everything in it.
 void RemoveTree(Platform& disk, const std::string& folder) {
-  if (const auto entries = disk.ListFolder(folder)) {
-    for (const FolderEntry& entry : *entries) {
-      const std::string path = folder + "\\" + entry.name;
-      if (entry.folder) {
-        RemoveTree(disk, path);
-      } else {
-        ThrowIfFailed(disk.DeleteFile(path));
-      }
+  for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
+    const std::string path = folder + "\\" + entry.name;
+    if (entry.folder) {
+      RemoveTree(disk, path);
+    } else {
+      ThrowIfFailed(disk.DeleteFile(path));
     }
   }
   ThrowIfFailed(disk.RemoveFolder(folder));
@@ -23,10 +21,8 @@ void RemoveTree(Platform& disk, const std::string& folder) {
 
 // Removes every work file and work folder below `folder`; true if there was any.
 bool RemoveWorkFiles(Platform& disk, const std::string& folder) {
-  const auto entries = disk.ListFolder(folder);
-  if (!entries) return false;
   bool removed = false;
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
     const std::string path = folder + "\\" + entry.name;
     if (!IsWorkFile(entry.name)) {
       if (entry.folder) removed = RemoveWorkFiles(disk, path) || removed;
@@ -46,9 +42,7 @@ bool RemoveWorkFiles(Platform& disk, const std::string& folder) {
 }  // namespace
 
 bool HasWorkFiles(Platform& disk, const std::string& folder) {
-  const auto entries = disk.ListFolder(folder);
-  if (!entries) return false;
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
     if (IsWorkFile(entry.name)) return true;
     if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder + "\\" + entry.name)) {
       return true;

@@ -101,6 +101,14 @@ struct FolderEntry {
   std::uint64_t size = 0;  // a file's length in bytes
 };
 
+// A folder's entries, or why it could not be listed.
+struct FolderListing {
+  IoStatus status;  // not ok: kNotFound, or kReadFailed with the system's code
+  std::vector<FolderEntry> entries;
+
+  bool ok() const { return status.ok(); }
+};
+
 // Whether a file could be renamed over or deleted now.
 enum class Replaceable {
   kYes,       // also when it is missing
@@ -171,7 +179,7 @@ class Platform {
   // What is at the path; a symbolic link is not followed.
   virtual PathKind Inspect(const std::string& path) = 0;
   // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
-  virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) = 0;
+  virtual FolderListing ListFolder(const std::string& folder) = 0;
 
   // Whether the file could be renamed over or deleted now. Windows refuses
   // both for a file another program holds without sharing deletion, and for
@@ -249,7 +257,7 @@ class PlatformWrapper : public Platform {
     return target_->CreateDirectory(path);
   }
   PathKind Inspect(const std::string& path) override { return target_->Inspect(path); }
-  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override {
+  FolderListing ListFolder(const std::string& folder) override {
     return target_->ListFolder(folder);
   }
   Replaceable CanReplace(const std::string& path) override { return target_->CanReplace(path); }

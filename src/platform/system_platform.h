@@ -22,7 +22,7 @@ class SystemPlatform : public Platform {
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
-  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  FolderListing ListFolder(const std::string& folder) override;
   Replaceable CanReplace(const std::string& path) override;
   bool CanWriteIn(const std::string& folder) override;
   std::optional<DiskSpace> SpaceOn(const std::string& folder) override;

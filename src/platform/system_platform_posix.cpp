@@ -215,10 +215,14 @@ PathKind SystemPlatform::Inspect(const std::string& path) {
   return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kFile;
 }
 
-std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::string& folder) {
+FolderListing SystemPlatform::ListFolder(const std::string& folder) {
   const std::string native = Native(folder);
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.c_str()), ::closedir);
-  if (!dir) return std::nullopt;
+  if (!dir) {
+    return {IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, folder,
+                             errno),
+            {}};
+  }
   std::vector<FolderEntry> entries;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string name = entry->d_name;
@@ -244,7 +248,7 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
       size = static_cast<std::uint64_t>(info.st_size);
     entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary, size});
   }
-  return entries;
+  return {IoStatus::Ok(), std::move(entries)};
 }
 
 // POSIX lets a file be renamed over or unlinked whoever holds it open and

@@ -80,15 +80,16 @@ std::wstring WithoutTrailingSeparators(std::wstring path) {
 
 // Visits every entry of the folder but "." and "..".
 template <typename Visit>
-bool ForEachEntry(const std::wstring& folder, Visit&& visit) {
+DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
   WIN32_FIND_DATAW found;
   Search search(::FindFirstFileW((WithoutTrailingSeparators(folder) + L"\\*").c_str(), &found));
-  if (!search.valid()) return false;
+  if (!search.valid()) return ::GetLastError();
   do {
     const std::wstring name = found.cFileName;
     if (name != L"." && name != L"..") visit(found);
   } while (::FindNextFileW(search.get(), &found));
-  return ::GetLastError() == ERROR_NO_MORE_FILES;
+  const DWORD error = ::GetLastError();
+  return error == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : error;
 }
 
 // Flushes through a handle opened for writing; folders need backup semantics.
@@ -364,9 +365,9 @@ PathKind SystemPlatform::Inspect(const std::string& path) {
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
 }
 
-std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::string& folder) {
+FolderListing SystemPlatform::ListFolder(const std::string& folder) {
   std::vector<FolderEntry> entries;
-  const bool listed = ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
+  const DWORD error = ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
     const DWORD attributes = found.dwFileAttributes;
     const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -376,8 +377,13 @@ std::optional<std::vector<FolderEntry>> SystemPlatform::ListFolder(const std::st
     const std::uint64_t size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
     entries.push_back({Narrow(found.cFileName, kCp949), directory && !link, hidden, size});
   });
-  if (!listed) return std::nullopt;
-  return entries;
+  if (error != ERROR_SUCCESS) {
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return {IoStatus::Failed(missing ? IoError::kNotFound : IoError::kReadFailed, folder,
+                             static_cast<int>(error)),
+            {}};
+  }
+  return {IoStatus::Ok(), std::move(entries)};
 }
 
 Replaceable SystemPlatform::CanReplace(const std::string& path) {

@@ -129,21 +129,22 @@ PathKind VirtualStorePlatform::Inspect(const std::string& path) {
   return target()->Inspect(Place(path));
 }
 
-std::optional<std::vector<FolderEntry>> VirtualStorePlatform::ListFolder(
-    const std::string& folder) {
+FolderListing VirtualStorePlatform::ListFolder(const std::string& folder) {
   if (!Inside(folder)) return target()->ListFolder(folder);
-  const auto real = target()->ListFolder(folder);
-  const auto store = target()->ListFolder(Store(folder));
-  if (!real && !store) return std::nullopt;
+  FolderListing real = target()->ListFolder(folder);
+  FolderListing store = target()->ListFolder(Store(folder));
+  // Neither side: the failure that is more than a missing folder.
+  if (!real.ok() && !store.ok()) {
+    return real.status.error == IoError::kNotFound ? std::move(store) : std::move(real);
+  }
   // The store's entry wins where both have a name, as it does for reads.
   std::map<std::string, FolderEntry> merged;
-  for (const auto* side : {&real, &store}) {
-    if (!*side) continue;
-    for (const FolderEntry& entry : **side) merged[NameKey(entry.name)] = entry;
+  for (const FolderListing* side : {&real, &store}) {
+    for (const FolderEntry& entry : side->entries) merged[NameKey(entry.name)] = entry;
   }
-  std::vector<FolderEntry> entries;
-  for (auto& [key, entry] : merged) entries.push_back(std::move(entry));
-  return entries;
+  FolderListing listed;
+  for (auto& [key, entry] : merged) listed.entries.push_back(std::move(entry));
+  return listed;
 }
 
 Replaceable VirtualStorePlatform::CanReplace(const std::string& path) {
@@ -168,9 +169,7 @@ bool VirtualStorePlatform::CanWriteIn(const std::string& folder) {
   if (!target()->CanWriteIn(StoreFolderFor(folder))) return false;
   // A file of the real folder can only be replaced or deleted there: it
   // would show through the store again.
-  const auto real = target()->ListFolder(folder);
-  if (!real) return true;
-  for (const FolderEntry& entry : *real) {
+  for (const FolderEntry& entry : target()->ListFolder(folder).entries) {
     if (!entry.folder) return target()->CanWriteIn(folder);
   }
   return true;

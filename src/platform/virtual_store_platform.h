@@ -35,7 +35,7 @@ class VirtualStorePlatform : public PlatformWrapper {
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
-  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  FolderListing ListFolder(const std::string& folder) override;
   Replaceable CanReplace(const std::string& path) override;
   bool CanWriteIn(const std::string& folder) override;
   // The drive of the store, where every write lands.

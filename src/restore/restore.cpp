@@ -43,9 +43,9 @@ std::string AsideName(Platform& platform, const std::string& backup_dir) {
 // not: files, and folders with everything in them. Without `backup` all goes.
 void StageRemovals(OverlayPlatform& staged, Platform& disk, const std::string& current,
                    const std::optional<std::string>& backup) {
-  const auto entries = staged.ListFolder(current);
-  if (!entries) throw CannotOpenFolder(current);
-  for (const FolderEntry& entry : *entries) {
+  const FolderListing listed = staged.ListFolder(current);
+  if (!listed.ok()) throw CannotOpenFolder(current, listed.status.code);
+  for (const FolderEntry& entry : listed.entries) {
     if (IsWorkFile(entry.name)) continue;
     const std::string path = current + "\\" + entry.name;
     std::optional<std::string> counterpart;
@@ -64,9 +64,9 @@ void StageRemovals(OverlayPlatform& staged, Platform& disk, const std::string& c
 // Stages the backup's content wherever the current folder differs from it.
 void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& backup,
                  const std::string& current) {
-  const auto entries = disk.ListFolder(backup);
-  if (!entries) throw CannotOpenFolder(backup);
-  for (const FolderEntry& entry : *entries) {
+  const FolderListing listed = disk.ListFolder(backup);
+  if (!listed.ok()) throw CannotOpenFolder(backup, listed.status.code);
+  for (const FolderEntry& entry : listed.entries) {
     if (IsWorkFile(entry.name)) continue;
     const std::string source = backup + "\\" + entry.name;
     const std::string target = current + "\\" + entry.name;

@@ -11,9 +11,8 @@ namespace {
 
 // The folder is listed once, before any of its files is rewritten.
 void StampFolder(const StageContext& ctx, const std::string& folder, const std::string& code) {
-  const auto names = ListQbdFiles(ctx.platform, folder);
-  if (!names) throw CannotOpenFolder(folder);
-  for (const std::string& name : *names) StampVersionLine(ctx.platform, folder + "\\" + name, code);
+  for (const std::string& name : ListQbdFiles(ctx.platform, folder))
+    StampVersionLine(ctx.platform, folder + "\\" + name, code);
 }
 
 }  // namespace

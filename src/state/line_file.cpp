@@ -78,12 +78,11 @@ void WriteLines(Platform& platform, const std::string& path, const LineList& lin
   WriteFileOrThrow(platform, path, JoinLines(lines.lines()));
 }
 
-std::optional<std::vector<std::string>> ListQbdFiles(Platform& platform,
-                                                     const std::string& folder) {
-  const auto entries = platform.ListFolder(folder);
-  if (!entries) return std::nullopt;
+std::vector<std::string> ListQbdFiles(Platform& platform, const std::string& folder) {
+  const FolderListing listed = platform.ListFolder(folder);
+  if (!listed.ok()) throw CannotOpenFolder(folder, listed.status.code);
   std::vector<std::string> names;
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : listed.entries) {
     if (!entry.folder && !entry.hidden && HasQbdExtension(entry.name)) names.push_back(entry.name);
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {

@@ -56,8 +56,9 @@ void StampVersionLine(Platform& platform, const std::string& path, const std::st
 
 // Names of the ordinary (not hidden, not folder) files matching "*.qbd" in
 // the folder, the line files of a user's groups and timetables, ascending by
-// name without regard to case; nullopt if the folder cannot be listed.
-std::optional<std::vector<std::string>> ListQbdFiles(Platform& platform, const std::string& folder);
+// name without regard to case. Throws "Cannot open folder" with the
+// system's code if the folder cannot be listed.
+std::vector<std::string> ListQbdFiles(Platform& platform, const std::string& folder);
 
 // The framework's text-to-integer conversion of a whole line: optional
 // blanks, an optional sign and decimal digits fitting 32 bits; anything else

@@ -17,9 +17,9 @@ struct Copied {
 
 IoStatus CopyInto(Platform& platform, const std::string& from, const std::string& to,
                   Copied* copied) {
-  const auto entries = platform.ListFolder(from);
-  if (!entries) return IoStatus::Failed(IoError::kReadFailed, from);
-  for (const FolderEntry& entry : *entries) {
+  const FolderListing listed = platform.ListFolder(from);
+  if (!listed.ok()) return IoStatus::Failed(IoError::kReadFailed, from, listed.status.code);
+  for (const FolderEntry& entry : listed.entries) {
     if (IsWorkFile(entry.name)) continue;
     const std::string source = from + "\\" + entry.name;
     const std::string target = to + "\\" + entry.name;
@@ -79,14 +79,12 @@ IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::stri
 void RemoveTree(Platform& platform, const std::string& folder) {
   const std::string root = NormalPath(folder);
   if (platform.Inspect(root) != PathKind::kFolder) return;
-  if (const auto entries = platform.ListFolder(root)) {
-    for (const FolderEntry& entry : *entries) {
-      const std::string path = root + "\\" + entry.name;
-      if (platform.Inspect(path) == PathKind::kFolder) {
-        RemoveTree(platform, path);
-      } else {
-        platform.DeleteFile(path);
-      }
+  for (const FolderEntry& entry : platform.ListFolder(root).entries) {
+    const std::string path = root + "\\" + entry.name;
+    if (platform.Inspect(path) == PathKind::kFolder) {
+      RemoveTree(platform, path);
+    } else {
+      platform.DeleteFile(path);
     }
   }
   platform.RemoveFolder(root);

@@ -90,10 +90,8 @@ bool Installation::UserBusy(const std::string& user) {
 
 void Installation::RemoveStaleLocks() {
   const std::string root = BackupRoot();
-  const auto entries = platform_->ListFolder(root);
-  if (!entries) return;
   constexpr std::string_view kSuffix = ".lock";
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : platform_->ListFolder(root).entries) {
     if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
     // Taken and let go: a released lock takes its file with it.
     platform_->LockFile(root + "\\" + entry.name);

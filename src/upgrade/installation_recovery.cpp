@@ -38,9 +38,7 @@ void Installation::Recover() {
   std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
   const std::string users = UsersFolder(app_dir_);
-  const auto entries = platform.ListFolder(users);
-  if (!entries) return;
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : platform.ListFolder(users).entries) {
     if (!entry.folder) continue;
     const std::string who = texts::NoteUser(platform.Cp949ToUtf8(entry.name));
     const std::string folder = users + "\\" + entry.name;

@@ -56,9 +56,8 @@ void LookAt(Platform& platform, const std::string& folder, Unchangeable* found) 
                                     NoticeKind::kError, folder);
     return;
   }
-  const auto entries = platform.ListFolder(folder);
-  if (!entries) return;  // the backup and the stages report it
-  for (const FolderEntry& entry : *entries) {
+  // A folder that cannot be listed is reported by the backup and the stages.
+  for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
     if (entry.hidden) continue;
     const std::string path = folder + "\\" + entry.name;
     if (entry.folder) {
@@ -97,9 +96,7 @@ struct Tree {
 
 void Measure(Platform& platform, const std::string& folder, const std::string& relative,
              Tree* tree) {
-  const auto entries = platform.ListFolder(folder);
-  if (!entries) return;
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
     if (entry.hidden || IsWorkFile(entry.name)) continue;
     const std::string below = relative + "\\" + entry.name;
     if (entry.folder) {

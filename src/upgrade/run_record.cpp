@@ -41,10 +41,8 @@ std::optional<std::pair<std::string, int>> RecordOrder(const std::string& name) 
 
 // Removes all but the newest kRecordsKept records of the folder.
 void Prune(Platform& platform, const std::string& folder) {
-  const auto entries = platform.ListFolder(folder);
-  if (!entries) return;
   std::vector<std::pair<std::pair<std::string, int>, std::string>> records;
-  for (const FolderEntry& entry : *entries) {
+  for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
     if (entry.folder) continue;
     if (const auto order = RecordOrder(entry.name)) records.emplace_back(*order, entry.name);
   }

@@ -92,8 +92,7 @@ class Comparison {
     Compare(RepeatSchedulePath, NormalPath(TemplatePath(app_dir_, kRepeatScheduleName)), true);
     Compare(GroupInfoPath, "", false);
     for (const auto folder : {GroupsFolder, TimetablesFolder}) {
-      for (const std::string& name :
-           ListQbdFiles(platform_, folder(backup_)).value_or(std::vector<std::string>{})) {
+      for (const std::string& name : ListQbdFiles(platform_, folder(backup_))) {
         Compare([&](const std::string& user) { return folder(user) + "\\" + name; }, "", false);
       }
     }

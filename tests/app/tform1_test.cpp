@@ -241,14 +241,14 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   platform.fail_folder_listing = true;
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  // Word for word, as the operator reads it.
   // Word for word, as the operator reads it: a folder of the user's that
   // cannot be read, which skipping the backup would not mend.
-  EXPECT_EQ(Messages(),
-            Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
-                  "사용자 폴더의 파일을 읽을 수 없어 백업하지 못했습니다. 사용자 데이터는 바뀌지 "
-                  "않았습니다. 이 파일을 읽을 수 있게 한 다음 다시 시도해 주십시오: " +
-                  NormalPath(builder.AppDir() + "users\\u") + RecordNamed()});
+  EXPECT_EQ(
+      Messages(),
+      Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
+            "사용자 폴더의 파일을 읽을 수 없어 백업하지 못했습니다. 사용자 데이터는 바뀌지 "
+            "않았습니다. 이 파일을 읽을 수 있게 한 다음 다시 시도해 주십시오: " +
+            NormalPath(builder.AppDir() + "users\\u") + testing::ReasonShown(EIO) + RecordNamed()});
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(Control("Panel1")->isEnabled());
   EXPECT_FALSE(Control("Button2")->isEnabled());

@@ -398,12 +398,12 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   const ProcessResult check = Cli("check nofolders");
   EXPECT_EQ(check.status, 1);
   const std::string dir = app + "\\users\\nofolders";
+  const std::string missing = texts::SystemReasonShown(ENOENT, SystemErrorText(ENOENT));
   EXPECT_EQ(SplitText(check.out),
             (Lines{dir + "\\schedules\\200510.qbsd\tCannot open file " + dir +
-                       "\\schedules\\200510.qbsd. " +
-                       texts::SystemReasonShown(ENOENT, SystemErrorText(ENOENT)),
-                   dir + "\\groups\tCannot open folder " + dir + "\\groups.",
-                   dir + "\\timetables\tCannot open folder " + dir + "\\timetables."}));
+                       "\\schedules\\200510.qbsd. " + missing,
+                   dir + "\\groups\tCannot open folder " + dir + "\\groups. " + missing,
+                   dir + "\\timetables\tCannot open folder " + dir + "\\timetables. " + missing}));
 
   // Without a backup folder the user's lock cannot be taken either: the
   // run stops before anything changes, naming the lock file.

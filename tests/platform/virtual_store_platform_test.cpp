@@ -74,9 +74,9 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   EXPECT_EQ(lister.users(), names) << "the store's user list";
   // Listed, a name both hold is the store's entry too, not the real one.
   std::uint64_t listed_size = 0;
-  const auto listed = view.ListFolder(real.AppDir() + "\\users");
-  ASSERT_TRUE(listed);
-  for (const FolderEntry& entry : *listed) {
+  const FolderListing listed = view.ListFolder(real.AppDir() + "\\users");
+  ASSERT_TRUE(listed.ok());
+  for (const FolderEntry& entry : listed.entries) {
     if (entry.name == "userlist.kvd") listed_size = entry.size;
   }
   EXPECT_EQ(listed_size, std::filesystem::file_size(store.root() + "/users/userlist.kvd"));

@@ -251,14 +251,14 @@ PathKind FaultPlatform::Inspect(const std::string& path) {
   return node->folder ? PathKind::kFolder : PathKind::kFile;
 }
 
-std::optional<std::vector<FolderEntry>> FaultPlatform::ListFolder(const std::string& folder) {
+FolderListing FaultPlatform::ListFolder(const std::string& folder) {
   const auto node = Find(folder);
-  if (!node || !node->folder) return std::nullopt;
-  std::vector<FolderEntry> entries;
+  if (!node || !node->folder) return {IoStatus::Failed(IoError::kNotFound, folder, ENOENT), {}};
+  FolderListing listed;
   for (const auto& [name, child] : folders_[node->id]) {
-    entries.push_back({name, child.folder, name[0] == '.'});
+    listed.entries.push_back({name, child.folder, name[0] == '.'});
   }
-  return entries;
+  return listed;
 }
 
 namespace {

@@ -72,7 +72,7 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
   IoStatus CreateDirectory(const std::string& path) override;
   PathKind Inspect(const std::string& path) override;
-  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  FolderListing ListFolder(const std::string& folder) override;
   Replaceable CanReplace(const std::string& path) override;
   // Every folder of the tree in memory may be written, on a disk that never
   // says how full it is, while no other program runs.

@@ -50,8 +50,8 @@ IoStatus TestPlatform::RenameFile(const std::string& from, const std::string& to
   return result;
 }
 
-std::optional<std::vector<FolderEntry>> TestPlatform::ListFolder(const std::string& folder) {
-  if (fail_folder_listing) return std::nullopt;
+FolderListing TestPlatform::ListFolder(const std::string& folder) {
+  if (fail_folder_listing) return {IoStatus::Failed(IoError::kReadFailed, folder, EIO), {}};
   return SystemPlatform::ListFolder(folder);
 }
 

@@ -24,7 +24,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoStatus ReadFile(const std::string& path, std::string* bytes) override;
   IoStatus RenameFile(const std::string& from, const std::string& to) override;
   IoStatus SyncFile(const std::string& path) override;
-  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+  FolderListing ListFolder(const std::string& folder) override;
   bool CanWriteIn(const std::string& folder) override;
   Replaceable CanReplace(const std::string& path) override;
   std::optional<DiskSpace> SpaceOn(const std::string& folder) override;

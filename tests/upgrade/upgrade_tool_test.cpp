@@ -409,7 +409,9 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   } cases[] = {
       // Skipping the backup would not help: the upgrade reads the same files.
       {"unreadable folder", true, IoError::kWriteFailed, false,
-       texts::kBackupReadFailed + NormalPath(builder.AppDir() + "users\\u"), true},
+       texts::kBackupReadFailed + NormalPath(builder.AppDir() + "users\\u") +
+           testing::ReasonShown(EIO),
+       true},
       // A failing disk: the file and the system's reason and code.
       {"I/O error", false, IoError::kWriteFailed, false,
        texts::kBackupFailed + testing::FileShown(group) + testing::ReasonShown(EIO), true},
