@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OverlayPlatform platform(&disk);
   platform.Substitute(UserListPath(app_dir), list);
   UpgradePort no_log;
-  Installation installation(platform, app_dir);
+  Installation installation = Installation::OnView(platform, app_dir);
   UpgradeTool tool(installation, no_log);
   if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
   for (size_t i = 0; i < tool.users().size(); ++i) {
