@@ -26,7 +26,7 @@ class UnlockedOverlay : public OverlayPlatform {
   UnlockedOverlay(Platform* target, const Installation& installation)
       : OverlayPlatform(target), backup_root_(installation.BackupRoot() + "\\") {}
   TakenLock LockFile(const std::string& /*path*/) override {
-    return {LockResult::kLocked, std::make_unique<FileLock>()};
+    return {LockResult::kLocked, std::make_unique<FileLock>(), 0};
   }
   IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
     // A swap, not an assignment: assigning an empty string keeps the buffer.

@@ -90,6 +90,7 @@ enum class LockResult {
 struct TakenLock {
   LockResult result = LockResult::kUnavailable;
   std::unique_ptr<FileLock> held;
+  int code = 0;  // the system's, when the lock file could not be opened or locked
 };
 
 struct FolderEntry {

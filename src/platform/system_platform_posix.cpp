@@ -319,15 +319,15 @@ TakenLock SystemPlatform::LockFile(const std::string& path) {
   // each round means another holder came and went, so a few suffice.
   for (int round = 0; round < 100; ++round) {
     FileDescriptor fd(::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return {LockResult::kUnavailable, nullptr};
+    if (!fd.valid()) return {LockResult::kUnavailable, nullptr, errno};
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-      return {errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable, nullptr};
+      return {errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable, nullptr, errno};
     }
     if (StillAtPath(fd.get(), native)) {
-      return {LockResult::kLocked, std::make_unique<DescriptorLock>(std::move(fd), native)};
+      return {LockResult::kLocked, std::make_unique<DescriptorLock>(std::move(fd), native), 0};
     }
   }
-  return {LockResult::kBusy, nullptr};
+  return {LockResult::kBusy, nullptr, 0};
 }
 
 std::string SystemPlatform::ExecutablePath() {

@@ -545,17 +545,19 @@ TakenLock SystemPlatform::LockFile(const std::string& path) {
     if (!file.valid() && ::GetLastError() != ERROR_ACCESS_DENIED) break;
   }
   if (!file.valid()) {
-    const bool pending =
-        ::GetLastError() == ERROR_ACCESS_DENIED && Inspect(path) == PathKind::kFile;
-    return {pending ? LockResult::kBusy : LockResult::kUnavailable, nullptr};
+    const DWORD error = ::GetLastError();
+    const bool pending = error == ERROR_ACCESS_DENIED && Inspect(path) == PathKind::kFile;
+    return {pending ? LockResult::kBusy : LockResult::kUnavailable, nullptr,
+            static_cast<int>(error)};
   }
   OVERLAPPED whole = {};
   if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                     &whole)) {
-    return {::GetLastError() == ERROR_LOCK_VIOLATION ? LockResult::kBusy : LockResult::kUnavailable,
-            nullptr};
+    const DWORD error = ::GetLastError();
+    return {error == ERROR_LOCK_VIOLATION ? LockResult::kBusy : LockResult::kUnavailable, nullptr,
+            static_cast<int>(error)};
   }
-  return {LockResult::kLocked, std::make_unique<HandleLock>(std::move(file))};
+  return {LockResult::kLocked, std::make_unique<HandleLock>(std::move(file)), 0};
 }
 
 std::string SystemPlatform::ExecutablePath() {

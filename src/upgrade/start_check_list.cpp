@@ -2,6 +2,7 @@
 #include "upgrade/start_check_list.h"
 
 #include "texts/texts.h"
+#include "upgrade/error_report.h"
 #include "upgrade/machine_checks.h"
 
 namespace dayledger {
@@ -13,8 +14,8 @@ constexpr unsigned kEvery = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::k
 constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
 
 // One program at a time changes a user's folder, in any window or terminal.
-std::optional<Reply> LockRefusal(const StartScene& scene, LockResult result) {
-  switch (result) {
+std::optional<Reply> LockRefusal(const StartScene& scene, const TakenLock& taken) {
+  switch (taken.result) {
     case LockResult::kLocked:
       return std::nullopt;
     case LockResult::kBusy:
@@ -22,8 +23,10 @@ std::optional<Reply> LockRefusal(const StartScene& scene, LockResult result) {
     case LockResult::kUnavailable:
       break;
   }
+  Platform& platform = scene.installation.platform();
   const std::string path = scene.installation.LockOf(scene.user);
-  return Reply::Refused(texts::kLockUnavailable + scene.installation.platform().Cp949ToUtf8(path),
+  return Reply::Refused(texts::kLockUnavailable + platform.Cp949ToUtf8(path) +
+                            ReasonLines(platform, path, taken.code),
                         NoticeKind::kError, path);
 }
 
@@ -62,7 +65,7 @@ StartClearance ClearToStart(Verb verb, const StartScene& scene) {
     if (clearance.refusal) return clearance;
   }
   TakenLock taken = scene.installation.LockUser(scene.user);
-  clearance.refusal = LockRefusal(scene, taken.result);
+  clearance.refusal = LockRefusal(scene, taken);
   clearance.lock = std::move(taken.held);
   return clearance;
 }

@@ -192,7 +192,8 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
       {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
       // The lock cannot be taken: refused, as the upgrade refuses it.
       {"restore kim --yes", 1,
-       std::string(texts::kLockUnavailable) + app + "upgrade_backup\\kim.lock\n"},
+       texts::kLockUnavailable + app + "upgrade_backup\\kim.lock" + testing::ReasonShown(EISDIR) +
+           "\n"},
       {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
       {"restore 홍길동 --yes", 1,
        "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
@@ -412,8 +413,9 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   const auto before = SnapshotTree(builder.root());
   const ProcessResult backup = Cli("upgrade nofolders");
   EXPECT_EQ(backup.status, 1);
-  EXPECT_EQ(backup.err, std::string(texts::kLockUnavailable) + app.substr(0, app.size() - 1) +
-                            "\\upgrade_backup\\nofolders.lock\n");
+  EXPECT_EQ(backup.err, texts::kLockUnavailable + app.substr(0, app.size() - 1) +
+                            "\\upgrade_backup\\nofolders.lock" + testing::ReasonShown(ENOTDIR) +
+                            "\n");
   EXPECT_TRUE(SnapshotTree(builder.root()) == before);
 }
 

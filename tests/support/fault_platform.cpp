@@ -277,10 +277,11 @@ class HeldLock : public FileLock {
 }  // namespace
 
 TakenLock FaultPlatform::LockFile(const std::string& path) {
-  if (Operation('L') || !Place(path)) return {LockResult::kUnavailable, nullptr};
+  if (Operation('L')) return {LockResult::kUnavailable, nullptr, EIO};
+  if (!Place(path)) return {LockResult::kUnavailable, nullptr, ENOENT};
   const std::string normal = NormalPath(path);
-  if (!held_.paths->insert(normal).second) return {LockResult::kBusy, nullptr};
-  return {LockResult::kLocked, std::make_unique<HeldLock>(held_.paths, normal)};
+  if (!held_.paths->insert(normal).second) return {LockResult::kBusy, nullptr, 0};
+  return {LockResult::kLocked, std::make_unique<HeldLock>(held_.paths, normal), 0};
 }
 
 void FaultPlatform::Pause(int /*milliseconds*/) {
