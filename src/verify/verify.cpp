@@ -188,8 +188,13 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
     const std::string user_folder = installation.UserFolder(request.user_name);
     const std::string backup_folder = installation.BackupOf(request.user_name);
     const auto backup = Profile::ReadWhole(platform, backup_folder);
-    if (!backup) {
+    if (!backup && platform.Inspect(backup_folder) != PathKind::kFolder) {
       return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);
+    }
+    // A backup is there, but not what it was taken from.
+    if (!backup) {
+      return Ended(platform, Outcome::kStopped, texts::kBackupProfileUnreadable,
+                   ProfilePath(backup_folder));
     }
     if (backup->Version() == chain.target()) {
       return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, backup_folder);

@@ -185,6 +185,8 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
        "dayledger-upgrade: the data of lee is encrypted; give the password on a terminal or "
        "with --password-stdin\n"},
       {"verify park", 3, "비교할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
+      {"verify 홍길동", 3,
+       "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
       {"restore", 2, "dayledger-upgrade: restore needs one user name" + try_help},
       {"restore kim --password-stdin", 2,
        "dayledger-upgrade: --password-stdin belongs to upgrade, check and verify" + try_help},
