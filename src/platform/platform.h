@@ -179,7 +179,7 @@ class Platform {
   virtual IoStatus CreateDirectory(const std::string& path) = 0;
   // What is at the path; a symbolic link is not followed.
   virtual PathKind Inspect(const std::string& path) = 0;
-  // Every entry of the folder but "." and ".."; nullopt if it cannot be listed.
+  // Every entry of the folder but "." and ".."; or why it cannot be listed.
   virtual FolderListing ListFolder(const std::string& folder) = 0;
 
   // Whether the file could be renamed over or deleted now. Windows refuses
