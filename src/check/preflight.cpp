@@ -17,7 +17,7 @@
 namespace dayledger {
 namespace {
 
-// A dry run changes nothing on the disk, so it needs no lock and leaves no
+// A dry run changes nothing on the disk, so it holds no lock and leaves no
 // lock file. Nothing in it reads the backup again: the backup's files keep
 // their names, not their bytes, so the run holds the user's data about as
 // often as the upgrade does.
@@ -25,7 +25,14 @@ class UnlockedOverlay : public OverlayPlatform {
  public:
   UnlockedOverlay(Platform* target, const Installation& installation)
       : OverlayPlatform(target), backup_root_(installation.BackupRoot() + "\\") {}
-  TakenLock LockFile(const std::string& /*path*/) override {
+  // Where the lock's folder is there already, the real lock is taken and
+  // let go at once, taking its file with it: a lock file that cannot be
+  // opened is found as the upgrade would find it.
+  TakenLock LockFile(const std::string& path) override {
+    if (target()->Inspect(ParentFolder(path)) != PathKind::kMissing) {
+      TakenLock real = target()->LockFile(path);
+      if (real.result != LockResult::kLocked) return real;
+    }
     return {LockResult::kLocked, std::make_unique<FileLock>(), 0};
   }
   IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {

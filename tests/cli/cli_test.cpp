@@ -418,6 +418,10 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   EXPECT_EQ(backup.err, texts::kLockUnavailable + app.substr(0, app.size() - 1) +
                             "\\upgrade_backup\\nofolders.lock" + testing::ReasonShown(ENOTDIR) +
                             "\n");
+  // check meets it the same way.
+  const ProcessResult checked = Cli("check nofolders");
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_EQ(checked.err, backup.err);
   EXPECT_TRUE(SnapshotTree(builder.root()) == before);
 }
 
