@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t split = input.find('\0');
   const std::string list = input.substr(0, split);
   const std::string profile = split == std::string::npos ? "" : input.substr(split + 1);
-  const std::string app_dir = "\\nonexistent-dayledger-fuzz\\";
+  const Path app_dir("\\nonexistent-dayledger-fuzz\\");
   // Nothing on disk is read: every file comes from the overlay's stand-ins.
   SystemPlatform disk;
   OverlayPlatform platform(&disk);

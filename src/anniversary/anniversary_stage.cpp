@@ -12,10 +12,10 @@ void CopyAnniversaryTemplates(const StageContext& ctx) {
   ctx.platform.CreateDirectory(AnniversaryFolder(ctx.user.folder()));
   int done = 0;
   for (const std::string& name : kAnniversaryCopyOrder) {
-    const std::string source = TemplatePath(ctx.app_dir, name);
+    const Path source = TemplatePath(ctx.app_dir, name);
     // A template that did not arrive must not leave the user's older file to
     // be stamped as if it had.
-    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(ctx.user.folder()) + "\\" + name);
+    CopyFileOrThrow(ctx.platform, source, AnniversaryFolder(ctx.user.folder()) / name);
     ctx.observer.Progress(LongWork::kAnniversaries, ++done, 4);
   }
 }
@@ -23,7 +23,7 @@ void CopyAnniversaryTemplates(const StageContext& ctx) {
 void StampAnniversaryFiles(const StageContext& ctx, const std::string& code) {
   int done = 0;
   for (const std::string& name : kAnniversaryRewriteOrder) {
-    const std::string path = AnniversaryFolder(ctx.user.folder()) + "\\" + name;
+    const Path path = AnniversaryFolder(ctx.user.folder()) / name;
     StampVersionLine(ctx.platform, path, code);
     ctx.observer.Progress(LongWork::kAnniversaries, ++done, 4);
   }

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "commit/overlay_platform.h"
-#include "platform/tool_path.h"
+#include "platform/path.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
@@ -24,25 +24,25 @@ namespace {
 class UnlockedOverlay : public OverlayPlatform {
  public:
   UnlockedOverlay(Platform* target, const Installation& installation)
-      : OverlayPlatform(target), backup_root_(installation.BackupRoot() + "\\") {}
+      : OverlayPlatform(target), backup_root_(installation.BackupRoot()) {}
   // Where the lock's folder is there already, the real lock is taken and
   // let go at once, taking its file with it: a lock file that cannot be
   // opened is found as the upgrade would find it.
-  TakenLock LockFile(const std::string& path) override {
-    if (target()->Inspect(ParentFolder(path)) != PathKind::kMissing) {
+  TakenLock LockFile(const Path& path) override {
+    if (target()->Inspect(path.Parent()) != PathKind::kMissing) {
       TakenLock real = target()->LockFile(path);
       if (real.result != LockResult::kLocked) return real;
     }
     return {LockResult::kLocked, std::make_unique<FileLock>(), 0};
   }
-  IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override {
+  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override {
     // A swap, not an assignment: assigning an empty string keeps the buffer.
-    if (NormalPath(path).rfind(backup_root_, 0) == 0) std::string().swap(bytes);
+    if (backup_root_.Holds(path)) std::string().swap(bytes);
     return OverlayPlatform::WriteFileMoved(path, std::move(bytes));
   }
 
  private:
-  std::string backup_root_;
+  Path backup_root_;
 };
 
 // Every message the run shows is kept instead of shown; questions are
@@ -61,9 +61,8 @@ constexpr int kMaxRounds = 2000;
 
 // Stands in for a broken file so the next run can look past it: an empty
 // month in the user's form, or a two-line file with a version line.
-std::string Substitute(const std::string& path, const UnlockedUser& user) {
-  const std::string schedules = NormalPath(ScheduleFolder(user.folder())) + "\\";
-  const bool user_schedule = NormalPath(path).rfind(schedules, 0) == 0;
+std::string Substitute(const Path& path, const UnlockedUser& user) {
+  const bool user_schedule = ScheduleFolder(user.folder()).Holds(path);
   const LineList lines(std::vector<std::string>{kScheduleHeader, kFirstVersion, "0"});
   return user_schedule ? user.Encode(lines) : UnlockedUser().Encode(lines);
 }
@@ -99,8 +98,8 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
     Reply shown = tool.LoadUsers();
     if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
     if (shown.outcome != Outcome::kDone) {
-      problems.push_back({platform.Cp949ToUtf8(shown.path),
-                          shown.notices.empty() ? "" : shown.notices.back().text});
+      problems.push_back(
+          {platform.Shown(shown.path), shown.notices.empty() ? "" : shown.notices.back().text});
       return Checked({}, std::move(problems));
     }
     StartRequest request{user_index, password};
@@ -110,11 +109,11 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
     // A refusal, or a backup that could not be made: nothing to learn past it.
     if (!run.error) return Checked(messages.texts, std::move(problems));
     // The error names the file it is about.
-    const std::string path = run.error->path();
+    const Path path = run.error->path();
     // One line per problem: the report's lines (its reason among them) side by side.
     std::string error = ReportedText(platform, *run.error);
     std::replace(error.begin(), error.end(), '\n', ' ');
-    const std::string shown_path = platform.Cp949ToUtf8(path);
+    const std::string shown_path = platform.Shown(path);
     const bool seen = std::any_of(problems.begin(), problems.end(),
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });
     problems.push_back({shown_path, error});

@@ -12,7 +12,7 @@
 namespace dayledger {
 
 struct PreflightProblem {
-  std::string path;   // the tool's path, UTF-8
+  std::string path;   // the file, as shown
   std::string error;  // the text the upgrade's error report would show
 };
 

@@ -24,12 +24,12 @@ namespace dayledger::cli {
 namespace {
 
 // A folder in the form the system's own programs show it.
-std::string ShownFolder(Platform& platform, const std::string& tool_path) {
-  const std::string utf8 = platform.Cp949ToUtf8(tool_path);
+std::string ShownFolder(Platform& platform, const Path& path) {
+  const std::string shown = platform.Shown(path);
 #ifdef _WIN32
-  return utf8;
+  return shown;
 #else
-  return NativePathFromTool(utf8);
+  return NativePathFromTool(Path(shown));
 #endif
 }
 
@@ -226,7 +226,7 @@ int ListCommand(Session& session) {
       const std::string encryption =
           view->encrypted ? texts::EncryptionShown(*view->encrypted) : "";
       const std::string version =
-          view->version ? session.platform.Cp949ToUtf8(ShownVersion(*view->version)) : "";
+          view->version ? Cp949ToUtf8Text(ShownVersion(*view->version)) : "";
       std::printf("%s\t%s\t%s\n", name.c_str(), encryption.c_str(), version.c_str());
     } else {
       std::printf("%s\t\t\n", name.c_str());
@@ -271,8 +271,8 @@ int RestoreCommand(Session& session) {
   }
   const auto restored = Restore(session.installation, plan);
   if (const int status = session.Shown(restored.reply); status != kExitDone) return status;
-  for (const std::string& path : restored.found) {
-    std::printf("%s%s\n", texts::kLogUndeleted, platform.Cp949ToUtf8(path).c_str());
+  for (const Path& path : restored.found) {
+    std::printf("%s%s\n", texts::kLogUndeleted, platform.Shown(path).c_str());
   }
   std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan.aside_dir).c_str());
   std::printf("%s\n", texts::kRestored);

@@ -7,8 +7,8 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "platform/native_path.h"
+#include "platform/path.h"
 #include "platform/system_platform.h"
-#include "platform/tool_path.h"
 #include "state/version_code.h"
 #include "upgrade/installation.h"
 #include "upgrade/tool_version.h"
@@ -18,12 +18,12 @@ namespace dayledger::cli {
 namespace {
 
 // The installation's folder as given, in any characters the system can name.
-std::string ToolAppDir(SystemPlatform& platform, const std::string& native) {
+Path ToolAppDir(const std::string& native) {
   const std::u8string u8 =
       std::filesystem::absolute(std::filesystem::u8path(native)).lexically_normal().u8string();
   std::string path(u8.begin(), u8.end());
   while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return platform.UseAppDir(ToolPathFromNative(path));
+  return ToolPathFromNative(path).WithSuffix("\\");
 }
 
 int Run(int argc, char* argv[]) {
@@ -47,7 +47,7 @@ int Run(int argc, char* argv[]) {
   Console console;
   Installation installation = options.app_dir.empty()
                                   ? Installation::OfProgram(system)
-                                  : Installation::Open(system, ToolAppDir(system, options.app_dir));
+                                  : Installation::Open(system, ToolAppDir(options.app_dir));
   // What opening the installation finished or undid comes before anything else.
   for (const std::string& note : installation.recovered())
     std::fprintf(stderr, "%s\n", note.c_str());

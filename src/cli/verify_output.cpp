@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "platform/cp949_codec.h"
 #include "texts/texts.h"
 
 namespace dayledger::cli {
@@ -55,13 +56,13 @@ std::string VerifySummary(Platform& platform, const VerifyReport& report) {
   count(texts::kEqualFiles, report.files_equal, texts::kFileUnit);
   count(texts::kDifferingFiles, report.files_differing.size(), texts::kFileUnit);
   for (const VerifyEntry& entry : report.missing) {
-    out += texts::MissingEntry(Month(entry.month)) + platform.Cp949ToUtf8(entry.line) + "\n";
+    out += texts::MissingEntry(Month(entry.month)) + Cp949ToUtf8Text(entry.line) + "\n";
   }
   for (const VerifyEntry& entry : report.added) {
-    out += texts::kAddedEntry + platform.Cp949ToUtf8(entry.line) + "\n";
+    out += texts::kAddedEntry + Cp949ToUtf8Text(entry.line) + "\n";
   }
-  for (const std::string& path : report.files_differing) {
-    out += texts::kDifferingFile + platform.Cp949ToUtf8(path) + "\n";
+  for (const Path& path : report.files_differing) {
+    out += texts::kDifferingFile + platform.Shown(path) + "\n";
   }
   if (report.count_found != report.count_expected) {
     out += texts::CountDiffers(report.count_found, report.count_expected) + "\n";
@@ -74,13 +75,13 @@ std::string VerifySummary(Platform& platform, const VerifyReport& report) {
 std::string VerifyJson(Platform& platform, const VerifyReport& report) {
   const std::function<std::string(const VerifyEntry&)> missing = [&](const VerifyEntry& entry) {
     return "{\"month\":" + Quoted(entry.month) +
-           ",\"line\":" + Quoted(platform.Cp949ToUtf8(entry.line)) + "}";
+           ",\"line\":" + Quoted(Cp949ToUtf8Text(entry.line)) + "}";
   };
   const std::function<std::string(const VerifyEntry&)> added = [&](const VerifyEntry& entry) {
-    return Quoted(platform.Cp949ToUtf8(entry.line));
+    return Quoted(Cp949ToUtf8Text(entry.line));
   };
-  const std::function<std::string(const std::string&)> path = [&](const std::string& p) {
-    return Quoted(platform.Cp949ToUtf8(p));
+  const std::function<std::string(const Path&)> path = [&](const Path& p) {
+    return Quoted(platform.Shown(p));
   };
   return "{\"backup_entries\":" + std::to_string(report.backup_entries) +
          ",\"current_entries\":" + std::to_string(report.current_entries) +

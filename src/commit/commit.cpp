@@ -17,32 +17,30 @@
 
 #include "commit/work_files.h"
 #include "platform/framework_error.h"
+#include "platform/path.h"
 #include "platform/patience.h"
-#include "platform/tool_path.h"
 
 namespace dayledger {
 namespace {
 
 // The journal's renames, deletions and flushes, each tried once.
-std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& folder,
-                                          const Journal& journal);
+std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Journal& journal);
 
-std::string Join(const std::string& folder, const std::string& relative) {
-  return relative.empty() ? folder : folder + "\\" + relative;
+Path Join(const Path& folder, const std::string& relative) {
+  return relative.empty() ? folder : folder / relative;
 }
 
 // `path` relative to `folder`; a path outside it or a name the journal
 // cannot hold is refused before anything is written.
-std::string Relative(const std::string& folder, const std::string& path) {
-  if (path == folder) return "";
-  if (path.rfind(folder + "\\", 0) != 0 || path.find_first_of("\t\r\n") != std::string::npos) {
+std::string Relative(const Path& folder, const Path& path) {
+  if (!folder.Holds(path) || path.text().find_first_of("\t\r\n") != std::string::npos) {
     throw CannotCreateFile(path);
   }
-  return path.substr(folder.size() + 1);
+  return folder.RelativeOf(path);
 }
 
 // The error of a failed step, naming the file the user knows, not its temporary.
-void Check(const IoStatus& status, const std::string& target) {
+void Check(const IoStatus& status, const Path& target) {
   if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target, status.code));
 }
 
@@ -58,47 +56,48 @@ bool IsWithinAny(const std::string& path, const std::vector<std::string>& folder
 class Temporaries {
  public:
   explicit Temporaries(Platform& disk) : disk_(disk) {}
-  std::string NewName(const std::string& folder) {
-    std::string name;
+  Path NewName(const Path& folder) {
+    Path name;
     do {
-      name = folder + "\\" + kWorkFilePrefix + std::to_string(++counter_);
+      name = folder / (kWorkFilePrefix + std::to_string(++counter_));
     } while (disk_.Inspect(name) != PathKind::kMissing);
     return name;
   }
-  void AddFile(const std::string& path) { files_.push_back(path); }
-  void AddFolder(const std::string& path) { folders_.push_back(path); }
+  void AddFile(const Path& path) { files_.push_back(path); }
+  void AddFolder(const Path& path) { folders_.push_back(path); }
   void RemoveAll() {
-    for (const std::string& file : files_) disk_.DeleteFile(file);
+    for (const Path& file : files_) disk_.DeleteFile(file);
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) disk_.RemoveFolder(*it);
   }
 
  private:
   Platform& disk_;
-  std::vector<std::string> files_;
-  std::vector<std::string> folders_;
+  std::vector<Path> files_;
+  std::vector<Path> folders_;
   int counter_ = 0;
 };
 
 struct Plan {
   Journal journal;
-  std::set<std::string> temporary_folders;  // folders that hold temporaries
+  std::set<Path> temporary_folders;  // folders that hold temporaries
 };
 
-void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& staged,
-                      Temporaries& made, Plan& plan) {
+void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged, Temporaries& made,
+                      Plan& plan) {
   std::set<std::string> flush = {""};
-  std::map<std::string, std::string> built;  // new folder -> where it is built
-  for (const std::string& created : staged.new_folders()) {
-    const std::string parent = ParentFolder(created);
+  std::map<Path, Path> built;  // new folder -> where it is built
+  for (const std::string& key : staged.new_folders()) {
+    const Path created(key);
+    const Path parent = created.Parent();
     const auto inside = built.find(parent);
-    const std::string place =
-        inside != built.end() ? inside->second + "\\" + BaseName(created) : made.NewName(parent);
+    const Path place =
+        inside != built.end() ? inside->second / created.Name() : made.NewName(parent);
     if (const IoStatus made_folder = disk.CreateDirectory(place); !made_folder.ok()) {
       throw CannotCreateFile(created, made_folder.code);
     }
     made.AddFolder(place);
     built[created] = place;
-    plan.temporary_folders.insert(ParentFolder(place));
+    plan.temporary_folders.insert(place.Parent());
     if (inside == built.end()) {
       plan.journal.renames.emplace_back(Relative(root, place), Relative(root, created));
       flush.insert(Relative(root, parent));
@@ -107,17 +106,17 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
   // Every file is written before any is flushed: the first flush then
   // carries the others' data with it on a journaling file system, where
   // writing and flushing each in turn would wait for the disk once a file.
-  std::vector<std::pair<std::string, std::string>> written;  // place, path
-  for (const auto& [path, bytes] : staged.changes()) {
-    const std::string parent = ParentFolder(path);
+  std::vector<std::pair<Path, Path>> written;  // place, path
+  for (const auto& [key, bytes] : staged.changes()) {
+    const Path path(key);
+    const Path parent = path.Parent();
     flush.insert(Relative(root, parent));
     if (!bytes) {
       plan.journal.deletions.push_back(Relative(root, path));
       continue;
     }
     const auto inside = built.find(parent);
-    const std::string place =
-        inside != built.end() ? inside->second + "\\" + BaseName(path) : made.NewName(parent);
+    const Path place = inside != built.end() ? inside->second / path.Name() : made.NewName(parent);
     made.AddFile(place);
     Check(disk.WriteFileMoved(place, staged.TakeBytes(path)), path);
     // A replaced file keeps what the user set on it (a profile kept private
@@ -129,7 +128,7 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
           path);
     }
     written.emplace_back(place, path);
-    plan.temporary_folders.insert(ParentFolder(place));
+    plan.temporary_folders.insert(place.Parent());
     if (inside == built.end()) {
       plan.journal.renames.emplace_back(Relative(root, place), Relative(root, path));
     }
@@ -139,9 +138,10 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
                               [&disk, &temporary = place] { return disk.SyncFile(temporary); }),
           path);
   }
-  for (const std::string& removed : staged.removed_folders()) {
+  for (const std::string& key : staged.removed_folders()) {
+    const Path removed(key);
     plan.journal.removed_folders.push_back(Relative(root, removed));
-    flush.insert(Relative(root, ParentFolder(removed)));
+    flush.insert(Relative(root, removed.Parent()));
   }
   // A removed folder is made durable by its parent's flush, not its own.
   std::erase_if(flush, [&](const std::string& folder) {
@@ -157,38 +157,38 @@ void WriteTemporaries(Platform& disk, const std::string& root, OverlayPlatform& 
 // moment is waited for.
 void RefuseUnreplaceable(Platform& disk, const OverlayPlatform& staged) {
   for (const auto& change : staged.changes()) {
-    const std::string& path = change.first;
+    const Path path(change.first);
     if (disk.Inspect(path) != PathKind::kFile) continue;
     switch (ReplaceableSoon(disk, path)) {
       case Replaceable::kYes:
         break;
       case Replaceable::kHeld:
-        throw FrameworkError(path, ErrorKind::kFileInUse, path);
+        throw FrameworkError(path.text(), ErrorKind::kFileInUse, path);
       case Replaceable::kReadOnly:
-        throw FrameworkError(path, ErrorKind::kFileReadOnly, path);
+        throw FrameworkError(path.text(), ErrorKind::kFileReadOnly, path);
       case Replaceable::kDenied:
-        throw FrameworkError(path, ErrorKind::kFileNotDeletable, path);
+        throw FrameworkError(path.text(), ErrorKind::kFileNotDeletable, path);
     }
   }
 }
 
 // Before anything is written: a file reached through a link would be
 // replaced by a plain copy and its real target never upgraded.
-void RefuseLinks(Platform& disk, const std::string& root, const OverlayPlatform& staged) {
-  for (const auto& [path, bytes] : staged.changes()) {
+void RefuseLinks(Platform& disk, const Path& root, const OverlayPlatform& staged) {
+  for (const auto& [key, bytes] : staged.changes()) {
+    const Path path(key);
     Relative(root, path);
     if (bytes && disk.Inspect(path) == PathKind::kLink) {
-      throw FrameworkError(path, ErrorKind::kLinkRefused, path);
+      throw FrameworkError(path.text(), ErrorKind::kLinkRefused, path);
     }
   }
 }
 
 }  // namespace
 
-std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder,
-                                       OverlayPlatform& staged) {
-  const std::string root = NormalPath(folder);
-  const std::string journal_path = root + "\\" + kJournalName;
+std::vector<Path> CommitChanges(Platform& disk, const Path& folder, OverlayPlatform& staged) {
+  const Path root = folder.Normal();
+  const Path journal_path = root / kJournalName;
   // An unfinished journal belongs to recovery, never to be overwritten.
   if (disk.Inspect(journal_path) != PathKind::kMissing) throw CannotCreateFile(journal_path);
   RefuseLinks(disk, root, staged);
@@ -198,7 +198,7 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   bool journal_written = false;
   try {
     WriteTemporaries(disk, root, staged, made, plan);
-    for (const std::string& holder : plan.temporary_folders) Check(disk.SyncFolder(holder), holder);
+    for (const Path& holder : plan.temporary_folders) Check(disk.SyncFolder(holder), holder);
     journal_written = true;
     Check(disk.WriteFile(journal_path, EncodeJournal(plan.journal)), journal_path);
     Check(UnlessBrieflyDenied(disk, kBriefPatience, [&] { return disk.SyncFile(journal_path); }),
@@ -222,12 +222,11 @@ std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder
   }
 }
 
-std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
-                                      const Journal& journal) {
+std::vector<Path> ApplyJournal(Platform& disk, const Path& folder, const Journal& journal) {
   // A step that fails (a file a scanner holds) is tried again, the whole
   // journal at a time, with longer and longer pauses: a rename still
   // failing then throws, and a file still held is left undeleted.
-  std::vector<std::string> undeleted;
+  std::vector<Path> undeleted;
   std::optional<FrameworkError> failure;
   Patiently(disk, kCommittedPatience, [&] {
     try {
@@ -244,9 +243,8 @@ std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
 
 namespace {
 
-std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& folder,
-                                          const Journal& journal) {
-  const std::string root = NormalPath(folder);
+std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Journal& journal) {
+  const Path root = folder.Normal();
   for (const auto& [temporary, target] : journal.renames) {
     const IoStatus status = disk.RenameFile(Join(root, temporary), Join(root, target));
     // A temporary no longer there was renamed before an interruption.
@@ -254,10 +252,10 @@ std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& fol
       Check(status, Join(root, target));
     }
   }
-  std::vector<std::string> deletions;
+  std::vector<Path> deletions;
   deletions.reserve(journal.deletions.size());
   for (const std::string& path : journal.deletions) deletions.push_back(Join(root, path));
-  std::vector<std::string> undeleted;
+  std::vector<Path> undeleted;
   const std::vector<IoStatus> statuses = disk.DeleteFiles(deletions);
   for (size_t at = 0; at < deletions.size(); ++at) {
     if (!statuses[at].ok() && statuses[at].error != IoError::kNotFound) {
@@ -271,7 +269,7 @@ std::vector<std::string> ApplyJournalOnce(Platform& disk, const std::string& fol
   for (const std::string& touched : journal.folders) {
     Check(disk.SyncFolder(Join(root, touched)), Join(root, touched));
   }
-  const std::string journal_path = root + "\\" + kJournalName;
+  const Path journal_path = root / kJournalName;
   const IoStatus removed = disk.DeleteFile(journal_path);
   if (removed.error != IoError::kNotFound) Check(removed, journal_path);
   Check(disk.SyncFolder(root), root);

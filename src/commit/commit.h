@@ -16,31 +16,29 @@ namespace dayledger {
 // FrameworkError; a failure before the commit point leaves the folder as it
 // was, one after it leaves the journal for recovery to finish. Returns the
 // files that could not be deleted (held open by another program).
-std::vector<std::string> CommitChanges(Platform& disk, const std::string& folder,
-                                       OverlayPlatform& staged);
+std::vector<Path> CommitChanges(Platform& disk, const Path& folder, OverlayPlatform& staged);
 
 // Applies a whole journal of `folder`, then removes it. Applying it again
 // after an interruption gives the same result. A step another program
 // holds up is waited for, some twenty seconds at most. Returns the files
 // and folders that still could not be deleted; throws FrameworkError when
 // a rename or flush still fails.
-std::vector<std::string> ApplyJournal(Platform& disk, const std::string& folder,
-                                      const Journal& journal);
+std::vector<Path> ApplyJournal(Platform& disk, const Path& folder, const Journal& journal);
 
 enum class RecoveryAction { kNone, kRolledForward, kRolledBack, kCleaned };
 
 struct RecoveryReport {
   RecoveryAction action = RecoveryAction::kNone;
-  std::vector<std::string> undeleted;
+  std::vector<Path> undeleted;
 };
 
 // Whether anything of an unfinished commit lies below `folder`.
-bool HasWorkFiles(Platform& disk, const std::string& folder);
+bool HasWorkFiles(Platform& disk, const Path& folder);
 
 // Leaves `folder` in a whole state after an interrupted commit: a whole
 // journal is applied to its end (roll forward); a torn one is discarded with
 // its temporaries (roll back); stray temporaries of any earlier run go, and
 // an earlier build's lock file, which the caller holds.
-RecoveryReport RecoverFolder(Platform& disk, const std::string& folder);
+RecoveryReport RecoverFolder(Platform& disk, const Path& folder);
 
 }  // namespace dayledger

@@ -3,13 +3,14 @@
 
 #include <algorithm>
 
-#include "platform/system_platform.h"
-
 namespace dayledger {
 
 namespace {
 
-std::string Key(const std::string& path) { return NormalPath(path); }
+// Changes are kept by the normal text of their path.
+std::string Key(const Path& path) { return path.Normal().text(); }
+std::string ParentKey(const std::string& key) { return Path(key).Parent().text(); }
+std::string NameOfKey(const std::string& key) { return Path(key).Name(); }
 
 }  // namespace
 
@@ -26,15 +27,15 @@ bool OverlayPlatform::FolderExists(const std::string& key) {
   if (IsNewFolder(key) || empty_folders_.count(key) != 0) return true;
   const auto cached = folder_on_disk_.find(key);
   if (cached != folder_on_disk_.end()) return cached->second;
-  return folder_on_disk_[key] = target()->Inspect(key) == PathKind::kFolder;
+  return folder_on_disk_[key] = target()->Inspect(Path(key)) == PathKind::kFolder;
 }
 
-bool OverlayPlatform::TestOpen(const std::string& path) {
+bool OverlayPlatform::TestOpen(const Path& path) {
   std::string ignored;
   return ReadFile(path, &ignored).ok();
 }
 
-IoStatus OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus OverlayPlatform::ReadFile(const Path& path, std::string* bytes) {
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) {
@@ -50,25 +51,25 @@ IoStatus OverlayPlatform::ReadFile(const std::string& path, std::string* bytes) 
   return target()->ReadFile(path, bytes);
 }
 
-IoStatus OverlayPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus OverlayPlatform::WriteFile(const Path& path, const std::string& bytes) {
   return WriteFileMoved(path, std::string(bytes));
 }
 
-IoStatus OverlayPlatform::WriteFileMoved(const std::string& path, std::string&& bytes) {
+IoStatus OverlayPlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
   const std::string key = Key(path);
-  if (!FolderExists(ParentFolder(key)) || Inspect(key) == PathKind::kFolder) {
+  if (!FolderExists(ParentKey(key)) || Inspect(Path(key)) == PathKind::kFolder) {
     return IoStatus::Failed(IoError::kCannotCreate, path);
   }
   changes_[key] = std::move(bytes);
   return IoStatus::Ok();
 }
 
-IoStatus OverlayPlatform::SyncFile(const std::string& path) {
+IoStatus OverlayPlatform::SyncFile(const Path& path) {
   if (Inspect(path) == PathKind::kMissing) return IoStatus::Failed(IoError::kNotFound, path);
   return IoStatus::Ok();
 }
 
-IoStatus OverlayPlatform::RenameFile(const std::string& from, const std::string& to) {
+IoStatus OverlayPlatform::RenameFile(const Path& from, const Path& to) {
   const std::string old_key = Key(from);
   const std::string new_key = Key(to);
   if (IsNewFolder(old_key)) {
@@ -96,11 +97,11 @@ IoStatus OverlayPlatform::RenameFile(const std::string& from, const std::string&
   return DeleteFile(from);
 }
 
-IoStatus OverlayPlatform::DeleteFile(const std::string& path) {
+IoStatus OverlayPlatform::DeleteFile(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(key) != PathKind::kFile) return IoStatus::Failed(IoError::kNotFound, path);
+  if (Inspect(Path(key)) != PathKind::kFile) return IoStatus::Failed(IoError::kNotFound, path);
   // A file that exists only here leaves no trace; one on disk is to be deleted.
-  if (target()->Inspect(key) == PathKind::kMissing) {
+  if (target()->Inspect(Path(key)) == PathKind::kMissing) {
     changes_.erase(key);
   } else {
     changes_[key] = std::nullopt;
@@ -108,10 +109,10 @@ IoStatus OverlayPlatform::DeleteFile(const std::string& path) {
   return IoStatus::Ok();
 }
 
-IoStatus OverlayPlatform::RemoveFolder(const std::string& path) {
+IoStatus OverlayPlatform::RemoveFolder(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(key) != PathKind::kFolder) return IoStatus::Failed(IoError::kNotFound, path);
-  const FolderListing listed = ListFolder(key);
+  if (Inspect(Path(key)) != PathKind::kFolder) return IoStatus::Failed(IoError::kNotFound, path);
+  const FolderListing listed = ListFolder(Path(key));
   if (!listed.ok() || !listed.entries.empty()) {
     return IoStatus::Failed(IoError::kDeleteFailed, path, listed.status.code);
   }
@@ -123,18 +124,18 @@ IoStatus OverlayPlatform::RemoveFolder(const std::string& path) {
   return IoStatus::Ok();
 }
 
-IoStatus OverlayPlatform::SyncFolder(const std::string& path) {
+IoStatus OverlayPlatform::SyncFolder(const Path& path) {
   if (!FolderExists(Key(path))) return IoStatus::Failed(IoError::kNotFound, path);
   return IoStatus::Ok();
 }
 
-IoStatus OverlayPlatform::CopyPermissions(const std::string& /*from*/, const std::string& /*to*/) {
+IoStatus OverlayPlatform::CopyPermissions(const Path& /*from*/, const Path& /*to*/) {
   return IoStatus::Ok();
 }
 
-IoStatus OverlayPlatform::CreateDirectory(const std::string& path) {
+IoStatus OverlayPlatform::CreateDirectory(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(key) != PathKind::kMissing || !FolderExists(ParentFolder(key))) {
+  if (Inspect(Path(key)) != PathKind::kMissing || !FolderExists(ParentKey(key))) {
     return IoStatus::Failed(IoError::kCannotCreate, path);
   }
   if (IsRemovedFolder(key)) {
@@ -146,17 +147,17 @@ IoStatus OverlayPlatform::CreateDirectory(const std::string& path) {
   return IoStatus::Ok();
 }
 
-PathKind OverlayPlatform::Inspect(const std::string& path) {
+PathKind OverlayPlatform::Inspect(const Path& path) {
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) return changed->second ? PathKind::kFile : PathKind::kMissing;
   if (IsRemovedFolder(key)) return PathKind::kMissing;
   if (IsNewFolder(key) || empty_folders_.count(key) != 0) return PathKind::kFolder;
   if (substitutes_.count(key) != 0) return PathKind::kFile;
-  return target()->Inspect(key);
+  return target()->Inspect(Path(key));
 }
 
-FolderListing OverlayPlatform::ListFolder(const std::string& folder) {
+FolderListing OverlayPlatform::ListFolder(const Path& folder) {
   const std::string key = Key(folder);
   std::map<std::string, FolderEntry> entries;
   if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
@@ -176,24 +177,24 @@ FolderListing OverlayPlatform::ListFolder(const std::string& folder) {
     }
   }
   for (const std::string& created : new_folders_) {
-    if (ParentFolder(created) == key) {
-      const std::string name = BaseName(created);
+    if (ParentKey(created) == key) {
+      const std::string name = NameOfKey(created);
       entries[name] = {name, true, name[0] == '.'};
     }
   }
   for (const std::string& removed : removed_folders_) {
-    if (ParentFolder(removed) == key) entries.erase(BaseName(removed));
+    if (ParentKey(removed) == key) entries.erase(NameOfKey(removed));
   }
   FolderListing listed;
   for (auto& [name, entry] : entries) listed.entries.push_back(std::move(entry));
   return listed;
 }
 
-void OverlayPlatform::Substitute(const std::string& path, const std::string& bytes) {
+void OverlayPlatform::Substitute(const Path& path, const std::string& bytes) {
   substitutes_[Key(path)] = bytes;
 }
 
-void OverlayPlatform::SubstituteEmptyFolder(const std::string& folder) {
+void OverlayPlatform::SubstituteEmptyFolder(const Path& folder) {
   empty_folders_.insert(Key(folder));
 }
 

@@ -10,8 +10,8 @@
 #include <set>
 #include <string>
 
+#include "platform/path.h"
 #include "platform/platform.h"
-#include "platform/tool_path.h"
 
 namespace dayledger {
 
@@ -19,33 +19,34 @@ class OverlayPlatform : public PlatformWrapper {
  public:
   explicit OverlayPlatform(Platform* target) : PlatformWrapper(target) {}
 
-  bool TestOpen(const std::string& path) override;
-  IoStatus ReadFile(const std::string& path, std::string* bytes) override;
-  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
-  IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) override;
-  IoStatus SyncFile(const std::string& path) override;
-  IoStatus RenameFile(const std::string& from, const std::string& to) override;
-  IoStatus DeleteFile(const std::string& path) override;
-  IoStatus RemoveFolder(const std::string& path) override;
-  IoStatus SyncFolder(const std::string& path) override;
-  IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
-  IoStatus CreateDirectory(const std::string& path) override;
-  PathKind Inspect(const std::string& path) override;
-  FolderListing ListFolder(const std::string& folder) override;
+  bool TestOpen(const Path& path) override;
+  IoStatus ReadFile(const Path& path, std::string* bytes) override;
+  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
+  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override;
+  IoStatus SyncFile(const Path& path) override;
+  IoStatus RenameFile(const Path& from, const Path& to) override;
+  IoStatus DeleteFile(const Path& path) override;
+  IoStatus RemoveFolder(const Path& path) override;
+  IoStatus SyncFolder(const Path& path) override;
+  IoStatus CopyPermissions(const Path& from, const Path& to) override;
+  IoStatus CreateDirectory(const Path& path) override;
+  PathKind Inspect(const Path& path) override;
+  FolderListing ListFolder(const Path& folder) override;
 
   // Puts `bytes` in place of the file, or an empty folder in place of a
   // missing one, for the following runs.
-  void Substitute(const std::string& path, const std::string& bytes);
-  void SubstituteEmptyFolder(const std::string& folder);
+  void Substitute(const Path& path, const std::string& bytes);
+  void SubstituteEmptyFolder(const Path& folder);
   // Forgets what the last run changed, keeping the substitutes.
   void ResetWrites();
 
-  // The change set, by path: the new content, or nullopt for a deletion.
+  // The change set, by the normal text of each path: the new content, or
+  // nullopt for a deletion.
   const std::map<std::string, std::optional<std::string>>& changes() const { return changes_; }
   // The new content of a changed path, given up (for writing it to the disk
   // without a copy); the path stays in the change set.
-  std::string TakeBytes(const std::string& path) { return std::move(*changes_.at(path)); }
-  // Folders created in the overlay, in the order of creation.
+  std::string TakeBytes(const Path& path) { return std::move(*changes_.at(path.Normal().text())); }
+  // Folders created in the overlay (normal texts), in the order of creation.
   const std::vector<std::string>& new_folders() const { return new_folders_; }
   // Folders of the disk removed in the overlay, in the order of removal
   // (so a folder comes after everything removed inside it).

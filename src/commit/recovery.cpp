@@ -7,9 +7,9 @@ namespace dayledger {
 namespace {
 
 // Removes a work folder and everything in it.
-void RemoveTree(Platform& disk, const std::string& folder) {
+void RemoveTree(Platform& disk, const Path& folder) {
   for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
-    const std::string path = folder + "\\" + entry.name;
+    const Path path = folder / entry.name;
     if (entry.folder) {
       RemoveTree(disk, path);
     } else {
@@ -20,10 +20,10 @@ void RemoveTree(Platform& disk, const std::string& folder) {
 }
 
 // Removes every work file and work folder below `folder`; true if there was any.
-bool RemoveWorkFiles(Platform& disk, const std::string& folder) {
+bool RemoveWorkFiles(Platform& disk, const Path& folder) {
   bool removed = false;
   for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
-    const std::string path = folder + "\\" + entry.name;
+    const Path path = folder / entry.name;
     if (!IsWorkFile(entry.name)) {
       if (entry.folder) removed = RemoveWorkFiles(disk, path) || removed;
       continue;
@@ -41,19 +41,19 @@ bool RemoveWorkFiles(Platform& disk, const std::string& folder) {
 
 }  // namespace
 
-bool HasWorkFiles(Platform& disk, const std::string& folder) {
+bool HasWorkFiles(Platform& disk, const Path& folder) {
   for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
     if (IsWorkFile(entry.name)) return true;
-    if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder + "\\" + entry.name)) {
+    if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder / entry.name)) {
       return true;
     }
   }
   return false;
 }
 
-RecoveryReport RecoverFolder(Platform& disk, const std::string& folder) {
+RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
   RecoveryReport report;
-  const std::string journal_path = folder + "\\" + kJournalName;
+  const Path journal_path = folder / kJournalName;
   if (disk.Inspect(journal_path) == PathKind::kFile) {
     std::string bytes;
     const auto journal =

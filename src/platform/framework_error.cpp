@@ -1,41 +1,46 @@
 // The framework's error texts and the errors of failed file operations.
 #include "platform/framework_error.h"
 
+#include "platform/cp949_codec.h"
 #include "platform/platform.h"
 
 namespace dayledger {
 
-FrameworkError CannotOpenFile(const std::string& path, int code) {
-  return FrameworkError("Cannot open file " + path, ErrorKind::kCannotOpenFile, path, code);
+FrameworkError CannotOpenFile(const Path& path, int code) {
+  return FrameworkError("Cannot open file " + path.text(), ErrorKind::kCannotOpenFile, path, code);
 }
 
-FrameworkError CannotCreateFile(const std::string& path, int code) {
-  return FrameworkError("Cannot create file " + path, ErrorKind::kCannotCreateFile, path, code);
+FrameworkError CannotCreateFile(const Path& path, int code) {
+  return FrameworkError("Cannot create file " + path.text(), ErrorKind::kCannotCreateFile, path,
+                        code);
 }
 
-FrameworkError CannotOpenFolder(const std::string& path, int code) {
-  return FrameworkError("Cannot open folder " + path, ErrorKind::kCannotOpenFolder, path, code);
+FrameworkError CannotOpenFolder(const Path& path, int code) {
+  return FrameworkError("Cannot open folder " + path.text(), ErrorKind::kCannotOpenFolder, path,
+                        code);
 }
 
-FrameworkError CannotRenameFile(const std::string& path, int code) {
-  return FrameworkError("Cannot rename file " + path, ErrorKind::kCannotRenameFile, path, code);
+FrameworkError CannotRenameFile(const Path& path, int code) {
+  return FrameworkError("Cannot rename file " + path.text(), ErrorKind::kCannotRenameFile, path,
+                        code);
 }
 
-FrameworkError CannotDeleteFile(const std::string& path, int code) {
-  return FrameworkError("Cannot delete file " + path, ErrorKind::kCannotDeleteFile, path, code);
+FrameworkError CannotDeleteFile(const Path& path, int code) {
+  return FrameworkError("Cannot delete file " + path.text(), ErrorKind::kCannotDeleteFile, path,
+                        code);
 }
 
-FrameworkError ListIndexOutOfBounds(long long index, const std::string& path) {
+FrameworkError ListIndexOutOfBounds(long long index, const Path& path) {
   return FrameworkError("List index out of bounds (" + std::to_string(index) + ")",
                         ErrorKind::kListIndexOutOfBounds, path);
 }
 
-FrameworkError NotAValidInteger(const std::string& text, const std::string& path) {
-  return FrameworkError("'" + text + "' is not a valid integer value", ErrorKind::kNotAValidInteger,
-                        path);
+FrameworkError NotAValidInteger(const std::string& text, const Path& path) {
+  return FrameworkError("'" + Cp949ToUtf8Text(text) + "' is not a valid integer value",
+                        ErrorKind::kNotAValidInteger, path);
 }
 
-FrameworkError StreamWriteError(const std::string& path, int code) {
+FrameworkError StreamWriteError(const Path& path, int code) {
   return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path, code);
 }
 
@@ -59,23 +64,23 @@ void ThrowIfFailed(const IoStatus& status) {
   }
 }
 
-void WriteFileOrThrow(Platform& platform, const std::string& path, const std::string& bytes) {
+void WriteFileOrThrow(Platform& platform, const Path& path, const std::string& bytes) {
   ThrowIfFailed(platform.WriteFile(path, bytes));
 }
 
-void WriteFileOrThrow(Platform& platform, const std::string& path, std::string&& bytes) {
+void WriteFileOrThrow(Platform& platform, const Path& path, std::string&& bytes) {
   ThrowIfFailed(platform.WriteFileMoved(path, std::move(bytes)));
 }
 
-void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to) {
+void CopyFileOrThrow(Platform& platform, const Path& from, const Path& to) {
   std::string bytes;
   ThrowIfFailed(platform.ReadFile(from, &bytes));
   WriteFileOrThrow(platform, to, bytes);
 }
 
 std::string ErrorReportText(const std::string& message) {
-  // Byte compare: a CP949 lead byte (>= 0x81) counts as greater, as a
-  // Korean character does.
+  // Byte compare: each byte of a Korean character (>= 0x80) counts as
+  // greater, as the character does.
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
   return message;
 }

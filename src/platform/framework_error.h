@@ -1,11 +1,13 @@
 // The one error type of the tool. It carries the texts the scheduler's users
-// know from the framework ("Cannot open file %s" and the others), in CP949
-// bytes since paths are part of them, with the kind and the path apart, so
-// that callers decide by kind and never by the text.
+// know from the framework ("Cannot open file %s" and the others), in UTF-8,
+// with the kind and the path apart, so that callers decide by kind and
+// never by the text.
 #pragma once
 
 #include <stdexcept>
 #include <string>
+
+#include "platform/path.h"
 
 namespace dayledger {
 
@@ -34,42 +36,43 @@ enum class ErrorKind {
 class FrameworkError : public std::runtime_error {
  public:
   explicit FrameworkError(const std::string& text, ErrorKind kind = ErrorKind::kOther,
-                          std::string path = "", int code = 0)
+                          Path path = Path(), int code = 0)
       : std::runtime_error(text), kind_(kind), path_(std::move(path)), code_(code) {}
 
   ErrorKind kind() const { return kind_; }
   // The file or folder the error is about, when it is about one.
-  const std::string& path() const { return path_; }
+  const Path& path() const { return path_; }
   // The system's code for the failure behind the error; 0 when none.
   int code() const { return code_; }
 
  private:
   ErrorKind kind_;
-  std::string path_;
+  Path path_;
   int code_;
 };
 
-FrameworkError CannotOpenFile(const std::string& path, int code = 0);
-FrameworkError CannotCreateFile(const std::string& path, int code = 0);
-FrameworkError CannotOpenFolder(const std::string& path, int code = 0);
-FrameworkError CannotRenameFile(const std::string& path, int code = 0);
-FrameworkError CannotDeleteFile(const std::string& path, int code = 0);
+FrameworkError CannotOpenFile(const Path& path, int code = 0);
+FrameworkError CannotCreateFile(const Path& path, int code = 0);
+FrameworkError CannotOpenFolder(const Path& path, int code = 0);
+FrameworkError CannotRenameFile(const Path& path, int code = 0);
+FrameworkError CannotDeleteFile(const Path& path, int code = 0);
 // A parse error's text names no file; `path` is the file the lines came from.
-FrameworkError ListIndexOutOfBounds(long long index, const std::string& path = "");
-FrameworkError NotAValidInteger(const std::string& text, const std::string& path = "");
+// `text` is the data's own (CP949).
+FrameworkError ListIndexOutOfBounds(long long index, const Path& path = Path());
+FrameworkError NotAValidInteger(const std::string& text, const Path& path = Path());
 // The framework's text names no file; the path is kept for the caller.
-FrameworkError StreamWriteError(const std::string& path = "", int code = 0);
+FrameworkError StreamWriteError(const Path& path = Path(), int code = 0);
 
 struct IoStatus;
 class Platform;
 // Raises the error a failed file operation shows; nothing when it worked.
 void ThrowIfFailed(const IoStatus& status);
-void WriteFileOrThrow(Platform& platform, const std::string& path, const std::string& bytes);
+void WriteFileOrThrow(Platform& platform, const Path& path, const std::string& bytes);
 // The same for bytes the caller gives up (kept without a copy where possible).
-void WriteFileOrThrow(Platform& platform, const std::string& path, std::string&& bytes);
+void WriteFileOrThrow(Platform& platform, const Path& path, std::string&& bytes);
 // Copies a file whole, replacing the destination: "Cannot open file" names
 // a source that cannot be read, a failed write names the destination.
-void CopyFileOrThrow(Platform& platform, const std::string& from, const std::string& to);
+void CopyFileOrThrow(Platform& platform, const Path& from, const Path& to);
 
 // The text the error report shows: a period is added when the last
 // character's code is greater than that of ".".

@@ -3,10 +3,10 @@
 
 namespace dayledger {
 
-std::string NativePathFromTool(const std::string& tool_path_utf8) {
+std::string NativePathFromTool(const Path& path) {
   std::string native;
-  native.reserve(tool_path_utf8.size());
-  for (char c : tool_path_utf8) {
+  native.reserve(path.text().size());
+  for (char c : path.text()) {
     if (c == '\\') c = '/';
     if (c == '/' && !native.empty() && native.back() == '/') continue;
     native.push_back(c);
@@ -14,12 +14,12 @@ std::string NativePathFromTool(const std::string& tool_path_utf8) {
   return native;
 }
 
-std::string ToolPathFromNative(const std::string& native_utf8) {
-  std::string tool = native_utf8;
+Path ToolPathFromNative(const std::string& native) {
+  std::string tool = native;
   for (char& c : tool) {
     if (c == '/') c = '\\';
   }
-  return tool;
+  return Path(std::move(tool));
 }
 
 }  // namespace dayledger

@@ -1,14 +1,16 @@
-// Maps the tool's Windows-style CP949 paths to native UTF-8 POSIX paths and back.
+// Maps the tool's Windows-style paths to native POSIX paths and back.
 #pragma once
 
 #include <string>
+
+#include "platform/path.h"
 
 namespace dayledger {
 
 // "\work\app\\users\홍길동\profile.qbd" -> "/work/app/users/홍길동/profile.qbd":
 // backslashes become slashes, a doubled separator counts once.
-std::string NativePathFromTool(const std::string& tool_path_utf8);
+std::string NativePathFromTool(const Path& path);
 // "/work/app/dayledger" -> "\work\app\dayledger".
-std::string ToolPathFromNative(const std::string& native_utf8);
+Path ToolPathFromNative(const std::string& native);
 
 }  // namespace dayledger

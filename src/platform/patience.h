@@ -49,7 +49,7 @@ IoStatus UnlessBrieflyDenied(Platform& platform, Patience patience, Operation&& 
 // Whether the file can be replaced now, waiting only while another program
 // holds it: a read-only file, or one its permissions keep, stays so however
 // long one waits.
-inline Replaceable ReplaceableSoon(Platform& platform, const std::string& path,
+inline Replaceable ReplaceableSoon(Platform& platform, const Path& path,
                                    Patience patience = kBriefPatience) {
   Replaceable answer = Replaceable::kYes;
   Patiently(platform, patience, [&] {

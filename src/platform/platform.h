@@ -1,8 +1,7 @@
 // The one door to the operating system: files, folders, locks, the clock,
 // the executable's path and text conversion.
 //
-// Paths handed to the platform are the tool's own: Windows-style, with
-// backslashes, in CP949 bytes (AppDir + "\users\userlist.kvd"). Each
+// Paths handed to the platform are the tool's own (path.h); each
 // implementation maps them to the native file system.
 #pragma once
 
@@ -11,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/path.h"
 
 namespace dayledger {
 
@@ -41,12 +42,12 @@ enum class IoError {
 // that whoever helps can tell a full disk from a scanner from a bad sector.
 struct IoStatus {
   IoError error = IoError::kNone;
-  std::string path;  // the tool's path of the file or folder that failed
-  int code = 0;      // 0 when the system gave none
+  Path path;     // the file or folder that failed
+  int code = 0;  // 0 when the system gave none
 
   bool ok() const { return error == IoError::kNone; }
   static IoStatus Ok() { return {}; }
-  static IoStatus Failed(IoError error, const std::string& path, int code = 0) {
+  static IoStatus Failed(IoError error, const Path& path, int code = 0) {
     return {error, path, code};
   }
 };
@@ -94,7 +95,7 @@ struct TakenLock {
 };
 
 struct FolderEntry {
-  std::string name;
+  std::string name;  // UTF-8
   bool folder = false;
   // Not an ordinary entry: a dot name, a hidden or system file on Windows,
   // or neither a file nor a folder.
@@ -141,91 +142,91 @@ class Platform {
   virtual ~Platform() = default;
 
   // Opens the file for reading and closes it again.
-  virtual bool TestOpen(const std::string& path) = 0;
+  virtual bool TestOpen(const Path& path) = 0;
   // Whole file as bytes; kNotFound when nothing is there, kReadFailed when
   // it cannot be opened or read.
-  virtual IoStatus ReadFile(const std::string& path, std::string* bytes) = 0;
+  virtual IoStatus ReadFile(const Path& path, std::string* bytes) = 0;
   // Creates or truncates the file and writes the bytes. Not flushed: a
   // crash may lose them until SyncFile, and a new name until SyncFolder.
-  virtual IoStatus WriteFile(const std::string& path, const std::string& bytes) = 0;
+  virtual IoStatus WriteFile(const Path& path, const std::string& bytes) = 0;
   // The same, for bytes the caller gives up: a platform that keeps what is
   // written (the staging overlay) keeps them without a copy. Wrappers leave
   // it alone, so that it reaches their own WriteFile.
-  virtual IoStatus WriteFileMoved(const std::string& path, std::string&& bytes) {
+  virtual IoStatus WriteFileMoved(const Path& path, std::string&& bytes) {
     return WriteFile(path, bytes);
   }
-  virtual IoStatus SyncFile(const std::string& path) = 0;
+  virtual IoStatus SyncFile(const Path& path) = 0;
   // Renames a file over an existing one, or a folder to a free name.
-  virtual IoStatus RenameFile(const std::string& from, const std::string& to) = 0;
+  virtual IoStatus RenameFile(const Path& from, const Path& to) = 0;
   // kNotFound when the file is not there.
-  virtual IoStatus DeleteFile(const std::string& path) = 0;
+  virtual IoStatus DeleteFile(const Path& path) = 0;
   // Deletes each file as DeleteFile does, answering in the same order. The
   // real file system deletes several at once, since each deletion waits on
   // the disk and not on the others; wrappers leave it alone, so that it
   // reaches their own DeleteFile.
-  virtual std::vector<IoStatus> DeleteFiles(const std::vector<std::string>& paths) {
+  virtual std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) {
     std::vector<IoStatus> statuses;
     statuses.reserve(paths.size());
-    for (const std::string& path : paths) statuses.push_back(DeleteFile(path));
+    for (const Path& path : paths) statuses.push_back(DeleteFile(path));
     return statuses;
   }
   // Removes an empty folder.
-  virtual IoStatus RemoveFolder(const std::string& path) = 0;
+  virtual IoStatus RemoveFolder(const Path& path) = 0;
   // Makes the folder's entries (creations, renames, deletions) durable.
-  virtual IoStatus SyncFolder(const std::string& path) = 0;
+  virtual IoStatus SyncFolder(const Path& path) = 0;
   // Gives `to` the permission bits (attributes on Windows) of `from`.
-  virtual IoStatus CopyPermissions(const std::string& from, const std::string& to) = 0;
+  virtual IoStatus CopyPermissions(const Path& from, const Path& to) = 0;
   // One level; kCannotCreate if it could not be created (also when it exists).
-  virtual IoStatus CreateDirectory(const std::string& path) = 0;
+  virtual IoStatus CreateDirectory(const Path& path) = 0;
   // What is at the path; a symbolic link is not followed.
-  virtual PathKind Inspect(const std::string& path) = 0;
+  virtual PathKind Inspect(const Path& path) = 0;
   // Every entry of the folder but "." and ".."; or why it cannot be listed.
-  virtual FolderListing ListFolder(const std::string& folder) = 0;
+  virtual FolderListing ListFolder(const Path& folder) = 0;
 
   // Whether the file could be renamed over or deleted now. Windows refuses
   // both for a file another program holds without sharing deletion, and for
   // a read-only one; POSIX for neither.
-  virtual Replaceable CanReplace(const std::string& path) = 0;
+  virtual Replaceable CanReplace(const Path& path) = 0;
   // Whether a new file could be made in the folder now: false for a folder
   // the user may not write (Program Files for a standard user).
-  virtual bool CanWriteIn(const std::string& folder) = 0;
+  virtual bool CanWriteIn(const Path& folder) = 0;
 
   // The drive that holds the existing folder; nullopt when it cannot be asked.
-  virtual std::optional<DiskSpace> SpaceOn(const std::string& folder) = 0;
+  virtual std::optional<DiskSpace> SpaceOn(const Path& folder) = 0;
   // The full paths, as the user is shown them, of the programs running from
   // the folder or below it, this process's own excluded.
-  virtual std::vector<std::string> ProgramsRunningIn(const std::string& folder) = 0;
+  virtual std::vector<std::string> ProgramsRunningIn(const Path& folder) = 0;
 
   // Takes the exclusive lock of the file, creating the file when missing;
   // never waits.
-  virtual TakenLock LockFile(const std::string& path) = 0;
+  virtual TakenLock LockFile(const Path& path) = 0;
 
   // Waits; for a file another program holds only for a moment.
   virtual void Pause(int milliseconds) = 0;
 
-  // Full path of the running program, in the tool's path form.
-  virtual std::string ExecutablePath() = 0;
+  // Full path of the running program.
+  virtual Path ExecutablePath() = 0;
   virtual LocalTime Now() = 0;
 
-  // A CP949 text as the user is shown it, in UTF-8: beside the conversion
-  // (cp949_codec.h, which needs no platform), each path it names stands as
-  // the user knows it, such as an installation folder named outside CP949
-  // or a folder Windows keeps in the VirtualStore.
-  virtual std::string Cp949ToUtf8(const std::string& cp949) = 0;
+  // A text (UTF-8) as the user is shown it: each path it names stands where
+  // the file lies, such as a folder Windows keeps in the VirtualStore.
+  virtual std::string ShownText(const std::string& text) { return text; }
+  // A path as the user is shown it, the same way.
+  std::string Shown(const Path& path) { return ShownText(path.text()); }
 
   // The system's name and version, as a run's record states it.
   virtual std::string SystemVersion() { return ""; }
   // Whether the folder lies on another computer (a mapped network drive, a
   // UNC path, a NAS): a program open there on another PC cannot be seen.
-  virtual bool OnNetworkDrive(const std::string& /*folder*/) { return false; }
+  virtual bool OnNetworkDrive(const Path& /*folder*/) { return false; }
   // Whether another account than the one whose data lies in the folder runs
   // the tool; nullopt when it is the same.
-  virtual std::optional<OtherAccount> RunningAsOtherAccount(const std::string& /*folder*/) {
+  virtual std::optional<OtherAccount> RunningAsOtherAccount(const Path& /*folder*/) {
     return std::nullopt;
   }
 
   // Why the operation on `path` failed with the system's `code`.
-  virtual SystemReason Reason(int code, const std::string& /*path*/) {
+  virtual SystemReason Reason(int code, const Path& /*path*/) {
     return {code, SystemErrorText(code), Blocker::kNone, ""};
   }
 };
@@ -237,53 +238,43 @@ class PlatformWrapper : public Platform {
  public:
   explicit PlatformWrapper(Platform* target) : target_(target) {}
 
-  bool TestOpen(const std::string& path) override { return target_->TestOpen(path); }
-  IoStatus ReadFile(const std::string& path, std::string* bytes) override {
+  bool TestOpen(const Path& path) override { return target_->TestOpen(path); }
+  IoStatus ReadFile(const Path& path, std::string* bytes) override {
     return target_->ReadFile(path, bytes);
   }
-  IoStatus WriteFile(const std::string& path, const std::string& bytes) override {
+  IoStatus WriteFile(const Path& path, const std::string& bytes) override {
     return target_->WriteFile(path, bytes);
   }
-  IoStatus SyncFile(const std::string& path) override { return target_->SyncFile(path); }
-  IoStatus RenameFile(const std::string& from, const std::string& to) override {
+  IoStatus SyncFile(const Path& path) override { return target_->SyncFile(path); }
+  IoStatus RenameFile(const Path& from, const Path& to) override {
     return target_->RenameFile(from, to);
   }
-  IoStatus DeleteFile(const std::string& path) override { return target_->DeleteFile(path); }
-  IoStatus RemoveFolder(const std::string& path) override { return target_->RemoveFolder(path); }
-  IoStatus SyncFolder(const std::string& path) override { return target_->SyncFolder(path); }
-  IoStatus CopyPermissions(const std::string& from, const std::string& to) override {
+  IoStatus DeleteFile(const Path& path) override { return target_->DeleteFile(path); }
+  IoStatus RemoveFolder(const Path& path) override { return target_->RemoveFolder(path); }
+  IoStatus SyncFolder(const Path& path) override { return target_->SyncFolder(path); }
+  IoStatus CopyPermissions(const Path& from, const Path& to) override {
     return target_->CopyPermissions(from, to);
   }
-  IoStatus CreateDirectory(const std::string& path) override {
-    return target_->CreateDirectory(path);
-  }
-  PathKind Inspect(const std::string& path) override { return target_->Inspect(path); }
-  FolderListing ListFolder(const std::string& folder) override {
-    return target_->ListFolder(folder);
-  }
-  Replaceable CanReplace(const std::string& path) override { return target_->CanReplace(path); }
-  bool CanWriteIn(const std::string& folder) override { return target_->CanWriteIn(folder); }
-  std::optional<DiskSpace> SpaceOn(const std::string& folder) override {
-    return target_->SpaceOn(folder);
-  }
-  std::vector<std::string> ProgramsRunningIn(const std::string& folder) override {
+  IoStatus CreateDirectory(const Path& path) override { return target_->CreateDirectory(path); }
+  PathKind Inspect(const Path& path) override { return target_->Inspect(path); }
+  FolderListing ListFolder(const Path& folder) override { return target_->ListFolder(folder); }
+  Replaceable CanReplace(const Path& path) override { return target_->CanReplace(path); }
+  bool CanWriteIn(const Path& folder) override { return target_->CanWriteIn(folder); }
+  std::optional<DiskSpace> SpaceOn(const Path& folder) override { return target_->SpaceOn(folder); }
+  std::vector<std::string> ProgramsRunningIn(const Path& folder) override {
     return target_->ProgramsRunningIn(folder);
   }
-  TakenLock LockFile(const std::string& path) override { return target_->LockFile(path); }
+  TakenLock LockFile(const Path& path) override { return target_->LockFile(path); }
   void Pause(int milliseconds) override { target_->Pause(milliseconds); }
-  std::string ExecutablePath() override { return target_->ExecutablePath(); }
+  Path ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }
-  std::string Cp949ToUtf8(const std::string& cp949) override { return target_->Cp949ToUtf8(cp949); }
+  std::string ShownText(const std::string& text) override { return target_->ShownText(text); }
   std::string SystemVersion() override { return target_->SystemVersion(); }
-  bool OnNetworkDrive(const std::string& folder) override {
-    return target_->OnNetworkDrive(folder);
-  }
-  std::optional<OtherAccount> RunningAsOtherAccount(const std::string& folder) override {
+  bool OnNetworkDrive(const Path& folder) override { return target_->OnNetworkDrive(folder); }
+  std::optional<OtherAccount> RunningAsOtherAccount(const Path& folder) override {
     return target_->RunningAsOtherAccount(folder);
   }
-  SystemReason Reason(int code, const std::string& path) override {
-    return target_->Reason(code, path);
-  }
+  SystemReason Reason(int code, const Path& path) override { return target_->Reason(code, path); }
 
  protected:
   Platform* target() const { return target_; }

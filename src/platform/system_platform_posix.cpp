@@ -17,7 +17,6 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "platform/process_walk.h"
 #include "platform/system_platform.h"
@@ -78,7 +77,7 @@ bool Full() { return errno == ENOSPC || errno == EDQUOT; }
 IoError WriteError() { return Full() ? IoError::kNoSpace : IoError::kWriteFailed; }
 
 // fsync through a fresh descriptor: the flush covers the file, not the descriptor.
-IoStatus SyncNative(const std::string& native, int flags, const std::string& path) {
+IoStatus SyncNative(const std::string& native, int flags, const Path& path) {
   FileDescriptor fd(::open(native.c_str(), flags));
   if (!fd.valid()) {
     return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kFlushFailed, path,
@@ -90,7 +89,7 @@ IoStatus SyncNative(const std::string& native, int flags, const std::string& pat
   return IoStatus::Ok();
 }
 
-IoStatus RemovalStatus(int result, const std::string& path) {
+IoStatus RemovalStatus(int result, const Path& path) {
   if (result == 0) return IoStatus::Ok();
   return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path,
                           errno);
@@ -127,7 +126,7 @@ std::string SystemPlatform::SystemVersion() {
   return std::string(name.sysname) + " " + name.release + " " + name.machine;
 }
 
-bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
+bool SystemPlatform::OnNetworkDrive(const Path& folder) {
   // NFS, SMB and CIFS (old and new): the file systems of a shared folder.
   constexpr unsigned long kNetworkFileSystems[] = {0x6969, 0x517B, 0xFF534D42, 0xFE534D42};
   struct statfs disk {};
@@ -139,7 +138,7 @@ bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
 
 // root on another account's installation would leave root's files there,
 // which that account could not change: refused, naming the owner.
-std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const std::string& folder) {
+std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const Path& folder) {
   struct stat info {};
   if (::geteuid() != 0 || ::stat(Native(folder).c_str(), &info) != 0 || info.st_uid == 0) {
     return std::nullopt;
@@ -148,21 +147,19 @@ std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const std::str
   return OtherAccount{false, "root", owner ? owner->pw_name : std::to_string(info.st_uid)};
 }
 
-std::string SystemPlatform::Native(const std::string& tool_path) {
-  return NativePathFromTool(Utf8Path(tool_path));
-}
+std::string SystemPlatform::Native(const Path& path) { return NativePathFromTool(path); }
 
-bool SystemPlatform::TestOpen(const std::string& path) {
+bool SystemPlatform::TestOpen(const Path& path) {
   return FileDescriptor(::open(Native(path).c_str(), O_RDONLY)).valid();
 }
 
-IoStatus SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus SystemPlatform::ReadFile(const Path& path, std::string* bytes) {
   errno = 0;  // a folder or a failed read leaves no ENOENT of its own
   if (ReadNative(Native(path), bytes)) return IoStatus::Ok();
   return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, path, errno);
 }
 
-IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
   const std::string native = Native(path);
   FileDescriptor fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
   if (!fd.valid()) return IoStatus::Failed(IoError::kCannotCreate, path, errno);
@@ -172,28 +169,28 @@ IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& b
   return IoStatus::Ok();
 }
 
-IoStatus SystemPlatform::SyncFile(const std::string& path) {
+IoStatus SystemPlatform::SyncFile(const Path& path) {
   return SyncNative(Native(path), O_RDONLY, path);
 }
 
-IoStatus SystemPlatform::SyncFolder(const std::string& path) {
+IoStatus SystemPlatform::SyncFolder(const Path& path) {
   return SyncNative(Native(path), O_RDONLY | O_DIRECTORY, path);
 }
 
-IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& to) {
+IoStatus SystemPlatform::RenameFile(const Path& from, const Path& to) {
   if (::rename(Native(from).c_str(), Native(to).c_str()) == 0) return IoStatus::Ok();
   return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kRenameFailed, to, errno);
 }
 
-IoStatus SystemPlatform::DeleteFile(const std::string& path) {
+IoStatus SystemPlatform::DeleteFile(const Path& path) {
   return RemovalStatus(::unlink(Native(path).c_str()), path);
 }
 
-IoStatus SystemPlatform::RemoveFolder(const std::string& path) {
+IoStatus SystemPlatform::RemoveFolder(const Path& path) {
   return RemovalStatus(::rmdir(Native(path).c_str()), path);
 }
 
-IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::string& to) {
+IoStatus SystemPlatform::CopyPermissions(const Path& from, const Path& to) {
   struct stat info {};
   if (::stat(Native(from).c_str(), &info) != 0)
     return IoStatus::Failed(IoError::kNotFound, from, errno);
@@ -203,19 +200,19 @@ IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::str
   return IoStatus::Ok();
 }
 
-IoStatus SystemPlatform::CreateDirectory(const std::string& path) {
+IoStatus SystemPlatform::CreateDirectory(const Path& path) {
   if (::mkdir(Native(path).c_str(), 0755) == 0) return IoStatus::Ok();
   return IoStatus::Failed(IoError::kCannotCreate, path, errno);
 }
 
-PathKind SystemPlatform::Inspect(const std::string& path) {
+PathKind SystemPlatform::Inspect(const Path& path) {
   struct stat info {};
   if (::lstat(Native(path).c_str(), &info) != 0) return PathKind::kMissing;
   if (S_ISLNK(info.st_mode)) return PathKind::kLink;
   return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kFile;
 }
 
-FolderListing SystemPlatform::ListFolder(const std::string& folder) {
+FolderListing SystemPlatform::ListFolder(const Path& folder) {
   const std::string native = Native(folder);
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.c_str()), ::closedir);
   if (!dir) {
@@ -246,7 +243,7 @@ FolderListing SystemPlatform::ListFolder(const std::string& folder) {
     std::uint64_t size = 0;
     if (regular && ::stat(path.c_str(), &info) == 0)
       size = static_cast<std::uint64_t>(info.st_size);
-    entries.push_back({Utf8ToCp949Text(name), is_folder, !ordinary, size});
+    entries.push_back({name, is_folder, !ordinary, size});
   }
   return {IoStatus::Ok(), std::move(entries)};
 }
@@ -254,14 +251,14 @@ FolderListing SystemPlatform::ListFolder(const std::string& folder) {
 // POSIX lets a file be renamed over or unlinked whoever holds it open and
 // whatever its own permissions. A file nobody may write is what Windows
 // programs under Wine see as read-only, so it is named so here too.
-Replaceable SystemPlatform::CanReplace(const std::string& path) {
+Replaceable SystemPlatform::CanReplace(const Path& path) {
   struct stat info {};
   if (::lstat(Native(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return Replaceable::kYes;
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? Replaceable::kReadOnly
                                                              : Replaceable::kYes;
 }
 
-std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
+std::optional<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
   const std::string native = Native(folder);
   struct statvfs disk {};
   struct stat info {};
@@ -276,7 +273,7 @@ std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
 // A program lies in the folder when the folder itself, however it was
 // reached (a link, a bind mount), is one of the program's folders: the
 // device and inode decide, not the text of the paths.
-std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& folder) {
+std::vector<std::string> SystemPlatform::ProgramsRunningIn(const Path& folder) {
   struct stat root {};
   if (::stat(Native(folder).c_str(), &root) != 0) return {};
   const auto within = [&root](const fs::path& program) {
@@ -304,16 +301,16 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
   return ProgramsWithin(images, [&](const std::string& image) { return within(image); });
 }
 
-bool SystemPlatform::CanWriteIn(const std::string& folder) {
+bool SystemPlatform::CanWriteIn(const Path& folder) {
   return ::access(Native(folder).c_str(), W_OK | X_OK) == 0;
 }
 
 // Only Windows keeps a VirtualStore.
-std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string& /*app_dir*/) {
+std::optional<Path> SystemPlatform::VirtualStoreFolder(const Path& /*app_dir*/) {
   return std::nullopt;
 }
 
-TakenLock SystemPlatform::LockFile(const std::string& path) {
+TakenLock SystemPlatform::LockFile(const Path& path) {
   const std::string native = Native(path);
   // A file its holder unlinked between our open and our lock is tried anew;
   // each round means another holder came and went, so a few suffice.
@@ -330,12 +327,9 @@ TakenLock SystemPlatform::LockFile(const std::string& path) {
   return {LockResult::kBusy, nullptr, 0};
 }
 
-std::string SystemPlatform::ExecutablePath() {
+Path SystemPlatform::ExecutablePath() {
   std::error_code ec;
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  const std::string tool = ToolPathFromNative(self.string());
-  const size_t cut = tool.rfind('\\');
-  return UseAppDir(tool.substr(0, cut)) + Utf8ToCp949Text(tool.substr(cut + 1));
+  return ToolPathFromNative(fs::read_symlink("/proc/self/exe", ec).string());
 }
 
 LocalTime SystemPlatform::Now() {

@@ -1,5 +1,5 @@
 // The real file system, clock and program path on Windows. The tool's paths
-// are already Windows paths; only their CP949 bytes become wide characters.
+// are already Windows paths; only their UTF-8 becomes wide characters.
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -9,7 +9,6 @@
 #include <tlhelp32.h>
 // clang-format on
 
-#include "platform/cp949_codec.h"
 #include "platform/long_path.h"
 #include "platform/process_walk.h"
 #include "platform/system_platform.h"
@@ -19,8 +18,6 @@
 
 namespace dayledger {
 namespace {
-
-constexpr UINT kCp949 = 949;
 
 struct FileHandleTraits {
   using Type = HANDLE;
@@ -93,7 +90,7 @@ DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
 }
 
 // Flushes through a handle opened for writing; folders need backup semantics.
-IoStatus Flush(const std::wstring& path, DWORD flags, const std::string& tool_path) {
+IoStatus Flush(const std::wstring& path, DWORD flags, const Path& tool_path) {
   Handle handle(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, flags, nullptr));
   if (!handle.valid()) {
@@ -253,7 +250,7 @@ std::string SystemPlatform::SystemVersion() {
          (wow64 ? " (64-bit)" : " (32-bit)");
 }
 
-SystemReason SystemPlatform::Reason(int code, const std::string& path) {
+SystemReason SystemPlatform::Reason(int code, const Path& path) {
   const std::wstring wide = WithoutTrailingSeparators(WidePath(path));
   const std::wstring parent = ParentOf(wide);
   bool protected_folder = false;
@@ -270,24 +267,24 @@ SystemReason SystemPlatform::Reason(int code, const std::string& path) {
   return reason;
 }
 
-std::string SystemPlatform::Native(const std::string& tool_path) { return Utf8Path(tool_path); }
+std::string SystemPlatform::Native(const Path& path) { return path.text(); }
 
-std::wstring SystemPlatform::WidePath(const std::string& tool_path) {
+std::wstring SystemPlatform::WidePath(const Path& path) {
   // A deep installation's paths pass MAX_PATH; the long form has no limit.
-  return Widen(ForWideApi(Utf8Path(tool_path)), CP_UTF8);
+  return Widen(ForWideApi(path.text()), CP_UTF8);
 }
 
-bool SystemPlatform::TestOpen(const std::string& path) {
+bool SystemPlatform::TestOpen(const Path& path) {
   return Handle(OpenForReading(WidePath(path))).valid();
 }
 
-IoStatus SystemPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus SystemPlatform::ReadFile(const Path& path, std::string* bytes) {
   if (ReadWide(WidePath(path), bytes)) return IoStatus::Ok();
   return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kReadFailed, path,
                           LastError());
 }
 
-IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
   const std::wstring target = WidePath(path);
   if (IsFolder(target)) return IoStatus::Failed(IoError::kCannotCreate, path, ERROR_ACCESS_DENIED);
   Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -307,11 +304,11 @@ IoStatus SystemPlatform::WriteFile(const std::string& path, const std::string& b
   return IoStatus::Ok();
 }
 
-IoStatus SystemPlatform::SyncFile(const std::string& path) {
+IoStatus SystemPlatform::SyncFile(const Path& path) {
   return Flush(WidePath(path), FILE_ATTRIBUTE_NORMAL, path);
 }
 
-IoStatus SystemPlatform::SyncFolder(const std::string& path) {
+IoStatus SystemPlatform::SyncFolder(const Path& path) {
   // Folders cannot always be opened for flushing (FAT, some network drives);
   // MoveFileExW with write-through has already made the renames durable there.
   const IoStatus status = Flush(WidePath(path), FILE_FLAG_BACKUP_SEMANTICS, path);
@@ -319,7 +316,7 @@ IoStatus SystemPlatform::SyncFolder(const std::string& path) {
   return status;
 }
 
-IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& to) {
+IoStatus SystemPlatform::RenameFile(const Path& from, const Path& to) {
   // The rename reaches the disk before the call returns.
   if (::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -329,19 +326,19 @@ IoStatus SystemPlatform::RenameFile(const std::string& from, const std::string& 
                           LastError());
 }
 
-IoStatus SystemPlatform::DeleteFile(const std::string& path) {
+IoStatus SystemPlatform::DeleteFile(const Path& path) {
   if (::DeleteFileW(WidePath(path).c_str())) return IoStatus::Ok();
   return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path,
                           LastError());
 }
 
-IoStatus SystemPlatform::RemoveFolder(const std::string& path) {
+IoStatus SystemPlatform::RemoveFolder(const Path& path) {
   if (::RemoveDirectoryW(WidePath(path).c_str())) return IoStatus::Ok();
   return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path,
                           LastError());
 }
 
-IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::string& to) {
+IoStatus SystemPlatform::CopyPermissions(const Path& from, const Path& to) {
   const DWORD attributes = ::GetFileAttributesW(WidePath(from).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return IoStatus::Failed(IoError::kNotFound, from, LastError());
@@ -353,19 +350,19 @@ IoStatus SystemPlatform::CopyPermissions(const std::string& from, const std::str
   return IoStatus::Ok();
 }
 
-IoStatus SystemPlatform::CreateDirectory(const std::string& path) {
+IoStatus SystemPlatform::CreateDirectory(const Path& path) {
   if (::CreateDirectoryW(WidePath(path).c_str(), nullptr)) return IoStatus::Ok();
   return IoStatus::Failed(IoError::kCannotCreate, path, LastError());
 }
 
-PathKind SystemPlatform::Inspect(const std::string& path) {
+PathKind SystemPlatform::Inspect(const Path& path) {
   const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::kLink;
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
 }
 
-FolderListing SystemPlatform::ListFolder(const std::string& folder) {
+FolderListing SystemPlatform::ListFolder(const Path& folder) {
   std::vector<FolderEntry> entries;
   const DWORD error = ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
     const DWORD attributes = found.dwFileAttributes;
@@ -375,7 +372,7 @@ FolderListing SystemPlatform::ListFolder(const std::string& folder) {
     const bool hidden =
         (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 || (directory && link);
     const std::uint64_t size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
-    entries.push_back({Narrow(found.cFileName, kCp949), directory && !link, hidden, size});
+    entries.push_back({Narrow(found.cFileName, CP_UTF8), directory && !link, hidden, size});
   });
   if (error != ERROR_SUCCESS) {
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -386,7 +383,7 @@ FolderListing SystemPlatform::ListFolder(const std::string& folder) {
   return {IoStatus::Ok(), std::move(entries)};
 }
 
-Replaceable SystemPlatform::CanReplace(const std::string& path) {
+Replaceable SystemPlatform::CanReplace(const Path& path) {
   const std::wstring wide = WidePath(path);
   // Windows refuses to delete a read-only file or to rename over one, though
   // it opens it for deletion.
@@ -412,7 +409,7 @@ Replaceable SystemPlatform::CanReplace(const std::string& path) {
   }
 }
 
-std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
+std::optional<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
   const std::wstring wide = WithoutTrailingSeparators(WidePath(folder)) + L"\\";
   wchar_t root[MAX_PATH + 1];
   ULARGE_INTEGER available{};
@@ -429,7 +426,7 @@ std::optional<DiskSpace> SystemPlatform::SpaceOn(const std::string& folder) {
   return DiskSpace{Narrow(root, CP_UTF8), available.QuadPart, cluster};
 }
 
-std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& folder) {
+std::vector<std::string> SystemPlatform::ProgramsRunningIn(const Path& folder) {
   const std::wstring root = WithoutTrailingSeparators(WidePath(folder));
   const std::optional<FolderIdentity> root_identity = IdentityOf(root);
   // Whether the image lies in the folder: one of its folders is the
@@ -474,7 +471,7 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const std::string& fo
                         [&](const std::string& image) { return within(Widen(image, CP_UTF8)); });
 }
 
-bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
+bool SystemPlatform::OnNetworkDrive(const Path& folder) {
   const std::wstring wide = WithoutTrailingSeparators(WidePath(folder)) + L"\\";
   if (wide.starts_with(L"\\\\") && !wide.starts_with(L"\\\\?\\")) return true;
   if (wide.starts_with(L"\\\\?\\UNC\\")) return true;
@@ -485,7 +482,7 @@ bool SystemPlatform::OnNetworkDrive(const std::string& folder) {
 
 // The desktop's user owns the shell's process; a tool started with "Run as
 // administrator" by a standard user runs as the administrator's account.
-std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const std::string& /*folder*/) {
+std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const Path& /*folder*/) {
   const HWND shell = ::GetShellWindow();
   DWORD shell_id = 0;
   if (shell == nullptr || ::GetWindowThreadProcessId(shell, &shell_id) == 0) return std::nullopt;
@@ -500,7 +497,7 @@ std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const std::str
   return OtherAccount{true, Narrow(own, CP_UTF8), Narrow(desktop, CP_UTF8)};
 }
 
-bool SystemPlatform::CanWriteIn(const std::string& folder) {
+bool SystemPlatform::CanWriteIn(const Path& folder) {
   // A probe that the system removes as its handle closes, even after a crash.
   const std::wstring probe = WithoutTrailingSeparators(WidePath(folder)) + L"\\.dlu-probe-" +
                              std::to_wstring(::GetCurrentProcessId());
@@ -509,7 +506,7 @@ bool SystemPlatform::CanWriteIn(const std::string& folder) {
       .valid();
 }
 
-std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string& app_dir) {
+std::optional<Path> SystemPlatform::VirtualStoreFolder(const Path& app_dir) {
   const std::wstring folder = WithoutTrailingSeparators(WidePath(app_dir));
   // The store keeps the path without its drive: "C:\Program Files\x" is
   // "%LOCALAPPDATA%\VirtualStore\Program Files\x".
@@ -520,16 +517,12 @@ std::optional<std::string> SystemPlatform::VirtualStoreFolder(const std::string&
     if (local.empty()) return std::nullopt;
     const std::wstring store = local + L"\\VirtualStore" + folder.substr(2);
     if (!IsFolder(store)) return std::nullopt;
-    const std::string cp949 = Narrow(store, kCp949);
-    // A store whose path CP949 cannot name is left alone: the tool's paths
-    // could not reach it.
-    if (Widen(cp949, kCp949) != store) return std::nullopt;
-    return cp949;
+    return Path(Narrow(store, CP_UTF8));
   }
   return std::nullopt;
 }
 
-TakenLock SystemPlatform::LockFile(const std::string& path) {
+TakenLock SystemPlatform::LockFile(const Path& path) {
   // Hidden, so that no listing of data files ever shows it; deleted by the
   // system as the last handle to it closes, even after a crash. Once any
   // handle to it has closed, the file refuses new opens until the last one
@@ -560,15 +553,13 @@ TakenLock SystemPlatform::LockFile(const std::string& path) {
   return {LockResult::kLocked, std::make_unique<HandleLock>(std::move(file)), 0};
 }
 
-std::string SystemPlatform::ExecutablePath() {
+Path SystemPlatform::ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD size = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (size < path.size()) {
       path.resize(size);
-      const std::string tool = Narrow(path, CP_UTF8);
-      const size_t cut = tool.rfind('\\');
-      return UseAppDir(tool.substr(0, cut)) + Utf8ToCp949Text(tool.substr(cut + 1));
+      return Path(Narrow(path, CP_UTF8));
     }
     path.resize(path.size() * 2);
   }

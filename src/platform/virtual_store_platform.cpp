@@ -4,61 +4,51 @@
 
 #include <map>
 
-#include "platform/tool_path.h"
-
 namespace dayledger {
 namespace {
 
-// Windows compares names without regard to case. In CP949 only the single
-// ASCII bytes have a case: the second byte of a double-byte character,
-// which may look like an ASCII letter, is kept as it is.
-std::string NameKey(const std::string& name) {
-  std::string key;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(name[i]);
-    if (c >= 0x81 && i + 1 < name.size()) {
-      key += name.substr(i, 2);
-      ++i;
-    } else {
-      key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
+// Windows compares names without regard to case. Only ASCII letters are
+// folded: no byte of a longer UTF-8 character looks like one.
+std::string NameKey(std::string name) {
+  for (char& c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return key;
+  return name;
 }
 
 bool EndsPath(char c) { return c == '\t' || c == '\n' || c == '\r'; }
 
 }  // namespace
 
-VirtualStorePlatform::VirtualStorePlatform(Platform* target, const std::string& real_root,
-                                           const std::string& store_root)
-    : PlatformWrapper(target),
-      real_root_(NormalPath(real_root)),
-      store_root_(NormalPath(store_root)) {}
+VirtualStorePlatform::VirtualStorePlatform(Platform* target, const Path& real_root,
+                                           const Path& store_root)
+    : PlatformWrapper(target), real_root_(real_root.Normal()), store_root_(store_root.Normal()) {}
 
-bool VirtualStorePlatform::Inside(const std::string& path) const {
-  return path.compare(0, real_root_.size(), real_root_) == 0 &&
-         (path.size() == real_root_.size() || path[real_root_.size()] == '\\');
-}
+bool VirtualStorePlatform::Inside(const Path& path) const { return real_root_.Holds(path); }
 
-std::string VirtualStorePlatform::Store(const std::string& path) const {
-  return Inside(path) ? store_root_ + path.substr(real_root_.size()) : path;
-}
-
-std::string VirtualStorePlatform::Place(const std::string& path) {
+Path VirtualStorePlatform::Store(const Path& path) const {
+  // The rest of the path keeps its spelling, as the texts that name it do.
+  const std::string& text = path.text();
+  const std::string& root = real_root_.text();
   if (!Inside(path)) return path;
-  const std::string store = Store(path);
+  if (text.compare(0, root.size(), root) != 0) return store_root_ / real_root_.RelativeOf(path);
+  return Path(store_root_.text() + text.substr(root.size()));
+}
+
+Path VirtualStorePlatform::Place(const Path& path) {
+  if (!Inside(path)) return path;
+  const Path store = Store(path);
   if (target()->Inspect(store) != PathKind::kMissing) return store;
   return target()->Inspect(path) != PathKind::kMissing ? path : store;
 }
 
-void VirtualStorePlatform::MakeStoreParents(const std::string& path) {
-  const std::string normal = NormalPath(path);
-  if (!Inside(normal)) return;
+void VirtualStorePlatform::MakeStoreParents(const Path& path) {
+  const std::string normal = path.Normal().text();
+  if (!Inside(path)) return;
   // Each folder between the root and the path's own folder, from the top.
-  for (size_t at = normal.find('\\', real_root_.size() + 1); at != std::string::npos;
+  for (size_t at = normal.find('\\', real_root_.text().size() + 1); at != std::string::npos;
        at = normal.find('\\', at + 1)) {
-    const std::string folder = normal.substr(0, at);
+    const Path folder(normal.substr(0, at));
     if (target()->Inspect(Store(folder)) == PathKind::kMissing &&
         target()->Inspect(folder) == PathKind::kFolder) {
       target()->CreateDirectory(Store(folder));
@@ -66,33 +56,31 @@ void VirtualStorePlatform::MakeStoreParents(const std::string& path) {
   }
 }
 
-bool VirtualStorePlatform::TestOpen(const std::string& path) {
-  return target()->TestOpen(Place(path));
-}
+bool VirtualStorePlatform::TestOpen(const Path& path) { return target()->TestOpen(Place(path)); }
 
-IoStatus VirtualStorePlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus VirtualStorePlatform::ReadFile(const Path& path, std::string* bytes) {
   return target()->ReadFile(Place(path), bytes);
 }
 
-IoStatus VirtualStorePlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus VirtualStorePlatform::WriteFile(const Path& path, const std::string& bytes) {
   MakeStoreParents(path);
   return target()->WriteFile(Store(path), bytes);
 }
 
-IoStatus VirtualStorePlatform::SyncFile(const std::string& path) {
+IoStatus VirtualStorePlatform::SyncFile(const Path& path) {
   return target()->SyncFile(Place(path));
 }
 
-IoStatus VirtualStorePlatform::RenameFile(const std::string& from, const std::string& to) {
+IoStatus VirtualStorePlatform::RenameFile(const Path& from, const Path& to) {
   MakeStoreParents(to);
   return target()->RenameFile(Place(from), Store(to));
 }
 
-IoStatus VirtualStorePlatform::Remove(const std::string& path,
-                                      IoStatus (Platform::*removal)(const std::string&)) {
+IoStatus VirtualStorePlatform::Remove(const Path& path,
+                                      IoStatus (Platform::*removal)(const Path&)) {
   // A copy left in the real folder would show through again: it goes too,
   // or the removal fails naming it.
-  const std::string store = Store(path);
+  const Path store = Store(path);
   if (!Inside(path) || target()->Inspect(store) != PathKind::kMissing) {
     const IoStatus status = (target()->*removal)(store);
     if (!status.ok() || !Inside(path)) return status;
@@ -101,23 +89,23 @@ IoStatus VirtualStorePlatform::Remove(const std::string& path,
   return (target()->*removal)(path);
 }
 
-IoStatus VirtualStorePlatform::DeleteFile(const std::string& path) {
+IoStatus VirtualStorePlatform::DeleteFile(const Path& path) {
   return Remove(path, &Platform::DeleteFile);
 }
 
-IoStatus VirtualStorePlatform::RemoveFolder(const std::string& path) {
+IoStatus VirtualStorePlatform::RemoveFolder(const Path& path) {
   return Remove(path, &Platform::RemoveFolder);
 }
 
-IoStatus VirtualStorePlatform::SyncFolder(const std::string& path) {
+IoStatus VirtualStorePlatform::SyncFolder(const Path& path) {
   return target()->SyncFolder(Place(path));
 }
 
-IoStatus VirtualStorePlatform::CopyPermissions(const std::string& from, const std::string& to) {
+IoStatus VirtualStorePlatform::CopyPermissions(const Path& from, const Path& to) {
   return target()->CopyPermissions(Place(from), Place(to));
 }
 
-IoStatus VirtualStorePlatform::CreateDirectory(const std::string& path) {
+IoStatus VirtualStorePlatform::CreateDirectory(const Path& path) {
   if (Inside(path) && Inspect(path) != PathKind::kMissing) {
     return IoStatus::Failed(IoError::kCannotCreate, Place(path));
   }
@@ -125,11 +113,9 @@ IoStatus VirtualStorePlatform::CreateDirectory(const std::string& path) {
   return target()->CreateDirectory(Store(path));
 }
 
-PathKind VirtualStorePlatform::Inspect(const std::string& path) {
-  return target()->Inspect(Place(path));
-}
+PathKind VirtualStorePlatform::Inspect(const Path& path) { return target()->Inspect(Place(path)); }
 
-FolderListing VirtualStorePlatform::ListFolder(const std::string& folder) {
+FolderListing VirtualStorePlatform::ListFolder(const Path& folder) {
   if (!Inside(folder)) return target()->ListFolder(folder);
   FolderListing real = target()->ListFolder(folder);
   FolderListing store = target()->ListFolder(Store(folder));
@@ -147,24 +133,24 @@ FolderListing VirtualStorePlatform::ListFolder(const std::string& folder) {
   return listed;
 }
 
-Replaceable VirtualStorePlatform::CanReplace(const std::string& path) {
+Replaceable VirtualStorePlatform::CanReplace(const Path& path) {
   return target()->CanReplace(Place(path));
 }
 
-std::string VirtualStorePlatform::StoreFolderFor(const std::string& folder) {
-  std::string store = NormalPath(folder);
+Path VirtualStorePlatform::StoreFolderFor(const Path& folder) {
+  Path store = folder.Normal();
   while (Inside(store) && store != real_root_ &&
          target()->Inspect(Store(store)) != PathKind::kFolder) {
-    store = ParentFolder(store);
+    store = store.Parent();
   }
   return Store(store);
 }
 
-std::optional<DiskSpace> VirtualStorePlatform::SpaceOn(const std::string& folder) {
+std::optional<DiskSpace> VirtualStorePlatform::SpaceOn(const Path& folder) {
   return target()->SpaceOn(StoreFolderFor(folder));
 }
 
-bool VirtualStorePlatform::CanWriteIn(const std::string& folder) {
+bool VirtualStorePlatform::CanWriteIn(const Path& folder) {
   if (!Inside(folder)) return target()->CanWriteIn(folder);
   if (!target()->CanWriteIn(StoreFolderFor(folder))) return false;
   // A file of the real folder can only be replaced or deleted there: it
@@ -175,27 +161,27 @@ bool VirtualStorePlatform::CanWriteIn(const std::string& folder) {
   return true;
 }
 
-TakenLock VirtualStorePlatform::LockFile(const std::string& path) {
+TakenLock VirtualStorePlatform::LockFile(const Path& path) {
   MakeStoreParents(path);
   return target()->LockFile(Store(path));
 }
 
-std::string VirtualStorePlatform::Cp949ToUtf8(const std::string& cp949) {
+std::string VirtualStorePlatform::ShownText(const std::string& text) {
   // Each path the text names, up to a tab or a line end, as it lies on disk.
-  std::string text;
+  const std::string& root = real_root_.text();
+  std::string shown;
   size_t done = 0;
-  for (size_t at = cp949.find(real_root_); at != std::string::npos;
-       at = cp949.find(real_root_, at + 1)) {
+  for (size_t at = text.find(root); at != std::string::npos; at = text.find(root, at + 1)) {
     if (at < done) continue;
     size_t end = at;
-    while (end < cp949.size() && !EndsPath(cp949[end])) ++end;
-    const std::string path = cp949.substr(at, end - at);
+    while (end < text.size() && !EndsPath(text[end])) ++end;
+    const Path path(text.substr(at, end - at));
     if (!Inside(path)) continue;
-    text += cp949.substr(done, at - done) + Place(path);
+    shown += text.substr(done, at - done) + Place(path).text();
     done = end;
   }
-  text += cp949.substr(done);
-  return target()->Cp949ToUtf8(text);
+  shown += text.substr(done);
+  return target()->ShownText(shown);
 }
 
 }  // namespace dayledger

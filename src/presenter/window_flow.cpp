@@ -2,6 +2,7 @@
 // and timers.
 #include "presenter/window_flow.h"
 
+#include "platform/cp949_codec.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/installation_recovery.h"
@@ -72,13 +73,12 @@ void WindowFlow::Show(const Reply& reply) {
     // empty.
     const UserView& shown = *reply.view;
     const bool nobody = shown.user.empty();
-    Platform& platform = installation_.platform();
     view_.SetUserLabel(shown.user);
     if (shown.encrypted) {
       view_.SetEncryptionLabel(nobody ? "" : texts::EncryptionShown(*shown.encrypted));
     }
     if (shown.version) {
-      view_.SetVersionLabel(nobody ? "" : platform.Cp949ToUtf8(ShownVersion(*shown.version)));
+      view_.SetVersionLabel(nobody ? "" : Cp949ToUtf8Text(ShownVersion(*shown.version)));
     }
     // The password box is for encrypted data only.
     if (shown.encrypted) view_.SetPasswordEnabled(*shown.encrypted);

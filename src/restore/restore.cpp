@@ -7,7 +7,7 @@
 #include "commit/overlay_platform.h"
 #include "commit/work_files.h"
 #include "platform/framework_error.h"
-#include "platform/tool_path.h"
+#include "platform/path.h"
 #include "state/file_names.h"
 #include "state/profile.h"
 #include "texts/texts.h"
@@ -20,36 +20,36 @@ namespace dayledger {
 namespace {
 
 // The version of a readable profile; nullopt otherwise.
-std::optional<std::string> ProfileVersion(Platform& platform, const std::string& folder) {
+std::optional<std::string> ProfileVersion(Platform& platform, const Path& folder) {
   const auto profile = Profile::ReadWhole(platform, folder);
   if (!profile) return std::nullopt;
   return profile->Version();
 }
 
 // A name next to the backup that no earlier restore has taken.
-std::string AsideName(Platform& platform, const std::string& backup_dir) {
+Path AsideName(Platform& platform, const Path& backup_dir) {
   const LocalTime t = platform.Now();
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, ".before-restore-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
                 t.day, t.hour, t.minute, t.second);
-  std::string name = backup_dir + stamp;
+  Path name = backup_dir.WithSuffix(stamp);
   for (int n = 2; platform.Inspect(name) != PathKind::kMissing; ++n) {
-    name = backup_dir + stamp + "-" + std::to_string(n);
+    name = backup_dir.WithSuffix(stamp + ("-" + std::to_string(n)));
   }
   return name;
 }
 
 // Stages the removal of what the current folder holds and the backup does
 // not: files, and folders with everything in them. Without `backup` all goes.
-void StageRemovals(OverlayPlatform& staged, Platform& disk, const std::string& current,
-                   const std::optional<std::string>& backup) {
+void StageRemovals(OverlayPlatform& staged, Platform& disk, const Path& current,
+                   const std::optional<Path>& backup) {
   const FolderListing listed = staged.ListFolder(current);
   if (!listed.ok()) throw CannotOpenFolder(current, listed.status.code);
   for (const FolderEntry& entry : listed.entries) {
     if (IsWorkFile(entry.name)) continue;
-    const std::string path = current + "\\" + entry.name;
-    std::optional<std::string> counterpart;
-    if (backup) counterpart = *backup + "\\" + entry.name;
+    const Path path = current / entry.name;
+    std::optional<Path> counterpart;
+    if (backup) counterpart = *backup / entry.name;
     const PathKind kept = counterpart ? disk.Inspect(*counterpart) : PathKind::kMissing;
     if (!entry.folder) {
       if (kept != PathKind::kFile) ThrowIfFailed(staged.DeleteFile(path));
@@ -62,14 +62,13 @@ void StageRemovals(OverlayPlatform& staged, Platform& disk, const std::string& c
 }
 
 // Stages the backup's content wherever the current folder differs from it.
-void StageBackup(OverlayPlatform& staged, Platform& disk, const std::string& backup,
-                 const std::string& current) {
+void StageBackup(OverlayPlatform& staged, Platform& disk, const Path& backup, const Path& current) {
   const FolderListing listed = disk.ListFolder(backup);
   if (!listed.ok()) throw CannotOpenFolder(backup, listed.status.code);
   for (const FolderEntry& entry : listed.entries) {
     if (IsWorkFile(entry.name)) continue;
-    const std::string source = backup + "\\" + entry.name;
-    const std::string target = current + "\\" + entry.name;
+    const Path source = backup / entry.name;
+    const Path target = current / entry.name;
     if (entry.folder) {
       if (staged.Inspect(target) != PathKind::kFolder && !staged.CreateDirectory(target).ok()) {
         throw CannotCreateFile(target);
@@ -92,7 +91,7 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
   Platform& platform = installation.platform();
   RestorePlan& plan = answer.found;
   plan.user_name = user_name;
-  plan.user_dir = NormalPath(installation.UserFolder(user_name));
+  plan.user_dir = installation.UserFolder(user_name).Normal();
   plan.backup_dir = installation.BackupOf(user_name);
   if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
     answer.reply = Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan.backup_dir);
@@ -110,8 +109,8 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
   return answer;
 }
 
-Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan) {
-  Answer<std::vector<std::string>> answer;
+Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& plan) {
+  Answer<std::vector<Path>> answer;
   RunRecord record;  // from the lock taken on
   answer.reply = Guarded(installation.platform(), [&]() -> Reply {
     Platform& platform = installation.platform();
@@ -125,18 +124,17 @@ Answer<std::vector<std::string>> Restore(Installation& installation, const Resto
           !copied.ok()) {
         throw CannotCreateFile(plan.aside_dir, copied.code);
       }
-      record.Line(
-          StampedLine(platform.Now(), texts::kKeptAside + platform.Cp949ToUtf8(plan.aside_dir)));
+      record.Line(StampedLine(platform.Now(), texts::kKeptAside + platform.Shown(plan.aside_dir)));
     } else {
       ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
-      ThrowIfFailed(platform.SyncFolder(ParentFolder(plan.user_dir)));
+      ThrowIfFailed(platform.SyncFolder(plan.user_dir.Parent()));
     }
     OverlayPlatform staged(&platform);
     StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
     StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
     answer.found = CommitChanges(platform, plan.user_dir, staged);
-    for (const std::string& path : answer.found) {
-      record.Line(StampedLine(platform.Now(), texts::kLogUndeleted + platform.Cp949ToUtf8(path)));
+    for (const Path& path : answer.found) {
+      record.Line(StampedLine(platform.Now(), texts::kLogUndeleted + platform.Shown(path)));
     }
     record.Line(StampedLine(platform.Now(), texts::kRestored));
     return Reply();

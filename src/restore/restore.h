@@ -10,12 +10,12 @@
 
 namespace dayledger {
 
-// Tool paths and codes are CP949.
+// The user's name and the codes are CP949.
 struct RestorePlan {
   std::string user_name;
-  std::string user_dir;
-  std::string backup_dir;
-  std::string aside_dir;        // where the current folder is kept
+  Path user_dir;
+  Path backup_dir;
+  Path aside_dir;               // where the current folder is kept
   std::string backup_version;   // the backup profile's data version code
   std::string current_version;  // the current profile's; empty when unreadable
 };
@@ -33,6 +33,6 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
 // taken (the notice names the lock file), as the upgrade's start refuses
 // them; kStopped when an error ended the restore (the error report). What
 // it finds: the files and folders that could not be deleted.
-Answer<std::vector<std::string>> Restore(Installation& installation, const RestorePlan& plan);
+Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& plan);
 
 }  // namespace dayledger

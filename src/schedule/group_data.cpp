@@ -10,15 +10,15 @@ namespace dayledger {
 namespace {
 
 // The folder is listed once, before any of its files is rewritten.
-void StampFolder(const StageContext& ctx, const std::string& folder, const std::string& code) {
+void StampFolder(const StageContext& ctx, const Path& folder, const std::string& code) {
   for (const std::string& name : ListQbdFiles(ctx.platform, folder))
-    StampVersionLine(ctx.platform, folder + "\\" + name, code);
+    StampVersionLine(ctx.platform, folder / name, code);
 }
 
 }  // namespace
 
 void UpgradeGroupData(const StageContext& ctx, const std::string& code) {
-  const std::string& user_dir = ctx.user.folder();
+  const Path& user_dir = ctx.user.folder();
   StampVersionLine(ctx.platform, GroupInfoPath(user_dir), code);
   ctx.Note(StageNote::kGroupInformationDone);
   StampFolder(ctx, GroupsFolder(user_dir), code);

@@ -122,11 +122,11 @@ std::vector<std::string> DecodeScheduleBytes(std::string bytes, bool encrypted,
   return Decode(std::move(bytes), encrypted, key, SIZE_MAX, &no_rest);
 }
 
-ScheduleFile::ScheduleFile(Platform& platform, const std::string& app_dir,
-                           const std::string& user_name, const std::string& file_name,
-                           bool encrypted, const std::string& data_key)
+ScheduleFile::ScheduleFile(Platform& platform, const Path& app_dir, const std::string& user_name,
+                           const std::string& file_name, bool encrypted,
+                           const std::string& data_key)
     : platform_(platform),
-      file_path_(ScheduleFolder(UserFolder(app_dir, user_name)) + file_name),
+      file_path_(ScheduleFolder(UserFolder(app_dir, user_name)) / file_name),
       key_(MakeScheduleKey(data_key)),
       encrypted_(encrypted) {}
 
@@ -187,7 +187,7 @@ KeptText ScheduleFile::TakeText() {
   return KeptText::Plain(std::move(text));
 }
 
-SchClass::SchClass(Platform& platform, const std::string& app_dir, int year, int month,
+SchClass::SchClass(Platform& platform, const Path& app_dir, int year, int month,
                    const std::string& user_name, bool encrypted, const std::string& data_key,
                    size_t head_lines)
     : ScheduleFile(platform, app_dir, user_name, FileName(year, month), encrypted, data_key) {
@@ -200,9 +200,8 @@ std::string SchClass::FileName(int year, int month) {
   return std::string(name) + ".qbsd";
 }
 
-SchRepClass::SchRepClass(Platform& platform, const std::string& app_dir, int /*year*/,
-                         int /*month*/, const std::string& user_name, bool encrypted,
-                         const std::string& data_key)
+SchRepClass::SchRepClass(Platform& platform, const Path& app_dir, int /*year*/, int /*month*/,
+                         const std::string& user_name, bool encrypted, const std::string& data_key)
     : ScheduleFile(platform, app_dir, user_name, kRepeatScheduleName, encrypted, data_key) {
   Load();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/path.h"
 #include "schedule/schedule_cipher.h"
 #include "state/file_names.h"
 #include "state/line_list.h"
@@ -72,13 +73,13 @@ class ScheduleFile {
   // given up.
   KeptText TakeText();
 
-  const std::string& path() const { return file_path_; }
+  const Path& path() const { return file_path_; }
   bool encrypted() const { return encrypted_; }
 
   LineList Lines;
 
  protected:
-  ScheduleFile(Platform& platform, const std::string& app_dir, const std::string& user_name,
+  ScheduleFile(Platform& platform, const Path& app_dir, const std::string& user_name,
                const std::string& file_name, bool encrypted, const std::string& data_key);
   // Fills Lines with the file's first `head_lines` lines and keeps the rest
   // as the text it is saved as, without a string per line: as read, when
@@ -94,7 +95,7 @@ class ScheduleFile {
   bool KeepAsRead(std::string& bytes, size_t head_lines);
 
   Platform& platform_;
-  std::string file_path_;
+  Path file_path_;
   ScheduleKey key_;
   bool encrypted_;
   KeptText rest_;
@@ -105,7 +106,7 @@ class ScheduleFile {
 // header alone, and a month may hold many thousand lines.
 class SchClass : public ScheduleFile {
  public:
-  SchClass(Platform& platform, const std::string& app_dir, int year, int month,
+  SchClass(Platform& platform, const Path& app_dir, int year, int month,
            const std::string& user_name, bool encrypted, const std::string& data_key,
            size_t head_lines);
 
@@ -116,7 +117,7 @@ class SchClass : public ScheduleFile {
 // The year and month it is made with name no file: there is one for all.
 class SchRepClass : public ScheduleFile {
  public:
-  SchRepClass(Platform& platform, const std::string& app_dir, int year, int month,
+  SchRepClass(Platform& platform, const Path& app_dir, int year, int month,
               const std::string& user_name, bool encrypted, const std::string& data_key);
 
   // Chooses the form of the next Save; reads and writes nothing.

@@ -32,8 +32,8 @@ void StampMonthlySchedules(const StageContext& ctx, const std::string& code) {
 }
 
 void CreateRepeatSchedule(const StageContext& ctx) {
-  const std::string source = TemplatePath(ctx.app_dir, kRepeatScheduleName);
-  const std::string target = RepeatSchedulePath(ctx.user.folder());
+  const Path source = TemplatePath(ctx.app_dir, kRepeatScheduleName);
+  const Path target = RepeatSchedulePath(ctx.user.folder());
   // Going on with an older repeat.qbsd could encipher it a second time, so
   // a copy that fails stops the step before anything of the user's is read.
   CopyFileOrThrow(ctx.platform, source, target);

@@ -37,7 +37,7 @@ class StageObserver {
 
 struct StageContext {
   Platform& platform;
-  std::string app_dir;  // ends in a backslash
+  Path app_dir;  // its text ends in a backslash
   const UnlockedUser& user;
   StageObserver& observer;
 

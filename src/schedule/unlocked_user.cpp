@@ -6,11 +6,11 @@
 
 namespace dayledger {
 
-UnlockedUser::UnlockedUser(std::string name, std::string folder)
+UnlockedUser::UnlockedUser(std::string name, Path folder)
     : name_(std::move(name)), folder_(std::move(folder)) {}
 
 std::optional<UnlockedUser> UnlockedUser::Unlock(const Profile& profile, std::string name,
-                                                 std::string folder, const std::string& password) {
+                                                 Path folder, const std::string& password) {
   UnlockedUser user(std::move(name), std::move(folder));
   if (!profile.Encrypted()) return user;
   if (!profile.CheckPassword(password)) return std::nullopt;
@@ -20,12 +20,12 @@ std::optional<UnlockedUser> UnlockedUser::Unlock(const Profile& profile, std::st
   return user;
 }
 
-SchClass UnlockedUser::Month(Platform& platform, const std::string& app_dir, int year, int month,
+SchClass UnlockedUser::Month(Platform& platform, const Path& app_dir, int year, int month,
                              size_t head_lines) const {
   return SchClass(platform, app_dir, year, month, name_, encrypted_, data_key_, head_lines);
 }
 
-SchRepClass UnlockedUser::PlainRepeat(Platform& platform, const std::string& app_dir) const {
+SchRepClass UnlockedUser::PlainRepeat(Platform& platform, const Path& app_dir) const {
   return SchRepClass(platform, app_dir, -1, -1, name_, false, data_key_);
 }
 

@@ -1,49 +1,42 @@
 // Where an installation keeps what the tool reads and writes, relative to
-// AppDir (which ends in a backslash). The paths keep the form the
+// AppDir (whose text ends in a backslash). The paths keep the form the
 // scheduler's own messages show ("C:\app\\users\name"), so every text that
 // names a file stays as the scheduler's users know it.
 #pragma once
 
 #include <string>
 
+#include "platform/cp949_codec.h"
+#include "platform/path.h"
+
 namespace dayledger {
 
-inline std::string UsersFolder(const std::string& app_dir) { return app_dir + "\\users"; }
-inline std::string UserListPath(const std::string& app_dir) {
-  return UsersFolder(app_dir) + "\\userlist.kvd";
-}
-inline std::string UserFolder(const std::string& app_dir, const std::string& user) {
-  return UsersFolder(app_dir) + "\\" + user;
+inline Path UsersFolder(const Path& app_dir) { return app_dir / "users"; }
+inline Path UserListPath(const Path& app_dir) { return UsersFolder(app_dir) / "userlist.kvd"; }
+// A user's folder; the user list names the user in CP949.
+inline Path UserFolder(const Path& app_dir, const std::string& user) {
+  return UsersFolder(app_dir) / Cp949ToUtf8Text(user);
 }
 // The profile in a user's folder, or in its backup.
-inline std::string ProfilePath(const std::string& user_folder) {
-  return user_folder + "\\profile.qbd";
-}
+inline Path ProfilePath(const Path& user_folder) { return user_folder / "profile.qbd"; }
 // A user's folder, or its backup, holds these.
 inline constexpr char kRepeatScheduleName[] = "repeat.qbsd";
-inline std::string ScheduleFolder(const std::string& user_folder) {
-  return user_folder + "\\schedules\\";  // a file's path is this and its name
+inline Path ScheduleFolder(const Path& user_folder) { return user_folder / "schedules"; }
+inline Path MergedSchedulePath(const Path& user_folder) {
+  return ScheduleFolder(user_folder) / "schedules.qbsd";
 }
-inline std::string MergedSchedulePath(const std::string& user_folder) {
-  return ScheduleFolder(user_folder) + "schedules.qbsd";
+inline Path RepeatSchedulePath(const Path& user_folder) {
+  return ScheduleFolder(user_folder) / kRepeatScheduleName;
 }
-inline std::string RepeatSchedulePath(const std::string& user_folder) {
-  return ScheduleFolder(user_folder) + kRepeatScheduleName;
-}
-inline std::string GroupInfoPath(const std::string& user_folder) {
-  return user_folder + "\\group.qbd";
-}
-inline std::string GroupsFolder(const std::string& user_folder) { return user_folder + "\\groups"; }
-inline std::string TimetablesFolder(const std::string& user_folder) {
-  return user_folder + "\\timetables";
-}
-inline std::string AnniversaryFolder(const std::string& user_folder) {
-  return user_folder + "\\anniversary";
-}
+inline Path GroupInfoPath(const Path& user_folder) { return user_folder / "group.qbd"; }
+inline Path GroupsFolder(const Path& user_folder) { return user_folder / "groups"; }
+inline Path TimetablesFolder(const Path& user_folder) { return user_folder / "timetables"; }
+inline Path AnniversaryFolder(const Path& user_folder) { return user_folder / "anniversary"; }
 
 // The scheduler's templates for new users.
-inline std::string TemplatePath(const std::string& app_dir, const std::string& name) {
-  return app_dir + "\\data\\userscommon\\" + name;
+inline Path TemplatesFolder(const Path& app_dir) { return app_dir / "data" / "userscommon"; }
+inline Path TemplatePath(const Path& app_dir, const std::string& name) {
+  return TemplatesFolder(app_dir) / name;
 }
 
 }  // namespace dayledger

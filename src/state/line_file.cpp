@@ -68,17 +68,17 @@ void AppendJoinedLines(std::string_view bytes, std::string* text) {
   });
 }
 
-void ReadLines(Platform& platform, const std::string& path, LineList* lines) {
+void ReadLines(Platform& platform, const Path& path, LineList* lines) {
   std::string bytes;
   ThrowIfFailed(platform.ReadFile(path, &bytes));
   lines->Assign(SplitLines(bytes), path);
 }
 
-void WriteLines(Platform& platform, const std::string& path, const LineList& lines) {
+void WriteLines(Platform& platform, const Path& path, const LineList& lines) {
   WriteFileOrThrow(platform, path, JoinLines(lines.lines()));
 }
 
-std::vector<std::string> ListQbdFiles(Platform& platform, const std::string& folder) {
+std::vector<std::string> ListQbdFiles(Platform& platform, const Path& folder) {
   const FolderListing listed = platform.ListFolder(folder);
   if (!listed.ok()) throw CannotOpenFolder(folder, listed.status.code);
   std::vector<std::string> names;
@@ -117,7 +117,7 @@ int StrToInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
-void StampVersionLine(Platform& platform, const std::string& path, const std::string& code) {
+void StampVersionLine(Platform& platform, const Path& path, const std::string& code) {
   LineList lines;
   ReadLines(platform, path, &lines);
   lines.Replace(1, code);

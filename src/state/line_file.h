@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/path.h"
 #include "state/line_list.h"
 
 namespace dayledger {
@@ -45,20 +46,20 @@ bool OnlyPairedBreaks(std::string_view text);
 void AppendJoinedLines(std::string_view bytes, std::string* text);
 
 // Raises "Cannot open file %s" when the file cannot be read.
-void ReadLines(Platform& platform, const std::string& path, LineList* lines);
+void ReadLines(Platform& platform, const Path& path, LineList* lines);
 // Writes the whole file (CR LF after every line); "Cannot create file %s" or
 // "Stream write error".
-void WriteLines(Platform& platform, const std::string& path, const LineList& lines);
+void WriteLines(Platform& platform, const Path& path, const LineList& lines);
 // Reads the whole file, puts `code` into its version line (line 1) and
 // writes it back; the errors of both, and "List index out of bounds (1)"
 // for a file of one line.
-void StampVersionLine(Platform& platform, const std::string& path, const std::string& code);
+void StampVersionLine(Platform& platform, const Path& path, const std::string& code);
 
 // Names of the ordinary (not hidden, not folder) files matching "*.qbd" in
 // the folder, the line files of a user's groups and timetables, ascending by
 // name without regard to case. Throws "Cannot open folder" with the
 // system's code if the folder cannot be listed.
-std::vector<std::string> ListQbdFiles(Platform& platform, const std::string& folder);
+std::vector<std::string> ListQbdFiles(Platform& platform, const Path& folder);
 
 // The framework's text-to-integer conversion of a whole line: optional
 // blanks, an optional sign and decimal digits fitting 32 bits; anything else

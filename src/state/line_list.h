@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path.h"
+
 namespace dayledger {
 
 class LineList {
@@ -20,11 +22,11 @@ class LineList {
   void Add(std::string line) { lines_.push_back(std::move(line)); }
   void Clear() { lines_.clear(); }
   // `source` is the file the lines were read from.
-  void Assign(std::vector<std::string> lines, std::string source = "") {
+  void Assign(std::vector<std::string> lines, Path source = Path()) {
     lines_ = std::move(lines);
     source_ = std::move(source);
   }
-  const std::string& source() const { return source_; }
+  const Path& source() const { return source_; }
 
   const std::vector<std::string>& lines() const { return lines_; }
   std::vector<std::string>& lines() { return lines_; }
@@ -32,7 +34,7 @@ class LineList {
  private:
   void Check(int index) const;
   std::vector<std::string> lines_;
-  std::string source_;
+  Path source_;
 };
 
 }  // namespace dayledger

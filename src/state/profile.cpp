@@ -8,13 +8,13 @@
 
 namespace dayledger {
 
-Profile Profile::Read(Platform& platform, const std::string& user_folder) {
+Profile Profile::Read(Platform& platform, const Path& user_folder) {
   LineList lines;
   ReadLines(platform, ProfilePath(user_folder), &lines);
   return Profile(std::move(lines));
 }
 
-std::optional<Profile> Profile::ReadWhole(Platform& platform, const std::string& folder) {
+std::optional<Profile> Profile::ReadWhole(Platform& platform, const Path& folder) {
   std::string bytes;
   if (!platform.ReadFile(ProfilePath(folder), &bytes).ok()) return std::nullopt;
   Profile profile(LineList(SplitLines(bytes)));

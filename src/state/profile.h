@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/path.h"
 #include "state/line_list.h"
 
 namespace dayledger {
@@ -25,10 +26,10 @@ class Profile {
   explicit Profile(LineList lines) : lines_(std::move(lines)) {}
 
   // Reads the user's profile; "Cannot open file %s" when it cannot be read.
-  static Profile Read(Platform& platform, const std::string& user_folder);
+  static Profile Read(Platform& platform, const Path& user_folder);
   // The profile when it can be read, names itself and holds a version;
   // nullopt otherwise. For the commands that only compare.
-  static std::optional<Profile> ReadWhole(Platform& platform, const std::string& folder);
+  static std::optional<Profile> ReadWhole(Platform& platform, const Path& folder);
 
   bool Named() const { return lines_.Get(0) == kProfileHeader; }
   const std::string& Version() const { return lines_.Get(1); }

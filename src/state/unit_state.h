@@ -21,7 +21,7 @@ enum class Stage : int {
 };
 
 struct UnitState {
-  std::string AppDir;  // ends in a backslash
+  Path AppDir;  // its text ends in a backslash
   std::string UserName;
   std::string TargetVersion;  // the last step's code
   std::string StepVersion;
@@ -30,7 +30,7 @@ struct UnitState {
   Profile UserProfile;
 
   // The selected user's folder.
-  std::string UserDir() const { return UserFolder(AppDir, UserName); }
+  Path UserDir() const { return UserFolder(AppDir, UserName); }
 };
 
 }  // namespace dayledger

@@ -13,7 +13,7 @@ namespace dayledger {
 // it does not keep the room it took; an earlier backup is left as it is.
 std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
   const std::string reason = ReasonLines(platform_, copied.path, copied.code);
-  const std::string file = platform_.Cp949ToUtf8(copied.path);
+  const std::string file = platform_.Shown(copied.path);
   if (copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound) {
     return texts::kBackupReadFailed + file + reason;
   }
@@ -21,8 +21,8 @@ std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
     return std::string(texts::kBackupFailed).append("\n").append(texts::kFileNamed).append(file) +
            reason;
   }
-  const std::string folder = installation_.BackupOf(state_.UserName);
-  std::string text = texts::kBackupDiskFull + platform_.Cp949ToUtf8(folder);
+  const Path folder = installation_.BackupOf(state_.UserName);
+  std::string text = texts::kBackupDiskFull + platform_.Shown(folder);
   if (backup_folder_made_) {
     RemoveTree(platform_, folder);
     text += texts::kPartialBackupRemoved;

@@ -4,25 +4,24 @@
 #include <vector>
 
 #include "commit/work_files.h"
+#include "platform/path.h"
 #include "platform/patience.h"
-#include "platform/tool_path.h"
 
 namespace dayledger {
 namespace {
 
 struct Copied {
-  std::vector<std::string> files;
-  std::vector<std::string> folders;
+  std::vector<Path> files;
+  std::vector<Path> folders;
 };
 
-IoStatus CopyInto(Platform& platform, const std::string& from, const std::string& to,
-                  Copied* copied) {
+IoStatus CopyInto(Platform& platform, const Path& from, const Path& to, Copied* copied) {
   const FolderListing listed = platform.ListFolder(from);
   if (!listed.ok()) return IoStatus::Failed(IoError::kReadFailed, from, listed.status.code);
   for (const FolderEntry& entry : listed.entries) {
     if (IsWorkFile(entry.name)) continue;
-    const std::string source = from + "\\" + entry.name;
-    const std::string target = to + "\\" + entry.name;
+    const Path source = from / entry.name;
+    const Path target = to / entry.name;
     if (entry.folder) {
       const IoStatus made = platform.CreateDirectory(target);  // or it is there already
       if (platform.Inspect(target) != PathKind::kFolder) {
@@ -42,15 +41,15 @@ IoStatus CopyInto(Platform& platform, const std::string& from, const std::string
 
 }  // namespace
 
-IoStatus CopyTree(Platform& platform, const std::string& from, const std::string& to) {
-  const std::string source = NormalPath(from);
-  return CopyTreeAs(platform, source, NormalPath(to) + "\\" + BaseName(source));
+IoStatus CopyTree(Platform& platform, const Path& from, const Path& to) {
+  const Path source = from.Normal();
+  return CopyTreeAs(platform, source, to.Normal() / source.Name());
 }
 
-IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::string& as) {
-  const std::string source = NormalPath(from);
-  const std::string target = NormalPath(as);
-  const std::string folder = ParentFolder(target);
+IoStatus CopyTreeAs(Platform& platform, const Path& from, const Path& as) {
+  const Path source = from.Normal();
+  const Path target = as.Normal();
+  const Path folder = target.Parent();
   if (platform.Inspect(source) != PathKind::kFolder) {
     return IoStatus::Failed(IoError::kNotFound, source);
   }
@@ -62,25 +61,25 @@ IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::stri
     return IoStatus::Failed(IoError::kCannotCreate, target, made.code);
   }
   Copied copied;
-  copied.folders = {ParentFolder(folder), folder, target};
+  copied.folders = {folder.Parent(), folder, target};
   if (IoStatus status = CopyInto(platform, source, target, &copied); !status.ok()) return status;
   // A scanner may hold a copy a moment to look at it.
-  for (const std::string& file : copied.files) {
+  for (const Path& file : copied.files) {
     const IoStatus status =
         UnlessBrieflyDenied(platform, kBriefPatience, [&] { return platform.SyncFile(file); });
     if (!status.ok()) return status;
   }
-  for (const std::string& copied_folder : copied.folders) {
+  for (const Path& copied_folder : copied.folders) {
     if (IoStatus status = platform.SyncFolder(copied_folder); !status.ok()) return status;
   }
   return IoStatus::Ok();
 }
 
-void RemoveTree(Platform& platform, const std::string& folder) {
-  const std::string root = NormalPath(folder);
+void RemoveTree(Platform& platform, const Path& folder) {
+  const Path root = folder.Normal();
   if (platform.Inspect(root) != PathKind::kFolder) return;
   for (const FolderEntry& entry : platform.ListFolder(root).entries) {
-    const std::string path = root + "\\" + entry.name;
+    const Path path = root / entry.name;
     if (platform.Inspect(path) == PathKind::kFolder) {
       RemoveTree(platform, path);
     } else {

@@ -13,10 +13,10 @@ namespace dayledger {
 // file, then every folder that gained an entry, `to` and its parent
 // included, so that a power cut cannot keep the folders without their files.
 // The failure names the first operation that failed and its path.
-IoStatus CopyTree(Platform& platform, const std::string& from, const std::string& to);
+IoStatus CopyTree(Platform& platform, const Path& from, const Path& to);
 // The same, into the folder `as` (created in an existing parent if missing).
-IoStatus CopyTreeAs(Platform& platform, const std::string& from, const std::string& as);
+IoStatus CopyTreeAs(Platform& platform, const Path& from, const Path& as);
 // Deletes the folder with everything below it, as far as it can.
-void RemoveTree(Platform& platform, const std::string& folder);
+void RemoveTree(Platform& platform, const Path& folder);
 
 }  // namespace dayledger

@@ -1,7 +1,6 @@
 // UpgradeTool's stages: the driver tick runs the stage UpgradeState names,
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
-#include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
@@ -46,7 +45,7 @@ void UpgradeTool::ReadProfileStage() {
   // must not be stamped with the new version with nothing converted.
   const auto step = chain_.StepFrom(code);
   if (!step) {
-    throw FrameworkError(Utf8ToCp949Text(texts::kUnsupportedVersion), ErrorKind::kOther,
+    throw FrameworkError(texts::kUnsupportedVersion, ErrorKind::kOther,
                          ProfilePath(state_.UserDir()));
   }
   state_.StepVersion = *step;
@@ -96,12 +95,11 @@ Reply UpgradeTool::SaveProfileStage() {
   state_.UserProfile.SetVersion(state_.TargetVersion);
   WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.UserProfile.lines());
   // Everything the stages changed reaches the user's folder here, at once.
-  const std::vector<std::string> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
+  const std::vector<Path> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
   staged_.reset();
   lock_.reset();
   // Their entries are in the merged file; only the file itself stays behind.
-  for (const std::string& path : undeleted)
-    AddLog(texts::kLogUndeleted + platform_.Cp949ToUtf8(path));
+  for (const Path& path : undeleted) AddLog(texts::kLogUndeleted + platform_.Shown(path));
   AddLog(texts::kLogUpgradeDone);
   Reply reply;
   reply.finished = true;

@@ -2,21 +2,18 @@
 // with a notice.
 #include "upgrade/error_report.h"
 
-#include "platform/cp949_codec.h"
 #include "texts/texts.h"
 
 namespace dayledger {
 
 namespace {
 
-// The words for an error, in CP949 with the paths it names: the framework's
-// own text, or the tool's words for what it refuses itself.
+// The words for an error, with the paths it names: the framework's own
+// text, or the tool's words for what it refuses itself.
 std::string Words(const std::exception& error) {
   const auto* framework = dynamic_cast<const FrameworkError*>(&error);
   if (framework == nullptr) return error.what();
-  const auto with_path = [&](const char* text) {
-    return Utf8ToCp949Text(text) + framework->path();
-  };
+  const auto with_path = [&](const char* text) { return text + framework->path().text(); };
   switch (framework->kind()) {
     case ErrorKind::kFileInUse:
       return with_path(texts::kFileInUse);
@@ -27,7 +24,7 @@ std::string Words(const std::exception& error) {
     case ErrorKind::kLinkRefused:
       return with_path(texts::kLinkRefused);
     case ErrorKind::kChangeSavedUnfinished:
-      return Utf8ToCp949Text(texts::kChangeSavedUnfinished) + framework->what();
+      return texts::kChangeSavedUnfinished + std::string(framework->what());
     default:
       return framework->what();
   }
@@ -35,10 +32,10 @@ std::string Words(const std::exception& error) {
 
 }  // namespace
 
-std::string ReasonLines(Platform& platform, const std::string& path, int code) {
+std::string ReasonLines(Platform& platform, const Path& path, int code) {
   if (code == 0) return "";
   const SystemReason reason = platform.Reason(code, path);
-  const std::string shown = platform.Cp949ToUtf8(path);
+  const std::string shown = platform.Shown(path);
   std::string text;
   switch (reason.blocker) {
     case Blocker::kNone:
@@ -55,13 +52,13 @@ std::string ReasonLines(Platform& platform, const std::string& path, int code) {
 
 std::string ReportedText(Platform& platform, const std::exception& error) {
   const std::string words = Words(error);
-  std::string text = ErrorReportText(platform.Cp949ToUtf8(words));
+  std::string text = ErrorReportText(platform.ShownText(words));
   const auto* framework = dynamic_cast<const FrameworkError*>(&error);
   if (framework == nullptr) return text;
   // The file, where the sentence does not name it already.
-  const std::string& path = framework->path();
-  if (!path.empty() && words.find(path) == std::string::npos) {
-    text.append("\n").append(texts::kFileNamed).append(platform.Cp949ToUtf8(path));
+  const Path& path = framework->path();
+  if (!path.empty() && words.find(path.text()) == std::string::npos) {
+    text.append("\n").append(texts::kFileNamed).append(platform.Shown(path));
   }
   return text + ReasonLines(platform, path, framework->code());
 }
@@ -75,10 +72,10 @@ Reply Stopped(Platform& platform, const FrameworkError& error) {
   return reply;
 }
 
-Reply Ended(Platform& platform, Outcome outcome, const std::string& text, const std::string& path) {
+Reply Ended(Platform& platform, Outcome outcome, const std::string& text, const Path& path) {
   Reply reply;
   reply.outcome = outcome;
-  const std::string about = path.empty() ? "" : platform.Cp949ToUtf8(path);
+  const std::string about = path.empty() ? "" : platform.Shown(path);
   reply.notices.push_back(
       {text + about, outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation});
   reply.path = path;

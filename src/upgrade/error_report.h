@@ -20,13 +20,13 @@ std::string ReportedText(Platform& platform, const std::exception& error);
 // What follows a failure's own sentence: the words for a virus scanner or
 // a protected folder that stood behind it, and the system's reason and
 // code, each on a line of its own; empty when the system gave no code.
-std::string ReasonLines(Platform& platform, const std::string& path, int code);
+std::string ReasonLines(Platform& platform, const Path& path, int code);
 // A stopped reply whose one notice is the report of `error`.
 Reply Stopped(Platform& platform, const FrameworkError& error);
 // A reply of `outcome` whose one notice is the text, followed by the tool
-// path it is about (shown in UTF-8) when one is given.
+// path it is about, as shown, when one is given.
 Reply Ended(Platform& platform, Outcome outcome, const std::string& text,
-            const std::string& path = "");
+            const Path& path = Path());
 
 // Runs `work`, which returns a Reply; an error that ends it comes back as
 // the stopped reply of its report. A foreign error is reported as a

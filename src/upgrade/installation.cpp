@@ -4,16 +4,17 @@
 
 #include <string_view>
 
-#include "platform/tool_path.h"
+#include "platform/cp949_codec.h"
+#include "platform/path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 
 namespace dayledger {
 
-Installation::Installation(Platform& platform, std::string app_dir)
-    : platform_(&platform), app_dir_(std::move(app_dir)), folder_(NormalPath(app_dir_)) {}
+Installation::Installation(Platform& platform, Path app_dir)
+    : platform_(&platform), app_dir_(std::move(app_dir)), folder_(app_dir_.Normal()) {}
 
-Installation Installation::Open(SystemPlatform& system, const std::string& app_dir) {
+Installation Installation::Open(SystemPlatform& system, const Path& app_dir) {
   Installation installation(system, app_dir);
   if (const auto store = system.VirtualStoreFolder(app_dir)) {
     installation.store_ = std::make_unique<VirtualStorePlatform>(&system, app_dir, *store);
@@ -23,7 +24,7 @@ Installation Installation::Open(SystemPlatform& system, const std::string& app_d
   return installation;
 }
 
-Installation Installation::OnView(Platform& view, const std::string& app_dir) {
+Installation Installation::OnView(Platform& view, const Path& app_dir) {
   Installation installation(view, app_dir);
   installation.Recover();
   return installation;
@@ -36,7 +37,7 @@ Installation Installation::OfProgram(SystemPlatform& system) {
 }
 
 std::optional<UserList> Installation::Users() {
-  const std::string path = UserListPath(app_dir_);
+  const Path path = UserListPath(app_dir_);
   if (!platform_->TestOpen(path)) return std::nullopt;
   UserList users;
   try {
@@ -49,31 +50,31 @@ std::optional<UserList> Installation::Users() {
   return users;
 }
 
-std::string Installation::InstallationAbove() {
-  const std::string above = ParentFolder(folder_);
-  if (above.empty() || !platform_->TestOpen(UserListPath(above + "\\"))) return "";
+Path Installation::InstallationAbove() {
+  const Path above = folder_.Parent();
+  if (above.empty() || !platform_->TestOpen(UserListPath(above.WithSuffix("\\")))) return Path();
   return above;
 }
 
-std::string Installation::UserFolder(const std::string& user) const {
+Path Installation::UserFolder(const std::string& user) const {
   return dayledger::UserFolder(app_dir_, user);
 }
 
-std::string Installation::BackupRoot() const { return folder_ + "\\upgrade_backup"; }
+Path Installation::BackupRoot() const { return folder_ / "upgrade_backup"; }
 
-std::string Installation::BackupOf(const std::string& user) const {
-  return BackupRoot() + "\\" + user;
+Path Installation::BackupOf(const std::string& user) const {
+  return BackupRoot() / Cp949ToUtf8Text(user);
 }
 
-std::string Installation::LockOf(const std::string& user) const { return BackupOf(user) + ".lock"; }
-
-std::string Installation::RecordsOf(const std::string& user) const {
-  return BackupOf(user) + ".logs";
+Path Installation::LockOf(const std::string& user) const {
+  return BackupOf(user).WithSuffix(".lock");
 }
 
-std::string Installation::VirtualStore() const {
-  return store_ ? NormalPath(store_->store_root()) : std::string();
+Path Installation::RecordsOf(const std::string& user) const {
+  return BackupOf(user).WithSuffix(".logs");
 }
+
+Path Installation::VirtualStore() const { return store_ ? store_->store_root() : Path(); }
 
 TakenLock Installation::LockUser(const std::string& user) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
@@ -83,24 +84,25 @@ TakenLock Installation::LockUser(const std::string& user) {
 }
 
 bool Installation::UserBusy(const std::string& user) {
-  const std::string path = LockOf(user);
+  const Path path = LockOf(user);
   if (platform_->Inspect(path) != PathKind::kFile) return false;
   return platform_->LockFile(path).result == LockResult::kBusy;
 }
 
 void Installation::RemoveStaleLocks() {
-  const std::string root = BackupRoot();
+  const Path root = BackupRoot();
   constexpr std::string_view kSuffix = ".lock";
   for (const FolderEntry& entry : platform_->ListFolder(root).entries) {
     if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
     // Taken and let go: a released lock takes its file with it.
-    platform_->LockFile(root + "\\" + entry.name);
+    platform_->LockFile(root / entry.name);
   }
 }
 
-std::string AppDirFromExecutable(const std::string& executable_path) {
-  const size_t slash = executable_path.rfind('\\');
-  return slash == std::string::npos ? std::string() : executable_path.substr(0, slash + 1);
+Path AppDirFromExecutable(const Path& executable_path) {
+  const std::string& text = executable_path.text();
+  const size_t slash = text.rfind('\\');
+  return slash == std::string::npos ? Path() : Path(text.substr(0, slash + 1));
 }
 
 }  // namespace dayledger

@@ -30,12 +30,12 @@ class Installation {
   // backslash), seen as the scheduler sees it: through the user's
   // VirtualStore where Windows keeps one for it. Opening it finishes or
   // undoes what an interrupted change left, before anything is read.
-  static Installation Open(SystemPlatform& system, const std::string& app_dir);
+  static Installation Open(SystemPlatform& system, const Path& app_dir);
   // The installation the running program lies in, opened the same way.
   static Installation OfProgram(SystemPlatform& system);
   // Opened the same way on a platform that already is the view to use: a
   // test's own file system.
-  static Installation OnView(Platform& view, const std::string& app_dir);
+  static Installation OnView(Platform& view, const Path& app_dir);
   // This installation seen through `overlay`, a dry run's staging of its
   // view; nothing is recovered again.
   Installation Staged(Platform& overlay) const;
@@ -48,30 +48,30 @@ class Installation {
   const std::vector<std::string>& recovered() const { return recovered_; }
 
   Platform& platform() { return *platform_; }
-  const std::string& app_dir() const { return app_dir_; }
+  const Path& app_dir() const { return app_dir_; }
   // The folder in the tool's form: single backslashes, none at the end.
-  const std::string& folder() const { return folder_; }
+  const Path& folder() const { return folder_; }
 
   // The user list; nullopt when the installation has none.
   std::optional<UserList> Users();
   // The installation in the folder just above this one (where unpacking the
-  // programs into a folder of their own puts them), in the tool's form;
-  // empty when that folder holds none.
-  std::string InstallationAbove();
+  // programs into a folder of their own puts them); empty when that folder
+  // holds none.
+  Path InstallationAbove();
 
   // A user's folder (CP949 name), as the scheduler's own messages name it.
-  std::string UserFolder(const std::string& user) const;
-  // The tool's own places, in the tool's form: the backups' folder
+  Path UserFolder(const std::string& user) const;
+  // The tool's own places: the backups' folder
   // (upgrade_backup), a user's backup in it, and the user's lock beside the
   // backup, never in the user's folder, which holds nothing of ours.
-  std::string BackupRoot() const;
-  std::string BackupOf(const std::string& user) const;
-  std::string LockOf(const std::string& user) const;
+  Path BackupRoot() const;
+  Path BackupOf(const std::string& user) const;
+  Path LockOf(const std::string& user) const;
   // The folder of the user's run records, beside the backup and the lock.
-  std::string RecordsOf(const std::string& user) const;
-  // The VirtualStore folder the view reads and writes, in the tool's form;
-  // empty when the installation is seen as it is.
-  std::string VirtualStore() const;
+  Path RecordsOf(const std::string& user) const;
+  // The VirtualStore folder the view reads and writes; empty when the
+  // installation is seen as it is.
+  Path VirtualStore() const;
 
   // Takes the lock that lets only one program at a time change the user's
   // folder (an upgrade from its start checks to the end of its commit, a
@@ -84,7 +84,7 @@ class Installation {
   bool UserBusy(const std::string& user);
 
  private:
-  Installation(Platform& platform, std::string app_dir);
+  Installation(Platform& platform, Path app_dir);
   // Finishes or undoes what an interrupted change left in each user's
   // folder, into `recovered_`.
   void Recover();
@@ -94,12 +94,12 @@ class Installation {
 
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Platform* platform_;
-  std::string app_dir_;
-  std::string folder_;
+  Path app_dir_;
+  Path folder_;
   std::vector<std::string> recovered_;
 };
 
 // The directory part of the executable's path, trailing backslash included.
-std::string AppDirFromExecutable(const std::string& executable_path);
+Path AppDirFromExecutable(const Path& executable_path);
 
 }  // namespace dayledger

@@ -3,6 +3,7 @@
 
 #include "commit/commit.h"
 #include "commit/work_files.h"
+#include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
@@ -37,19 +38,20 @@ void Installation::Recover() {
   Platform& platform = *platform_;
   std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
-  const std::string users = UsersFolder(app_dir_);
+  const Path users = UsersFolder(app_dir_);
   for (const FolderEntry& entry : platform.ListFolder(users).entries) {
     if (!entry.folder) continue;
-    const std::string who = texts::NoteUser(platform.Cp949ToUtf8(entry.name));
-    const std::string folder = users + "\\" + entry.name;
+    const std::string who = texts::NoteUser(entry.name);
+    const std::string user = Utf8ToCp949Text(entry.name);  // as the user list names it
+    const Path folder = users / entry.name;
     // A folder without work files is left untouched; one whose lock is held
     // belongs to a live upgrade, whose journal must never be touched. An
     // earlier build kept its lock in the user's folder: that file goes too,
     // but only while this program holds it, never from under its holder.
     if (!HasWorkFiles(platform, folder)) continue;
-    const TakenLock lock = LockUser(entry.name);
+    const TakenLock lock = LockUser(user);
     const LockResult locked = lock.result;
-    const std::string old_lock_path = folder + "\\" + kLockName;
+    const Path old_lock_path = folder / kLockName;
     TakenLock old_lock;
     if (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile) {
       old_lock = platform.LockFile(old_lock_path);
@@ -59,15 +61,14 @@ void Installation::Recover() {
       continue;
     }
     if (locked != LockResult::kLocked) {
-      notes.push_back(std::string(texts::kLockUnavailable) +
-                      platform.Cp949ToUtf8(LockOf(entry.name)) + who);
+      notes.push_back(std::string(texts::kLockUnavailable) + platform.Shown(LockOf(user)) + who);
       continue;
     }
     try {
       const RecoveryReport report = RecoverFolder(platform, folder);
       if (report.action != RecoveryAction::kNone) notes.push_back(ActionText(report.action) + who);
-      for (const std::string& path : report.undeleted) {
-        notes.push_back(texts::kLogUndeleted + platform.Cp949ToUtf8(path));
+      for (const Path& path : report.undeleted) {
+        notes.push_back(texts::kLogUndeleted + platform.Shown(path));
       }
     } catch (const FrameworkError& error) {
       notes.push_back(texts::kNoteFailed + who + " " + ReportedText(platform, error));

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "commit/work_files.h"
+#include "platform/path.h"
 #include "platform/patience.h"
-#include "platform/tool_path.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
 
@@ -50,16 +50,16 @@ struct Unchangeable {
   std::optional<Reply> refusal;
 };
 
-void LookAt(Platform& platform, const std::string& folder, Unchangeable* found) {
+void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
   if (!platform.CanWriteIn(folder)) {
-    found->refusal = Reply::Refused(texts::kFolderNotWritable + platform.Cp949ToUtf8(folder),
+    found->refusal = Reply::Refused(texts::kFolderNotWritable + platform.Shown(folder),
                                     NoticeKind::kError, folder);
     return;
   }
   // A folder that cannot be listed is reported by the backup and the stages.
   for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
     if (entry.hidden) continue;
-    const std::string path = folder + "\\" + entry.name;
+    const Path path = folder / entry.name;
     if (entry.folder) {
       LookAt(platform, path, found);
       if (found->refusal) return;
@@ -69,14 +69,14 @@ void LookAt(Platform& platform, const std::string& folder, Unchangeable* found) 
       case Replaceable::kYes:
         break;
       case Replaceable::kHeld:
-        found->refusal = Reply::Refused(texts::kFileInUse + platform.Cp949ToUtf8(path) + ".",
+        found->refusal = Reply::Refused(texts::kFileInUse + platform.Shown(path) + ".",
                                         NoticeKind::kError, path);
         return;
       case Replaceable::kReadOnly:
-        if (IsDataFile(entry.name)) found->read_only.push_back(platform.Cp949ToUtf8(path));
+        if (IsDataFile(entry.name)) found->read_only.push_back(platform.Shown(path));
         break;
       case Replaceable::kDenied:
-        found->refusal = Reply::Refused(texts::kFileNotDeletable + platform.Cp949ToUtf8(path),
+        found->refusal = Reply::Refused(texts::kFileNotDeletable + platform.Shown(path),
                                         NoticeKind::kError, path);
         return;
     }
@@ -94,14 +94,13 @@ struct Tree {
   std::uint64_t folders = 0;
 };
 
-void Measure(Platform& platform, const std::string& folder, const std::string& relative,
-             Tree* tree) {
+void Measure(Platform& platform, const Path& folder, const std::string& relative, Tree* tree) {
   for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
     if (entry.hidden || IsWorkFile(entry.name)) continue;
     const std::string below = relative + "\\" + entry.name;
     if (entry.folder) {
       ++tree->folders;
-      Measure(platform, folder + "\\" + entry.name, below, tree);
+      Measure(platform, folder / entry.name, below, tree);
     } else {
       tree->files[below] = entry.size;
     }
@@ -112,7 +111,7 @@ void Measure(Platform& platform, const std::string& folder, const std::string& r
 // merged schedule file where the months are merged (no longer than the
 // months it is made from), each other data file again, the templates a step
 // copies in, and the journal that names them all.
-std::uint64_t StagedBytes(Platform& platform, const std::string& app_dir, const Tree& data,
+std::uint64_t StagedBytes(Platform& platform, const Path& app_dir, const Tree& data,
                           std::uint64_t cluster, bool merges_months) {
   std::uint64_t months = 0;
   std::uint64_t bytes = 0;
@@ -125,7 +124,7 @@ std::uint64_t StagedBytes(Platform& platform, const std::string& app_dir, const 
   }
   bytes += RoundUp(months, cluster);
   Tree templates;
-  Measure(platform, NormalPath(TemplatePath(app_dir, "")), "", &templates);
+  Measure(platform, TemplatesFolder(app_dir), "", &templates);
   for (const auto& [path, size] : templates.files) bytes += RoundUp(size, cluster);
   constexpr std::uint64_t kJournalBytesPerFile = 128;
   return bytes +
@@ -134,7 +133,7 @@ std::uint64_t StagedBytes(Platform& platform, const std::string& app_dir, const 
 
 // What the backup of `data` adds: it replaces same-named files of an earlier
 // backup, whose room it takes over.
-std::uint64_t BackupBytes(Platform& platform, const std::string& backup_folder, const Tree& data,
+std::uint64_t BackupBytes(Platform& platform, const Path& backup_folder, const Tree& data,
                           std::uint64_t cluster) {
   Tree earlier;
   Measure(platform, backup_folder, "", &earlier);
@@ -157,7 +156,7 @@ std::string Megabytes(std::uint64_t bytes, bool round_up) {
 }
 
 struct Need {
-  std::string where;  // the folder shown in the message
+  Path where;  // the folder shown in the message
   DiskSpace disk;
   std::uint64_t bytes = 0;
 };
@@ -187,21 +186,21 @@ std::optional<Reply> RefuseRunningPrograms(Installation& installation) {
 
 std::optional<Reply> RefuseLinks(Installation& installation, const std::string& user) {
   Platform& platform = installation.platform();
-  for (const std::string& path :
+  for (const Path& path :
        {UsersFolder(installation.app_dir()), installation.UserFolder(user),
         installation.BackupRoot(), installation.BackupOf(user), installation.LockOf(user)}) {
-    const std::string normal = NormalPath(path);
+    const Path normal = path.Normal();
     if (platform.Inspect(normal) == PathKind::kLink) {
-      return Reply::Refused(texts::kLinkOnTheWay + platform.Cp949ToUtf8(normal), NoticeKind::kError,
+      return Reply::Refused(texts::kLinkOnTheWay + platform.Shown(normal), NoticeKind::kError,
                             normal);
     }
   }
   return std::nullopt;
 }
 
-std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& user_folder) {
+std::optional<Reply> RefuseUnchangeable(Platform& platform, const Path& user_folder) {
   Unchangeable found;
-  LookAt(platform, NormalPath(user_folder), &found);
+  LookAt(platform, user_folder.Normal(), &found);
   if (found.refusal) return found.refusal;
   if (found.read_only.empty()) return std::nullopt;
   return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), NoticeKind::kError);
@@ -210,8 +209,8 @@ std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& u
 std::optional<Reply> RefuseShortDisk(Installation& installation, const std::string& user,
                                      bool with_backup, bool merges_months) {
   Platform& platform = installation.platform();
-  const std::string user_folder = NormalPath(installation.UserFolder(user));
-  std::string backup_place = installation.BackupRoot();
+  const Path user_folder = installation.UserFolder(user).Normal();
+  Path backup_place = installation.BackupRoot();
   if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = installation.folder();
   const auto user_disk = platform.SpaceOn(user_folder);
   const auto backup_disk = platform.SpaceOn(backup_place);
@@ -238,7 +237,7 @@ std::optional<Reply> RefuseShortDisk(Installation& installation, const std::stri
     if (need.bytes <= need.disk.available) continue;
     return Reply::Refused(
         texts::DiskTooFull(Megabytes(need.bytes, true), Megabytes(need.disk.available, false),
-                           platform.Cp949ToUtf8(need.where)),
+                           platform.Shown(need.where)),
         NoticeKind::kError, need.where);
   }
   return std::nullopt;

@@ -31,7 +31,7 @@ std::optional<Reply> RefuseLinks(Installation& installation, const std::string& 
 // A user's folder the user may not write in, a file another program holds
 // (waited for a moment first), data files that are read-only, or a file its
 // permissions forbid deleting.
-std::optional<Reply> RefuseUnchangeable(Platform& platform, const std::string& user_folder);
+std::optional<Reply> RefuseUnchangeable(Platform& platform, const Path& user_folder);
 
 // Too little room for the backup (unless skipped) and for the new files the
 // commit stages beside the old ones, on each drive they go to; monthly files

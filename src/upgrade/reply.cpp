@@ -3,7 +3,7 @@
 
 namespace dayledger {
 
-Reply Reply::Refused(const std::string& text, NoticeKind kind, const std::string& path) {
+Reply Reply::Refused(const std::string& text, NoticeKind kind, const Path& path) {
   Reply reply;
   reply.outcome = Outcome::kRefused;
   reply.notices.push_back({text, kind});

@@ -48,10 +48,10 @@ struct Reply {
   bool finished = false;                // the upgrade reached the disk as a whole
   std::optional<UserView> view;
   std::optional<FrameworkError> error;  // the error that stopped the verb
-  // The file a refusal or an error is about (a tool path); empty when none.
-  std::string path;
+  // The file a refusal or an error is about; empty when none.
+  Path path;
 
-  static Reply Refused(const std::string& text, NoticeKind kind, const std::string& path = "");
+  static Reply Refused(const std::string& text, NoticeKind kind, const Path& path = Path());
 };
 
 // How a run ended for whoever started it, as the terminal program's exit

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cp949_codec.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/tool_version.h"
@@ -40,7 +41,7 @@ std::optional<std::pair<std::string, int>> RecordOrder(const std::string& name) 
 }
 
 // Removes all but the newest kRecordsKept records of the folder.
-void Prune(Platform& platform, const std::string& folder) {
+void Prune(Platform& platform, const Path& folder) {
   std::vector<std::pair<std::pair<std::string, int>, std::string>> records;
   for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
     if (entry.folder) continue;
@@ -49,7 +50,7 @@ void Prune(Platform& platform, const std::string& folder) {
   if (records.size() <= kRecordsKept) return;
   std::sort(records.begin(), records.end());
   for (size_t i = 0; i + kRecordsKept < records.size(); ++i) {
-    platform.DeleteFile(folder + "\\" + records[i].second);
+    platform.DeleteFile(folder / records[i].second);
   }
 }
 
@@ -74,22 +75,21 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   RunRecord record;
   Platform& platform = installation.platform();
   record.platform_ = &platform;
-  const std::string folder = installation.RecordsOf(user);
+  const Path folder = installation.RecordsOf(user);
   platform.CreateDirectory(folder);  // or it is there already
   const std::string stamp = RecordStamp(platform.Now());
-  record.path_ = folder + "\\" + stamp + kSuffix;
+  record.path_ = folder / (stamp + kSuffix);
   for (int n = 2; platform.Inspect(record.path_) != PathKind::kMissing; ++n) {
-    record.path_ = folder + "\\" + stamp + "-" + std::to_string(n) + kSuffix;
+    record.path_ = folder / (stamp + "-" + std::to_string(n) + kSuffix);
   }
   record.text_ = "\xEF\xBB\xBF";
-  const std::string store = installation.VirtualStore();
+  const Path store = installation.VirtualStore();
   for (const std::string& line : {
-           texts::RecordTool(kToolVersion,
-                             platform.Cp949ToUtf8(ShownVersion(VersionChain::Standard().target()))),
+           texts::RecordTool(kToolVersion, ShownVersion(VersionChain::Standard().target())),
            texts::kRecordSystem + platform.SystemVersion(),
-           texts::kRecordInstallation + platform.Cp949ToUtf8(installation.folder()),
-           store.empty() ? std::string() : texts::kRecordVirtualStore + platform.Cp949ToUtf8(store),
-           texts::kRecordUser + platform.Cp949ToUtf8(user),
+           texts::kRecordInstallation + installation.folder().text(),
+           store.empty() ? std::string() : texts::kRecordVirtualStore + store.text(),
+           texts::kRecordUser + Cp949ToUtf8Text(user),
            texts::kRecordVerb + verb,
        }) {
     if (!line.empty()) record.text_ += line + "\r\n";
@@ -117,7 +117,7 @@ void RunRecord::End(Reply* reply) {
   Line(StampedLine(platform_->Now(), texts::RecordEnded(done, ExitStatusOf(reply->outcome))));
   Save();
   if (reply->outcome == Outcome::kStopped) {
-    const std::string shown = platform_->Cp949ToUtf8(path_);
+    const std::string shown = platform_->Shown(path_);
     const std::string named = kept_ ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
     for (Notice& notice : reply->notices) {
       if (notice.kind == NoticeKind::kError) notice.text += named;

@@ -42,7 +42,7 @@ class RunRecord {
   void Save();
 
   Platform* platform_ = nullptr;
-  std::string path_;  // the record's tool path
+  Path path_;         // the record
   std::string text_;  // UTF-8, CR LF line ends
   bool kept_ = true;  // every write so far reached the file
 };

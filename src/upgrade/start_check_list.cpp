@@ -24,10 +24,10 @@ std::optional<Reply> LockRefusal(const StartScene& scene, const TakenLock& taken
       break;
   }
   Platform& platform = scene.installation.platform();
-  const std::string path = scene.installation.LockOf(scene.user);
-  return Reply::Refused(texts::kLockUnavailable + platform.Cp949ToUtf8(path) +
-                            ReasonLines(platform, path, taken.code),
-                        NoticeKind::kError, path);
+  const Path path = scene.installation.LockOf(scene.user);
+  return Reply::Refused(
+      texts::kLockUnavailable + platform.Shown(path) + ReasonLines(platform, path, taken.code),
+      NoticeKind::kError, path);
 }
 
 struct StartCheck {

@@ -1,5 +1,6 @@
 // UpgradeTool's user list and the selected user's details.
-#include "platform/tool_path.h"
+#include "platform/cp949_codec.h"
+#include "platform/path.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
@@ -18,17 +19,17 @@ Reply UpgradeTool::LoadUsers() {
     if (!users) {
       // Started from elsewhere (the zip unpacked into a folder of its own, the
       // download folder): say where it looked, and where the program belongs.
-      const std::string path = UserListPath(state_.AppDir);
-      std::string text = texts::kUserListMissing +
-                         texts::UserListLookedFor(platform_.Cp949ToUtf8(NormalPath(path)));
-      const std::string above = installation_.InstallationAbove();
-      if (!above.empty()) text += texts::InstallationAbove(platform_.Cp949ToUtf8(above));
+      const Path path = UserListPath(state_.AppDir);
+      std::string text =
+          texts::kUserListMissing + texts::UserListLookedFor(platform_.Shown(path.Normal()));
+      const Path above = installation_.InstallationAbove();
+      if (!above.empty()) text += texts::InstallationAbove(platform_.Shown(above));
       return Reply::Refused(text, NoticeKind::kInformation, path);
     }
     // The names read before a damaged part of the list stay listed.
     user_names_ = users->names;
     shown_names_.clear();
-    for (const std::string& name : user_names_) shown_names_.push_back(platform_.Cp949ToUtf8(name));
+    for (const std::string& name : user_names_) shown_names_.push_back(Cp949ToUtf8Text(name));
     if (users->error) throw *users->error;
     return Reply();
   });
@@ -43,7 +44,7 @@ Reply UpgradeTool::ShowUser(int index) {
       return Reply();
     }
     state_.UserName = user_names_[static_cast<size_t>(index)];
-    view.user = platform_.Cp949ToUtf8(state_.UserName);
+    view.user = Cp949ToUtf8Text(state_.UserName);
     // The name comes from the user list and becomes a path: one that leads
     // outside users\ is never followed, and the list is what is damaged.
     if (!IsSafeUserName(state_.UserName)) {

@@ -12,7 +12,7 @@
 #include "anniversary/anniversary_stage.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
-#include "platform/tool_path.h"
+#include "platform/path.h"
 #include "schedule/monthly_files.h"
 #include "schedule/schedule_file.h"
 #include "schedule/unlocked_user.h"
@@ -26,7 +26,7 @@
 namespace dayledger {
 namespace {
 
-std::string ReadOrThrow(Platform& platform, const std::string& path) {
+std::string ReadOrThrow(Platform& platform, const Path& path) {
   std::string bytes;
   ThrowIfFailed(platform.ReadFile(path, &bytes));
   return bytes;
@@ -34,11 +34,13 @@ std::string ReadOrThrow(Platform& platform, const std::string& path) {
 
 // A file's own error, with the file it came from in front.
 template <typename Parse>
-auto ParsedFrom(const std::string& path, Parse parse) {
+auto ParsedFrom(const Path& path, Parse parse) {
   try {
     return parse();
   } catch (const FrameworkError& error) {
-    if (error.path().empty()) throw FrameworkError(path + ": " + error.what(), error.kind(), path);
+    if (error.path().empty()) {
+      throw FrameworkError(path.text() + ": " + error.what(), error.kind(), path);
+    }
     throw;
   }
 }
@@ -54,7 +56,7 @@ class Comparison {
   Comparison(Installation& installation, const UnlockedUser& user, VerifyReport& report)
       : platform_(installation.platform()),
         backup_(installation.BackupOf(user.name())),
-        current_(NormalPath(user.folder())),
+        current_(user.folder().Normal()),
         app_dir_(installation.app_dir()),
         user_(user),
         report_(report) {}
@@ -64,7 +66,7 @@ class Comparison {
   void Schedules(bool months) {
     std::vector<VerifyEntry> kept;
     uint32_t total = 0;  // wraps as the upgrade's sum does
-    auto keep = [&](const std::string& path, const std::string& month) {
+    auto keep = [&](const Path& path, const std::string& month) {
       const LineList lines(Schedule(path, true));
       total += ParsedFrom(path, [&] { return static_cast<uint32_t>(StrToInt(lines.Get(2))); });
       for (int i = 3; i < lines.Count(); ++i) kept.push_back({month, lines.Get(i)});
@@ -73,7 +75,7 @@ class Comparison {
     for (int year = kFirstScheduleYear; months && year <= kLastScheduleYear; ++year) {
       for (int month = 1; month <= 12; ++month) {
         const std::string name = SchClass::FileName(year, month);
-        keep(ScheduleFolder(backup_) + name, name.substr(0, 6));
+        keep(ScheduleFolder(backup_) / name, name.substr(0, 6));
       }
     }
     const std::vector<std::string> merged = Schedule(MergedSchedulePath(current_), true);
@@ -89,27 +91,27 @@ class Comparison {
   }
 
   void OtherFiles() {
-    Compare(RepeatSchedulePath, NormalPath(TemplatePath(app_dir_, kRepeatScheduleName)), true);
-    Compare(GroupInfoPath, "", false);
+    Compare(RepeatSchedulePath, TemplatePath(app_dir_, kRepeatScheduleName).Normal(), true);
+    Compare(GroupInfoPath, Path(), false);
     for (const auto folder : {GroupsFolder, TimetablesFolder}) {
       for (const std::string& name : ListQbdFiles(platform_, folder(backup_))) {
-        Compare([&](const std::string& user) { return folder(user) + "\\" + name; }, "", false);
+        Compare([&](const Path& user) { return folder(user) / name; }, Path(), false);
       }
     }
     for (const std::string& name : kAnniversaryCopyOrder) {
-      Compare([&](const std::string& user) { return AnniversaryFolder(user) + "\\" + name; },
-              NormalPath(TemplatePath(app_dir_, name)), false);
+      Compare([&](const Path& user) { return AnniversaryFolder(user) / name; },
+              TemplatePath(app_dir_, name).Normal(), false);
     }
-    Compare([](const std::string& user) { return ProfilePath(user); }, "", false);
+    Compare(ProfilePath, Path(), false);
   }
 
  private:
   // A schedule file in the user's form, or plain (a template).
-  std::vector<std::string> Schedule(const std::string& path, bool user_form) {
+  std::vector<std::string> Schedule(const Path& path, bool user_form) {
     return (user_form ? user_ : UnlockedUser()).Decode(ReadOrThrow(platform_, path));
   }
 
-  std::vector<std::string> Lines(const std::string& path, bool schedule, bool user_form) {
+  std::vector<std::string> Lines(const Path& path, bool schedule, bool user_form) {
     if (schedule) return Schedule(path, user_form);
     return SplitLines(ReadOrThrow(platform_, path));
   }
@@ -117,14 +119,14 @@ class Comparison {
   // A file now (its path in a user's folder) against the backup's, or, where
   // the backup has none, against `template_path` (the template stays in its
   // plain form).
-  void Compare(const std::function<std::string(const std::string&)>& in,
-               const std::string& template_path, bool schedule) {
-    const std::string kept = in(backup_);
+  void Compare(const std::function<Path(const Path&)>& in, const Path& template_path,
+               bool schedule) {
+    const Path kept = in(backup_);
     const bool in_backup = platform_.Inspect(kept) == PathKind::kFile;
     if (!in_backup && template_path.empty()) return;
     const std::vector<std::string> before =
         in_backup ? Lines(kept, schedule, true) : Lines(template_path, schedule, false);
-    const std::string now = in(current_);
+    const Path now = in(current_);
     if (SameApartFromVersionLine(before, Lines(now, schedule, true))) {
       ++report_.files_equal;
     } else {
@@ -157,9 +159,9 @@ class Comparison {
   }
 
   Platform& platform_;
-  std::string backup_;
-  std::string current_;
-  std::string app_dir_;
+  Path backup_;
+  Path current_;
+  Path app_dir_;
   const UnlockedUser& user_;
   VerifyReport& report_;
 };
@@ -169,11 +171,11 @@ class Comparison {
 Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request) {
   Answer<bool> answer;
   Platform& platform = installation.platform();
-  const std::string user_folder = installation.UserFolder(request.user_name);
+  const Path user_folder = installation.UserFolder(request.user_name);
   const auto profile = Profile::ReadWhole(platform, user_folder);
   if (!profile) {
     answer.reply = Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
-                         NormalPath(ProfilePath(user_folder)));
+                         ProfilePath(user_folder).Normal());
     return answer;
   }
   answer.found = profile->HasFlags() && profile->Encrypted();
@@ -185,8 +187,8 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
   Answer<VerifyReport> answer;
   answer.reply = Guarded(installation.platform(), [&]() -> Reply {
     Platform& platform = installation.platform();
-    const std::string user_folder = installation.UserFolder(request.user_name);
-    const std::string backup_folder = installation.BackupOf(request.user_name);
+    const Path user_folder = installation.UserFolder(request.user_name);
+    const Path backup_folder = installation.BackupOf(request.user_name);
     const auto backup = Profile::ReadWhole(platform, backup_folder);
     if (!backup && platform.Inspect(backup_folder) != PathKind::kFolder) {
       return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);

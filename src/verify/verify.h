@@ -26,7 +26,7 @@ struct VerifyReport {
   std::string count_expected;      // the merged count line as the upgrade computes it
   std::string count_found;
   int files_equal = 0;
-  std::vector<std::string> files_differing;  // tool paths (CP949)
+  std::vector<Path> files_differing;
 
   bool accounted_for() const {
     return missing.empty() && files_differing.empty() && count_expected == count_found;

@@ -96,7 +96,7 @@ TEST_F(AnniversaryStageTest, UsersAt101And102OnlyRewrite) {
     }
     EXPECT_EQ(rewrites, 4) << "each file reaches the disk once, nothing copied";
     port.log.clear();
-    fs::remove_all(Path("users/u"));
+    fs::remove_all(NativeOf("users/u"));
   }
 }
 
@@ -106,7 +106,7 @@ TEST_F(AnniversaryStageTest, OneLineFileStopsTheUpgrade) {
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(),
             "error:List index out of bounds (1)" +
-                testing::FileShown(builder.AppDir() +
+                testing::FileShown(builder.AppDir().text() +
                                    "\\users\\u\\anniversary\\anniversary_celebrate.qbd") +
                 RecordNamed());
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10100");
@@ -123,17 +123,17 @@ TEST_F(AnniversaryStageTest, FailedTemplateCopyTouchesNoUserFile) {
   for (const bool missing : {false, true}) {
     AddUsers({UserSpec{"u", "10000", "", 0, 0, 0}});
     Write("users/u/anniversary/anniversary_24term.qbd", "mine\r\n10000\r\n");
-    platform.fail_read_path = missing ? "" : Path(name);
-    if (missing) fs::remove(Path(name));
+    platform.fail_read_path = missing ? "" : NativeOf(name);
+    if (missing) fs::remove(NativeOf(name));
     ResetFlow();
     ASSERT_EQ(Upgrade("u"), Outcome::kStopped) << missing;
-    EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+    EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir().text() +
                                      "\\data\\userscommon\\anniversary_24term.qbd." +
                                      testing::ReasonShown(missing ? ENOENT : EIO) + RecordNamed());
     EXPECT_EQ(AnniversaryFile("anniversary_24term.qbd"), "mine\r\n10000\r\n");
-    EXPECT_FALSE(fs::exists(Path("users/u/anniversary/anniversary_celebrate.qbd")));
-    fs::remove_all(Path("users/u"));
-    fs::remove_all(Path("upgrade_backup"));
+    EXPECT_FALSE(fs::exists(NativeOf("users/u/anniversary/anniversary_celebrate.qbd")));
+    fs::remove_all(NativeOf("users/u"));
+    fs::remove_all(NativeOf("upgrade_backup"));
   }
 }
 
@@ -145,7 +145,7 @@ TEST_F(AnniversaryStageTest, WholeRunLogAndEveryFileAtTheTarget) {
       ASSERT_EQ(Upgrade("u", password), Outcome::kDone) << version << password;
       EXPECT_EQ(LogTexts(), testing::ExpectedRunLog(version)) << version << password;
       EXPECT_EQ(port.version_label, "v 1.03.00");
-      for (const auto& entry : fs::recursive_directory_iterator(Path("users/u"))) {
+      for (const auto& entry : fs::recursive_directory_iterator(NativeOf("users/u"))) {
         if (!entry.is_regular_file()) continue;
         std::string bytes = InstallationBuilder::ReadNative(entry.path().string());
         if (!password.empty() && entry.path().extension() == ".qbsd") {
@@ -156,7 +156,7 @@ TEST_F(AnniversaryStageTest, WholeRunLogAndEveryFileAtTheTarget) {
         if (name == kLockName) continue;      // the tool's, not data
         EXPECT_EQ(SplitLines(bytes).at(1), "10300") << entry.path();
       }
-      fs::remove_all(Path("users/u"));
+      fs::remove_all(NativeOf("users/u"));
     }
   }
 }

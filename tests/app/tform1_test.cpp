@@ -20,7 +20,6 @@
 #include <functional>
 
 #include "platform/native_path.h"
-#include "platform/tool_path.h"
 #include "state/line_file.h"
 #include "support/designed_window.h"
 #include "support/expected_log.h"
@@ -49,7 +48,7 @@ class TForm1Test : public testing::UpgradeFixture {
  protected:
   TForm1& form() {
     if (!form_) {
-      platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
+      platform.executable_path = builder.AppDir().WithSuffix("dayledger-upgrade-gui");
       installation_ = std::make_unique<Installation>(Installation::OfProgram(platform));
       form_ = std::make_unique<TForm1>(*installation_, platform);
       form_->show();
@@ -149,7 +148,7 @@ TEST_F(TForm1Test, LayoutMatchesTheDesign) {
 TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
   form();
   EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다.\n찾아본 위치 : " +
-                              builder.AppDir() + "users\\userlist.kvd" +
+                              builder.AppDir().text() + "users\\userlist.kvd" +
                               "\n이 프로그램은 Dayledger가 설치된 폴더에 두고 실행해야 합니다."});
   EXPECT_EQ(platform.messages[0].caption, "Dayledger 사용자 정보 업그레이드");
   EXPECT_EQ(Text(Control("Label9")), "(사용자명)");
@@ -160,8 +159,9 @@ TEST_F(TForm1Test, MissingUserListIsReportedAndTheDesignTextsStay) {
 TEST_F(TForm1Test, BadUserListCountIsReportedByTheErrorReport) {
   Write("users/userlist.kvd", "many\r\n");
   form();
-  EXPECT_EQ(Messages(), Lines{"error:'many' is not a valid integer value." +
-                              testing::FileShown(builder.AppDir() + "\\users\\userlist.kvd")});
+  EXPECT_EQ(Messages(),
+            Lines{"error:'many' is not a valid integer value." +
+                  testing::FileShown(builder.AppDir().text() + "\\users\\userlist.kvd")});
 }
 
 TEST_F(TForm1Test, EncryptedUserAt101UpgradesFromTheButton) {
@@ -243,12 +243,12 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
   // Word for word, as the operator reads it: a folder of the user's that
   // cannot be read, which skipping the backup would not mend.
-  EXPECT_EQ(
-      Messages(),
-      Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
-            "사용자 폴더의 파일을 읽을 수 없어 백업하지 못했습니다. 사용자 데이터는 바뀌지 "
-            "않았습니다. 이 파일을 읽을 수 있게 한 다음 다시 시도해 주십시오: " +
-            NormalPath(builder.AppDir() + "users\\u") + testing::ReasonShown(EIO) + RecordNamed()});
+  EXPECT_EQ(Messages(),
+            Lines{"error:데이터를 백업하는데 오류가 발생하였습니다.\n"
+                  "사용자 폴더의 파일을 읽을 수 없어 백업하지 못했습니다. 사용자 데이터는 바뀌지 "
+                  "않았습니다. 이 파일을 읽을 수 있게 한 다음 다시 시도해 주십시오: " +
+                  (builder.AppDir() / "users" / "u").Normal().text() + testing::ReasonShown(EIO) +
+                  RecordNamed()});
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(Control("Panel1")->isEnabled());
   EXPECT_FALSE(Control("Button2")->isEnabled());
@@ -256,10 +256,10 @@ TEST_F(TForm1Test, FailingBackupShowsTheMessageAndStops) {
 
 TEST_F(TForm1Test, MissingStageFileStopsWithTheWindowDisabled) {
   AddUsers({UserSpec{"u", "10000", "", 1, 1, 1}});
-  std::filesystem::remove(Path("users/u/schedules/199001.qbsd"));
+  std::filesystem::remove(NativeOf("users/u/schedules/199001.qbsd"));
   Control<QPushButton>("Button1")->click();
   ASSERT_TRUE(WaitUntil([&] { return !platform.messages.empty(); }));
-  EXPECT_EQ(Messages(), Lines{"error:Cannot open file " + builder.AppDir() +
+  EXPECT_EQ(Messages(), Lines{"error:Cannot open file " + builder.AppDir().text() +
                               "\\users\\u\\schedules\\199001.qbsd." + testing::ReasonShown(ENOENT) +
                               RecordNamed()});
   QCoreApplication::processEvents();
@@ -330,7 +330,7 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
     InstallationBuilder::WriteNative(
         local.temp_dir() + "/users/a/profile.qbd",
         "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
-    local.executable_path = installation.AppDir() + "dayledger-upgrade-gui";
+    local.executable_path = installation.AppDir().WithSuffix("dayledger-upgrade-gui");
     Installation opened = Installation::OfProgram(local);
     TForm1 window(opened, local);
     auto* list = window.findChild<QListWidget*>("ListBox1");
@@ -339,7 +339,7 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
     EXPECT_EQ(items, c.items) << c.name;
     // A damaged list's error names the list.
     const std::string list_file =
-        testing::FileShown(installation.AppDir() + "\\users\\userlist.kvd");
+        testing::FileShown(installation.AppDir().text() + "\\users\\userlist.kvd");
     EXPECT_EQ(local.MessageLines(), c.message.empty() ? Lines{} : Lines{c.message + list_file})
         << c.name;
     EXPECT_EQ(window.findChild<QLabel*>("Label9")->text().toStdString(), c.user_label) << c.name;
@@ -498,7 +498,7 @@ TEST_F(TForm1Test, ClickOnAUserAtTheLatestVersionThenStartChangesNoFile) {
   EXPECT_EQ(Messages(), Lines{"information:해당 사용자 데이터 버전은 이미 최신 버전입니다."});
   EXPECT_FALSE(form().Timer2->isActive());
   EXPECT_EQ(Read("users/old/profile.qbd"), old_profile);
-  EXPECT_FALSE(std::filesystem::exists(Path("upgrade_backup")));
+  EXPECT_FALSE(std::filesystem::exists(NativeOf("upgrade_backup")));
 }
 
 }  // namespace
@@ -597,8 +597,8 @@ TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSays
       Messages(),
       Lines{"information:중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)"});
   EXPECT_EQ(Read("users/u/profile.qbd"), profile);
-  EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-1")));
-  EXPECT_FALSE(std::filesystem::exists(Path("users/u/.dlu-journal")));
+  EXPECT_FALSE(std::filesystem::exists(NativeOf("users/u/.dlu-1")));
+  EXPECT_FALSE(std::filesystem::exists(NativeOf("users/u/.dlu-journal")));
   EXPECT_EQ(Text(Control("Label11")), "v 1.02.00");
 }
 
@@ -615,8 +615,7 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   const std::string folder = platform.temp_dir() + "/café 😀";
   std::filesystem::create_directories(folder);
   std::filesystem::rename(builder.root(), folder + "/app");
-  platform.executable_path =
-      platform.UseAppDir(ToolPathFromNative(folder + "/app")) + "dayledger-upgrade-gui";
+  platform.executable_path = ToolPathFromNative(folder + "/app/dayledger-upgrade-gui");
   Installation installation = Installation::OfProgram(platform);
   TForm1 window(installation, platform);
   window.show();

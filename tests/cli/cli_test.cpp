@@ -99,7 +99,7 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
   EXPECT_EQ(kim.err, "사용자 정보 업그레이드가 완료되었습니다!\n");
 
   InstallationBuilder window_installation(copy);
-  platform.executable_path = window_installation.AppDir() + "dayledger-upgrade-gui";
+  platform.executable_path = window_installation.AppDir().WithSuffix("dayledger-upgrade-gui");
   Installation installation = Installation::OfProgram(platform);
   TForm1 form(installation, platform);
   Lines window_log;
@@ -157,11 +157,11 @@ TEST_F(CliTest, EveryFrontEndCase) {
 TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotGoOn) {
   AddDemoUsers();
   ASSERT_EQ(Cli("upgrade 홍길동").status, 0);
-  fs::remove(Path("upgrade_backup/홍길동/profile.qbd"));
+  fs::remove(NativeOf("upgrade_backup/홍길동/profile.qbd"));
   ASSERT_EQ(Cli("upgrade kim").status, 0);
   // A folder where kim's lock file belongs: the lock cannot be taken.
-  fs::create_directory(Path("upgrade_backup/kim.lock"));
-  const std::string app = builder.AppDir();
+  fs::create_directory(NativeOf("upgrade_backup/kim.lock"));
+  const std::string app = builder.AppDir().text();
   const std::string try_help = "\nTry 'dayledger-upgrade --help'.\n";
   const struct {
     std::string args;
@@ -215,14 +215,14 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
   EXPECT_EQ(odd.err, "지원하지 않는 데이터 버전입니다.\n");
   // Started from the wrong folder: one below the installation (where
   // unpacking a zip puts its files), and one with no installation near.
-  fs::create_directory(Path("unpacked"));
+  fs::create_directory(NativeOf("unpacked"));
   const ProcessResult below =
-      RunCli(platform.temp_dir(), "--app-dir '" + Path("unpacked") + "' list");
+      RunCli(platform.temp_dir(), "--app-dir '" + NativeOf("unpacked") + "' list");
   EXPECT_EQ(below.status, 1);
   EXPECT_EQ(below.err, texts::kUserListMissing +
                            texts::UserListLookedFor(app + "unpacked\\users\\userlist.kvd") +
                            texts::InstallationAbove(app.substr(0, app.size() - 1)) + "\n");
-  fs::remove(Path("users/userlist.kvd"));
+  fs::remove(NativeOf("users/userlist.kvd"));
   const ProcessResult no_list = Cli("list");
   EXPECT_EQ(no_list.status, 1);
   EXPECT_EQ(no_list.err,
@@ -256,7 +256,7 @@ TEST_F(CliTest, ADiskWithoutRoomIsRefusedBeforeAnything) {
   const std::uintmax_t free = fs::space(disk).available;
   const std::string tenths =
       std::to_string(free / 104857 / 10) + "." + std::to_string(free / 104857 % 10);
-  const std::string app = small.AppDir();
+  const std::string app = small.AppDir().text();
   EXPECT_TRUE(refused.err.starts_with(texts::DiskTooFull("", "", "").substr(0, 60))) << refused.err;
   EXPECT_TRUE(refused.err.ends_with(" MB, 남은 공간 : " + tenths + " MB (" +
                                     app.substr(0, app.size() - 1) + ")\n"))
@@ -300,12 +300,12 @@ TEST_F(CliTest, SkipBackupWithYesSkipsTheBackup) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SplitText(result.out).at(2).substr(10),
             "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
-  EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/u")));
+  EXPECT_TRUE(fs::is_empty(NativeOf("upgrade_backup/u")));
 }
 
 TEST_F(CliTest, StoppedUpgradeExitsWithThree) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  fs::remove(Path("users/u/timetables/timetable1.qbd"));
+  fs::remove(NativeOf("users/u/timetables/timetable1.qbd"));
   Write("users/u/timetables/timetable1.qbd", "one line\r\n");
   const ProcessResult result = Cli("upgrade u");
   EXPECT_EQ(result.status, 3);
@@ -327,16 +327,16 @@ TEST_F(CliTest, CheckFindsEveryProblemAndChangesNothing) {
 
   const ScheduleKey key = MakeScheduleKey(InstallationBuilder::DataKeyFor("pw"));
   auto enciphered = [&](const std::string& plain) { return Encipher(plain, key); };
-  fs::remove(Path("users/u/schedules/199003.qbsd"));
+  fs::remove(NativeOf("users/u/schedules/199003.qbsd"));
   Write("users/u/schedules/200001.qbsd", enciphered("h\r\n10100\r\n"));
   Write("users/u/schedules/201105.qbsd", enciphered("h\r\n10100\r\nmany\r\nentry\r\n"));
   Write("users/u/groups/group2.qbd", "only one line\r\n");
-  fs::remove(Path("data/userscommon/repeat.qbsd"));
+  fs::remove(NativeOf("data/userscommon/repeat.qbsd"));
   const auto before = SnapshotTree(builder.root());
 
   const ProcessResult result = Cli("check u --password-stdin", "pw\n");
   EXPECT_EQ(result.status, 1) << result.err;
-  const std::string app = builder.AppDir();
+  const std::string app = builder.AppDir().text();
   const std::string dir = app + "\\users\\u";
   // Each line names the file, then the error with the system's reason, or
   // the file again after a parse error, which has none.
@@ -377,14 +377,14 @@ TEST_F(CliTest, ADamagedUserDoesNotStopTheOthers) {
 TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   AddUsers({UserSpec{"enc", "10100", "pw", 1, 1, 1}, UserSpec{"bare", "10100", "", 1, 1, 1},
             UserSpec{"nofolders", "10200", "", 1, 1, 1}});
-  const std::string app = builder.AppDir();
+  const std::string app = builder.AppDir().text();
 
   // A password line ending in CR LF, as a Windows pipe gives it.
   const ProcessResult crlf = Cli("upgrade enc --password-stdin", "pw\r\n");
   EXPECT_EQ(crlf.status, 0) << crlf.err;
 
   // Writing the template's copy fails: the error names the destination.
-  fs::remove_all(Path("users/bare/schedules"));
+  fs::remove_all(NativeOf("users/bare/schedules"));
   const ProcessResult bare = Cli("upgrade bare");
   EXPECT_EQ(bare.status, 3);
   EXPECT_EQ(
@@ -395,9 +395,9 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
       << bare.err;
 
   // check goes on past missing group and timetable folders.
-  fs::remove_all(Path("users/nofolders/groups"));
-  fs::remove_all(Path("users/nofolders/timetables"));
-  fs::remove(Path("users/nofolders/schedules/200510.qbsd"));
+  fs::remove_all(NativeOf("users/nofolders/groups"));
+  fs::remove_all(NativeOf("users/nofolders/timetables"));
+  fs::remove(NativeOf("users/nofolders/schedules/200510.qbsd"));
   const ProcessResult check = Cli("check nofolders");
   EXPECT_EQ(check.status, 1);
   const std::string dir = app + "\\users\\nofolders";
@@ -410,7 +410,7 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
 
   // Without a backup folder the user's lock cannot be taken either: the
   // run stops before anything changes, naming the lock file.
-  fs::remove_all(Path("upgrade_backup"));
+  fs::remove_all(NativeOf("upgrade_backup"));
   Write("upgrade_backup", "a file where the backup folder belongs");
   const auto before = SnapshotTree(builder.root());
   const ProcessResult backup = Cli("upgrade nofolders");
@@ -460,7 +460,7 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   const std::string kept_prefix = "되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : ";
   ASSERT_EQ(out[2].rfind(kept_prefix, 0), 0u);
   const std::string kept = out[2].substr(kept_prefix.size());
-  EXPECT_EQ(fs::path(kept).parent_path(), fs::path(Path("upgrade_backup")));
+  EXPECT_EQ(fs::path(kept).parent_path(), fs::path(NativeOf("upgrade_backup")));
   EXPECT_TRUE(SnapshotTree(kept) == upgraded) << "the upgraded folder is kept whole";
   EXPECT_EQ(out[3], "백업으로 되돌렸습니다.");
   // Restored, the user can be upgraded again.
@@ -468,7 +468,7 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   EXPECT_TRUE(SnapshotTree(builder.root() + "/users/kim") == upgraded);
   // Each of the three runs left its record; the restore's says what it did.
   int records = 0;
-  for (const auto& entry : fs::directory_iterator(Path("upgrade_backup/kim.logs"))) {
+  for (const auto& entry : fs::directory_iterator(NativeOf("upgrade_backup/kim.logs"))) {
     const std::string record = InstallationBuilder::ReadNative(entry.path().string());
     ++records;
     if (record.find("작업 : 백업으로 되돌리기\r\n") == std::string::npos) continue;
@@ -490,8 +490,8 @@ TEST_F(CliTest, SchedulerFoundThroughAnotherPathToTheFolder) {
   testing::FrontEndCase running{.name = "running", .user = {"u", "10200", "", 1, 1, 1}};
   running.running_program = "Dayledger.exe";
   const auto program = testing::Install(builder, running);
-  fs::create_directories(Path("upgrade_backup/u"));
-  fs::copy(Path("users/u"), Path("upgrade_backup/u"), fs::copy_options::recursive);
+  fs::create_directories(NativeOf("upgrade_backup/u"));
+  fs::copy(NativeOf("users/u"), NativeOf("upgrade_backup/u"), fs::copy_options::recursive);
   const std::string alias = platform.temp_dir() + "/alias";
   fs::create_directory_symlink(builder.root(), alias);
   const auto before = SnapshotTree(builder.root());
@@ -510,12 +510,12 @@ TEST_F(CliTest, SchedulerFoundThroughAnotherPathToTheFolder) {
 TEST_F(CliTest, UserFolderLinkedElsewhereIsRefused) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   const std::string elsewhere = platform.temp_dir() + "/elsewhere";
-  fs::rename(Path("users/u"), elsewhere);
-  fs::create_directory_symlink(elsewhere, Path("users/u"));
+  fs::rename(NativeOf("users/u"), elsewhere);
+  fs::create_directory_symlink(elsewhere, NativeOf("users/u"));
   const auto before = SnapshotTree(elsewhere);
   const ProcessResult result = Cli("upgrade u");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, texts::kLinkOnTheWay + builder.AppDir() + "users\\u\n");
+  EXPECT_EQ(result.err, texts::kLinkOnTheWay + builder.AppDir().text() + "users\\u\n");
   EXPECT_TRUE(SnapshotTree(elsewhere) == before);
 }
 
@@ -524,8 +524,8 @@ TEST_F(CliTest, UserFolderLinkedElsewhereIsRefused) {
 TEST_F(CliTest, RootRefusesAnotherAccountsInstallation) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root";
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  fs::create_directories(Path("upgrade_backup/u"));
-  fs::copy(Path("users/u"), Path("upgrade_backup/u"), fs::copy_options::recursive);
+  fs::create_directories(NativeOf("upgrade_backup/u"));
+  fs::copy(NativeOf("users/u"), NativeOf("upgrade_backup/u"), fs::copy_options::recursive);
   constexpr uid_t kOther = 65534;
   ASSERT_EQ(::chown(builder.root().c_str(), kOther, kOther), 0);
   for (const auto& entry : fs::recursive_directory_iterator(builder.root())) {
@@ -634,7 +634,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
 
   // A pipe in the user's folder holds the first run inside its backup,
   // after its start checks took the user's lock.
-  ASSERT_EQ(::mkfifo(Path("users/kim/pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo(NativeOf("users/kim/pipe").c_str(), 0644), 0);
   const auto before = SnapshotTree(builder.root() + "/users");
   {
     BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
@@ -656,7 +656,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
     ASSERT_TRUE(WaitFor([&] { return !installation.UserBusy("kim"); }))
         << "a killed run leaves no lock";
   }
-  fs::remove(Path("users/kim/pipe"));
+  fs::remove(NativeOf("users/kim/pipe"));
   const auto original = SnapshotTree(builder.root() + "/users/kim");
   const ProcessResult next = Cli("upgrade kim");
   ASSERT_EQ(next.status, 0) << next.err;
@@ -669,13 +669,13 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
 
 TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   AddDemoUsers();
-  ASSERT_EQ(::mkfifo(Path("users/lee/pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo(NativeOf("users/lee/pipe").c_str(), 0644), 0);
   BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
                          "dayledger\n");
   ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("lee"); }));
   const auto before = SnapshotTree(builder.root() + "/users");
 
-  platform.executable_path = builder.AppDir() + "dayledger-upgrade-gui";
+  platform.executable_path = builder.AppDir().WithSuffix("dayledger-upgrade-gui");
   Installation installation = Installation::OfProgram(platform);
   TForm1 form(installation, platform);
   form.show();
@@ -767,7 +767,7 @@ TEST_F(CliTest, VerifyAccountsForEveryEntryOfEachUpgradedDemoUser) {
   EXPECT_EQ(wrong.status, 1);
   EXPECT_EQ(wrong.err, std::string(texts::kWrongPassword) + "\n");
   // An entry lost from the merged file fails the command.
-  const std::string merged = Path("users/kim/schedules/schedules.qbsd");
+  const std::string merged = NativeOf("users/kim/schedules/schedules.qbsd");
   Lines lines = SplitText(InstallationBuilder::ReadNative(merged));
   lines.erase(lines.begin() + 3);
   InstallationBuilder::WriteNative(merged, JoinLines(lines));
@@ -776,7 +776,7 @@ TEST_F(CliTest, VerifyAccountsForEveryEntryOfEachUpgradedDemoUser) {
   const ProcessResult no_backup = Cli("verify park");
   EXPECT_EQ(no_backup.status, 3);
   EXPECT_EQ(no_backup.err.rfind("비교할 백업이 없습니다: ", 0), 0u) << no_backup.err;
-  fs::remove(Path("users/kim/schedules/schedules.qbsd"));
+  fs::remove(NativeOf("users/kim/schedules/schedules.qbsd"));
   const ProcessResult unreadable = Cli("verify kim");
   EXPECT_EQ(unreadable.status, 3);
   EXPECT_NE(unreadable.err.find("Cannot open file "), std::string::npos) << unreadable.err;

@@ -38,10 +38,10 @@ class CommitOnDiskTest : public testing::UpgradeFixture {
  protected:
   // Every entry under the folder: files by content, links by target.
   testing::NativeTree Tree(const std::string& relative) {
-    return testing::SnapshotTree(Path(relative));
+    return testing::SnapshotTree(NativeOf(relative));
   }
   fs::perms Permissions(const std::string& relative) {
-    return fs::status(Path(relative)).permissions() & fs::perms::all;
+    return fs::status(NativeOf(relative)).permissions() & fs::perms::all;
   }
 };
 
@@ -55,7 +55,7 @@ TEST_F(CommitOnDiskTest, ReplacedFilesKeepTheirPermissionBits) {
       {"users/u/group.qbd", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read},
       {"users/u/anniversary/anniversary_user.qbd", fs::perms::owner_all | fs::perms::others_read},
   };
-  for (const auto& c : cases) fs::permissions(Path(c.file), c.perms);
+  for (const auto& c : cases) fs::permissions(NativeOf(c.file), c.perms);
   ASSERT_EQ(Upgrade("u", "pw"), Outcome::kDone);
   for (const auto& c : cases) {
     EXPECT_EQ(SplitLines(Read(c.file)).at(1), "10300") << c.file;
@@ -66,11 +66,11 @@ TEST_F(CommitOnDiskTest, ReplacedFilesKeepTheirPermissionBits) {
 TEST_F(CommitOnDiskTest, LinkedFileIsRefusedBeforeAnythingChanges) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   Write("elsewhere/real.qbd", "#group data#\r\n10200\r\n");
-  fs::create_symlink(Path("elsewhere/real.qbd"), Path("users/u/groups/linked.qbd"));
+  fs::create_symlink(NativeOf("elsewhere/real.qbd"), NativeOf("users/u/groups/linked.qbd"));
   const auto before = Tree("users/u");
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(),
-            "error:링크로 연결된 파일은 업그레이드할 수 없습니다: " + builder.AppDir() +
+            "error:링크로 연결된 파일은 업그레이드할 수 없습니다: " + builder.AppDir().text() +
                 "users\\u\\groups\\linked.qbd." + RecordNamed());
   EXPECT_EQ(Tree("users/u"), before);
   EXPECT_EQ(Read("elsewhere/real.qbd"), "#group data#\r\n10200\r\n");
@@ -111,7 +111,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   const std::string rolled_forward = "중단되었던 변경의 저장을 마저 완료하였습니다. (사용자 : u)";
   const std::string rolled_back =
       "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)";
-  const std::string old_lock = builder.AppDir() + "users\\u\\" + kLockName;
+  const Path old_lock = builder.AppDir() / "users" / "u" / kLockName;
   const struct {
     std::string journal;
     std::string note;
@@ -133,20 +133,20 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
         Installation::OnView(platform, builder.AppDir()).recovered(),
         std::vector<std::string>{
             "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
-    EXPECT_TRUE(fs::exists(Path("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
-    EXPECT_TRUE(fs::exists(Path("users/u/.dlu-1")));
-    EXPECT_EQ(fs::exists(Path("users/u/.dlu-lock")), c.earlier_lock_held)
+    EXPECT_TRUE(fs::exists(NativeOf("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
+    EXPECT_TRUE(fs::exists(NativeOf("users/u/.dlu-1")));
+    EXPECT_EQ(fs::exists(NativeOf("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
     held.held.reset();
     EXPECT_EQ(Installation::OnView(platform, builder.AppDir()).recovered(),
               std::vector<std::string>{c.note});
-    EXPECT_EQ(fs::exists(Path("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
-    EXPECT_FALSE(fs::exists(Path("users/u/.dlu-journal")));
-    EXPECT_FALSE(fs::exists(Path("users/u/.dlu-1")));
-    EXPECT_FALSE(fs::exists(Path("users/u/.dlu-lock"))) << "an earlier build's lock goes";
+    EXPECT_EQ(fs::exists(NativeOf("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
+    EXPECT_FALSE(fs::exists(NativeOf("users/u/.dlu-journal")));
+    EXPECT_FALSE(fs::exists(NativeOf("users/u/.dlu-1")));
+    EXPECT_FALSE(fs::exists(NativeOf("users/u/.dlu-lock"))) << "an earlier build's lock goes";
     EXPECT_TRUE(Installation::OnView(platform, builder.AppDir()).recovered().empty())
         << "nothing left to do";
-    fs::remove(Path("users/u/x.qbd"));
+    fs::remove(NativeOf("users/u/x.qbd"));
   }
 }
 
@@ -158,12 +158,12 @@ namespace {
 
 TEST_F(CommitOnDiskTest, EveryFlushReachesTheSystem) {
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
-  const std::string folder = builder.AppDir() + "users\\u";
+  const Path folder = builder.AppDir() / "users" / "u";
   const struct {
     const char* what;
     std::function<IoStatus()> flush;
   } cases[] = {
-      {"file", [&] { return platform.SyncFile(folder + "\\profile.qbd"); }},
+      {"file", [&] { return platform.SyncFile(folder / "profile.qbd"); }},
       {"folder", [&] { return platform.SyncFolder(folder); }},
   };
   for (const auto& c : cases) {
@@ -179,7 +179,7 @@ TEST_F(CommitOnDiskTest, EveryFlushReachesTheSystem) {
 TEST_F(CommitOnDiskTest, NewFilesAScannerHoldsAMomentAreTriedAgain) {
   for (const bool skip_backup : {false, true}) {
     AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-    fs::remove_all(Path("upgrade_backup"));
+    fs::remove_all(NativeOf("upgrade_backup"));
     ResetFlow();
     port.skip_backup = skip_backup;
     platform.denied_syncs = 3;

@@ -14,7 +14,7 @@
 #include "demo/installation_builder.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
-#include "platform/tool_path.h"
+#include "platform/path.h"
 #include "restore/restore.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
@@ -93,12 +93,12 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     InstallationBuilder::WriteNative(builder.UserDir(user.name) + "/groups/odd.qbd",
                                      "#group data#\n" + user.version + "\rname\n\nlast");
     app_dir = builder.AppDir();
-    user_dir = app_dir + "users\\" + Utf8ToCp949Text(user.name);
+    user_dir = app_dir / "users" / user.name;
     pristine.Load(builder.root(), app_dir);
-    pristine.executable_path = app_dir + "dayledger-upgrade";
-    pristine.guarded_folder = NormalPath(user_dir);
+    pristine.executable_path = app_dir.WithSuffix("dayledger-upgrade");
+    pristine.guarded_folder = user_dir.Normal().text();
     pristine.guarded_by =
-        Installation::OnView(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name));
+        Installation::OnView(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name)).text();
     original = pristine.Snapshot(user_dir);
 
     FaultPlatform reference = pristine;
@@ -150,8 +150,8 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
 
   testing::TestPlatform temp;
   FaultPlatform pristine;
-  std::string app_dir;
-  std::string user_dir;
+  Path app_dir;
+  Path user_dir;
   Tree original;
   Tree upgraded;
   std::string commit_kinds;
@@ -211,7 +211,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
   ASSERT_EQ(commit_kinds.at(first_rename - 1), 'F');
   FaultPlatform disk = pristine;
   disk.fail_at = static_cast<int>(first_rename);
-  disk.failing_delete_of = NormalPath(user_dir + "\\" + kJournalName);
+  disk.failing_delete_of = (user_dir / kJournalName).Normal().text();
   ASSERT_EQ(Run(disk, true), Outcome::kStopped);
   disk.failing_delete_of.clear();
   Installation::OnView(disk, app_dir);
@@ -226,7 +226,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
 // is waited for too. A month held at its deletion for good stays behind,
 // named in the log, and the upgrade is done.
 TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedAtTheNextStart) {
-  const std::string profile = NormalPath(user_dir + "\\profile.qbd");
+  const std::string profile = (user_dir / "profile.qbd").Normal().text();
   std::string month;  // the last monthly file the merge deletes
   for (const auto& [path, bytes] : original) {
     if (path.rfind("schedules\\", 0) == 0 && !upgraded.count(path)) month = path;
@@ -246,7 +246,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
     FaultPlatform disk = pristine;
     if (c.held == Held::kAtStart) disk.held_open.insert(profile);
     if (c.held == Held::kAtRename) disk.failing_rename_to = profile;
-    if (c.held == Held::kAtDeletion) disk.failing_delete_of = NormalPath(user_dir + "\\" + month);
+    if (c.held == Held::kAtDeletion) disk.failing_delete_of = (user_dir / month).Normal().text();
     disk.release_after = c.release_after;
     const std::string where = "held " + std::to_string(static_cast<int>(c.held)) +
                               ", released after " + std::to_string(c.release_after);
@@ -257,8 +257,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
       Tree expected = upgraded;
       expected[month] = original.at(month);
       EXPECT_TRUE(disk.Snapshot(user_dir) == expected) << Diff(disk.Snapshot(user_dir), expected);
-      const std::string named =
-          " - 삭제하지 못한 파일 : " + Cp949ToUtf8Text(disk.failing_delete_of);
+      const std::string named = " - 삭제하지 못한 파일 : " + disk.failing_delete_of;
       EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& line) {
         return line.ends_with(named);
       })) << where;
@@ -270,7 +269,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
           shown,
           "error:다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. Dayledger를 "
           "종료한 다음 다시 시도해 주십시오: " +
-              Cp949ToUtf8Text(profile) + ".");
+              profile + ".");
       EXPECT_TRUE(disk.Snapshot(user_dir) == original) << Diff(disk.Snapshot(user_dir), original);
     } else {
       EXPECT_EQ(
@@ -278,8 +277,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
               "error:변경 내용은 저장되었으며, 프로그램을 다음에 실행할 때 마저 완료됩니다.", 0),
           0u)
           << shown;
-      EXPECT_NE(shown.find("Cannot rename file " + Cp949ToUtf8Text(profile)), std::string::npos)
-          << shown;
+      EXPECT_NE(shown.find("Cannot rename file " + profile), std::string::npos) << shown;
       EXPECT_EQ(disk.Snapshot(user_dir).count(kJournalName), 1u);
       disk.failing_rename_to.clear();
       Installation::OnView(disk, app_dir);
@@ -321,8 +319,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
 TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
   FaultPlatform reference = pristine;
   ASSERT_EQ(Run(reference, false), Outcome::kDone);
-  const std::string backup_dir =
-      app_dir + "upgrade_backup\\" + Utf8ToCp949Text(GetParam().user.name);
+  const Path backup_dir = app_dir.Normal() / "upgrade_backup" / GetParam().user.name;
   // Before the backup: the backups' folder, the lock, and the run's record
   // (its folder, its head and the start's lines).
   const int backup_end = static_cast<int>(reference.kinds.size() - commit_kinds.size()) + 2 + 3;
@@ -345,7 +342,7 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
       EXPECT_EQ(shown.rfind(std::string("error:") + texts::kBackupFailed, 0), 0u) << where;
       EXPECT_NE(shown.find(testing::ReasonShown(EIO) + texts::kRecordKeptAt), std::string::npos)
           << where << ": " << shown;
-      const Tree records = disk.Snapshot(backup_dir + ".logs");
+      const Tree records = disk.Snapshot(backup_dir.WithSuffix(".logs"));
       ASSERT_EQ(records.size(), 1u) << where;
       EXPECT_NE(records.begin()->second.find("오류 : " + std::string(texts::kBackupFailed)),
                 std::string::npos)

@@ -7,8 +7,8 @@ namespace dayledger {
 namespace {
 
 TEST(FrameworkErrorTest, CarriesTheFrameworkTexts) {
-  EXPECT_STREQ(CannotOpenFile("C:\\a\\b.qbd").what(), "Cannot open file C:\\a\\b.qbd");
-  EXPECT_STREQ(CannotCreateFile("C:\\x").what(), "Cannot create file C:\\x");
+  EXPECT_STREQ(CannotOpenFile(Path("C:\\a\\b.qbd")).what(), "Cannot open file C:\\a\\b.qbd");
+  EXPECT_STREQ(CannotCreateFile(Path("C:\\x")).what(), "Cannot create file C:\\x");
   EXPECT_STREQ(ListIndexOutOfBounds(9).what(), "List index out of bounds (9)");
   EXPECT_STREQ(NotAValidInteger("abc").what(), "'abc' is not a valid integer value");
   EXPECT_STREQ(StreamWriteError().what(), "Stream write error");

@@ -14,6 +14,7 @@
 #include "demo/installation_builder.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
+#include "state/file_names.h"
 #include "state/line_file.h"
 #include "support/test_platform.h"
 #include "upgrade/copy_tree.h"
@@ -41,24 +42,46 @@ TEST(Cp949Test, KoreanNamesRoundTrip) {
             "b");
 }
 
-TEST(NativePathTest, MapsToolPathsToNativeOnes) {
+// A path keeps its spelling as shown, and is one place however spelt.
+TEST(PathTest, OnePlaceWhateverItsSpelling) {
   const struct {
-    std::string tool;
+    std::string spelt;
+    std::string normal;
+    std::string parent;
+    std::string name;
     std::string native;
   } cases[] = {
-      {"\\tmp\\app\\\\users\\userlist.kvd", "/tmp/app/users/userlist.kvd"},
-      {"\\tmp\\app\\users\\u\\", "/tmp/app/users/u/"},
-      {"\\a//b\\\\\\c", "/a/b/c"},
+      {"\\tmp\\app\\\\users\\userlist.kvd", "\\tmp\\app\\users\\userlist.kvd", "\\tmp\\app\\users",
+       "userlist.kvd", "/tmp/app/users/userlist.kvd"},
+      {"\\tmp\\app\\users\\u\\", "\\tmp\\app\\users\\u", "\\tmp\\app\\users", "u",
+       "/tmp/app/users/u/"},
+      {"\\a//b\\\\\\c", "\\a\\b\\c", "\\a\\b", "c", "/a/b/c"},
+      {"C:\\app\\\\users\\홍길동", "C:\\app\\users\\홍길동", "C:\\app\\users", "홍길동",
+       "C:/app/users/홍길동"},
+      {"\\\\server\\share\\\\app", "\\\\server\\share\\app", "\\\\server\\share", "app",
+       "/server/share/app"},
   };
-  for (const auto& c : cases) EXPECT_EQ(NativePathFromTool(c.tool), c.native);
-  EXPECT_EQ(ToolPathFromNative("/opt/app/dayledger"), "\\opt\\app\\dayledger");
+  for (const auto& c : cases) {
+    const Path path(c.spelt);
+    EXPECT_EQ(path.text(), c.spelt);
+    EXPECT_EQ(path.Normal().text(), c.normal) << c.spelt;
+    EXPECT_EQ(path.Parent().text(), c.parent) << c.spelt;
+    EXPECT_EQ(path.Name(), c.name) << c.spelt;
+    EXPECT_EQ(NativePathFromTool(path), c.native) << c.spelt;
+    EXPECT_EQ(path, Path(c.normal));
+    EXPECT_TRUE(path.Parent().Holds(path) && path.Holds(path) && !path.Holds(path.Parent()));
+    EXPECT_EQ(path.Parent().RelativeOf(path), c.name);
+  }
+  // Joined below a folder whose text ends in a backslash, as the
+  // scheduler's own messages spell it.
+  EXPECT_EQ((Path("C:\\app\\") / "users" / "u").text(), "C:\\app\\\\users\\u");
+  EXPECT_FALSE(Path("C:\\app").Holds(Path("C:\\apple\\x")));
+  EXPECT_EQ(ToolPathFromNative("/opt/app/dayledger").text(), "\\opt\\app\\dayledger");
 }
 
 class SystemPlatformTest : public ::testing::Test {
  protected:
-  std::string Tool(const std::string& native) {
-    return Utf8ToCp949Text(ToolPathFromNative(native));
-  }
+  Path Tool(const std::string& native) { return ToolPathFromNative(native); }
   TestPlatform platform;
   const std::string dir = platform.temp_dir();
 };
@@ -66,7 +89,7 @@ class SystemPlatformTest : public ::testing::Test {
 // Two processes take and release one user's lock as fast as they can: never
 // do both hold it at once, and released, it leaves no file behind.
 TEST_F(SystemPlatformTest, LockIsHeldByOneProcessAtATimeAndLeavesNoFile) {
-  const std::string lock_path = Tool(dir) + "\\u.lock";
+  const Path lock_path = Tool(dir) / "u.lock";
   // Shared with the children: how many hold the lock now, how often two
   // held it at once, and how many are ready to start.
   auto* shared = static_cast<std::atomic<int>*>(::mmap(nullptr, 3 * sizeof(std::atomic<int>),
@@ -106,27 +129,29 @@ TEST_F(SystemPlatformTest, LockIsHeldByOneProcessAtATimeAndLeavesNoFile) {
   ::munmap(shared, 3 * sizeof(std::atomic<int>));
 }
 
-TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsCp949Path) {
+TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsPath) {
   InstallationBuilder::WriteNative(dir + "/users/" + kHongUtf8 + "/profile.qbd", "x\r\n");
-  const std::string tool_path = Tool(dir) + "\\\\users\\" + kHongCp949 + "\\profile.qbd";
+  const Path tool_path = UserFolder(Tool(dir).WithSuffix("\\"), kHongCp949) / "profile.qbd";
   std::string bytes;
   ASSERT_TRUE(platform.ReadFile(tool_path, &bytes).ok());
   EXPECT_EQ(bytes, "x\r\n");
   EXPECT_TRUE(platform.TestOpen(tool_path));
 
-  ASSERT_TRUE(platform.WriteFile(Tool(dir) + "\\" + kHongCp949 + ".qbd", "y").ok());
+  ASSERT_TRUE(platform.WriteFile(Tool(dir) / (kHongUtf8 + ".qbd"), "y").ok());
   EXPECT_TRUE(fs::exists(dir + "/" + kHongUtf8 + ".qbd"));
-  EXPECT_EQ(ListQbdFiles(platform, Tool(dir)), std::vector<std::string>{kHongCp949 + ".qbd"});
+  EXPECT_EQ(ListQbdFiles(platform, Tool(dir)), std::vector<std::string>{kHongUtf8 + ".qbd"});
 }
 
 TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoOtherFile) {
-  const std::string path = Tool(dir) + "\\f.qbd";
+  const Path path = Tool(dir) / "f.qbd";
   ASSERT_TRUE(platform.WriteFile(path, "old content").ok());
   ASSERT_TRUE(platform.WriteFile(path, "new").ok());
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/f.qbd"), "new");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-  EXPECT_EQ(platform.WriteFile(Tool(dir) + "\\missing\\f.qbd", "x").error, IoError::kCannotCreate);
-  EXPECT_EQ(platform.ReadFile(Tool(dir) + "\\missing\\f.qbd", nullptr).error, IoError::kNotFound);
+  EXPECT_EQ(platform.WriteFile(Tool(dir).WithSuffix("\\missing\\f.qbd"), "x").error,
+            IoError::kCannotCreate);
+  EXPECT_EQ(platform.ReadFile(Tool(dir).WithSuffix("\\missing\\f.qbd"), nullptr).error,
+            IoError::kNotFound);
 }
 
 TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
@@ -138,9 +163,9 @@ TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
   // A link counts as the file it leads to; a link to a folder is neither.
   fs::create_symlink(dir + "/g/c.qbd", dir + "/g/link.qbd");
   fs::create_directory_symlink(dir + "/g/sub.qbd", dir + "/g/folder-link.qbd");
-  EXPECT_EQ(ListQbdFiles(platform, Tool(dir) + "\\g"),
+  EXPECT_EQ(ListQbdFiles(platform, Tool(dir).WithSuffix("\\g")),
             (std::vector<std::string>{"A.QBD", "b.qbd", "c.qbd", "link.qbd"}));
-  EXPECT_THROW(ListQbdFiles(platform, Tool(dir) + "\\nothing"), FrameworkError);
+  EXPECT_THROW(ListQbdFiles(platform, Tool(dir).WithSuffix("\\nothing")), FrameworkError);
 }
 
 TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
@@ -148,26 +173,30 @@ TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
   InstallationBuilder::WriteNative(dir + "/users/u/schedules/198001.qbsd", "month");
   InstallationBuilder::WriteNative(dir + "/backup/u/profile.qbd", "old profile");
   InstallationBuilder::WriteNative(dir + "/backup/u/only-old.txt", "kept");
-  ASSERT_TRUE(CopyTree(platform, Tool(dir) + "\\users\\u\\", Tool(dir) + "\\backup\\").ok());
+  ASSERT_TRUE(
+      CopyTree(platform, Tool(dir).WithSuffix("\\users\\u\\"), Tool(dir).WithSuffix("\\backup\\"))
+          .ok());
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/profile.qbd"), "new profile");
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/schedules/198001.qbsd"), "month");
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/only-old.txt"), "kept");
-  EXPECT_EQ(CopyTree(platform, Tool(dir) + "\\users\\nobody\\", Tool(dir) + "\\backup\\").path,
-            Tool(dir) + "\\users\\nobody");
+  EXPECT_EQ(CopyTree(platform, Tool(dir).WithSuffix("\\users\\nobody\\"),
+                     Tool(dir).WithSuffix("\\backup\\"))
+                .path,
+            Tool(dir).WithSuffix("\\users\\nobody"));
 }
 
 // Deleted several at once, every file still answers in its own place: the
 // missing one and the folder in the middle are told apart from the rest.
 TEST_F(SystemPlatformTest, DeleteFilesAnswersForEachFileInItsPlace) {
-  std::vector<std::string> paths;
+  std::vector<Path> paths;
   // Not a multiple of the threads' count, so a share cut short shows.
   for (int i = 0; i < 27; ++i) {
     InstallationBuilder::WriteNative(dir + "/m/" + std::to_string(i), "x");
-    paths.push_back(Tool(dir) + "\\m\\" + std::to_string(i));
+    paths.push_back(Tool(dir) / "m" / std::to_string(i));
   }
   fs::create_directories(dir + "/m/folder");
-  paths[7] = Tool(dir) + "\\m\\missing";
-  paths[13] = Tool(dir) + "\\m\\folder";
+  paths[7] = Tool(dir).WithSuffix("\\m\\missing");
+  paths[13] = Tool(dir).WithSuffix("\\m\\folder");
   const std::vector<IoStatus> statuses = platform.DeleteFiles(paths);
   ASSERT_EQ(statuses.size(), paths.size());
   for (size_t i = 0; i < paths.size(); ++i) {
@@ -183,9 +212,10 @@ TEST_F(SystemPlatformTest, DeleteFilesAnswersForEachFileInItsPlace) {
 }
 
 TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {
-  EXPECT_TRUE(platform.CreateDirectory(Tool(dir) + "\\one").ok());
-  EXPECT_EQ(platform.CreateDirectory(Tool(dir) + "\\one").error, IoError::kCannotCreate);
-  EXPECT_EQ(platform.CreateDirectory(Tool(dir) + "\\two\\three").path, Tool(dir) + "\\two\\three");
+  EXPECT_TRUE(platform.CreateDirectory(Tool(dir).WithSuffix("\\one")).ok());
+  EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\one")).error, IoError::kCannotCreate);
+  EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\two\\three")).path,
+            Tool(dir).WithSuffix("\\two\\three"));
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ using testing::TestPlatform;
 
 // Upgrades the named user of the installation at `app_dir`, as the terminal
 // program does; the password is UTF-8.
-Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const std::string& app_dir,
+Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const Path& app_dir,
                     const std::string& name, const std::string& password) {
   UpgradePort no_log;
   Installation installation = Installation::OnView(platform, app_dir);
@@ -74,7 +74,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   EXPECT_EQ(lister.users(), names) << "the store's user list";
   // Listed, a name both hold is the store's entry too, not the real one.
   std::uint64_t listed_size = 0;
-  const FolderListing listed = view.ListFolder(real.AppDir() + "\\users");
+  const FolderListing listed = view.ListFolder(real.AppDir() / "users");
   ASSERT_TRUE(listed.ok());
   for (const FolderEntry& entry : listed.entries) {
     if (entry.name == "userlist.kvd") listed_size = entry.size;
@@ -94,9 +94,9 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   EXPECT_TRUE(SnapshotTree(real.root()) == real_before) << "nothing written to the real folder";
 
   // Texts name the place a file has on disk.
-  const std::string profile = real.AppDir() + "\\users\\kim\\profile.qbd";
-  EXPECT_EQ(view.Cp949ToUtf8("damaged: " + profile + "\tnext"),
-            "damaged: " + store.AppDir() + "\\users\\kim\\profile.qbd\tnext");
+  const std::string profile = (real.AppDir() / "users" / "kim" / "profile.qbd").text();
+  EXPECT_EQ(view.ShownText("damaged: " + profile + "\tnext"),
+            "damaged: " + store.AppDir().text() + "\\users\\kim\\profile.qbd\tnext");
 
   // The installer's user has its data only in the real folder, which the
   // user may not write: refused before anything changes.
@@ -105,7 +105,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   const NativeTree store_now = SnapshotTree(store.root());
   EXPECT_EQ(UpgradeUser(view, disk, real.AppDir(), "installer", ""), Outcome::kRefused);
   EXPECT_EQ(disk.MessageLines().back(), "error:" + std::string(texts::kFolderNotWritable) +
-                                            ToolPathFromNative(real.UserDir("installer")));
+                                            ToolPathFromNative(real.UserDir("installer")).text());
   EXPECT_TRUE(SnapshotTree(store.root()) == store_now);
   EXPECT_TRUE(SnapshotTree(real.root()) == real_before);
 
@@ -122,7 +122,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   // copy would show through the store again.
   InstallationBuilder::WriteNative(real.root() + "/users/both.qbd", "real");
   InstallationBuilder::WriteNative(store.root() + "/users/both.qbd", "store");
-  const std::string both = real.AppDir() + "\\users\\both.qbd";
+  const Path both = real.AppDir() / "users" / "both.qbd";
   ASSERT_TRUE(view.DeleteFile(both).ok());
   EXPECT_EQ(view.Inspect(both), PathKind::kMissing);
 }

@@ -124,7 +124,7 @@ TEST_F(ScheduleFileTest, MonthlyFileNamesAndPaths) {
   EXPECT_EQ(SchClass::FileName(5, 7), "000507.qbsd");
   WriteSchedule("198001.qbsd", "h\r\n10000\r\n0\r\n");
   SchClass month(platform, builder.AppDir(), 1980, 1, "u", false, key, SIZE_MAX);
-  EXPECT_EQ(month.path(), builder.AppDir() + "\\users\\u\\schedules\\198001.qbsd");
+  EXPECT_EQ(month.path().text(), builder.AppDir().text() + "\\users\\u\\schedules\\198001.qbsd");
   EXPECT_EQ(month.Lines.lines(), (Lines{"h", "10000", "0"}));
 }
 
@@ -195,7 +195,7 @@ TEST_F(ScheduleFileTest, SaveAndLoadRoundTripInBothForms) {
 }
 
 TEST_F(ScheduleFileTest, FailuresCarryTheFrameworkTexts) {
-  const std::string tool_path = builder.AppDir() + "\\users\\u\\schedules\\198507.qbsd";
+  const std::string tool_path = builder.AppDir().text() + "\\users\\u\\schedules\\198507.qbsd";
   try {
     SchClass missing(platform, builder.AppDir(), 1985, 7, "u", true, key, SIZE_MAX);
     ADD_FAILURE();
@@ -225,7 +225,7 @@ TEST_F(ScheduleFileTest, RepeatFileChangesItsForm) {
   WriteSchedule("repeat.qbsd", "r\n10200\n\xB0\xA1\xB3\xAA");
   {
     SchRepClass repeat(platform, builder.AppDir(), 1999, 3, "u", false, key);
-    EXPECT_EQ(repeat.path(), builder.AppDir() + "\\users\\u\\schedules\\repeat.qbsd");
+    EXPECT_EQ(repeat.path().text(), builder.AppDir().text() + "\\users\\u\\schedules\\repeat.qbsd");
     repeat.SetEncrypted(true);
     repeat.Save();
   }

@@ -39,7 +39,7 @@ class ScheduleStepsTest : public testing::UpgradeFixture {
   // A stage context on user u, unlocked with the password as the start
   // checks unlock it and handed to the steps as the driver does.
   StageContext Context(bool encrypted) {
-    const std::string folder = UserFolder(builder.AppDir(), "u");
+    const Path folder = UserFolder(builder.AppDir(), "u");
     user = *UnlockedUser::Unlock(Profile::Read(platform, folder), "u", folder, kPassword);
     EXPECT_EQ(user.encrypted(), encrypted);
     return StageContext{platform, builder.AppDir(), user, notes()};
@@ -75,7 +75,7 @@ TEST_P(ScheduleChainTest, RealDriverStampsThenMergesEveryMonth) {
     for (int month = 1; month <= 12; ++month) {
       const Lines monthly = SplitLines(InstallationBuilder::MonthlyFile(year, month, version, 3));
       expected.insert(expected.end(), monthly.begin() + 3, monthly.end());
-      EXPECT_FALSE(fs::exists(Path("users/u/schedules/" + SchClass::FileName(year, month))));
+      EXPECT_FALSE(fs::exists(NativeOf("users/u/schedules/" + SchClass::FileName(year, month))));
     }
   }
   EXPECT_EQ(ScheduleLines("schedules.qbsd", encrypted), expected);
@@ -146,13 +146,13 @@ TEST_F(ScheduleStepsTest, StampKeepsEachFileInItsFormAndOtherLinesByteForByte) {
 
 TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
   AddUsers({UserSpec{"u", "10200", kPassword, 1, 1, 1}});
-  fs::remove(Path("users/u/schedules/200306.qbsd"));
+  fs::remove(NativeOf("users/u/schedules/200306.qbsd"));
   ASSERT_EQ(Upgrade("u", kPassword), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir().text() +
                                    "\\users\\u\\schedules\\200306.qbsd." +
                                    testing::ReasonShown(ENOENT) + RecordNamed());
   int months = 0;
-  for (const auto& entry : fs::directory_iterator(Path("users/u/schedules"))) {
+  for (const auto& entry : fs::directory_iterator(NativeOf("users/u/schedules"))) {
     const std::string name = entry.path().filename().string();
     EXPECT_NE(name, "schedules.qbsd");
     EXPECT_EQ(name.rfind(".dlu-", 0), std::string::npos) << "no temporary is left";
@@ -167,19 +167,19 @@ TEST_F(ScheduleStepsTest, MissingMonthStopsTheMergeWithEveryMonthKept) {
 
 TEST_F(ScheduleStepsTest, FailedMergedWriteDeletesNoMonth) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  platform.fail_writes_in_folder = Path("users/u/schedules");
+  platform.fail_writes_in_folder = NativeOf("users/u/schedules");
   ASSERT_EQ(Upgrade("u"), Outcome::kStopped);
   // The staging of the merged file fails: the message names it, the
   // system's reason and the run's record.
-  EXPECT_EQ(Messages().back(),
-            "error:Stream write error." +
-                testing::FileShown(builder.AppDir() + "users\\u\\schedules\\schedules.qbsd") +
-                testing::ReasonShown(EIO) + RecordNamed());
-  EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
-  EXPECT_TRUE(fs::exists(Path("users/u/schedules/202912.qbsd")));
-  EXPECT_FALSE(fs::exists(Path("users/u/schedules/schedules.qbsd")));
+  EXPECT_EQ(Messages().back(), "error:Stream write error." +
+                                   testing::FileShown(builder.AppDir().text() +
+                                                      "users\\u\\schedules\\schedules.qbsd") +
+                                   testing::ReasonShown(EIO) + RecordNamed());
+  EXPECT_TRUE(fs::exists(NativeOf("users/u/schedules/198001.qbsd")));
+  EXPECT_TRUE(fs::exists(NativeOf("users/u/schedules/202912.qbsd")));
+  EXPECT_FALSE(fs::exists(NativeOf("users/u/schedules/schedules.qbsd")));
   EXPECT_EQ(SplitLines(Read("users/u/group.qbd")).at(1), "10200") << "nothing else either";
-  for (const auto& entry : fs::recursive_directory_iterator(Path("users/u"))) {
+  for (const auto& entry : fs::recursive_directory_iterator(NativeOf("users/u"))) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == kLockName || name.rfind(".dlu-", 0) == std::string::npos) << entry.path();
   }
@@ -207,7 +207,7 @@ TEST_F(ScheduleStepsTest, MergeFailuresCarryTheFrameworkTexts) {
     } catch (const FrameworkError& e) {
       EXPECT_EQ(std::string(e.what()), c.message);
     }
-    EXPECT_TRUE(fs::exists(Path("users/u/schedules/198001.qbsd")));
+    EXPECT_TRUE(fs::exists(NativeOf("users/u/schedules/198001.qbsd")));
   }
 }
 
@@ -220,7 +220,7 @@ TEST_F(ScheduleStepsTest, AnOlderRepeatFileIsReplacedByTheTemplateEncipheredOnce
     ASSERT_EQ(Upgrade("u", kPassword), Outcome::kDone) << version;
     EXPECT_EQ(ScheduleLines("repeat.qbsd", true), SplitLines(InstallationBuilder::RepeatTemplate()))
         << version;
-    fs::remove_all(Path("users/u"));
+    fs::remove_all(NativeOf("users/u"));
   }
 }
 
@@ -254,13 +254,13 @@ TEST_F(ScheduleStepsTest, GroupFileFailures) {
   EXPECT_EQ(Read("users/u/groups/group2.qbd"), "one line\r\n");
   EXPECT_EQ(FirstLineAfterHeader("users/u/timetables/timetable1.qbd"), "10100");
 
-  fs::remove_all(Path("users/u/groups"));
+  fs::remove_all(NativeOf("users/u/groups"));
   try {
     UpgradeGroupData(ctx, "10300");
     ADD_FAILURE();
   } catch (const FrameworkError& e) {
     EXPECT_EQ(std::string(e.what()),
-              "Cannot open folder " + builder.AppDir() + "\\users\\u\\groups");
+              "Cannot open folder " + builder.AppDir().text() + "\\users\\u\\groups");
   }
   EXPECT_EQ(FirstLineAfterHeader("users/u/timetables/timetable1.qbd"), "10100");
 }
@@ -283,9 +283,9 @@ TEST_F(ScheduleStepsTest, FailedTemplateCopyStopsBeforeTheUsersFiles) {
   AddUsers({UserSpec{"u", "10100", kPassword, 1, 1, 1}});
   const std::string old_repeat = "already enciphered once";
   Write("users/u/schedules/repeat.qbsd", old_repeat);
-  platform.fail_read_path = Path("data/userscommon/repeat.qbsd");
+  platform.fail_read_path = NativeOf("data/userscommon/repeat.qbsd");
   ASSERT_EQ(Upgrade("u", kPassword), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir().text() +
                                    "\\data\\userscommon\\repeat.qbsd." + testing::ReasonShown(EIO) +
                                    RecordNamed());
   EXPECT_EQ(Read("users/u/schedules/repeat.qbsd"), old_repeat);

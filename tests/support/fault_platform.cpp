@@ -5,9 +5,8 @@
 #include <filesystem>
 
 #include "demo/installation_builder.h"
-#include "platform/cp949_codec.h"
+#include "platform/path.h"
 #include "platform/system_platform.h"
-#include "platform/tool_path.h"
 
 namespace dayledger::testing {
 namespace {
@@ -16,9 +15,9 @@ constexpr int kRoot = 0;
 // A planted failure answers as a failing disk does: an I/O error.
 constexpr int kPlantedCode = EIO;
 
-std::vector<std::string> Components(const std::string& path) {
+std::vector<std::string> Components(const Path& path) {
   std::vector<std::string> parts;
-  const std::string normal = NormalPath(path);
+  const std::string normal = path.Normal().text();
   size_t start = 0;
   while (start <= normal.size()) {
     const size_t end = std::min(normal.find('\\', start), normal.size());
@@ -48,7 +47,7 @@ int FaultPlatform::NewFolder() {
   return id;
 }
 
-std::optional<FaultPlatform::Node> FaultPlatform::Find(const std::string& path) {
+std::optional<FaultPlatform::Node> FaultPlatform::Find(const Path& path) {
   Node node{true, kRoot};
   for (const std::string& part : Components(path)) {
     if (!node.folder) return std::nullopt;
@@ -60,14 +59,13 @@ std::optional<FaultPlatform::Node> FaultPlatform::Find(const std::string& path) 
   return node;
 }
 
-std::optional<std::pair<int, std::string>> FaultPlatform::Place(const std::string& path) {
-  const std::string normal = NormalPath(path);
-  const auto parent = Find(ParentFolder(normal));
+std::optional<std::pair<int, std::string>> FaultPlatform::Place(const Path& path) {
+  const auto parent = Find(path.Parent());
   if (!parent || !parent->folder) return std::nullopt;
-  return std::make_pair(parent->id, BaseName(normal));
+  return std::make_pair(parent->id, path.Name());
 }
 
-void FaultPlatform::Load(const std::string& native_root, const std::string& tool_root) {
+void FaultPlatform::Load(const std::string& native_root, const Path& tool_root) {
   namespace fs = std::filesystem;
   int folder = kRoot;
   for (const std::string& part : Components(tool_root)) {
@@ -78,7 +76,7 @@ void FaultPlatform::Load(const std::string& native_root, const std::string& tool
   std::map<std::string, int> ids = {{native_root, folder}};
   for (const auto& entry : fs::recursive_directory_iterator(native_root)) {
     const int parent = ids.at(entry.path().parent_path().string());
-    const std::string name = Utf8ToCp949Text(entry.path().filename().string());
+    const std::string name = entry.path().filename().string();
     if (entry.is_directory()) {
       const int id = NewFolder();
       folders_[parent][name] = {true, id};
@@ -131,26 +129,26 @@ void FaultPlatform::SnapshotInto(int folder, const std::string& prefix,
   }
 }
 
-std::map<std::string, std::string> FaultPlatform::Snapshot(const std::string& folder) {
+std::map<std::string, std::string> FaultPlatform::Snapshot(const Path& folder) {
   std::map<std::string, std::string> out;
   const auto node = Find(folder);
   if (node && node->folder) SnapshotInto(node->id, "", &out);
   return out;
 }
 
-bool FaultPlatform::TestOpen(const std::string& path) {
+bool FaultPlatform::TestOpen(const Path& path) {
   const auto node = Find(path);
   return node && !node->folder;
 }
 
-IoStatus FaultPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus FaultPlatform::ReadFile(const Path& path, std::string* bytes) {
   const auto node = Find(path);
   if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
   *bytes = contents_[node->id];
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus FaultPlatform::WriteFile(const Path& path, const std::string& bytes) {
   if (Operation('W')) return IoStatus::Failed(IoError::kWriteFailed, path, kPlantedCode);
   const auto place = Place(path);
   if (!place) return IoStatus::Failed(IoError::kCannotCreate, path);
@@ -167,7 +165,7 @@ IoStatus FaultPlatform::WriteFile(const std::string& path, const std::string& by
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::SyncFile(const std::string& path) {
+IoStatus FaultPlatform::SyncFile(const Path& path) {
   if (Operation('S')) return IoStatus::Failed(IoError::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
   if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
@@ -175,8 +173,8 @@ IoStatus FaultPlatform::SyncFile(const std::string& path) {
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& to) {
-  if (Operation('R') || NormalPath(to) == failing_rename_to) {
+IoStatus FaultPlatform::RenameFile(const Path& from, const Path& to) {
+  if (Operation('R') || to.Normal().text() == failing_rename_to) {
     return IoStatus::Failed(IoError::kRenameFailed, to, kPlantedCode);
   }
   Guard(to);
@@ -196,8 +194,8 @@ IoStatus FaultPlatform::RenameFile(const std::string& from, const std::string& t
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::DeleteFile(const std::string& path) {
-  if (Operation('D') || NormalPath(path) == failing_delete_of) {
+IoStatus FaultPlatform::DeleteFile(const Path& path) {
+  if (Operation('D') || path.Normal().text() == failing_delete_of) {
     return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
   }
   Guard(path);
@@ -210,7 +208,7 @@ IoStatus FaultPlatform::DeleteFile(const std::string& path) {
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
+IoStatus FaultPlatform::RemoveFolder(const Path& path) {
   if (Operation('X')) return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
   Guard(path);
   const auto place = Place(path);
@@ -222,7 +220,7 @@ IoStatus FaultPlatform::RemoveFolder(const std::string& path) {
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::SyncFolder(const std::string& path) {
+IoStatus FaultPlatform::SyncFolder(const Path& path) {
   if (Operation('F')) return IoStatus::Failed(IoError::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
   if (!node || !node->folder) return IoStatus::Failed(IoError::kNotFound, path);
@@ -230,13 +228,13 @@ IoStatus FaultPlatform::SyncFolder(const std::string& path) {
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::CopyPermissions(const std::string& from, const std::string& to) {
+IoStatus FaultPlatform::CopyPermissions(const Path& from, const Path& to) {
   if (Operation('P')) return IoStatus::Failed(IoError::kCannotCreate, to, kPlantedCode);
   if (!Find(from) || !Find(to)) return IoStatus::Failed(IoError::kNotFound, to);
   return IoStatus::Ok();
 }
 
-IoStatus FaultPlatform::CreateDirectory(const std::string& path) {
+IoStatus FaultPlatform::CreateDirectory(const Path& path) {
   const IoStatus failed = IoStatus::Failed(IoError::kCannotCreate, path);
   if (Operation('M')) return IoStatus::Failed(IoError::kCannotCreate, path, kPlantedCode);
   const auto place = Place(path);
@@ -245,13 +243,13 @@ IoStatus FaultPlatform::CreateDirectory(const std::string& path) {
   return IoStatus::Ok();
 }
 
-PathKind FaultPlatform::Inspect(const std::string& path) {
+PathKind FaultPlatform::Inspect(const Path& path) {
   const auto node = Find(path);
   if (!node) return PathKind::kMissing;
   return node->folder ? PathKind::kFolder : PathKind::kFile;
 }
 
-FolderListing FaultPlatform::ListFolder(const std::string& folder) {
+FolderListing FaultPlatform::ListFolder(const Path& folder) {
   const auto node = Find(folder);
   if (!node || !node->folder) return {IoStatus::Failed(IoError::kNotFound, folder, ENOENT), {}};
   FolderListing listed;
@@ -276,10 +274,10 @@ class HeldLock : public FileLock {
 
 }  // namespace
 
-TakenLock FaultPlatform::LockFile(const std::string& path) {
+TakenLock FaultPlatform::LockFile(const Path& path) {
   if (Operation('L')) return {LockResult::kUnavailable, nullptr, EIO};
   if (!Place(path)) return {LockResult::kUnavailable, nullptr, ENOENT};
-  const std::string normal = NormalPath(path);
+  const std::string normal = path.Normal().text();
   if (!held_.paths->insert(normal).second) return {LockResult::kBusy, nullptr, 0};
   return {LockResult::kLocked, std::make_unique<HeldLock>(held_.paths, normal), 0};
 }
@@ -292,18 +290,16 @@ void FaultPlatform::Pause(int /*milliseconds*/) {
   }
 }
 
-Replaceable FaultPlatform::CanReplace(const std::string& path) {
-  return held_open.count(NormalPath(path)) == 0 ? Replaceable::kYes : Replaceable::kHeld;
+Replaceable FaultPlatform::CanReplace(const Path& path) {
+  return held_open.count(path.Normal().text()) == 0 ? Replaceable::kYes : Replaceable::kHeld;
 }
 
-void FaultPlatform::Guard(const std::string& path) {
-  const std::string normal = NormalPath(path);
+void FaultPlatform::Guard(const Path& path) {
+  const std::string normal = path.Normal().text();
   if (!guarded_folder.empty() && normal.rfind(guarded_folder + "\\", 0) == 0 &&
-      held_.paths->count(NormalPath(guarded_by)) == 0) {
+      held_.paths->count(Path(guarded_by).Normal().text()) == 0) {
     unlocked_changes.push_back(normal);
   }
 }
-
-std::string FaultPlatform::Cp949ToUtf8(const std::string& cp949) { return Cp949ToUtf8Text(cp949); }
 
 }  // namespace dayledger::testing

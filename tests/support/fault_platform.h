@@ -30,11 +30,11 @@ class FaultPlatform : public Platform, public RecordedBoxes {
  public:
   FaultPlatform();
 
-  // Copies a native folder tree into memory under the tool path `tool_root`,
+  // Copies a native folder tree into memory under `tool_root`,
   // all of it on the disk already.
-  void Load(const std::string& native_root, const std::string& tool_root);
+  void Load(const std::string& native_root, const Path& tool_root);
   // The tree under `folder`: relative path -> content; folders end in "\".
-  std::map<std::string, std::string> Snapshot(const std::string& folder);
+  std::map<std::string, std::string> Snapshot(const Path& folder);
   // What the disk holds after a power cut now; numbering starts again. A
   // file written since its last flush holds its last flushed bytes. With
   // `torn_writes` the names and folders stand as the program last saw them
@@ -47,48 +47,49 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // One letter per operation so far: W write, S flush, R rename, D delete,
   // X remove folder, F flush folder, P permissions, M make folder, L lock.
   std::string kinds;
-  int crash_before = 0;             // crash before this operation (0: never)
-  int fail_at = 0;                  // this operation fails (0: never)
-  std::string failing_rename_to;    // every rename onto this path fails: a file held open
-  std::string failing_delete_of;    // every deletion of this path fails: a file held open
-  std::set<std::string> held_open;  // held by another program: not replaceable
+  int crash_before = 0;  // crash before this operation (0: never)
+  int fail_at = 0;       // this operation fails (0: never)
+  // Normal texts of paths: every rename onto this one fails, and every
+  // deletion of this one (files held open); files another program holds.
+  std::string failing_rename_to;
+  std::string failing_delete_of;
+  std::set<std::string> held_open;
   int pauses = 0;
   int release_after = 0;
-  std::string executable_path;
+  Path executable_path;
   // Renames and deletions below `guarded_folder` while nobody holds the lock
   // file `guarded_by`: each one a change made without the user's lock.
   std::string guarded_folder;
   std::string guarded_by;
   std::vector<std::string> unlocked_changes;
 
-  bool TestOpen(const std::string& path) override;
-  IoStatus ReadFile(const std::string& path, std::string* bytes) override;
-  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
-  IoStatus SyncFile(const std::string& path) override;
-  IoStatus RenameFile(const std::string& from, const std::string& to) override;
-  IoStatus DeleteFile(const std::string& path) override;
-  IoStatus RemoveFolder(const std::string& path) override;
-  IoStatus SyncFolder(const std::string& path) override;
-  IoStatus CopyPermissions(const std::string& from, const std::string& to) override;
-  IoStatus CreateDirectory(const std::string& path) override;
-  PathKind Inspect(const std::string& path) override;
-  FolderListing ListFolder(const std::string& folder) override;
-  Replaceable CanReplace(const std::string& path) override;
+  bool TestOpen(const Path& path) override;
+  IoStatus ReadFile(const Path& path, std::string* bytes) override;
+  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
+  IoStatus SyncFile(const Path& path) override;
+  IoStatus RenameFile(const Path& from, const Path& to) override;
+  IoStatus DeleteFile(const Path& path) override;
+  IoStatus RemoveFolder(const Path& path) override;
+  IoStatus SyncFolder(const Path& path) override;
+  IoStatus CopyPermissions(const Path& from, const Path& to) override;
+  IoStatus CreateDirectory(const Path& path) override;
+  PathKind Inspect(const Path& path) override;
+  FolderListing ListFolder(const Path& folder) override;
+  Replaceable CanReplace(const Path& path) override;
   // Every folder of the tree in memory may be written, on a disk that never
   // says how full it is, while no other program runs.
-  bool CanWriteIn(const std::string& /*folder*/) override { return true; }
-  std::optional<DiskSpace> SpaceOn(const std::string& /*folder*/) override { return std::nullopt; }
-  std::vector<std::string> ProgramsRunningIn(const std::string& /*folder*/) override { return {}; }
+  bool CanWriteIn(const Path& /*folder*/) override { return true; }
+  std::optional<DiskSpace> SpaceOn(const Path& /*folder*/) override { return std::nullopt; }
+  std::vector<std::string> ProgramsRunningIn(const Path& /*folder*/) override { return {}; }
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.
-  TakenLock LockFile(const std::string& path) override;
+  TakenLock LockFile(const Path& path) override;
   // Takes no time; counts, and lets go of what is held once `release_after`
   // pauses have passed (0: never).
   void Pause(int milliseconds) override;
-  std::string ExecutablePath() override { return executable_path; }
+  Path ExecutablePath() override { return executable_path; }
   LocalTime Now() override { return {2026, 12, 7, 14, 5, 9}; }
-  std::string Cp949ToUtf8(const std::string& cp949) override;
 
  private:
   struct Node {
@@ -100,10 +101,10 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // Counts one file-changing operation; true if it is to fail.
   bool Operation(char kind);
   // Notes a change below the guarded folder made without its lock.
-  void Guard(const std::string& path);
-  std::optional<Node> Find(const std::string& path);
+  void Guard(const Path& path);
+  std::optional<Node> Find(const Path& path);
   // The folder that would hold `path`, and the name in it.
-  std::optional<std::pair<int, std::string>> Place(const std::string& path);
+  std::optional<std::pair<int, std::string>> Place(const Path& path);
   int NewFolder();
   void SnapshotInto(int folder, const std::string& prefix, std::map<std::string, std::string>* out);
 

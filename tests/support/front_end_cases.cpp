@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "platform/platform.h"
-#include "platform/tool_path.h"
 #include "support/expected_log.h"
 #include "texts/texts.h"
 
@@ -176,13 +175,14 @@ std::vector<std::string> ExpectedMessages(const FrontEndCase& c,
   std::string record;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(builder.root() + "/upgrade_backup/u.logs", ec)) {
-    record = texts::kRecordKeptAt + NormalPath(builder.AppDir()) + "\\upgrade_backup\\u.logs\\" +
-             entry.path().filename().string();
+    record = texts::kRecordKeptAt + builder.AppDir().Normal().text() +
+             "\\upgrade_backup\\u.logs\\" + entry.path().filename().string();
   }
   std::vector<std::string> messages = c.messages;
   for (std::string& message : messages) {
     for (const auto& [mark, text] :
-         {std::pair<std::string, std::string>{"{app}", builder.AppDir()}, {"{record}", record}}) {
+         {std::pair<std::string, std::string>{"{app}", builder.AppDir().text()},
+          {"{record}", record}}) {
       for (size_t at = message.find(mark); at != std::string::npos; at = message.find(mark)) {
         message.replace(at, mark.size(), text);
       }

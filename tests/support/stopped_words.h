@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "platform/path.h"
 #include "platform/platform.h"
-#include "platform/tool_path.h"
 #include "texts/texts.h"
 #include "upgrade/run_record.h"
 
@@ -20,10 +20,10 @@ inline std::string ReasonShown(int code) {
 inline std::string FileShown(const std::string& path) { return "\n" + (texts::kFileNamed + path); }
 
 // Where the record of `user`'s run started at `time` lies, as a stopped
-// run's message names it; `app_dir` in the tool's form.
-inline std::string RecordNamed(const std::string& app_dir, const std::string& user,
-                               const LocalTime& time, const std::string& number = "") {
-  return texts::kRecordKeptAt + NormalPath(app_dir) + "\\upgrade_backup\\" + user + ".logs\\" +
+// run's message names it.
+inline std::string RecordNamed(const Path& app_dir, const std::string& user, const LocalTime& time,
+                               const std::string& number = "") {
+  return texts::kRecordKeptAt + app_dir.Normal().text() + "\\upgrade_backup\\" + user + ".logs\\" +
          RecordStamp(time) + number + ".txt";
 }
 

@@ -17,7 +17,7 @@ TestPlatform::~TestPlatform() {
   std::filesystem::remove_all(temp_dir_, ec);
 }
 
-IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& bytes) {
+IoStatus TestPlatform::WriteFile(const Path& path, const std::string& bytes) {
   const std::string native = Native(path);
   if ((!fail_write_path.empty() && native == fail_write_path) ||
       (!fail_writes_in_folder.empty() && native.rfind(fail_writes_in_folder + "/", 0) == 0)) {
@@ -29,14 +29,14 @@ IoStatus TestPlatform::WriteFile(const std::string& path, const std::string& byt
   return result;
 }
 
-IoStatus TestPlatform::ReadFile(const std::string& path, std::string* bytes) {
+IoStatus TestPlatform::ReadFile(const Path& path, std::string* bytes) {
   if (!fail_read_path.empty() && Native(path) == fail_read_path) {
     return IoStatus::Failed(IoError::kReadFailed, path, EIO);
   }
   return SystemPlatform::ReadFile(path, bytes);
 }
 
-IoStatus TestPlatform::SyncFile(const std::string& path) {
+IoStatus TestPlatform::SyncFile(const Path& path) {
   if (denied_syncs > 0) {
     --denied_syncs;
     return IoStatus::Failed(IoError::kFlushFailed, path, EBUSY);
@@ -44,27 +44,27 @@ IoStatus TestPlatform::SyncFile(const std::string& path) {
   return SystemPlatform::SyncFile(path);
 }
 
-IoStatus TestPlatform::RenameFile(const std::string& from, const std::string& to) {
+IoStatus TestPlatform::RenameFile(const Path& from, const Path& to) {
   const IoStatus result = SystemPlatform::RenameFile(from, to);
   if (result.ok()) written.push_back(Native(to));
   return result;
 }
 
-FolderListing TestPlatform::ListFolder(const std::string& folder) {
+FolderListing TestPlatform::ListFolder(const Path& folder) {
   if (fail_folder_listing) return {IoStatus::Failed(IoError::kReadFailed, folder, EIO), {}};
   return SystemPlatform::ListFolder(folder);
 }
 
-bool TestPlatform::CanWriteIn(const std::string& folder) {
+bool TestPlatform::CanWriteIn(const Path& folder) {
   return Native(folder) != unwritable_folder && SystemPlatform::CanWriteIn(folder);
 }
 
-Replaceable TestPlatform::CanReplace(const std::string& path) {
+Replaceable TestPlatform::CanReplace(const Path& path) {
   if (Native(path) == undeletable_file) return Replaceable::kDenied;
   return SystemPlatform::CanReplace(path);
 }
 
-std::optional<DiskSpace> TestPlatform::SpaceOn(const std::string& folder) {
+std::optional<DiskSpace> TestPlatform::SpaceOn(const Path& folder) {
   std::optional<DiskSpace> disk = SystemPlatform::SpaceOn(folder);
   if (disk && free_bytes) disk->available = *free_bytes;
   return disk;

@@ -19,24 +19,24 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   const std::string& temp_dir() const { return temp_dir_; }
 
   LocalTime Now() override { return now; }
-  std::string ExecutablePath() override { return executable_path; }
-  IoStatus WriteFile(const std::string& path, const std::string& bytes) override;
-  IoStatus ReadFile(const std::string& path, std::string* bytes) override;
-  IoStatus RenameFile(const std::string& from, const std::string& to) override;
-  IoStatus SyncFile(const std::string& path) override;
-  FolderListing ListFolder(const std::string& folder) override;
-  bool CanWriteIn(const std::string& folder) override;
-  Replaceable CanReplace(const std::string& path) override;
-  std::optional<DiskSpace> SpaceOn(const std::string& folder) override;
-  bool OnNetworkDrive(const std::string& folder) override {
+  Path ExecutablePath() override { return executable_path; }
+  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
+  IoStatus ReadFile(const Path& path, std::string* bytes) override;
+  IoStatus RenameFile(const Path& from, const Path& to) override;
+  IoStatus SyncFile(const Path& path) override;
+  FolderListing ListFolder(const Path& folder) override;
+  bool CanWriteIn(const Path& folder) override;
+  Replaceable CanReplace(const Path& path) override;
+  std::optional<DiskSpace> SpaceOn(const Path& folder) override;
+  bool OnNetworkDrive(const Path& folder) override {
     return network_drive || SystemPlatform::OnNetworkDrive(folder);
   }
-  std::optional<OtherAccount> RunningAsOtherAccount(const std::string& folder) override {
+  std::optional<OtherAccount> RunningAsOtherAccount(const Path& folder) override {
     return other_account ? other_account : SystemPlatform::RunningAsOtherAccount(folder);
   }
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
-  std::string executable_path;
+  Path executable_path;
   // Native paths of successful writes and rename targets, in order.
   std::vector<std::string> written;
 

@@ -61,11 +61,11 @@ Outcome UpgradeFixture::Upgrade(const std::string& name, const std::string& pass
 std::vector<std::string> UpgradeFixture::LogTexts() const { return WithoutStamps(port.log); }
 
 std::string UpgradeFixture::Read(const std::string& relative) const {
-  return demo::InstallationBuilder::ReadNative(Path(relative));
+  return demo::InstallationBuilder::ReadNative(NativeOf(relative));
 }
 
 void UpgradeFixture::Write(const std::string& relative, const std::string& bytes) const {
-  demo::InstallationBuilder::WriteNative(Path(relative), bytes);
+  demo::InstallationBuilder::WriteNative(NativeOf(relative), bytes);
 }
 
 std::string UpgradeFixture::RecordNamed(const std::string& user) const {

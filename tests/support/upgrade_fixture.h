@@ -40,7 +40,9 @@ class UpgradeFixture : public ::testing::Test {
   // Log texts without their "[hh:mm:ss]" stamps.
   std::vector<std::string> LogTexts() const;
   // Native path of a file under the installation.
-  std::string Path(const std::string& relative) const { return builder.root() + "/" + relative; }
+  std::string NativeOf(const std::string& relative) const {
+    return builder.root() + "/" + relative;
+  }
   std::string Read(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const;
   // What a stopped run of `user` ends its message with: where its record lies.

@@ -21,7 +21,7 @@ class RunRecordTest : public testing::UpgradeFixture {
  protected:
   std::vector<std::string> Records(const std::string& user = "u") const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(Path("upgrade_backup/" + user + ".logs"))) {
+    for (const auto& entry : fs::directory_iterator(NativeOf("upgrade_backup/" + user + ".logs"))) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -41,7 +41,7 @@ TEST_F(RunRecordTest, HoldsTheHeadEveryLogLineAndTheEnd) {
   const std::string head =
       std::string("\xEF\xBB\xBF") +
       "Dayledger 사용자 정보 업그레이드 " DAYLEDGER_TOOL_VERSION " (v 1.03.00)\r\n시스템 : " +
-      platform.SystemVersion() + "\r\n설치 폴더 : " + NormalPath(builder.AppDir()) +
+      platform.SystemVersion() + "\r\n설치 폴더 : " + builder.AppDir().Normal().text() +
       "\r\n사용자 : u\r\n작업 : 업그레이드\r\n";
   EXPECT_EQ(record.substr(0, head.size()), head);
   std::string lines;
@@ -51,7 +51,7 @@ TEST_F(RunRecordTest, HoldsTheHeadEveryLogLineAndTheEnd) {
 
 TEST_F(RunRecordTest, KeepsTheNewestTwentyAndNumbersASecondRunInOneSecond) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
-  fs::create_directories(Path("upgrade_backup"));  // as the user's lock makes it
+  fs::create_directories(NativeOf("upgrade_backup"));  // as the user's lock makes it
   for (int run = 0; run < 23; ++run) {
     platform.now.minute = run / 2;  // two runs in each minute's same second
     RunRecord::Begin(installation, "u", "test");
@@ -68,11 +68,11 @@ TEST_F(RunRecordTest, ARecordThatCannotBeWrittenNeverStopsARun) {
   Write("upgrade_backup/u.logs", "a file where the records' folder goes");
   Write("upgrade_backup/v.logs", "a file where the records' folder goes");
   EXPECT_EQ(Upgrade("u"), Outcome::kDone);
-  fs::remove(Path("users/v/group.qbd"));
+  fs::remove(NativeOf("users/v/group.qbd"));
   EXPECT_EQ(Upgrade("v"), Outcome::kStopped);
-  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir() +
+  EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir().text() +
                                    "\\users\\v\\group.qbd." + testing::ReasonShown(ENOENT) +
-                                   texts::kRecordNotKept + NormalPath(builder.AppDir()) +
+                                   texts::kRecordNotKept + builder.AppDir().Normal().text() +
                                    "\\upgrade_backup\\v.logs\\20261207-140509.txt");
 }
 

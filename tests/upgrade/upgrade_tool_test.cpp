@@ -12,8 +12,8 @@
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/native_path.h"
+#include "platform/path.h"
 #include "platform/system_reason.h"
-#include "platform/tool_path.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/native_files.h"
@@ -42,7 +42,7 @@ class UpgradeToolTest : public testing::UpgradeFixture {
  protected:
   // The user as the start checks unlock it with the password typed.
   std::optional<UnlockedUser> Unlocked(const std::string& name, const std::string& password) {
-    const std::string folder = installation.UserFolder(name);
+    const Path folder = installation.UserFolder(name);
     return UnlockedUser::Unlock(Profile::Read(platform, folder), name, folder,
                                 Utf8ToCp949Text(password));
   }
@@ -63,7 +63,7 @@ class UpgradeToolTest : public testing::UpgradeFixture {
 TEST_F(UpgradeToolTest, MissingUserListKeepsTheDesignTexts) {
   EXPECT_EQ(FormCreateError(), "");
   EXPECT_EQ(Messages(), Lines{"information:사용자 정보를 찾을 수 없습니다.\n찾아본 위치 : " +
-                              builder.AppDir() + "users\\userlist.kvd" +
+                              builder.AppDir().text() + "users\\userlist.kvd" +
                               "\n이 프로그램은 Dayledger가 설치된 폴더에 두고 실행해야 합니다."});
   EXPECT_EQ(platform.messages[0].caption, texts::kApplicationTitle);
   EXPECT_TRUE(port.users.empty());
@@ -106,7 +106,8 @@ TEST_F(UpgradeToolTest, UserListCounts) {
       EXPECT_EQ(local_port.password_enabled, false);
     } else {
       EXPECT_EQ(local_port.selected, -1) << "nothing is selected after an error";
-      EXPECT_EQ(opened_here.error->path(), local_builder.AppDir() + "\\users\\userlist.kvd")
+      EXPECT_EQ(opened_here.error->path().text(),
+                local_builder.AppDir().text() + "\\users\\userlist.kvd")
           << "the error names the file it came from";
     }
   }
@@ -170,11 +171,11 @@ TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
     EXPECT_EQ(std::string(shown.error->what()), c.error);
     EXPECT_EQ(port.version_label, c.version_label);
   }
-  fs::remove(Path("users/u/profile.qbd"));
+  fs::remove(NativeOf("users/u/profile.qbd"));
   const Reply shown = flow().UserClicked();
   ASSERT_TRUE(shown.error);
   EXPECT_EQ(std::string(shown.error->what()),
-            "Cannot open file " + builder.AppDir() + "\\users\\u\\profile.qbd");
+            "Cannot open file " + builder.AppDir().text() + "\\users\\u\\profile.qbd");
 }
 
 TEST_F(UpgradeToolTest, KoreanUserNameIsShownAndItsProfileRead) {
@@ -220,7 +221,7 @@ TEST_F(UpgradeToolTest, LogLinesAreStampedWithTheTimeTheyAreWritten) {
 TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
   AddUsers({UserSpec{"latest", "10300"}, UserSpec{"odd", "10250"}, UserSpec{"u", "10100"},
             UserSpec{"ro", "10100"}});
-  const std::string unwritable = Path("users/ro/anniversary");
+  const std::string unwritable = NativeOf("users/ro/anniversary");
   const struct {
     std::string user;  // empty: nothing selected
     bool skip_backup;
@@ -233,12 +234,12 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
       {"odd", false, "information:지원하지 않는 데이터 버전입니다."},
       {"odd", true, "information:지원하지 않는 데이터 버전입니다."},
       {"ro", false,
-       "error:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable),
+       "error:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable).text(),
        unwritable},
       {"ro", false,
        "error:" + std::string(texts::kFileNotDeletable) +
-           ToolPathFromNative(Path("users/ro/group.qbd")),
-       "", Path("users/ro/group.qbd")},
+           ToolPathFromNative(NativeOf("users/ro/group.qbd")).text(),
+       "", NativeOf("users/ro/group.qbd")},
   };
   for (const auto& c : cases) {
     if (c.user.empty()) {
@@ -256,7 +257,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
     EXPECT_EQ(Messages(), Lines{c.message}) << c.user;
     EXPECT_TRUE(port.log.empty());
     EXPECT_TRUE(port.input_enabled);
-    EXPECT_FALSE(fs::exists(Path("upgrade_backup")));
+    EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup")));
   }
 }
 
@@ -280,7 +281,7 @@ TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
   };
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
-    fs::remove_all(Path("upgrade_backup"));
+    fs::remove_all(NativeOf("upgrade_backup"));
     ResetFlow();
     port.log.clear();
     platform.messages.clear();
@@ -298,7 +299,7 @@ TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
     if (upgraded) continue;
     EXPECT_TRUE(port.log.empty()) << c.name;
     EXPECT_TRUE(port.input_enabled) << c.name;
-    EXPECT_FALSE(fs::exists(Path("upgrade_backup"))) << c.name;
+    EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup"))) << c.name;
   }
 }
 
@@ -347,8 +348,8 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
             (Lines{"사용자 정보 업그레이드를 시작합니다.", "기존 파일들을 백업중입니다."}));
   EXPECT_FALSE(port.input_enabled);
   EXPECT_TRUE(port.backup_timer);
-  EXPECT_TRUE(fs::is_directory(Path("upgrade_backup/enc")));
-  EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/enc")));
+  EXPECT_TRUE(fs::is_directory(NativeOf("upgrade_backup/enc")));
+  EXPECT_TRUE(fs::is_empty(NativeOf("upgrade_backup/enc")));
 }
 
 TEST_F(UpgradeToolTest, LongPasswordsAreHashedWhole) {
@@ -380,7 +381,7 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
   port.skip_backup = true;  // checked between the click and the tick
   flow().BackupTick();
   EXPECT_EQ(LogTexts().back(), "데이터 백업 건너뛰기가 설정된 상태입니다. 백업 과정을 건너뜁니다.");
-  EXPECT_TRUE(fs::is_empty(Path("upgrade_backup/u")));
+  EXPECT_TRUE(fs::is_empty(NativeOf("upgrade_backup/u")));
   EXPECT_TRUE(port.driver_timer);
   EXPECT_FALSE(port.backup_timer);
   EXPECT_TRUE(platform.messages.empty()) << "no question at the tick";
@@ -390,12 +391,12 @@ TEST_F(UpgradeToolTest, BackupIsTakenOrSkippedAtTheTick) {
   flow().BackupTick();
   EXPECT_EQ(LogTexts().back(), "기존 파일들 백업 완료.");
   EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), profile);
-  EXPECT_TRUE(fs::exists(Path("upgrade_backup/u/schedules/202912.qbsd")));
-  EXPECT_TRUE(fs::exists(Path("upgrade_backup/u/groups/group1.qbd")));
+  EXPECT_TRUE(fs::exists(NativeOf("upgrade_backup/u/schedules/202912.qbsd")));
+  EXPECT_TRUE(fs::exists(NativeOf("upgrade_backup/u/groups/group1.qbd")));
 }
 
 TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
-  const std::string folder = builder.AppDir() + "upgrade_backup\\u";
+  const std::string folder = builder.AppDir().text() + "upgrade_backup\\u";
   const std::string full = texts::kBackupDiskFull + folder;
   const std::string group = folder + "\\group.qbd";
   const struct {
@@ -409,7 +410,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   } cases[] = {
       // Skipping the backup would not help: the upgrade reads the same files.
       {"unreadable folder", true, IoError::kWriteFailed, false,
-       texts::kBackupReadFailed + NormalPath(builder.AppDir() + "users\\u") +
+       texts::kBackupReadFailed + (builder.AppDir() / "users" / "u").Normal().text() +
            testing::ReasonShown(EIO),
        true},
       // A failing disk: the file and the system's reason and code.
@@ -423,15 +424,15 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
   };
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
-    fs::remove_all(Path("upgrade_backup"));
+    fs::remove_all(NativeOf("upgrade_backup"));
     if (c.earlier_backup) Write("upgrade_backup/u/profile.qbd", "earlier");
-    const auto users = testing::SnapshotTree(Path("users"));
+    const auto users = testing::SnapshotTree(NativeOf("users"));
     platform.messages.clear();
     platform.fail_folder_listing = c.listing_fails;
     const bool full_disk = c.write_error == IoError::kNoSpace;
-    platform.fail_writes_in_folder = full_disk ? Path("upgrade_backup/u/schedules") : "";
+    platform.fail_writes_in_folder = full_disk ? NativeOf("upgrade_backup/u/schedules") : "";
     platform.fail_write_path =
-        c.listing_fails || full_disk ? "" : Path("upgrade_backup/u/group.qbd");
+        c.listing_fails || full_disk ? "" : NativeOf("upgrade_backup/u/group.qbd");
     platform.fail_write_error = c.write_error;
     EXPECT_EQ(Upgrade("u"), Outcome::kStopped) << c.name;
     EXPECT_EQ(Messages(), Lines{"error:" + c.message + RecordNamed()}) << c.name;
@@ -441,12 +442,12 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     EXPECT_NE(record.find("결과 : 중단 (종료 코드 3)\r\n"), std::string::npos) << c.name;
     EXPECT_FALSE(port.input_enabled);
     EXPECT_FALSE(port.driver_timer);
-    EXPECT_TRUE(testing::SnapshotTree(Path("users")) == users) << c.name;
-    EXPECT_EQ(fs::exists(Path("upgrade_backup/u")), c.backup_kept) << c.name;
+    EXPECT_TRUE(testing::SnapshotTree(NativeOf("users")) == users) << c.name;
+    EXPECT_EQ(fs::exists(NativeOf("upgrade_backup/u")), c.backup_kept) << c.name;
     if (c.earlier_backup) {
       EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), "earlier") << c.name;
     }
-    fs::remove_all(Path("upgrade_backup/u.logs"));
+    fs::remove_all(NativeOf("upgrade_backup/u.logs"));
     ResetFlow();
   }
 }
@@ -458,7 +459,7 @@ TEST_F(UpgradeToolTest, TooLittleRoomIsRefusedAndEnoughIsNot) {
   // The user's data, and the same with each file in whole 4 KB clusters.
   double data = 0;
   double clustered = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(Path("users/u"))) {
+  for (const auto& entry : fs::recursive_directory_iterator(NativeOf("users/u"))) {
     if (!entry.is_regular_file()) continue;
     data += static_cast<double>(entry.file_size());
     clustered += static_cast<double>((entry.file_size() + 4095) / 4096 * 4096);
@@ -469,10 +470,9 @@ TEST_F(UpgradeToolTest, TooLittleRoomIsRefusedAndEnoughIsNot) {
   const std::string& text = platform.messages[0].text;
   const std::string prefix = texts::DiskTooFull("", "", "").substr(0, 60);
   EXPECT_EQ(text.substr(0, prefix.size()), prefix);
-  EXPECT_TRUE(text.ends_with(" MB, 남은 공간 : 0.0 MB (" +
-                             builder.AppDir().substr(0, builder.AppDir().size() - 1) + ")"))
+  EXPECT_TRUE(text.ends_with(" MB, 남은 공간 : 0.0 MB (" + builder.AppDir().Normal().text() + ")"))
       << text;
-  EXPECT_FALSE(fs::exists(Path("upgrade_backup")));
+  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup")));
   // The figure, in megabytes to a tenth: the backup file by file, and the
   // new files (the merged months as one) with the templates and the journal.
   const size_t at = text.find("필요한 공간 : ") + std::string("필요한 공간 : ").size();
@@ -535,10 +535,10 @@ TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
 
 TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  fs::remove(Path("users/u/group.qbd"));
+  fs::remove(NativeOf("users/u/group.qbd"));
   EXPECT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages(),
-            Lines{"error:Cannot open file " + builder.AppDir() + "\\users\\u\\group.qbd." +
+            Lines{"error:Cannot open file " + builder.AppDir().text() + "\\users\\u\\group.qbd." +
                   testing::ReasonShown(ENOENT) + RecordNamed()});
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
   EXPECT_FALSE(port.input_enabled);
@@ -554,15 +554,17 @@ TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
   EXPECT_EQ(flow().StageTick().outcome, Outcome::kStopped);
   EXPECT_EQ(Messages().back(),
             "error:지원하지 않는 데이터 버전입니다." +
-                testing::FileShown(builder.AppDir() + "\\users\\u\\profile.qbd") + RecordNamed());
+                testing::FileShown(builder.AppDir().text() + "\\users\\u\\profile.qbd") +
+                RecordNamed());
   EXPECT_FALSE(port.driver_timer);
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
 }
 
 TEST_F(UpgradeToolTest, AppDirIsCutFromTheExecutablePath) {
-  EXPECT_EQ(AppDirFromExecutable("C:\\Prog\\upgrade.exe"), "C:\\Prog\\");
-  EXPECT_EQ(AppDirFromExecutable("\\opt\\dayledger\\dayledger-upgrade-gui"), "\\opt\\dayledger\\");
-  EXPECT_EQ(AppDirFromExecutable("noslash"), "");
+  EXPECT_EQ(AppDirFromExecutable(Path("C:\\Prog\\upgrade.exe")).text(), "C:\\Prog\\");
+  EXPECT_EQ(AppDirFromExecutable(Path("\\opt\\dayledger\\dayledger-upgrade-gui")).text(),
+            "\\opt\\dayledger\\");
+  EXPECT_EQ(AppDirFromExecutable(Path("noslash")).text(), "");
 }
 
 TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
@@ -581,9 +583,10 @@ TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
 class WindowsReasons : public PlatformWrapper {
  public:
   using PlatformWrapper::PlatformWrapper;
-  SystemReason Reason(int code, const std::string& path) override {
+  SystemReason Reason(int code, const Path& path) override {
     return {code, "text " + std::to_string(code),
-            WindowsBlocker(code, true, path.find("\\Documents\\") != std::string::npos), kProgram};
+            WindowsBlocker(code, true, path.text().find("\\Documents\\") != std::string::npos),
+            kProgram};
   }
   static constexpr char kProgram[] = "C:\\Dayledger\\dayledger-upgrade-gui.exe";
 };
@@ -593,22 +596,24 @@ TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
   WindowsReasons platform(&system);
   const std::string file = "C:\\Dayledger\\users\\u\\group.qbd";
   const std::string guarded = "C:\\Users\\kim\\Documents\\Dayledger\\users\\u\\group.qbd";
+  const Path file_path(file);
+  const Path guarded_path(guarded);
   const struct {
     FrameworkError error;
     std::string shown;
   } cases[] = {
-      {CannotOpenFile(file), "Cannot open file " + file + "."},
-      {CannotOpenFile(file, 5), "Cannot open file " + file + ".\n(오류 5: text 5)"},
-      {StreamWriteError(file, 112),
+      {CannotOpenFile(file_path), "Cannot open file " + file + "."},
+      {CannotOpenFile(file_path, 5), "Cannot open file " + file + ".\n(오류 5: text 5)"},
+      {StreamWriteError(file_path, 112),
        "Stream write error.\n파일 : " + file + "\n(오류 112: text 112)"},
-      {ListIndexOutOfBounds(1, file), "List index out of bounds (1)\n파일 : " + file},
-      {CannotCreateFile(file, kWindowsVirusInfected), "Cannot create file " + file + ".\n" +
-                                                          texts::kVirusScannerStopped + file +
-                                                          "\n(오류 225: text 225)"},
-      {CannotCreateFile(guarded, 2), "Cannot create file " + guarded + ".\n" +
-                                         texts::ProtectedFolderRefused(WindowsReasons::kProgram) +
-                                         "\n(오류 2: text 2)"},
-      {CannotCreateFile(file, 2), "Cannot create file " + file + ".\n(오류 2: text 2)"},
+      {ListIndexOutOfBounds(1, file_path), "List index out of bounds (1)\n파일 : " + file},
+      {CannotCreateFile(file_path, kWindowsVirusInfected), "Cannot create file " + file + ".\n" +
+                                                               texts::kVirusScannerStopped + file +
+                                                               "\n(오류 225: text 225)"},
+      {CannotCreateFile(guarded_path, 2),
+       "Cannot create file " + guarded + ".\n" +
+           texts::ProtectedFolderRefused(WindowsReasons::kProgram) + "\n(오류 2: text 2)"},
+      {CannotCreateFile(file_path, 2), "Cannot create file " + file + ".\n(오류 2: text 2)"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReportedText(platform, c.error), c.shown) << c.shown;
 }

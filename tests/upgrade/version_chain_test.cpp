@@ -26,7 +26,7 @@ using demo::InstallationBuilder;
 using demo::UserSpec;
 
 void StampSchedulesTo104(const StageContext& ctx, const std::string& code) {
-  const std::string path = MergedSchedulePath(ctx.user.folder());
+  const Path path = MergedSchedulePath(ctx.user.folder());
   std::string bytes;
   ThrowIfFailed(ctx.platform.ReadFile(path, &bytes));
   LineList lines(ctx.user.Decode(bytes));

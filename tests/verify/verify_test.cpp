@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/cp949_codec.h"
 #include "schedule/schedule_file.h"
 #include "state/line_file.h"
 #include "support/upgrade_fixture.h"
@@ -47,7 +46,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
     std::function<void()> plant;
     size_t missing;
     size_t added;
-    Lines differing;
+    std::vector<Path> differing;
     bool accounted_for;
     const char* first_missing = "";  // its month, when named
   } cases[] = {
@@ -110,7 +109,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
        [&] { Write(group, group_bytes + "extra\r\n"); },
        0,
        0,
-       {Utf8ToCp949Text(builder.AppDir()) + "users\\enc\\groups\\group1.qbd"},
+       {builder.AppDir() / "users" / "enc" / "groups" / "group1.qbd"},
        false},
       {"entry added after the upgrade",
        [&] {

@@ -52,8 +52,8 @@ std::string InstallationBuilder::UserDir(const std::string& name) const {
   return root_ + "/users/" + name;
 }
 
-std::string InstallationBuilder::AppDir() const {
-  return Cp949(ToolPathFromNative(fs::absolute(root_).lexically_normal().string()) + "\\");
+Path InstallationBuilder::AppDir() const {
+  return ToolPathFromNative(fs::absolute(root_).lexically_normal().string()).WithSuffix("\\");
 }
 
 std::string InstallationBuilder::MonthlyFile(int year, int month, const std::string& version,

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path.h"
+
 namespace dayledger::demo {
 
 struct UserSpec {
@@ -28,8 +30,8 @@ class InstallationBuilder {
   // Native paths.
   const std::string& root() const { return root_; }
   std::string UserDir(const std::string& name) const;
-  // The tool's AppDir for root(), trailing backslash included.
-  std::string AppDir() const;
+  // The AppDir for root(): its text ends in a backslash.
+  Path AppDir() const;
 
   // File contents, as the scheduler writes them.
   static std::string MonthlyFile(int year, int month, const std::string& version, int entries);

@@ -1,0 +1,53 @@
+// A place on the disk as the tool names it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dayledger {
+
+// A file's or folder's path in the tool's form: Windows-style, with
+// backslashes, in UTF-8 ("C:\app\\users\홍길동\profile.qbd"). The text keeps
+// the spelling it was made with, since messages show a path as the
+// scheduler's own do: its folder (which ends in a backslash) and "\users"
+// make the doubled separator its users know. Two spellings of one place
+// compare equal.
+class Path {
+ public:
+  Path() = default;
+  explicit Path(std::string utf8) : text_(std::move(utf8)) {}
+
+  // As spelled; what a message shows.
+  const std::string& text() const { return text_; }
+  bool empty() const { return text_.empty(); }
+
+  // One spelling per place: "/" as "\", a doubled separator and a trailing
+  // one dropped ("\app\\users\u\" -> "\app\users\u"); a network path's
+  // leading "\\" kept.
+  Path Normal() const;
+  // The folder that holds it (normal form); empty when there is none.
+  Path Parent() const;
+  // The last component.
+  std::string Name() const;
+  // `name` below this path: one or more components, UTF-8.
+  Path operator/(std::string_view name) const;
+  // The same place with `suffix` added to its last component ("x.qbd" -> "x.qbd.tmp").
+  Path WithSuffix(std::string_view suffix) const { return Path(text_ + std::string(suffix)); }
+  // This path, or one below it, holds `other`.
+  bool Holds(const Path& other) const;
+  // `other`'s components below this path ("" for this path itself); only
+  // when Holds(other).
+  std::string RelativeOf(const Path& other) const;
+
+  friend bool operator==(const Path& a, const Path& b) {
+    return a.Normal().text_ == b.Normal().text_;
+  }
+  friend bool operator<(const Path& a, const Path& b) {
+    return a.Normal().text_ < b.Normal().text_;
+  }
+
+ private:
+  std::string text_;
+};
+
+}  // namespace dayledger
