@@ -23,7 +23,7 @@ Path ToolAppDir(const std::string& native) {
       std::filesystem::absolute(std::filesystem::u8path(native)).lexically_normal().u8string();
   std::string path(u8.begin(), u8.end());
   while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return ToolPathFromNative(path).WithSuffix("\\");
+  return ToolPathFromNative(path);
 }
 
 int Run(int argc, char* argv[]) {

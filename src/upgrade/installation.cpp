@@ -11,21 +11,33 @@
 
 namespace dayledger {
 
-Installation::Installation(Platform& platform, Path app_dir)
-    : platform_(&platform), app_dir_(std::move(app_dir)), folder_(app_dir_.Normal()) {}
+namespace {
 
-Installation Installation::Open(SystemPlatform& system, const Path& app_dir) {
-  Installation installation(system, app_dir);
-  if (const auto store = system.VirtualStoreFolder(app_dir)) {
-    installation.store_ = std::make_unique<VirtualStorePlatform>(&system, app_dir, *store);
+// The scheduler's AppDir: the folder with a backslash at its end.
+Path AppDirOf(const Path& folder) {
+  const Path normal = folder.Normal();
+  if (normal.empty() || normal.text().back() == '\\') return normal;
+  return normal.WithSuffix("\\");
+}
+
+}  // namespace
+
+Installation::Installation(Platform& platform, const Path& folder)
+    : platform_(&platform), app_dir_(AppDirOf(folder)), folder_(folder.Normal()) {}
+
+Installation Installation::Open(SystemPlatform& system, const Path& folder) {
+  Installation installation(system, folder);
+  if (const auto store = system.VirtualStoreFolder(installation.folder_)) {
+    installation.store_ =
+        std::make_unique<VirtualStorePlatform>(&system, installation.folder_, *store);
     installation.platform_ = installation.store_.get();
   }
   installation.Recover();
   return installation;
 }
 
-Installation Installation::OnView(Platform& view, const Path& app_dir) {
-  Installation installation(view, app_dir);
+Installation Installation::OnView(Platform& view, const Path& folder) {
+  Installation installation(view, folder);
   installation.Recover();
   return installation;
 }
@@ -33,7 +45,7 @@ Installation Installation::OnView(Platform& view, const Path& app_dir) {
 Installation Installation::Staged(Platform& overlay) const { return {overlay, app_dir_}; }
 
 Installation Installation::OfProgram(SystemPlatform& system) {
-  return Open(system, AppDirFromExecutable(system.ExecutablePath()));
+  return Open(system, system.ExecutablePath().Parent());
 }
 
 std::optional<UserList> Installation::Users() {
@@ -97,12 +109,6 @@ void Installation::RemoveStaleLocks() {
     // Taken and let go: a released lock takes its file with it.
     platform_->LockFile(root / entry.name);
   }
-}
-
-Path AppDirFromExecutable(const Path& executable_path) {
-  const std::string& text = executable_path.text();
-  const size_t slash = text.rfind('\\');
-  return slash == std::string::npos ? Path() : Path(text.substr(0, slash + 1));
 }
 
 }  // namespace dayledger

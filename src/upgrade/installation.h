@@ -26,16 +26,16 @@ struct UserList {
 
 class Installation {
  public:
-  // The installation in the folder `app_dir` (AppDir form, ending in a
-  // backslash), seen as the scheduler sees it: through the user's
-  // VirtualStore where Windows keeps one for it. Opening it finishes or
-  // undoes what an interrupted change left, before anything is read.
-  static Installation Open(SystemPlatform& system, const Path& app_dir);
+  // The installation in `folder` (in any spelling), seen as the scheduler
+  // sees it: through the user's VirtualStore where Windows keeps one for
+  // it. Opening it finishes or undoes what an interrupted change left,
+  // before anything is read.
+  static Installation Open(SystemPlatform& system, const Path& folder);
   // The installation the running program lies in, opened the same way.
   static Installation OfProgram(SystemPlatform& system);
   // Opened the same way on a platform that already is the view to use: a
   // test's own file system.
-  static Installation OnView(Platform& view, const Path& app_dir);
+  static Installation OnView(Platform& view, const Path& folder);
   // This installation seen through `overlay`, a dry run's staging of its
   // view; nothing is recovered again.
   Installation Staged(Platform& overlay) const;
@@ -48,8 +48,10 @@ class Installation {
   const std::vector<std::string>& recovered() const { return recovered_; }
 
   Platform& platform() { return *platform_; }
+  // The folder as the scheduler spells it, ending in a backslash, so that
+  // its places keep the scheduler's doubled separator ("C:\app\\users\u").
   const Path& app_dir() const { return app_dir_; }
-  // The folder in the tool's form: single backslashes, none at the end.
+  // The folder in normal form: single backslashes, none at the end.
   const Path& folder() const { return folder_; }
 
   // The user list; nullopt when the installation has none.
@@ -84,7 +86,7 @@ class Installation {
   bool UserBusy(const std::string& user);
 
  private:
-  Installation(Platform& platform, Path app_dir);
+  Installation(Platform& platform, const Path& folder);
   // Finishes or undoes what an interrupted change left in each user's
   // folder, into `recovered_`.
   void Recover();
@@ -98,8 +100,5 @@ class Installation {
   Path folder_;
   std::vector<std::string> recovered_;
 };
-
-// The directory part of the executable's path, trailing backslash included.
-Path AppDirFromExecutable(const Path& executable_path);
 
 }  // namespace dayledger

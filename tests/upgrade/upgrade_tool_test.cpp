@@ -560,13 +560,6 @@ TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
 }
 
-TEST_F(UpgradeToolTest, AppDirIsCutFromTheExecutablePath) {
-  EXPECT_EQ(AppDirFromExecutable(Path("C:\\Prog\\upgrade.exe")).text(), "C:\\Prog\\");
-  EXPECT_EQ(AppDirFromExecutable(Path("\\opt\\dayledger\\dayledger-upgrade-gui")).text(),
-            "\\opt\\dayledger\\");
-  EXPECT_EQ(AppDirFromExecutable(Path("noslash")).text(), "");
-}
-
 TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
   testing::TestPlatform platform;
   EXPECT_FALSE(RunReported(platform, platform, [] { throw std::runtime_error("foreign"); }));
