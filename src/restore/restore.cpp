@@ -116,7 +116,7 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
     Platform& platform = installation.platform();
     // The same checks as the upgrade's, but those of replacing files in place.
     const StartClearance cleared = ClearToStart(Verb::kRestore, {installation, plan.user_name});
-    if (cleared.refusal) return *cleared.refusal;
+    if (!cleared.cleared()) return cleared.reply;
     record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);
     // The current folder is copied aside first, so the restore loses nothing.
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {

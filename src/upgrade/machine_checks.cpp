@@ -47,7 +47,7 @@ std::string FewOf(const std::vector<std::string>& items) {
 
 struct Unchangeable {
   std::vector<std::string> read_only;
-  std::optional<Reply> refusal;
+  Reply refusal;  // done while nothing refuses
 };
 
 void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
@@ -62,7 +62,7 @@ void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
     const Path path = folder / entry.name;
     if (entry.folder) {
       LookAt(platform, path, found);
-      if (found->refusal) return;
+      if (found->refusal.outcome != Outcome::kDone) return;
       continue;
     }
     switch (ReplaceableSoon(platform, path)) {
@@ -163,16 +163,16 @@ struct Need {
 
 }  // namespace
 
-std::optional<Reply> RefuseOtherAccount(Installation& installation) {
+Reply RefuseOtherAccount(Installation& installation) {
   const auto other = installation.platform().RunningAsOtherAccount(installation.folder());
-  if (!other) return std::nullopt;
+  if (!other) return Reply();
   return Reply::Refused(other->elevated
                             ? texts::RunAsOtherAccount(other->running, other->owner)
                             : texts::InstallationOfOtherAccount(other->owner, other->running),
                         NoticeKind::kError);
 }
 
-std::optional<Reply> RefuseRunningPrograms(Installation& installation) {
+Reply RefuseRunningPrograms(Installation& installation) {
   std::vector<std::string> names;
   for (const std::string& program :
        installation.platform().ProgramsRunningIn(installation.folder())) {
@@ -180,11 +180,11 @@ std::optional<Reply> RefuseRunningPrograms(Installation& installation) {
     if (IsOwnProgram(name) || std::find(names.begin(), names.end(), name) != names.end()) continue;
     names.push_back(name);
   }
-  if (names.empty()) return std::nullopt;
+  if (names.empty()) return Reply();
   return Reply::Refused(texts::kProgramRunning + FewOf(names), NoticeKind::kError);
 }
 
-std::optional<Reply> RefuseLinks(Installation& installation, const std::string& user) {
+Reply RefuseLinks(Installation& installation, const std::string& user) {
   Platform& platform = installation.platform();
   for (const Path& path :
        {UsersFolder(installation.app_dir()), installation.UserFolder(user),
@@ -195,19 +195,18 @@ std::optional<Reply> RefuseLinks(Installation& installation, const std::string& 
                             normal);
     }
   }
-  return std::nullopt;
+  return Reply();
 }
 
-std::optional<Reply> RefuseUnchangeable(Platform& platform, const Path& user_folder) {
+Reply RefuseUnchangeable(Platform& platform, const Path& user_folder) {
   Unchangeable found;
   LookAt(platform, user_folder.Normal(), &found);
-  if (found.refusal) return found.refusal;
-  if (found.read_only.empty()) return std::nullopt;
+  if (found.refusal.outcome != Outcome::kDone || found.read_only.empty()) return found.refusal;
   return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), NoticeKind::kError);
 }
 
-std::optional<Reply> RefuseShortDisk(Installation& installation, const std::string& user,
-                                     bool with_backup, bool merges_months) {
+Reply RefuseShortDisk(Installation& installation, const std::string& user, bool with_backup,
+                      bool merges_months) {
   Platform& platform = installation.platform();
   const Path user_folder = installation.UserFolder(user).Normal();
   Path backup_place = installation.BackupRoot();
@@ -240,7 +239,7 @@ std::optional<Reply> RefuseShortDisk(Installation& installation, const std::stri
                            platform.Shown(need.where)),
         NoticeKind::kError, need.where);
   }
-  return std::nullopt;
+  return Reply();
 }
 
 }  // namespace dayledger

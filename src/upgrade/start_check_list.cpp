@@ -14,10 +14,10 @@ constexpr unsigned kEvery = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::k
 constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
 
 // One program at a time changes a user's folder, in any window or terminal.
-std::optional<Reply> LockRefusal(const StartScene& scene, const TakenLock& taken) {
+Reply LockRefusal(const StartScene& scene, const TakenLock& taken) {
   switch (taken.result) {
     case LockResult::kLocked:
-      return std::nullopt;
+      return Reply();
     case LockResult::kBusy:
       return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
     case LockResult::kUnavailable:
@@ -32,7 +32,7 @@ std::optional<Reply> LockRefusal(const StartScene& scene, const TakenLock& taken
 
 struct StartCheck {
   unsigned verbs;
-  std::optional<Reply> (*refuse)(const StartScene& scene);
+  Reply (*refuse)(const StartScene& scene);
 };
 
 // In this order: what only the operator can put right first. The lock comes
@@ -61,11 +61,11 @@ StartClearance ClearToStart(Verb verb, const StartScene& scene) {
   StartClearance clearance;
   for (const StartCheck& check : kStartChecks) {
     if ((check.verbs & Of(verb)) == 0) continue;
-    clearance.refusal = check.refuse(scene);
-    if (clearance.refusal) return clearance;
+    clearance.reply = check.refuse(scene);
+    if (!clearance.cleared()) return clearance;
   }
   TakenLock taken = scene.installation.LockUser(scene.user);
-  clearance.refusal = LockRefusal(scene, taken);
+  clearance.reply = LockRefusal(scene, taken);
   clearance.lock = std::move(taken.held);
   return clearance;
 }

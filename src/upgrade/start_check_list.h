@@ -5,7 +5,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -25,12 +24,14 @@ struct StartScene {
   bool merges_months = true;  // ... and merges the monthly schedule files
 };
 
-// The first refusal of the checks `verb` makes, or the user's lock when
-// none refused. A check's dry run holds a lock of its overlay, which takes
-// nothing on the disk.
+// The first refusal of the checks `verb` makes, or a reply of kDone and the
+// user's lock when none refused. A check's dry run holds a lock of its
+// overlay, which takes nothing on the disk.
 struct StartClearance {
-  std::optional<Reply> refusal;
+  Reply reply;
   std::unique_ptr<FileLock> lock;
+
+  bool cleared() const { return reply.outcome == Outcome::kDone; }
 };
 StartClearance ClearToStart(Verb verb, const StartScene& scene);
 

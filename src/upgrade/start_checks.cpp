@@ -63,7 +63,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     StartClearance cleared = ClearToStart(
         request.verb,
         {installation_, user, !request.skip_backup, chain_.MergesMonthsFrom(profile.Version())});
-    if (cleared.refusal) return *cleared.refusal;
+    if (!cleared.cleared()) return cleared.reply;
     lock_ = std::move(cleared.lock);
     // Past the checks the run leaves a record, whatever happens next.
     record_ = RunRecord::Begin(installation_, user, texts::kRecordUpgrade);
