@@ -36,8 +36,9 @@ FrameworkError ListIndexOutOfBounds(long long index, const Path& path) {
 }
 
 FrameworkError NotAValidInteger(const std::string& text, const Path& path) {
-  return FrameworkError("'" + Cp949ToUtf8Text(text) + "' is not a valid integer value",
-                        ErrorKind::kNotAValidInteger, path);
+  std::string words = "'";
+  words.append(Cp949ToUtf8Text(text)).append("' is not a valid integer value");
+  return FrameworkError(words, ErrorKind::kNotAValidInteger, path);
 }
 
 FrameworkError StreamWriteError(const Path& path, int code) {
