@@ -32,9 +32,10 @@ Path AsideName(Platform& platform, const Path& backup_dir) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, ".before-restore-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
                 t.day, t.hour, t.minute, t.second);
-  Path name = backup_dir.WithSuffix(stamp);
+  const std::string aside = stamp;
+  Path name = backup_dir.WithSuffix(aside);
   for (int n = 2; platform.Inspect(name) != PathKind::kMissing; ++n) {
-    name = backup_dir.WithSuffix(stamp + ("-" + std::to_string(n)));
+    name = backup_dir.WithSuffix(aside + "-" + std::to_string(n));
   }
   return name;
 }
