@@ -87,7 +87,7 @@ namespace {
 Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, int user_index,
                                                   const std::string& password) {
   std::vector<PreflightProblem> problems;
-  Platform& platform = installation.platform();
+  Platform& platform = installation;
   UnlockedOverlay overlay(&platform, installation);
   UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
@@ -135,7 +135,7 @@ Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int 
   Answer<std::vector<PreflightProblem>> answer = CheckRounds(installation, user_index, password);
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
-  if (installation.platform().OnNetworkDrive(installation.folder())) {
+  if (installation.OnNetworkDrive(installation.folder())) {
     answer.reply.notices.insert(answer.reply.notices.begin(),
                                 {texts::kOtherPcsNote, NoticeKind::kInformation});
   }

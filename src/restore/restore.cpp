@@ -89,7 +89,7 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const Path& backup, co
 
 Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& user_name) {
   Answer<RestorePlan> answer;
-  Platform& platform = installation.platform();
+  Platform& platform = installation;
   RestorePlan& plan = answer.found;
   plan.user_name = user_name;
   plan.user_dir = installation.UserFolder(user_name).Normal();
@@ -113,8 +113,8 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
 Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& plan) {
   Answer<std::vector<Path>> answer;
   RunRecord record;  // from the lock taken on
-  answer.reply = Guarded(installation.platform(), [&]() -> Reply {
-    Platform& platform = installation.platform();
+  answer.reply = Guarded(installation, [&]() -> Reply {
+    Platform& platform = installation;
     // The same checks as the upgrade's, but those of replacing files in place.
     const StartClearance cleared = ClearToStart(Verb::kRestore, {installation, plan.user_name});
     if (!cleared.cleared()) return cleared.reply;

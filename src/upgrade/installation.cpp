@@ -22,16 +22,16 @@ Path AppDirOf(const Path& folder) {
 
 }  // namespace
 
-Installation::Installation(Platform& platform, const Path& folder)
-    : platform_(&platform), app_dir_(AppDirOf(folder)), folder_(folder.Normal()) {}
+Installation::Installation(Platform& view, const Path& folder)
+    : PlatformWrapper(&view), app_dir_(AppDirOf(folder)), folder_(folder.Normal()) {}
 
 Installation Installation::Open(SystemPlatform& system, const Path& folder) {
-  Installation installation(system, folder);
-  if (const auto store = system.VirtualStoreFolder(installation.folder_)) {
-    installation.store_ =
-        std::make_unique<VirtualStorePlatform>(&system, installation.folder_, *store);
-    installation.platform_ = installation.store_.get();
+  std::unique_ptr<VirtualStorePlatform> store;
+  if (const auto found = system.VirtualStoreFolder(folder.Normal())) {
+    store = std::make_unique<VirtualStorePlatform>(&system, folder.Normal(), *found);
   }
+  Installation installation(store ? static_cast<Platform&>(*store) : system, folder);
+  installation.store_ = std::move(store);
   installation.Recover();
   return installation;
 }
@@ -50,11 +50,11 @@ Installation Installation::OfProgram(SystemPlatform& system) {
 
 std::optional<UserList> Installation::Users() {
   const Path path = UserListPath(app_dir_);
-  if (!platform_->TestOpen(path)) return std::nullopt;
+  if (!TestOpen(path)) return std::nullopt;
   UserList users;
   try {
     LineList list;
-    ReadLines(*platform_, path, &list);
+    ReadLines(*this, path, &list);
     for (int i = 0; i < StrToInt(list, 0); ++i) users.names.push_back(list.Get(i + 1));
   } catch (const FrameworkError& error) {
     users.error = error;
@@ -64,7 +64,7 @@ std::optional<UserList> Installation::Users() {
 
 Path Installation::InstallationAbove() {
   const Path above = folder_.Parent();
-  if (above.empty() || !platform_->TestOpen(UserListPath(above.WithSuffix("\\")))) return Path();
+  if (above.empty() || !TestOpen(UserListPath(above.WithSuffix("\\")))) return Path();
   return above;
 }
 
@@ -91,23 +91,23 @@ Path Installation::VirtualStore() const { return store_ ? store_->store_root() :
 TakenLock Installation::LockUser(const std::string& user) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
   // that could not be made.
-  platform_->CreateDirectory(BackupRoot());
-  return platform_->LockFile(LockOf(user));
+  CreateDirectory(BackupRoot());
+  return LockFile(LockOf(user));
 }
 
 bool Installation::UserBusy(const std::string& user) {
   const Path path = LockOf(user);
-  if (platform_->Inspect(path) != PathKind::kFile) return false;
-  return platform_->LockFile(path).result == LockResult::kBusy;
+  if (Inspect(path) != PathKind::kFile) return false;
+  return LockFile(path).result == LockResult::kBusy;
 }
 
 void Installation::RemoveStaleLocks() {
   const Path root = BackupRoot();
   constexpr std::string_view kSuffix = ".lock";
-  for (const FolderEntry& entry : platform_->ListFolder(root).entries) {
+  for (const FolderEntry& entry : ListFolder(root).entries) {
     if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
     // Taken and let go: a released lock takes its file with it.
-    platform_->LockFile(root / entry.name);
+    LockFile(root / entry.name);
   }
 }
 

@@ -1,8 +1,9 @@
-// One scheduler installation, opened once by each program: its folder, the
-// view of the disk through which the scheduler sees it, where each user's
-// folder, backup and lock lie, the lock that lets one program at a time
-// change a user's folder, and the recovery of what an interrupted change
-// left behind. Everything else reaches the installation through it.
+// One scheduler installation, opened once by each program: the disk as the
+// scheduler sees it, where each user's folder, backup and lock lie, the
+// lock that lets one program at a time change a user's folder, and the
+// recovery of what an interrupted change left behind. Everything else
+// reaches the installation through it: it is itself the platform every verb
+// reads and writes through, so none can go around its view.
 #pragma once
 
 #include <memory>
@@ -24,7 +25,7 @@ struct UserList {
   std::optional<FrameworkError> error;
 };
 
-class Installation {
+class Installation : public PlatformWrapper {
  public:
   // The installation in `folder` (in any spelling), seen as the scheduler
   // sees it: through the user's VirtualStore where Windows keeps one for
@@ -43,11 +44,18 @@ class Installation {
   Installation(Installation&&) = default;
   Installation& operator=(Installation&&) = default;
 
+  // A whole batch reaches the view as one, as a batch of its own would.
+  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+    return target()->DeleteFiles(paths);
+  }
+  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override {
+    return target()->WriteFileMoved(path, std::move(bytes));
+  }
+
   // What opening finished or undid, one line per user (UTF-8); empty when
   // nothing was left.
   const std::vector<std::string>& recovered() const { return recovered_; }
 
-  Platform& platform() { return *platform_; }
   // The folder as the scheduler spells it, ending in a backslash, so that
   // its places keep the scheduler's doubled separator ("C:\app\\users\u").
   const Path& app_dir() const { return app_dir_; }
@@ -86,7 +94,7 @@ class Installation {
   bool UserBusy(const std::string& user);
 
  private:
-  Installation(Platform& platform, const Path& folder);
+  Installation(Platform& view, const Path& folder);
   // Finishes or undoes what an interrupted change left in each user's
   // folder, into `recovered_`.
   void Recover();
@@ -95,7 +103,6 @@ class Installation {
   void RemoveStaleLocks();
 
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
-  Platform* platform_;
   Path app_dir_;
   Path folder_;
   std::vector<std::string> recovered_;

@@ -35,7 +35,7 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
 }
 
 void Installation::Recover() {
-  Platform& platform = *platform_;
+  Platform& platform = *this;
   std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
   const Path users = UsersFolder(app_dir_);

@@ -164,7 +164,7 @@ struct Need {
 }  // namespace
 
 Reply RefuseOtherAccount(Installation& installation) {
-  const auto other = installation.platform().RunningAsOtherAccount(installation.folder());
+  const auto other = installation.RunningAsOtherAccount(installation.folder());
   if (!other) return Reply();
   return Reply::Refused(other->elevated
                             ? texts::RunAsOtherAccount(other->running, other->owner)
@@ -174,8 +174,7 @@ Reply RefuseOtherAccount(Installation& installation) {
 
 Reply RefuseRunningPrograms(Installation& installation) {
   std::vector<std::string> names;
-  for (const std::string& program :
-       installation.platform().ProgramsRunningIn(installation.folder())) {
+  for (const std::string& program : installation.ProgramsRunningIn(installation.folder())) {
     const std::string name = program.substr(program.find_last_of("\\/") + 1);
     if (IsOwnProgram(name) || std::find(names.begin(), names.end(), name) != names.end()) continue;
     names.push_back(name);
@@ -185,7 +184,7 @@ Reply RefuseRunningPrograms(Installation& installation) {
 }
 
 Reply RefuseLinks(Installation& installation, const std::string& user) {
-  Platform& platform = installation.platform();
+  Platform& platform = installation;
   for (const Path& path :
        {UsersFolder(installation.app_dir()), installation.UserFolder(user),
         installation.BackupRoot(), installation.BackupOf(user), installation.LockOf(user)}) {
@@ -207,7 +206,7 @@ Reply RefuseUnchangeable(Platform& platform, const Path& user_folder) {
 
 Reply RefuseShortDisk(Installation& installation, const std::string& user, bool with_backup,
                       bool merges_months) {
-  Platform& platform = installation.platform();
+  Platform& platform = installation;
   const Path user_folder = installation.UserFolder(user).Normal();
   Path backup_place = installation.BackupRoot();
   if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = installation.folder();

@@ -73,7 +73,7 @@ std::string RecordStamp(const LocalTime& t) {
 RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
                            const std::string& verb) {
   RunRecord record;
-  Platform& platform = installation.platform();
+  Platform& platform = installation;
   record.platform_ = &platform;
   const Path folder = installation.RecordsOf(user);
   platform.CreateDirectory(folder);  // or it is there already

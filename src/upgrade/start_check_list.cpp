@@ -23,7 +23,7 @@ Reply LockRefusal(const StartScene& scene, const TakenLock& taken) {
     case LockResult::kUnavailable:
       break;
   }
-  Platform& platform = scene.installation.platform();
+  Platform& platform = scene.installation;
   const Path path = scene.installation.LockOf(scene.user);
   return Reply::Refused(
       texts::kLockUnavailable + platform.Shown(path) + ReasonLines(platform, path, taken.code),
@@ -45,8 +45,7 @@ const StartCheck kStartChecks[] = {
     {kEvery, [](const StartScene& scene) { return RefuseLinks(scene.installation, scene.user); }},
     {kUpgrades,
      [](const StartScene& scene) {
-       return RefuseUnchangeable(scene.installation.platform(),
-                                 scene.installation.UserFolder(scene.user));
+       return RefuseUnchangeable(scene.installation, scene.installation.UserFolder(scene.user));
      }},
     {kUpgrades,
      [](const StartScene& scene) {

@@ -54,7 +54,7 @@ bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::strin
 class Comparison {
  public:
   Comparison(Installation& installation, const UnlockedUser& user, VerifyReport& report)
-      : platform_(installation.platform()),
+      : platform_(installation),
         backup_(installation.BackupOf(user.name())),
         current_(user.folder().Normal()),
         app_dir_(installation.app_dir()),
@@ -170,7 +170,7 @@ class Comparison {
 
 Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request) {
   Answer<bool> answer;
-  Platform& platform = installation.platform();
+  Platform& platform = installation;
   const Path user_folder = installation.UserFolder(request.user_name);
   const auto profile = Profile::ReadWhole(platform, user_folder);
   if (!profile) {
@@ -185,8 +185,8 @@ Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest
 Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request,
                             const VersionChain& chain) {
   Answer<VerifyReport> answer;
-  answer.reply = Guarded(installation.platform(), [&]() -> Reply {
-    Platform& platform = installation.platform();
+  answer.reply = Guarded(installation, [&]() -> Reply {
+    Platform& platform = installation;
     const Path user_folder = installation.UserFolder(request.user_name);
     const Path backup_folder = installation.BackupOf(request.user_name);
     const auto backup = Profile::ReadWhole(platform, backup_folder);
