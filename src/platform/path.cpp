@@ -3,7 +3,21 @@
 
 namespace dayledger {
 
+namespace {
+
+// Whether the text is in normal form already: the paths the tool makes
+// itself mostly are, and are then taken as they are.
+bool IsNormal(const std::string& text) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '/' || (text[at] == '\\' && at > 1 && text[at - 1] == '\\')) return false;
+  }
+  return text.size() <= 1 || text.back() != '\\' || text == "\\\\";
+}
+
+}  // namespace
+
 Path Path::Normal() const {
+  if (IsNormal(text_)) return *this;
   std::string normal;
   normal.reserve(text_.size());
   for (char c : text_) {

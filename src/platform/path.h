@@ -40,7 +40,7 @@ class Path {
   std::string RelativeOf(const Path& other) const;
 
   friend bool operator==(const Path& a, const Path& b) {
-    return a.Normal().text_ == b.Normal().text_;
+    return a.text_ == b.text_ || a.Normal().text_ == b.Normal().text_;
   }
   friend bool operator<(const Path& a, const Path& b) {
     return a.Normal().text_ < b.Normal().text_;

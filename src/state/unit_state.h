@@ -1,5 +1,6 @@
 // The tool's run-time state: one copy for the whole run, shared by the start
-// checks, the backup, the driver and the stage work. Texts are CP949 bytes.
+// checks, the backup, the driver and the stage work. Its texts are CP949
+// bytes, as the data stores them.
 #pragma once
 
 #include <string>
