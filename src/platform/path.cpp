@@ -2,7 +2,6 @@
 #include "platform/path.h"
 
 namespace dayledger {
-
 namespace {
 
 // Whether the text is in normal form already: the paths the tool makes
@@ -16,9 +15,9 @@ bool IsNormal(const std::string& text) {
 
 }  // namespace
 
-Path Path::Normal() const {
-  if (IsNormal(text_)) return *this;
-  std::string normal;
+const std::string& Path::NormalText(std::string* made) const {
+  if (IsNormal(text_)) return text_;
+  std::string& normal = *made;
   normal.reserve(text_.size());
   for (char c : text_) {
     if (c == '/') c = '\\';
@@ -27,33 +26,55 @@ Path Path::Normal() const {
     normal.push_back(c);
   }
   if (normal.size() > 1 && normal.back() == '\\' && normal != "\\\\") normal.pop_back();
-  return Path(std::move(normal));
+  return normal;
+}
+
+Path Path::Normal() const {
+  std::string made;
+  return Path(NormalText(&made));
 }
 
 Path Path::Parent() const {
-  const std::string normal = Normal().text_;
+  std::string made;
+  const std::string& normal = NormalText(&made);
   const size_t slash = normal.rfind('\\');
   return slash == std::string::npos ? Path() : Path(normal.substr(0, slash));
 }
 
 std::string Path::Name() const {
-  const std::string normal = Normal().text_;
+  std::string made;
+  const std::string& normal = NormalText(&made);
   return normal.substr(normal.rfind('\\') + 1);
 }
 
-Path Path::operator/(std::string_view name) const { return Path(text_ + "\\" + std::string(name)); }
+Path Path::operator/(std::string_view name) const {
+  std::string joined;
+  joined.reserve(text_.size() + 1 + name.size());
+  joined.append(text_).append("\\").append(name);
+  return Path(std::move(joined));
+}
 
 bool Path::Holds(const Path& other) const {
-  const std::string root = Normal().text_;
-  const std::string path = other.Normal().text_;
+  std::string made_root;
+  std::string made_path;
+  const std::string& root = NormalText(&made_root);
+  const std::string& path = other.NormalText(&made_path);
   return path.compare(0, root.size(), root) == 0 &&
          (path.size() == root.size() || path[root.size()] == '\\');
 }
 
 std::string Path::RelativeOf(const Path& other) const {
-  const std::string root = Normal().text_;
-  const std::string path = other.Normal().text_;
+  std::string made_root;
+  std::string made_path;
+  const std::string& root = NormalText(&made_root);
+  const std::string& path = other.NormalText(&made_path);
   return path.size() > root.size() ? path.substr(root.size() + 1) : std::string();
+}
+
+int Path::Compare(const Path& a, const Path& b) {
+  std::string made_a;
+  std::string made_b;
+  return a.NormalText(&made_a).compare(b.NormalText(&made_b));
 }
 
 }  // namespace dayledger

@@ -40,13 +40,17 @@ class Path {
   std::string RelativeOf(const Path& other) const;
 
   friend bool operator==(const Path& a, const Path& b) {
-    return a.text_ == b.text_ || a.Normal().text_ == b.Normal().text_;
+    return a.text_ == b.text_ || Compare(a, b) == 0;
   }
-  friend bool operator<(const Path& a, const Path& b) {
-    return a.Normal().text_ < b.Normal().text_;
-  }
+  friend bool operator<(const Path& a, const Path& b) { return Compare(a, b) < 0; }
 
  private:
+  // The normal form's text: this path's own when it is normal already (as
+  // the paths the tool makes mostly are), else one made in `made`.
+  const std::string& NormalText(std::string* made) const;
+  // The order of the normal forms.
+  static int Compare(const Path& a, const Path& b);
+
   std::string text_;
 };
 
