@@ -11,16 +11,18 @@ int QtMessageBoxes::Show(const std::string& text, const std::string& caption, in
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QString::fromStdString(caption));
   box.setText(QString::fromStdString(text));
-  if (flags == kMbQuestionYesNo) {
+  const bool question = (flags & ~kMbDefaultButton2) == kMbQuestionYesNo;
+  if (question) {
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    if ((flags & kMbDefaultButton2) != 0) box.setDefaultButton(QMessageBox::No);
   } else {
     box.setIcon(flags == kMbError ? QMessageBox::Critical : QMessageBox::Information);
     box.setStandardButtons(QMessageBox::Ok);
   }
   box.exec();
-  if (flags != kMbQuestionYesNo) return kIdOk;
+  if (!question) return kIdOk;
   return box.clickedButton() == box.button(QMessageBox::Yes) ? kIdYes : kIdNo;
 }
 

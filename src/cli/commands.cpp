@@ -269,7 +269,12 @@ int RestoreCommand(Session& session) {
     }
     if (!Console::AskYesNo(texts::kRestoreQuestion)) return kExitRefused;
   }
-  const auto restored = Restore(session.installation, plan);
+  // --yes answers the start's question about the other PCs too.
+  auto restored = Restore(session.installation, plan, session.options.yes);
+  if (restored.reply.outcome == Outcome::kAsk) {
+    if (!session.console.Show(restored.reply.notices.front())) return kExitRefused;
+    restored = Restore(session.installation, plan, true);
+  }
   if (const int status = session.Shown(restored.reply); status != kExitDone) return status;
   for (const Path& path : restored.found) {
     std::printf("%s%s\n", texts::kLogUndeleted, platform.Shown(path).c_str());

@@ -51,6 +51,7 @@ int Run(int argc, char* argv[]) {
   // What opening the installation finished or undid comes before anything else.
   for (const std::string& note : installation.recovered())
     std::fprintf(stderr, "%s\n", note.c_str());
+  if (installation.recovery_stopped()) return kExitStopped;
   return RunCommand(installation, console, options);
 }
 

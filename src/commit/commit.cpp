@@ -16,6 +16,7 @@
 #include <set>
 
 #include "commit/work_files.h"
+#include "digest/sha1.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
 #include "platform/patience.h"
@@ -42,6 +43,13 @@ std::string Relative(const Path& folder, const Path& path) {
 // The error of a failed step, naming the file the user knows, not its temporary.
 void Check(const IoStatus& status, const Path& target) {
   if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target, status.code));
+}
+
+// Whether the file at `path` holds what the journal's entry says it must.
+bool Holds(Platform& disk, const Path& path, const JournalRename& rename) {
+  std::string bytes;
+  return disk.ReadFile(path, &bytes).ok() && bytes.size() == rename.size &&
+         HexDigest(bytes) == rename.digest;
 }
 
 // Whether `path` is one of `folders` or lies inside one (all relative).
@@ -99,7 +107,7 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
     built[created] = place;
     plan.temporary_folders.insert(place.Parent());
     if (inside == built.end()) {
-      plan.journal.renames.emplace_back(Relative(root, place), Relative(root, created));
+      plan.journal.renames.push_back({Relative(root, place), Relative(root, created)});
       flush.insert(Relative(root, parent));
     }
   }
@@ -118,7 +126,12 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
     const auto inside = built.find(parent);
     const Path place = inside != built.end() ? inside->second / path.Name() : made.NewName(parent);
     made.AddFile(place);
-    Check(disk.WriteFileMoved(place, staged.TakeBytes(path)), path);
+    std::string content = staged.TakeBytes(path);
+    const unsigned long long size = content.size();
+    // What the file must hold, for recovery to tell a file already moved
+    // from one that is lost.
+    const std::string digest = inside == built.end() ? HexDigest(content) : "";
+    Check(disk.WriteFileMoved(place, std::move(content)), path);
     // A replaced file keeps what the user set on it (a profile kept private
     // stays so). A scanner may hold the new file a moment to look at it.
     if (disk.Inspect(path) == PathKind::kFile) {
@@ -130,7 +143,7 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
     written.emplace_back(place, path);
     plan.temporary_folders.insert(place.Parent());
     if (inside == built.end()) {
-      plan.journal.renames.emplace_back(Relative(root, place), Relative(root, path));
+      plan.journal.renames.push_back({Relative(root, place), Relative(root, path), true, size, digest});
     }
   }
   for (const auto& [place, path] : written) {
@@ -235,6 +248,8 @@ std::vector<Path> ApplyJournal(Platform& disk, const Path& folder, const Journal
     } catch (const FrameworkError& error) {
       failure = error;
     }
+    // A lost file stays lost however long one waits.
+    if (failure && failure->kind() == ErrorKind::kChangeLost) return true;
     return !failure && undeleted.empty();
   });
   if (failure) throw *failure;
@@ -245,11 +260,17 @@ namespace {
 
 std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Journal& journal) {
   const Path root = folder.Normal();
-  for (const auto& [temporary, target] : journal.renames) {
-    const IoStatus status = disk.RenameFile(Join(root, temporary), Join(root, target));
-    // A temporary no longer there was renamed before an interruption.
-    if (!status.ok() && disk.Inspect(Join(root, temporary)) != PathKind::kMissing) {
-      Check(status, Join(root, target));
+  for (const JournalRename& rename : journal.renames) {
+    const Path temporary = Join(root, rename.temporary);
+    const Path target = Join(root, rename.target);
+    const IoStatus status = disk.RenameFile(temporary, target);
+    if (status.ok()) continue;
+    if (disk.Inspect(temporary) != PathKind::kMissing) Check(status, target);
+    // A temporary no longer there was renamed before an interruption, but
+    // only if its target holds what the journal says: else it is lost, and
+    // nothing more may change, the deletions least of all.
+    if (rename.checked && !Holds(disk, target, rename)) {
+      throw FrameworkError(temporary.text(), ErrorKind::kChangeLost, temporary, status.code);
     }
   }
   std::vector<Path> deletions;

@@ -1,12 +1,17 @@
 // The journal's text: encoded with its checksum, decoded only when whole.
 #include "commit/journal.h"
 
+#include <charconv>
+
 #include "digest/sha1.h"
 
 namespace dayledger {
 namespace {
 
-constexpr char kHeader[] = "dayledger journal 1\n";
+constexpr char kHeaderFirst[] = "dayledger journal 1\n";
+// The second format's renames of files carry the size and digest of what
+// the temporary holds.
+constexpr char kHeader[] = "dayledger journal 2\n";
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
@@ -18,12 +23,21 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
+bool ParsedSize(const std::string& text, unsigned long long* size) {
+  const char* end = text.data() + text.size();
+  const auto [at, error] = std::from_chars(text.data(), end, *size);
+  return !text.empty() && error == std::errc() && at == end;
+}
+
 }  // namespace
 
 std::string EncodeJournal(const Journal& journal) {
   std::string body = kHeader;
-  for (const auto& [temporary, target] : journal.renames)
-    body += "R\t" + temporary + "\t" + target + "\n";
+  for (const JournalRename& rename : journal.renames) {
+    body += "R\t" + rename.temporary + "\t" + rename.target;
+    if (rename.checked) body += "\t" + std::to_string(rename.size) + "\t" + rename.digest;
+    body += "\n";
+  }
   for (const std::string& path : journal.deletions) body += "D\t" + path + "\n";
   for (const std::string& folder : journal.removed_folders) body += "X\t" + folder + "\n";
   for (const std::string& folder : journal.folders) body += "F\t" + folder + "\n";
@@ -32,7 +46,9 @@ std::string EncodeJournal(const Journal& journal) {
 
 std::optional<Journal> DecodeJournal(const std::string& bytes) {
   const size_t last = bytes.rfind("C\t");
-  if (bytes.rfind(kHeader, 0) != 0 || last == std::string::npos || bytes.back() != '\n') {
+  const bool first_format = bytes.rfind(kHeaderFirst, 0) == 0;
+  if ((!first_format && bytes.rfind(kHeader, 0) != 0) || last == std::string::npos ||
+      bytes.back() != '\n') {
     return std::nullopt;
   }
   const std::string body = bytes.substr(0, last);
@@ -44,7 +60,11 @@ std::optional<Journal> DecodeJournal(const std::string& bytes) {
     const std::vector<std::string> fields = Fields(body.substr(start, end - start));
     start = end + 1;
     if (fields[0] == "R" && fields.size() == 3) {
-      journal.renames.emplace_back(fields[1], fields[2]);
+      journal.renames.push_back({fields[1], fields[2]});
+    } else if (fields[0] == "R" && fields.size() == 5 && !first_format) {
+      JournalRename rename{fields[1], fields[2], true, 0, fields[4]};
+      if (!ParsedSize(fields[3], &rename.size)) return std::nullopt;
+      journal.renames.push_back(rename);
     } else if (fields[0] == "D" && fields.size() == 2) {
       journal.deletions.push_back(fields[1]);
     } else if (fields[0] == "X" && fields.size() == 2) {

@@ -5,21 +5,35 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace dayledger {
 
+// One new file or folder, built under a temporary name beside its target.
+// A file's entry says what it must hold, so that a temporary no longer
+// there counts as moved only where its target holds exactly that.
+struct JournalRename {
+  std::string temporary;
+  std::string target;
+  bool checked = false;  // size and digest known (a file; journals of the
+                         // first format name neither)
+  unsigned long long size = 0;
+  std::string digest = {};  // SHA-1, in hex
+
+  bool operator==(const JournalRename&) const = default;
+};
+
 // Paths are relative to the folder that holds the journal.
 struct Journal {
-  std::vector<std::pair<std::string, std::string>> renames;  // temporary, target
+  std::vector<JournalRename> renames;
   std::vector<std::string> deletions;
   std::vector<std::string> removed_folders;  // emptied by the deletions, deepest first
   std::vector<std::string> folders;          // to flush once applied; "" is the folder itself
 };
 
 std::string EncodeJournal(const Journal& journal);
-// nullopt for a torn or foreign journal.
+// nullopt for a torn or foreign journal. Reads the first format too, whose
+// renames carry no size or digest.
 std::optional<Journal> DecodeJournal(const std::string& bytes);
 
 }  // namespace dayledger

@@ -39,6 +39,23 @@ bool RemoveWorkFiles(Platform& disk, const Path& folder) {
   return removed;
 }
 
+FrameworkError Held(const Path& path, int code) {
+  return FrameworkError(path.text(), ErrorKind::kRecoveryHeld, path, code);
+}
+
+// Before anything is renamed: every temporary the journal names that is
+// there must be readable, or finishing would stop halfway.
+void RefuseHeldTemporaries(Platform& disk, const Path& folder, const Journal& journal) {
+  for (const JournalRename& rename : journal.renames) {
+    const Path temporary = folder / rename.temporary;
+    if (!rename.checked || disk.Inspect(temporary) != PathKind::kFile) continue;
+    std::string bytes;
+    if (const IoStatus read = disk.ReadFile(temporary, &bytes); !read.ok()) {
+      throw Held(temporary, read.code);
+    }
+  }
+}
+
 }  // namespace
 
 bool HasWorkFiles(Platform& disk, const Path& folder) {
@@ -55,11 +72,24 @@ RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
   RecoveryReport report;
   const Path journal_path = folder / kJournalName;
   if (disk.Inspect(journal_path) == PathKind::kFile) {
+    // Only a journal's content can say it is torn: one that cannot be read
+    // now (a scanner holds it) may be whole, and undoing it would lose the
+    // change it saved.
     std::string bytes;
-    const auto journal =
-        disk.ReadFile(journal_path, &bytes).ok() ? DecodeJournal(bytes) : std::nullopt;
-    if (journal) {
-      report.undeleted = ApplyJournal(disk, folder, *journal);
+    if (const IoStatus read = disk.ReadFile(journal_path, &bytes); !read.ok()) {
+      throw Held(journal_path, read.code);
+    }
+    if (const auto journal = DecodeJournal(bytes)) {
+      RefuseHeldTemporaries(disk, folder, *journal);
+      try {
+        report.undeleted = ApplyJournal(disk, folder, *journal);
+      } catch (const FrameworkError& error) {
+        // A rename still refused after the journal's patience: its file is held.
+        if (error.kind() == ErrorKind::kCannotRenameFile && error.code() != 0) {
+          throw Held(error.path(), error.code());
+        }
+        throw;
+      }
       report.action = RecoveryAction::kRolledForward;
     } else {
       report.action = RecoveryAction::kRolledBack;

@@ -13,6 +13,11 @@ inline constexpr char kJournalName[] = ".dlu-journal";
 // removes it while holding it, so that no holder loses it.
 inline constexpr char kLockName[] = ".dlu-lock";
 
+// A user's new backup while it is made, and the earlier one while the two
+// trade places: beside the backups in upgrade_backup, followed by the user's name.
+inline constexpr char kNewBackupPrefix[] = ".dlu-new-";
+inline constexpr char kOldBackupPrefix[] = ".dlu-old-";
+
 inline bool IsWorkFile(const std::string& name) { return name.rfind(kWorkFilePrefix, 0) == 0; }
 
 }  // namespace dayledger

@@ -45,24 +45,29 @@ FrameworkError StreamWriteError(const Path& path, int code) {
   return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path, code);
 }
 
-void ThrowIfFailed(const IoStatus& status) {
+FrameworkError StatusError(const IoStatus& status) {
   switch (status.error) {
     case IoError::kNone:
-      return;
+      break;
     case IoError::kNotFound:
     case IoError::kReadFailed:
-      throw CannotOpenFile(status.path, status.code);
+      return CannotOpenFile(status.path, status.code);
     case IoError::kWriteFailed:
     case IoError::kNoSpace:
     case IoError::kFlushFailed:
-      throw StreamWriteError(status.path, status.code);
+      return StreamWriteError(status.path, status.code);
     case IoError::kCannotCreate:
-      throw CannotCreateFile(status.path, status.code);
+      return CannotCreateFile(status.path, status.code);
     case IoError::kRenameFailed:
-      throw CannotRenameFile(status.path, status.code);
+      return CannotRenameFile(status.path, status.code);
     case IoError::kDeleteFailed:
-      throw CannotDeleteFile(status.path, status.code);
+      return CannotDeleteFile(status.path, status.code);
   }
+  return FrameworkError("");
+}
+
+void ThrowIfFailed(const IoStatus& status) {
+  if (!status.ok()) throw StatusError(status);
 }
 
 void WriteFileOrThrow(Platform& platform, const Path& path, const std::string& bytes) {

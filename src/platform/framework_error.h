@@ -31,6 +31,12 @@ enum class ErrorKind {
   kFileReadOnly,
   kFileNotDeletable,
   kLinkRefused,
+  // What an interrupted change left cannot be read now (a scanner or a
+  // synchronising client holds it), so recovery changed nothing.
+  kRecoveryHeld,
+  // A new file of an interrupted change is neither under its temporary name
+  // nor in its place: recovery stopped and deleted nothing.
+  kChangeLost,
 };
 
 class FrameworkError : public std::runtime_error {
@@ -65,6 +71,8 @@ FrameworkError StreamWriteError(const Path& path = Path(), int code = 0);
 
 struct IoStatus;
 class Platform;
+// The error a failed file operation shows.
+FrameworkError StatusError(const IoStatus& status);
 // Raises the error a failed file operation shows; nothing when it worked.
 void ThrowIfFailed(const IoStatus& status);
 void WriteFileOrThrow(Platform& platform, const Path& path, const std::string& bytes);

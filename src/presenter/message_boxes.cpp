@@ -18,7 +18,8 @@ int FlagsFor(NoticeKind kind) {
 }
 
 int ShowNotice(MessageBoxes& boxes, const Notice& notice) {
-  return boxes.Show(notice.text, texts::kApplicationTitle, FlagsFor(notice.kind));
+  const int flags = FlagsFor(notice.kind) | (notice.no_by_default ? kMbDefaultButton2 : 0);
+  return boxes.Show(notice.text, texts::kApplicationTitle, flags);
 }
 
 }  // namespace dayledger

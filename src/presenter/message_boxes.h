@@ -15,6 +15,8 @@ enum MessageFlags : int {
   kMbInformation = 64,
   kMbError = 16,
   kMbQuestionYesNo = 36,
+  // With a question: No is the button Enter presses.
+  kMbDefaultButton2 = 256,
 };
 constexpr int kIdOk = 1;
 constexpr int kIdYes = 6;

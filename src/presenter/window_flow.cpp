@@ -16,6 +16,14 @@ WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxe
 Reply WindowFlow::Open() {
   // What opening the installation finished or undid is told before any user is shown.
   const std::vector<std::string>& notes = installation_.recovered();
+  if (installation_.recovery_stopped()) {
+    // Nothing is listed: the person closes what holds the file and starts again.
+    Reply stopped;
+    stopped.outcome = Outcome::kStopped;
+    stopped.notices.push_back({RecoveryMessage(notes), NoticeKind::kError});
+    Show(stopped);
+    return stopped;
+  }
   if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before

@@ -110,21 +110,29 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
   return answer;
 }
 
-Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& plan) {
+Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& confirmed,
+                                  bool others_closed) {
   Answer<std::vector<Path>> answer;
   RunRecord record;  // from the lock taken on
   answer.reply = Guarded(installation, [&]() -> Reply {
     Platform& platform = installation;
     // The same checks as the upgrade's, but those of replacing files in place.
-    const StartClearance cleared = ClearToStart(Verb::kRestore, {installation, plan.user_name});
+    StartScene scene{installation, confirmed.user_name};
+    scene.others_closed = others_closed;
+    const StartClearance cleared = ClearToStart(Verb::kRestore, scene);
     if (!cleared.cleared()) return cleared.reply;
+    // Under the lock, the backup is looked at again: another program may
+    // have changed it since the plan was shown.
+    Answer<RestorePlan> planned = PlanRestore(installation, confirmed.user_name);
+    if (planned.reply.outcome != Outcome::kDone) return planned.reply;
+    RestorePlan& plan = planned.found;
+    plan.aside_dir = confirmed.aside_dir;
     record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);
     // The current folder is copied aside first, so the restore loses nothing.
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-      if (const IoStatus copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir);
-          !copied.ok()) {
-        throw CannotCreateFile(plan.aside_dir, copied.code);
-      }
+      // A file that cannot be read is named as such, one that cannot be
+      // written as such.
+      ThrowIfFailed(CopyTreeAs(platform, plan.user_dir, plan.aside_dir));
       record.Line(StampedLine(platform.Now(), texts::kKeptAside + platform.Shown(plan.aside_dir)));
     } else {
       ThrowIfFailed(platform.CreateDirectory(plan.user_dir));

@@ -31,8 +31,13 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
 // restored one. Holds the user's lock throughout and changes nothing when
 // it cannot take it: kRefused when another program holds it or it cannot be
 // taken (the notice names the lock file), as the upgrade's start refuses
-// them; kStopped when an error ended the restore (the error report). What
-// it finds: the files and folders that could not be deleted.
-Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& plan);
+// them; kAsk when the installation lies on a network drive and the operator
+// has not said (`others_closed`) that the scheduler is closed on every PC;
+// kStopped when an error ended the restore (the error report). The backup
+// is planned again under the lock; the current folder goes to the
+// confirmed plan's aside_dir. What it finds: the files and folders that
+// could not be deleted.
+Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& confirmed,
+                                  bool others_closed = false);
 
 }  // namespace dayledger

@@ -99,6 +99,8 @@ inline constexpr char kBackupDiskFull[] =
     "디스크 공간을 확보한 다음 다시 시도해 주십시오: ";
 // After kBackupDiskFull and the folder, when the run had made that folder.
 inline constexpr char kPartialBackupRemoved[] = "\n복사하던 백업 폴더는 지웠습니다.";
+// After a failed backup's words, when its half copy could not be taken away.
+inline constexpr char kPartialBackupKept[] = "\n복사하던 백업 폴더를 지우지 못했습니다 : ";
 inline constexpr char kUpgradeDone[] = "사용자 정보 업그레이드가 완료되었습니다!";
 
 inline constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레이드할 수 없습니다: ";
@@ -178,6 +180,14 @@ inline constexpr char kNoteCleaned[] = "이전 실행에서 남은 임시 파일
 inline constexpr char kNoteBusy[] =
     "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다.";
 inline constexpr char kNoteFailed[] = "중단되었던 변경을 정리하지 못했습니다.";
+// A recovery that stopped, before the file it names.
+inline constexpr char kRecoveryHeld[] =
+    "다른 프로그램이 중단되었던 변경의 파일을 사용 중이어서 아무것도 바꾸지 않았습니다. "
+    "이 파일을 사용하는 프로그램(바이러스 검사 프로그램, 동기화 프로그램 등)을 종료한 다음 "
+    "다시 실행해 주십시오: ";
+inline constexpr char kChangeLost[] =
+    "중단되었던 변경의 새 파일을 찾을 수 없어 복구를 멈추었습니다. 아무것도 지우지 "
+    "않았습니다. 이 폴더를 그대로 둔 채 도움을 요청해 주십시오: ";
 inline std::string NoteUser(const std::string& user) { return " (사용자 : " + user + ")"; }
 
 // The record of a run, kept in upgrade_backup\<user>.logs.

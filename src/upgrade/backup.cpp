@@ -1,4 +1,5 @@
-// UpgradeTool's backup: a copy of the user's folder before the stages start.
+// UpgradeTool's backup: a copy of the user's folder before the stages start,
+// made beside the earlier backup and put in its place only when whole.
 #include "texts/texts.h"
 #include "upgrade/copy_tree.h"
 #include "upgrade/error_report.h"
@@ -8,26 +9,30 @@ namespace dayledger {
 
 // What a failed backup tells: which file and why. Skipping the backup is
 // advised only where it could help: not when a file of the user's cannot be
-// read (the upgrade reads it too), nor when the disk is full. A half copy
-// in a folder of this run's own is taken away again after a full disk, so
-// it does not keep the room it took; an earlier backup is left as it is.
-std::string UpgradeTool::BackupFailure(const IoStatus& copied) {
+// read (the upgrade reads it too), nor when the disk is full. The half copy
+// is taken away again, so it keeps no room, and the earlier backup stays
+// as it was; where the half copy could not be taken away, the words say so.
+std::string UpgradeTool::BackupFailure(const IoStatus& copied, const IoStatus& removed) {
+  const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
+  // A file of the new copy is named where it belongs, in the backup.
+  Path path = copied.path;
+  if (swap.made.Holds(path)) {
+    const std::string relative = swap.made.RelativeOf(path);
+    path = relative.empty() ? swap.current : swap.current / relative;
+  }
   const std::string reason = ReasonLines(platform_, copied.path, copied.code);
-  const std::string file = platform_.Shown(copied.path);
+  const std::string file = platform_.Shown(path);
+  const std::string kept =
+      removed.ok() ? "" : texts::kPartialBackupKept + platform_.Shown(swap.made);
   if (copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound) {
-    return texts::kBackupReadFailed + file + reason;
+    return texts::kBackupReadFailed + file + kept + reason;
   }
   if (copied.error != IoError::kNoSpace) {
     return std::string(texts::kBackupFailed).append("\n").append(texts::kFileNamed).append(file) +
-           reason;
+           kept + reason;
   }
-  const Path folder = installation_.BackupOf(state_.UserName);
-  std::string text = texts::kBackupDiskFull + platform_.Shown(folder);
-  if (backup_folder_made_) {
-    RemoveTree(platform_, folder);
-    text += texts::kPartialBackupRemoved;
-  }
-  return text + reason;
+  const std::string left = removed.ok() ? texts::kPartialBackupRemoved : kept;
+  return texts::kBackupDiskFull + platform_.Shown(swap.current) + left + reason;
 }
 
 Reply UpgradeTool::Backup(bool skip_backup) {
@@ -38,11 +43,17 @@ Reply UpgradeTool::Backup(bool skip_backup) {
     if (skip_backup) {
       AddLog(texts::kLogBackupSkipped);
     } else {
-      const IoStatus copied = CopyTree(platform_, state_.UserDir(), installation_.BackupRoot());
+      const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
+      // What an interrupted backup left is settled first; then the copy is
+      // made whole beside the earlier backup, which it replaces whole.
+      IoStatus copied = SettleSwap(platform_, swap);
+      if (copied.ok()) copied = CopyTreeAs(platform_, state_.UserDir(), swap.made);
+      if (copied.ok()) copied = ReplaceFolder(platform_, swap);
       if (!copied.ok()) {
+        const IoStatus removed = RemoveTree(platform_, swap.made);
         Reply failed;
         failed.outcome = Outcome::kStopped;
-        failed.notices.push_back({BackupFailure(copied), NoticeKind::kError});
+        failed.notices.push_back({BackupFailure(copied, removed), NoticeKind::kError});
         return failed;
       }
       AddLog(texts::kLogBackupDone);

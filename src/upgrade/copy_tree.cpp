@@ -75,18 +75,59 @@ IoStatus CopyTreeAs(Platform& platform, const Path& from, const Path& as) {
   return IoStatus::Ok();
 }
 
-void RemoveTree(Platform& platform, const Path& folder) {
+IoStatus RemoveTree(Platform& platform, const Path& folder) {
   const Path root = folder.Normal();
-  if (platform.Inspect(root) != PathKind::kFolder) return;
-  for (const FolderEntry& entry : platform.ListFolder(root).entries) {
+  if (platform.Inspect(root) == PathKind::kMissing) return IoStatus::Ok();
+  const FolderListing listed = platform.ListFolder(root);
+  IoStatus first = listed.ok() ? IoStatus::Ok() : listed.status;
+  for (const FolderEntry& entry : listed.entries) {
     const Path path = root / entry.name;
-    if (platform.Inspect(path) == PathKind::kFolder) {
-      RemoveTree(platform, path);
-    } else {
-      platform.DeleteFile(path);
-    }
+    const IoStatus removed = platform.Inspect(path) == PathKind::kFolder
+                                 ? RemoveTree(platform, path)
+                                 : platform.DeleteFile(path);
+    if (first.ok()) first = removed;
   }
-  platform.RemoveFolder(root);
+  // Whatever failed on the way, a folder that went is gone.
+  const IoStatus gone = platform.RemoveFolder(root);
+  return gone.ok() ? gone : first.ok() ? gone : first;
+}
+
+IoStatus ReplaceFolder(Platform& platform, const FolderSwap& swap) {
+  const Path parent = swap.current.Parent();
+  const PathKind found = platform.Inspect(swap.current);
+  // Something else in the folder's place is never moved: the system says why.
+  if (found != PathKind::kFolder && found != PathKind::kMissing) {
+    const IoStatus made = platform.CreateDirectory(swap.current);
+    return IoStatus::Failed(IoError::kCannotCreate, swap.current, made.code);
+  }
+  const bool earlier = found == PathKind::kFolder;
+  if (earlier) {
+    if (IoStatus moved = platform.RenameFile(swap.current, swap.aside); !moved.ok()) return moved;
+  }
+  if (IoStatus moved = platform.RenameFile(swap.made, swap.current); !moved.ok()) {
+    if (earlier) platform.RenameFile(swap.aside, swap.current);
+    return moved;
+  }
+  if (IoStatus flushed = platform.SyncFolder(parent); !flushed.ok()) return flushed;
+  if (!earlier) return IoStatus::Ok();
+  if (IoStatus removed = RemoveTree(platform, swap.aside); !removed.ok()) return removed;
+  return platform.SyncFolder(parent);
+}
+
+IoStatus SettleSwap(Platform& platform, const FolderSwap& swap) {
+  const bool aside = platform.Inspect(swap.aside) != PathKind::kMissing;
+  const bool made = platform.Inspect(swap.made) != PathKind::kMissing;
+  if (!aside && !made) return IoStatus::Ok();
+  // The earlier folder moves aside only once the new one is whole: with
+  // neither in place, the new one takes it, or else the earlier one back.
+  if (aside && platform.Inspect(swap.current) == PathKind::kMissing) {
+    const Path& back = made ? swap.made : swap.aside;
+    if (IoStatus moved = platform.RenameFile(back, swap.current); !moved.ok()) return moved;
+  }
+  for (const Path& left : {swap.made, swap.aside}) {
+    if (IoStatus removed = RemoveTree(platform, left); !removed.ok()) return removed;
+  }
+  return platform.SyncFolder(swap.current.Parent());
 }
 
 }  // namespace dayledger

@@ -16,7 +16,25 @@ namespace dayledger {
 IoStatus CopyTree(Platform& platform, const Path& from, const Path& to);
 // The same, into the folder `as` (created in an existing parent if missing).
 IoStatus CopyTreeAs(Platform& platform, const Path& from, const Path& as);
-// Deletes the folder with everything below it, as far as it can.
-void RemoveTree(Platform& platform, const Path& folder);
+// Deletes the folder with everything below it, as far as it can; the first
+// failure, if one stopped it. A folder not there is removed already.
+IoStatus RemoveTree(Platform& platform, const Path& folder);
+
+// A folder replaced whole by a new one made beside it: the places of a
+// backup (`current`), of the new one being made (`made`), and of the one it
+// replaces while the two trade places (`aside`), all in one parent.
+struct FolderSwap {
+  Path current;
+  Path made;
+  Path aside;
+};
+// Puts the whole and flushed `made` in the place of `current`, which goes
+// (it may be missing). Stops at the first failure with `current` as it was,
+// or already replaced where only the tidying failed.
+IoStatus ReplaceFolder(Platform& platform, const FolderSwap& swap);
+// After an interruption: where `aside` is there, `made` was whole and
+// finishes its move; else a `made` there is a half copy and goes. Nothing
+// of the swap is left where it succeeds.
+IoStatus SettleSwap(Platform& platform, const FolderSwap& swap);
 
 }  // namespace dayledger

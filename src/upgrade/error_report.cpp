@@ -23,6 +23,10 @@ std::string Words(const std::exception& error) {
       return with_path(texts::kFileNotDeletable);
     case ErrorKind::kLinkRefused:
       return with_path(texts::kLinkRefused);
+    case ErrorKind::kRecoveryHeld:
+      return with_path(texts::kRecoveryHeld);
+    case ErrorKind::kChangeLost:
+      return with_path(texts::kChangeLost);
     case ErrorKind::kChangeSavedUnfinished:
       return texts::kChangeSavedUnfinished + std::string(framework->what());
     default:

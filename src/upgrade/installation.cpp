@@ -8,6 +8,7 @@
 #include "platform/path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
+#include "commit/work_files.h"
 
 namespace dayledger {
 
@@ -76,6 +77,12 @@ Path Installation::BackupRoot() const { return folder_ / "upgrade_backup"; }
 
 Path Installation::BackupOf(const std::string& user) const {
   return BackupRoot() / Cp949ToUtf8Text(user);
+}
+
+FolderSwap Installation::BackupSwapOf(const std::string& user) const {
+  const std::string name = Cp949ToUtf8Text(user);
+  return {BackupOf(user), BackupRoot() / (kNewBackupPrefix + name),
+          BackupRoot() / (kOldBackupPrefix + name)};
 }
 
 Path Installation::LockOf(const std::string& user) const {

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/system_platform.h"
 #include "platform/virtual_store_platform.h"
+#include "upgrade/copy_tree.h"
 
 namespace dayledger {
 
@@ -55,6 +56,10 @@ class Installation : public PlatformWrapper {
   // What opening finished or undid, one line per user (UTF-8); empty when
   // nothing was left.
   const std::vector<std::string>& recovered() const { return recovered_; }
+  // Whether what an interrupted change left could not be finished or undone
+  // now (a file of it held, or lost): the notes say which, and a program
+  // goes no further.
+  bool recovery_stopped() const { return recovery_stopped_; }
 
   // The folder as the scheduler spells it, ending in a backslash, so that
   // its places keep the scheduler's doubled separator ("C:\app\\users\u").
@@ -77,6 +82,9 @@ class Installation : public PlatformWrapper {
   Path BackupRoot() const;
   Path BackupOf(const std::string& user) const;
   Path LockOf(const std::string& user) const;
+  // A new backup is made beside the user's backup, and the earlier one
+  // moves aside while the two trade places.
+  FolderSwap BackupSwapOf(const std::string& user) const;
   // The folder of the user's run records, beside the backup and the lock.
   Path RecordsOf(const std::string& user) const;
   // The VirtualStore folder the view reads and writes; empty when the
@@ -101,11 +109,14 @@ class Installation : public PlatformWrapper {
   // Removes the lock files nobody holds (left by a killed program on a
   // system that cannot delete a file as its holder dies).
   void RemoveStaleLocks();
+  // Finishes or takes away what an interrupted backup left in upgrade_backup.
+  void SettleBackups();
 
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Path app_dir_;
   Path folder_;
   std::vector<std::string> recovered_;
+  bool recovery_stopped_ = false;
 };
 
 }  // namespace dayledger

@@ -34,10 +34,30 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
   return text;
 }
 
+void Installation::SettleBackups() {
+  Platform& platform = *this;
+  for (const FolderEntry& entry : platform.ListFolder(BackupRoot()).entries) {
+    std::string name = entry.name;
+    for (const std::string prefix : {kNewBackupPrefix, kOldBackupPrefix}) {
+      if (name.starts_with(prefix)) name.erase(0, prefix.size());
+    }
+    if (!entry.folder || name == entry.name) continue;
+    const std::string user = Utf8ToCp949Text(name);
+    // Only while no other program makes that backup now.
+    const TakenLock lock = LockUser(user);
+    if (lock.result != LockResult::kLocked) continue;
+    if (const IoStatus settled = SettleSwap(platform, BackupSwapOf(user)); !settled.ok()) {
+      recovered_.push_back(texts::kNoteFailed + texts::NoteUser(name) + " " +
+                           ReportedText(platform, StatusError(settled)));
+    }
+  }
+}
+
 void Installation::Recover() {
   Platform& platform = *this;
   std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
+  SettleBackups();
   const Path users = UsersFolder(app_dir_);
   for (const FolderEntry& entry : platform.ListFolder(users).entries) {
     if (!entry.folder) continue;
@@ -72,6 +92,7 @@ void Installation::Recover() {
       }
     } catch (const FrameworkError& error) {
       notes.push_back(texts::kNoteFailed + who + " " + ReportedText(platform, error));
+      recovery_stopped_ = true;
     }
   }
 }

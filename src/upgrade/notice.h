@@ -13,6 +13,9 @@ enum class NoticeKind { kInformation, kError, kQuestion };
 struct Notice {
   std::string text;
   NoticeKind kind = NoticeKind::kInformation;
+  // A question whose yes speaks for more than this PC: Enter, pressed out
+  // of habit, answers no.
+  bool no_by_default = false;
 };
 
 // Whoever shows the core's notices: a window's message boxes, the terminal,

@@ -35,10 +35,25 @@ struct StartCheck {
   Reply (*refuse)(const StartScene& scene);
 };
 
+// A scheduler open on another PC cannot be seen from this one: the
+// operator is asked, and Enter alone does not answer for the other PCs.
+Reply AskOtherPcs(const StartScene& scene) {
+  if (scene.others_closed || !scene.installation.OnNetworkDrive(scene.installation.folder())) {
+    return Reply();
+  }
+  Reply asked;
+  asked.outcome = Outcome::kAsk;
+  asked.question = Question::kOtherPcs;
+  asked.notices.push_back({texts::kOtherPcsQuestion, NoticeKind::kQuestion, true});
+  return asked;
+}
+
 // In this order: what only the operator can put right first. The lock comes
 // after them all, so that nothing is held while they look.
 const StartCheck kStartChecks[] = {
     {kEvery, [](const StartScene& scene) { return RefuseOtherAccount(scene.installation); }},
+    // `check` notes it instead: it changes nothing.
+    {Of(Verb::kUpgrade) | Of(Verb::kRestore), AskOtherPcs},
     // The scheduler left open would write its data back over the new.
     {kEvery, [](const StartScene& scene) { return RefuseRunningPrograms(scene.installation); }},
     // A link would take the change somewhere else.

@@ -22,10 +22,13 @@ struct StartScene {
   std::string user;           // the user's folder name (CP949)
   bool with_backup = true;    // the upgrade makes a backup first
   bool merges_months = true;  // ... and merges the monthly schedule files
+  // The operator said the scheduler is closed on every PC that uses an
+  // installation on a network drive.
+  bool others_closed = false;
 };
 
-// The first refusal of the checks `verb` makes, or a reply of kDone and the
-// user's lock when none refused. A check's dry run holds a lock of its
+// The first refusal or question (kAsk) of the checks `verb` makes, or a
+// reply of kDone and the user's lock when none refused. A check's dry run holds a lock of its
 // overlay, which takes nothing on the disk.
 struct StartClearance {
   Reply reply;

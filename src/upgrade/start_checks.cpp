@@ -1,7 +1,6 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
-#include <optional>
-
 #include "platform/cp949_codec.h"
+#include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
@@ -21,6 +20,53 @@ Reply Asked(const std::string& text, Question question) {
 
 }  // namespace
 
+Reply UpgradeTool::VersionRefusal(const Profile& profile) const {
+  if (profile.Version() == state_.TargetVersion) {
+    return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
+  }
+  // No step leads from an unknown version; refuse before anything changes.
+  if (!chain_.StepFrom(profile.Version())) {
+    return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
+  }
+  return Reply();
+}
+
+Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
+  if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) return refused;
+  // A wrong password leaves the user unlocked before, if any, as it was.
+  auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
+                                       Utf8ToCp949Text(password));
+  if (!unlocked) {
+    Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
+    wrong.wrong_password = true;
+    return wrong;
+  }
+  user_ = std::move(*unlocked);
+  return Reply();
+}
+
+Reply UpgradeTool::DecideLocked(int index, const std::string& password) {
+  // Another program (the terminal program, the tool on another PC of the
+  // office) may have changed the user since the window showed it.
+  const auto users = installation_.Users();
+  if (!users || users->error || index >= static_cast<int>(users->names.size()) ||
+      users->names[static_cast<size_t>(index)] != state_.UserName) {
+    return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
+  }
+  Profile profile = Profile::Read(platform_, state_.UserDir());
+  if (!profile.Named()) {
+    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+                          ProfilePath(state_.UserDir()));
+  }
+  state_.UserProfile = std::move(profile);
+  state_.Encrypted = state_.UserProfile.Encrypted();
+  Reply decided = Decide(state_.UserProfile, password);
+  // The window shows the user as the decision found it.
+  decided.view = UserView{Cp949ToUtf8Text(state_.UserName), state_.UserProfile.Version(),
+                          state_.Encrypted};
+  return decided;
+}
+
 Reply UpgradeTool::Start(const StartRequest& request) {
   return Recorded(Guarded(platform_, [&]() -> Reply {
     // The user the labels show is the one started, never an earlier one.
@@ -32,46 +78,41 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     if (!IsSafeUserName(state_.UserName))
       return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError);
     const Profile& profile = state_.UserProfile;
-    if (profile.Version() == state_.TargetVersion) {
-      return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
-    }
-    // No step leads from an unknown version; refuse before anything changes.
-    if (!chain_.StepFrom(profile.Version())) {
-      return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
-    }
-    // A scheduler open on another PC cannot be seen from this one: the
-    // operator is asked before anything else.
-    if (!request.others_closed && platform_.OnNetworkDrive(installation_.folder())) {
-      return Asked(texts::kOtherPcsQuestion, Question::kOtherPcs);
-    }
+    // What the profile shown says is only a first answer: the one that
+    // counts is taken again under the lock.
+    if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) return refused;
     if (request.skip_backup && !request.skip_confirmed) {
       return Asked(texts::kSkipBackupQuestion, Question::kSkipBackup);
     }
-    // A wrong password leaves the user unlocked before, if any, as it was.
-    auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
-                                         Utf8ToCp949Text(request.password));
-    if (!unlocked) {
-      Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
-      wrong.wrong_password = true;
-      return wrong;
+    if (Reply decided = Decide(profile, request.password); decided.outcome != Outcome::kDone) {
+      return decided;
     }
-    user_ = std::move(*unlocked);
     // What the PC is doing that the upgrade cannot live with is refused before
     // anything is made, copied or locked, so the operator can put it right and
-    // press the button again.
+    // press the button again; the questions among the checks are asked here.
     const std::string& user = state_.UserName;
-    StartClearance cleared = ClearToStart(
-        request.verb,
-        {installation_, user, !request.skip_backup, chain_.MergesMonthsFrom(profile.Version())});
+    StartScene scene{installation_, user, !request.skip_backup,
+                     chain_.MergesMonthsFrom(profile.Version())};
+    scene.others_closed = request.others_closed;
+    const bool root_there = platform_.Inspect(installation_.BackupRoot()) == PathKind::kFolder;
+    StartClearance cleared = ClearToStart(request.verb, scene);
     if (!cleared.cleared()) return cleared.reply;
+    // Everything decided on is read again under the lock; a refusal then
+    // leaves the disk as it found it, the lock's folder included.
+    if (Reply decided = DecideLocked(index, request.password);
+        decided.outcome != Outcome::kDone) {
+      cleared.lock.reset();
+      if (!root_there) platform_.RemoveFolder(installation_.BackupRoot());
+      return decided;
+    }
     lock_ = std::move(cleared.lock);
     // Past the checks the run leaves a record, whatever happens next.
     record_ = RunRecord::Begin(installation_, user, texts::kRecordUpgrade);
     AddLog(texts::kLogUpgradeStarting);
     AddLog(texts::kLogBackingUp);
-    // A backup that fails for want of room takes away what it copied, but
-    // only from a folder of its own.
-    backup_folder_made_ = platform_.CreateDirectory(installation_.BackupOf(user)).ok();
+    // The user's backup folder is there from the start, empty while the
+    // backup is skipped.
+    platform_.CreateDirectory(installation_.BackupOf(user));
     Reply reply;
     reply.next = Next::kBackup;
     return reply;

@@ -70,7 +70,15 @@ class UpgradeTool : public StageObserver {
   // The reply, noted in the run's record; a run that ended closes the
   // record, and a stopped run's message names it.
   Reply Recorded(Reply reply);
-  std::string BackupFailure(const IoStatus& copied);
+  // What the profile says of starting: refused at the target version or at
+  // one no step leads from.
+  Reply VersionRefusal(const Profile& profile) const;
+  // The same, then the password, which unlocks the user.
+  Reply Decide(const Profile& profile, const std::string& password);
+  // Under the user's lock: the user list's row, the profile and the
+  // password read and decided on again; the reply shows the user as found.
+  Reply DecideLocked(int index, const std::string& password);
+  std::string BackupFailure(const IoStatus& copied, const IoStatus& removed);
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
   Platform& Staged();
@@ -94,8 +102,6 @@ class UpgradeTool : public StageObserver {
   // Held from the start checks until the commit, or until the tool goes.
   std::unique_ptr<FileLock> lock_;
   RunRecord record_;  // from the start checks passed to the run's end
-  // The start checks made the user's backup folder: it held no earlier backup.
-  bool backup_folder_made_ = false;
 };
 
 // A user name becomes a folder name: one that leads outside users\ is unsafe.

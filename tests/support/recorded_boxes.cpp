@@ -10,7 +10,7 @@ int RecordedBoxes::Show(const std::string& text, const std::string& caption, int
     answers.pop_front();
     return answer;
   }
-  return flags == kMbQuestionYesNo ? kIdYes : kIdOk;
+  return (flags & ~kMbDefaultButton2) == kMbQuestionYesNo ? kIdYes : kIdOk;
 }
 
 std::vector<std::string> RecordedBoxes::MessageLines() const {
@@ -19,7 +19,9 @@ std::vector<std::string> RecordedBoxes::MessageLines() const {
     const std::string kind = m.flags == kMbError           ? "error"
                              : m.flags == kMbInformation   ? "information"
                              : m.flags == kMbQuestionYesNo ? "question"
-                                                           : std::to_string(m.flags);
+                             : m.flags == (kMbQuestionYesNo | kMbDefaultButton2)
+                                 ? "question, no by default"
+                                 : std::to_string(m.flags);
     lines.push_back(kind + ":" + m.text);
   }
   return lines;

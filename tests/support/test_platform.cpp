@@ -59,6 +59,11 @@ bool TestPlatform::CanWriteIn(const Path& folder) {
   return Native(folder) != unwritable_folder && SystemPlatform::CanWriteIn(folder);
 }
 
+IoStatus TestPlatform::DeleteFile(const Path& path) {
+  if (Native(path) == undeletable_file) return IoStatus::Failed(IoError::kDeleteFailed, path, EACCES);
+  return SystemPlatform::DeleteFile(path);
+}
+
 Replaceable TestPlatform::CanReplace(const Path& path) {
   if (Native(path) == undeletable_file) return Replaceable::kDenied;
   return SystemPlatform::CanReplace(path);

@@ -24,6 +24,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   IoStatus ReadFile(const Path& path, std::string* bytes) override;
   IoStatus RenameFile(const Path& from, const Path& to) override;
   IoStatus SyncFile(const Path& path) override;
+  IoStatus DeleteFile(const Path& path) override;
   FolderListing ListFolder(const Path& folder) override;
   bool CanWriteIn(const Path& folder) override;
   Replaceable CanReplace(const Path& path) override;

@@ -262,9 +262,11 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
 }
 
 // The start's questions, each asked once, in order; a No to either leaves
-// everything as it was, with no log and no record.
+// everything as it was, with no log and no record. Enter alone answers No
+// for the other PCs.
 TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
-  const std::string other_pcs = std::string("question:") + texts::kOtherPcsQuestion;
+  const std::string other_pcs =
+      std::string("question, no by default:") + texts::kOtherPcsQuestion;
   const std::string skip = std::string("question:") + texts::kSkipBackupQuestion;
   const std::string done = std::string("information:") + texts::kUpgradeDone;
   const struct {
@@ -276,7 +278,7 @@ TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
   } cases[] = {
       {"skip, no", false, true, {kIdNo}, {skip}},
       {"network drive, no", true, false, {kIdNo}, {other_pcs}},
-      {"network drive, yes; skip, no", true, true, {kIdYes, kIdNo}, {other_pcs, skip}},
+      {"skip, yes; network drive, no", true, true, {kIdYes, kIdNo}, {skip, other_pcs}},
       {"network drive, yes", true, false, {kIdYes}, {other_pcs, done}},
   };
   for (const auto& c : cases) {
@@ -291,11 +293,6 @@ TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
     const bool upgraded = c.messages.back() == done;
     EXPECT_EQ(Upgrade("u"), upgraded ? Outcome::kDone : Outcome::kRefused) << c.name;
     EXPECT_EQ(Messages(), c.messages) << c.name;
-    for (const testing::ShownMessage& shown : platform.messages) {
-      if (shown.text != texts::kUpgradeDone) {
-        EXPECT_EQ(shown.flags, 36) << c.name;
-      }
-    }
     if (upgraded) continue;
     EXPECT_TRUE(port.log.empty()) << c.name;
     EXPECT_TRUE(port.input_enabled) << c.name;
@@ -406,21 +403,26 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     IoError write_error;
     bool earlier_backup;
     std::string message;
-    bool backup_kept;
+    std::string kept = {};  // a file of the half copy that cannot be deleted
   } cases[] = {
       // Skipping the backup would not help: the upgrade reads the same files.
       {"unreadable folder", true, IoError::kWriteFailed, false,
        texts::kBackupReadFailed + (builder.AppDir() / "users" / "u").Normal().text() +
-           testing::ReasonShown(EIO),
-       true},
+           testing::ReasonShown(EIO)},
       // A failing disk: the file and the system's reason and code.
       {"I/O error", false, IoError::kWriteFailed, false,
-       texts::kBackupFailed + testing::FileShown(group) + testing::ReasonShown(EIO), true},
-      // Only a folder of this run's own is taken away again.
+       texts::kBackupFailed + testing::FileShown(group) + testing::ReasonShown(EIO)},
+      // The half copy, made beside the earlier backup, is taken away again.
       {"disk full", false, IoError::kNoSpace, false,
-       full + texts::kPartialBackupRemoved + testing::ReasonShown(ENOSPC), false},
+       full + texts::kPartialBackupRemoved + testing::ReasonShown(ENOSPC)},
       {"disk full over an earlier backup", false, IoError::kNoSpace, true,
-       full + testing::ReasonShown(ENOSPC), true},
+       full + texts::kPartialBackupRemoved + testing::ReasonShown(ENOSPC)},
+      // A half copy that stays is named, never said to be gone.
+      {"I/O error, half copy kept", false, IoError::kWriteFailed, true,
+       texts::kBackupFailed + testing::FileShown(folder + "\\profile.qbd") +
+           texts::kPartialBackupKept + builder.AppDir().text() + "upgrade_backup\\.dlu-new-u" +
+           testing::ReasonShown(EIO),
+       "upgrade_backup/.dlu-new-u/group.qbd"},
   };
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
@@ -430,9 +432,14 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     platform.messages.clear();
     platform.fail_folder_listing = c.listing_fails;
     const bool full_disk = c.write_error == IoError::kNoSpace;
-    platform.fail_writes_in_folder = full_disk ? NativeOf("upgrade_backup/u/schedules") : "";
+    // The new copy is made beside the backup, and named as the backup's.
+    platform.fail_writes_in_folder =
+        full_disk ? NativeOf("upgrade_backup/.dlu-new-u/schedules") : "";
     platform.fail_write_path =
-        c.listing_fails || full_disk ? "" : NativeOf("upgrade_backup/u/group.qbd");
+        c.listing_fails || full_disk ? ""
+        : c.kept.empty()             ? NativeOf("upgrade_backup/.dlu-new-u/group.qbd")
+                                     : NativeOf("upgrade_backup/.dlu-new-u/profile.qbd");
+    platform.undeletable_file = c.kept.empty() ? "" : NativeOf(c.kept);
     platform.fail_write_error = c.write_error;
     EXPECT_EQ(Upgrade("u"), Outcome::kStopped) << c.name;
     EXPECT_EQ(Messages(), Lines{"error:" + c.message + RecordNamed()}) << c.name;
@@ -443,7 +450,12 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     EXPECT_FALSE(port.input_enabled);
     EXPECT_FALSE(port.driver_timer);
     EXPECT_TRUE(testing::SnapshotTree(NativeOf("users")) == users) << c.name;
-    EXPECT_EQ(fs::exists(NativeOf("upgrade_backup/u")), c.backup_kept) << c.name;
+    // Only the earlier backup's one file, or the empty folder of the start.
+    EXPECT_EQ(testing::SnapshotTree(NativeOf("upgrade_backup/u")).size(),
+              c.earlier_backup ? 1u : 0u)
+        << c.name;
+    EXPECT_EQ(fs::exists(NativeOf("upgrade_backup/.dlu-new-u")), !c.kept.empty()) << c.name;
+    fs::remove_all(NativeOf("upgrade_backup/.dlu-new-u"));
     if (c.earlier_backup) {
       EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), "earlier") << c.name;
     }
