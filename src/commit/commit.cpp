@@ -143,7 +143,8 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
     written.emplace_back(place, path);
     plan.temporary_folders.insert(place.Parent());
     if (inside == built.end()) {
-      plan.journal.renames.push_back({Relative(root, place), Relative(root, path), true, size, digest});
+      plan.journal.renames.push_back(
+          {Relative(root, place), Relative(root, path), true, size, digest});
     }
   }
   for (const auto& [place, path] : written) {

@@ -4,11 +4,11 @@
 
 #include <string_view>
 
+#include "commit/work_files.h"
 #include "platform/cp949_codec.h"
 #include "platform/path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
-#include "commit/work_files.h"
 
 namespace dayledger {
 

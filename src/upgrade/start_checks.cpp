@@ -34,8 +34,8 @@ Reply UpgradeTool::VersionRefusal(const Profile& profile) const {
 Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
   if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) return refused;
   // A wrong password leaves the user unlocked before, if any, as it was.
-  auto unlocked = UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(),
-                                       Utf8ToCp949Text(password));
+  auto unlocked =
+      UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(), Utf8ToCp949Text(password));
   if (!unlocked) {
     Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
     wrong.wrong_password = true;
@@ -62,8 +62,8 @@ Reply UpgradeTool::DecideLocked(int index, const std::string& password) {
   state_.Encrypted = state_.UserProfile.Encrypted();
   Reply decided = Decide(state_.UserProfile, password);
   // The window shows the user as the decision found it.
-  decided.view = UserView{Cp949ToUtf8Text(state_.UserName), state_.UserProfile.Version(),
-                          state_.Encrypted};
+  decided.view =
+      UserView{Cp949ToUtf8Text(state_.UserName), state_.UserProfile.Version(), state_.Encrypted};
   return decided;
 }
 
@@ -99,8 +99,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     if (!cleared.cleared()) return cleared.reply;
     // Everything decided on is read again under the lock; a refusal then
     // leaves the disk as it found it, the lock's folder included.
-    if (Reply decided = DecideLocked(index, request.password);
-        decided.outcome != Outcome::kDone) {
+    if (Reply decided = DecideLocked(index, request.password); decided.outcome != Outcome::kDone) {
       cleared.lock.reset();
       if (!root_there) platform_.RemoveFolder(installation_.BackupRoot());
       return decided;

@@ -22,7 +22,8 @@ class RecordedBoxes : public MessageBoxes {
   int Show(const std::string& text, const std::string& caption, int flags) override;
 
   // Messages shown so far, as "kind:text": the kind of box ("error",
-  // "information", "question" or "question, no by default"), or its flags when they are none of those.
+  // "information", "question" or "question, no by default"), or its flags when they are none of
+  // those.
   std::vector<std::string> MessageLines() const;
 
   std::vector<ShownMessage> messages;

@@ -60,7 +60,8 @@ bool TestPlatform::CanWriteIn(const Path& folder) {
 }
 
 IoStatus TestPlatform::DeleteFile(const Path& path) {
-  if (Native(path) == undeletable_file) return IoStatus::Failed(IoError::kDeleteFailed, path, EACCES);
+  if (Native(path) == undeletable_file)
+    return IoStatus::Failed(IoError::kDeleteFailed, path, EACCES);
   return SystemPlatform::DeleteFile(path);
 }
 

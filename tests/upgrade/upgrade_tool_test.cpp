@@ -265,8 +265,7 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
 // everything as it was, with no log and no record. Enter alone answers No
 // for the other PCs.
 TEST_F(UpgradeToolTest, StartQuestionsAnsweredNoDoNothing) {
-  const std::string other_pcs =
-      std::string("question, no by default:") + texts::kOtherPcsQuestion;
+  const std::string other_pcs = std::string("question, no by default:") + texts::kOtherPcsQuestion;
   const std::string skip = std::string("question:") + texts::kSkipBackupQuestion;
   const std::string done = std::string("information:") + texts::kUpgradeDone;
   const struct {
@@ -435,10 +434,9 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     // The new copy is made beside the backup, and named as the backup's.
     platform.fail_writes_in_folder =
         full_disk ? NativeOf("upgrade_backup/.dlu-new-u/schedules") : "";
-    platform.fail_write_path =
-        c.listing_fails || full_disk ? ""
-        : c.kept.empty()             ? NativeOf("upgrade_backup/.dlu-new-u/group.qbd")
-                                     : NativeOf("upgrade_backup/.dlu-new-u/profile.qbd");
+    platform.fail_write_path = c.listing_fails || full_disk ? ""
+                               : c.kept.empty() ? NativeOf("upgrade_backup/.dlu-new-u/group.qbd")
+                                                : NativeOf("upgrade_backup/.dlu-new-u/profile.qbd");
     platform.undeletable_file = c.kept.empty() ? "" : NativeOf(c.kept);
     platform.fail_write_error = c.write_error;
     EXPECT_EQ(Upgrade("u"), Outcome::kStopped) << c.name;
