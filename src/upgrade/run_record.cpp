@@ -101,7 +101,14 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
 }
 
 void RunRecord::Line(const std::string& line) {
-  if (active()) text_ += line + "\r\n";
+  if (!active()) return;
+  // A notice of several lines keeps CR LF on each, for the Notepad of
+  // Windows 7, which shows bare line feeds run together.
+  for (size_t at = 0; at < line.size(); ++at) {
+    if (line[at] == '\n' && (at == 0 || line[at - 1] != '\r')) text_ += '\r';
+    text_ += line[at];
+  }
+  text_ += "\r\n";
 }
 
 void RunRecord::Note(const Reply& reply) {

@@ -445,6 +445,9 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     const std::string record = Read("upgrade_backup/u.logs/20261207-140509.txt");
     EXPECT_NE(record.find(c.message.substr(0, c.message.find('\n'))), std::string::npos) << c.name;
     EXPECT_NE(record.find("결과 : 중단 (종료 코드 3)\r\n"), std::string::npos) << c.name;
+    for (size_t at = record.find('\n'); at != std::string::npos; at = record.find('\n', at + 1)) {
+      EXPECT_EQ(record[at - 1], '\r') << c.name << ": a bare line feed at " << at;
+    }
     EXPECT_FALSE(port.input_enabled);
     EXPECT_FALSE(port.driver_timer);
     EXPECT_TRUE(testing::SnapshotTree(NativeOf("users")) == users) << c.name;
@@ -568,6 +571,47 @@ TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
                 RecordNamed());
   EXPECT_FALSE(port.driver_timer);
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "99999");
+}
+
+// Between the window's selection and its start, the user reaches 1.03
+// elsewhere: through the terminal program, or the tool on another PC of the
+// office. The start decides on what it reads under the lock: refused with
+// the words for such a user, nothing touched (the backup that holds the
+// only old copy, the user's folder, the lock's folder), and the window
+// shows the user as they now are.
+TEST_F(UpgradeToolTest, UserUpgradedElsewhereAfterTheSelectionIsRefusedUnderTheLock) {
+  const struct {
+    const char* name;
+    bool by_another_program;  // else the profile alone is rewritten
+  } cases[] = {{"another program upgraded it", true}, {"its profile says 1.03 now", false}};
+  for (const auto& c : cases) {
+    AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+    fs::remove_all(NativeOf("upgrade_backup"));
+    ResetFlow();
+    Select("u");
+    ASSERT_EQ(port.version_label, "v 1.02.00");
+    if (c.by_another_program) {
+      testing::HeadlessView other_view;
+      UpgradeTool other(installation, other_view);
+      other.LoadUsers();
+      other.ShowUser(0);
+      BoxedNotices answered(platform);
+      ASSERT_EQ(RunUpgrade(other, StartRequest{0, ""}, answered).outcome, Outcome::kDone);
+    } else {
+      WriteProfile("u", Profile("10300"));
+    }
+    const auto before = testing::SnapshotTree(NativeOf(""));
+    platform.messages.clear();
+    port.log.clear();
+    flow().StartClicked();
+    EXPECT_EQ(Messages(), Lines{"information:해당 사용자 데이터 버전은 이미 최신 버전입니다."})
+        << c.name;
+    EXPECT_TRUE(testing::SnapshotTree(NativeOf("")) == before) << c.name << ": nothing touched";
+    EXPECT_EQ(port.version_label, "v 1.03.00") << c.name;
+    EXPECT_FALSE(port.backup_timer) << c.name;
+    EXPECT_TRUE(port.log.empty()) << c.name;
+    EXPECT_TRUE(port.input_enabled) << c.name;
+  }
 }
 
 TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
