@@ -316,6 +316,70 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
   std::printf("%s: %zu recovery points\n", GetParam().label, points.size());
 }
 
+// A power cut just after the commit point leaves a whole journal. At the
+// next start a scanner holds the journal, or a temporary it names: the
+// opening stops, changes nothing and names the file with the system's
+// reason; once let go, the start after finishes the change. A temporary
+// that is gone while its target does not hold what the journal says is
+// lost: recovery stops there, and no monthly file is deleted.
+TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteNothing) {
+  FaultPlatform crashed = pristine;
+  crashed.crash_before = static_cast<int>(commit_kinds.find('R')) + 1;
+  Run(crashed, true);
+  crashed.Crash();
+  const Tree left = crashed.Snapshot(user_dir);
+  std::string temporary;  // the first new file under a temporary name of its own
+  for (const auto& [path, bytes] : left) {
+    if (temporary.empty() && path != kJournalName && path.back() != '\\' &&
+        path.find(".dlu-") == path.rfind('\\') + 1) {
+      temporary = path;
+    }
+  }
+  ASSERT_FALSE(temporary.empty());
+  const struct {
+    std::string file;  // relative to the user's folder
+    bool lost;         // deleted, else held
+  } cases[] = {{kJournalName, false}, {temporary, false}, {temporary, true}};
+  for (const auto& c : cases) {
+    const std::string where = c.file + (c.lost ? " lost" : " held");
+    FaultPlatform disk = crashed;
+    const Path file = user_dir / c.file;
+    Tree expected = left;
+    if (c.lost) {
+      disk.DeleteFile(file);
+      expected.erase(c.file);
+    } else {
+      disk.unreadable.insert(file.Normal().text());
+    }
+    const Installation opened = Installation::OnView(disk, app_dir);
+    EXPECT_TRUE(opened.recovery_stopped()) << where;
+    ASSERT_EQ(opened.recovered().size(), 1u) << where;
+    const std::string words = c.lost ? texts::kChangeLost : texts::kRecoveryHeld;
+    EXPECT_NE(opened.recovered()[0].find(words), std::string::npos) << where;
+    EXPECT_NE(opened.recovered()[0].find("\\" + c.file + "."), std::string::npos)
+        << where << ": " << opened.recovered()[0];
+    if (!c.lost) {
+      EXPECT_NE(opened.recovered()[0].find(testing::ReasonShown(EBUSY)), std::string::npos)
+          << where;
+      EXPECT_TRUE(disk.Snapshot(user_dir) == expected)
+          << where << ": " << Diff(disk.Snapshot(user_dir), expected);
+      disk.unreadable.clear();
+      Installation::OnView(disk, app_dir);
+      EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
+          << where << ": " << Diff(disk.Snapshot(user_dir), upgraded);
+      continue;
+    }
+    // Nothing of the old data is deleted, and the journal stays.
+    const Tree now = disk.Snapshot(user_dir);
+    for (const auto& [path, bytes] : original) {
+      if (!upgraded.count(path)) {
+        EXPECT_EQ(now.count(path), 1u) << where << ": " << path;
+      }
+    }
+    EXPECT_EQ(now.count(kJournalName), 1u) << where;
+  }
+}
+
 TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
   FaultPlatform reference = pristine;
   ASSERT_EQ(Run(reference, false), Outcome::kDone);

@@ -142,6 +142,9 @@ bool FaultPlatform::TestOpen(const Path& path) {
 }
 
 IoStatus FaultPlatform::ReadFile(const Path& path, std::string* bytes) {
+  if (unreadable.count(path.Normal().text()) != 0) {
+    return IoStatus::Failed(IoError::kReadFailed, path, EBUSY);
+  }
   const auto node = Find(path);
   if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
   *bytes = contents_[node->id];
@@ -177,6 +180,9 @@ IoStatus FaultPlatform::RenameFile(const Path& from, const Path& to) {
   if (Operation('R') || to.Normal().text() == failing_rename_to) {
     return IoStatus::Failed(IoError::kRenameFailed, to, kPlantedCode);
   }
+  if (unreadable.count(from.Normal().text()) != 0) {
+    return IoStatus::Failed(IoError::kRenameFailed, to, EBUSY);
+  }
   Guard(to);
   const auto source = Place(from);
   const auto target = Place(to);
@@ -197,6 +203,9 @@ IoStatus FaultPlatform::RenameFile(const Path& from, const Path& to) {
 IoStatus FaultPlatform::DeleteFile(const Path& path) {
   if (Operation('D') || path.Normal().text() == failing_delete_of) {
     return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
+  }
+  if (unreadable.count(path.Normal().text()) != 0) {
+    return IoStatus::Failed(IoError::kDeleteFailed, path, EBUSY);
   }
   Guard(path);
   const auto place = Place(path);

@@ -54,6 +54,9 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   std::string failing_rename_to;
   std::string failing_delete_of;
   std::set<std::string> held_open;
+  // Files a scanner or a synchronising client holds sharing nothing, as
+  // Windows answers it: reading, renaming and deleting them fail (EBUSY).
+  std::set<std::string> unreadable;
   int pauses = 0;
   int release_after = 0;
   Path executable_path;

@@ -20,6 +20,7 @@
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 #include "upgrade/error_report.h"
+#include "verify/verify.h"
 
 namespace dayledger {
 namespace {
@@ -612,6 +613,27 @@ TEST_F(UpgradeToolTest, UserUpgradedElsewhereAfterTheSelectionIsRefusedUnderTheL
     EXPECT_TRUE(port.log.empty()) << c.name;
     EXPECT_TRUE(port.input_enabled) << c.name;
   }
+}
+
+// A first run stops after its backup (the window closed); the user deletes
+// a group in the scheduler and runs again. The new backup is the folder as
+// the second run found it, never merged into the first one, and after the
+// upgrade verify accounts for everything.
+TEST_F(UpgradeToolTest, BackupOfASecondRunIsTheFolderAsThatRunFoundIt) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 2, 1}});
+  Select("u");
+  flow().StartClicked();
+  flow().BackupTick();
+  ResetFlow();
+  fs::remove(NativeOf("users/u/groups/group1.qbd"));
+  const auto found = testing::SnapshotTree(NativeOf("users/u"));
+  ASSERT_EQ(Upgrade("u"), Outcome::kDone);
+  EXPECT_TRUE(testing::SnapshotTree(NativeOf("upgrade_backup/u")) == found);
+  const auto verified = Verify(installation, {"u", ""});
+  EXPECT_EQ(verified.reply.outcome, Outcome::kDone);
+  EXPECT_TRUE(verified.found.accounted_for());
+  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu-new-u")));
+  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu-old-u")));
 }
 
 TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
