@@ -25,13 +25,15 @@ class UnlockedOverlay : public OverlayPlatform {
  public:
   UnlockedOverlay(Platform* target, const Installation& installation)
       : OverlayPlatform(target), backup_root_(installation.BackupRoot()) {}
-  // Where the lock's folder is there already, the real lock is taken and
-  // let go at once, taking its file with it: a lock file that cannot be
-  // opened is found as the upgrade would find it.
+  // Where the lock's folder is there already, the real lock is taken once
+  // and held while the dry run reads (it is let go with the overlay, taking
+  // its file with it): a lock file that cannot be opened is found as the
+  // upgrade would find it, and no upgrade changes the folder under the check.
   TakenLock LockFile(const Path& path) override {
-    if (target()->Inspect(path.Parent()) != PathKind::kMissing) {
+    if (!real_lock_ && target()->Inspect(path.Parent()) != PathKind::kMissing) {
       TakenLock real = target()->LockFile(path);
       if (real.result != LockResult::kLocked) return real;
+      real_lock_ = std::move(real.held);
     }
     return {LockResult::kLocked, std::make_unique<FileLock>(), 0};
   }
@@ -49,6 +51,7 @@ class UnlockedOverlay : public OverlayPlatform {
 
  private:
   Path backup_root_;
+  std::unique_ptr<FileLock> real_lock_;
 };
 
 // Every message the run shows is kept instead of shown; questions are

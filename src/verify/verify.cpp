@@ -189,6 +189,16 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
     Platform& platform = installation;
     const Path user_folder = installation.UserFolder(request.user_name);
     const Path backup_folder = installation.BackupOf(request.user_name);
+    // What is compared is read under the user's lock, so that no upgrade or
+    // restore changes it on the way. Where there is no backup, there is
+    // nothing to compare and nothing is made.
+    TakenLock lock;
+    if (platform.Inspect(backup_folder) == PathKind::kFolder) {
+      lock = installation.LockUser(request.user_name);
+      if (lock.result == LockResult::kBusy) {
+        return Ended(platform, Outcome::kRefused, texts::kUserBusy);
+      }
+    }
     const auto backup = Profile::ReadWhole(platform, backup_folder);
     if (!backup && platform.Inspect(backup_folder) != PathKind::kFolder) {
       return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);

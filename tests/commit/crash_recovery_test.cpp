@@ -408,8 +408,9 @@ TEST_P(CrashRecoveryTest, BackupSurvivesAFailedRunAndItsRerun) {
           << where << ": " << shown;
       const Tree records = disk.Snapshot(backup_dir.WithSuffix(".logs"));
       ASSERT_EQ(records.size(), 1u) << where;
-      EXPECT_NE(records.begin()->second.find("오류 : " + std::string(texts::kBackupFailed)),
-                std::string::npos)
+      const std::string first_line =
+          std::string(texts::kBackupFailed).substr(0, std::string(texts::kBackupFailed).find('\n'));
+      EXPECT_NE(records.begin()->second.find("오류 : " + first_line + "\r\n"), std::string::npos)
           << where;
     }
     Installation::OnView(disk, app_dir);
