@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -62,6 +63,10 @@ TEST(QtMessageBoxesTest, FlagsGiveTheIconButtonsAndAnswer) {
       {"No", kMbQuestionYesNo, Click(QMessageBox::No), QMessageBox::Question,
        QMessageBox::Yes | QMessageBox::No, kIdNo},
       {"closed", kMbQuestionYesNo, [](QMessageBox* box) { box->close(); }, QMessageBox::Question,
+       QMessageBox::Yes | QMessageBox::No, kIdNo},
+      // Enter, pressed out of habit, answers a question whose default is No.
+      {"Enter, No by default", kMbQuestionYesNo | kMbDefaultButton2,
+       [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, QMessageBox::Question,
        QMessageBox::Yes | QMessageBox::No, kIdNo},
       {"error", kMbError, Click(QMessageBox::Ok), QMessageBox::Critical, QMessageBox::Ok, 1},
       {"information", kMbInformation, Click(QMessageBox::Ok), QMessageBox::Information,
