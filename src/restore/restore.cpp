@@ -131,8 +131,14 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
     // The current folder is copied aside first, so the restore loses nothing.
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
       // A file that cannot be read is named as such, one that cannot be
-      // written as such.
-      ThrowIfFailed(CopyTreeAs(platform, plan.user_dir, plan.aside_dir));
+      // made as such.
+      if (const IoStatus copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir);
+          !copied.ok()) {
+        const bool read =
+            copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound;
+        throw read ? CannotOpenFile(copied.path, copied.code)
+                   : CannotCreateFile(copied.path, copied.code);
+      }
       record.Line(StampedLine(platform.Now(), texts::kKeptAside + platform.Shown(plan.aside_dir)));
     } else {
       ThrowIfFailed(platform.CreateDirectory(plan.user_dir));

@@ -1,0 +1,82 @@
+// The restore's own start and words: the question about the other PCs of a
+// network drive, and a failed copy of the current folder named for what
+// failed, a read or a create.
+#include "restore/restore.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/path.h"
+#include "support/native_files.h"
+#include "support/upgrade_fixture.h"
+#include "texts/texts.h"
+
+namespace dayledger {
+namespace {
+
+using demo::UserSpec;
+
+class RestoreTest : public testing::UpgradeFixture {
+ protected:
+  void SetUp() override {
+    AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+    ASSERT_EQ(Upgrade("u"), Outcome::kDone);
+  }
+};
+
+TEST_F(RestoreTest, NetworkDriveIsAskedAboutAndFailedCopiesAreNamedForWhatFailed) {
+  const Path user_dir = builder.AppDir() / "users" / "u";
+  const struct {
+    const char* name;
+    bool network_drive;
+    bool others_closed;
+    std::string unreadable;  // relative to the user's folder
+    bool aside_unwritable;   // the copy kept aside cannot be made
+    Outcome outcome;
+    std::string words;  // the notice's beginning
+  } cases[] = {
+      {"network drive", true, false, "", false, Outcome::kAsk, texts::kOtherPcsQuestion},
+      {"a read fails", false, false, "group.qbd", false, Outcome::kStopped,
+       "Cannot open file " + (user_dir / "group.qbd").Normal().text() + "."},
+      {"a create fails", false, false, "", true, Outcome::kStopped, "Cannot create file "},
+      {"network drive, closed elsewhere", true, true, "", false, Outcome::kDone, ""},
+  };
+  for (const auto& c : cases) {
+    platform.network_drive = c.network_drive;
+    platform.fail_read_path = c.unreadable.empty() ? "" : NativeOf("users/u/" + c.unreadable);
+    const auto planned = PlanRestore(installation, "u");
+    ASSERT_EQ(planned.reply.outcome, Outcome::kDone) << c.name;
+    platform.fail_writes_in_folder =
+        c.aside_unwritable ? platform.Native(planned.found.aside_dir) : "";
+    const auto before = testing::SnapshotTree(NativeOf(""));
+    const auto user_before = testing::SnapshotTree(NativeOf("users/u"));
+    const auto restored = Restore(installation, planned.found, c.others_closed);
+    EXPECT_EQ(restored.reply.outcome, c.outcome) << c.name;
+    if (c.outcome == Outcome::kDone) {
+      EXPECT_TRUE(testing::SnapshotTree(NativeOf("users/u")) ==
+                  testing::SnapshotTree(NativeOf("upgrade_backup/u")))
+          << c.name;
+      continue;
+    }
+    ASSERT_FALSE(restored.reply.notices.empty()) << c.name;
+    const Notice& shown = restored.reply.notices.front();
+    EXPECT_EQ(shown.text.rfind(c.words, 0), 0u) << c.name << ": " << shown.text;
+    if (c.outcome == Outcome::kAsk) {
+      EXPECT_EQ(shown.kind, NoticeKind::kQuestion) << c.name;
+      EXPECT_TRUE(shown.no_by_default) << c.name;
+      EXPECT_TRUE(testing::SnapshotTree(NativeOf("")) == before) << c.name << ": nothing changed";
+    } else {
+      // The failed file itself, the system's reason, and the user's folder as it was.
+      if (c.aside_unwritable) {
+        EXPECT_EQ(shown.text.rfind(c.words + planned.found.aside_dir.text() + "\\", 0), 0u)
+            << c.name << ": " << shown.text;
+      }
+      EXPECT_NE(shown.text.find(testing::ReasonShown(EIO)), std::string::npos) << c.name;
+      EXPECT_TRUE(testing::SnapshotTree(NativeOf("users/u")) == user_before) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dayledger
