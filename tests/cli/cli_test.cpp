@@ -20,7 +20,9 @@
 
 #include "app/tform1.h"
 #include "cli/cli_options.h"
+#include "commit/journal.h"
 #include "dayledger_version.h"
+#include "digest/sha1.h"
 #include "platform/cp949_codec.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
@@ -227,6 +229,41 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
   EXPECT_EQ(no_list.status, 1);
   EXPECT_EQ(no_list.err,
             texts::kUserListMissing + texts::UserListLookedFor(app + "users\\userlist.kvd") + "\n");
+}
+
+// Opening the installation finishes what an interrupted change left before
+// any command: a whole journal is rolled forward, and said so. One whose new
+// file is gone while its target does not hold it stops the program with
+// status 3, naming the file, and changes nothing.
+TEST_F(CliTest, OpeningFinishesAnInterruptedChangeOrStopsWithThree) {
+  const Journal journal{{{".dlu-1", "x.qbd", true, 3, HexDigest("new")}}, {}, {}, {""}};
+  const struct {
+    const char* name;
+    bool temporary_there;
+    int status;
+    std::string words;
+  } cases[] = {
+      {"whole", true, 0, texts::kNoteRolledForward + texts::NoteUser("u") + "\n"},
+      {"lost", false, 3, texts::kNoteFailed + texts::NoteUser("u") + " " + texts::kChangeLost},
+  };
+  for (const auto& c : cases) {
+    AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
+    Write("users/u/.dlu-journal", EncodeJournal(journal));
+    if (c.temporary_there) Write("users/u/.dlu-1", "new");
+    const auto before = SnapshotTree(builder.root());
+    const ProcessResult listed = Cli("list");
+    EXPECT_EQ(listed.status, c.status) << c.name;
+    EXPECT_EQ(listed.err.rfind(c.words, 0), 0u) << c.name << ": " << listed.err;
+    if (c.status == 0) {
+      EXPECT_EQ(Read("users/u/x.qbd"), "new") << c.name;
+      EXPECT_FALSE(fs::exists(NativeOf("users/u/.dlu-journal"))) << c.name;
+    } else {
+      EXPECT_TRUE(listed.out.empty()) << c.name << ": no command after a stopped opening";
+      EXPECT_TRUE(SnapshotTree(builder.root()) == before) << c.name;
+      fs::remove(NativeOf("users/u/.dlu-journal"));
+    }
+    fs::remove(NativeOf("users/u/x.qbd"));
+  }
 }
 
 // A small disk of its own (root may mount one): without room for the
