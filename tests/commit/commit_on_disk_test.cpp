@@ -9,6 +9,7 @@
 
 #include "commit/journal.h"
 #include "commit/work_files.h"
+#include "digest/sha1.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/native_files.h"
@@ -106,6 +107,9 @@ namespace {
 
 TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   const std::string whole = EncodeJournal(Journal{{{".dlu-1", "x.qbd"}}, {}, {}, {""}});
+  // As an earlier build wrote it: no size or digest of the new file.
+  const std::string first_body = "dayledger journal 1\nR\t.dlu-1\tx.qbd\nF\t\n";
+  const std::string first_format = first_body + "C\t" + HexDigest(first_body) + "\n";
   std::string changed_body = whole;
   changed_body[changed_body.find("x.qbd")] = 'y';  // the checksum line intact
   const std::string rolled_forward = "중단되었던 변경의 저장을 마저 완료하였습니다. (사용자 : u)";
@@ -119,6 +123,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     bool earlier_lock_held = false;  // the lock an earlier build kept in the user's folder
   } cases[] = {
       {.journal = whole, .note = rolled_forward, .x = "new"},
+      {.journal = first_format, .note = rolled_forward, .x = "new"},
       {.journal = whole.substr(0, whole.size() - 3), .note = rolled_back},
       {.journal = changed_body, .note = rolled_back},
       {.journal = whole, .note = rolled_forward, .x = "new", .earlier_lock_held = true},
