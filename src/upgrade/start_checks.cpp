@@ -45,7 +45,7 @@ Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
   return Reply();
 }
 
-Reply UpgradeTool::DecideLocked(int index, const std::string& password) {
+Reply UpgradeTool::ReadAgain(int index) {
   // Another program (the terminal program, the tool on another PC of the
   // office) may have changed the user since the window showed it.
   const auto users = installation_.Users();
@@ -60,11 +60,10 @@ Reply UpgradeTool::DecideLocked(int index, const std::string& password) {
   }
   state_.UserProfile = std::move(profile);
   state_.Encrypted = state_.UserProfile.Encrypted();
-  Reply decided = Decide(state_.UserProfile, password);
-  // The window shows the user as the decision found it.
-  decided.view =
+  Reply read;
+  read.view =
       UserView{Cp949ToUtf8Text(state_.UserName), state_.UserProfile.Version(), state_.Encrypted};
-  return decided;
+  return read;
 }
 
 Reply UpgradeTool::Start(const StartRequest& request) {
@@ -77,14 +76,20 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     }
     if (!IsSafeUserName(state_.UserName))
       return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError);
+    // The user as they are now, not as the window showed them: a first
+    // answer, which is taken again under the lock.
+    const Reply now = ReadAgain(index);
+    if (now.outcome != Outcome::kDone) return now;
     const Profile& profile = state_.UserProfile;
-    // What the profile shown says is only a first answer: the one that
-    // counts is taken again under the lock.
-    if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) return refused;
+    if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) {
+      refused.view = now.view;
+      return refused;
+    }
     if (request.skip_backup && !request.skip_confirmed) {
       return Asked(texts::kSkipBackupQuestion, Question::kSkipBackup);
     }
     if (Reply decided = Decide(profile, request.password); decided.outcome != Outcome::kDone) {
+      decided.view = now.view;
       return decided;
     }
     // What the PC is doing that the upgrade cannot live with is refused before
@@ -99,7 +104,13 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     if (!cleared.cleared()) return cleared.reply;
     // Everything decided on is read again under the lock; a refusal then
     // leaves the disk as it found it, the lock's folder included.
-    if (Reply decided = DecideLocked(index, request.password); decided.outcome != Outcome::kDone) {
+    Reply decided = ReadAgain(index);
+    if (decided.outcome == Outcome::kDone) {
+      const std::optional<UserView> view = decided.view;
+      decided = Decide(state_.UserProfile, request.password);
+      decided.view = view;
+    }
+    if (decided.outcome != Outcome::kDone) {
       cleared.lock.reset();
       if (!root_there) platform_.RemoveFolder(installation_.BackupRoot());
       return decided;

@@ -75,9 +75,10 @@ class UpgradeTool : public StageObserver {
   Reply VersionRefusal(const Profile& profile) const;
   // The same, then the password, which unlocks the user.
   Reply Decide(const Profile& profile, const std::string& password);
-  // Under the user's lock: the user list's row, the profile and the
-  // password read and decided on again; the reply shows the user as found.
-  Reply DecideLocked(int index, const std::string& password);
+  // The user list's row and the profile read again, as they are now; the
+  // reply shows the user as found, or refuses a row or profile changed so
+  // that the user cannot be started.
+  Reply ReadAgain(int index);
   std::string BackupFailure(const IoStatus& copied, const IoStatus& removed);
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.

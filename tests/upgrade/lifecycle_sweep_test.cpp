@@ -1,0 +1,451 @@
+// Whole histories on one installation: seeded random runs of the window and
+// the terminal program, runs cut by a crash or an I/O error and the start
+// after them (sometimes with a file of the interrupted change held), the
+// user's own edits between runs, a second program between the window's
+// selection and its start, restore, verify and check. After every step the
+// promises hold: each user's folder is whole at one version, a backup is the
+// folder as its run found it, verify accounts for a fresh upgrade, restore
+// gives the backup back, and nothing of the tool's work is left.
+// DAYLEDGER_LIFECYCLE_SEEDS=<n> plays n new seeds besides the fixed ones.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <sstream>
+
+#include "check/preflight.h"
+#include "commit/journal.h"
+#include "commit/work_files.h"
+#include "demo/installation_builder.h"
+#include "platform/cp949_codec.h"
+#include "presenter/window_flow.h"
+#include "restore/restore.h"
+#include "schedule/schedule_cipher.h"
+#include "schedule/schedule_file.h"
+#include "state/line_file.h"
+#include "support/fault_platform.h"
+#include "support/headless_view.h"
+#include "support/test_platform.h"
+#include "upgrade/upgrade_runner.h"
+#include "verify/verify.h"
+
+namespace dayledger {
+namespace {
+
+using demo::InstallationBuilder;
+using demo::UserSpec;
+using testing::FaultPlatform;
+using Tree = std::map<std::string, std::string>;
+
+// The histories the test command plays; the sanitizer build plays fewer.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr unsigned kFixedSeeds = 2;
+#else
+constexpr unsigned kFixedSeeds = 8;
+#endif
+
+// What the history expects of one user.
+struct Expected {
+  UserSpec spec;
+  Tree folder;  // the user's folder as it must be now
+  Tree backup;  // upgrade_backup\<user> as it must be now; empty for none
+  bool upgraded = false;
+};
+
+class History {
+ public:
+  History(unsigned seed, const std::string& native_root) : random_(seed) {
+    InstallationBuilder builder(native_root);
+    builder.WriteTemplates();
+    const std::vector<UserSpec> pool = {
+        {"kim", "", "", 1, 2, 1}, {"홍길동", "", "비밀번호", 1, 1, 1}, {"lee", "", "", 1, 1, 2}};
+    const char* versions[] = {"10000", "10100", "10200"};
+    std::vector<std::string> names;
+    const size_t count = 2 + Pick(2);
+    for (size_t i = 0; i < count; ++i) {
+      UserSpec spec = pool[i];
+      spec.version = versions[Pick(3)];
+      if (Pick(2) == 0) spec.password = spec.password.empty() ? "pw" : "";
+      builder.WriteUser(spec);
+      names.push_back(spec.name);
+      users_.push_back({spec, {}, {}, false});
+    }
+    builder.WriteUserList(names);
+    app_dir_ = builder.AppDir();
+    disk_.Load(builder.root(), app_dir_);
+    for (Expected& user : users_) user.folder = disk_.Snapshot(UserDir(user));
+    Note("users:");
+    for (const Expected& user : users_) {
+      Note(" " + user.spec.name + " " + user.spec.version +
+           (user.spec.password.empty() ? " plain" : " enciphered"));
+    }
+    Note("\n");
+  }
+
+  // Plays `steps` steps, checking after each; the first broken promise ends it.
+  void Play(int steps) {
+    for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
+      const size_t who = Pick(users_.size());
+      switch (Pick(10)) {
+        case 0:
+        case 1:
+          UpgradeInWindow(who, std::nullopt);
+          break;
+        case 2:
+          UpgradeInTerminal(who);
+          break;
+        case 3:
+          UpgradeCutShort(who);
+          break;
+        case 4:
+          Edit(who);
+          break;
+        case 5:
+          UpgradeInWindow(who, Pick(2) == 0 ? Other::kUpgrade : Other::kRestore);
+          break;
+        case 6:
+          RestoreUser(who);
+          break;
+        case 7:
+          VerifyUser(who);
+          break;
+        case 8:
+          CheckUser(who);
+          break;
+        default:
+          Edit(who);
+          UpgradeInWindow(who, std::nullopt);
+          break;
+      }
+      CheckPromises();
+    }
+  }
+
+  const std::string& steps() const { return steps_; }
+
+ private:
+  enum class Other { kUpgrade, kRestore };
+
+  size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
+  void Note(const std::string& text) { steps_ += text; }
+  Path UserDir(const Expected& user) const { return app_dir_ / "users" / user.spec.name; }
+  Path BackupDir(const Expected& user) const {
+    return app_dir_.Normal() / "upgrade_backup" / user.spec.name;
+  }
+  int Row(const Expected& user) const { return static_cast<int>(&user - users_.data()); }
+
+  // The user's folder once upgraded, found by an upgrade of a copy of the
+  // disk as it is now; nullopt when the upgrade stops on the data.
+  std::optional<Tree> UpgradedNow(const Expected& user) {
+    FaultPlatform copy = disk_;
+    Installation installation = Installation::OnView(copy, app_dir_);
+    testing::HeadlessView view;
+    UpgradeTool tool(installation, view);
+    tool.LoadUsers();
+    tool.ShowUser(Row(user));
+    BoxedNotices answered(copy);
+    StartRequest request{Row(user), user.spec.password, true, true};
+    if (RunUpgrade(tool, request, answered).outcome != Outcome::kDone) return std::nullopt;
+    return copy.Snapshot(UserDir(user));
+  }
+
+  // Whether the tree is at the target version, by its profile.
+  static bool AtTarget(const Tree& folder) {
+    const auto profile = folder.find("profile.qbd");
+    return profile != folder.end() && SplitLines(profile->second).at(1) == "10300";
+  }
+
+  // After an upgrade that may have happened: the folder is the old one or
+  // the upgraded one, and the backup is the earlier one or the folder as
+  // the run found it; the expectations follow.
+  void Settle(Expected& user, const std::optional<Tree>& upgraded, bool backed_up_if_upgraded,
+              const std::string& where) {
+    const Tree now = disk_.Snapshot(UserDir(user));
+    const Tree backup = disk_.Snapshot(BackupDir(user));
+    const Tree found = user.folder;
+    if (upgraded && now == *upgraded && !user.upgraded) {
+      user.folder = now;
+      user.upgraded = true;
+      if (backed_up_if_upgraded) {
+        EXPECT_TRUE(backup == found) << where << ": the backup is the folder as the run found it";
+        user.backup = found;
+        ExpectVerified(user, where);
+      }
+    } else {
+      EXPECT_TRUE(now == user.folder) << where << ": the folder is neither old nor new";
+    }
+    if (backup != user.backup) {
+      EXPECT_TRUE(backup == found) << where << ": the backup is neither the earlier one nor new";
+      user.backup = backup;
+    }
+  }
+
+  void ExpectVerified(const Expected& user, const std::string& where) {
+    Installation installation = Installation::OnView(disk_, app_dir_);
+    const auto verified =
+        Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
+    EXPECT_EQ(verified.reply.outcome, Outcome::kDone) << where << ": verify";
+    EXPECT_TRUE(verified.found.accounted_for()) << where << ": verify accounts for everything";
+  }
+
+  // The window, as a person drives it: opened, the user clicked, started,
+  // and its timers run. With `other`, a second program works on the user
+  // between the click and the start.
+  void UpgradeInWindow(size_t who, std::optional<Other> other) {
+    Expected& user = users_[who];
+    const std::string where =
+        "window upgrade of " + user.spec.name +
+        (other ? (*other == Other::kUpgrade ? ", upgraded meanwhile" : ", restored meanwhile")
+               : "");
+    Note(where + "\n");
+    Installation installation = Installation::OnView(disk_, app_dir_);
+    testing::HeadlessView view;
+    WindowFlow flow(installation, view, disk_);
+    flow.Open();
+    view.selected = Row(user);
+    view.password = user.spec.password;
+    flow.UserClicked();
+    if (other == Other::kUpgrade) UpgradeInTerminal(who);
+    if (other == Other::kRestore) RestoreUser(who);
+    const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
+    Reply reply = flow.StartClicked();
+    if (view.backup_timer) reply = flow.BackupTick();
+    while (view.driver_timer) reply = flow.StageTick();
+    if (user.upgraded) {
+      EXPECT_EQ(disk_.MessageLines().back(),
+                "information:해당 사용자 데이터 버전은 이미 최신 버전입니다.")
+          << where;
+      EXPECT_EQ(view.version_label, "v 1.03.00") << where << ": the user as they now are";
+    } else {
+      EXPECT_EQ(reply.outcome == Outcome::kDone, upgraded.has_value()) << where;
+    }
+    Settle(user, upgraded, true, where);
+  }
+
+  // The terminal program's upgrade, its questions answered by --yes.
+  void UpgradeInTerminal(size_t who) {
+    Expected& user = users_[who];
+    const std::string where = "terminal upgrade of " + user.spec.name;
+    Note(where + "\n");
+    const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
+    Installation installation = Installation::OnView(disk_, app_dir_);
+    testing::HeadlessView log;
+    UpgradeTool tool(installation, log);
+    tool.LoadUsers();
+    tool.ShowUser(Row(user));
+    BoxedNotices answered(disk_);
+    disk_.operations = 0;
+    const Outcome outcome =
+        RunUpgrade(tool, {Row(user), user.spec.password, false, true, true}, answered).outcome;
+    // A cut short run is cut within the longest run seen.
+    operations_ = std::max(operations_, disk_.operations);
+    EXPECT_EQ(outcome == Outcome::kDone, upgraded.has_value()) << where;
+    Settle(user, upgraded, true, where);
+  }
+
+  // A run cut short by a crash or an I/O error at a random operation, and
+  // the start after it; sometimes a scanner holds a file of the interrupted
+  // change at that start, and lets go before the start after.
+  void UpgradeCutShort(size_t who) {
+    Expected& user = users_[who];
+    const bool crash = Pick(2) == 0;
+    const int at = 1 + static_cast<int>(Pick(static_cast<size_t>(operations_)));
+    const std::string where = "upgrade of " + user.spec.name +
+                              (crash ? ", crash before " : ", failure at ") + std::to_string(at);
+    Note(where);
+    const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
+    const bool skip = Pick(4) == 0;
+    {
+      Installation installation = Installation::OnView(disk_, app_dir_);
+      disk_.operations = 0;
+      (crash ? disk_.crash_before : disk_.fail_at) = at;
+      testing::HeadlessView log;
+      UpgradeTool tool(installation, log);
+      tool.LoadUsers();
+      tool.ShowUser(Row(user));
+      BoxedNotices answered(disk_);
+      RunUpgrade(tool, {Row(user), user.spec.password, skip, true, true}, answered);
+    }
+    if (crash) {
+      disk_.Crash();
+    } else {
+      disk_.fail_at = 0;
+    }
+    // A file of a whole journal's change, held at the next start: the
+    // journal, or a new file under its temporary name.
+    const Tree left = disk_.Snapshot(UserDir(user));
+    const auto journal = left.find(kJournalName);
+    std::string held;
+    for (const auto& [path, bytes] : left) {
+      if (journal == left.end() || !DecodeJournal(journal->second)) break;
+      if (path.back() != '\\' && path.find(".dlu-") == path.rfind('\\') + 1 && Pick(3) == 0) {
+        held = (UserDir(user) / path).Normal().text();
+      }
+    }
+    if (!held.empty()) {
+      Note(", held at the start: " + held.substr(held.rfind('\\') + 1));
+      disk_.unreadable.insert(held);
+      const Tree before = disk_.Snapshot(UserDir(user));
+      EXPECT_TRUE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
+      EXPECT_TRUE(disk_.Snapshot(UserDir(user)) == before)
+          << where << ": the held start changed it";
+      disk_.unreadable.clear();
+    }
+    Note("\n");
+    EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
+    Settle(user, upgraded, !skip, where);
+  }
+
+  // The user's own edits in the scheduler, at the user's own version.
+  void Edit(size_t who) {
+    Expected& user = users_[who];
+    const Path folder = UserDir(user);
+    std::string what;
+    switch (Pick(user.upgraded ? 2 : 4)) {
+      case 0:
+        what = "a group added";
+        disk_.WriteFile(folder / "groups" / ("added" + std::to_string(edits_++) + ".qbd"),
+                        JoinLines({"#group data#", SplitLines(user.folder.at("profile.qbd")).at(1),
+                                   Utf8ToCp949Text("새 그룹")}));
+        break;
+      case 1: {
+        what = "a group deleted";
+        for (const auto& [path, bytes] : user.folder) {
+          if (path.rfind("groups\\", 0) == 0 && path.back() != '\\') {
+            disk_.DeleteFile(folder / path);
+            break;
+          }
+        }
+        break;
+      }
+      case 2: {
+        const int year = 1980 + static_cast<int>(Pick(50));
+        const int month = 1 + static_cast<int>(Pick(12));
+        what = "entries added to " + std::to_string(year) + "-" + std::to_string(month);
+        const std::string plain =
+            InstallationBuilder::MonthlyFile(year, month, user.spec.version, 3);
+        const bool enciphered = !user.spec.password.empty();
+        disk_.WriteFile(
+            folder / "schedules" / SchClass::FileName(year, month),
+            enciphered ? EncodeScheduleLines(
+                             LineList(SplitEncipheredLines(plain)), true,
+                             MakeScheduleKey(InstallationBuilder::DataKeyFor(user.spec.password)))
+                       : plain);
+        break;
+      }
+      default:
+        what = "a month deleted";
+        disk_.DeleteFile(folder / "schedules" /
+                         SchClass::FileName(1990, 1 + static_cast<int>(Pick(12))));
+        break;
+    }
+    Note("edit of " + user.spec.name + ": " + what + "\n");
+    // The scheduler saved it long before any power cut.
+    for (const auto& [path, bytes] : disk_.Snapshot(folder)) {
+      if (path.back() != '\\') disk_.SyncFile(folder / path);
+    }
+    for (const char* changed : {"groups", "schedules"}) disk_.SyncFolder(folder / changed);
+    user.folder = disk_.Snapshot(folder);
+  }
+
+  void RestoreUser(size_t who) {
+    Expected& user = users_[who];
+    const std::string where = "restore of " + user.spec.name;
+    Note(where + "\n");
+    Installation installation = Installation::OnView(disk_, app_dir_);
+    const auto planned = PlanRestore(installation, Utf8ToCp949Text(user.spec.name));
+    if (user.backup.empty()) {
+      EXPECT_EQ(planned.reply.outcome, Outcome::kRefused) << where;
+      return;
+    }
+    ASSERT_EQ(planned.reply.outcome, Outcome::kDone) << where;
+    const auto restored = Restore(installation, planned.found, true);
+    EXPECT_EQ(restored.reply.outcome, Outcome::kDone) << where;
+    const Tree now = disk_.Snapshot(UserDir(user));
+    EXPECT_TRUE(now == user.backup) << where << ": the backup given back byte for byte";
+    EXPECT_TRUE(disk_.Snapshot(planned.found.aside_dir) == user.folder)
+        << where << ": the folder before kept aside";
+    user.folder = now;
+    user.upgraded = AtTarget(now);
+  }
+
+  void VerifyUser(size_t who) {
+    const Expected& user = users_[who];
+    Note("verify of " + user.spec.name + "\n");
+    const Tree before = disk_.Snapshot(app_dir_);
+    Installation installation = Installation::OnView(disk_, app_dir_);
+    Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
+    EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << "verify changed the disk";
+  }
+
+  void CheckUser(size_t who) {
+    const Expected& user = users_[who];
+    Note("check of " + user.spec.name + "\n");
+    const Tree before = disk_.Snapshot(app_dir_);
+    Installation installation = Installation::OnView(disk_, app_dir_);
+    const auto checked = dayledger::CheckUser(installation, Row(user), user.spec.password);
+    EXPECT_EQ(checked.reply.outcome == Outcome::kDone, !user.upgraded && UpgradedNow(user))
+        << "check of " << user.spec.name;
+    EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << "check changed the disk";
+  }
+
+  void CheckPromises() {
+    const Tree backups = disk_.Snapshot(app_dir_.Normal() / "upgrade_backup");
+    for (const auto& [path, bytes] : backups) {
+      EXPECT_EQ(path.find(".dlu-"), std::string::npos) << "left in upgrade_backup: " << path;
+    }
+    for (const Expected& user : users_) {
+      const Tree now = disk_.Snapshot(UserDir(user));
+      EXPECT_TRUE(now == user.folder) << user.spec.name << ": not as expected";
+      for (const auto& [path, bytes] : now) {
+        EXPECT_EQ(path.find(".dlu-"), std::string::npos) << user.spec.name << ": left " << path;
+      }
+      const Tree backup = disk_.Snapshot(BackupDir(user));
+      EXPECT_TRUE(backup == user.backup) << user.spec.name << ": backup not as expected";
+      EXPECT_FALSE(AtTarget(backup)) << user.spec.name << ": the backup holds 1.03 data";
+    }
+  }
+
+  std::mt19937 random_;
+  FaultPlatform disk_;
+  Path app_dir_;
+  std::vector<Expected> users_;
+  std::string steps_;
+  int operations_ = 1000;  // the longest run so far, for a cut's place
+  int edits_ = 0;
+};
+
+void PlayHistory(unsigned seed) {
+  testing::TestPlatform temp;
+  History history(seed, temp.temp_dir() + "/app");
+  std::mt19937 lengths(seed);
+  history.Play(10 + static_cast<int>(lengths() % 21));
+  if (::testing::Test::HasFailure()) {
+    std::printf("seed %u failed; its steps:\n%s", seed, history.steps().c_str());
+  }
+}
+
+TEST(LifecycleSweepTest, FixedSeedsKeepEveryPromise) {
+  for (unsigned seed = 1; seed <= kFixedSeeds && !::testing::Test::HasFailure(); ++seed) {
+    PlayHistory(seed);
+  }
+}
+
+TEST(LifecycleSweepTest, NewSeedsFromTheEnvironment) {
+  const char* count = std::getenv("DAYLEDGER_LIFECYCLE_SEEDS");
+  if (count == nullptr) GTEST_SKIP() << "DAYLEDGER_LIFECYCLE_SEEDS=<n> plays n new seeds";
+  std::random_device device;
+  for (int i = 0; i < std::atoi(count) && !::testing::Test::HasFailure(); ++i) {
+    const unsigned seed = device();
+    std::printf("seed %u\n", seed);
+    PlayHistory(seed);
+  }
+}
+
+}  // namespace
+}  // namespace dayledger
