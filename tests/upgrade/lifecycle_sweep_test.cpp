@@ -57,6 +57,18 @@ struct Expected {
   bool upgraded = false;
 };
 
+// The disk as one program sees it, where another program may finish its
+// work at the very moment this one takes a lock.
+class RacedDisk : public PlatformWrapper {
+ public:
+  explicit RacedDisk(Platform* disk) : PlatformWrapper(disk) {}
+  TakenLock LockFile(const Path& path) override {
+    if (before_lock) std::exchange(before_lock, nullptr)();
+    return PlatformWrapper::LockFile(path);
+  }
+  std::function<void()> before_lock;
+};
+
 class History {
  public:
   History(unsigned seed, const std::string& native_root) : random_(seed) {
@@ -94,7 +106,7 @@ class History {
       switch (Pick(10)) {
         case 0:
         case 1:
-          UpgradeInWindow(who, std::nullopt);
+          UpgradeInWindow(who, std::nullopt, false);
           break;
         case 2:
           UpgradeInTerminal(who);
@@ -106,7 +118,7 @@ class History {
           Edit(who);
           break;
         case 5:
-          UpgradeInWindow(who, Pick(2) == 0 ? Other::kUpgrade : Other::kRestore);
+          UpgradeInWindow(who, Pick(2) == 0 ? Other::kUpgrade : Other::kRestore, Pick(2) == 0);
           break;
         case 6:
           RestoreUser(who);
@@ -119,7 +131,7 @@ class History {
           break;
         default:
           Edit(who);
-          UpgradeInWindow(who, std::nullopt);
+          UpgradeInWindow(who, std::nullopt, false);
           break;
       }
       CheckPromises();
@@ -195,24 +207,37 @@ class History {
 
   // The window, as a person drives it: opened, the user clicked, started,
   // and its timers run. With `other`, a second program works on the user
-  // between the click and the start.
-  void UpgradeInWindow(size_t who, std::optional<Other> other) {
+  // between the click and the start, or (`at_lock`) finishes just as the
+  // start takes the user's lock.
+  void UpgradeInWindow(size_t who, std::optional<Other> other, bool at_lock) {
     Expected& user = users_[who];
     const std::string where =
         "window upgrade of " + user.spec.name +
-        (other ? (*other == Other::kUpgrade ? ", upgraded meanwhile" : ", restored meanwhile")
+        (other ? (*other == Other::kUpgrade ? ", upgraded " : ", restored ") +
+                     std::string(at_lock ? "as it takes the lock" : "meanwhile")
                : "");
     Note(where + "\n");
-    Installation installation = Installation::OnView(disk_, app_dir_);
+    RacedDisk raced(&disk_);
+    Installation installation = Installation::OnView(raced, app_dir_);
     testing::HeadlessView view;
     WindowFlow flow(installation, view, disk_);
     flow.Open();
     view.selected = Row(user);
     view.password = user.spec.password;
     flow.UserClicked();
-    if (other == Other::kUpgrade) UpgradeInTerminal(who);
-    if (other == Other::kRestore) RestoreUser(who);
-    const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
+    // What the upgrade must make of the folder as the start finds it.
+    std::optional<Tree> upgraded;
+    const auto second = [&] {
+      if (other == Other::kUpgrade) UpgradeInTerminal(who);
+      if (other == Other::kRestore) RestoreUser(who);
+      upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
+    };
+    if (at_lock) {
+      upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
+      raced.before_lock = second;
+    } else {
+      second();
+    }
     Reply reply = flow.StartClicked();
     if (view.backup_timer) reply = flow.BackupTick();
     while (view.driver_timer) reply = flow.StageTick();
