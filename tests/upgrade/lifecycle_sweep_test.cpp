@@ -46,7 +46,7 @@ using Tree = std::map<std::string, std::string>;
 #if defined(__SANITIZE_ADDRESS__)
 constexpr unsigned kFixedSeeds = 2;
 #else
-constexpr unsigned kFixedSeeds = 8;
+constexpr unsigned kFixedSeeds = 24;
 #endif
 
 // What the history expects of one user.
@@ -124,7 +124,11 @@ class History {
           RestoreUser(who);
           break;
         case 7:
-          VerifyUser(who);
+          if (Pick(2) == 0) {
+            VerifyUser(who);
+          } else {
+            UpgradeInWindow(who, Other::kUpgrade, true);
+          }
           break;
         case 8:
           CheckUser(who);
@@ -264,11 +268,8 @@ class History {
     tool.LoadUsers();
     tool.ShowUser(Row(user));
     BoxedNotices answered(disk_);
-    disk_.operations = 0;
     const Outcome outcome =
         RunUpgrade(tool, {Row(user), user.spec.password, false, true, true}, answered).outcome;
-    // A cut short run is cut within the longest run seen.
-    operations_ = std::max(operations_, disk_.operations);
     EXPECT_EQ(outcome == Outcome::kDone, upgraded.has_value()) << where;
     Settle(user, upgraded, true, where);
   }
@@ -279,23 +280,21 @@ class History {
   void UpgradeCutShort(size_t who) {
     Expected& user = users_[who];
     const bool crash = Pick(2) == 0;
-    const int at = 1 + static_cast<int>(Pick(static_cast<size_t>(operations_)));
+    const bool skip = Pick(4) == 0;
+    // Half the cuts fall anywhere in the run, half among the commit's
+    // renames, just past its commit point, where a cut asks most of recovery.
+    FaultPlatform probe = disk_;
+    const std::string kinds = CutRun(probe, user, skip, 0, 0);
+    const size_t commit_point = kinds.rfind("WSF");
+    const int at = 1 + static_cast<int>(Pick(2) == 0 || commit_point == std::string::npos
+                                            ? Pick(kinds.size() + 1)
+                                            : commit_point + 2 + Pick(8));
     const std::string where = "upgrade of " + user.spec.name +
-                              (crash ? ", crash before " : ", failure at ") + std::to_string(at);
+                              (crash ? ", crash before " : ", failure at ") + std::to_string(at) +
+                              " of " + std::to_string(kinds.size()) + (skip ? ", no backup" : "");
     Note(where);
     const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
-    const bool skip = Pick(4) == 0;
-    {
-      Installation installation = Installation::OnView(disk_, app_dir_);
-      disk_.operations = 0;
-      (crash ? disk_.crash_before : disk_.fail_at) = at;
-      testing::HeadlessView log;
-      UpgradeTool tool(installation, log);
-      tool.LoadUsers();
-      tool.ShowUser(Row(user));
-      BoxedNotices answered(disk_);
-      RunUpgrade(tool, {Row(user), user.spec.password, skip, true, true}, answered);
-    }
+    CutRun(disk_, user, skip, crash ? at : 0, crash ? 0 : at);
     if (crash) {
       disk_.Crash();
     } else {
@@ -324,6 +323,24 @@ class History {
     Note("\n");
     EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
     Settle(user, upgraded, !skip, where);
+  }
+
+  // One upgrade of the user on `disk`, cut by a crash before or a failure
+  // at the given operation (0: none); the kinds of its operations.
+  std::string CutRun(FaultPlatform& disk, const Expected& user, bool skip, int crash_before,
+                     int fail_at) {
+    Installation installation = Installation::OnView(disk, app_dir_);
+    disk.operations = 0;
+    const size_t first = disk.kinds.size();
+    disk.crash_before = crash_before;
+    disk.fail_at = fail_at;
+    testing::HeadlessView log;
+    UpgradeTool tool(installation, log);
+    tool.LoadUsers();
+    tool.ShowUser(Row(user));
+    BoxedNotices answered(disk);
+    RunUpgrade(tool, {Row(user), user.spec.password, skip, true, true}, answered);
+    return disk.kinds.substr(first);
   }
 
   // The user's own edits in the scheduler, at the user's own version.
@@ -441,7 +458,6 @@ class History {
   Path app_dir_;
   std::vector<Expected> users_;
   std::string steps_;
-  int operations_ = 1000;  // the longest run so far, for a cut's place
   int edits_ = 0;
 };
 
