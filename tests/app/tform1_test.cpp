@@ -24,6 +24,7 @@
 #include "support/designed_window.h"
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"
+#include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "support/wait.h"
 #include "texts/texts.h"
@@ -600,6 +601,22 @@ TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSays
   EXPECT_FALSE(std::filesystem::exists(NativeOf("users/u/.dlu-1")));
   EXPECT_FALSE(std::filesystem::exists(NativeOf("users/u/.dlu-journal")));
   EXPECT_EQ(Text(Control("Label11")), "v 1.02.00");
+}
+
+// A scanner holds the journal at the start: the window says which file and
+// why, in an error box, lists nobody, and nothing changes.
+TEST_F(TForm1Test, AJournalThatCannotBeReadStopsTheOpeningAndChangesNothing) {
+  AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  Write("users/u/.dlu-1", "#profile data#\r\n10300\r\n");
+  Write("users/u/.dlu-journal", "held, so never read");
+  platform.fail_read_path = NativeOf("users/u/.dlu-journal");
+  const auto before = testing::SnapshotTree(NativeOf("users"));
+  form();
+  EXPECT_EQ(Messages(), Lines{"error:중단되었던 변경을 정리하지 못했습니다. (사용자 : u) " +
+                              std::string(texts::kRecoveryHeld) + builder.AppDir().text() +
+                              "\\users\\u\\.dlu-journal." + testing::ReasonShown(EIO)});
+  EXPECT_EQ(Control<QListWidget>("ListBox1")->count(), 0);
+  EXPECT_TRUE(testing::SnapshotTree(NativeOf("users")) == before);
 }
 
 }  // namespace
