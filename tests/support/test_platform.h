@@ -35,6 +35,9 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::optional<OtherAccount> RunningAsOtherAccount(const Path& folder) override {
     return other_account ? other_account : SystemPlatform::RunningAsOtherAccount(folder);
   }
+  std::vector<std::string> ProgramsRunningIn(const Path& folder) override {
+    return running_programs.empty() ? SystemPlatform::ProgramsRunningIn(folder) : running_programs;
+  }
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   Path executable_path;
@@ -54,6 +57,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::optional<std::uint64_t> free_bytes;    // the room every drive has left
   bool network_drive = false;                 // the installation lies on another PC
   std::optional<OtherAccount> other_account;  // the tool runs as another account
+  std::vector<std::string> running_programs;  // programs running from the installation
   int denied_syncs = 0;  // the next flushes of files, refused for a moment (EBUSY)
 
  private:

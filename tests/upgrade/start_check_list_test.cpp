@@ -1,0 +1,101 @@
+// The one list of start checks, walked as a list for each command: each row
+// refuses (or asks) for the commands it applies to and for no other, and
+// where two conditions hold at once the earlier row's words win, so that a
+// row removed, moved or narrowed fails here.
+#include "upgrade/start_check_list.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "support/upgrade_fixture.h"
+#include "texts/texts.h"
+
+namespace dayledger {
+namespace {
+
+namespace fs = std::filesystem;
+using demo::UserSpec;
+
+constexpr unsigned Of(Verb verb) { return 1u << static_cast<unsigned>(verb); }
+
+class StartCheckListTest : public testing::UpgradeFixture {
+ protected:
+  void SetUp() override { AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}}); }
+  // Every condition the rows look for, taken away again.
+  void Clear() {
+    platform.other_account.reset();
+    platform.network_drive = false;
+    platform.running_programs.clear();
+    fs::remove(NativeOf("upgrade_backup/u"));
+    platform.unwritable_folder.clear();
+    platform.free_bytes.reset();
+  }
+};
+
+TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin) {
+  const struct Row {
+    const char* name;
+    unsigned verbs;
+    std::function<void()> plant;
+    std::string words;  // the beginning of what the row says
+  } rows[] = {
+      {"another account", Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck),
+       [&] {
+         platform.other_account = OtherAccount{true, "admin", "kim"};
+       },
+       texts::RunAsOtherAccount("admin", "kim")},
+      {"a network drive", Of(Verb::kUpgrade) | Of(Verb::kRestore),
+       [&] { platform.network_drive = true; }, texts::kOtherPcsQuestion},
+      {"the scheduler running", Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck),
+       // The tool's own programs are never taken for the scheduler.
+       [&] {
+         platform.running_programs = {"C:\\app\\dayledger-upgrade.exe",
+                                      "C:\\app\\Dayledger-Upgrade-GUI.EXE",
+                                      "C:\\app\\Dayledger.exe"};
+       },
+       std::string(texts::kProgramRunning) + "Dayledger.exe"},
+      {"a link on the way", Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck),
+       [&] {
+         fs::create_directories(NativeOf("upgrade_backup"));
+         fs::create_directory_symlink(NativeOf("users"), NativeOf("upgrade_backup/u"));
+       },
+       texts::kLinkOnTheWay},
+      {"an unwritable folder", Of(Verb::kUpgrade) | Of(Verb::kCheck),
+       [&] { platform.unwritable_folder = NativeOf("users/u"); }, texts::kFolderNotWritable},
+      {"a full disk", Of(Verb::kUpgrade) | Of(Verb::kCheck), [&] { platform.free_bytes = 0; },
+       "디스크 공간이 부족하여 아무것도 바꾸지 않았습니다."},
+  };
+  const Verb verbs[] = {Verb::kUpgrade, Verb::kRestore, Verb::kCheck};
+  const auto words = [&](Verb verb) {
+    const StartClearance cleared = ClearToStart(verb, {installation, "u"});
+    return cleared.cleared() ? std::string() : cleared.reply.notices.at(0).text;
+  };
+  for (const Verb verb : verbs) {
+    const std::string command = std::to_string(static_cast<int>(verb));
+    for (const Row& row : rows) {
+      Clear();
+      row.plant();
+      const std::string said = words(verb);
+      if ((row.verbs & Of(verb)) == 0) {
+        EXPECT_EQ(said, "") << row.name << ", command " << command;
+        continue;
+      }
+      EXPECT_EQ(said.rfind(row.words, 0), 0u)
+          << row.name << ", command " << command << ": " << said;
+      for (const Row& later : rows) {
+        if (&later <= &row || (later.verbs & Of(verb)) == 0) continue;
+        Clear();
+        later.plant();
+        row.plant();
+        EXPECT_EQ(words(verb).rfind(row.words, 0), 0u)
+            << row.name << " before " << later.name << ", command " << command;
+      }
+    }
+  }
+  Clear();
+}
+
+}  // namespace
+}  // namespace dayledger
