@@ -55,4 +55,10 @@ class SystemPlatform : public Platform {
 #endif
 };
 
+#ifndef _WIN32
+// Whether a file system's type number (statfs' f_type) is one of a shared
+// folder's: NFS, SMB or CIFS.
+bool IsNetworkFileSystem(unsigned long type);
+#endif
+
 }  // namespace dayledger

@@ -126,14 +126,17 @@ std::string SystemPlatform::SystemVersion() {
   return std::string(name.sysname) + " " + name.release + " " + name.machine;
 }
 
-bool SystemPlatform::OnNetworkDrive(const Path& folder) {
+bool IsNetworkFileSystem(unsigned long type) {
   // NFS, SMB and CIFS (old and new): the file systems of a shared folder.
   constexpr unsigned long kNetworkFileSystems[] = {0x6969, 0x517B, 0xFF534D42, 0xFE534D42};
-  struct statfs disk {};
-  if (::statfs(Native(folder).c_str(), &disk) != 0) return false;
-  const auto type = static_cast<unsigned long>(disk.f_type);
   return std::find(std::begin(kNetworkFileSystems), std::end(kNetworkFileSystems), type) !=
          std::end(kNetworkFileSystems);
+}
+
+bool SystemPlatform::OnNetworkDrive(const Path& folder) {
+  struct statfs disk {};
+  if (::statfs(Native(folder).c_str(), &disk) != 0) return false;
+  return IsNetworkFileSystem(static_cast<unsigned long>(disk.f_type));
 }
 
 // root on another account's installation would leave root's files there,

@@ -1,6 +1,7 @@
 // CP949 names, native paths, and the real platform on a temporary folder:
 // writes, listings, copies and folders.
 #include <gtest/gtest.h>
+#include <linux/magic.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -216,6 +217,27 @@ TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {
   EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\one")).error, IoError::kCannotCreate);
   EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\two\\three")).path,
             Tool(dir).WithSuffix("\\two\\three"));
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// A shared folder is known by its file system's number, as Linux's own
+// header names them; a local disk or memory is not one.
+TEST(NetworkDriveTest, SharedFoldersAreKnownByTheirFileSystemsNumbers) {
+  const struct {
+    const char* name;
+    unsigned long type;
+    bool network;
+  } cases[] = {
+      {"NFS", NFS_SUPER_MAGIC, true},    {"SMB", SMB_SUPER_MAGIC, true},
+      {"CIFS", CIFS_SUPER_MAGIC, true},  {"SMB2", SMB2_SUPER_MAGIC, true},
+      {"ext4", EXT4_SUPER_MAGIC, false}, {"tmpfs", TMPFS_MAGIC, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsNetworkFileSystem(c.type), c.network) << c.name;
 }
 
 }  // namespace

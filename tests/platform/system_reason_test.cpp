@@ -31,16 +31,23 @@ TEST(SystemReasonTest, WindowsBlockers) {
   }
 }
 
+// What a scanner or another program holding a file a moment answers; a
+// file busy as a running program's text is such a moment too.
 TEST(SystemReasonTest, BriefDenials) {
   EXPECT_TRUE(IsBriefDenial(EBUSY));
+  EXPECT_TRUE(IsBriefDenial(ETXTBSY));
   EXPECT_FALSE(IsBriefDenial(ENOSPC));
   EXPECT_FALSE(IsBriefDenial(EIO));
+  EXPECT_FALSE(IsBriefDenial(EACCES));
   EXPECT_FALSE(IsBriefDenial(0));
 }
 
+// The system's own words for its codes, as the C library of this build says them.
 TEST(SystemReasonTest, TheSystemsOwnWords) {
   EXPECT_EQ(SystemErrorText(0), "");
-  EXPECT_FALSE(SystemErrorText(5).empty());
+  EXPECT_EQ(SystemErrorText(EACCES), "Permission denied");
+  EXPECT_EQ(SystemErrorText(ENOSPC), "No space left on device");
+  EXPECT_EQ(SystemErrorText(EIO), "Input/output error");
 }
 
 }  // namespace
