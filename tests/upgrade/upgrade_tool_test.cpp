@@ -660,6 +660,8 @@ class WindowsReasons : public PlatformWrapper {
   static constexpr char kProgram[] = "C:\\Dayledger\\dayledger-upgrade-gui.exe";
 };
 
+// The report names the file, the system's reason and what stood behind it;
+// each refusal of the tool's own has its own words.
 TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
   testing::TestPlatform system;
   WindowsReasons platform(&system);
@@ -683,6 +685,18 @@ TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
        "Cannot create file " + guarded + ".\n" +
            texts::ProtectedFolderRefused(WindowsReasons::kProgram) + "\n(오류 2: text 2)"},
       {CannotCreateFile(file_path, 2), "Cannot create file " + file + ".\n(오류 2: text 2)"},
+      // Each refusal and stop of the tool's own in its own words.
+      {FrameworkError(file, ErrorKind::kFileInUse, file_path), texts::kFileInUse + file + "."},
+      {FrameworkError(file, ErrorKind::kFileReadOnly, file_path),
+       texts::kReadOnlyFiles + file + "."},
+      {FrameworkError(file, ErrorKind::kFileNotDeletable, file_path),
+       texts::kFileNotDeletable + file + "."},
+      {FrameworkError(file, ErrorKind::kLinkRefused, file_path), texts::kLinkRefused + file + "."},
+      {FrameworkError(file, ErrorKind::kRecoveryHeld, file_path, 32),
+       texts::kRecoveryHeld + file + ".\n(오류 32: text 32)"},
+      {FrameworkError(file, ErrorKind::kChangeLost, file_path), texts::kChangeLost + file + "."},
+      {FrameworkError("Cannot rename file " + file, ErrorKind::kChangeSavedUnfinished, file_path),
+       texts::kChangeSavedUnfinished + ("Cannot rename file " + file + ".")},
   };
   for (const auto& c : cases) EXPECT_EQ(ReportedText(platform, c.error), c.shown) << c.shown;
 }
