@@ -1,10 +1,14 @@
-// What stood behind Windows' plain codes: a virus scanner, or controlled
-// folder access refusing a new file in a folder it protects.
+// What stood behind Windows' plain codes (a virus scanner, or controlled
+// folder access refusing a new file in a folder it protects), the system's
+// own words, and how long a file held a moment is waited for.
 #include "platform/system_reason.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+
+#include "platform/patience.h"
+#include "support/test_platform.h"
 
 namespace dayledger {
 namespace {
@@ -48,6 +52,38 @@ TEST(SystemReasonTest, TheSystemsOwnWords) {
   EXPECT_EQ(SystemErrorText(EACCES), "Permission denied");
   EXPECT_EQ(SystemErrorText(ENOSPC), "No space left on device");
   EXPECT_EQ(SystemErrorText(EIO), "Input/output error");
+}
+
+}  // namespace
+}  // namespace dayledger
+
+namespace dayledger {
+namespace {
+
+// How long a file held a moment is waited for, in all: about three seconds
+// before anything changes, about twenty once the change is saved.
+TEST(PatienceTest, WaitsAboutAsLongAsItSays) {
+  struct Clocked : PlatformWrapper {
+    explicit Clocked(Platform* target) : PlatformWrapper(target) {}
+    void Pause(int milliseconds) override { waited += milliseconds; }
+    int waited = 0;
+  };
+  const struct {
+    const char* name;
+    Patience patience;
+    int least_ms;
+    int most_ms;
+  } cases[] = {{"brief", kBriefPatience, 2500, 3500},
+               {"committed", kCommittedPatience, 15000, 25000}};
+  testing::TestPlatform system;
+  for (const auto& c : cases) {
+    Clocked clocked(&system);
+    int asked = 0;
+    EXPECT_FALSE(Patiently(clocked, c.patience, [&] { return ++asked < 0; })) << c.name;
+    EXPECT_EQ(asked, c.patience.tries) << c.name;
+    EXPECT_GE(clocked.waited, c.least_ms) << c.name;
+    EXPECT_LE(clocked.waited, c.most_ms) << c.name;
+  }
 }
 
 }  // namespace
