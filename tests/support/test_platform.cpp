@@ -37,7 +37,7 @@ IoStatus TestPlatform::ReadFile(const Path& path, std::string* bytes) {
 }
 
 IoStatus TestPlatform::SyncFile(const Path& path) {
-  if (denied_syncs > 0) {
+  if (denied_syncs > 0 && (denied_sync_path.empty() || Native(path) == denied_sync_path)) {
     --denied_syncs;
     return IoStatus::Failed(IoError::kFlushFailed, path, EBUSY);
   }

@@ -58,7 +58,8 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   bool network_drive = false;                 // the installation lies on another PC
   std::optional<OtherAccount> other_account;  // the tool runs as another account
   std::vector<std::string> running_programs;  // programs running from the installation
-  int denied_syncs = 0;  // the next flushes of files, refused for a moment (EBUSY)
+  int denied_syncs = 0;          // the next flushes of files, refused for a moment (EBUSY)
+  std::string denied_sync_path;  // ... of this file only, where one is named
 
  private:
   std::string temp_dir_;
