@@ -36,6 +36,8 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   ASSERT_EQ(upgraded.size(), 3u + 1200u);
   const std::string group = "users/enc/groups/group1.qbd";
   const std::string group_bytes = Read(group);
+  const std::string profile = "users/enc/profile.qbd";
+  const std::string profile_bytes = Read(profile);
   // Where March 1990's two entries stand: months before it hold two each.
   const size_t march_1990 = 3 + 2 * ((1990 - 1980) * 12 + 2);
   const std::string backup_march = "upgrade_backup/enc/schedules/" + SchClass::FileName(1990, 3);
@@ -111,6 +113,16 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
        0,
        {builder.AppDir() / "users" / "enc" / "groups" / "group1.qbd"},
        false},
+      {"profile differs beyond its version line",
+       [&] {
+         std::string damaged = profile_bytes;
+         damaged.replace(damaged.find("#end#"), 5, "#end!#");
+         Write(profile, damaged);
+       },
+       0,
+       0,
+       {builder.AppDir() / "users" / "enc" / "profile.qbd"},
+       false},
       {"entry added after the upgrade",
        [&] {
          Lines lines = upgraded;
@@ -138,6 +150,7 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
     }
     WriteMerged(upgraded);
     Write(group, group_bytes);
+    Write(profile, profile_bytes);
     Write(backup_march, backup_march_bytes);
   }
   // The entries named are the backup's own lines, byte for byte.
