@@ -486,6 +486,43 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
               total + 1);
 }
 
+// A restore into a user's folder that is gone makes the folder first. A
+// power cut anywhere leaves no folder or the restored one, and once the
+// restore said it was done, the restored one.
+TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
+  FaultPlatform gone = pristine;
+  ASSERT_EQ(Run(gone, false), Outcome::kDone);
+  RemoveTree(gone, user_dir);
+  gone.SyncFolder(user_dir.Parent());
+  gone.Crash();
+  const std::string name = Utf8ToCp949Text(GetParam().user.name);
+  auto restore = [&](FaultPlatform& disk) {
+    Installation installation = Installation::OnView(disk, app_dir);
+    const auto planned = PlanRestore(installation, name);
+    return Restore(installation, planned.found).reply.outcome;
+  };
+  FaultPlatform probe = gone;
+  ASSERT_EQ(restore(probe), Outcome::kDone);
+  // The commit after the folder is made is the upgrade's, which the sweeps
+  // above try at every operation: here every 25th, and the first and last
+  // of each kind, the power cut after the whole restore among them.
+  for (int n : SweepPoints(probe.kinds, 1, probe.operations + 1, std::max(kSanitizerStride, 25))) {
+    const std::string where = "crash before " + std::to_string(n);
+    FaultPlatform disk = gone;
+    disk.crash_before = n;
+    const bool done = restore(disk) == Outcome::kDone;
+    disk.Crash();
+    Installation::OnView(disk, app_dir);
+    const bool whole = disk.Snapshot(user_dir) == original;
+    EXPECT_TRUE(whole || (!done && disk.Snapshot(user_dir).empty()))
+        << where << (done ? ", said done: " : ": ") << Diff(disk.Snapshot(user_dir), original);
+    if (whole) continue;
+    // The rerun of an unfinished restore finishes it.
+    EXPECT_EQ(restore(disk), Outcome::kDone) << where;
+    EXPECT_TRUE(disk.Snapshot(user_dir) == original) << where << ", rerun";
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Users, CrashRecoveryTest,
     ::testing::Values(Scenario{"from 1.00 encrypted",
