@@ -49,6 +49,20 @@ TEST_F(RunRecordTest, HoldsTheHeadEveryLogLineAndTheEnd) {
   EXPECT_EQ(record.substr(head.size()), lines + "[14:05:09]결과 : 완료 (종료 코드 0)\r\n");
 }
 
+// Written as the run goes: a run killed after its backup leaves a record
+// that holds every line so far, the one run whose record matters most.
+TEST_F(RunRecordTest, ARunCutShortLeavesItsLinesSoFar) {
+  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
+  Select("u");
+  flow().StartClicked();
+  flow().BackupTick();
+  std::string lines;
+  for (const std::string& line : port.log) lines += line + "\r\n";
+  const std::string record = Read("upgrade_backup/u.logs/20261207-140509.txt");
+  EXPECT_EQ(record.substr(record.size() - lines.size()), lines);
+  EXPECT_NE(lines.find("기존 파일들 백업 완료."), std::string::npos);
+}
+
 TEST_F(RunRecordTest, KeepsTheNewestTwentyAndNumbersASecondRunInOneSecond) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
   fs::create_directories(NativeOf("upgrade_backup"));  // as the user's lock makes it
