@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "check/preflight.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 
@@ -95,6 +96,19 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin
     }
   }
   Clear();
+}
+
+// `check` does not ask about the other PCs of a network drive: it notes
+// them, first, and says nothing of them elsewhere.
+TEST_F(StartCheckListTest, CheckNotesANetworkDrive) {
+  for (const bool network : {false, true}) {
+    platform.network_drive = network;
+    const auto checked = CheckUser(installation, 0, "");
+    EXPECT_EQ(checked.reply.outcome, Outcome::kDone) << network;
+    EXPECT_EQ(!checked.reply.notices.empty() &&
+                  checked.reply.notices.front().text == texts::kOtherPcsNote,
+              network);
+  }
 }
 
 }  // namespace
