@@ -1,7 +1,19 @@
 // The programs of a process listing that lie within a folder.
 #include "platform/process_walk.h"
 
+#include <filesystem>
+
 namespace dayledger {
+
+bool LiesWithin(const std::string& program, const FolderIdentity& root,
+                const std::function<std::optional<FolderIdentity>(const std::string&)>& identity) {
+  namespace fs = std::filesystem;
+  for (fs::path at = fs::path(program).parent_path(); !at.empty(); at = at.parent_path()) {
+    if (identity(at.string()) == root) return true;
+    if (at == at.root_path()) break;
+  }
+  return false;
+}
 
 std::vector<std::string> ProgramsWithin(const ProcessImages& processes,
                                         const std::function<bool(const std::string&)>& within) {

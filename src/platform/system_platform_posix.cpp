@@ -277,19 +277,14 @@ std::optional<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
 // reached (a link, a bind mount), is one of the program's folders: the
 // device and inode decide, not the text of the paths.
 std::vector<std::string> SystemPlatform::ProgramsRunningIn(const Path& folder) {
-  struct stat root {};
-  if (::stat(Native(folder).c_str(), &root) != 0) return {};
-  const auto within = [&root](const fs::path& program) {
-    for (fs::path at = program.parent_path(); !at.empty(); at = at.parent_path()) {
-      struct stat info {};
-      if (::stat(at.c_str(), &info) == 0 && info.st_dev == root.st_dev &&
-          info.st_ino == root.st_ino) {
-        return true;
-      }
-      if (at == at.root_path()) break;
-    }
-    return false;
+  const auto identity = [](const std::string& path) -> std::optional<FolderIdentity> {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FolderIdentity{static_cast<unsigned long long>(info.st_dev),
+                          static_cast<unsigned long long>(info.st_ino)};
   };
+  const auto root = identity(Native(folder));
+  if (!root) return {};
   const std::string self = std::to_string(::getpid());
   ProcessImages images;
   std::error_code ec;
@@ -301,7 +296,8 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const Path& folder) {
     const fs::path program = fs::read_symlink(process.path() / "exe", unreadable);
     images.push_back(unreadable ? std::nullopt : std::optional<std::string>(program.string()));
   }
-  return ProgramsWithin(images, [&](const std::string& image) { return within(image); });
+  return ProgramsWithin(
+      images, [&](const std::string& image) { return LiesWithin(image, *root, identity); });
 }
 
 bool SystemPlatform::CanWriteIn(const Path& folder) {
