@@ -519,21 +519,24 @@ TEST_F(UpgradeToolTest, TheWindowCatchesUpAfterEachStepSlotOnly) {
   flow().StartClicked();
   flow().BackupTick();
   // The ticks in their order: the profile read, the three schedule steps,
-  // the anniversary detection, the three anniversary steps, the profile saved.
+  // the anniversary detection, the three anniversary steps, the profile
+  // saved; each tick's work ends the log as it stands after the tick.
   const struct {
     const char* stage;
     int calls;
-  } ticks[] = {{"read profile", 0},
-               {"schedules", 3},
-               {"anniversary detection", 0},
-               {"anniversaries", 3},
-               {"save profile", 0}};
+    const char* last_line;
+  } ticks[] = {{"read profile", 0, "* 업그레이드 버전 : v 1.03.00"},
+               {"schedules", 3, "일정 데이터 업그레이드 전체 완료."},
+               {"anniversary detection", 0, "* 업그레이드 버전 : v 1.03.00"},
+               {"anniversaries", 3, "기념일 데이터 업그레이드 전체 완료."},
+               {"save profile", 0, "업그레이드 완료!"}};
   Reply last;
   for (const auto& t : ticks) {
     ASSERT_FALSE(last.finished) << t.stage;
     const int before = port.process_messages_calls;
     last = flow().StageTick();
     EXPECT_EQ(port.process_messages_calls - before, t.calls) << t.stage;
+    EXPECT_EQ(LogTexts().back(), t.last_line) << t.stage;
   }
   EXPECT_TRUE(last.finished);
 }
