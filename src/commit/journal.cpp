@@ -35,7 +35,10 @@ std::string EncodeJournal(const Journal& journal) {
   std::string body = kHeader;
   for (const JournalRename& rename : journal.renames) {
     body += "R\t" + rename.temporary + "\t" + rename.target;
-    if (rename.checked) body += "\t" + std::to_string(rename.size) + "\t" + rename.digest;
+    // In steps: the Windows compiler takes a sum with a literal first for
+    // an overlapping copy.
+    if (rename.checked)
+      body.append("\t").append(std::to_string(rename.size)).append("\t").append(rename.digest);
     body += "\n";
   }
   for (const std::string& path : journal.deletions) body += "D\t" + path + "\n";

@@ -5,8 +5,8 @@
 
 namespace dayledger {
 
-bool LiesWithin(const std::string& program, const FolderIdentity& root,
-                const std::function<std::optional<FolderIdentity>(const std::string&)>& identity) {
+bool LiesWithin(const std::string& program, const FolderOnDevice& root,
+                const std::function<std::optional<FolderOnDevice>(const std::string&)>& identity) {
   namespace fs = std::filesystem;
   for (fs::path at = fs::path(program).parent_path(); !at.empty(); at = at.parent_path()) {
     if (identity(at.string()) == root) return true;

@@ -16,18 +16,18 @@ using ProcessImages = std::vector<std::optional<std::string>>;
 
 // Where a folder is, whatever path leads to it: its device and its number
 // on that device (an inode, or a file index).
-struct FolderIdentity {
+struct FolderOnDevice {
   unsigned long long device = 0;
   unsigned long long number = 0;
-  bool operator==(const FolderIdentity&) const = default;
+  bool operator==(const FolderOnDevice&) const = default;
 };
 
 // Whether `program` (a native path) lies within the folder that is `root`:
 // some folder on its way up is that very folder, reached by this path or
 // another (a link, a second mount). `identity` answers for a folder's path,
 // or nullopt where it cannot be asked.
-bool LiesWithin(const std::string& program, const FolderIdentity& root,
-                const std::function<std::optional<FolderIdentity>(const std::string&)>& identity);
+bool LiesWithin(const std::string& program, const FolderOnDevice& root,
+                const std::function<std::optional<FolderOnDevice>(const std::string&)>& identity);
 
 // The images for which `within` says yes. A process that cannot be asked
 // about is passed over: the walk goes on to the next.

@@ -277,10 +277,10 @@ std::optional<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
 // reached (a link, a bind mount), is one of the program's folders: the
 // device and inode decide, not the text of the paths.
 std::vector<std::string> SystemPlatform::ProgramsRunningIn(const Path& folder) {
-  const auto identity = [](const std::string& path) -> std::optional<FolderIdentity> {
+  const auto identity = [](const std::string& path) -> std::optional<FolderOnDevice> {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FolderIdentity{static_cast<unsigned long long>(info.st_dev),
+    return FolderOnDevice{static_cast<unsigned long long>(info.st_dev),
                           static_cast<unsigned long long>(info.st_ino)};
   };
   const auto root = identity(Native(folder));

@@ -33,13 +33,13 @@ TEST(ProcessWalkTest, PassesOverWhatCannotBeAskedAbout) {
 // itself, the same number on the same device. The same number on another
 // device is another folder; a second path to the folder is the folder.
 TEST(ProcessWalkTest, AFolderIsItsDeviceAndItsNumber) {
-  const FolderIdentity root{1, 100};
-  const std::map<std::string, FolderIdentity> folders = {
+  const FolderOnDevice root{1, 100};
+  const std::map<std::string, FolderOnDevice> folders = {
       {"/", {1, 2}},       {"/app", {1, 100}},       {"/app/bin", {1, 101}},
       {"/mnt", {2, 2}},    {"/mnt/other", {2, 100}},  // the same number, another device
       {"/link", {1, 100}}, {"/home", {1, 50}},
   };
-  const auto identity = [&](const std::string& path) -> std::optional<FolderIdentity> {
+  const auto identity = [&](const std::string& path) -> std::optional<FolderOnDevice> {
     const auto found = folders.find(path);
     if (found == folders.end()) return std::nullopt;
     return found->second;
