@@ -41,11 +41,6 @@ IoStatus CopyInto(Platform& platform, const Path& from, const Path& to, Copied* 
 
 }  // namespace
 
-IoStatus CopyTree(Platform& platform, const Path& from, const Path& to) {
-  const Path source = from.Normal();
-  return CopyTreeAs(platform, source, to.Normal() / source.Name());
-}
-
 IoStatus CopyTreeAs(Platform& platform, const Path& from, const Path& as) {
   const Path source = from.Normal();
   const Path target = as.Normal();

@@ -583,18 +583,6 @@ TEST_F(CliTest, RootRefusesAnotherAccountsInstallation) {
   EXPECT_EQ(info.st_uid, kOther) << "nothing of root's was left";
 }
 
-TEST_F(CliTest, RestoreAfterAStoppedUpgrade) {
-  AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
-  Write("users/u/groups/group1.qbd", "one line\r\n");
-  ASSERT_EQ(Cli("upgrade u").status, 3);
-  const auto stopped = SnapshotTree(builder.root() + "/users/u");
-  Write("users/u/groups/group1.qbd", "changed by hand since\r\n");
-  const ProcessResult restore = Cli("restore u --yes");
-  ASSERT_EQ(restore.status, 0) << restore.err;
-  EXPECT_TRUE(SnapshotTree(builder.root() + "/users/u") == stopped)
-      << "the backup taken at the start";
-}
-
 TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
   for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
                            "--password-stdin", "--app-dir", "--version", "restore USER", "0  done",

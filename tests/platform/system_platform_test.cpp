@@ -169,21 +169,30 @@ TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
   EXPECT_THROW(ListQbdFiles(platform, Tool(dir).WithSuffix("\\nothing")), FrameworkError);
 }
 
-TEST_F(SystemPlatformTest, CopyTreeCopiesIntoTheDestinationReplacingSameNames) {
-  InstallationBuilder::WriteNative(dir + "/users/u/profile.qbd", "new profile");
-  InstallationBuilder::WriteNative(dir + "/users/u/schedules/198001.qbsd", "month");
-  InstallationBuilder::WriteNative(dir + "/backup/u/profile.qbd", "old profile");
-  InstallationBuilder::WriteNative(dir + "/backup/u/only-old.txt", "kept");
-  ASSERT_TRUE(
-      CopyTree(platform, Tool(dir).WithSuffix("\\users\\u\\"), Tool(dir).WithSuffix("\\backup\\"))
-          .ok());
-  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/profile.qbd"), "new profile");
-  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/schedules/198001.qbsd"), "month");
-  EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/backup/u/only-old.txt"), "kept");
-  EXPECT_EQ(CopyTree(platform, Tool(dir).WithSuffix("\\users\\nobody\\"),
-                     Tool(dir).WithSuffix("\\backup\\"))
-                .path,
-            Tool(dir).WithSuffix("\\users\\nobody"));
+// A new backup trades places with the earlier one whole; after an
+// interruption the earlier one aside means the new one was whole.
+TEST_F(SystemPlatformTest, AFolderIsReplacedWholeOrSettledAfterAnInterruption) {
+  const FolderSwap swap{Tool(dir) / "u", Tool(dir) / ".new", Tool(dir) / ".old"};
+  const struct {
+    const char* name;
+    std::vector<const char*> there;  // of "u", ".new", ".old", each holding its name
+    bool replace;                    // else settle
+    std::string left;                // what "u" holds after, "" for nothing
+  } cases[] = {
+      {"replaced", {"u", ".new"}, true, ".new"}, {"first backup", {".new"}, true, ".new"},
+      {"half copy", {"u", ".new"}, false, "u"},  {"cut between", {".new", ".old"}, false, ".new"},
+      {"moved back", {".old"}, false, ".old"},   {"tidied", {"u", ".old"}, false, "u"},
+  };
+  for (const auto& c : cases) {
+    for (const char* name : c.there)
+      InstallationBuilder::WriteNative(dir + "/" + name + "/f", name);
+    ASSERT_TRUE((c.replace ? ReplaceFolder(platform, swap) : SettleSwap(platform, swap)).ok())
+        << c.name;
+    EXPECT_EQ(fs::exists(dir + "/u/f") ? InstallationBuilder::ReadNative(dir + "/u/f") : "", c.left)
+        << c.name;
+    EXPECT_FALSE(fs::exists(dir + "/.new") || fs::exists(dir + "/.old")) << c.name;
+    fs::remove_all(dir + "/u");
+  }
 }
 
 // Deleted several at once, every file still answers in its own place: the

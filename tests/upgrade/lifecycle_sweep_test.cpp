@@ -1,11 +1,7 @@
-// Whole histories on one installation: seeded random runs of the window and
-// the terminal program, runs cut by a crash or an I/O error and the start
-// after them (sometimes with a file of the interrupted change held), the
-// user's own edits between runs, a second program between the window's
-// selection and its start, restore, verify and check. After every step the
-// promises hold: each user's folder is whole at one version, a backup is the
-// folder as its run found it, verify accounts for a fresh upgrade, restore
-// gives the backup back, and nothing of the tool's work is left.
+// Whole histories on one installation, seeded and random: the window and the
+// terminal program, runs cut short and the start after them, the user's own
+// edits, a second program working on the user meanwhile, restore, verify and
+// check; after every step the promises of docs/safety.md hold.
 // DAYLEDGER_LIFECYCLE_SEEDS=<n> plays n new seeds besides the fixed ones.
 #include <gtest/gtest.h>
 
@@ -16,7 +12,6 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <sstream>
 
 #include "check/preflight.h"
 #include "commit/journal.h"
@@ -78,66 +73,41 @@ class History {
         {"kim", "", "", 1, 2, 1}, {"홍길동", "", "비밀번호", 1, 1, 1}, {"lee", "", "", 1, 1, 2}};
     const char* versions[] = {"10000", "10100", "10200"};
     std::vector<std::string> names;
-    const size_t count = 2 + Pick(2);
-    for (size_t i = 0; i < count; ++i) {
+    Note("users:");
+    for (size_t i = 0, count = 2 + Pick(2); i < count; ++i) {
       UserSpec spec = pool[i];
       spec.version = versions[Pick(3)];
       if (Pick(2) == 0) spec.password = spec.password.empty() ? "pw" : "";
       builder.WriteUser(spec);
       names.push_back(spec.name);
       users_.push_back({spec, {}, {}, false});
+      Note(" " + spec.name + " " + spec.version +
+           (spec.password.empty() ? " plain" : " enciphered"));
     }
     builder.WriteUserList(names);
     app_dir_ = builder.AppDir();
     disk_.Load(builder.root(), app_dir_);
     for (Expected& user : users_) user.folder = disk_.Snapshot(UserDir(user));
-    Note("users:");
-    for (const Expected& user : users_) {
-      Note(" " + user.spec.name + " " + user.spec.version +
-           (user.spec.password.empty() ? " plain" : " enciphered"));
-    }
     Note("\n");
   }
 
   // Plays `steps` steps, checking after each; the first broken promise ends it.
   void Play(int steps) {
+    const std::function<void(size_t)> kinds[] = {
+        [&](size_t who) { UpgradeInWindow(who, std::nullopt, false); },
+        [&](size_t who) { Edit(who), UpgradeInWindow(who, std::nullopt, false); },
+        [&](size_t who) { UpgradeInTerminal(who); },
+        [&](size_t who) { UpgradeCutShort(who); },
+        [&](size_t who) { UpgradeCutShort(who); },
+        [&](size_t who) { Edit(who); },
+        [&](size_t who) { UpgradeInWindow(who, Other::kUpgrade, Pick(2) == 0); },
+        [&](size_t who) { UpgradeInWindow(who, Other::kRestore, Pick(2) == 0); },
+        [&](size_t who) { RestoreUser(who); },
+        [&](size_t who) { ReadOnly(who); },
+    };
     for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
       const size_t who = Pick(users_.size());
-      switch (Pick(10)) {
-        case 0:
-        case 1:
-          UpgradeInWindow(who, std::nullopt, false);
-          break;
-        case 2:
-          UpgradeInTerminal(who);
-          break;
-        case 3:
-          UpgradeCutShort(who);
-          break;
-        case 4:
-          Edit(who);
-          break;
-        case 5:
-          UpgradeInWindow(who, Pick(2) == 0 ? Other::kUpgrade : Other::kRestore, Pick(2) == 0);
-          break;
-        case 6:
-          RestoreUser(who);
-          break;
-        case 7:
-          if (Pick(2) == 0) {
-            VerifyUser(who);
-          } else {
-            UpgradeInWindow(who, Other::kUpgrade, true);
-          }
-          break;
-        case 8:
-          CheckUser(who);
-          break;
-        default:
-          Edit(who);
-          UpgradeInWindow(who, std::nullopt, false);
-          break;
-      }
+      kinds[Pick(std::size(kinds))](who);
       CheckPromises();
     }
   }
@@ -155,18 +125,32 @@ class History {
   }
   int Row(const Expected& user) const { return static_cast<int>(&user - users_.data()); }
 
+  // One upgrade of the user on `disk` as the terminal program runs it, its
+  // questions answered by --yes, cut by a crash before or a failure at the
+  // given operation (0: none); the kinds of its operations into `kinds`.
+  Outcome RunTool(FaultPlatform& disk, const Expected& user, bool skip, int crash_before = 0,
+                  int fail_at = 0, std::string* kinds = nullptr) {
+    Installation installation = Installation::OnView(disk, app_dir_);
+    disk.operations = 0;
+    const size_t first = disk.kinds.size();
+    disk.crash_before = crash_before;
+    disk.fail_at = fail_at;
+    testing::HeadlessView log;
+    UpgradeTool tool(installation, log);
+    tool.LoadUsers();
+    tool.ShowUser(Row(user));
+    BoxedNotices answered(disk);
+    const Outcome outcome =
+        RunUpgrade(tool, {Row(user), user.spec.password, skip, true, true}, answered).outcome;
+    if (kinds) *kinds = disk.kinds.substr(first);
+    return outcome;
+  }
+
   // The user's folder once upgraded, found by an upgrade of a copy of the
   // disk as it is now; nullopt when the upgrade stops on the data.
   std::optional<Tree> UpgradedNow(const Expected& user) {
     FaultPlatform copy = disk_;
-    Installation installation = Installation::OnView(copy, app_dir_);
-    testing::HeadlessView view;
-    UpgradeTool tool(installation, view);
-    tool.LoadUsers();
-    tool.ShowUser(Row(user));
-    BoxedNotices answered(copy);
-    StartRequest request{Row(user), user.spec.password, true, true};
-    if (RunUpgrade(tool, request, answered).outcome != Outcome::kDone) return std::nullopt;
+    if (RunTool(copy, user, true) != Outcome::kDone) return std::nullopt;
     return copy.Snapshot(UserDir(user));
   }
 
@@ -190,7 +174,11 @@ class History {
       if (backed_up_if_upgraded) {
         EXPECT_TRUE(backup == found) << where << ": the backup is the folder as the run found it";
         user.backup = found;
-        ExpectVerified(user, where);
+        Installation installation = Installation::OnView(disk_, app_dir_);
+        const auto verified =
+            Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
+        EXPECT_TRUE(verified.reply.outcome == Outcome::kDone && verified.found.accounted_for())
+            << where << ": verify accounts for everything";
       }
     } else {
       EXPECT_TRUE(now == user.folder) << where << ": the folder is neither old nor new";
@@ -199,14 +187,6 @@ class History {
       EXPECT_TRUE(backup == found) << where << ": the backup is neither the earlier one nor new";
       user.backup = backup;
     }
-  }
-
-  void ExpectVerified(const Expected& user, const std::string& where) {
-    Installation installation = Installation::OnView(disk_, app_dir_);
-    const auto verified =
-        Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
-    EXPECT_EQ(verified.reply.outcome, Outcome::kDone) << where << ": verify";
-    EXPECT_TRUE(verified.found.accounted_for()) << where << ": verify accounts for everything";
   }
 
   // The window, as a person drives it: opened, the user clicked, started,
@@ -262,15 +242,7 @@ class History {
     const std::string where = "terminal upgrade of " + user.spec.name;
     Note(where + "\n");
     const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
-    Installation installation = Installation::OnView(disk_, app_dir_);
-    testing::HeadlessView log;
-    UpgradeTool tool(installation, log);
-    tool.LoadUsers();
-    tool.ShowUser(Row(user));
-    BoxedNotices answered(disk_);
-    const Outcome outcome =
-        RunUpgrade(tool, {Row(user), user.spec.password, false, true, true}, answered).outcome;
-    EXPECT_EQ(outcome == Outcome::kDone, upgraded.has_value()) << where;
+    EXPECT_EQ(RunTool(disk_, user, false) == Outcome::kDone, upgraded.has_value()) << where;
     Settle(user, upgraded, true, where);
   }
 
@@ -284,7 +256,8 @@ class History {
     // Half the cuts fall anywhere in the run, half among the commit's
     // renames, just past its commit point, where a cut asks most of recovery.
     FaultPlatform probe = disk_;
-    const std::string kinds = CutRun(probe, user, skip, 0, 0);
+    std::string kinds;
+    RunTool(probe, user, skip, 0, 0, &kinds);
     const size_t commit_point = kinds.rfind("WSF");
     const int at = 1 + static_cast<int>(Pick(2) == 0 || commit_point == std::string::npos
                                             ? Pick(kinds.size() + 1)
@@ -294,12 +267,8 @@ class History {
                               " of " + std::to_string(kinds.size()) + (skip ? ", no backup" : "");
     Note(where);
     const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
-    CutRun(disk_, user, skip, crash ? at : 0, crash ? 0 : at);
-    if (crash) {
-      disk_.Crash();
-    } else {
-      disk_.fail_at = 0;
-    }
+    RunTool(disk_, user, skip, crash ? at : 0, crash ? 0 : at);
+    crash ? disk_.Crash() : void(disk_.fail_at = 0);
     // A file of a whole journal's change, held at the next start: the
     // journal, or a new file under its temporary name.
     const Tree left = disk_.Snapshot(UserDir(user));
@@ -323,24 +292,6 @@ class History {
     Note("\n");
     EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
     Settle(user, upgraded, !skip, where);
-  }
-
-  // One upgrade of the user on `disk`, cut by a crash before or a failure
-  // at the given operation (0: none); the kinds of its operations.
-  std::string CutRun(FaultPlatform& disk, const Expected& user, bool skip, int crash_before,
-                     int fail_at) {
-    Installation installation = Installation::OnView(disk, app_dir_);
-    disk.operations = 0;
-    const size_t first = disk.kinds.size();
-    disk.crash_before = crash_before;
-    disk.fail_at = fail_at;
-    testing::HeadlessView log;
-    UpgradeTool tool(installation, log);
-    tool.LoadUsers();
-    tool.ShowUser(Row(user));
-    BoxedNotices answered(disk);
-    RunUpgrade(tool, {Row(user), user.spec.password, skip, true, true}, answered);
-    return disk.kinds.substr(first);
   }
 
   // The user's own edits in the scheduler, at the user's own version.
@@ -416,24 +367,19 @@ class History {
     user.upgraded = AtTarget(now);
   }
 
-  void VerifyUser(size_t who) {
+  // verify and check: whatever they find, they change nothing, and check
+  // finds the upgrade would go through exactly where it would.
+  void ReadOnly(size_t who) {
     const Expected& user = users_[who];
-    Note("verify of " + user.spec.name + "\n");
+    const std::string where = "verify and check of " + user.spec.name;
+    Note(where + "\n");
     const Tree before = disk_.Snapshot(app_dir_);
     Installation installation = Installation::OnView(disk_, app_dir_);
     Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
-    EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << "verify changed the disk";
-  }
-
-  void CheckUser(size_t who) {
-    const Expected& user = users_[who];
-    Note("check of " + user.spec.name + "\n");
-    const Tree before = disk_.Snapshot(app_dir_);
-    Installation installation = Installation::OnView(disk_, app_dir_);
-    const auto checked = dayledger::CheckUser(installation, Row(user), user.spec.password);
+    const auto checked = CheckUser(installation, Row(user), user.spec.password);
     EXPECT_EQ(checked.reply.outcome == Outcome::kDone, !user.upgraded && UpgradedNow(user))
-        << "check of " << user.spec.name;
-    EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << "check changed the disk";
+        << where;
+    EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << where << " changed the disk";
   }
 
   void CheckPromises() {

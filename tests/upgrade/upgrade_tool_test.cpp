@@ -222,12 +222,10 @@ TEST_F(UpgradeToolTest, LogLinesAreStampedWithTheTimeTheyAreWritten) {
 TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
   AddUsers({UserSpec{"latest", "10300"}, UserSpec{"odd", "10250"}, UserSpec{"u", "10100"},
             UserSpec{"ro", "10100"}});
-  const std::string unwritable = NativeOf("users/ro/anniversary");
   const struct {
     std::string user;  // empty: nothing selected
     bool skip_backup;
     std::string message;
-    std::string unwritable_folder = {};
     std::string undeletable_file = {};
   } cases[] = {
       {"", false, "information:업그레이드할 사용자를 선택해 주세요."},
@@ -235,12 +233,9 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
       {"odd", false, "information:지원하지 않는 데이터 버전입니다."},
       {"odd", true, "information:지원하지 않는 데이터 버전입니다."},
       {"ro", false,
-       "error:" + std::string(texts::kFolderNotWritable) + ToolPathFromNative(unwritable).text(),
-       unwritable},
-      {"ro", false,
        "error:" + std::string(texts::kFileNotDeletable) +
            ToolPathFromNative(NativeOf("users/ro/group.qbd")).text(),
-       "", NativeOf("users/ro/group.qbd")},
+       NativeOf("users/ro/group.qbd")},
   };
   for (const auto& c : cases) {
     if (c.user.empty()) {
@@ -250,7 +245,6 @@ TEST_F(UpgradeToolTest, StartChecksRefuseWithTheirMessages) {
       Select(c.user);
     }
     port.skip_backup = c.skip_backup;
-    platform.unwritable_folder = c.unwritable_folder;
     platform.undeletable_file = c.undeletable_file;
     platform.messages.clear();
     flow().StartClicked();
