@@ -134,6 +134,8 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
       // made as such.
       if (const IoStatus copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir);
           !copied.ok()) {
+        // A half copy is no copy to keep.
+        RemoveTree(platform, plan.aside_dir);
         const bool read =
             copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound;
         throw read ? CannotOpenFile(copied.path, copied.code)

@@ -36,20 +36,22 @@ class StartCheckListTest : public testing::UpgradeFixture {
 };
 
 TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin) {
+  const unsigned every = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck);
+  const unsigned upgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
   const struct Row {
     const char* name;
     unsigned verbs;
     std::function<void()> plant;
     std::string words;  // the beginning of what the row says
   } rows[] = {
-      {"another account", Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck),
+      {"another account", every,
        [&] {
-         platform.other_account = OtherAccount{true, "admin", "kim"};
+         platform.other_account = {true, "admin", "kim"};
        },
        texts::RunAsOtherAccount("admin", "kim")},
       {"a network drive", Of(Verb::kUpgrade) | Of(Verb::kRestore),
        [&] { platform.network_drive = true; }, texts::kOtherPcsQuestion},
-      {"the scheduler running", Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck),
+      {"the scheduler running", every,
        // The tool's own programs are never taken for the scheduler.
        [&] {
          platform.running_programs = {"C:\\app\\dayledger-upgrade.exe",
@@ -57,23 +59,22 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin
                                       "C:\\app\\Dayledger.exe"};
        },
        std::string(texts::kProgramRunning) + "Dayledger.exe"},
-      {"a link on the way", Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck),
+      {"a link on the way", every,
        [&] {
          fs::create_directories(NativeOf("upgrade_backup"));
          fs::create_directory_symlink(NativeOf("users"), NativeOf("upgrade_backup/u"));
        },
        texts::kLinkOnTheWay},
-      {"an unwritable folder", Of(Verb::kUpgrade) | Of(Verb::kCheck),
-       [&] { platform.unwritable_folder = NativeOf("users/u"); }, texts::kFolderNotWritable},
-      {"a full disk", Of(Verb::kUpgrade) | Of(Verb::kCheck), [&] { platform.free_bytes = 0; },
+      {"an unwritable folder", upgrades, [&] { platform.unwritable_folder = NativeOf("users/u"); },
+       texts::kFolderNotWritable},
+      {"a full disk", upgrades, [&] { platform.free_bytes = 0; },
        "디스크 공간이 부족하여 아무것도 바꾸지 않았습니다."},
   };
-  const Verb verbs[] = {Verb::kUpgrade, Verb::kRestore, Verb::kCheck};
   const auto words = [&](Verb verb) {
     const StartClearance cleared = ClearToStart(verb, {installation, "u"});
     return cleared.cleared() ? std::string() : cleared.reply.notices.at(0).text;
   };
-  for (const Verb verb : verbs) {
+  for (const Verb verb : {Verb::kUpgrade, Verb::kRestore, Verb::kCheck}) {
     const std::string command = std::to_string(static_cast<int>(verb));
     for (const Row& row : rows) {
       Clear();
