@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <ranges>
 
 #include "check/preflight.h"
 #include "commit/journal.h"
@@ -273,10 +274,10 @@ class History {
     RunTool(disk_, user, skip, crash ? at : 0, crash ? 0 : at);
     crash ? disk_.Crash() : void(disk_.fail_at = 0);
     // A file of a whole journal's change, held at the next start: the
-    // journal, or a new file under its temporary name.
+    // journal (first in this order), or a new file under its temporary name.
     const Tree left = disk_.Snapshot(UserDir(user));
     const auto journal = left.find(kJournalName);
-    for (const auto& [path, bytes] : left) {
+    for (const auto& [path, bytes] : std::views::reverse(left)) {
       if (journal == left.end() || !DecodeJournal(journal->second)) break;
       if (path.back() == '\\' || path.find(".dlu-") != path.rfind('\\') + 1 || Pick(3) != 0) {
         continue;
