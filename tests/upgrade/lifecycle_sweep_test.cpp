@@ -12,7 +12,6 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <ranges>
 
 #include "check/preflight.h"
 #include "commit/journal.h"
@@ -274,20 +273,19 @@ class History {
     RunTool(disk_, user, skip, crash ? at : 0, crash ? 0 : at);
     crash ? disk_.Crash() : void(disk_.fail_at = 0);
     // A file of a whole journal's change, held at the next start: the
-    // journal (first in this order), or a new file under its temporary name.
+    // journal, or the first new file under a temporary name of its own.
     const Tree left = disk_.Snapshot(UserDir(user));
     const auto journal = left.find(kJournalName);
-    for (const auto& [path, bytes] : std::views::reverse(left)) {
-      if (journal == left.end() || !DecodeJournal(journal->second)) break;
-      if (path.back() == '\\' || path.find(".dlu-") != path.rfind('\\') + 1 || Pick(3) != 0) {
-        continue;
-      }
-      Note(", held at the start: " + path);
-      disk_.unreadable = {(UserDir(user) / path).Normal().text()};
+    if (journal != left.end() && DecodeJournal(journal->second) && Pick(3) != 0) {
+      auto held = std::find_if(left.begin(), left.end(), [](const auto& entry) {
+        return entry.first.find(".dlu-") == entry.first.rfind('\\') + 1;
+      });
+      if (held == left.end() || Pick(2) == 0) held = journal;
+      Note(", held at the start: " + held->first);
+      disk_.unreadable = {(UserDir(user) / held->first).Normal().text()};
       EXPECT_TRUE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
       EXPECT_TRUE(disk_.Snapshot(UserDir(user)) == left) << where << ": the held start changed it";
       disk_.unreadable.clear();
-      break;
     }
     Note("\n");
     EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
