@@ -104,9 +104,10 @@ IoStatus ReplaceFolder(Platform& platform, const FolderSwap& swap) {
     return moved;
   }
   if (IoStatus flushed = platform.SyncFolder(parent); !flushed.ok()) return flushed;
-  if (!earlier) return IoStatus::Ok();
-  if (IoStatus removed = RemoveTree(platform, swap.aside); !removed.ok()) return removed;
-  return platform.SyncFolder(parent);
+  // The new folder is in its place: an earlier one that cannot go now goes
+  // at the next settling.
+  if (earlier && RemoveTree(platform, swap.aside).ok()) platform.SyncFolder(parent);
+  return IoStatus::Ok();
 }
 
 IoStatus SettleSwap(Platform& platform, const FolderSwap& swap) {

@@ -28,8 +28,9 @@ struct FolderSwap {
   Path aside;
 };
 // Puts the whole and flushed `made` in the place of `current`, which goes
-// (it may be missing). Stops at the first failure with `current` as it was,
-// or already replaced where only the tidying failed.
+// (it may be missing). Stops at the first failure with `current` as it was;
+// once `made` is in place and flushed it succeeds, an earlier folder that
+// cannot be removed now left for SettleSwap.
 IoStatus ReplaceFolder(Platform& platform, const FolderSwap& swap);
 // After an interruption: where `aside` is there, `made` was whole and
 // finishes its move; else a `made` there is a half copy and goes. Nothing
