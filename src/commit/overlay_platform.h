@@ -26,6 +26,10 @@ class OverlayPlatform : public PlatformWrapper {
   IoStatus SyncFile(const Path& path) override;
   IoStatus RenameFile(const Path& from, const Path& to) override;
   IoStatus DeleteFile(const Path& path) override;
+  // Each into the change set.
+  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+    return Platform::DeleteFiles(paths);
+  }
   IoStatus RemoveFolder(const Path& path) override;
   IoStatus SyncFolder(const Path& path) override;
   IoStatus CopyPermissions(const Path& from, const Path& to) override;

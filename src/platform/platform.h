@@ -150,8 +150,8 @@ class Platform {
   // crash may lose them until SyncFile, and a new name until SyncFolder.
   virtual IoStatus WriteFile(const Path& path, const std::string& bytes) = 0;
   // The same, for bytes the caller gives up: a platform that keeps what is
-  // written (the staging overlay) keeps them without a copy. Wrappers leave
-  // it alone, so that it reaches their own WriteFile.
+  // written (the staging overlay) keeps them without a copy. A wrapper that
+  // changes WriteFile changes this too.
   virtual IoStatus WriteFileMoved(const Path& path, std::string&& bytes) {
     return WriteFile(path, bytes);
   }
@@ -162,8 +162,8 @@ class Platform {
   virtual IoStatus DeleteFile(const Path& path) = 0;
   // Deletes each file as DeleteFile does, answering in the same order. The
   // real file system deletes several at once, since each deletion waits on
-  // the disk and not on the others; wrappers leave it alone, so that it
-  // reaches their own DeleteFile.
+  // the disk and not on the others. A wrapper that changes DeleteFile
+  // changes this too.
   virtual std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) {
     std::vector<IoStatus> statuses;
     statuses.reserve(paths.size());
@@ -245,11 +245,17 @@ class PlatformWrapper : public Platform {
   IoStatus WriteFile(const Path& path, const std::string& bytes) override {
     return target_->WriteFile(path, bytes);
   }
+  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override {
+    return target_->WriteFileMoved(path, std::move(bytes));
+  }
   IoStatus SyncFile(const Path& path) override { return target_->SyncFile(path); }
   IoStatus RenameFile(const Path& from, const Path& to) override {
     return target_->RenameFile(from, to);
   }
   IoStatus DeleteFile(const Path& path) override { return target_->DeleteFile(path); }
+  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+    return target_->DeleteFiles(paths);
+  }
   IoStatus RemoveFolder(const Path& path) override { return target_->RemoveFolder(path); }
   IoStatus SyncFolder(const Path& path) override { return target_->SyncFolder(path); }
   IoStatus CopyPermissions(const Path& from, const Path& to) override {

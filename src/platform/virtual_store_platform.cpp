@@ -67,6 +67,11 @@ IoStatus VirtualStorePlatform::WriteFile(const Path& path, const std::string& by
   return target()->WriteFile(Store(path), bytes);
 }
 
+IoStatus VirtualStorePlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
+  MakeStoreParents(path);
+  return target()->WriteFileMoved(Store(path), std::move(bytes));
+}
+
 IoStatus VirtualStorePlatform::SyncFile(const Path& path) {
   return target()->SyncFile(Place(path));
 }

@@ -26,9 +26,14 @@ class VirtualStorePlatform : public PlatformWrapper {
   bool TestOpen(const Path& path) override;
   IoStatus ReadFile(const Path& path, std::string* bytes) override;
   IoStatus WriteFile(const Path& path, const std::string& bytes) override;
+  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override;
   IoStatus SyncFile(const Path& path) override;
   IoStatus RenameFile(const Path& from, const Path& to) override;
   IoStatus DeleteFile(const Path& path) override;
+  // Each in the store and in the real folder, one at a time.
+  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+    return Platform::DeleteFiles(paths);
+  }
   IoStatus RemoveFolder(const Path& path) override;
   IoStatus SyncFolder(const Path& path) override;
   IoStatus CopyPermissions(const Path& from, const Path& to) override;

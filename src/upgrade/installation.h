@@ -45,14 +45,6 @@ class Installation : public PlatformWrapper {
   Installation(Installation&&) = default;
   Installation& operator=(Installation&&) = default;
 
-  // A whole batch reaches the view as one, as a batch of its own would.
-  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
-    return target()->DeleteFiles(paths);
-  }
-  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override {
-    return target()->WriteFileMoved(path, std::move(bytes));
-  }
-
   // What opening finished or undid, one line per user (UTF-8); empty when
   // nothing was left.
   const std::vector<std::string>& recovered() const { return recovered_; }
