@@ -44,8 +44,10 @@ const char kHelpText[] =
     "  restore USER [--yes]      Puts upgrade_backup/USER back as the user's\n"
     "                            folder. Shows the backup's and the current data\n"
     "                            version and asks on the terminal; without a\n"
-    "                            terminal it needs --yes. The current folder is\n"
-    "                            kept, as upgrade_backup/USER.before-restore-<time>,\n"
+    "                            terminal it needs --yes, which also answers the\n"
+    "                            question about the other PCs of a network drive.\n"
+    "                            The current folder is kept, as\n"
+    "                            upgrade_backup/USER.before-restore-<time>,\n"
     "                            and the command prints where. Refuses, changing\n"
     "                            nothing, when there is no backup or the backup\n"
     "                            has no readable profile. Crash-safe like upgrade.\n"
@@ -74,7 +76,9 @@ const char kHelpText[] =
     "  2  wrong usage or unknown user\n"
     "  3  the upgrade stopped with an error or its backup failed, or the\n"
     "     restore stopped with an error; the user's folder is as before;\n"
-    "     or verify could not read the backup or the current data\n";
+    "     or verify could not read the backup or the current data; or\n"
+    "     what an interrupted change left could not be finished now (a file\n"
+    "     of it held by another program, or lost), and nothing was changed\n";
 
 namespace {
 
