@@ -131,19 +131,11 @@ std::uint64_t StagedBytes(Platform& platform, const Path& app_dir, const Tree& d
          RoundUp(kJournalBytesPerFile * (data.files.size() + templates.files.size() + 1), cluster);
 }
 
-// What the backup of `data` adds: it replaces same-named files of an earlier
-// backup, whose room it takes over.
-std::uint64_t BackupBytes(Platform& platform, const Path& backup_folder, const Tree& data,
-                          std::uint64_t cluster) {
-  Tree earlier;
-  Measure(platform, backup_folder, "", &earlier);
-  std::uint64_t bytes =
-      platform.Inspect(backup_folder) == PathKind::kFolder ? 0 : cluster * (data.folders + 1);
-  for (const auto& [path, size] : data.files) {
-    const auto old = earlier.files.find(path);
-    const std::uint64_t freed = old == earlier.files.end() ? 0 : RoundUp(old->second, cluster);
-    bytes += RoundUp(size, cluster) - std::min(RoundUp(size, cluster), freed);
-  }
+// What the backup of `data` adds: a whole copy, made beside an earlier
+// backup before that one goes.
+std::uint64_t BackupBytes(const Tree& data, std::uint64_t cluster) {
+  std::uint64_t bytes = cluster * (data.folders + 1);
+  for (const auto& [path, size] : data.files) bytes += RoundUp(size, cluster);
   return bytes;
 }
 
@@ -222,8 +214,7 @@ Reply RefuseShortDisk(Installation& installation, const std::string& user, bool 
          StagedBytes(platform, installation.app_dir(), data, user_disk->cluster, merges_months)});
   }
   if (with_backup && backup_disk) {
-    const std::uint64_t bytes =
-        BackupBytes(platform, installation.BackupOf(user), data, backup_disk->cluster);
+    const std::uint64_t bytes = BackupBytes(data, backup_disk->cluster);
     if (!needs.empty() && needs.front().disk.volume == backup_disk->volume) {
       needs.front().bytes += bytes;
       needs.front().where = installation.folder();
