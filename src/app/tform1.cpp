@@ -50,7 +50,8 @@ void InstallFontSubstitutes() {
                              {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
 }
 
-TForm1::TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent)
+TForm1::TForm1(Installation& installation, MessageBoxes& boxes, const VersionChain& chain,
+               QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -59,7 +60,7 @@ TForm1::TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent)
       SolLun1(new TSolLun(installation, this)),
       ui_(std::make_unique<Ui::TForm1>()),
       boxes_(boxes),
-      flow_(installation, *this, boxes) {
+      flow_(installation, *this, boxes, chain) {
   ui_->setupUi(this);
   setFixedSize(538, 440);
   ui_->Label15->setText(kToolCaption);
@@ -167,6 +168,7 @@ void ShowInLabel(QLabel* label, const std::string& text) {
 void TForm1::SetUserLabel(const std::string& text) { ShowInLabel(ui_->Label9, text); }
 void TForm1::SetEncryptionLabel(const std::string& text) { ShowInLabel(ui_->Label10, text); }
 void TForm1::SetVersionLabel(const std::string& text) { ShowInLabel(ui_->Label11, text); }
+void TForm1::SetTargetVersionLabel(const std::string& text) { ShowInLabel(ui_->Label13, text); }
 
 void TForm1::SetPasswordEnabled(bool enabled) { ui_->Edit1->setEnabled(enabled); }
 

@@ -21,7 +21,8 @@ class TForm1 : public QWidget, public WindowView {
   Q_OBJECT
 
  public:
-  TForm1(Installation& installation, MessageBoxes& boxes, QWidget* parent = nullptr);
+  TForm1(Installation& installation, MessageBoxes& boxes,
+         const VersionChain& chain = VersionChain::Standard(), QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Handlers, as the controls and timers call them.
@@ -46,6 +47,7 @@ class TForm1 : public QWidget, public WindowView {
   void SetUserLabel(const std::string& text) override;
   void SetEncryptionLabel(const std::string& text) override;
   void SetVersionLabel(const std::string& text) override;
+  void SetTargetVersionLabel(const std::string& text) override;
   void SetPasswordEnabled(bool enabled) override;
   std::string Password() override;
   void SelectPasswordAndFocus() override;

@@ -389,6 +389,7 @@ void TForm1::ShowInLabel(const char* name, const std::string& text) {
 void TForm1::SetUserLabel(const std::string& text) { ShowInLabel("Label9", text); }
 void TForm1::SetEncryptionLabel(const std::string& text) { ShowInLabel("Label10", text); }
 void TForm1::SetVersionLabel(const std::string& text) { ShowInLabel("Label11", text); }
+void TForm1::SetTargetVersionLabel(const std::string& text) { ShowInLabel("Label13", text); }
 
 void TForm1::SetPasswordEnabled(bool enabled) {
   password_enabled_ = enabled;

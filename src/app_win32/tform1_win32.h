@@ -42,6 +42,7 @@ class TForm1 : public WindowView {
   void SetUserLabel(const std::string& text) override;
   void SetEncryptionLabel(const std::string& text) override;
   void SetVersionLabel(const std::string& text) override;
+  void SetTargetVersionLabel(const std::string& text) override;
   void SetPasswordEnabled(bool enabled) override;
   std::string Password() override;
   void SelectPasswordAndFocus() override;

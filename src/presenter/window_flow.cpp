@@ -10,10 +10,18 @@
 
 namespace dayledger {
 
-WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes)
-    : installation_(installation), view_(view), boxes_(boxes), tool_(installation, view) {}
+WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes,
+                       const VersionChain& chain)
+    : installation_(installation),
+      view_(view),
+      boxes_(boxes),
+      chain_(chain),
+      tool_(installation, view, chain) {}
 
 Reply WindowFlow::Open() {
+  // The design's caption is the version of its day; the window shows the
+  // one the version table leads to.
+  view_.SetTargetVersionLabel(ShownVersion(chain_.target()));
   // What opening the installation finished or undid is told before any user is shown.
   const std::vector<std::string>& notes = installation_.recovered();
   if (installation_.recovery_stopped()) {

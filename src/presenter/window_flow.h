@@ -29,6 +29,8 @@ class WindowView : public UpgradePort {
   virtual void SetUserLabel(const std::string& text) = 0;
   virtual void SetEncryptionLabel(const std::string& text) = 0;
   virtual void SetVersionLabel(const std::string& text) = 0;
+  // The version the upgrade brings the data to (Label13).
+  virtual void SetTargetVersionLabel(const std::string& text) = 0;
   virtual void SetPasswordEnabled(bool enabled) = 0;
   virtual std::string Password() = 0;
   virtual void SelectPasswordAndFocus() = 0;
@@ -43,7 +45,9 @@ class WindowView : public UpgradePort {
 
 class WindowFlow {
  public:
-  WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes);
+  // The upgrade walks `chain`, whose target the window shows.
+  WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes,
+             const VersionChain& chain = VersionChain::Standard());
 
   // Each returns the core's reply it acted on.
   Reply Open();          // recovers, fills the list and shows its first user
@@ -60,6 +64,7 @@ class WindowFlow {
   Installation& installation_;
   WindowView& view_;
   MessageBoxes& boxes_;
+  const VersionChain& chain_;
   UpgradeTool tool_;
 };
 

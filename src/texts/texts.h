@@ -221,9 +221,13 @@ inline constexpr char kRestored[] = "백업으로 되돌렸습니다.";
 
 // The terminal program's verify.
 inline constexpr char kNoBackupToCompare[] = "비교할 백업이 없습니다: ";
-inline constexpr char kBackupNotOlder[] =
-    "백업이 이미 v 1.03.00이어서 업그레이드 전의 데이터가 아닙니다: ";
-inline constexpr char kNotUpgraded[] = "아직 v 1.03.00으로 업그레이드되지 않은 사용자입니다.";
+// Each with the target version as shown ("v 1.03.00").
+inline std::string BackupNotOlder(const std::string& target) {
+  return "백업이 이미 " + target + "이어서 업그레이드 전의 데이터가 아닙니다: ";
+}
+inline std::string NotUpgraded(const std::string& target) {
+  return "아직 " + target + "으로 업그레이드되지 않은 사용자입니다.";
+}
 // The verify summary: each count's label, its number, then its unit.
 inline constexpr char kEntryUnit[] = "건";
 inline constexpr char kFileUnit[] = "개";

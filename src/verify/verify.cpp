@@ -209,12 +209,13 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
                    ProfilePath(backup_folder));
     }
     if (backup->Version() == chain.target()) {
-      return Ended(platform, Outcome::kStopped, texts::kBackupNotOlder, backup_folder);
+      return Ended(platform, Outcome::kStopped, texts::BackupNotOlder(ShownVersion(chain.target())),
+                   backup_folder);
     }
     const auto current = Profile::ReadWhole(platform, user_folder);
     if (!current) throw CannotOpenFile(ProfilePath(user_folder));
     if (current->Version() != chain.target()) {
-      return Ended(platform, Outcome::kRefused, texts::kNotUpgraded);
+      return Ended(platform, Outcome::kRefused, texts::NotUpgraded(ShownVersion(chain.target())));
     }
     // A profile too short to say counts as one whose data is not encrypted.
     const auto user = current->HasFlags()

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "anniversary/anniversary_stage.h"
 #include "platform/native_path.h"
 #include "state/line_file.h"
 #include "support/designed_window.h"
@@ -624,6 +625,19 @@ TEST_F(TForm1Test, AJournalThatCannotBeReadStopsTheOpeningAndChangesNothing) {
 
 namespace dayledger {
 namespace {
+
+// The version the upgrade leads to, as the window shows it, is the version
+// table's: a table with a step past 1.03 shows that step's version.
+TEST_F(TForm1Test, TheTargetVersionLabelFollowsTheVersionTable) {
+  AddUsers({UserSpec{"u", "10300"}});
+  std::vector<VersionStep> steps = VersionChain::Standard().steps();
+  steps.push_back({"10300", "10400", StampAnniversaryFiles, StampAnniversaryFiles});
+  const VersionChain chain(std::move(steps));
+  Installation installation = Installation::OnView(platform, builder.AppDir());
+  TForm1 window(installation, platform, chain);
+  EXPECT_EQ(window.findChild<QLabel*>("Label13")->text().toStdString(), "v 1.04.00");
+  EXPECT_EQ(Text(Control("Label13")), "v 1.03.00");
+}
 
 // The window found next to it an installation whose folder name CP949
 // cannot hold, and upgrades a user there.

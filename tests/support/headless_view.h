@@ -20,6 +20,7 @@ class HeadlessView : public WindowView {
   void SetUserLabel(const std::string& text) override { user_label = text; }
   void SetEncryptionLabel(const std::string& text) override { encryption_label = text; }
   void SetVersionLabel(const std::string& text) override { version_label = text; }
+  void SetTargetVersionLabel(const std::string& text) override { target_label = text; }
   void SetPasswordEnabled(bool enabled) override { password_enabled = enabled; }
   std::string Password() override { return password; }
   void SelectPasswordAndFocus() override { password_focused = true; }
@@ -35,6 +36,7 @@ class HeadlessView : public WindowView {
   std::string user_label = "(사용자명)";
   std::string encryption_label = "(암호화)";
   std::string version_label = "(데이터 버전)";
+  std::string target_label;
   bool password_enabled = true;
   std::string password;
   bool password_focused = false;

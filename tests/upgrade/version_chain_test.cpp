@@ -89,6 +89,13 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     ASSERT_EQ(verified.reply.outcome, Outcome::kDone) << version;
     EXPECT_TRUE(verified.found.accounted_for()) << version;
     EXPECT_EQ(verified.found.backup_entries, verified.found.current_entries) << version;
+    // Its words name the table's target: a backup at 1.04 is not older.
+    const std::string backup = builder.root() + "/upgrade_backup/u/profile.qbd";
+    std::vector<std::string> lines = SplitLines(InstallationBuilder::ReadNative(backup));
+    lines.at(1) = "10400";
+    InstallationBuilder::WriteNative(backup, JoinLines(lines));
+    const std::string said = Verify(installation, {"u", "pw"}, chain).reply.notices.at(0).text;
+    EXPECT_EQ(said.rfind(texts::BackupNotOlder("v 1.04.00"), 0), 0u) << version << ": " << said;
   }
 }
 
