@@ -1,12 +1,17 @@
 // The terminal program's command line and its help text.
 #include "cli/cli_options.h"
 
+#include "state/version_code.h"
+
 namespace dayledger::cli {
 
-const char kHelpText[] =
+namespace {
+
+// The help, with "@" where the data version the upgrade leads to goes.
+constexpr char kHelpTemplate[] =
     "Usage: dayledger-upgrade [--app-dir DIR] COMMAND ...\n"
     "\n"
-    "Upgrades the data of one Dayledger user to data version 1.03, as the\n"
+    "Upgrades the data of one Dayledger user to data version @, as the\n"
     "upgrade window does, from a terminal or a script.\n"
     "\n"
     "Commands:\n"
@@ -72,13 +77,22 @@ const char kHelpText[] =
     "  0  done, check found nothing, or verify accounted for everything\n"
     "  1  refused by a start check or because another program holds the user,\n"
     "     check found problems, or verify found something missing or\n"
-    "     different (or data still below 1.03, or a wrong password)\n"
+    "     different (or data still below @, or a wrong password)\n"
     "  2  wrong usage or unknown user\n"
     "  3  the upgrade stopped with an error or its backup failed, or the\n"
     "     restore stopped with an error; the user's folder is as before;\n"
     "     or verify could not read the backup or the current data; or\n"
     "     what an interrupted change left could not be finished now (a file\n"
     "     of it held by another program, or lost), and nothing was changed\n";
+
+}  // namespace
+
+std::string HelpText(const VersionChain& chain) {
+  std::string text = kHelpTemplate;
+  const std::string version = ShortVersion(chain.target());
+  for (size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, version);
+  return text;
+}
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "upgrade/version_steps.h"
+
 namespace dayledger::cli {
 
 enum class Command { kHelp, kVersion, kList, kUpgrade, kCheck, kVerify, kRestore };
@@ -25,6 +27,7 @@ struct ParsedOptions {
 };
 ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
-extern const char kHelpText[];
+// The help, naming the data version `chain` leads to.
+std::string HelpText(const VersionChain& chain = VersionChain::Standard());
 
 }  // namespace dayledger::cli

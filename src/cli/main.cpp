@@ -35,7 +35,7 @@ int Run(int argc, char* argv[]) {
   }
   const Options& options = parsed.options;
   if (options.command == Command::kHelp) {
-    std::fputs(kHelpText, stdout);
+    std::fputs(HelpText().c_str(), stdout);
     return kExitDone;
   }
   if (options.command == Command::kVersion) {

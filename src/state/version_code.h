@@ -16,6 +16,11 @@ inline std::string VersionDigits(const std::string& code) {
   return part(0, 1) + "." + part(1, 2) + "." + part(3, 2);
 }
 
+// "1.03": the version as people name it in a sentence.
+inline std::string ShortVersion(const std::string& code) {
+  return VersionDigits(code).substr(0, 4);
+}
+
 // "v 1.02.00" and the like.
 inline std::string ShownVersion(const std::string& code) { return "v " + VersionDigits(code); }
 

@@ -18,6 +18,7 @@
 #include <functional>
 #include <thread>
 
+#include "anniversary/anniversary_stage.h"
 #include "app/tform1.h"
 #include "cli/cli_options.h"
 #include "commit/journal.h"
@@ -585,11 +586,16 @@ TEST(CliOptionsTest, HelpDocumentsEveryCommandAndStatus) {
   for (const char* word : {"list", "upgrade USER", "check USER", "--skip-backup", "--yes",
                            "--password-stdin", "--app-dir", "--version", "restore USER", "0  done",
                            "1  refused", "2  wrong usage", "3  the upgrade stopped"}) {
-    EXPECT_NE(std::string(cli::kHelpText).find(word), std::string::npos) << word;
+    EXPECT_NE(cli::HelpText().find(word), std::string::npos) << word;
   }
   const ProcessResult help = RunCli(fs::temp_directory_path().string(), "--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, cli::kHelpText);
+  EXPECT_EQ(help.out, cli::HelpText());
+  // The data version it names is the version table's.
+  std::vector<VersionStep> steps = VersionChain::Standard().steps();
+  steps.push_back({"10300", "10400", StampAnniversaryFiles, StampAnniversaryFiles});
+  EXPECT_NE(cli::HelpText(VersionChain(std::move(steps))).find("to data version 1.04, as"),
+            std::string::npos);
   // The version the project states, and the data version the tool writes.
   const ProcessResult version = RunCli(fs::temp_directory_path().string(), "--version");
   EXPECT_EQ(version.status, 0);
