@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "demo/installation_builder.h"
+#include "upgrade/version_steps.h"
 
 int main(int argc, char* argv[]) {
   if (argc < 2) {
@@ -23,7 +24,8 @@ int main(int argc, char* argv[]) {
         {"kim", "10000", "", 3, 2, 1},
         {"홍길동", "10100", "", 2, 1, 1},
         {"lee", "10200", "dayledger", 2, 2, 2},
-        {"park", "10300", "", 0, 1, 0},
+        // Already at the version the tool leads to.
+        {"park", dayledger::VersionChain::Standard().target(), "", 0, 1, 0},
     };
     if (argc > 2) users.clear();
     for (int i = 2; i < argc; ++i) {
