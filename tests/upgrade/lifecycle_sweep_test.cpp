@@ -46,7 +46,7 @@ constexpr unsigned kFixedSeeds = 24;
 
 // What the history expects of one user.
 struct Expected {
-  UserSpec spec;
+  UserSpec layout;
   Tree folder;  // the user's folder as it must be now
   Tree backup;  // upgrade_backup\<user> as it must be now; empty for none
   bool upgraded = false;
@@ -75,14 +75,14 @@ class History {
     std::vector<std::string> names;
     Note("users:");
     for (size_t i = 0, count = 2 + Pick(2); i < count; ++i) {
-      UserSpec spec = pool[i];
-      spec.version = versions[Pick(3)];
-      if (Pick(2) == 0) spec.password = spec.password.empty() ? "pw" : "";
-      builder.WriteUser(spec);
-      names.push_back(spec.name);
-      users_.push_back({spec, {}, {}, false});
-      Note(" " + spec.name + " " + spec.version +
-           (spec.password.empty() ? " plain" : " enciphered"));
+      UserSpec layout = pool[i];
+      layout.version = versions[Pick(3)];
+      if (Pick(2) == 0) layout.password = layout.password.empty() ? "pw" : "";
+      builder.WriteUser(layout);
+      names.push_back(layout.name);
+      users_.push_back({layout, {}, {}, false});
+      Note(" " + layout.name + " " + layout.version +
+           (layout.password.empty() ? " plain" : " enciphered"));
     }
     builder.WriteUserList(names);
     app_dir_ = builder.AppDir();
@@ -122,9 +122,9 @@ class History {
 
   size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
   void Note(const std::string& text) { steps_ += text; }
-  Path UserDir(const Expected& user) const { return app_dir_ / "users" / user.spec.name; }
+  Path UserDir(const Expected& user) const { return app_dir_ / "users" / user.layout.name; }
   Path BackupDir(const Expected& user) const {
-    return app_dir_.Normal() / "upgrade_backup" / user.spec.name;
+    return app_dir_.Normal() / "upgrade_backup" / user.layout.name;
   }
   int Row(const Expected& user) const { return static_cast<int>(&user - users_.data()); }
 
@@ -144,7 +144,7 @@ class History {
     tool.ShowUser(Row(user));
     BoxedNotices answered(disk);
     const Outcome outcome =
-        RunUpgrade(tool, {Row(user), user.spec.password, skip, true, true}, answered).outcome;
+        RunUpgrade(tool, {Row(user), user.layout.password, skip, true, true}, answered).outcome;
     if (kinds) *kinds = disk.kinds.substr(first);
     return outcome;
   }
@@ -179,7 +179,7 @@ class History {
         user.backup = found;
         Installation installation = Installation::OnView(disk_, app_dir_);
         const auto verified =
-            Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
+            Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password});
         EXPECT_TRUE(verified.reply.outcome == Outcome::kDone && verified.found.accounted_for())
             << where << ": verify accounts for everything";
       }
@@ -199,7 +199,7 @@ class History {
   void UpgradeInWindow(size_t who, std::optional<Other> other, bool at_lock) {
     Expected& user = users_[who];
     const std::string where =
-        "window upgrade of " + user.spec.name +
+        "window upgrade of " + user.layout.name +
         (other ? (*other == Other::kUpgrade ? ", upgraded " : ", restored ") +
                      std::string(at_lock ? "as it takes the lock" : "meanwhile")
                : "");
@@ -210,7 +210,7 @@ class History {
     WindowFlow flow(installation, view, disk_);
     flow.Open();
     view.selected = Row(user);
-    view.password = user.spec.password;
+    view.password = user.layout.password;
     flow.UserClicked();
     // What the upgrade must make of the folder as the start finds it.
     std::optional<Tree> upgraded;
@@ -242,7 +242,7 @@ class History {
   // The terminal program's upgrade, its questions answered by --yes.
   void UpgradeInTerminal(size_t who) {
     Expected& user = users_[who];
-    const std::string where = "terminal upgrade of " + user.spec.name;
+    const std::string where = "terminal upgrade of " + user.layout.name;
     Note(where + "\n");
     const std::optional<Tree> upgraded = user.upgraded ? std::nullopt : UpgradedNow(user);
     EXPECT_EQ(RunTool(disk_, user, false) == Outcome::kDone, upgraded.has_value()) << where;
@@ -265,7 +265,7 @@ class History {
     const int at = 1 + static_cast<int>(Pick(2) == 0 || commit_point == std::string::npos
                                             ? Pick(kinds.size() + 1)
                                             : commit_point + 2 + Pick(8));
-    const std::string where = "upgrade of " + user.spec.name +
+    const std::string where = "upgrade of " + user.layout.name +
                               (crash ? ", crash before " : ", failure at ") + std::to_string(at) +
                               " of " + std::to_string(kinds.size()) + (skip ? ", no backup" : "");
     Note(where);
@@ -317,13 +317,13 @@ class History {
         const int month = 1 + static_cast<int>(Pick(12));
         what = "entries added to " + std::to_string(year) + "-" + std::to_string(month);
         const std::string plain =
-            InstallationBuilder::MonthlyFile(year, month, user.spec.version, 3);
-        const bool enciphered = !user.spec.password.empty();
+            InstallationBuilder::MonthlyFile(year, month, user.layout.version, 3);
+        const bool enciphered = !user.layout.password.empty();
         disk_.WriteFile(
             folder / "schedules" / SchClass::FileName(year, month),
             enciphered ? EncodeScheduleLines(
                              LineList(SplitEncipheredLines(plain)), true,
-                             MakeScheduleKey(InstallationBuilder::DataKeyFor(user.spec.password)))
+                             MakeScheduleKey(InstallationBuilder::DataKeyFor(user.layout.password)))
                        : plain);
         break;
       }
@@ -333,7 +333,7 @@ class History {
                          SchClass::FileName(1990, 1 + static_cast<int>(Pick(12))));
         break;
     }
-    Note("edit of " + user.spec.name + ": " + what + "\n");
+    Note("edit of " + user.layout.name + ": " + what + "\n");
     // The scheduler saved it long before any power cut.
     for (const auto& [path, bytes] : disk_.Snapshot(folder)) {
       if (path.back() != '\\') disk_.SyncFile(folder / path);
@@ -344,10 +344,10 @@ class History {
 
   void RestoreUser(size_t who) {
     Expected& user = users_[who];
-    const std::string where = "restore of " + user.spec.name;
+    const std::string where = "restore of " + user.layout.name;
     Note(where + "\n");
     Installation installation = Installation::OnView(disk_, app_dir_);
-    const auto planned = PlanRestore(installation, Utf8ToCp949Text(user.spec.name));
+    const auto planned = PlanRestore(installation, Utf8ToCp949Text(user.layout.name));
     if (user.backup.empty()) {
       EXPECT_EQ(planned.reply.outcome, Outcome::kRefused) << where;
       return;
@@ -367,12 +367,12 @@ class History {
   // finds the upgrade would go through exactly where it would.
   void ReadOnly(size_t who) {
     const Expected& user = users_[who];
-    const std::string where = "verify and check of " + user.spec.name;
+    const std::string where = "verify and check of " + user.layout.name;
     Note(where + "\n");
     const Tree before = disk_.Snapshot(app_dir_);
     Installation installation = Installation::OnView(disk_, app_dir_);
-    Verify(installation, {Utf8ToCp949Text(user.spec.name), user.spec.password});
-    const auto checked = CheckUser(installation, Row(user), user.spec.password);
+    Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password});
+    const auto checked = CheckUser(installation, Row(user), user.layout.password);
     EXPECT_EQ(checked.reply.outcome == Outcome::kDone, !user.upgraded && UpgradedNow(user))
         << where;
     EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << where << " changed the disk";
@@ -385,10 +385,10 @@ class History {
     }
     for (const Expected& user : users_) {
       EXPECT_TRUE(disk_.Snapshot(UserDir(user)) == user.folder)
-          << user.spec.name << ": not as expected";
+          << user.layout.name << ": not as expected";
       const Tree backup = disk_.Snapshot(BackupDir(user));
-      EXPECT_TRUE(backup == user.backup) << user.spec.name << ": backup not as expected";
-      EXPECT_FALSE(AtTarget(backup)) << user.spec.name << ": the backup holds 1.03 data";
+      EXPECT_TRUE(backup == user.backup) << user.layout.name << ": backup not as expected";
+      EXPECT_FALSE(AtTarget(backup)) << user.layout.name << ": the backup holds 1.03 data";
     }
   }
 
