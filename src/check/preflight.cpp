@@ -29,29 +29,29 @@ class UnlockedOverlay : public OverlayPlatform {
   // and held while the dry run reads (it is let go with the overlay, taking
   // its file with it): a lock file that cannot be opened is found as the
   // upgrade would find it, and no upgrade changes the folder under the check.
-  TakenLock LockFile(const Path& path) override {
+  Result<Lock> LockFile(const Path& path) override {
     if (!real_lock_ && target()->Inspect(path.Parent()) != PathKind::kMissing) {
-      TakenLock real = target()->LockFile(path);
-      if (real.result != LockResult::kLocked) return real;
-      real_lock_ = std::move(real.held);
+      Result<Lock> real = target()->LockFile(path);
+      if (!real.ok()) return real;
+      real_lock_ = std::move(*real);
     }
-    return {LockResult::kLocked, std::make_unique<FileLock>(), 0};
+    return std::make_unique<FileLock>();
   }
-  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override {
+  Status WriteFileMoved(const Path& path, std::string&& bytes) override {
     // A swap, not an assignment: assigning an empty string keeps the buffer.
     if (backup_root_.Holds(path)) std::string().swap(bytes);
     return OverlayPlatform::WriteFileMoved(path, std::move(bytes));
   }
   // The new backup taking the earlier one's place is a move of names: the
   // dry run has nothing to learn from it.
-  IoStatus RenameFile(const Path& from, const Path& to) override {
-    if (backup_root_.Holds(from)) return IoStatus::Ok();
+  Status RenameFile(const Path& from, const Path& to) override {
+    if (backup_root_.Holds(from)) return Status::Ok();
     return OverlayPlatform::RenameFile(from, to);
   }
 
  private:
   Path backup_root_;
-  std::unique_ptr<FileLock> real_lock_;
+  Lock real_lock_;
 };
 
 // Every message the run shows is kept instead of shown; questions are

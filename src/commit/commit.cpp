@@ -41,8 +41,8 @@ std::string Relative(const Path& folder, const Path& path) {
 }
 
 // The error of a failed step, naming the file the user knows, not its temporary.
-void Check(const IoStatus& status, const Path& target) {
-  if (!status.ok()) ThrowIfFailed(IoStatus::Failed(status.error, target, status.code));
+void Check(const Status& status, const Path& target) {
+  if (!status.ok()) ThrowIfFailed(Status::Failed(status.kind, target, status.code));
 }
 
 // Whether the file at `path` holds what the journal's entry says it must.
@@ -100,7 +100,7 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
     const auto inside = built.find(parent);
     const Path place =
         inside != built.end() ? inside->second / created.Name() : made.NewName(parent);
-    if (const IoStatus made_folder = disk.CreateDirectory(place); !made_folder.ok()) {
+    if (const Status made_folder = disk.CreateDirectory(place); !made_folder.ok()) {
       throw CannotCreateFile(created, made_folder.code);
     }
     made.AddFolder(place);
@@ -173,16 +173,7 @@ void RefuseUnreplaceable(Platform& disk, const OverlayPlatform& staged) {
   for (const auto& change : staged.changes()) {
     const Path path(change.first);
     if (disk.Inspect(path) != PathKind::kFile) continue;
-    switch (ReplaceableSoon(disk, path)) {
-      case Replaceable::kYes:
-        break;
-      case Replaceable::kHeld:
-        throw FrameworkError(path.text(), ErrorKind::kFileInUse, path);
-      case Replaceable::kReadOnly:
-        throw FrameworkError(path.text(), ErrorKind::kFileReadOnly, path);
-      case Replaceable::kDenied:
-        throw FrameworkError(path.text(), ErrorKind::kFileNotDeletable, path);
-    }
+    ThrowIfFailed(ReplaceableSoon(disk, path));
   }
 }
 
@@ -221,7 +212,7 @@ std::vector<Path> CommitChanges(Platform& disk, const Path& folder, OverlayPlatf
   } catch (const FrameworkError&) {
     // The temporaries may go only once the journal is surely gone: a whole
     // journal without them would be finished wrongly.
-    if (!journal_written || (disk.DeleteFile(journal_path).error != IoError::kDeleteFailed &&
+    if (!journal_written || (disk.DeleteFile(journal_path).kind != StatusKind::kDeleteFailed &&
                              disk.SyncFolder(root).ok())) {
       made.RemoveAll();
     }
@@ -264,7 +255,7 @@ std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Jou
   for (const JournalRename& rename : journal.renames) {
     const Path temporary = Join(root, rename.temporary);
     const Path target = Join(root, rename.target);
-    const IoStatus status = disk.RenameFile(temporary, target);
+    const Status status = disk.RenameFile(temporary, target);
     if (status.ok()) continue;
     if (disk.Inspect(temporary) != PathKind::kMissing) Check(status, target);
     // A temporary no longer there was renamed before an interruption, but
@@ -278,22 +269,22 @@ std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Jou
   deletions.reserve(journal.deletions.size());
   for (const std::string& path : journal.deletions) deletions.push_back(Join(root, path));
   std::vector<Path> undeleted;
-  const std::vector<IoStatus> statuses = disk.DeleteFiles(deletions);
+  const std::vector<Status> statuses = disk.DeleteFiles(deletions);
   for (size_t at = 0; at < deletions.size(); ++at) {
-    if (!statuses[at].ok() && statuses[at].error != IoError::kNotFound) {
+    if (!statuses[at].ok() && statuses[at].kind != StatusKind::kNotFound) {
       undeleted.push_back(deletions[at]);
     }
   }
   for (const std::string& path : journal.removed_folders) {
-    const IoStatus status = disk.RemoveFolder(Join(root, path));
-    if (!status.ok() && status.error != IoError::kNotFound) undeleted.push_back(Join(root, path));
+    const Status status = disk.RemoveFolder(Join(root, path));
+    if (!status.ok() && status.kind != StatusKind::kNotFound) undeleted.push_back(Join(root, path));
   }
   for (const std::string& touched : journal.folders) {
     Check(disk.SyncFolder(Join(root, touched)), Join(root, touched));
   }
   const Path journal_path = root / kJournalName;
-  const IoStatus removed = disk.DeleteFile(journal_path);
-  if (removed.error != IoError::kNotFound) Check(removed, journal_path);
+  const Status removed = disk.DeleteFile(journal_path);
+  if (removed.kind != StatusKind::kNotFound) Check(removed, journal_path);
   Check(disk.SyncFolder(root), root);
   return undeleted;
 }

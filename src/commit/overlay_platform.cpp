@@ -30,46 +30,46 @@ bool OverlayPlatform::FolderExists(const std::string& key) {
   return folder_on_disk_[key] = target()->Inspect(Path(key)) == PathKind::kFolder;
 }
 
-bool OverlayPlatform::TestOpen(const Path& path) {
+Status OverlayPlatform::TestOpen(const Path& path) {
   std::string ignored;
-  return ReadFile(path, &ignored).ok();
+  return ReadFile(path, &ignored);
 }
 
-IoStatus OverlayPlatform::ReadFile(const Path& path, std::string* bytes) {
+Status OverlayPlatform::ReadFile(const Path& path, std::string* bytes) {
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) {
-    if (!changed->second) return IoStatus::Failed(IoError::kNotFound, path);
+    if (!changed->second) return Status::Failed(StatusKind::kNotFound, path);
     *bytes = *changed->second;
-    return IoStatus::Ok();
+    return Status::Ok();
   }
   const auto substitute = substitutes_.find(key);
   if (substitute != substitutes_.end()) {
     *bytes = substitute->second;
-    return IoStatus::Ok();
+    return Status::Ok();
   }
   return target()->ReadFile(path, bytes);
 }
 
-IoStatus OverlayPlatform::WriteFile(const Path& path, const std::string& bytes) {
+Status OverlayPlatform::WriteFile(const Path& path, const std::string& bytes) {
   return WriteFileMoved(path, std::string(bytes));
 }
 
-IoStatus OverlayPlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
+Status OverlayPlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
   const std::string key = Key(path);
   if (!FolderExists(ParentKey(key)) || Inspect(Path(key)) == PathKind::kFolder) {
-    return IoStatus::Failed(IoError::kCannotCreate, path);
+    return Status::Failed(StatusKind::kCannotCreate, path);
   }
   changes_[key] = std::move(bytes);
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus OverlayPlatform::SyncFile(const Path& path) {
-  if (Inspect(path) == PathKind::kMissing) return IoStatus::Failed(IoError::kNotFound, path);
-  return IoStatus::Ok();
+Status OverlayPlatform::SyncFile(const Path& path) {
+  if (Inspect(path) == PathKind::kMissing) return Status::Failed(StatusKind::kNotFound, path);
+  return Status::Ok();
 }
 
-IoStatus OverlayPlatform::RenameFile(const Path& from, const Path& to) {
+Status OverlayPlatform::RenameFile(const Path& from, const Path& to) {
   const std::string old_key = Key(from);
   const std::string new_key = Key(to);
   if (IsNewFolder(old_key)) {
@@ -83,7 +83,7 @@ IoStatus OverlayPlatform::RenameFile(const Path& from, const Path& to) {
     for (auto& [key, bytes] : changes_) changes.emplace(moved(key), std::move(bytes));
     changes_ = std::move(changes);
     for (std::string& folder : new_folders_) folder = moved(folder);
-    return IoStatus::Ok();
+    return Status::Ok();
   }
   // Bytes this view holds move with the name, without a copy.
   std::string bytes;
@@ -91,63 +91,63 @@ IoStatus OverlayPlatform::RenameFile(const Path& from, const Path& to) {
   if (changed != changes_.end() && changed->second) {
     bytes = std::move(*changed->second);
   } else if (!ReadFile(from, &bytes).ok()) {
-    return IoStatus::Failed(IoError::kNotFound, to);
+    return Status::Failed(StatusKind::kNotFound, to);
   }
   changes_[new_key] = std::move(bytes);
   return DeleteFile(from);
 }
 
-IoStatus OverlayPlatform::DeleteFile(const Path& path) {
+Status OverlayPlatform::DeleteFile(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(Path(key)) != PathKind::kFile) return IoStatus::Failed(IoError::kNotFound, path);
+  if (Inspect(Path(key)) != PathKind::kFile) return Status::Failed(StatusKind::kNotFound, path);
   // A file that exists only here leaves no trace; one on disk is to be deleted.
   if (target()->Inspect(Path(key)) == PathKind::kMissing) {
     changes_.erase(key);
   } else {
     changes_[key] = std::nullopt;
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus OverlayPlatform::RemoveFolder(const Path& path) {
+Status OverlayPlatform::RemoveFolder(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(Path(key)) != PathKind::kFolder) return IoStatus::Failed(IoError::kNotFound, path);
-  const FolderListing listed = ListFolder(Path(key));
-  if (!listed.ok() || !listed.entries.empty()) {
-    return IoStatus::Failed(IoError::kDeleteFailed, path, listed.status.code);
+  if (Inspect(Path(key)) != PathKind::kFolder) return Status::Failed(StatusKind::kNotFound, path);
+  const Result<std::vector<FolderEntry>> listed = ListFolder(Path(key));
+  if (!listed.ok() || !listed->empty()) {
+    return Status::Failed(StatusKind::kDeleteFailed, path, listed.status().code);
   }
   if (IsNewFolder(key)) {
     new_folders_.erase(std::find(new_folders_.begin(), new_folders_.end(), key));
   } else {
     removed_folders_.push_back(key);
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus OverlayPlatform::SyncFolder(const Path& path) {
-  if (!FolderExists(Key(path))) return IoStatus::Failed(IoError::kNotFound, path);
-  return IoStatus::Ok();
+Status OverlayPlatform::SyncFolder(const Path& path) {
+  if (!FolderExists(Key(path))) return Status::Failed(StatusKind::kNotFound, path);
+  return Status::Ok();
 }
 
-IoStatus OverlayPlatform::CopyPermissions(const Path& /*from*/, const Path& /*to*/) {
-  return IoStatus::Ok();
+Status OverlayPlatform::CopyPermissions(const Path& /*from*/, const Path& /*to*/) {
+  return Status::Ok();
 }
 
-IoStatus OverlayPlatform::CreateDirectory(const Path& path) {
+Status OverlayPlatform::CreateDirectory(const Path& path) {
   const std::string key = Key(path);
   if (Inspect(Path(key)) != PathKind::kMissing || !FolderExists(ParentKey(key))) {
-    return IoStatus::Failed(IoError::kCannotCreate, path);
+    return Status::Failed(StatusKind::kCannotCreate, path);
   }
   if (IsRemovedFolder(key)) {
     // Made again: the disk's folder stays, without what was deleted in it.
     removed_folders_.erase(std::find(removed_folders_.begin(), removed_folders_.end(), key));
-    return IoStatus::Ok();
+    return Status::Ok();
   }
   new_folders_.push_back(key);
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-PathKind OverlayPlatform::Inspect(const Path& path) {
+Result<PathKind> OverlayPlatform::Inspect(const Path& path) {
   const std::string key = Key(path);
   const auto changed = changes_.find(key);
   if (changed != changes_.end()) return changed->second ? PathKind::kFile : PathKind::kMissing;
@@ -157,13 +157,13 @@ PathKind OverlayPlatform::Inspect(const Path& path) {
   return target()->Inspect(Path(key));
 }
 
-FolderListing OverlayPlatform::ListFolder(const Path& folder) {
+Result<std::vector<FolderEntry>> OverlayPlatform::ListFolder(const Path& folder) {
   const std::string key = Key(folder);
   std::map<std::string, FolderEntry> entries;
   if (!IsNewFolder(key) && empty_folders_.count(key) == 0) {
-    FolderListing listed = target()->ListFolder(folder);
+    Result<std::vector<FolderEntry>> listed = target()->ListFolder(folder);
     if (!listed.ok()) return listed;
-    for (FolderEntry& entry : listed.entries) entries[entry.name] = std::move(entry);
+    for (FolderEntry& entry : *listed) entries[entry.name] = std::move(entry);
   }
   const std::string prefix = key + "\\";
   for (auto it = changes_.lower_bound(prefix); it != changes_.end(); ++it) {
@@ -185,8 +185,8 @@ FolderListing OverlayPlatform::ListFolder(const Path& folder) {
   for (const std::string& removed : removed_folders_) {
     if (ParentKey(removed) == key) entries.erase(NameOfKey(removed));
   }
-  FolderListing listed;
-  for (auto& [name, entry] : entries) listed.entries.push_back(std::move(entry));
+  std::vector<FolderEntry> listed;
+  for (auto& [name, entry] : entries) listed.push_back(std::move(entry));
   return listed;
 }
 

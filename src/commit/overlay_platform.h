@@ -19,23 +19,23 @@ class OverlayPlatform : public PlatformWrapper {
  public:
   explicit OverlayPlatform(Platform* target) : PlatformWrapper(target) {}
 
-  bool TestOpen(const Path& path) override;
-  IoStatus ReadFile(const Path& path, std::string* bytes) override;
-  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
-  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override;
-  IoStatus SyncFile(const Path& path) override;
-  IoStatus RenameFile(const Path& from, const Path& to) override;
-  IoStatus DeleteFile(const Path& path) override;
+  Status TestOpen(const Path& path) override;
+  Status ReadFile(const Path& path, std::string* bytes) override;
+  Status WriteFile(const Path& path, const std::string& bytes) override;
+  Status WriteFileMoved(const Path& path, std::string&& bytes) override;
+  Status SyncFile(const Path& path) override;
+  Status RenameFile(const Path& from, const Path& to) override;
+  Status DeleteFile(const Path& path) override;
   // Each into the change set.
-  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+  std::vector<Status> DeleteFiles(const std::vector<Path>& paths) override {
     return Platform::DeleteFiles(paths);
   }
-  IoStatus RemoveFolder(const Path& path) override;
-  IoStatus SyncFolder(const Path& path) override;
-  IoStatus CopyPermissions(const Path& from, const Path& to) override;
-  IoStatus CreateDirectory(const Path& path) override;
-  PathKind Inspect(const Path& path) override;
-  FolderListing ListFolder(const Path& folder) override;
+  Status RemoveFolder(const Path& path) override;
+  Status SyncFolder(const Path& path) override;
+  Status CopyPermissions(const Path& from, const Path& to) override;
+  Status CreateDirectory(const Path& path) override;
+  Result<PathKind> Inspect(const Path& path) override;
+  Result<std::vector<FolderEntry>> ListFolder(const Path& folder) override;
 
   // Puts `bytes` in place of the file, or an empty folder in place of a
   // missing one, for the following runs.

@@ -8,7 +8,7 @@ namespace {
 
 // Removes a work folder and everything in it.
 void RemoveTree(Platform& disk, const Path& folder) {
-  for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
+  for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
     const Path path = folder / entry.name;
     if (entry.folder) {
       RemoveTree(disk, path);
@@ -22,7 +22,7 @@ void RemoveTree(Platform& disk, const Path& folder) {
 // Removes every work file and work folder below `folder`; true if there was any.
 bool RemoveWorkFiles(Platform& disk, const Path& folder) {
   bool removed = false;
-  for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
+  for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
     const Path path = folder / entry.name;
     if (!IsWorkFile(entry.name)) {
       if (entry.folder) removed = RemoveWorkFiles(disk, path) || removed;
@@ -50,7 +50,7 @@ void RefuseHeldTemporaries(Platform& disk, const Path& folder, const Journal& jo
     const Path temporary = folder / rename.temporary;
     if (!rename.checked || disk.Inspect(temporary) != PathKind::kFile) continue;
     std::string bytes;
-    if (const IoStatus read = disk.ReadFile(temporary, &bytes); !read.ok()) {
+    if (const Status read = disk.ReadFile(temporary, &bytes); !read.ok()) {
       throw Held(temporary, read.code);
     }
   }
@@ -59,7 +59,7 @@ void RefuseHeldTemporaries(Platform& disk, const Path& folder, const Journal& jo
 }  // namespace
 
 bool HasWorkFiles(Platform& disk, const Path& folder) {
-  for (const FolderEntry& entry : disk.ListFolder(folder).entries) {
+  for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
     if (IsWorkFile(entry.name)) return true;
     if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder / entry.name)) {
       return true;
@@ -76,7 +76,7 @@ RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
     // now (a scanner holds it) may be whole, and undoing it would lose the
     // change it saved.
     std::string bytes;
-    if (const IoStatus read = disk.ReadFile(journal_path, &bytes); !read.ok()) {
+    if (const Status read = disk.ReadFile(journal_path, &bytes); !read.ok()) {
       throw Held(journal_path, read.code);
     }
     if (const auto journal = DecodeJournal(bytes)) {

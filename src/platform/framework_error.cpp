@@ -45,28 +45,38 @@ FrameworkError StreamWriteError(const Path& path, int code) {
   return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path, code);
 }
 
-FrameworkError StatusError(const IoStatus& status) {
-  switch (status.error) {
-    case IoError::kNone:
+FrameworkError StatusError(const Status& status) {
+  switch (status.kind) {
+    case StatusKind::kOk:
       break;
-    case IoError::kNotFound:
-    case IoError::kReadFailed:
+    case StatusKind::kNotFound:
+    case StatusKind::kReadFailed:
       return CannotOpenFile(status.path, status.code);
-    case IoError::kWriteFailed:
-    case IoError::kNoSpace:
-    case IoError::kFlushFailed:
+    case StatusKind::kWriteFailed:
+    case StatusKind::kNoSpace:
+    case StatusKind::kFlushFailed:
       return StreamWriteError(status.path, status.code);
-    case IoError::kCannotCreate:
+    case StatusKind::kCannotCreate:
       return CannotCreateFile(status.path, status.code);
-    case IoError::kRenameFailed:
+    case StatusKind::kRenameFailed:
       return CannotRenameFile(status.path, status.code);
-    case IoError::kDeleteFailed:
+    case StatusKind::kDeleteFailed:
       return CannotDeleteFile(status.path, status.code);
+    // A file that cannot be replaced: the tool's own words say why, so the
+    // code of the check that found it is not repeated.
+    case StatusKind::kHeld:
+      return FrameworkError(status.path.text(), ErrorKind::kFileInUse, status.path);
+    case StatusKind::kReadOnly:
+      return FrameworkError(status.path.text(), ErrorKind::kFileReadOnly, status.path);
+    case StatusKind::kDenied:
+      return FrameworkError(status.path.text(), ErrorKind::kFileNotDeletable, status.path);
+    case StatusKind::kBusy:  // a lock is refused before any stage, never thrown
+      break;
   }
   return FrameworkError("");
 }
 
-void ThrowIfFailed(const IoStatus& status) {
+void ThrowIfFailed(const Status& status) {
   if (!status.ok()) throw StatusError(status);
 }
 

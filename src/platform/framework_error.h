@@ -69,12 +69,12 @@ FrameworkError NotAValidInteger(const std::string& text, const Path& path = Path
 // The framework's text names no file; the path is kept for the caller.
 FrameworkError StreamWriteError(const Path& path = Path(), int code = 0);
 
-struct IoStatus;
+struct Status;
 class Platform;
 // The error a failed file operation shows.
-FrameworkError StatusError(const IoStatus& status);
+FrameworkError StatusError(const Status& status);
 // Raises the error a failed file operation shows; nothing when it worked.
-void ThrowIfFailed(const IoStatus& status);
+void ThrowIfFailed(const Status& status);
 void WriteFileOrThrow(Platform& platform, const Path& path, const std::string& bytes);
 // The same for bytes the caller gives up (kept without a copy where possible).
 void WriteFileOrThrow(Platform& platform, const Path& path, std::string&& bytes);

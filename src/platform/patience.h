@@ -33,12 +33,12 @@ bool Patiently(Platform& platform, Patience patience, Ready&& ready) {
   }
 }
 
-// Runs `operation` (which answers an IoStatus) until it works or fails for
+// Runs `operation` (which answers a Status) until it works or fails for
 // more than a brief denial, pausing as `patience` says; its last answer. For
 // a file just written, which a virus scanner may hold a moment to look at.
 template <typename Operation>
-IoStatus UnlessBrieflyDenied(Platform& platform, Patience patience, Operation&& operation) {
-  IoStatus status;
+Status UnlessBrieflyDenied(Platform& platform, Patience patience, Operation&& operation) {
+  Status status;
   Patiently(platform, patience, [&] {
     status = operation();
     return status.ok() || !IsBriefDenial(status.code);
@@ -49,12 +49,12 @@ IoStatus UnlessBrieflyDenied(Platform& platform, Patience patience, Operation&& 
 // Whether the file can be replaced now, waiting only while another program
 // holds it: a read-only file, or one its permissions keep, stays so however
 // long one waits.
-inline Replaceable ReplaceableSoon(Platform& platform, const Path& path,
-                                   Patience patience = kBriefPatience) {
-  Replaceable answer = Replaceable::kYes;
+inline Status ReplaceableSoon(Platform& platform, const Path& path,
+                              Patience patience = kBriefPatience) {
+  Status answer;
   Patiently(platform, patience, [&] {
     answer = platform.CanReplace(path);
-    return answer != Replaceable::kHeld;
+    return answer.kind != StatusKind::kHeld;
   });
   return answer;
 }

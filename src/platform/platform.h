@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/path.h"
+#include "platform/status.h"
 
 namespace dayledger {
 
@@ -22,34 +23,6 @@ struct LocalTime {
   int hour = 0;
   int minute = 0;
   int second = 0;
-};
-
-// Why a file operation failed; callers decide by the kind, never by a text.
-enum class IoError {
-  kNone,
-  kNotFound,      // nothing of that name
-  kReadFailed,    // there, but it could not be opened, read or listed
-  kCannotCreate,  // could not be created or opened for writing
-  kWriteFailed,   // opened, but not every byte arrived
-  kFlushFailed,   // the flush to the disk failed
-  kRenameFailed,
-  kDeleteFailed,  // still there: held open, read-only or not permitted
-  kNoSpace,       // the disk (or the user's share of it) is full
-};
-
-// The result of a file-changing operation: the kind of failure, the path,
-// and the system's own code for it (errno, or GetLastError on Windows), so
-// that whoever helps can tell a full disk from a scanner from a bad sector.
-struct IoStatus {
-  IoError error = IoError::kNone;
-  Path path;     // the file or folder that failed
-  int code = 0;  // 0 when the system gave none
-
-  bool ok() const { return error == IoError::kNone; }
-  static IoStatus Ok() { return {}; }
-  static IoStatus Failed(IoError error, const Path& path, int code = 0) {
-    return {error, path, code};
-  }
 };
 
 // What stood behind a system's refusal, where the words for it must say
@@ -80,19 +53,8 @@ class FileLock {
  public:
   virtual ~FileLock() = default;
 };
-
-enum class LockResult {
-  kLocked,
-  kBusy,         // another process holds it
-  kUnavailable,  // the lock file cannot be opened (a read-only folder)
-};
-
-// A lock taken, or why not: `held` is set exactly when `result` is kLocked.
-struct TakenLock {
-  LockResult result = LockResult::kUnavailable;
-  std::unique_ptr<FileLock> held;
-  int code = 0;  // the system's, when the lock file could not be opened or locked
-};
+// A lock held; letting go of it releases the lock.
+using Lock = std::unique_ptr<FileLock>;
 
 struct FolderEntry {
   std::string name;  // UTF-8
@@ -101,22 +63,6 @@ struct FolderEntry {
   // or neither a file nor a folder.
   bool hidden = false;
   std::uint64_t size = 0;  // a file's length in bytes
-};
-
-// A folder's entries, or why it could not be listed.
-struct FolderListing {
-  IoStatus status;  // not ok: kNotFound, or kReadFailed with the system's code
-  std::vector<FolderEntry> entries;
-
-  bool ok() const { return status.ok(); }
-};
-
-// Whether a file could be renamed over or deleted now.
-enum class Replaceable {
-  kYes,       // also when it is missing
-  kHeld,      // another program holds it open without sharing deletion
-  kReadOnly,  // its read-only attribute (no write permission at all on POSIX)
-  kDenied,    // its permissions refuse deletion
 };
 
 // Room on the drive that holds a folder.
@@ -141,65 +87,71 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // Opens the file for reading and closes it again.
-  virtual bool TestOpen(const Path& path) = 0;
+  // Opens the file for reading and closes it again: kNotFound when nothing
+  // is there, kReadFailed when it cannot be opened.
+  virtual Status TestOpen(const Path& path) = 0;
   // Whole file as bytes; kNotFound when nothing is there, kReadFailed when
   // it cannot be opened or read.
-  virtual IoStatus ReadFile(const Path& path, std::string* bytes) = 0;
+  virtual Status ReadFile(const Path& path, std::string* bytes) = 0;
   // Creates or truncates the file and writes the bytes. Not flushed: a
   // crash may lose them until SyncFile, and a new name until SyncFolder.
-  virtual IoStatus WriteFile(const Path& path, const std::string& bytes) = 0;
+  virtual Status WriteFile(const Path& path, const std::string& bytes) = 0;
   // The same, for bytes the caller gives up: a platform that keeps what is
   // written (the staging overlay) keeps them without a copy. A wrapper that
   // changes WriteFile changes this too.
-  virtual IoStatus WriteFileMoved(const Path& path, std::string&& bytes) {
+  virtual Status WriteFileMoved(const Path& path, std::string&& bytes) {
     return WriteFile(path, bytes);
   }
-  virtual IoStatus SyncFile(const Path& path) = 0;
+  virtual Status SyncFile(const Path& path) = 0;
   // Renames a file over an existing one, or a folder to a free name.
-  virtual IoStatus RenameFile(const Path& from, const Path& to) = 0;
+  virtual Status RenameFile(const Path& from, const Path& to) = 0;
   // kNotFound when the file is not there.
-  virtual IoStatus DeleteFile(const Path& path) = 0;
+  virtual Status DeleteFile(const Path& path) = 0;
   // Deletes each file as DeleteFile does, answering in the same order. The
   // real file system deletes several at once, since each deletion waits on
   // the disk and not on the others. A wrapper that changes DeleteFile
   // changes this too.
-  virtual std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) {
-    std::vector<IoStatus> statuses;
+  virtual std::vector<Status> DeleteFiles(const std::vector<Path>& paths) {
+    std::vector<Status> statuses;
     statuses.reserve(paths.size());
     for (const Path& path : paths) statuses.push_back(DeleteFile(path));
     return statuses;
   }
   // Removes an empty folder.
-  virtual IoStatus RemoveFolder(const Path& path) = 0;
+  virtual Status RemoveFolder(const Path& path) = 0;
   // Makes the folder's entries (creations, renames, deletions) durable.
-  virtual IoStatus SyncFolder(const Path& path) = 0;
+  virtual Status SyncFolder(const Path& path) = 0;
   // Gives `to` the permission bits (attributes on Windows) of `from`.
-  virtual IoStatus CopyPermissions(const Path& from, const Path& to) = 0;
+  virtual Status CopyPermissions(const Path& from, const Path& to) = 0;
   // One level; kCannotCreate if it could not be created (also when it exists).
-  virtual IoStatus CreateDirectory(const Path& path) = 0;
-  // What is at the path; a symbolic link is not followed.
-  virtual PathKind Inspect(const Path& path) = 0;
-  // Every entry of the folder but "." and ".."; or why it cannot be listed.
-  virtual FolderListing ListFolder(const Path& folder) = 0;
+  virtual Status CreateDirectory(const Path& path) = 0;
+  // What is at the path (kMissing when nothing is); a symbolic link is not
+  // followed. kReadFailed when the system could not look.
+  virtual Result<PathKind> Inspect(const Path& path) = 0;
+  // Every entry of the folder but "." and ".."; kNotFound when there is no
+  // folder, kReadFailed with the system's code when it cannot be listed.
+  virtual Result<std::vector<FolderEntry>> ListFolder(const Path& folder) = 0;
 
-  // Whether the file could be renamed over or deleted now. Windows refuses
-  // both for a file another program holds without sharing deletion, and for
-  // a read-only one; POSIX for neither.
-  virtual Replaceable CanReplace(const Path& path) = 0;
-  // Whether a new file could be made in the folder now: false for a folder
-  // the user may not write (Program Files for a standard user).
-  virtual bool CanWriteIn(const Path& folder) = 0;
+  // Whether the file could be renamed over or deleted now (ok also when it
+  // is missing). Windows refuses both for a file another program holds
+  // without sharing deletion (kHeld), for a read-only one (kReadOnly) and
+  // where its permissions keep it (kDenied); POSIX only for kReadOnly.
+  virtual Status CanReplace(const Path& path) = 0;
+  // Whether a new file could be made in the folder now: kDenied for a
+  // folder the user may not write (Program Files for a standard user).
+  virtual Status CanWriteIn(const Path& folder) = 0;
 
-  // The drive that holds the existing folder; nullopt when it cannot be asked.
-  virtual std::optional<DiskSpace> SpaceOn(const Path& folder) = 0;
+  // The drive that holds the existing folder; kReadFailed when it cannot be
+  // asked.
+  virtual Result<DiskSpace> SpaceOn(const Path& folder) = 0;
   // The full paths, as the user is shown them, of the programs running from
   // the folder or below it, this process's own excluded.
   virtual std::vector<std::string> ProgramsRunningIn(const Path& folder) = 0;
 
   // Takes the exclusive lock of the file, creating the file when missing;
-  // never waits.
-  virtual TakenLock LockFile(const Path& path) = 0;
+  // never waits. kBusy when another process holds it, kCannotCreate when the
+  // lock file cannot be opened or locked (a read-only folder).
+  virtual Result<Lock> LockFile(const Path& path) = 0;
 
   // Waits; for a file another program holds only for a moment.
   virtual void Pause(int milliseconds) = 0;
@@ -238,39 +190,41 @@ class PlatformWrapper : public Platform {
  public:
   explicit PlatformWrapper(Platform* target) : target_(target) {}
 
-  bool TestOpen(const Path& path) override { return target_->TestOpen(path); }
-  IoStatus ReadFile(const Path& path, std::string* bytes) override {
+  Status TestOpen(const Path& path) override { return target_->TestOpen(path); }
+  Status ReadFile(const Path& path, std::string* bytes) override {
     return target_->ReadFile(path, bytes);
   }
-  IoStatus WriteFile(const Path& path, const std::string& bytes) override {
+  Status WriteFile(const Path& path, const std::string& bytes) override {
     return target_->WriteFile(path, bytes);
   }
-  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override {
+  Status WriteFileMoved(const Path& path, std::string&& bytes) override {
     return target_->WriteFileMoved(path, std::move(bytes));
   }
-  IoStatus SyncFile(const Path& path) override { return target_->SyncFile(path); }
-  IoStatus RenameFile(const Path& from, const Path& to) override {
+  Status SyncFile(const Path& path) override { return target_->SyncFile(path); }
+  Status RenameFile(const Path& from, const Path& to) override {
     return target_->RenameFile(from, to);
   }
-  IoStatus DeleteFile(const Path& path) override { return target_->DeleteFile(path); }
-  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+  Status DeleteFile(const Path& path) override { return target_->DeleteFile(path); }
+  std::vector<Status> DeleteFiles(const std::vector<Path>& paths) override {
     return target_->DeleteFiles(paths);
   }
-  IoStatus RemoveFolder(const Path& path) override { return target_->RemoveFolder(path); }
-  IoStatus SyncFolder(const Path& path) override { return target_->SyncFolder(path); }
-  IoStatus CopyPermissions(const Path& from, const Path& to) override {
+  Status RemoveFolder(const Path& path) override { return target_->RemoveFolder(path); }
+  Status SyncFolder(const Path& path) override { return target_->SyncFolder(path); }
+  Status CopyPermissions(const Path& from, const Path& to) override {
     return target_->CopyPermissions(from, to);
   }
-  IoStatus CreateDirectory(const Path& path) override { return target_->CreateDirectory(path); }
-  PathKind Inspect(const Path& path) override { return target_->Inspect(path); }
-  FolderListing ListFolder(const Path& folder) override { return target_->ListFolder(folder); }
-  Replaceable CanReplace(const Path& path) override { return target_->CanReplace(path); }
-  bool CanWriteIn(const Path& folder) override { return target_->CanWriteIn(folder); }
-  std::optional<DiskSpace> SpaceOn(const Path& folder) override { return target_->SpaceOn(folder); }
+  Status CreateDirectory(const Path& path) override { return target_->CreateDirectory(path); }
+  Result<PathKind> Inspect(const Path& path) override { return target_->Inspect(path); }
+  Result<std::vector<FolderEntry>> ListFolder(const Path& folder) override {
+    return target_->ListFolder(folder);
+  }
+  Status CanReplace(const Path& path) override { return target_->CanReplace(path); }
+  Status CanWriteIn(const Path& folder) override { return target_->CanWriteIn(folder); }
+  Result<DiskSpace> SpaceOn(const Path& folder) override { return target_->SpaceOn(folder); }
   std::vector<std::string> ProgramsRunningIn(const Path& folder) override {
     return target_->ProgramsRunningIn(folder);
   }
-  TakenLock LockFile(const Path& path) override { return target_->LockFile(path); }
+  Result<Lock> LockFile(const Path& path) override { return target_->LockFile(path); }
   void Pause(int milliseconds) override { target_->Pause(milliseconds); }
   Path ExecutablePath() override { return target_->ExecutablePath(); }
   LocalTime Now() override { return target_->Now(); }

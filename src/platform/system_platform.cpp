@@ -14,16 +14,16 @@ namespace dayledger {
 // mounted to discard them, telling the disk so) takes a tenth of a
 // millisecond or more, while the work itself is slight. A few deletions at
 // once overlap those waits; each answers in its own place.
-std::vector<IoStatus> SystemPlatform::DeleteFiles(const std::vector<Path>& paths) {
+std::vector<Status> SystemPlatform::DeleteFiles(const std::vector<Path>& paths) {
   constexpr size_t kAtOnce = 4;
-  std::vector<IoStatus> statuses(paths.size());
+  std::vector<Status> statuses(paths.size());
   std::atomic<size_t> next{0};
   const auto work = [&] {
     for (size_t at = next++; at < paths.size(); at = next++) {
       try {
         statuses[at] = DeleteFile(paths[at]);
       } catch (...) {  // out of memory: the file counts as not deleted
-        statuses[at] = IoStatus::Failed(IoError::kDeleteFailed, paths[at]);
+        statuses[at] = Status::Failed(StatusKind::kDeleteFailed, paths[at]);
       }
     }
   };

@@ -9,25 +9,25 @@ namespace dayledger {
 
 class SystemPlatform : public Platform {
  public:
-  bool TestOpen(const Path& path) override;
-  IoStatus ReadFile(const Path& path, std::string* bytes) override;
-  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
-  IoStatus SyncFile(const Path& path) override;
-  IoStatus RenameFile(const Path& from, const Path& to) override;
-  IoStatus DeleteFile(const Path& path) override;
+  Status TestOpen(const Path& path) override;
+  Status ReadFile(const Path& path, std::string* bytes) override;
+  Status WriteFile(const Path& path, const std::string& bytes) override;
+  Status SyncFile(const Path& path) override;
+  Status RenameFile(const Path& from, const Path& to) override;
+  Status DeleteFile(const Path& path) override;
   // Calls DeleteFile from a few threads at once.
-  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override;
-  IoStatus RemoveFolder(const Path& path) override;
-  IoStatus SyncFolder(const Path& path) override;
-  IoStatus CopyPermissions(const Path& from, const Path& to) override;
-  IoStatus CreateDirectory(const Path& path) override;
-  PathKind Inspect(const Path& path) override;
-  FolderListing ListFolder(const Path& folder) override;
-  Replaceable CanReplace(const Path& path) override;
-  bool CanWriteIn(const Path& folder) override;
-  std::optional<DiskSpace> SpaceOn(const Path& folder) override;
+  std::vector<Status> DeleteFiles(const std::vector<Path>& paths) override;
+  Status RemoveFolder(const Path& path) override;
+  Status SyncFolder(const Path& path) override;
+  Status CopyPermissions(const Path& from, const Path& to) override;
+  Status CreateDirectory(const Path& path) override;
+  Result<PathKind> Inspect(const Path& path) override;
+  Result<std::vector<FolderEntry>> ListFolder(const Path& folder) override;
+  Status CanReplace(const Path& path) override;
+  Status CanWriteIn(const Path& folder) override;
+  Result<DiskSpace> SpaceOn(const Path& folder) override;
   std::vector<std::string> ProgramsRunningIn(const Path& folder) override;
-  TakenLock LockFile(const Path& path) override;
+  Result<Lock> LockFile(const Path& path) override;
   void Pause(int milliseconds) override;
   Path ExecutablePath() override;
   LocalTime Now() override;

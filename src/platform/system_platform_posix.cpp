@@ -74,25 +74,25 @@ bool ReadNative(const std::string& path, std::string* bytes) {
 
 // Whether the last failure was a full disk or an exhausted quota.
 bool Full() { return errno == ENOSPC || errno == EDQUOT; }
-IoError WriteError() { return Full() ? IoError::kNoSpace : IoError::kWriteFailed; }
+StatusKind WriteError() { return Full() ? StatusKind::kNoSpace : StatusKind::kWriteFailed; }
 
 // fsync through a fresh descriptor: the flush covers the file, not the descriptor.
-IoStatus SyncNative(const std::string& native, int flags, const Path& path) {
+Status SyncNative(const std::string& native, int flags, const Path& path) {
   FileDescriptor fd(::open(native.c_str(), flags));
   if (!fd.valid()) {
-    return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kFlushFailed, path,
-                            errno);
+    return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kFlushFailed, path,
+                          errno);
   }
   if (::fsync(fd.get()) != 0 || !fd.Close()) {
-    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, path, errno);
+    return Status::Failed(Full() ? StatusKind::kNoSpace : StatusKind::kFlushFailed, path, errno);
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus RemovalStatus(int result, const Path& path) {
-  if (result == 0) return IoStatus::Ok();
-  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kDeleteFailed, path,
-                          errno);
+Status RemovalStatus(int result, const Path& path) {
+  if (result == 0) return Status::Ok();
+  return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kDeleteFailed, path,
+                        errno);
 }
 
 // Released, the lock file goes: it is unlinked while still held, then
@@ -152,76 +152,82 @@ std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const Path& fo
 
 std::string SystemPlatform::Native(const Path& path) { return NativePathFromTool(path); }
 
-bool SystemPlatform::TestOpen(const Path& path) {
-  return FileDescriptor(::open(Native(path).c_str(), O_RDONLY)).valid();
+Status SystemPlatform::TestOpen(const Path& path) {
+  if (FileDescriptor(::open(Native(path).c_str(), O_RDONLY)).valid()) return Status::Ok();
+  return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kReadFailed, path,
+                        errno);
 }
 
-IoStatus SystemPlatform::ReadFile(const Path& path, std::string* bytes) {
+Status SystemPlatform::ReadFile(const Path& path, std::string* bytes) {
   errno = 0;  // a folder or a failed read leaves no ENOENT of its own
-  if (ReadNative(Native(path), bytes)) return IoStatus::Ok();
-  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, path, errno);
+  if (ReadNative(Native(path), bytes)) return Status::Ok();
+  return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kReadFailed, path,
+                        errno);
 }
 
-IoStatus SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
+Status SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
   const std::string native = Native(path);
   FileDescriptor fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-  if (!fd.valid()) return IoStatus::Failed(IoError::kCannotCreate, path, errno);
-  if (!WriteAll(fd.get(), bytes)) return IoStatus::Failed(WriteError(), path, errno);
+  if (!fd.valid()) return Status::Failed(StatusKind::kCannotCreate, path, errno);
+  if (!WriteAll(fd.get(), bytes)) return Status::Failed(WriteError(), path, errno);
   StartWriteback(fd.get());
-  if (!fd.Close()) return IoStatus::Failed(WriteError(), path, errno);
-  return IoStatus::Ok();
+  if (!fd.Close()) return Status::Failed(WriteError(), path, errno);
+  return Status::Ok();
 }
 
-IoStatus SystemPlatform::SyncFile(const Path& path) {
+Status SystemPlatform::SyncFile(const Path& path) {
   return SyncNative(Native(path), O_RDONLY, path);
 }
 
-IoStatus SystemPlatform::SyncFolder(const Path& path) {
+Status SystemPlatform::SyncFolder(const Path& path) {
   return SyncNative(Native(path), O_RDONLY | O_DIRECTORY, path);
 }
 
-IoStatus SystemPlatform::RenameFile(const Path& from, const Path& to) {
-  if (::rename(Native(from).c_str(), Native(to).c_str()) == 0) return IoStatus::Ok();
-  return IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kRenameFailed, to, errno);
+Status SystemPlatform::RenameFile(const Path& from, const Path& to) {
+  if (::rename(Native(from).c_str(), Native(to).c_str()) == 0) return Status::Ok();
+  return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kRenameFailed, to,
+                        errno);
 }
 
-IoStatus SystemPlatform::DeleteFile(const Path& path) {
+Status SystemPlatform::DeleteFile(const Path& path) {
   return RemovalStatus(::unlink(Native(path).c_str()), path);
 }
 
-IoStatus SystemPlatform::RemoveFolder(const Path& path) {
+Status SystemPlatform::RemoveFolder(const Path& path) {
   return RemovalStatus(::rmdir(Native(path).c_str()), path);
 }
 
-IoStatus SystemPlatform::CopyPermissions(const Path& from, const Path& to) {
+Status SystemPlatform::CopyPermissions(const Path& from, const Path& to) {
   struct stat info {};
   if (::stat(Native(from).c_str(), &info) != 0)
-    return IoStatus::Failed(IoError::kNotFound, from, errno);
+    return Status::Failed(StatusKind::kNotFound, from, errno);
   if (::chmod(Native(to).c_str(), info.st_mode & 07777) != 0) {
-    return IoStatus::Failed(IoError::kCannotCreate, to, errno);
+    return Status::Failed(StatusKind::kCannotCreate, to, errno);
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus SystemPlatform::CreateDirectory(const Path& path) {
-  if (::mkdir(Native(path).c_str(), 0755) == 0) return IoStatus::Ok();
-  return IoStatus::Failed(IoError::kCannotCreate, path, errno);
+Status SystemPlatform::CreateDirectory(const Path& path) {
+  if (::mkdir(Native(path).c_str(), 0755) == 0) return Status::Ok();
+  return Status::Failed(StatusKind::kCannotCreate, path, errno);
 }
 
-PathKind SystemPlatform::Inspect(const Path& path) {
+Result<PathKind> SystemPlatform::Inspect(const Path& path) {
   struct stat info {};
-  if (::lstat(Native(path).c_str(), &info) != 0) return PathKind::kMissing;
+  if (::lstat(Native(path).c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return PathKind::kMissing;
+    return Status::Failed(StatusKind::kReadFailed, path, errno);
+  }
   if (S_ISLNK(info.st_mode)) return PathKind::kLink;
   return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kFile;
 }
 
-FolderListing SystemPlatform::ListFolder(const Path& folder) {
+Result<std::vector<FolderEntry>> SystemPlatform::ListFolder(const Path& folder) {
   const std::string native = Native(folder);
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.c_str()), ::closedir);
   if (!dir) {
-    return {IoStatus::Failed(errno == ENOENT ? IoError::kNotFound : IoError::kReadFailed, folder,
-                             errno),
-            {}};
+    return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kReadFailed, folder,
+                          errno);
   }
   std::vector<FolderEntry> entries;
   while (const dirent* entry = ::readdir(dir.get())) {
@@ -248,25 +254,25 @@ FolderListing SystemPlatform::ListFolder(const Path& folder) {
       size = static_cast<std::uint64_t>(info.st_size);
     entries.push_back({name, is_folder, !ordinary, size});
   }
-  return {IoStatus::Ok(), std::move(entries)};
+  return entries;
 }
 
 // POSIX lets a file be renamed over or unlinked whoever holds it open and
 // whatever its own permissions. A file nobody may write is what Windows
 // programs under Wine see as read-only, so it is named so here too.
-Replaceable SystemPlatform::CanReplace(const Path& path) {
+Status SystemPlatform::CanReplace(const Path& path) {
   struct stat info {};
-  if (::lstat(Native(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return Replaceable::kYes;
-  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? Replaceable::kReadOnly
-                                                             : Replaceable::kYes;
+  if (::lstat(Native(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return Status::Ok();
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0) return Status::Ok();
+  return Status::Failed(StatusKind::kReadOnly, path);
 }
 
-std::optional<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
+Result<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
   const std::string native = Native(folder);
   struct statvfs disk {};
   struct stat info {};
   if (::statvfs(native.c_str(), &disk) != 0 || ::stat(native.c_str(), &info) != 0) {
-    return std::nullopt;
+    return Status::Failed(StatusKind::kReadFailed, folder, errno);
   }
   return DiskSpace{std::to_string(info.st_dev),
                    static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize,
@@ -300,8 +306,9 @@ std::vector<std::string> SystemPlatform::ProgramsRunningIn(const Path& folder) {
       images, [&](const std::string& image) { return LiesWithin(image, *root, identity); });
 }
 
-bool SystemPlatform::CanWriteIn(const Path& folder) {
-  return ::access(Native(folder).c_str(), W_OK | X_OK) == 0;
+Status SystemPlatform::CanWriteIn(const Path& folder) {
+  if (::access(Native(folder).c_str(), W_OK | X_OK) == 0) return Status::Ok();
+  return Status::Failed(StatusKind::kDenied, folder, errno);
 }
 
 // Only Windows keeps a VirtualStore.
@@ -309,21 +316,22 @@ std::optional<Path> SystemPlatform::VirtualStoreFolder(const Path& /*app_dir*/) 
   return std::nullopt;
 }
 
-TakenLock SystemPlatform::LockFile(const Path& path) {
+Result<Lock> SystemPlatform::LockFile(const Path& path) {
   const std::string native = Native(path);
   // A file its holder unlinked between our open and our lock is tried anew;
   // each round means another holder came and went, so a few suffice.
   for (int round = 0; round < 100; ++round) {
     FileDescriptor fd(::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return {LockResult::kUnavailable, nullptr, errno};
+    if (!fd.valid()) return Status::Failed(StatusKind::kCannotCreate, path, errno);
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-      return {errno == EWOULDBLOCK ? LockResult::kBusy : LockResult::kUnavailable, nullptr, errno};
+      return Status::Failed(errno == EWOULDBLOCK ? StatusKind::kBusy : StatusKind::kCannotCreate,
+                            path, errno);
     }
     if (StillAtPath(fd.get(), native)) {
-      return {LockResult::kLocked, std::make_unique<DescriptorLock>(std::move(fd), native), 0};
+      return Lock(std::make_unique<DescriptorLock>(std::move(fd), native));
     }
   }
-  return {LockResult::kBusy, nullptr, 0};
+  return Status::Failed(StatusKind::kBusy, path);
 }
 
 Path SystemPlatform::ExecutablePath() {

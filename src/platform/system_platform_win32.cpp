@@ -57,7 +57,7 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The system's code of the last failure, as IoStatus keeps it.
+// The system's code of the last failure, as Status keeps it.
 int LastError() { return static_cast<int>(::GetLastError()); }
 
 bool Full() {
@@ -90,18 +90,18 @@ DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
 }
 
 // Flushes through a handle opened for writing; folders need backup semantics.
-IoStatus Flush(const std::wstring& path, DWORD flags, const Path& tool_path) {
+Status Flush(const std::wstring& path, DWORD flags, const Path& tool_path) {
   Handle handle(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, flags, nullptr));
   if (!handle.valid()) {
-    return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kFlushFailed, tool_path,
-                            LastError());
+    return Status::Failed(NotFound() ? StatusKind::kNotFound : StatusKind::kFlushFailed, tool_path,
+                          LastError());
   }
   if (!::FlushFileBuffers(handle.get())) {
-    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kFlushFailed, tool_path,
-                            LastError());
+    return Status::Failed(Full() ? StatusKind::kNoSpace : StatusKind::kFlushFailed, tool_path,
+                          LastError());
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
 // A known folder's path, or "" where the system has none (ProgramFilesX64
@@ -274,22 +274,24 @@ std::wstring SystemPlatform::WidePath(const Path& path) {
   return Widen(ForWideApi(path.text()), CP_UTF8);
 }
 
-bool SystemPlatform::TestOpen(const Path& path) {
-  return Handle(OpenForReading(WidePath(path))).valid();
+Status SystemPlatform::TestOpen(const Path& path) {
+  if (Handle(OpenForReading(WidePath(path))).valid()) return Status::Ok();
+  return Status::Failed(NotFound() ? StatusKind::kNotFound : StatusKind::kReadFailed, path,
+                        LastError());
 }
 
-IoStatus SystemPlatform::ReadFile(const Path& path, std::string* bytes) {
-  if (ReadWide(WidePath(path), bytes)) return IoStatus::Ok();
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kReadFailed, path,
-                          LastError());
+Status SystemPlatform::ReadFile(const Path& path, std::string* bytes) {
+  if (ReadWide(WidePath(path), bytes)) return Status::Ok();
+  return Status::Failed(NotFound() ? StatusKind::kNotFound : StatusKind::kReadFailed, path,
+                        LastError());
 }
 
-IoStatus SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
+Status SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
   const std::wstring target = WidePath(path);
-  if (IsFolder(target)) return IoStatus::Failed(IoError::kCannotCreate, path, ERROR_ACCESS_DENIED);
+  if (IsFolder(target)) return Status::Failed(StatusKind::kCannotCreate, path, ERROR_ACCESS_DENIED);
   Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return IoStatus::Failed(IoError::kCannotCreate, path, LastError());
+  if (!file.valid()) return Status::Failed(StatusKind::kCannotCreate, path, LastError());
   size_t done = 0;
   bool written = true;
   while (written && done < bytes.size()) {
@@ -299,70 +301,74 @@ IoStatus SystemPlatform::WriteFile(const Path& path, const std::string& bytes) {
     done += put;
   }
   if (!written || !file.Close()) {
-    return IoStatus::Failed(Full() ? IoError::kNoSpace : IoError::kWriteFailed, path, LastError());
+    return Status::Failed(Full() ? StatusKind::kNoSpace : StatusKind::kWriteFailed, path,
+                          LastError());
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus SystemPlatform::SyncFile(const Path& path) {
+Status SystemPlatform::SyncFile(const Path& path) {
   return Flush(WidePath(path), FILE_ATTRIBUTE_NORMAL, path);
 }
 
-IoStatus SystemPlatform::SyncFolder(const Path& path) {
+Status SystemPlatform::SyncFolder(const Path& path) {
   // Folders cannot always be opened for flushing (FAT, some network drives);
   // MoveFileExW with write-through has already made the renames durable there.
-  const IoStatus status = Flush(WidePath(path), FILE_FLAG_BACKUP_SEMANTICS, path);
-  if (status.error == IoError::kFlushFailed && IsFolder(WidePath(path))) return IoStatus::Ok();
+  const Status status = Flush(WidePath(path), FILE_FLAG_BACKUP_SEMANTICS, path);
+  if (status.kind == StatusKind::kFlushFailed && IsFolder(WidePath(path))) return Status::Ok();
   return status;
 }
 
-IoStatus SystemPlatform::RenameFile(const Path& from, const Path& to) {
+Status SystemPlatform::RenameFile(const Path& from, const Path& to) {
   // The rename reaches the disk before the call returns.
   if (::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return IoStatus::Ok();
+    return Status::Ok();
   }
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kRenameFailed, to,
-                          LastError());
+  return Status::Failed(NotFound() ? StatusKind::kNotFound : StatusKind::kRenameFailed, to,
+                        LastError());
 }
 
-IoStatus SystemPlatform::DeleteFile(const Path& path) {
-  if (::DeleteFileW(WidePath(path).c_str())) return IoStatus::Ok();
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path,
-                          LastError());
+Status SystemPlatform::DeleteFile(const Path& path) {
+  if (::DeleteFileW(WidePath(path).c_str())) return Status::Ok();
+  return Status::Failed(NotFound() ? StatusKind::kNotFound : StatusKind::kDeleteFailed, path,
+                        LastError());
 }
 
-IoStatus SystemPlatform::RemoveFolder(const Path& path) {
-  if (::RemoveDirectoryW(WidePath(path).c_str())) return IoStatus::Ok();
-  return IoStatus::Failed(NotFound() ? IoError::kNotFound : IoError::kDeleteFailed, path,
-                          LastError());
+Status SystemPlatform::RemoveFolder(const Path& path) {
+  if (::RemoveDirectoryW(WidePath(path).c_str())) return Status::Ok();
+  return Status::Failed(NotFound() ? StatusKind::kNotFound : StatusKind::kDeleteFailed, path,
+                        LastError());
 }
 
-IoStatus SystemPlatform::CopyPermissions(const Path& from, const Path& to) {
+Status SystemPlatform::CopyPermissions(const Path& from, const Path& to) {
   const DWORD attributes = ::GetFileAttributesW(WidePath(from).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
-    return IoStatus::Failed(IoError::kNotFound, from, LastError());
+    return Status::Failed(StatusKind::kNotFound, from, LastError());
   constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   if (!::SetFileAttributesW(WidePath(to).c_str(), (attributes & kKept) | FILE_ATTRIBUTE_NORMAL)) {
-    return IoStatus::Failed(IoError::kCannotCreate, to, LastError());
+    return Status::Failed(StatusKind::kCannotCreate, to, LastError());
   }
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus SystemPlatform::CreateDirectory(const Path& path) {
-  if (::CreateDirectoryW(WidePath(path).c_str(), nullptr)) return IoStatus::Ok();
-  return IoStatus::Failed(IoError::kCannotCreate, path, LastError());
+Status SystemPlatform::CreateDirectory(const Path& path) {
+  if (::CreateDirectoryW(WidePath(path).c_str(), nullptr)) return Status::Ok();
+  return Status::Failed(StatusKind::kCannotCreate, path, LastError());
 }
 
-PathKind SystemPlatform::Inspect(const Path& path) {
+Result<PathKind> SystemPlatform::Inspect(const Path& path) {
   const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (NotFound()) return PathKind::kMissing;
+    return Status::Failed(StatusKind::kReadFailed, path, LastError());
+  }
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::kLink;
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
 }
 
-FolderListing SystemPlatform::ListFolder(const Path& folder) {
+Result<std::vector<FolderEntry>> SystemPlatform::ListFolder(const Path& folder) {
   std::vector<FolderEntry> entries;
   const DWORD error = ForEachEntry(WidePath(folder), [&](const WIN32_FIND_DATAW& found) {
     const DWORD attributes = found.dwFileAttributes;
@@ -376,21 +382,20 @@ FolderListing SystemPlatform::ListFolder(const Path& folder) {
   });
   if (error != ERROR_SUCCESS) {
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return {IoStatus::Failed(missing ? IoError::kNotFound : IoError::kReadFailed, folder,
-                             static_cast<int>(error)),
-            {}};
+    return Status::Failed(missing ? StatusKind::kNotFound : StatusKind::kReadFailed, folder,
+                          static_cast<int>(error));
   }
-  return {IoStatus::Ok(), std::move(entries)};
+  return entries;
 }
 
-Replaceable SystemPlatform::CanReplace(const Path& path) {
+Status SystemPlatform::CanReplace(const Path& path) {
   const std::wstring wide = WidePath(path);
   // Windows refuses to delete a read-only file or to rename over one, though
   // it opens it for deletion.
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
       (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return Replaceable::kReadOnly;
+    return Status::Failed(StatusKind::kReadOnly, path);
   }
   // Opening for deletion fails with a sharing violation exactly when a
   // rename over the file or its deletion would for another program's sake,
@@ -398,25 +403,26 @@ Replaceable SystemPlatform::CanReplace(const Path& path) {
   Handle file(::CreateFileW(wide.c_str(), DELETE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (file.valid()) return Replaceable::kYes;
-  switch (::GetLastError()) {
+  if (file.valid()) return Status::Ok();
+  const int error = LastError();
+  switch (error) {
     case ERROR_SHARING_VIOLATION:
-      return Replaceable::kHeld;
+      return Status::Failed(StatusKind::kHeld, path, error);
     case ERROR_ACCESS_DENIED:
-      return Replaceable::kDenied;
+      return Status::Failed(StatusKind::kDenied, path, error);
     default:
-      return Replaceable::kYes;
+      return Status::Ok();
   }
 }
 
-std::optional<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
+Result<DiskSpace> SystemPlatform::SpaceOn(const Path& folder) {
   const std::wstring wide = WithoutTrailingSeparators(WidePath(folder)) + L"\\";
   wchar_t root[MAX_PATH + 1];
   ULARGE_INTEGER available{};
   DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
   if (!::GetVolumePathNameW(wide.c_str(), root, MAX_PATH + 1) ||
       !::GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr)) {
-    return std::nullopt;
+    return Status::Failed(StatusKind::kReadFailed, folder, LastError());
   }
   std::uint64_t cluster = 4096;
   if (::GetDiskFreeSpaceW(root, &sectors_per_cluster, &bytes_per_sector, &free_clusters,
@@ -497,13 +503,16 @@ std::optional<OtherAccount> SystemPlatform::RunningAsOtherAccount(const Path& /*
   return OtherAccount{true, Narrow(own, CP_UTF8), Narrow(desktop, CP_UTF8)};
 }
 
-bool SystemPlatform::CanWriteIn(const Path& folder) {
+Status SystemPlatform::CanWriteIn(const Path& folder) {
   // A probe that the system removes as its handle closes, even after a crash.
   const std::wstring probe = WithoutTrailingSeparators(WidePath(folder)) + L"\\.dlu-probe-" +
                              std::to_wstring(::GetCurrentProcessId());
-  return Handle(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr))
-      .valid();
+  if (Handle(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr))
+          .valid()) {
+    return Status::Ok();
+  }
+  return Status::Failed(StatusKind::kDenied, folder, LastError());
 }
 
 std::optional<Path> SystemPlatform::VirtualStoreFolder(const Path& app_dir) {
@@ -522,7 +531,7 @@ std::optional<Path> SystemPlatform::VirtualStoreFolder(const Path& app_dir) {
   return std::nullopt;
 }
 
-TakenLock SystemPlatform::LockFile(const Path& path) {
+Result<Lock> SystemPlatform::LockFile(const Path& path) {
   // Hidden, so that no listing of data files ever shows it; deleted by the
   // system as the last handle to it closes, even after a crash. Once any
   // handle to it has closed, the file refuses new opens until the last one
@@ -540,17 +549,18 @@ TakenLock SystemPlatform::LockFile(const Path& path) {
   if (!file.valid()) {
     const DWORD error = ::GetLastError();
     const bool pending = error == ERROR_ACCESS_DENIED && Inspect(path) == PathKind::kFile;
-    return {pending ? LockResult::kBusy : LockResult::kUnavailable, nullptr,
-            static_cast<int>(error)};
+    return Status::Failed(pending ? StatusKind::kBusy : StatusKind::kCannotCreate, path,
+                          static_cast<int>(error));
   }
   OVERLAPPED whole = {};
   if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                     &whole)) {
     const DWORD error = ::GetLastError();
-    return {error == ERROR_LOCK_VIOLATION ? LockResult::kBusy : LockResult::kUnavailable, nullptr,
-            static_cast<int>(error)};
+    return Status::Failed(
+        error == ERROR_LOCK_VIOLATION ? StatusKind::kBusy : StatusKind::kCannotCreate, path,
+        static_cast<int>(error));
   }
-  return {LockResult::kLocked, std::make_unique<HandleLock>(std::move(file)), 0};
+  return Lock(std::make_unique<HandleLock>(std::move(file)));
 }
 
 Path SystemPlatform::ExecutablePath() {

@@ -56,89 +56,88 @@ void VirtualStorePlatform::MakeStoreParents(const Path& path) {
   }
 }
 
-bool VirtualStorePlatform::TestOpen(const Path& path) { return target()->TestOpen(Place(path)); }
+Status VirtualStorePlatform::TestOpen(const Path& path) { return target()->TestOpen(Place(path)); }
 
-IoStatus VirtualStorePlatform::ReadFile(const Path& path, std::string* bytes) {
+Status VirtualStorePlatform::ReadFile(const Path& path, std::string* bytes) {
   return target()->ReadFile(Place(path), bytes);
 }
 
-IoStatus VirtualStorePlatform::WriteFile(const Path& path, const std::string& bytes) {
+Status VirtualStorePlatform::WriteFile(const Path& path, const std::string& bytes) {
   MakeStoreParents(path);
   return target()->WriteFile(Store(path), bytes);
 }
 
-IoStatus VirtualStorePlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
+Status VirtualStorePlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
   MakeStoreParents(path);
   return target()->WriteFileMoved(Store(path), std::move(bytes));
 }
 
-IoStatus VirtualStorePlatform::SyncFile(const Path& path) {
-  return target()->SyncFile(Place(path));
-}
+Status VirtualStorePlatform::SyncFile(const Path& path) { return target()->SyncFile(Place(path)); }
 
-IoStatus VirtualStorePlatform::RenameFile(const Path& from, const Path& to) {
+Status VirtualStorePlatform::RenameFile(const Path& from, const Path& to) {
   MakeStoreParents(to);
   return target()->RenameFile(Place(from), Store(to));
 }
 
-IoStatus VirtualStorePlatform::Remove(const Path& path,
-                                      IoStatus (Platform::*removal)(const Path&)) {
+Status VirtualStorePlatform::Remove(const Path& path, Status (Platform::*removal)(const Path&)) {
   // A copy left in the real folder would show through again: it goes too,
   // or the removal fails naming it.
   const Path store = Store(path);
   if (!Inside(path) || target()->Inspect(store) != PathKind::kMissing) {
-    const IoStatus status = (target()->*removal)(store);
+    const Status status = (target()->*removal)(store);
     if (!status.ok() || !Inside(path)) return status;
     if (target()->Inspect(path) == PathKind::kMissing) return status;
   }
   return (target()->*removal)(path);
 }
 
-IoStatus VirtualStorePlatform::DeleteFile(const Path& path) {
+Status VirtualStorePlatform::DeleteFile(const Path& path) {
   return Remove(path, &Platform::DeleteFile);
 }
 
-IoStatus VirtualStorePlatform::RemoveFolder(const Path& path) {
+Status VirtualStorePlatform::RemoveFolder(const Path& path) {
   return Remove(path, &Platform::RemoveFolder);
 }
 
-IoStatus VirtualStorePlatform::SyncFolder(const Path& path) {
+Status VirtualStorePlatform::SyncFolder(const Path& path) {
   return target()->SyncFolder(Place(path));
 }
 
-IoStatus VirtualStorePlatform::CopyPermissions(const Path& from, const Path& to) {
+Status VirtualStorePlatform::CopyPermissions(const Path& from, const Path& to) {
   return target()->CopyPermissions(Place(from), Place(to));
 }
 
-IoStatus VirtualStorePlatform::CreateDirectory(const Path& path) {
+Status VirtualStorePlatform::CreateDirectory(const Path& path) {
   if (Inside(path) && Inspect(path) != PathKind::kMissing) {
-    return IoStatus::Failed(IoError::kCannotCreate, Place(path));
+    return Status::Failed(StatusKind::kCannotCreate, Place(path));
   }
   MakeStoreParents(path);
   return target()->CreateDirectory(Store(path));
 }
 
-PathKind VirtualStorePlatform::Inspect(const Path& path) { return target()->Inspect(Place(path)); }
+Result<PathKind> VirtualStorePlatform::Inspect(const Path& path) {
+  return target()->Inspect(Place(path));
+}
 
-FolderListing VirtualStorePlatform::ListFolder(const Path& folder) {
+Result<std::vector<FolderEntry>> VirtualStorePlatform::ListFolder(const Path& folder) {
   if (!Inside(folder)) return target()->ListFolder(folder);
-  FolderListing real = target()->ListFolder(folder);
-  FolderListing store = target()->ListFolder(Store(folder));
+  Result<std::vector<FolderEntry>> real = target()->ListFolder(folder);
+  Result<std::vector<FolderEntry>> store = target()->ListFolder(Store(folder));
   // Neither side: the failure that is more than a missing folder.
   if (!real.ok() && !store.ok()) {
-    return real.status.error == IoError::kNotFound ? std::move(store) : std::move(real);
+    return real.kind() == StatusKind::kNotFound ? std::move(store) : std::move(real);
   }
   // The store's entry wins where both have a name, as it does for reads.
   std::map<std::string, FolderEntry> merged;
-  for (const FolderListing* side : {&real, &store}) {
-    for (const FolderEntry& entry : side->entries) merged[NameKey(entry.name)] = entry;
+  for (const Result<std::vector<FolderEntry>>* side : {&real, &store}) {
+    for (const FolderEntry& entry : side->value_or({})) merged[NameKey(entry.name)] = entry;
   }
-  FolderListing listed;
-  for (auto& [key, entry] : merged) listed.entries.push_back(std::move(entry));
+  std::vector<FolderEntry> listed;
+  for (auto& [key, entry] : merged) listed.push_back(std::move(entry));
   return listed;
 }
 
-Replaceable VirtualStorePlatform::CanReplace(const Path& path) {
+Status VirtualStorePlatform::CanReplace(const Path& path) {
   return target()->CanReplace(Place(path));
 }
 
@@ -151,22 +150,23 @@ Path VirtualStorePlatform::StoreFolderFor(const Path& folder) {
   return Store(store);
 }
 
-std::optional<DiskSpace> VirtualStorePlatform::SpaceOn(const Path& folder) {
+Result<DiskSpace> VirtualStorePlatform::SpaceOn(const Path& folder) {
   return target()->SpaceOn(StoreFolderFor(folder));
 }
 
-bool VirtualStorePlatform::CanWriteIn(const Path& folder) {
+Status VirtualStorePlatform::CanWriteIn(const Path& folder) {
   if (!Inside(folder)) return target()->CanWriteIn(folder);
-  if (!target()->CanWriteIn(StoreFolderFor(folder))) return false;
+  const Status store = target()->CanWriteIn(StoreFolderFor(folder));
+  if (!store.ok()) return store;
   // A file of the real folder can only be replaced or deleted there: it
   // would show through the store again.
-  for (const FolderEntry& entry : target()->ListFolder(folder).entries) {
+  for (const FolderEntry& entry : target()->ListFolder(folder).value_or({})) {
     if (!entry.folder) return target()->CanWriteIn(folder);
   }
-  return true;
+  return Status::Ok();
 }
 
-TakenLock VirtualStorePlatform::LockFile(const Path& path) {
+Result<Lock> VirtualStorePlatform::LockFile(const Path& path) {
   MakeStoreParents(path);
   return target()->LockFile(Store(path));
 }

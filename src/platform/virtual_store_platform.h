@@ -23,28 +23,28 @@ class VirtualStorePlatform : public PlatformWrapper {
   // the user's VirtualStore.
   VirtualStorePlatform(Platform* target, const Path& real_root, const Path& store_root);
 
-  bool TestOpen(const Path& path) override;
-  IoStatus ReadFile(const Path& path, std::string* bytes) override;
-  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
-  IoStatus WriteFileMoved(const Path& path, std::string&& bytes) override;
-  IoStatus SyncFile(const Path& path) override;
-  IoStatus RenameFile(const Path& from, const Path& to) override;
-  IoStatus DeleteFile(const Path& path) override;
+  Status TestOpen(const Path& path) override;
+  Status ReadFile(const Path& path, std::string* bytes) override;
+  Status WriteFile(const Path& path, const std::string& bytes) override;
+  Status WriteFileMoved(const Path& path, std::string&& bytes) override;
+  Status SyncFile(const Path& path) override;
+  Status RenameFile(const Path& from, const Path& to) override;
+  Status DeleteFile(const Path& path) override;
   // Each in the store and in the real folder, one at a time.
-  std::vector<IoStatus> DeleteFiles(const std::vector<Path>& paths) override {
+  std::vector<Status> DeleteFiles(const std::vector<Path>& paths) override {
     return Platform::DeleteFiles(paths);
   }
-  IoStatus RemoveFolder(const Path& path) override;
-  IoStatus SyncFolder(const Path& path) override;
-  IoStatus CopyPermissions(const Path& from, const Path& to) override;
-  IoStatus CreateDirectory(const Path& path) override;
-  PathKind Inspect(const Path& path) override;
-  FolderListing ListFolder(const Path& folder) override;
-  Replaceable CanReplace(const Path& path) override;
-  bool CanWriteIn(const Path& folder) override;
+  Status RemoveFolder(const Path& path) override;
+  Status SyncFolder(const Path& path) override;
+  Status CopyPermissions(const Path& from, const Path& to) override;
+  Status CreateDirectory(const Path& path) override;
+  Result<PathKind> Inspect(const Path& path) override;
+  Result<std::vector<FolderEntry>> ListFolder(const Path& folder) override;
+  Status CanReplace(const Path& path) override;
+  Status CanWriteIn(const Path& folder) override;
   // The drive of the store, where every write lands.
-  std::optional<DiskSpace> SpaceOn(const Path& folder) override;
-  TakenLock LockFile(const Path& path) override;
+  Result<DiskSpace> SpaceOn(const Path& folder) override;
+  Result<Lock> LockFile(const Path& path) override;
   std::string ShownText(const std::string& text) override;
 
   // The store's folder that stands for the installation's.
@@ -63,7 +63,7 @@ class VirtualStorePlatform : public PlatformWrapper {
   Path StoreFolderFor(const Path& folder);
   // Deletes a file or removes a folder with `removal`, in the store and in
   // the real folder.
-  IoStatus Remove(const Path& path, IoStatus (Platform::*removal)(const Path&));
+  Status Remove(const Path& path, Status (Platform::*removal)(const Path&));
   // Makes the store's folders above the path that the real side has.
   void MakeStoreParents(const Path& path);
 

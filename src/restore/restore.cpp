@@ -44,14 +44,16 @@ Path AsideName(Platform& platform, const Path& backup_dir) {
 // not: files, and folders with everything in them. Without `backup` all goes.
 void StageRemovals(OverlayPlatform& staged, Platform& disk, const Path& current,
                    const std::optional<Path>& backup) {
-  const FolderListing listed = staged.ListFolder(current);
-  if (!listed.ok()) throw CannotOpenFolder(current, listed.status.code);
-  for (const FolderEntry& entry : listed.entries) {
+  const Result<std::vector<FolderEntry>> listed = staged.ListFolder(current);
+  if (!listed.ok()) throw CannotOpenFolder(current, listed.status().code);
+  for (const FolderEntry& entry : *listed) {
     if (IsWorkFile(entry.name)) continue;
     const Path path = current / entry.name;
     std::optional<Path> counterpart;
     if (backup) counterpart = *backup / entry.name;
-    const PathKind kept = counterpart ? disk.Inspect(*counterpart) : PathKind::kMissing;
+    // A counterpart that cannot be looked at is never taken for missing.
+    const Result<PathKind> kept = counterpart ? disk.Inspect(*counterpart) : PathKind::kMissing;
+    if (!kept.ok()) ThrowIfFailed(kept.status());
     if (!entry.folder) {
       if (kept != PathKind::kFile) ThrowIfFailed(staged.DeleteFile(path));
       continue;
@@ -64,9 +66,9 @@ void StageRemovals(OverlayPlatform& staged, Platform& disk, const Path& current,
 
 // Stages the backup's content wherever the current folder differs from it.
 void StageBackup(OverlayPlatform& staged, Platform& disk, const Path& backup, const Path& current) {
-  const FolderListing listed = disk.ListFolder(backup);
-  if (!listed.ok()) throw CannotOpenFolder(backup, listed.status.code);
-  for (const FolderEntry& entry : listed.entries) {
+  const Result<std::vector<FolderEntry>> listed = disk.ListFolder(backup);
+  if (!listed.ok()) throw CannotOpenFolder(backup, listed.status().code);
+  for (const FolderEntry& entry : *listed) {
     if (IsWorkFile(entry.name)) continue;
     const Path source = backup / entry.name;
     const Path target = current / entry.name;
@@ -119,8 +121,11 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
     // The same checks as the upgrade's, but those of replacing files in place.
     StartScene scene{installation, confirmed.user_name};
     scene.others_closed = others_closed;
-    const StartClearance cleared = ClearToStart(Verb::kRestore, scene);
-    if (!cleared.cleared()) return cleared.reply;
+    Lock lock;
+    if (Reply refused = ClearToStart(Verb::kRestore, scene, &lock);
+        refused.outcome != Outcome::kDone) {
+      return refused;
+    }
     // Under the lock, the backup is looked at again: another program may
     // have changed it since the plan was shown.
     Answer<RestorePlan> planned = PlanRestore(installation, confirmed.user_name);
@@ -132,12 +137,11 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
       // A file that cannot be read is named as such, one that cannot be
       // made as such.
-      if (const IoStatus copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir);
-          !copied.ok()) {
+      if (const Status copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir); !copied.ok()) {
         // A half copy is no copy to keep.
         RemoveTree(platform, plan.aside_dir);
         const bool read =
-            copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound;
+            copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
         throw read ? CannotOpenFile(copied.path, copied.code)
                    : CannotCreateFile(copied.path, copied.code);
       }

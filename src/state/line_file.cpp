@@ -79,10 +79,10 @@ void WriteLines(Platform& platform, const Path& path, const LineList& lines) {
 }
 
 std::vector<std::string> ListQbdFiles(Platform& platform, const Path& folder) {
-  const FolderListing listed = platform.ListFolder(folder);
-  if (!listed.ok()) throw CannotOpenFolder(folder, listed.status.code);
+  const Result<std::vector<FolderEntry>> listed = platform.ListFolder(folder);
+  if (!listed.ok()) throw CannotOpenFolder(folder, listed.status().code);
   std::vector<std::string> names;
-  for (const FolderEntry& entry : listed.entries) {
+  for (const FolderEntry& entry : *listed) {
     if (!entry.folder && !entry.hidden && HasQbdExtension(entry.name)) names.push_back(entry.name);
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {

@@ -12,7 +12,7 @@ namespace dayledger {
 // read (the upgrade reads it too), nor when the disk is full. The half copy
 // is taken away again, so it keeps no room, and the earlier backup stays
 // as it was; where the half copy could not be taken away, the words say so.
-std::string UpgradeTool::BackupFailure(const IoStatus& copied, const IoStatus& removed) {
+std::string UpgradeTool::BackupFailure(const Status& copied, const Status& removed) {
   const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
   // A file of the new copy is named where it belongs, in the backup.
   Path path = copied.path;
@@ -24,10 +24,10 @@ std::string UpgradeTool::BackupFailure(const IoStatus& copied, const IoStatus& r
   const std::string file = platform_.Shown(path);
   const std::string kept =
       removed.ok() ? "" : texts::kPartialBackupKept + platform_.Shown(swap.made);
-  if (copied.error == IoError::kReadFailed || copied.error == IoError::kNotFound) {
+  if (copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound) {
     return texts::kBackupReadFailed + file + kept + reason;
   }
-  if (copied.error != IoError::kNoSpace) {
+  if (copied.kind != StatusKind::kNoSpace) {
     return std::string(texts::kBackupFailed).append("\n").append(texts::kFileNamed).append(file) +
            kept + reason;
   }
@@ -46,11 +46,11 @@ Reply UpgradeTool::Backup(bool skip_backup) {
       const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
       // What an interrupted backup left is settled first; then the copy is
       // made whole beside the earlier backup, which it replaces whole.
-      IoStatus copied = SettleSwap(platform_, swap);
+      Status copied = SettleSwap(platform_, swap);
       if (copied.ok()) copied = CopyTreeAs(platform_, state_.UserDir(), swap.made);
       if (copied.ok()) copied = ReplaceFolder(platform_, swap);
       if (!copied.ok()) {
-        const IoStatus removed = RemoveTree(platform_, swap.made);
+        const Status removed = RemoveTree(platform_, swap.made);
         Reply failed;
         failed.outcome = Outcome::kStopped;
         failed.notices.push_back({BackupFailure(copied, removed), NoticeKind::kError});

@@ -14,10 +14,10 @@ namespace dayledger {
 // above included, so that a power cut cannot keep the folders without
 // their files. The failure names the first operation that failed and its
 // path.
-IoStatus CopyTreeAs(Platform& platform, const Path& from, const Path& as);
+Status CopyTreeAs(Platform& platform, const Path& from, const Path& as);
 // Deletes the folder with everything below it, as far as it can; the first
 // failure, if one stopped it. A folder not there is removed already.
-IoStatus RemoveTree(Platform& platform, const Path& folder);
+Status RemoveTree(Platform& platform, const Path& folder);
 
 // A folder replaced whole by a new one made beside it: the places of a
 // backup (`current`), of the new one being made (`made`), and of the one it
@@ -31,10 +31,10 @@ struct FolderSwap {
 // (it may be missing). Stops at the first failure with `current` as it was;
 // once `made` is in place and flushed it succeeds, an earlier folder that
 // cannot be removed now left for SettleSwap.
-IoStatus ReplaceFolder(Platform& platform, const FolderSwap& swap);
+Status ReplaceFolder(Platform& platform, const FolderSwap& swap);
 // After an interruption: where `aside` is there, `made` was whole and
 // finishes its move; else a `made` there is a half copy and goes. Nothing
 // of the swap is left where it succeeds.
-IoStatus SettleSwap(Platform& platform, const FolderSwap& swap);
+Status SettleSwap(Platform& platform, const FolderSwap& swap);
 
 }  // namespace dayledger

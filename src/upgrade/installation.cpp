@@ -51,7 +51,7 @@ Installation Installation::OfProgram(SystemPlatform& system) {
 
 std::optional<UserList> Installation::Users() {
   const Path path = UserListPath(app_dir_);
-  if (!TestOpen(path)) return std::nullopt;
+  if (!TestOpen(path).ok()) return std::nullopt;
   UserList users;
   try {
     LineList list;
@@ -65,7 +65,7 @@ std::optional<UserList> Installation::Users() {
 
 Path Installation::InstallationAbove() {
   const Path above = folder_.Parent();
-  if (above.empty() || !TestOpen(UserListPath(above.WithSuffix("\\")))) return Path();
+  if (above.empty() || !TestOpen(UserListPath(above.WithSuffix("\\"))).ok()) return Path();
   return above;
 }
 
@@ -95,7 +95,7 @@ Path Installation::RecordsOf(const std::string& user) const {
 
 Path Installation::VirtualStore() const { return store_ ? store_->store_root() : Path(); }
 
-TakenLock Installation::LockUser(const std::string& user) {
+Result<Lock> Installation::LockUser(const std::string& user) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
   // that could not be made.
   CreateDirectory(BackupRoot());
@@ -105,13 +105,13 @@ TakenLock Installation::LockUser(const std::string& user) {
 bool Installation::UserBusy(const std::string& user) {
   const Path path = LockOf(user);
   if (Inspect(path) != PathKind::kFile) return false;
-  return LockFile(path).result == LockResult::kBusy;
+  return LockFile(path).kind() == StatusKind::kBusy;
 }
 
 void Installation::RemoveStaleLocks() {
   const Path root = BackupRoot();
   constexpr std::string_view kSuffix = ".lock";
-  for (const FolderEntry& entry : ListFolder(root).entries) {
+  for (const FolderEntry& entry : ListFolder(root).value_or({})) {
     if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
     // Taken and let go: a released lock takes its file with it.
     LockFile(root / entry.name);

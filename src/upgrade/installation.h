@@ -88,7 +88,7 @@ class Installation : public PlatformWrapper {
   // restore and recovery while they change it), making upgrade_backup when
   // first needed; kBusy when another holds it, kUnavailable when the lock
   // file cannot be opened.
-  TakenLock LockUser(const std::string& user);
+  Result<Lock> LockUser(const std::string& user);
   // Whether another program holds the user's lock now. Makes no file: a user
   // never locked has no lock file, and nobody changing it.
   bool UserBusy(const std::string& user);

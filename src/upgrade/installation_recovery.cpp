@@ -36,7 +36,7 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
 
 void Installation::SettleBackups() {
   Platform& platform = *this;
-  for (const FolderEntry& entry : platform.ListFolder(BackupRoot()).entries) {
+  for (const FolderEntry& entry : platform.ListFolder(BackupRoot()).value_or({})) {
     std::string name = entry.name;
     for (const std::string prefix : {kNewBackupPrefix, kOldBackupPrefix}) {
       if (name.starts_with(prefix)) name.erase(0, prefix.size());
@@ -44,9 +44,9 @@ void Installation::SettleBackups() {
     if (!entry.folder || name == entry.name) continue;
     const std::string user = Utf8ToCp949Text(name);
     // Only while no other program makes that backup now.
-    const TakenLock lock = LockUser(user);
-    if (lock.result != LockResult::kLocked) continue;
-    if (const IoStatus settled = SettleSwap(platform, BackupSwapOf(user)); !settled.ok()) {
+    const Result<Lock> lock = LockUser(user);
+    if (!lock.ok()) continue;
+    if (const Status settled = SettleSwap(platform, BackupSwapOf(user)); !settled.ok()) {
       recovered_.push_back(texts::kNoteFailed + texts::NoteUser(name) + " " +
                            ReportedText(platform, StatusError(settled)));
     }
@@ -59,7 +59,7 @@ void Installation::Recover() {
   RemoveStaleLocks();
   SettleBackups();
   const Path users = UsersFolder(app_dir_);
-  for (const FolderEntry& entry : platform.ListFolder(users).entries) {
+  for (const FolderEntry& entry : platform.ListFolder(users).value_or({})) {
     if (!entry.folder) continue;
     const std::string who = texts::NoteUser(entry.name);
     const std::string user = Utf8ToCp949Text(entry.name);  // as the user list names it
@@ -69,18 +69,17 @@ void Installation::Recover() {
     // earlier build kept its lock in the user's folder: that file goes too,
     // but only while this program holds it, never from under its holder.
     if (!HasWorkFiles(platform, folder)) continue;
-    const TakenLock lock = LockUser(user);
-    const LockResult locked = lock.result;
+    const Result<Lock> lock = LockUser(user);
     const Path old_lock_path = folder / kLockName;
-    TakenLock old_lock;
-    if (locked == LockResult::kLocked && platform.Inspect(old_lock_path) == PathKind::kFile) {
+    Result<Lock> old_lock = Lock();
+    if (lock.ok() && platform.Inspect(old_lock_path) == PathKind::kFile) {
       old_lock = platform.LockFile(old_lock_path);
     }
-    if (locked == LockResult::kBusy || old_lock.result == LockResult::kBusy) {
+    if (lock.kind() == StatusKind::kBusy || old_lock.kind() == StatusKind::kBusy) {
       notes.push_back(texts::kNoteBusy + who);
       continue;
     }
-    if (locked != LockResult::kLocked) {
+    if (!lock.ok()) {
       notes.push_back(std::string(texts::kLockUnavailable) + platform.Shown(LockOf(user)) + who);
       continue;
     }

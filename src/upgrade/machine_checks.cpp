@@ -51,13 +51,13 @@ struct Unchangeable {
 };
 
 void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
-  if (!platform.CanWriteIn(folder)) {
+  if (!platform.CanWriteIn(folder).ok()) {
     found->refusal = Reply::Refused(texts::kFolderNotWritable + platform.Shown(folder),
                                     NoticeKind::kError, folder);
     return;
   }
   // A folder that cannot be listed is reported by the backup and the stages.
-  for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
+  for (const FolderEntry& entry : platform.ListFolder(folder).value_or({})) {
     if (entry.hidden) continue;
     const Path path = folder / entry.name;
     if (entry.folder) {
@@ -65,20 +65,21 @@ void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
       if (found->refusal.outcome != Outcome::kDone) return;
       continue;
     }
-    switch (ReplaceableSoon(platform, path)) {
-      case Replaceable::kYes:
-        break;
-      case Replaceable::kHeld:
+    const Status replaceable = ReplaceableSoon(platform, path);
+    switch (replaceable.kind) {
+      case StatusKind::kHeld:
         found->refusal = Reply::Refused(texts::kFileInUse + platform.Shown(path) + ".",
                                         NoticeKind::kError, path);
         return;
-      case Replaceable::kReadOnly:
+      case StatusKind::kReadOnly:
         if (IsDataFile(entry.name)) found->read_only.push_back(platform.Shown(path));
         break;
-      case Replaceable::kDenied:
+      case StatusKind::kDenied:
         found->refusal = Reply::Refused(texts::kFileNotDeletable + platform.Shown(path),
                                         NoticeKind::kError, path);
         return;
+      default:
+        break;
     }
   }
 }
@@ -95,7 +96,7 @@ struct Tree {
 };
 
 void Measure(Platform& platform, const Path& folder, const std::string& relative, Tree* tree) {
-  for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
+  for (const FolderEntry& entry : platform.ListFolder(folder).value_or({})) {
     if (entry.hidden || IsWorkFile(entry.name)) continue;
     const std::string below = relative + "\\" + entry.name;
     if (entry.folder) {
@@ -202,18 +203,19 @@ Reply RefuseShortDisk(Installation& installation, const std::string& user, bool 
   const Path user_folder = installation.UserFolder(user).Normal();
   Path backup_place = installation.BackupRoot();
   if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = installation.folder();
-  const auto user_disk = platform.SpaceOn(user_folder);
-  const auto backup_disk = platform.SpaceOn(backup_place);
+  // A drive that cannot be asked is left to the commit's own checks.
+  const Result<DiskSpace> user_disk = platform.SpaceOn(user_folder);
+  const Result<DiskSpace> backup_disk = platform.SpaceOn(backup_place);
   Tree data;
   Measure(platform, user_folder, "", &data);
 
   std::vector<Need> needs;
-  if (user_disk) {
+  if (user_disk.ok()) {
     needs.push_back(
         {user_folder, *user_disk,
          StagedBytes(platform, installation.app_dir(), data, user_disk->cluster, merges_months)});
   }
-  if (with_backup && backup_disk) {
+  if (with_backup && backup_disk.ok()) {
     const std::uint64_t bytes = BackupBytes(data, backup_disk->cluster);
     if (!needs.empty() && needs.front().disk.volume == backup_disk->volume) {
       needs.front().bytes += bytes;

@@ -43,7 +43,7 @@ std::optional<std::pair<std::string, int>> RecordOrder(const std::string& name) 
 // Removes all but the newest kRecordsKept records of the folder.
 void Prune(Platform& platform, const Path& folder) {
   std::vector<std::pair<std::pair<std::string, int>, std::string>> records;
-  for (const FolderEntry& entry : platform.ListFolder(folder).entries) {
+  for (const FolderEntry& entry : platform.ListFolder(folder).value_or({})) {
     if (entry.folder) continue;
     if (const auto order = RecordOrder(entry.name)) records.emplace_back(*order, entry.name);
   }

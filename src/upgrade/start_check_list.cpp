@@ -14,14 +14,10 @@ constexpr unsigned kEvery = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::k
 constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
 
 // One program at a time changes a user's folder, in any window or terminal.
-Reply LockRefusal(const StartScene& scene, const TakenLock& taken) {
-  switch (taken.result) {
-    case LockResult::kLocked:
-      return Reply();
-    case LockResult::kBusy:
-      return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
-    case LockResult::kUnavailable:
-      break;
+Reply LockRefusal(const StartScene& scene, const Status& taken) {
+  if (taken.ok()) return Reply();
+  if (taken.kind == StatusKind::kBusy) {
+    return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
   }
   Platform& platform = scene.installation;
   const Path path = scene.installation.LockOf(scene.user);
@@ -71,17 +67,14 @@ const StartCheck kStartChecks[] = {
 
 }  // namespace
 
-StartClearance ClearToStart(Verb verb, const StartScene& scene) {
-  StartClearance clearance;
+Reply ClearToStart(Verb verb, const StartScene& scene, Lock* lock) {
   for (const StartCheck& check : kStartChecks) {
     if ((check.verbs & Of(verb)) == 0) continue;
-    clearance.reply = check.refuse(scene);
-    if (!clearance.cleared()) return clearance;
+    if (Reply refused = check.refuse(scene); refused.outcome != Outcome::kDone) return refused;
   }
-  TakenLock taken = scene.installation.LockUser(scene.user);
-  clearance.reply = LockRefusal(scene, taken);
-  clearance.lock = std::move(taken.held);
-  return clearance;
+  Result<Lock> taken = scene.installation.LockUser(scene.user);
+  if (taken.ok()) *lock = std::move(*taken);
+  return LockRefusal(scene, taken.status());
 }
 
 }  // namespace dayledger

@@ -28,14 +28,9 @@ struct StartScene {
 };
 
 // The first refusal or question (kAsk) of the checks `verb` makes, or a
-// reply of kDone and the user's lock when none refused. A check's dry run holds a lock of its
-// overlay, which takes nothing on the disk.
-struct StartClearance {
-  Reply reply;
-  std::unique_ptr<FileLock> lock;
-
-  bool cleared() const { return reply.outcome == Outcome::kDone; }
-};
-StartClearance ClearToStart(Verb verb, const StartScene& scene);
+// reply of kDone with the user's lock taken into `lock` when none refused.
+// A check's dry run holds a lock of its overlay, which takes nothing on the
+// disk.
+Reply ClearToStart(Verb verb, const StartScene& scene, Lock* lock);
 
 }  // namespace dayledger

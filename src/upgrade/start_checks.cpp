@@ -100,8 +100,11 @@ Reply UpgradeTool::Start(const StartRequest& request) {
                      chain_.MergesMonthsFrom(profile.Version())};
     scene.others_closed = request.others_closed;
     const bool root_there = platform_.Inspect(installation_.BackupRoot()) == PathKind::kFolder;
-    StartClearance cleared = ClearToStart(request.verb, scene);
-    if (!cleared.cleared()) return cleared.reply;
+    Lock lock;
+    if (Reply refused = ClearToStart(request.verb, scene, &lock);
+        refused.outcome != Outcome::kDone) {
+      return refused;
+    }
     // Everything decided on is read again under the lock; a refusal then
     // leaves the disk as it found it, the lock's folder included.
     Reply decided = ReadAgain(index);
@@ -111,11 +114,11 @@ Reply UpgradeTool::Start(const StartRequest& request) {
       decided.view = view;
     }
     if (decided.outcome != Outcome::kDone) {
-      cleared.lock.reset();
+      lock.reset();
       if (!root_there) platform_.RemoveFolder(installation_.BackupRoot());
       return decided;
     }
-    lock_ = std::move(cleared.lock);
+    lock_ = std::move(lock);
     // Past the checks the run leaves a record, whatever happens next.
     record_ = RunRecord::Begin(installation_, user, texts::kRecordUpgrade);
     AddLog(texts::kLogUpgradeStarting);

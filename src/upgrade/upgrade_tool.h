@@ -79,7 +79,7 @@ class UpgradeTool : public StageObserver {
   // reply shows the user as found, or refuses a row or profile changed so
   // that the user cannot be started.
   Reply ReadAgain(int index);
-  std::string BackupFailure(const IoStatus& copied, const IoStatus& removed);
+  std::string BackupFailure(const Status& copied, const Status& removed);
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
   Platform& Staged();
@@ -101,7 +101,7 @@ class UpgradeTool : public StageObserver {
   std::vector<std::string> shown_names_;  // the same, UTF-8
   std::unique_ptr<OverlayPlatform> staged_;
   // Held from the start checks until the commit, or until the tool goes.
-  std::unique_ptr<FileLock> lock_;
+  Lock lock_;
   RunRecord record_;  // from the start checks passed to the run's end
 };
 

@@ -192,10 +192,10 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
     // What is compared is read under the user's lock, so that no upgrade or
     // restore changes it on the way. Where there is no backup, there is
     // nothing to compare and nothing is made.
-    TakenLock lock;
+    Result<Lock> lock = Lock();
     if (platform.Inspect(backup_folder) == PathKind::kFolder) {
       lock = installation.LockUser(request.user_name);
-      if (lock.result == LockResult::kBusy) {
+      if (lock.kind() == StatusKind::kBusy) {
         return Ended(platform, Outcome::kRefused, texts::kUserBusy);
       }
     }

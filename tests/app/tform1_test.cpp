@@ -511,8 +511,8 @@ namespace {
 
 TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  const TakenLock held = installation.LockUser("u");
-  ASSERT_EQ(held.result, LockResult::kLocked);
+  const Result<Lock> held = installation.LockUser("u");
+  ASSERT_TRUE(held.ok());
   const std::string profile = Read("users/u/profile.qbd");
   Click("Button1");
   EXPECT_EQ(Messages(), Lines{std::string("information:") + texts::kUserBusy});

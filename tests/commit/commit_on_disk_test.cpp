@@ -132,8 +132,9 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   for (const auto& c : cases) {
     Write("users/u/.dlu-1", "new");
     Write("users/u/.dlu-journal", c.journal);
-    TakenLock held = c.earlier_lock_held ? platform.LockFile(old_lock) : installation.LockUser("u");
-    ASSERT_EQ(held.result, LockResult::kLocked);
+    Result<Lock> held =
+        c.earlier_lock_held ? platform.LockFile(old_lock) : installation.LockUser("u");
+    ASSERT_TRUE(held.ok());
     EXPECT_EQ(
         Installation::OnView(platform, builder.AppDir()).recovered(),
         std::vector<std::string>{
@@ -142,7 +143,7 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     EXPECT_TRUE(fs::exists(NativeOf("users/u/.dlu-1")));
     EXPECT_EQ(fs::exists(NativeOf("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
-    held.held.reset();
+    held->reset();
     EXPECT_EQ(Installation::OnView(platform, builder.AppDir()).recovered(),
               std::vector<std::string>{c.note});
     EXPECT_EQ(fs::exists(NativeOf("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
@@ -166,7 +167,7 @@ TEST_F(CommitOnDiskTest, EveryFlushReachesTheSystem) {
   const Path folder = builder.AppDir() / "users" / "u";
   const struct {
     const char* what;
-    std::function<IoStatus()> flush;
+    std::function<Status()> flush;
   } cases[] = {
       {"file", [&] { return platform.SyncFile(folder / "profile.qbd"); }},
       {"folder", [&] { return platform.SyncFolder(folder); }},

@@ -109,8 +109,8 @@ TEST_F(SystemPlatformTest, LockIsHeldByOneProcessAtATimeAndLeavesNoFile) {
       ready->fetch_add(1);
       while (ready->load() < 2) ::sched_yield();  // both start together
       for (int taken = 0, tries = 0; taken < 5000 && tries < 10000000; ++tries) {
-        const TakenLock lock = own.LockFile(lock_path);
-        if (lock.result != LockResult::kLocked) continue;
+        const Result<Lock> lock = own.LockFile(lock_path);
+        if (!lock.ok()) continue;
         if (holders->fetch_add(1) != 0) overlaps->fetch_add(1);
         ::sched_yield();
         holders->fetch_sub(1);
@@ -136,7 +136,7 @@ TEST_F(SystemPlatformTest, KoreanFolderNameIsFoundThroughItsPath) {
   std::string bytes;
   ASSERT_TRUE(platform.ReadFile(tool_path, &bytes).ok());
   EXPECT_EQ(bytes, "x\r\n");
-  EXPECT_TRUE(platform.TestOpen(tool_path));
+  EXPECT_TRUE(platform.TestOpen(tool_path).ok());
 
   ASSERT_TRUE(platform.WriteFile(Tool(dir) / (kHongUtf8 + ".qbd"), "y").ok());
   EXPECT_TRUE(fs::exists(dir + "/" + kHongUtf8 + ".qbd"));
@@ -149,10 +149,10 @@ TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoOtherFile) {
   ASSERT_TRUE(platform.WriteFile(path, "new").ok());
   EXPECT_EQ(InstallationBuilder::ReadNative(dir + "/f.qbd"), "new");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-  EXPECT_EQ(platform.WriteFile(Tool(dir).WithSuffix("\\missing\\f.qbd"), "x").error,
-            IoError::kCannotCreate);
-  EXPECT_EQ(platform.ReadFile(Tool(dir).WithSuffix("\\missing\\f.qbd"), nullptr).error,
-            IoError::kNotFound);
+  EXPECT_EQ(platform.WriteFile(Tool(dir).WithSuffix("\\missing\\f.qbd"), "x").kind,
+            StatusKind::kCannotCreate);
+  EXPECT_EQ(platform.ReadFile(Tool(dir).WithSuffix("\\missing\\f.qbd"), nullptr).kind,
+            StatusKind::kNotFound);
 }
 
 TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
@@ -207,13 +207,13 @@ TEST_F(SystemPlatformTest, DeleteFilesAnswersForEachFileInItsPlace) {
   fs::create_directories(dir + "/m/folder");
   paths[7] = Tool(dir).WithSuffix("\\m\\missing");
   paths[13] = Tool(dir).WithSuffix("\\m\\folder");
-  const std::vector<IoStatus> statuses = platform.DeleteFiles(paths);
+  const std::vector<Status> statuses = platform.DeleteFiles(paths);
   ASSERT_EQ(statuses.size(), paths.size());
   for (size_t i = 0; i < paths.size(); ++i) {
-    const IoError expected = i == 7    ? IoError::kNotFound
-                             : i == 13 ? IoError::kDeleteFailed
-                                       : IoError::kNone;
-    EXPECT_EQ(statuses[i].error, expected) << i;
+    const StatusKind expected = i == 7    ? StatusKind::kNotFound
+                                : i == 13 ? StatusKind::kDeleteFailed
+                                          : StatusKind::kOk;
+    EXPECT_EQ(statuses[i].kind, expected) << i;
     if (!statuses[i].ok()) {
       EXPECT_EQ(statuses[i].path, paths[i]);
     }
@@ -223,7 +223,8 @@ TEST_F(SystemPlatformTest, DeleteFilesAnswersForEachFileInItsPlace) {
 
 TEST_F(SystemPlatformTest, CreateDirectoryIsOneLevel) {
   EXPECT_TRUE(platform.CreateDirectory(Tool(dir).WithSuffix("\\one")).ok());
-  EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\one")).error, IoError::kCannotCreate);
+  EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\one")).kind,
+            StatusKind::kCannotCreate);
   EXPECT_EQ(platform.CreateDirectory(Tool(dir).WithSuffix("\\two\\three")).path,
             Tool(dir).WithSuffix("\\two\\three"));
 }

@@ -74,9 +74,9 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
   EXPECT_EQ(lister.users(), names) << "the store's user list";
   // Listed, a name both hold is the store's entry too, not the real one.
   std::uint64_t listed_size = 0;
-  const FolderListing listed = view.ListFolder(real.AppDir() / "users");
+  const Result<std::vector<FolderEntry>> listed = view.ListFolder(real.AppDir() / "users");
   ASSERT_TRUE(listed.ok());
-  for (const FolderEntry& entry : listed.entries) {
+  for (const FolderEntry& entry : *listed) {
     if (entry.name == "userlist.kvd") listed_size = entry.size;
   }
   EXPECT_EQ(listed_size, std::filesystem::file_size(store.root() + "/users/userlist.kvd"));
@@ -115,7 +115,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
     const std::string native = real.root() + (files ? "/users/files" : "/users/folders");
     InstallationBuilder::WriteNative(native + (files ? "/profile.qbd" : "/sub/profile.qbd"), "x");
     disk.unwritable_folder = native;
-    EXPECT_EQ(view.CanWriteIn(ToolPathFromNative(native)), !files) << native;
+    EXPECT_EQ(view.CanWriteIn(ToolPathFromNative(native)).ok(), !files) << native;
   }
 
   // A file deleted through the view goes from both sides: the real folder's

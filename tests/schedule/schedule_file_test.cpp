@@ -207,8 +207,8 @@ TEST_F(ScheduleFileTest, FailuresCarryTheFrameworkTexts) {
   EXPECT_EQ(month.Lines.Count(), 0) << "no CR LF after deciphering";
   month.Lines.Add("x");
   platform.fail_write_path = SchedulePath("198507.qbsd");
-  for (auto [result, text] : {std::pair{IoError::kWriteFailed, "Stream write error"},
-                              std::pair{IoError::kCannotCreate, "Cannot create file "}}) {
+  for (auto [result, text] : {std::pair{StatusKind::kWriteFailed, "Stream write error"},
+                              std::pair{StatusKind::kCannotCreate, "Cannot create file "}}) {
     platform.fail_write_error = result;
     try {
       month.Save();

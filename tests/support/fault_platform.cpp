@@ -136,134 +136,135 @@ std::map<std::string, std::string> FaultPlatform::Snapshot(const Path& folder) {
   return out;
 }
 
-bool FaultPlatform::TestOpen(const Path& path) {
+Status FaultPlatform::TestOpen(const Path& path) {
   const auto node = Find(path);
-  return node && !node->folder;
+  if (node && !node->folder) return Status::Ok();
+  return Status::Failed(StatusKind::kNotFound, path);
 }
 
-IoStatus FaultPlatform::ReadFile(const Path& path, std::string* bytes) {
+Status FaultPlatform::ReadFile(const Path& path, std::string* bytes) {
   if (unreadable.count(path.Normal().text()) != 0) {
-    return IoStatus::Failed(IoError::kReadFailed, path, EBUSY);
+    return Status::Failed(StatusKind::kReadFailed, path, EBUSY);
   }
   const auto node = Find(path);
-  if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
+  if (!node || node->folder) return Status::Failed(StatusKind::kNotFound, path);
   *bytes = contents_[node->id];
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::WriteFile(const Path& path, const std::string& bytes) {
-  if (Operation('W')) return IoStatus::Failed(IoError::kWriteFailed, path, kPlantedCode);
+Status FaultPlatform::WriteFile(const Path& path, const std::string& bytes) {
+  if (Operation('W')) return Status::Failed(StatusKind::kWriteFailed, path, kPlantedCode);
   const auto place = Place(path);
-  if (!place) return IoStatus::Failed(IoError::kCannotCreate, path);
+  if (!place) return Status::Failed(StatusKind::kCannotCreate, path);
   Entries& entries = folders_[place->first];
   const auto it = entries.find(place->second);
   if (it != entries.end() && it->second.folder)
-    return IoStatus::Failed(IoError::kCannotCreate, path);
+    return Status::Failed(StatusKind::kCannotCreate, path);
   if (it == entries.end()) {
     const int id = next_id_++;
     durable_contents_[id] = "";
     entries[place->second] = {false, id};
   }
   contents_[entries[place->second].id] = bytes;
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::SyncFile(const Path& path) {
-  if (Operation('S')) return IoStatus::Failed(IoError::kFlushFailed, path, kPlantedCode);
+Status FaultPlatform::SyncFile(const Path& path) {
+  if (Operation('S')) return Status::Failed(StatusKind::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
-  if (!node || node->folder) return IoStatus::Failed(IoError::kNotFound, path);
+  if (!node || node->folder) return Status::Failed(StatusKind::kNotFound, path);
   durable_contents_[node->id] = contents_[node->id];
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::RenameFile(const Path& from, const Path& to) {
+Status FaultPlatform::RenameFile(const Path& from, const Path& to) {
   if (Operation('R') || to.Normal().text() == failing_rename_to) {
-    return IoStatus::Failed(IoError::kRenameFailed, to, kPlantedCode);
+    return Status::Failed(StatusKind::kRenameFailed, to, kPlantedCode);
   }
   if (unreadable.count(from.Normal().text()) != 0) {
-    return IoStatus::Failed(IoError::kRenameFailed, to, EBUSY);
+    return Status::Failed(StatusKind::kRenameFailed, to, EBUSY);
   }
   Guard(to);
   const auto source = Place(from);
   const auto target = Place(to);
   if (!source || folders_[source->first].count(source->second) == 0) {
-    return IoStatus::Failed(IoError::kNotFound, to);
+    return Status::Failed(StatusKind::kNotFound, to);
   }
-  if (!target) return IoStatus::Failed(IoError::kRenameFailed, to);
+  if (!target) return Status::Failed(StatusKind::kRenameFailed, to);
   const Node node = folders_[source->first][source->second];
   const auto existing = folders_[target->first].find(target->second);
   if (existing != folders_[target->first].end() && (existing->second.folder || node.folder)) {
-    return IoStatus::Failed(IoError::kRenameFailed, to);
+    return Status::Failed(StatusKind::kRenameFailed, to);
   }
   folders_[source->first].erase(source->second);
   folders_[target->first][target->second] = node;
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::DeleteFile(const Path& path) {
+Status FaultPlatform::DeleteFile(const Path& path) {
   if (Operation('D') || path.Normal().text() == failing_delete_of) {
-    return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
+    return Status::Failed(StatusKind::kDeleteFailed, path, kPlantedCode);
   }
   if (unreadable.count(path.Normal().text()) != 0) {
-    return IoStatus::Failed(IoError::kDeleteFailed, path, EBUSY);
+    return Status::Failed(StatusKind::kDeleteFailed, path, EBUSY);
   }
   Guard(path);
   const auto place = Place(path);
-  if (!place) return IoStatus::Failed(IoError::kNotFound, path);
+  if (!place) return Status::Failed(StatusKind::kNotFound, path);
   const auto it = folders_[place->first].find(place->second);
-  if (it == folders_[place->first].end()) return IoStatus::Failed(IoError::kNotFound, path);
-  if (it->second.folder) return IoStatus::Failed(IoError::kDeleteFailed, path);
+  if (it == folders_[place->first].end()) return Status::Failed(StatusKind::kNotFound, path);
+  if (it->second.folder) return Status::Failed(StatusKind::kDeleteFailed, path);
   folders_[place->first].erase(it);
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::RemoveFolder(const Path& path) {
-  if (Operation('X')) return IoStatus::Failed(IoError::kDeleteFailed, path, kPlantedCode);
+Status FaultPlatform::RemoveFolder(const Path& path) {
+  if (Operation('X')) return Status::Failed(StatusKind::kDeleteFailed, path, kPlantedCode);
   Guard(path);
   const auto place = Place(path);
   const auto node = Find(path);
-  if (!place || !node) return IoStatus::Failed(IoError::kNotFound, path);
+  if (!place || !node) return Status::Failed(StatusKind::kNotFound, path);
   if (!node->folder || !folders_[node->id].empty())
-    return IoStatus::Failed(IoError::kDeleteFailed, path);
+    return Status::Failed(StatusKind::kDeleteFailed, path);
   folders_[place->first].erase(place->second);
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::SyncFolder(const Path& path) {
-  if (Operation('F')) return IoStatus::Failed(IoError::kFlushFailed, path, kPlantedCode);
+Status FaultPlatform::SyncFolder(const Path& path) {
+  if (Operation('F')) return Status::Failed(StatusKind::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
-  if (!node || !node->folder) return IoStatus::Failed(IoError::kNotFound, path);
+  if (!node || !node->folder) return Status::Failed(StatusKind::kNotFound, path);
   durable_folders_[node->id] = folders_[node->id];
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::CopyPermissions(const Path& from, const Path& to) {
-  if (Operation('P')) return IoStatus::Failed(IoError::kCannotCreate, to, kPlantedCode);
-  if (!Find(from) || !Find(to)) return IoStatus::Failed(IoError::kNotFound, to);
-  return IoStatus::Ok();
+Status FaultPlatform::CopyPermissions(const Path& from, const Path& to) {
+  if (Operation('P')) return Status::Failed(StatusKind::kCannotCreate, to, kPlantedCode);
+  if (!Find(from) || !Find(to)) return Status::Failed(StatusKind::kNotFound, to);
+  return Status::Ok();
 }
 
-IoStatus FaultPlatform::CreateDirectory(const Path& path) {
-  const IoStatus failed = IoStatus::Failed(IoError::kCannotCreate, path);
-  if (Operation('M')) return IoStatus::Failed(IoError::kCannotCreate, path, kPlantedCode);
+Status FaultPlatform::CreateDirectory(const Path& path) {
+  const Status failed = Status::Failed(StatusKind::kCannotCreate, path);
+  if (Operation('M')) return Status::Failed(StatusKind::kCannotCreate, path, kPlantedCode);
   const auto place = Place(path);
   if (!place || folders_[place->first].count(place->second) != 0) return failed;
   folders_[place->first][place->second] = {true, NewFolder()};
-  return IoStatus::Ok();
+  return Status::Ok();
 }
 
-PathKind FaultPlatform::Inspect(const Path& path) {
+Result<PathKind> FaultPlatform::Inspect(const Path& path) {
   const auto node = Find(path);
   if (!node) return PathKind::kMissing;
   return node->folder ? PathKind::kFolder : PathKind::kFile;
 }
 
-FolderListing FaultPlatform::ListFolder(const Path& folder) {
+Result<std::vector<FolderEntry>> FaultPlatform::ListFolder(const Path& folder) {
   const auto node = Find(folder);
-  if (!node || !node->folder) return {IoStatus::Failed(IoError::kNotFound, folder, ENOENT), {}};
-  FolderListing listed;
+  if (!node || !node->folder) return Status::Failed(StatusKind::kNotFound, folder, ENOENT);
+  std::vector<FolderEntry> listed;
   for (const auto& [name, child] : folders_[node->id]) {
-    listed.entries.push_back({name, child.folder, name[0] == '.'});
+    listed.push_back({name, child.folder, name[0] == '.'});
   }
   return listed;
 }
@@ -283,12 +284,12 @@ class HeldLock : public FileLock {
 
 }  // namespace
 
-TakenLock FaultPlatform::LockFile(const Path& path) {
-  if (Operation('L')) return {LockResult::kUnavailable, nullptr, EIO};
-  if (!Place(path)) return {LockResult::kUnavailable, nullptr, ENOENT};
+Result<Lock> FaultPlatform::LockFile(const Path& path) {
+  if (Operation('L')) return Status::Failed(StatusKind::kCannotCreate, path, EIO);
+  if (!Place(path)) return Status::Failed(StatusKind::kCannotCreate, path, ENOENT);
   const std::string normal = path.Normal().text();
-  if (!held_.paths->insert(normal).second) return {LockResult::kBusy, nullptr, 0};
-  return {LockResult::kLocked, std::make_unique<HeldLock>(held_.paths, normal), 0};
+  if (!held_.paths->insert(normal).second) return Status::Failed(StatusKind::kBusy, path);
+  return Lock(std::make_unique<HeldLock>(held_.paths, normal));
 }
 
 void FaultPlatform::Pause(int /*milliseconds*/) {
@@ -299,8 +300,9 @@ void FaultPlatform::Pause(int /*milliseconds*/) {
   }
 }
 
-Replaceable FaultPlatform::CanReplace(const Path& path) {
-  return held_open.count(path.Normal().text()) == 0 ? Replaceable::kYes : Replaceable::kHeld;
+Status FaultPlatform::CanReplace(const Path& path) {
+  if (held_open.count(path.Normal().text()) == 0) return Status::Ok();
+  return Status::Failed(StatusKind::kHeld, path);
 }
 
 void FaultPlatform::Guard(const Path& path) {

@@ -66,28 +66,30 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   std::string guarded_by;
   std::vector<std::string> unlocked_changes;
 
-  bool TestOpen(const Path& path) override;
-  IoStatus ReadFile(const Path& path, std::string* bytes) override;
-  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
-  IoStatus SyncFile(const Path& path) override;
-  IoStatus RenameFile(const Path& from, const Path& to) override;
-  IoStatus DeleteFile(const Path& path) override;
-  IoStatus RemoveFolder(const Path& path) override;
-  IoStatus SyncFolder(const Path& path) override;
-  IoStatus CopyPermissions(const Path& from, const Path& to) override;
-  IoStatus CreateDirectory(const Path& path) override;
-  PathKind Inspect(const Path& path) override;
-  FolderListing ListFolder(const Path& folder) override;
-  Replaceable CanReplace(const Path& path) override;
+  Status TestOpen(const Path& path) override;
+  Status ReadFile(const Path& path, std::string* bytes) override;
+  Status WriteFile(const Path& path, const std::string& bytes) override;
+  Status SyncFile(const Path& path) override;
+  Status RenameFile(const Path& from, const Path& to) override;
+  Status DeleteFile(const Path& path) override;
+  Status RemoveFolder(const Path& path) override;
+  Status SyncFolder(const Path& path) override;
+  Status CopyPermissions(const Path& from, const Path& to) override;
+  Status CreateDirectory(const Path& path) override;
+  Result<PathKind> Inspect(const Path& path) override;
+  Result<std::vector<FolderEntry>> ListFolder(const Path& folder) override;
+  Status CanReplace(const Path& path) override;
   // Every folder of the tree in memory may be written, on a disk that never
   // says how full it is, while no other program runs.
-  bool CanWriteIn(const Path& /*folder*/) override { return true; }
-  std::optional<DiskSpace> SpaceOn(const Path& /*folder*/) override { return std::nullopt; }
+  Status CanWriteIn(const Path& /*folder*/) override { return Status::Ok(); }
+  Result<DiskSpace> SpaceOn(const Path& folder) override {
+    return Status::Failed(StatusKind::kReadFailed, folder);
+  }
   std::vector<std::string> ProgramsRunningIn(const Path& /*folder*/) override { return {}; }
   // The lock itself lives in memory (it changes no file of the tree), but
   // its file's folder must exist. A copy of the platform, a machine after a
   // crash, starts with no lock held.
-  TakenLock LockFile(const Path& path) override;
+  Result<Lock> LockFile(const Path& path) override;
   // Takes no time; counts, and lets go of what is held once `release_after`
   // pauses have passed (0: never).
   void Pause(int milliseconds) override;

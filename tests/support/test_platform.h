@@ -20,15 +20,15 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
 
   LocalTime Now() override { return now; }
   Path ExecutablePath() override { return executable_path; }
-  IoStatus WriteFile(const Path& path, const std::string& bytes) override;
-  IoStatus ReadFile(const Path& path, std::string* bytes) override;
-  IoStatus RenameFile(const Path& from, const Path& to) override;
-  IoStatus SyncFile(const Path& path) override;
-  IoStatus DeleteFile(const Path& path) override;
-  FolderListing ListFolder(const Path& folder) override;
-  bool CanWriteIn(const Path& folder) override;
-  Replaceable CanReplace(const Path& path) override;
-  std::optional<DiskSpace> SpaceOn(const Path& folder) override;
+  Status WriteFile(const Path& path, const std::string& bytes) override;
+  Status ReadFile(const Path& path, std::string* bytes) override;
+  Status RenameFile(const Path& from, const Path& to) override;
+  Status SyncFile(const Path& path) override;
+  Status DeleteFile(const Path& path) override;
+  Result<std::vector<FolderEntry>> ListFolder(const Path& folder) override;
+  Status CanWriteIn(const Path& folder) override;
+  Status CanReplace(const Path& path) override;
+  Result<DiskSpace> SpaceOn(const Path& folder) override;
   bool OnNetworkDrive(const Path& folder) override {
     return network_drive || SystemPlatform::OnNetworkDrive(folder);
   }
@@ -49,7 +49,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   // or a full disk's (ENOSPC).
   std::string fail_write_path;
   std::string fail_writes_in_folder;
-  IoError fail_write_error = IoError::kWriteFailed;
+  StatusKind fail_write_error = StatusKind::kWriteFailed;
   std::string fail_read_path;
   bool fail_folder_listing = false;           // the backup copy then fails
   std::string unwritable_folder;              // one the user may not write (Program Files)

@@ -57,7 +57,7 @@ struct Expected {
 class RacedDisk : public PlatformWrapper {
  public:
   explicit RacedDisk(Platform* disk) : PlatformWrapper(disk) {}
-  TakenLock LockFile(const Path& path) override {
+  Result<Lock> LockFile(const Path& path) override {
     if (before_lock) std::exchange(before_lock, nullptr)();
     return PlatformWrapper::LockFile(path);
   }

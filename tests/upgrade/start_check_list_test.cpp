@@ -71,8 +71,9 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin
        "디스크 공간이 부족하여 아무것도 바꾸지 않았습니다."},
   };
   const auto words = [&](Verb verb) {
-    const StartClearance cleared = ClearToStart(verb, {installation, "u"});
-    return cleared.cleared() ? std::string() : cleared.reply.notices.at(0).text;
+    Lock lock;
+    const Reply cleared = ClearToStart(verb, {installation, "u"}, &lock);
+    return cleared.outcome == Outcome::kDone ? std::string() : cleared.notices.at(0).text;
   };
   for (const Verb verb : {Verb::kUpgrade, Verb::kRestore, Verb::kCheck}) {
     const std::string command = std::to_string(static_cast<int>(verb));

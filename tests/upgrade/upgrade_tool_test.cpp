@@ -394,25 +394,25 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     std::string name;
     bool listing_fails;  // else the disk fails below the backup's schedules,
                          // or at its group file for an I/O error
-    IoError write_error;
+    StatusKind write_error;
     bool earlier_backup;
     std::string message;
     std::string kept = {};  // a file of the half copy that cannot be deleted
   } cases[] = {
       // Skipping the backup would not help: the upgrade reads the same files.
-      {"unreadable folder", true, IoError::kWriteFailed, false,
+      {"unreadable folder", true, StatusKind::kWriteFailed, false,
        texts::kBackupReadFailed + (builder.AppDir() / "users" / "u").Normal().text() +
            testing::ReasonShown(EIO)},
       // A failing disk: the file and the system's reason and code.
-      {"I/O error", false, IoError::kWriteFailed, false,
+      {"I/O error", false, StatusKind::kWriteFailed, false,
        texts::kBackupFailed + testing::FileShown(group) + testing::ReasonShown(EIO)},
       // The half copy, made beside the earlier backup, is taken away again.
-      {"disk full", false, IoError::kNoSpace, false,
+      {"disk full", false, StatusKind::kNoSpace, false,
        full + texts::kPartialBackupRemoved + testing::ReasonShown(ENOSPC)},
-      {"disk full over an earlier backup", false, IoError::kNoSpace, true,
+      {"disk full over an earlier backup", false, StatusKind::kNoSpace, true,
        full + texts::kPartialBackupRemoved + testing::ReasonShown(ENOSPC)},
       // A half copy that stays is named, never said to be gone.
-      {"I/O error, half copy kept", false, IoError::kWriteFailed, true,
+      {"I/O error, half copy kept", false, StatusKind::kWriteFailed, true,
        texts::kBackupFailed + testing::FileShown(folder + "\\profile.qbd") +
            texts::kPartialBackupKept + builder.AppDir().text() + "upgrade_backup\\.dlu-new-u" +
            testing::ReasonShown(EIO),
@@ -425,7 +425,7 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     const auto users = testing::SnapshotTree(NativeOf("users"));
     platform.messages.clear();
     platform.fail_folder_listing = c.listing_fails;
-    const bool full_disk = c.write_error == IoError::kNoSpace;
+    const bool full_disk = c.write_error == StatusKind::kNoSpace;
     // The new copy is made beside the backup, and named as the backup's.
     platform.fail_writes_in_folder =
         full_disk ? NativeOf("upgrade_backup/.dlu-new-u/schedules") : "";

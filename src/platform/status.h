@@ -1,0 +1,77 @@
+// The one shape of a failure: what kind it is, the file or folder it is
+// about, and the system's own code for it, so that whoever helps can tell a
+// full disk from a scanner from a bad sector. Result<T> holds a value or the
+// Status of why there is none.
+#pragma once
+
+#include <optional>
+#include <utility>
+
+#include "platform/path.h"
+
+namespace dayledger {
+
+// Callers decide by the kind, never by a text.
+enum class StatusKind {
+  kOk,
+  kNotFound,      // nothing of that name
+  kReadFailed,    // there, but it could not be opened, read, listed or looked at
+  kCannotCreate,  // could not be created or opened for writing
+  kWriteFailed,   // opened, but not every byte arrived
+  kFlushFailed,   // the flush to the disk failed
+  kRenameFailed,
+  kDeleteFailed,  // still there: held open, read-only or not permitted
+  kNoSpace,       // the disk (or the user's share of it) is full
+  kBusy,          // a lock another program holds
+  kHeld,          // another program holds the file open without sharing deletion
+  kReadOnly,      // its read-only attribute (no write permission at all on POSIX)
+  kDenied,        // its permissions refuse the change
+};
+
+struct Status {
+  StatusKind kind = StatusKind::kOk;
+  Path path;     // the file or folder that failed
+  int code = 0;  // errno, or GetLastError on Windows; 0 when the system gave none
+
+  bool ok() const { return kind == StatusKind::kOk; }
+  static Status Ok() { return {}; }
+  static Status Failed(StatusKind kind, const Path& path, int code = 0) {
+    return {kind, path, code};
+  }
+};
+
+// A value, or the Status that says why there is none.
+template <typename T>
+class Result {
+ public:
+  Result(T value) : value_(std::move(value)) {}          // NOLINT: a value is a result
+  Result(Status status) : status_(std::move(status)) {}  // NOLINT: so is a failure
+
+  bool ok() const { return status_.ok(); }
+  const Status& status() const { return status_; }
+  StatusKind kind() const { return status_.kind; }
+
+  // Only where ok().
+  T& value() { return *value_; }
+  const T& value() const { return *value_; }
+  T* operator->() { return &*value_; }
+  const T* operator->() const { return &*value_; }
+  T& operator*() { return *value_; }
+  const T& operator*() const { return *value_; }
+  // The value, or `fallback` where there is none: for a caller to whom a
+  // failure means the same as nothing found.
+  T value_or(T fallback) const& { return ok() ? *value_ : std::move(fallback); }
+  T value_or(T fallback) && { return ok() ? std::move(*value_) : std::move(fallback); }
+
+ private:
+  Status status_;
+  std::optional<T> value_;
+};
+
+// Whether there is a value and it is `value`: a failure equals nothing.
+template <typename T>
+bool operator==(const Result<T>& result, const T& value) {
+  return result.ok() && *result == value;
+}
+
+}  // namespace dayledger
