@@ -12,18 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint16_t v[4] = {};
   std::memcpy(v, data, size < sizeof v ? size : sizeof v);
   const SolarDate solar{v[0], v[1], v[2]};
-  LunarDate lunar;
-  if (SolarToLunar(solar, &lunar)) {
-    SolarDate back;
-    if (!LunarToSolar(lunar, &back) || !(back == solar)) std::abort();
+  if (const auto lunar = SolarToLunar(solar); lunar.ok()) {
+    if (!(LunarToSolar(*lunar) == solar)) std::abort();
   }
   const LunarDate asked{v[0], v[1], v[2], (v[3] & 1) != 0};
-  SolarDate day;
-  if (LunarToSolar(asked, &day)) {
-    LunarDate normal;
-    SolarDate again;
-    if (!SolarToLunar(day, &normal) || !LunarToSolar(normal, &again) || !(again == day))
-      std::abort();
+  if (const auto day = LunarToSolar(asked); day.ok()) {
+    const auto normal = SolarToLunar(*day);
+    if (!normal.ok() || !(LunarToSolar(*normal) == *day)) std::abort();
   }
   return 0;
 }

@@ -18,20 +18,21 @@ TSolLun::TSolLun(Platform& platform, QObject* owner) : QObject(owner) {
 }
 
 void TSolLun::Solar2Lunar() {
-  lunar::LunarDate lunar;
-  if (!lunar::SolarToLunar({solYear_, solMonth_, solDay_}, &lunar)) return;
-  SetlunYear(lunar.year);
-  SetlunMonth(lunar.month);
-  SetlunDay(lunar.day);
-  SetLeap(lunar.leap);
+  const Result<lunar::LunarDate> lunar = lunar::SolarToLunar({solYear_, solMonth_, solDay_});
+  if (!lunar.ok()) return;
+  SetlunYear(lunar->year);
+  SetlunMonth(lunar->month);
+  SetlunDay(lunar->day);
+  SetLeap(lunar->leap);
 }
 
 void TSolLun::Lunar2Solar() {
-  lunar::SolarDate solar;
-  if (!lunar::LunarToSolar({lunYear_, lunMonth_, lunDay_, isLeap_}, &solar)) return;
-  SetsolYear(solar.year);
-  SetsolMonth(solar.month);
-  SetsolDay(solar.day);
+  const Result<lunar::SolarDate> solar =
+      lunar::LunarToSolar({lunYear_, lunMonth_, lunDay_, isLeap_});
+  if (!solar.ok()) return;
+  SetsolYear(solar->year);
+  SetsolMonth(solar->month);
+  SetsolDay(solar->day);
 }
 
 void Register() { qRegisterMetaType<TSolLun*>("TSolLun*"); }

@@ -73,13 +73,14 @@ int SolarMonthLength(int year, int month) {
   return month == 2 && IsGregorianLeapYear(year) ? 29 : kSolarMonthLength[month - 1];
 }
 
-bool SolarToLunar(const SolarDate& solar, LunarDate* lunar) {
+Result<LunarDate> SolarToLunar(const SolarDate& solar) {
+  const Status outside = Status::Failed(StatusKind::kOutOfRange, Path());
   if (solar.month < 1 || solar.month > 12 || solar.day < 1 ||
       solar.day > SolarMonthLength(solar.year, solar.month)) {
-    return false;
+    return outside;
   }
   int64_t d = DayNumber(solar.year, solar.month, solar.day) - kDayBeforeTable;
-  if (d < 1 || d > TotalDays()) return false;
+  if (d < 1 || d > TotalDays()) return outside;
 
   int i = 0;
   while (d > kYearLength[i]) d -= kYearLength[i++];
@@ -91,17 +92,19 @@ bool SolarToLunar(const SolarDate& solar, LunarDate* lunar) {
     if (d <= MonthLength(row[j])) break;
     d -= MonthLength(row[j]);
   }
-  lunar->year = static_cast<uint16_t>(kFirstYear + i);
-  lunar->month = static_cast<uint16_t>(regular);
-  lunar->day = static_cast<uint16_t>(d);
-  lunar->leap = row[12] != '0' && IsLeapCode(row[j]);
-  return true;
+  LunarDate lunar;
+  lunar.year = static_cast<uint16_t>(kFirstYear + i);
+  lunar.month = static_cast<uint16_t>(regular);
+  lunar.day = static_cast<uint16_t>(d);
+  lunar.leap = row[12] != '0' && IsLeapCode(row[j]);
+  return lunar;
 }
 
-bool LunarToSolar(const LunarDate& lunar, SolarDate* solar) {
+Result<SolarDate> LunarToSolar(const LunarDate& lunar) {
+  const Status outside = Status::Failed(StatusKind::kOutOfRange, Path());
   if (lunar.year < kFirstYear || lunar.year >= kFirstYear + kYearCount || lunar.month < 1 ||
       lunar.month > 12 || lunar.day < 1) {
-    return false;
+    return outside;
   }
   const int k = lunar.year - kFirstYear;
   int64_t t = 0;  // days of the table before the month asked for
@@ -123,7 +126,7 @@ bool LunarToSolar(const LunarDate& lunar, SolarDate* solar) {
   // that month has one.
   if (lunar.leap) t += MonthLength(row[j]);
   t += lunar.day;
-  if (t > TotalDays()) return false;
+  if (t > TotalDays()) return outside;
 
   // From the table's days to solar 1881: lunar 1881-01-01 is day 30 of 1881.
   t += 29;
@@ -131,10 +134,11 @@ bool LunarToSolar(const LunarDate& lunar, SolarDate* solar) {
   while (t > (IsGregorianLeapYear(year) ? 366 : 365)) t -= IsGregorianLeapYear(year++) ? 366 : 365;
   int month = 1;
   while (t > SolarMonthLength(year, month)) t -= SolarMonthLength(year, month++);
-  solar->year = static_cast<uint16_t>(year);
-  solar->month = static_cast<uint16_t>(month);
-  solar->day = static_cast<uint16_t>(t);
-  return true;
+  SolarDate solar;
+  solar.year = static_cast<uint16_t>(year);
+  solar.month = static_cast<uint16_t>(month);
+  solar.day = static_cast<uint16_t>(t);
+  return solar;
 }
 
 }  // namespace dayledger::lunar

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/status.h"
+
 namespace dayledger::lunar {
 
 struct SolarDate {
@@ -24,12 +26,12 @@ struct LunarDate {
 bool IsGregorianLeapYear(int year);
 int SolarMonthLength(int year, int month);
 
-// False, and `lunar` untouched, for a date that is not a real Gregorian date
-// from 1881-01-30 to 2044-01-29.
-bool SolarToLunar(const SolarDate& solar, LunarDate* lunar);
-// False, and `solar` untouched, for a year outside 1881 to 2043, a month
-// outside 1 to 12, day 0, or a date that would pass the table's last day. A
-// day past the month's end counts on into the following months.
-bool LunarToSolar(const LunarDate& lunar, SolarDate* solar);
+// kOutOfRange for a date that is not a real Gregorian date from 1881-01-30
+// to 2044-01-29.
+Result<LunarDate> SolarToLunar(const SolarDate& solar);
+// kOutOfRange for a year outside 1881 to 2043, a month outside 1 to 12, day
+// 0, or a date that would pass the table's last day. A day past the month's
+// end counts on into the following months.
+Result<SolarDate> LunarToSolar(const LunarDate& lunar);
 
 }  // namespace dayledger::lunar

@@ -47,15 +47,16 @@ std::string EncodeJournal(const Journal& journal) {
   return body + "C\t" + HexDigest(body) + "\n";
 }
 
-std::optional<Journal> DecodeJournal(const std::string& bytes) {
+Result<Journal> DecodeJournal(const std::string& bytes) {
+  const Status torn = Status::Failed(StatusKind::kDamaged, Path());
   const size_t last = bytes.rfind("C\t");
   const bool first_format = bytes.rfind(kHeaderFirst, 0) == 0;
   if ((!first_format && bytes.rfind(kHeader, 0) != 0) || last == std::string::npos ||
       bytes.back() != '\n') {
-    return std::nullopt;
+    return torn;
   }
   const std::string body = bytes.substr(0, last);
-  if (bytes.substr(last) != "C\t" + HexDigest(body) + "\n") return std::nullopt;
+  if (bytes.substr(last) != "C\t" + HexDigest(body) + "\n") return torn;
   Journal journal;
   size_t start = sizeof kHeader - 1;
   while (start < body.size()) {
@@ -66,7 +67,7 @@ std::optional<Journal> DecodeJournal(const std::string& bytes) {
       journal.renames.push_back({fields[1], fields[2]});
     } else if (fields[0] == "R" && fields.size() == 5 && !first_format) {
       JournalRename rename{fields[1], fields[2], true, 0, fields[4]};
-      if (!ParsedSize(fields[3], &rename.size)) return std::nullopt;
+      if (!ParsedSize(fields[3], &rename.size)) return torn;
       journal.renames.push_back(rename);
     } else if (fields[0] == "D" && fields.size() == 2) {
       journal.deletions.push_back(fields[1]);
@@ -75,7 +76,7 @@ std::optional<Journal> DecodeJournal(const std::string& bytes) {
     } else if (fields[0] == "F" && fields.size() == 2) {
       journal.folders.push_back(fields[1]);
     } else {
-      return std::nullopt;
+      return torn;
     }
   }
   return journal;

@@ -3,9 +3,10 @@
 // torn by a crash is recognised and never applied.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/status.h"
 
 namespace dayledger {
 
@@ -32,8 +33,8 @@ struct Journal {
 };
 
 std::string EncodeJournal(const Journal& journal);
-// nullopt for a torn or foreign journal. Reads the first format too, whose
+// kDamaged for a torn or foreign journal. Reads the first format too, whose
 // renames carry no size or digest.
-std::optional<Journal> DecodeJournal(const std::string& bytes);
+Result<Journal> DecodeJournal(const std::string& bytes);
 
 }  // namespace dayledger

@@ -79,7 +79,7 @@ RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
     if (const Status read = disk.ReadFile(journal_path, &bytes); !read.ok()) {
       throw Held(journal_path, read.code);
     }
-    if (const auto journal = DecodeJournal(bytes)) {
+    if (const Result<Journal> journal = DecodeJournal(bytes); journal.ok()) {
       RefuseHeldTemporaries(disk, folder, *journal);
       try {
         report.undeleted = ApplyJournal(disk, folder, *journal);

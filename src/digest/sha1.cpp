@@ -96,14 +96,14 @@ void SHA1::PadMessage() {
   ProcessBlock();
 }
 
-bool SHA1::GetDigest(uint32_t words[5]) {
-  if (failed_) return false;
+Status SHA1::GetDigest(uint32_t words[5]) {
+  if (failed_) return Status::Failed(StatusKind::kOutOfRange, Path());
   if (!finished_) {
     PadMessage();
     finished_ = true;
   }
   for (int i = 0; i < 5; ++i) words[i] = hash_[i];
-  return true;
+  return Status::Ok();
 }
 
 namespace {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/status.h"
+
 namespace dayledger {
 
 class SHA1 {
@@ -18,8 +20,9 @@ class SHA1 {
   void AddBytes(const unsigned char* bytes, size_t count);
   // Appends the bytes of a zero-terminated text, terminator excluded.
   void AddText(const char* text);
-  // False if failed; otherwise finishes the message (once) and gives the five words.
-  bool GetDigest(uint32_t words[5]);
+  // kOutOfRange if failed; otherwise finishes the message (once) and gives
+  // the five words.
+  Status GetDigest(uint32_t words[5]);
 
   bool finished() const { return finished_; }
   bool failed() const { return failed_; }

@@ -70,7 +70,14 @@ FrameworkError StatusError(const Status& status) {
       return FrameworkError(status.path.text(), ErrorKind::kFileReadOnly, status.path);
     case StatusKind::kDenied:
       return FrameworkError(status.path.text(), ErrorKind::kFileNotDeletable, status.path);
-    case StatusKind::kBusy:  // a lock is refused before any stage, never thrown
+    case StatusKind::kDamaged:
+      return CannotOpenFile(status.path, status.code);
+    // Answered to a caller that decides, never thrown: a lock is refused
+    // before any stage, a wrong password is asked again, a date past the
+    // calendar's table is not shown.
+    case StatusKind::kBusy:
+    case StatusKind::kOutOfRange:
+    case StatusKind::kWrongPassword:
       break;
   }
   return FrameworkError("");

@@ -20,12 +20,15 @@ enum class StatusKind {
   kWriteFailed,   // opened, but not every byte arrived
   kFlushFailed,   // the flush to the disk failed
   kRenameFailed,
-  kDeleteFailed,  // still there: held open, read-only or not permitted
-  kNoSpace,       // the disk (or the user's share of it) is full
-  kBusy,          // a lock another program holds
-  kHeld,          // another program holds the file open without sharing deletion
-  kReadOnly,      // its read-only attribute (no write permission at all on POSIX)
-  kDenied,        // its permissions refuse the change
+  kDeleteFailed,   // still there: held open, read-only or not permitted
+  kNoSpace,        // the disk (or the user's share of it) is full
+  kBusy,           // a lock another program holds
+  kHeld,           // another program holds the file open without sharing deletion
+  kReadOnly,       // its read-only attribute (no write permission at all on POSIX)
+  kDenied,         // its permissions refuse the change
+  kDamaged,        // read whole, but not what it should be (a torn journal)
+  kOutOfRange,     // a value outside what the tool knows (a date past the calendar's table)
+  kWrongPassword,  // the password is not the one the profile keeps
 };
 
 struct Status {

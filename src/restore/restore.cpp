@@ -19,13 +19,6 @@
 namespace dayledger {
 namespace {
 
-// The version of a readable profile; nullopt otherwise.
-std::optional<std::string> ProfileVersion(Platform& platform, const Path& folder) {
-  const auto profile = Profile::ReadWhole(platform, folder);
-  if (!profile) return std::nullopt;
-  return profile->Version();
-}
-
 // A name next to the backup that no earlier restore has taken.
 Path AsideName(Platform& platform, const Path& backup_dir) {
   const LocalTime t = platform.Now();
@@ -100,14 +93,15 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
     answer.reply = Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan.backup_dir);
     return answer;
   }
-  const auto backup_version = ProfileVersion(platform, plan.backup_dir);
-  if (!backup_version) {
+  const Result<Profile> backup = Profile::ReadWhole(platform, plan.backup_dir);
+  if (!backup.ok()) {
     answer.reply = Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
                          ProfilePath(plan.backup_dir));
     return answer;
   }
-  plan.backup_version = *backup_version;
-  plan.current_version = ProfileVersion(platform, plan.user_dir).value_or("");
+  plan.backup_version = backup->Version();
+  const Result<Profile> current = Profile::ReadWhole(platform, plan.user_dir);
+  plan.current_version = current.ok() ? current->Version() : "";
   plan.aside_dir = AsideName(platform, plan.backup_dir);
   return answer;
 }

@@ -9,11 +9,13 @@ namespace dayledger {
 UnlockedUser::UnlockedUser(std::string name, Path folder)
     : name_(std::move(name)), folder_(std::move(folder)) {}
 
-std::optional<UnlockedUser> UnlockedUser::Unlock(const Profile& profile, std::string name,
-                                                 Path folder, const std::string& password) {
+Result<UnlockedUser> UnlockedUser::Unlock(const Profile& profile, std::string name, Path folder,
+                                          const std::string& password) {
   UnlockedUser user(std::move(name), std::move(folder));
   if (!profile.Encrypted()) return user;
-  if (!profile.CheckPassword(password)) return std::nullopt;
+  if (!profile.CheckPassword(password)) {
+    return Status::Failed(StatusKind::kWrongPassword, ProfilePath(user.folder_));
+  }
   user.encrypted_ = true;
   user.data_key_ = DataKeyOf(password);
   user.key_ = MakeScheduleKey(user.data_key_);

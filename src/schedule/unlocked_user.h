@@ -4,11 +4,11 @@
 // readers and writers of its schedule files instead, each in its own form.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/path.h"
+#include "platform/status.h"
 #include "schedule/schedule_file.h"
 #include "state/line_list.h"
 #include "state/profile.h"
@@ -25,10 +25,10 @@ class UnlockedUser {
   // The user whose profile the password (CP949) unlocks: one whose data is
   // not encrypted whatever the password, an encrypted one only with the
   // password whose digest the profile holds (with the key one digest step
-  // short of it); nullopt otherwise. A profile too short for its encryption
-  // flag raises "List index out of bounds (9)".
-  static std::optional<UnlockedUser> Unlock(const Profile& profile, std::string name, Path folder,
-                                            const std::string& password);
+  // short of it); kWrongPassword otherwise. A profile too short for its
+  // encryption flag raises "List index out of bounds (9)".
+  static Result<UnlockedUser> Unlock(const Profile& profile, std::string name, Path folder,
+                                     const std::string& password);
 
   const std::string& name() const { return name_; }  // CP949
   const Path& folder() const { return folder_; }

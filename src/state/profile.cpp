@@ -14,11 +14,14 @@ Profile Profile::Read(Platform& platform, const Path& user_folder) {
   return Profile(std::move(lines));
 }
 
-std::optional<Profile> Profile::ReadWhole(Platform& platform, const Path& folder) {
+Result<Profile> Profile::ReadWhole(Platform& platform, const Path& folder) {
+  const Path path = ProfilePath(folder);
   std::string bytes;
-  if (!platform.ReadFile(ProfilePath(folder), &bytes).ok()) return std::nullopt;
+  if (const Status read = platform.ReadFile(path, &bytes); !read.ok()) return read;
   Profile profile(LineList(SplitLines(bytes)));
-  if (profile.LineCount() < 2 || !profile.Named()) return std::nullopt;
+  if (profile.LineCount() < 2 || !profile.Named()) {
+    return Status::Failed(StatusKind::kDamaged, path);
+  }
   return profile;
 }
 

@@ -6,10 +6,10 @@
 // of bounds (%d)", naming the file.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "platform/path.h"
+#include "platform/status.h"
 #include "state/line_list.h"
 
 namespace dayledger {
@@ -27,9 +27,10 @@ class Profile {
 
   // Reads the user's profile; "Cannot open file %s" when it cannot be read.
   static Profile Read(Platform& platform, const Path& user_folder);
-  // The profile when it can be read, names itself and holds a version;
-  // nullopt otherwise. For the commands that only compare.
-  static std::optional<Profile> ReadWhole(Platform& platform, const Path& folder);
+  // The profile when it can be read, names itself and holds a version: the
+  // read's failure, or kDamaged for one that does not. For the commands that
+  // only compare.
+  static Result<Profile> ReadWhole(Platform& platform, const Path& folder);
 
   bool Named() const { return lines_.Get(0) == kProfileHeader; }
   const std::string& Version() const { return lines_.Get(1); }

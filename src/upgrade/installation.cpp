@@ -49,9 +49,9 @@ Installation Installation::OfProgram(SystemPlatform& system) {
   return Open(system, system.ExecutablePath().Parent());
 }
 
-std::optional<UserList> Installation::Users() {
+Result<UserList> Installation::Users() {
   const Path path = UserListPath(app_dir_);
-  if (!TestOpen(path).ok()) return std::nullopt;
+  if (const Status opened = TestOpen(path); !opened.ok()) return opened;
   UserList users;
   try {
     LineList list;

@@ -59,8 +59,9 @@ class Installation : public PlatformWrapper {
   // The folder in normal form: single backslashes, none at the end.
   const Path& folder() const { return folder_; }
 
-  // The user list; nullopt when the installation has none.
-  std::optional<UserList> Users();
+  // The user list; kNotFound when the installation has none, kReadFailed
+  // when it cannot be opened.
+  Result<UserList> Users();
   // The installation in the folder just above this one (where unpacking the
   // programs into a folder of their own puts them); empty when that folder
   // holds none.

@@ -34,9 +34,9 @@ Reply UpgradeTool::VersionRefusal(const Profile& profile) const {
 Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
   if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) return refused;
   // A wrong password leaves the user unlocked before, if any, as it was.
-  auto unlocked =
+  Result<UnlockedUser> unlocked =
       UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(), Utf8ToCp949Text(password));
-  if (!unlocked) {
+  if (!unlocked.ok()) {
     Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
     wrong.wrong_password = true;
     return wrong;
@@ -48,8 +48,8 @@ Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
 Reply UpgradeTool::ReadAgain(int index) {
   // Another program (the terminal program, the tool on another PC of the
   // office) may have changed the user since the window showed it.
-  const auto users = installation_.Users();
-  if (!users || users->error || index >= static_cast<int>(users->names.size()) ||
+  const Result<UserList> users = installation_.Users();
+  if (!users.ok() || users->error || index >= static_cast<int>(users->names.size()) ||
       users->names[static_cast<size_t>(index)] != state_.UserName) {
     return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
   }

@@ -15,8 +15,10 @@ bool IsSafeUserName(const std::string& name) {
 
 Reply UpgradeTool::LoadUsers() {
   return Guarded(platform_, [this]() -> Reply {
-    const auto users = installation_.Users();
-    if (!users) {
+    Result<UserList> users = installation_.Users();
+    // A list that is there but cannot be opened is named with the system's reason.
+    if (!users.ok() && users.kind() != StatusKind::kNotFound) ThrowIfFailed(users.status());
+    if (!users.ok()) {
       // Started from elsewhere (the zip unpacked into a folder of its own, the
       // download folder): say where it looked, and where the program belongs.
       const Path path = UserListPath(state_.AppDir);

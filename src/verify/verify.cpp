@@ -172,8 +172,8 @@ Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest
   Answer<bool> answer;
   Platform& platform = installation;
   const Path user_folder = installation.UserFolder(request.user_name);
-  const auto profile = Profile::ReadWhole(platform, user_folder);
-  if (!profile) {
+  const Result<Profile> profile = Profile::ReadWhole(platform, user_folder);
+  if (!profile.ok()) {
     answer.reply = Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
                          ProfilePath(user_folder).Normal());
     return answer;
@@ -199,12 +199,12 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
         return Ended(platform, Outcome::kRefused, texts::kUserBusy);
       }
     }
-    const auto backup = Profile::ReadWhole(platform, backup_folder);
-    if (!backup && platform.Inspect(backup_folder) != PathKind::kFolder) {
+    const Result<Profile> backup = Profile::ReadWhole(platform, backup_folder);
+    if (!backup.ok() && platform.Inspect(backup_folder) != PathKind::kFolder) {
       return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);
     }
     // A backup is there, but not what it was taken from.
-    if (!backup) {
+    if (!backup.ok()) {
       return Ended(platform, Outcome::kStopped, texts::kBackupProfileUnreadable,
                    ProfilePath(backup_folder));
     }
@@ -212,17 +212,17 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
       return Ended(platform, Outcome::kStopped, texts::BackupNotOlder(ShownVersion(chain.target())),
                    backup_folder);
     }
-    const auto current = Profile::ReadWhole(platform, user_folder);
-    if (!current) throw CannotOpenFile(ProfilePath(user_folder));
+    const Result<Profile> current = Profile::ReadWhole(platform, user_folder);
+    if (!current.ok()) throw CannotOpenFile(ProfilePath(user_folder));
     if (current->Version() != chain.target()) {
       return Ended(platform, Outcome::kRefused, texts::NotUpgraded(ShownVersion(chain.target())));
     }
     // A profile too short to say counts as one whose data is not encrypted.
-    const auto user = current->HasFlags()
-                          ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
-                                                 Utf8ToCp949Text(request.password))
-                          : UnlockedUser(request.user_name, user_folder);
-    if (!user) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
+    const Result<UnlockedUser> user =
+        current->HasFlags() ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
+                                                   Utf8ToCp949Text(request.password))
+                            : UnlockedUser(request.user_name, user_folder);
+    if (!user.ok()) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
     Comparison comparison(installation, *user, answer.found);
     comparison.Schedules(chain.MergesMonthsFrom(backup->Version()));
     comparison.OtherFiles();

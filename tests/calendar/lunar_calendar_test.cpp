@@ -31,12 +31,8 @@ const struct {
 
 TEST(LunarCalendarTest, KnownDatesBothWays) {
   for (const auto& pair : kPairs) {
-    LunarDate lunar;
-    ASSERT_TRUE(SolarToLunar(pair.solar, &lunar)) << ::testing::PrintToString(pair.solar);
-    EXPECT_EQ(lunar, pair.lunar);
-    SolarDate solar;
-    ASSERT_TRUE(LunarToSolar(pair.lunar, &solar)) << ::testing::PrintToString(pair.lunar);
-    EXPECT_EQ(solar, pair.solar);
+    EXPECT_TRUE(SolarToLunar(pair.solar) == pair.lunar) << ::testing::PrintToString(pair.solar);
+    EXPECT_TRUE(LunarToSolar(pair.lunar) == pair.solar) << ::testing::PrintToString(pair.lunar);
   }
 }
 
@@ -51,9 +47,7 @@ TEST(LunarCalendarTest, LunarInputsTheTableDoesNotConfirm) {
       {{2009, 9, 30, false}, {2009, 11, 16}},
   };
   for (const auto& c : cases) {
-    SolarDate solar;
-    ASSERT_TRUE(LunarToSolar(c.lunar, &solar)) << ::testing::PrintToString(c.lunar);
-    EXPECT_EQ(solar, c.solar) << ::testing::PrintToString(c.lunar);
+    EXPECT_TRUE(LunarToSolar(c.lunar) == c.solar) << ::testing::PrintToString(c.lunar);
   }
 }
 
@@ -65,25 +59,21 @@ TEST(LunarCalendarTest, GregorianLeapRule) {
   }
 }
 
-TEST(LunarCalendarTest, OutOfRangeInputsLeaveTheOutputUntouched) {
-  const LunarDate lunar_marker{7, 7, 7, true};
+TEST(LunarCalendarTest, OutOfRangeInputsAreRefused) {
   for (const SolarDate& solar :
        {SolarDate{1881, 1, 29}, SolarDate{2044, 1, 30}, SolarDate{0, 1, 1},
         SolarDate{65535, 12, 31}, SolarDate{2009, 2, 30}, SolarDate{2009, 0, 1},
         SolarDate{2009, 13, 1}, SolarDate{2009, 1, 0}, SolarDate{65535, 65535, 65535}}) {
-    LunarDate lunar = lunar_marker;
-    EXPECT_FALSE(SolarToLunar(solar, &lunar)) << ::testing::PrintToString(solar);
-    EXPECT_EQ(lunar, lunar_marker);
+    EXPECT_EQ(SolarToLunar(solar).kind(), StatusKind::kOutOfRange)
+        << ::testing::PrintToString(solar);
   }
-  const SolarDate solar_marker{7, 7, 7};
   for (const LunarDate& lunar :
        {LunarDate{1880, 1, 1}, LunarDate{2044, 1, 1}, LunarDate{0, 1, 1}, LunarDate{65535, 1, 1},
         LunarDate{2009, 0, 1}, LunarDate{2009, 13, 1}, LunarDate{2009, 1, 0},
         LunarDate{2043, 12, 31}, LunarDate{2043, 12, 65535, true},
         LunarDate{65535, 65535, 65535}}) {
-    SolarDate solar = solar_marker;
-    EXPECT_FALSE(LunarToSolar(lunar, &solar)) << ::testing::PrintToString(lunar);
-    EXPECT_EQ(solar, solar_marker);
+    EXPECT_EQ(LunarToSolar(lunar).kind(), StatusKind::kOutOfRange)
+        << ::testing::PrintToString(lunar);
   }
 }
 
@@ -114,11 +104,10 @@ TEST(LunarCalendarTest, EveryDayOfTheTableRoundTripsAndWalksForward) {
   LunarDate previous;
   int days = 0;
   for (; !(solar == SolarDate{2044, 1, 30}); solar = NextSolarDay(solar), ++days) {
-    LunarDate lunar;
-    ASSERT_TRUE(SolarToLunar(solar, &lunar)) << ::testing::PrintToString(solar);
-    SolarDate back;
-    ASSERT_TRUE(LunarToSolar(lunar, &back));
-    ASSERT_EQ(back, solar) << ::testing::PrintToString(lunar);
+    const Result<LunarDate> found = SolarToLunar(solar);
+    ASSERT_TRUE(found.ok()) << ::testing::PrintToString(solar);
+    const LunarDate lunar = *found;
+    ASSERT_TRUE(LunarToSolar(lunar) == solar) << ::testing::PrintToString(lunar);
     if (days > 0) {
       ASSERT_TRUE(IsNextLunarDay(previous, lunar))
           << ::testing::PrintToString(previous) << " then " << ::testing::PrintToString(lunar);

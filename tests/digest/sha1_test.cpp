@@ -13,7 +13,7 @@ namespace {
 
 std::string Hex(SHA1& sha) {
   uint32_t words[5];
-  if (!sha.GetDigest(words)) return "failed";
+  if (!sha.GetDigest(words).ok()) return "failed";
   char hex[41];
   for (int i = 0; i < 5; ++i) std::snprintf(hex + 8 * i, 9, "%.8x", words[i]);
   return hex;

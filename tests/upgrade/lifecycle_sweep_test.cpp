@@ -276,7 +276,7 @@ class History {
     // journal, or the first new file under a temporary name of its own.
     const Tree left = disk_.Snapshot(UserDir(user));
     const auto journal = left.find(kJournalName);
-    if (journal != left.end() && DecodeJournal(journal->second) && Pick(3) != 0) {
+    if (journal != left.end() && DecodeJournal(journal->second).ok() && Pick(3) != 0) {
       auto held = std::find_if(left.begin(), left.end(), [](const auto& entry) {
         return entry.first.find(".dlu-") == entry.first.rfind('\\') + 1;
       });

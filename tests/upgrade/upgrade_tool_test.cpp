@@ -42,7 +42,7 @@ std::string EncipheredWith(const std::string& key) {
 class UpgradeToolTest : public testing::UpgradeFixture {
  protected:
   // The user as the start checks unlock it with the password typed.
-  std::optional<UnlockedUser> Unlocked(const std::string& name, const std::string& password) {
+  Result<UnlockedUser> Unlocked(const std::string& name, const std::string& password) {
     const Path folder = installation.UserFolder(name);
     return UnlockedUser::Unlock(Profile::Read(platform, folder), name, folder,
                                 Utf8ToCp949Text(password));
@@ -325,7 +325,8 @@ TEST_F(UpgradeToolTest, PasswordCheckAndDataKey) {
     EXPECT_EQ(Upgrade(user, password), Outcome::kRefused);
     EXPECT_EQ(Messages(), Lines{"error:비밀번호가 틀렸습니다."});
     EXPECT_TRUE(port.password_focused);
-    EXPECT_FALSE(Unlocked(user, password)) << user << " unlocked by " << password;
+    EXPECT_EQ(Unlocked(user, password).kind(), StatusKind::kWrongPassword)
+        << user << " unlocked by " << password;
     EXPECT_TRUE(port.log.empty());
   }
   Select("enc");
