@@ -3,10 +3,10 @@
 
 #include "app/qt_message_boxes.h"
 #include "app/tform1.h"
+#include "floor/installation.h"
 #include "platform/system_platform.h"
 #include "presenter/message_boxes.h"
 #include "texts/texts.h"
-#include "upgrade/installation.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

@@ -12,8 +12,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "floor/tool_version.h"
 #include "ui_tform1.h"
-#include "upgrade/tool_version.h"
 
 namespace dayledger {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "app/solnlun.h"
+#include "floor/notice.h"
 #include "platform/platform.h"
 #include "presenter/window_flow.h"
-#include "upgrade/notice.h"
 
 namespace Ui {
 class TForm1;

@@ -1,9 +1,9 @@
 // The program entry of the native Windows window.
 #include "app_win32/tform1_win32.h"
 #include "app_win32/win32_message_boxes.h"
+#include "floor/installation.h"
 #include "platform/system_platform.h"
 #include "presenter/message_boxes.h"
-#include "upgrade/installation.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/, int show) {
   dayledger::SystemPlatform system;

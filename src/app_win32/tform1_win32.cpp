@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "app_win32/tform1_controls.h"
+#include "floor/tool_version.h"
 #include "platform/windows_text.h"
-#include "upgrade/tool_version.h"
 
 namespace dayledger {
 namespace {

@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "commit/overlay_platform.h"
+#include "floor/error_report.h"
 #include "platform/path.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
-#include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
 namespace {
@@ -94,26 +93,21 @@ namespace {
 
 // The rounds of the dry run, each past the files the ones before stopped at.
 Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, int user_index,
-                                                  const std::string& password) {
+                                                  const std::string& password, DryRun& tool) {
   std::vector<PreflightProblem> problems;
   Platform& platform = installation;
   UnlockedOverlay overlay(&platform, installation);
-  UpgradePort no_log;
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
     KeptMessages messages;
     Installation dry_run = installation.Staged(overlay);
-    UpgradeTool tool(dry_run, no_log);
-    Reply shown = tool.LoadUsers();
-    if (shown.outcome == Outcome::kDone) shown = tool.ShowUser(user_index);
+    const Reply shown = tool.Open(dry_run, user_index);
     if (shown.outcome != Outcome::kDone) {
       problems.push_back(
           {platform.Shown(shown.path), shown.notices.empty() ? "" : shown.notices.back().text});
       return Checked({}, std::move(problems));
     }
-    StartRequest request{user_index, password};
-    request.verb = Verb::kCheck;
-    const Reply run = RunUpgrade(tool, request, messages);
+    const Reply run = tool.Run(user_index, password, messages);
     if (run.outcome == Outcome::kDone) return Checked({}, std::move(problems));
     // A refusal, or a backup that could not be made: nothing to learn past it.
     if (!run.error) return Checked(messages.texts, std::move(problems));
@@ -140,8 +134,9 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
 }  // namespace
 
 Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
-                                                const std::string& password) {
-  Answer<std::vector<PreflightProblem>> answer = CheckRounds(installation, user_index, password);
+                                                const std::string& password, DryRun& dry_run) {
+  Answer<std::vector<PreflightProblem>> answer =
+      CheckRounds(installation, user_index, password, dry_run);
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
   if (installation.OnNetworkDrive(installation.folder())) {

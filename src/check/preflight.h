@@ -6,10 +6,29 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
+#include "floor/installation.h"
+#include "floor/notice.h"
+#include "floor/reply.h"
+#include "schedule/unlocked_user.h"
 
 namespace dayledger {
+
+// The upgrade as the check plays it, one round at a time, on an
+// installation whose changes stay in memory. The upgrade verb provides it,
+// so the check stands on the floor alone.
+class DryRun {
+ public:
+  virtual ~DryRun() = default;
+  // Lists the users of `staged` and shows the one at `user_index`: kDone,
+  // or the reply that stopped it. Each round opens anew.
+  virtual Reply Open(Installation& staged, int user_index) = 0;
+  // Runs that user's upgrade from its start checks to its last stage, as
+  // the check's verb, with every notice kept in `notices`.
+  virtual Reply Run(int user_index, const std::string& password, Notices& notices) = 0;
+  // The user as the run unlocked it: stand-ins for broken files are written
+  // as that user's own.
+  virtual const UnlockedUser& user() const = 0;
+};
 
 struct PreflightProblem {
   std::string path;   // the file, as shown
@@ -21,6 +40,6 @@ struct PreflightProblem {
 // go through; kRefused otherwise, with the messages of the start checks that
 // said no as its notices, and every file the upgrade would stop at found.
 Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
-                                                const std::string& password);
+                                                const std::string& password, DryRun& dry_run);
 
 }  // namespace dayledger

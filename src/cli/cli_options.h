@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/version_steps.h"
+#include "floor/version_steps.h"
 
 namespace dayledger::cli {
 

@@ -246,7 +246,8 @@ int UpgradeCommand(Session& session) {
 }
 
 int CheckCommand(Session& session) {
-  const auto checked = CheckUser(session.installation, session.user, session.password);
+  UpgradeDryRun dry_run;
+  const auto checked = CheckUser(session.installation, session.user, session.password, dry_run);
   for (const PreflightProblem& problem : checked.found) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
   }

@@ -5,8 +5,8 @@
 
 #include "cli/cli_options.h"
 #include "cli/console.h"
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
+#include "floor/installation.h"
+#include "floor/reply.h"
 
 namespace dayledger::cli {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/notice.h"
+#include "floor/notice.h"
 
 namespace dayledger {
 

@@ -6,13 +6,13 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "floor/installation.h"
+#include "floor/tool_version.h"
+#include "floor/version_steps.h"
 #include "platform/native_path.h"
 #include "platform/path.h"
 #include "platform/system_platform.h"
 #include "state/version_code.h"
-#include "upgrade/installation.h"
-#include "upgrade/tool_version.h"
-#include "upgrade/version_steps.h"
 
 namespace dayledger::cli {
 namespace {

@@ -15,11 +15,11 @@
 #include <optional>
 #include <set>
 
-#include "commit/work_files.h"
 #include "digest/sha1.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
 #include "platform/patience.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 namespace {

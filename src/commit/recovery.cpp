@@ -1,7 +1,7 @@
 // Recovery of a user's folder from what an interrupted commit left.
 #include "commit/commit.h"
-#include "commit/work_files.h"
 #include "platform/framework_error.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 namespace {

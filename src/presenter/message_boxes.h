@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "floor/error_report.h"
+#include "floor/notice.h"
 #include "platform/platform.h"
-#include "upgrade/error_report.h"
-#include "upgrade/notice.h"
 
 namespace dayledger {
 

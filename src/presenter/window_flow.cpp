@@ -2,10 +2,10 @@
 // and timers.
 #include "presenter/window_flow.h"
 
+#include "floor/installation_recovery.h"
 #include "platform/cp949_codec.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/installation_recovery.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {

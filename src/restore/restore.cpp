@@ -5,16 +5,15 @@
 
 #include "commit/commit.h"
 #include "commit/overlay_platform.h"
-#include "commit/work_files.h"
+#include "floor/copy_tree.h"
+#include "floor/error_report.h"
+#include "floor/run_record.h"
+#include "floor/start_check_list.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
 #include "state/file_names.h"
 #include "state/profile.h"
 #include "texts/texts.h"
-#include "upgrade/copy_tree.h"
-#include "upgrade/error_report.h"
-#include "upgrade/run_record.h"
-#include "upgrade/start_check_list.h"
 
 namespace dayledger {
 namespace {
@@ -23,9 +22,9 @@ namespace {
 Path AsideName(Platform& platform, const Path& backup_dir) {
   const LocalTime t = platform.Now();
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, ".before-restore-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
-                t.day, t.hour, t.minute, t.second);
-  const std::string aside = stamp;
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  const std::string aside = kRestoreAsideInfix + std::string(stamp);
   Path name = backup_dir.WithSuffix(aside);
   for (int n = 2; platform.Inspect(name) != PathKind::kMissing; ++n) {
     name = backup_dir.WithSuffix(aside + "-" + std::to_string(n));

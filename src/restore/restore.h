@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
+#include "floor/installation.h"
+#include "floor/reply.h"
 
 namespace dayledger {
 

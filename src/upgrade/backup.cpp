@@ -1,8 +1,8 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start,
 // made beside the earlier backup and put in its place only when whole.
+#include "floor/copy_tree.h"
+#include "floor/error_report.h"
 #include "texts/texts.h"
-#include "upgrade/copy_tree.h"
-#include "upgrade/error_report.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {

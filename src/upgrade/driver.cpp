@@ -1,14 +1,14 @@
 // UpgradeTool's stages: the driver tick runs the stage UpgradeState names,
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
+#include "floor/error_report.h"
+#include "floor/version_steps.h"
 #include "platform/framework_error.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
 #include "upgrade/upgrade_tool.h"
-#include "upgrade/version_steps.h"
 
 namespace dayledger {
 

@@ -1,10 +1,10 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
+#include "floor/error_report.h"
+#include "floor/start_check_list.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
-#include "upgrade/start_check_list.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {

@@ -42,4 +42,17 @@ Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notice
   return reply;
 }
 
+Reply UpgradeDryRun::Open(Installation& staged, int user_index) {
+  tool_ = std::make_unique<UpgradeTool>(staged, no_log_);
+  Reply shown = tool_->LoadUsers();
+  if (shown.outcome == Outcome::kDone) shown = tool_->ShowUser(user_index);
+  return shown;
+}
+
+Reply UpgradeDryRun::Run(int user_index, const std::string& password, Notices& notices) {
+  StartRequest request{user_index, password};
+  request.verb = Verb::kCheck;
+  return RunUpgrade(*tool_, request, notices);
+}
+
 }  // namespace dayledger

@@ -3,7 +3,10 @@
 // it is due.
 #pragma once
 
-#include "upgrade/notice.h"
+#include <memory>
+
+#include "check/preflight.h"
+#include "floor/notice.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -17,5 +20,18 @@ Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices);
 // upgrade reached the disk, kRefused when a start check said no, kStopped
 // when the backup failed or an error (its `error`) ended a verb.
 Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices);
+
+// The upgrade as the pre-flight check plays it: a tool of its own each
+// round, which writes no log.
+class UpgradeDryRun : public DryRun {
+ public:
+  Reply Open(Installation& staged, int user_index) override;
+  Reply Run(int user_index, const std::string& password, Notices& notices) override;
+  const UnlockedUser& user() const override { return tool_->user(); }
+
+ private:
+  UpgradePort no_log_;
+  std::unique_ptr<UpgradeTool> tool_;
+};
 
 }  // namespace dayledger

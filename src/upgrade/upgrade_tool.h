@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "commit/overlay_platform.h"
+#include "floor/installation.h"
+#include "floor/reply.h"
+#include "floor/run_record.h"
+#include "floor/start_check_list.h"
+#include "floor/version_steps.h"
 #include "platform/platform.h"
 #include "schedule/stage_context.h"
 #include "schedule/unlocked_user.h"
 #include "state/unit_state.h"
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
-#include "upgrade/run_record.h"
-#include "upgrade/start_check_list.h"
 #include "upgrade/upgrade_port.h"
-#include "upgrade/version_steps.h"
 
 namespace dayledger {
 

@@ -1,9 +1,9 @@
 // UpgradeTool's user list and the selected user's details.
+#include "floor/error_report.h"
 #include "platform/cp949_codec.h"
 #include "platform/path.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "anniversary/anniversary_stage.h"
+#include "floor/error_report.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
@@ -21,7 +22,6 @@
 #include "state/profile.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
 
 namespace dayledger {
 namespace {

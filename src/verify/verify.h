@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
-#include "upgrade/version_steps.h"
+#include "floor/installation.h"
+#include "floor/reply.h"
+#include "floor/version_steps.h"
 
 namespace dayledger {
 

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "commit/work_files.h"
 #include "platform/cp949_codec.h"
 #include "schedule/schedule_file.h"
+#include "state/file_names.h"
 #include "state/line_file.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"

@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "anniversary/anniversary_stage.h"
+#include "floor/installation.h"
 #include "platform/native_path.h"
 #include "state/line_file.h"
 #include "support/designed_window.h"
@@ -29,7 +30,6 @@
 #include "support/upgrade_fixture.h"
 #include "support/wait.h"
 #include "texts/texts.h"
-#include "upgrade/installation.h"
 
 namespace dayledger {
 namespace {

@@ -24,6 +24,7 @@
 #include "commit/journal.h"
 #include "dayledger_version.h"
 #include "digest/sha1.h"
+#include "floor/installation.h"
 #include "platform/cp949_codec.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
@@ -33,7 +34,6 @@
 #include "support/upgrade_fixture.h"
 #include "support/wait.h"
 #include "texts/texts.h"
-#include "upgrade/installation.h"
 
 namespace dayledger {
 namespace {

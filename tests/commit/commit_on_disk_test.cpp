@@ -8,13 +8,13 @@
 #include <map>
 
 #include "commit/journal.h"
-#include "commit/work_files.h"
 #include "digest/sha1.h"
+#include "floor/installation.h"
 #include "schedule/schedule_cipher.h"
+#include "state/file_names.h"
 #include "state/line_file.h"
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
-#include "upgrade/installation.h"
 
 // Every fsync of this program is counted on its way to the C library, so a
 // flush that opens the file but never asks the system to write is seen.

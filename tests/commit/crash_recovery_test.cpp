@@ -10,19 +10,19 @@
 #include <ostream>
 #include <set>
 
-#include "commit/work_files.h"
 #include "demo/installation_builder.h"
+#include "floor/copy_tree.h"
+#include "floor/installation.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
 #include "restore/restore.h"
+#include "state/file_names.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
 #include "support/stopped_words.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
-#include "upgrade/copy_tree.h"
-#include "upgrade/installation.h"
 #include "upgrade/upgrade_runner.h"
 
 namespace dayledger {

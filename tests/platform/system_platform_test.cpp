@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "demo/installation_builder.h"
+#include "floor/copy_tree.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "support/test_platform.h"
-#include "upgrade/copy_tree.h"
 
 namespace dayledger {
 namespace {

@@ -6,11 +6,11 @@
 #include <filesystem>
 
 #include "commit/overlay_platform.h"
-#include "commit/work_files.h"
 #include "platform/framework_error.h"
 #include "schedule/group_data.h"
 #include "schedule/schedule_file.h"
 #include "schedule/unlocked_user.h"
+#include "state/file_names.h"
 #include "state/line_file.h"
 #include "support/expected_log.h"
 #include "support/upgrade_fixture.h"

@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "floor/run_record.h"
 #include "platform/path.h"
 #include "platform/platform.h"
 #include "texts/texts.h"
-#include "upgrade/run_record.h"
 
 namespace dayledger::testing {
 

@@ -15,13 +15,13 @@
 
 #include "check/preflight.h"
 #include "commit/journal.h"
-#include "commit/work_files.h"
 #include "demo/installation_builder.h"
 #include "platform/cp949_codec.h"
 #include "presenter/window_flow.h"
 #include "restore/restore.h"
 #include "schedule/schedule_cipher.h"
 #include "schedule/schedule_file.h"
+#include "state/file_names.h"
 #include "state/line_file.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
@@ -372,7 +372,8 @@ class History {
     const Tree before = disk_.Snapshot(app_dir_);
     Installation installation = Installation::OnView(disk_, app_dir_);
     Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password});
-    const auto checked = CheckUser(installation, Row(user), user.layout.password);
+    UpgradeDryRun dry_run;
+    const auto checked = CheckUser(installation, Row(user), user.layout.password, dry_run);
     EXPECT_EQ(checked.reply.outcome == Outcome::kDone, !user.upgraded && UpgradedNow(user))
         << where;
     EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << where << " changed the disk";

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "digest/sha1.h"
+#include "floor/error_report.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/native_path.h"
@@ -19,7 +20,6 @@
 #include "support/native_files.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
 #include "verify/verify.h"
 
 namespace dayledger {

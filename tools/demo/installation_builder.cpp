@@ -9,13 +9,13 @@
 
 #include "anniversary/anniversary_stage.h"
 #include "digest/password_digests.h"
+#include "floor/version_steps.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "schedule/schedule_cipher.h"
 #include "schedule/schedule_file.h"
 #include "state/profile.h"
 #include "state/version_code.h"
-#include "upgrade/version_steps.h"
 
 namespace dayledger::demo {
 namespace fs = std::filesystem;

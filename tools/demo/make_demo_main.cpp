@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "demo/installation_builder.h"
-#include "upgrade/version_steps.h"
+#include "floor/version_steps.h"
 
 int main(int argc, char* argv[]) {
   if (argc < 2) {

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "floor/copy_tree.h"
 #include "platform/framework_error.h"
 #include "platform/platform.h"
 #include "platform/system_platform.h"
 #include "platform/virtual_store_platform.h"
-#include "upgrade/copy_tree.h"
 
 namespace dayledger {
 

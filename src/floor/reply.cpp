@@ -1,5 +1,5 @@
 // A refusal's reply, and the exit status of an outcome.
-#include "upgrade/reply.h"
+#include "floor/reply.h"
 
 namespace dayledger {
 

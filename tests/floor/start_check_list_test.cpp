@@ -2,7 +2,7 @@
 // refuses (or asks) for the commands it applies to and for no other, and
 // where two conditions hold at once the earlier row's words win, so that a
 // row removed, moved or narrowed fails here.
-#include "upgrade/start_check_list.h"
+#include "floor/start_check_list.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "check/preflight.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
+#include "upgrade/upgrade_runner.h"
 
 namespace dayledger {
 namespace {
@@ -105,7 +106,8 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin
 TEST_F(StartCheckListTest, CheckNotesANetworkDrive) {
   for (const bool network : {false, true}) {
     platform.network_drive = network;
-    const auto checked = CheckUser(installation, 0, "");
+    UpgradeDryRun dry_run;
+    const auto checked = CheckUser(installation, 0, "", dry_run);
     EXPECT_EQ(checked.reply.outcome, Outcome::kDone) << network;
     EXPECT_EQ(!checked.reply.notices.empty() &&
                   checked.reply.notices.front().text == texts::kOtherPcsNote,

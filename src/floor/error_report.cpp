@@ -1,6 +1,6 @@
 // The error report's text and its stopped reply; replies that end a verb
 // with a notice.
-#include "upgrade/error_report.h"
+#include "floor/error_report.h"
 
 #include "texts/texts.h"
 

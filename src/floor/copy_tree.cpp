@@ -1,11 +1,11 @@
 // The backup copy of a folder tree, written and then flushed as one batch.
-#include "upgrade/copy_tree.h"
+#include "floor/copy_tree.h"
 
 #include <vector>
 
-#include "commit/work_files.h"
 #include "platform/path.h"
 #include "platform/patience.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 namespace {

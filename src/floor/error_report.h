@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "floor/notice.h"
+#include "floor/reply.h"
 #include "platform/framework_error.h"
 #include "platform/platform.h"
-#include "upgrade/notice.h"
-#include "upgrade/reply.h"
 
 namespace dayledger {
 

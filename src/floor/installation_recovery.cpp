@@ -1,13 +1,12 @@
 // The recovery of every user's folder when an installation is opened.
-#include "upgrade/installation_recovery.h"
+#include "floor/installation_recovery.h"
 
 #include "commit/commit.h"
-#include "commit/work_files.h"
+#include "floor/error_report.h"
+#include "floor/installation.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
-#include "upgrade/installation.h"
 
 namespace dayledger {
 namespace {

@@ -1,10 +1,9 @@
 // The opened installation: its folder, its view of the disk, its places and
 // its users' locks. Its recovery is in installation_recovery.cpp.
-#include "upgrade/installation.h"
+#include "floor/installation.h"
 
 #include <string_view>
 
-#include "commit/work_files.h"
 #include "platform/cp949_codec.h"
 #include "platform/path.h"
 #include "state/file_names.h"
@@ -73,10 +72,10 @@ Path Installation::UserFolder(const std::string& user) const {
   return dayledger::UserFolder(app_dir_, user);
 }
 
-Path Installation::BackupRoot() const { return folder_ / "upgrade_backup"; }
+Path Installation::BackupRoot() const { return dayledger::BackupRoot(folder_); }
 
 Path Installation::BackupOf(const std::string& user) const {
-  return BackupRoot() / Cp949ToUtf8Text(user);
+  return dayledger::BackupOf(folder_, user);
 }
 
 FolderSwap Installation::BackupSwapOf(const std::string& user) const {
@@ -86,11 +85,11 @@ FolderSwap Installation::BackupSwapOf(const std::string& user) const {
 }
 
 Path Installation::LockOf(const std::string& user) const {
-  return BackupOf(user).WithSuffix(".lock");
+  return dayledger::LockOf(folder_, user);
 }
 
 Path Installation::RecordsOf(const std::string& user) const {
-  return BackupOf(user).WithSuffix(".logs");
+  return dayledger::RecordsOf(folder_, user);
 }
 
 Path Installation::VirtualStore() const { return store_ ? store_->store_root() : Path(); }
@@ -110,9 +109,8 @@ bool Installation::UserBusy(const std::string& user) {
 
 void Installation::RemoveStaleLocks() {
   const Path root = BackupRoot();
-  constexpr std::string_view kSuffix = ".lock";
   for (const FolderEntry& entry : ListFolder(root).value_or({})) {
-    if (entry.folder || !entry.name.ends_with(kSuffix)) continue;
+    if (entry.folder || !entry.name.ends_with(kLockSuffix)) continue;
     // Taken and let go: a released lock takes its file with it.
     LockFile(root / entry.name);
   }

@@ -1,5 +1,5 @@
 // The run's record: its name, its head, its lines and its pruning.
-#include "upgrade/run_record.h"
+#include "floor/run_record.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,25 +8,25 @@
 #include <utility>
 #include <vector>
 
+#include "floor/tool_version.h"
+#include "floor/version_steps.h"
 #include "platform/cp949_codec.h"
+#include "state/file_names.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
-#include "upgrade/tool_version.h"
-#include "upgrade/version_steps.h"
 
 namespace dayledger {
 namespace {
 
-constexpr char kSuffix[] = ".txt";
 constexpr size_t kStampLength = 15;  // yyyymmdd-hhmmss
 
 // A record's place in time: its stamp and its number in that second (1 for
 // none), or nullopt for a name that is not a record's.
 std::optional<std::pair<std::string, int>> RecordOrder(const std::string& name) {
-  if (!name.ends_with(kSuffix) || name.size() < kStampLength + sizeof kSuffix - 1) {
+  if (!name.ends_with(kRecordSuffix) || name.size() < kStampLength + sizeof kRecordSuffix - 1) {
     return std::nullopt;
   }
-  const std::string stem = name.substr(0, name.size() - (sizeof kSuffix - 1));
+  const std::string stem = name.substr(0, name.size() - (sizeof kRecordSuffix - 1));
   const std::string stamp = stem.substr(0, kStampLength);
   for (size_t i = 0; i < stamp.size(); ++i) {
     if (i == 8 ? stamp[i] != '-' : (stamp[i] < '0' || stamp[i] > '9')) return std::nullopt;
@@ -78,9 +78,9 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   const Path folder = installation.RecordsOf(user);
   platform.CreateDirectory(folder);  // or it is there already
   const std::string stamp = RecordStamp(platform.Now());
-  record.path_ = folder / (stamp + kSuffix);
+  record.path_ = folder / (stamp + kRecordSuffix);
   for (int n = 2; platform.Inspect(record.path_) != PathKind::kMissing; ++n) {
-    record.path_ = folder / (stamp + "-" + std::to_string(n) + kSuffix);
+    record.path_ = folder / (stamp + "-" + std::to_string(n) + kRecordSuffix);
   }
   record.text_ = "\xEF\xBB\xBF";
   const Path store = installation.VirtualStore();

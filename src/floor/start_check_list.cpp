@@ -1,9 +1,9 @@
 // The one ordered list of the start checks, and the lock's outcome as a refusal.
-#include "upgrade/start_check_list.h"
+#include "floor/start_check_list.h"
 
+#include "floor/error_report.h"
+#include "floor/machine_checks.h"
 #include "texts/texts.h"
-#include "upgrade/error_report.h"
-#include "upgrade/machine_checks.h"
 
 namespace dayledger {
 namespace {

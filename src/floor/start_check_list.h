@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "floor/installation.h"
+#include "floor/reply.h"
 #include "platform/platform.h"
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
 
 namespace dayledger {
 

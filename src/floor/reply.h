@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "floor/notice.h"
 #include "platform/framework_error.h"
-#include "upgrade/notice.h"
 
 namespace dayledger {
 

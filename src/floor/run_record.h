@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
+#include "floor/installation.h"
+#include "floor/reply.h"
 
 namespace dayledger {
 

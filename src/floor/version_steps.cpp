@@ -1,5 +1,5 @@
 // The tool's chain of version steps, and the walk along a chain.
-#include "upgrade/version_steps.h"
+#include "floor/version_steps.h"
 
 #include "anniversary/anniversary_stage.h"
 #include "schedule/schedule_steps.h"

@@ -7,6 +7,7 @@
 
 #include "anniversary/anniversary_stage.h"
 #include "demo/installation_builder.h"
+#include "floor/version_steps.h"
 #include "platform/framework_error.h"
 #include "schedule/group_data.h"
 #include "state/file_names.h"
@@ -15,7 +16,6 @@
 #include "support/test_platform.h"
 #include "texts/texts.h"
 #include "upgrade/upgrade_runner.h"
-#include "upgrade/version_steps.h"
 #include "verify/verify.h"
 
 namespace dayledger {

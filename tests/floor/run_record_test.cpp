@@ -1,6 +1,6 @@
 // The record each run keeps beside the user's backup: what it holds, how
 // many are kept, and a run whose record cannot be written.
-#include "upgrade/run_record.h"
+#include "floor/run_record.h"
 
 #include <gtest/gtest.h>
 

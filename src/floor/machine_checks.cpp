@@ -1,12 +1,11 @@
 // The start checks that look at the PC rather than at the user's data.
-#include "upgrade/machine_checks.h"
+#include "floor/machine_checks.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <map>
 #include <vector>
 
-#include "commit/work_files.h"
 #include "platform/path.h"
 #include "platform/patience.h"
 #include "state/file_names.h"

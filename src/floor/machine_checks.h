@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "floor/installation.h"
+#include "floor/reply.h"
 #include "platform/platform.h"
-#include "upgrade/installation.h"
-#include "upgrade/reply.h"
 
 namespace dayledger {
 
