@@ -75,16 +75,15 @@ std::string Substitute(const Path& path, const UnlockedUser& user) {
   return user_schedule ? user.Encode(lines) : UnlockedUser().Encode(lines);
 }
 
-// The problems found; clean, or refused with the start checks' messages as
+// The reply for the problems found: clean, or refused with the start checks' messages as
 // its notices.
-Answer<std::vector<PreflightProblem>> Checked(const std::vector<std::string>& refusals,
-                                              std::vector<PreflightProblem> problems) {
-  Answer<std::vector<PreflightProblem>> answer;
-  if (!refusals.empty() || !problems.empty()) answer.reply.outcome = Outcome::kRefused;
+Reply Checked(const std::vector<std::string>& refusals,
+              const std::vector<PreflightProblem>& problems) {
+  Reply reply;
+  if (!refusals.empty() || !problems.empty()) reply.outcome = Outcome::kRefused;
   for (const std::string& refusal : refusals)
-    answer.reply.notices.push_back({refusal, NoticeKind::kInformation});
-  answer.found = std::move(problems);
-  return answer;
+    reply.notices.push_back({refusal, NoticeKind::kInformation});
+  return reply;
 }
 
 }  // namespace
@@ -92,9 +91,9 @@ Answer<std::vector<PreflightProblem>> Checked(const std::vector<std::string>& re
 namespace {
 
 // The rounds of the dry run, each past the files the ones before stopped at.
-Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, int user_index,
-                                                  const std::string& password, DryRun& tool) {
-  std::vector<PreflightProblem> problems;
+Reply CheckRounds(Installation& installation, int user_index, const std::string& password,
+                  DryRun& tool, std::vector<PreflightProblem>* found) {
+  std::vector<PreflightProblem>& problems = *found;
   Platform& platform = installation;
   UnlockedOverlay overlay(&platform, installation);
   for (int round = 0; round < kMaxRounds; ++round) {
@@ -105,12 +104,12 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
     if (shown.outcome != Outcome::kDone) {
       problems.push_back(
           {platform.Shown(shown.path), shown.notices.empty() ? "" : shown.notices.back().text});
-      return Checked({}, std::move(problems));
+      return Checked({}, problems);
     }
     const Reply run = tool.Run(user_index, password, messages);
-    if (run.outcome == Outcome::kDone) return Checked({}, std::move(problems));
+    if (run.outcome == Outcome::kDone) return Checked({}, problems);
     // A refusal, or a backup that could not be made: nothing to learn past it.
-    if (!run.error) return Checked(messages.texts, std::move(problems));
+    if (!run.error) return Checked(messages.texts, problems);
     // The error names the file it is about.
     const Path path = run.error->path();
     // One line per problem: the report's lines (its reason among them) side by side.
@@ -121,29 +120,28 @@ Answer<std::vector<PreflightProblem>> CheckRounds(Installation& installation, in
                                   [&](const PreflightProblem& p) { return p.path == shown_path; });
     problems.push_back({shown_path, error});
     // The stand-in did not help: nothing more to learn.
-    if (seen) return Checked({}, std::move(problems));
+    if (seen) return Checked({}, problems);
     if (run.error->kind() == ErrorKind::kCannotOpenFolder) {
       overlay.SubstituteEmptyFolder(path);
     } else {
       overlay.Substitute(path, Substitute(path, tool.user()));
     }
   }
-  return Checked({}, std::move(problems));
+  return Checked({}, problems);
 }
 
 }  // namespace
 
-Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
-                                                const std::string& password, DryRun& dry_run) {
-  Answer<std::vector<PreflightProblem>> answer =
-      CheckRounds(installation, user_index, password, dry_run);
+Reply CheckUser(Installation& installation, int user_index, const std::string& password,
+                DryRun& dry_run, std::vector<PreflightProblem>* problems) {
+  problems->clear();
+  Reply reply = CheckRounds(installation, user_index, password, dry_run, problems);
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
   if (installation.OnNetworkDrive(installation.folder())) {
-    answer.reply.notices.insert(answer.reply.notices.begin(),
-                                {texts::kOtherPcsNote, NoticeKind::kInformation});
+    reply.notices.insert(reply.notices.begin(), {texts::kOtherPcsNote, NoticeKind::kInformation});
   }
-  return answer;
+  return reply;
 }
 
 }  // namespace dayledger

@@ -39,7 +39,7 @@ struct PreflightProblem {
 // is checked when the user's data is encrypted. kDone when the upgrade would
 // go through; kRefused otherwise, with the messages of the start checks that
 // said no as its notices, and every file the upgrade would stop at found.
-Answer<std::vector<PreflightProblem>> CheckUser(Installation& installation, int user_index,
-                                                const std::string& password, DryRun& dry_run);
+Reply CheckUser(Installation& installation, int user_index, const std::string& password,
+                DryRun& dry_run, std::vector<PreflightProblem>* problems);
 
 }  // namespace dayledger

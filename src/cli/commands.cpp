@@ -197,10 +197,8 @@ int Checked(Session& session, Check check) {
       return session.Shown(reply);
     }
     case Check::kReadProfile: {
-      const Answer<bool> encrypted =
-          VerifyNeedsPassword(session.installation, {session.UserName(), ""});
-      session.needs_password = encrypted.found;
-      return session.Shown(encrypted.reply);
+      return session.Shown(VerifyNeedsPassword(session.installation, {session.UserName(), ""},
+                                               &session.needs_password));
     }
     case Check::kPassword:
       if (session.needs_password) {
@@ -247,18 +245,20 @@ int UpgradeCommand(Session& session) {
 
 int CheckCommand(Session& session) {
   UpgradeDryRun dry_run;
-  const auto checked = CheckUser(session.installation, session.user, session.password, dry_run);
-  for (const PreflightProblem& problem : checked.found) {
+  std::vector<PreflightProblem> problems;
+  const Reply checked =
+      CheckUser(session.installation, session.user, session.password, dry_run, &problems);
+  for (const PreflightProblem& problem : problems) {
     std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
   }
-  return session.Shown(checked.reply);
+  return session.Shown(checked);
 }
 
 int RestoreCommand(Session& session) {
   Platform& platform = session.platform;
-  const auto planned = PlanRestore(session.installation, session.UserName());
-  if (const int status = session.Shown(planned.reply); status != kExitDone) return status;
-  const RestorePlan& plan = planned.found;
+  RestorePlan plan;
+  const Reply planned = PlanRestore(session.installation, session.UserName(), &plan);
+  if (const int status = session.Shown(planned); status != kExitDone) return status;
   std::printf(texts::kRestoreVersions, ShownVersion(plan.backup_version).c_str(),
               plan.current_version.empty() ? texts::kUnreadable
                                            : ShownVersion(plan.current_version).c_str());
@@ -271,13 +271,14 @@ int RestoreCommand(Session& session) {
     if (!Console::AskYesNo(texts::kRestoreQuestion)) return kExitRefused;
   }
   // --yes answers the start's question about the other PCs too.
-  auto restored = Restore(session.installation, plan, session.options.yes);
-  if (restored.reply.outcome == Outcome::kAsk) {
-    if (!session.console.Show(restored.reply.notices.front())) return kExitRefused;
-    restored = Restore(session.installation, plan, true);
+  std::vector<Path> undeleted;
+  Reply restored = Restore(session.installation, plan, &undeleted, session.options.yes);
+  if (restored.outcome == Outcome::kAsk) {
+    if (!session.console.Show(restored.notices.front())) return kExitRefused;
+    restored = Restore(session.installation, plan, &undeleted, true);
   }
-  if (const int status = session.Shown(restored.reply); status != kExitDone) return status;
-  for (const Path& path : restored.found) {
+  if (const int status = session.Shown(restored); status != kExitDone) return status;
+  for (const Path& path : undeleted) {
     std::printf("%s%s\n", texts::kLogUndeleted, platform.Shown(path).c_str());
   }
   std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan.aside_dir).c_str());
@@ -287,9 +288,9 @@ int RestoreCommand(Session& session) {
 
 int VerifyCommand(Session& session) {
   const VerifyRequest request{session.UserName(), session.password};
-  const auto verified = Verify(session.installation, request);
-  if (const int status = session.Shown(verified.reply); status != kExitDone) return status;
-  const VerifyReport& report = verified.found;
+  VerifyReport report;
+  const Reply verified = Verify(session.installation, request, &report);
+  if (const int status = session.Shown(verified); status != kExitDone) return status;
   const std::string shown = session.options.json ? VerifyJson(session.platform, report)
                                                  : VerifySummary(session.platform, report);
   std::fputs(shown.c_str(), stdout);

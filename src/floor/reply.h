@@ -62,13 +62,4 @@ inline constexpr int kExitMisused = 2;  // the command line was wrong
 inline constexpr int kExitStopped = 3;
 int ExitStatusOf(Outcome outcome);
 
-// What a verb that finds something answers: its reply, and what it found,
-// which counts where the reply says the verb did its work (and for the
-// problems of a check, always).
-template <typename Found>
-struct Answer {
-  Reply reply;
-  Found found{};
-};
-
 }  // namespace dayledger

@@ -81,35 +81,33 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const Path& backup, co
 
 }  // namespace
 
-Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& user_name) {
-  Answer<RestorePlan> answer;
+Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* planned) {
   Platform& platform = installation;
-  RestorePlan& plan = answer.found;
+  RestorePlan& plan = *planned;
+  plan = RestorePlan();
   plan.user_name = user_name;
   plan.user_dir = installation.UserFolder(user_name).Normal();
   plan.backup_dir = installation.BackupOf(user_name);
   if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
-    answer.reply = Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan.backup_dir);
-    return answer;
+    return Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan.backup_dir);
   }
   const Result<Profile> backup = Profile::ReadWhole(platform, plan.backup_dir);
   if (!backup.ok()) {
-    answer.reply = Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
-                         ProfilePath(plan.backup_dir));
-    return answer;
+    return Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
+                 ProfilePath(plan.backup_dir));
   }
   plan.backup_version = backup->Version();
   const Result<Profile> current = Profile::ReadWhole(platform, plan.user_dir);
   plan.current_version = current.ok() ? current->Version() : "";
   plan.aside_dir = AsideName(platform, plan.backup_dir);
-  return answer;
+  return Reply();
 }
 
-Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& confirmed,
-                                  bool others_closed) {
-  Answer<std::vector<Path>> answer;
+Reply Restore(Installation& installation, const RestorePlan& confirmed,
+              std::vector<Path>* undeleted, bool others_closed) {
+  undeleted->clear();
   RunRecord record;  // from the lock taken on
-  answer.reply = Guarded(installation, [&]() -> Reply {
+  Reply reply = Guarded(installation, [&]() -> Reply {
     Platform& platform = installation;
     // The same checks as the upgrade's, but those of replacing files in place.
     StartScene scene{installation, confirmed.user_name};
@@ -121,9 +119,11 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
     }
     // Under the lock, the backup is looked at again: another program may
     // have changed it since the plan was shown.
-    Answer<RestorePlan> planned = PlanRestore(installation, confirmed.user_name);
-    if (planned.reply.outcome != Outcome::kDone) return planned.reply;
-    RestorePlan& plan = planned.found;
+    RestorePlan plan;
+    if (Reply planned = PlanRestore(installation, confirmed.user_name, &plan);
+        planned.outcome != Outcome::kDone) {
+      return planned;
+    }
     plan.aside_dir = confirmed.aside_dir;
     record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);
     // The current folder is copied aside first, so the restore loses nothing.
@@ -146,15 +146,15 @@ Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan&
     OverlayPlatform staged(&platform);
     StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
     StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
-    answer.found = CommitChanges(platform, plan.user_dir, staged);
-    for (const Path& path : answer.found) {
+    *undeleted = CommitChanges(platform, plan.user_dir, staged);
+    for (const Path& path : *undeleted) {
       record.Line(StampedLine(platform.Now(), texts::kLogUndeleted + platform.Shown(path)));
     }
     record.Line(StampedLine(platform.Now(), texts::kRestored));
     return Reply();
   });
-  record.End(&answer.reply);
-  return answer;
+  record.End(&reply);
+  return reply;
 }
 
 }  // namespace dayledger

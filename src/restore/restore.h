@@ -20,10 +20,10 @@ struct RestorePlan {
   std::string current_version;  // the current profile's; empty when unreadable
 };
 
-// What restoring `user_name` would do, found as the plan. kRefused when there is no
-// backup (the notice names its folder) or the backup has no readable
-// profile (the notice names it).
-Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& user_name);
+// What restoring `user_name` would do, found as the plan. kRefused when
+// there is no backup (the notice names its folder) or the backup has no
+// readable profile (the notice names it).
+Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* plan);
 
 // Keeps a flushed copy of the current folder at aside_dir, then gives the
 // user's folder the backup's content in one commit, with the upgrade's
@@ -35,9 +35,9 @@ Answer<RestorePlan> PlanRestore(Installation& installation, const std::string& u
 // has not said (`others_closed`) that the scheduler is closed on every PC;
 // kStopped when an error ended the restore (the error report). The backup
 // is planned again under the lock; the current folder goes to the
-// confirmed plan's aside_dir. What it finds: the files and folders that
+// confirmed plan's aside_dir. `undeleted` gets the files and folders that
 // could not be deleted.
-Answer<std::vector<Path>> Restore(Installation& installation, const RestorePlan& confirmed,
-                                  bool others_closed = false);
+Reply Restore(Installation& installation, const RestorePlan& confirmed,
+              std::vector<Path>* undeleted, bool others_closed = false);
 
 }  // namespace dayledger

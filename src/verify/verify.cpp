@@ -168,24 +168,23 @@ class Comparison {
 
 }  // namespace
 
-Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request) {
-  Answer<bool> answer;
+Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request, bool* needed) {
+  *needed = false;
   Platform& platform = installation;
   const Path user_folder = installation.UserFolder(request.user_name);
   const Result<Profile> profile = Profile::ReadWhole(platform, user_folder);
   if (!profile.ok()) {
-    answer.reply = Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
-                         ProfilePath(user_folder).Normal());
-    return answer;
+    return Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
+                 ProfilePath(user_folder).Normal());
   }
-  answer.found = profile->HasFlags() && profile->Encrypted();
-  return answer;
+  *needed = profile->HasFlags() && profile->Encrypted();
+  return Reply();
 }
 
-Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request,
-                            const VersionChain& chain) {
-  Answer<VerifyReport> answer;
-  answer.reply = Guarded(installation, [&]() -> Reply {
+Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report,
+             const VersionChain& chain) {
+  *report = VerifyReport();
+  return Guarded(installation, [&]() -> Reply {
     Platform& platform = installation;
     const Path user_folder = installation.UserFolder(request.user_name);
     const Path backup_folder = installation.BackupOf(request.user_name);
@@ -223,12 +222,11 @@ Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& req
                                                    Utf8ToCp949Text(request.password))
                             : UnlockedUser(request.user_name, user_folder);
     if (!user.ok()) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
-    Comparison comparison(installation, *user, answer.found);
+    Comparison comparison(installation, *user, *report);
     comparison.Schedules(chain.MergesMonthsFrom(backup->Version()));
     comparison.OtherFiles();
     return Reply();
   });
-  return answer;
 }
 
 }  // namespace dayledger

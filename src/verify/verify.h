@@ -40,16 +40,16 @@ struct VerifyRequest {
 };
 
 // Whether the user's data is encrypted (the current profile says so),
-// found; the caller asks for the password only then. kStopped, its
+// into `needed`; the caller asks for the password only then. kStopped, its
 // notice naming the profile, when the profile cannot be read.
-Answer<bool> VerifyNeedsPassword(Installation& installation, const VerifyRequest& request);
+Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request, bool* needed);
 
-// Compares, finding the report. kRefused when the data is not at the
+// Compares, into `report`. kRefused when the data is not at the
 // chain's target yet or the password is wrong; kStopped when
 // upgrade_backup\USER has no readable profile or is at the target already,
 // or when a file of the backup or of now cannot be read (the error report,
 // naming the file). A refusal leaves the report empty; its notice says why.
-Answer<VerifyReport> Verify(Installation& installation, const VerifyRequest& request,
-                            const VersionChain& chain = VersionChain::Standard());
+Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report,
+             const VersionChain& chain = VersionChain::Standard());
 
 }  // namespace dayledger

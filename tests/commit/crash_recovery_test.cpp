@@ -393,10 +393,11 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
     Installation installation = Installation::OnView(disk, app_dir);
-    const auto planned = PlanRestore(installation, name);
-    EXPECT_EQ(planned.reply.outcome, Outcome::kDone);
-    Restore(installation, planned.found);  // a crash or an error ends it like any other
-    return planned.found;
+    RestorePlan plan;
+    EXPECT_EQ(PlanRestore(installation, name, &plan).outcome, Outcome::kDone);
+    std::vector<Path> undeleted;
+    Restore(installation, plan, &undeleted);  // a crash or an error ends it like any other
+    return plan;
   };
   FaultPlatform probe = upgraded_disk;
   restore(probe);
@@ -404,7 +405,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const int total = probe.operations;
   FaultPlatform copy_probe = upgraded_disk;
   Installation copy_installation = Installation::OnView(copy_probe, app_dir);
-  const RestorePlan plan = PlanRestore(copy_installation, name).found;
+  RestorePlan plan;
+  PlanRestore(copy_installation, name, &plan);
   CopyTreeAs(copy_probe, user_dir, plan.aside_dir);
   const int copy_ops = copy_probe.operations;
   // The copy kept aside is a plain copy, sampled every 25th operation in
@@ -447,8 +449,10 @@ TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   auto restore = [&](FaultPlatform& disk) {
     Installation installation = Installation::OnView(disk, app_dir);
-    const auto planned = PlanRestore(installation, name);
-    return Restore(installation, planned.found).reply.outcome;
+    RestorePlan plan;
+    PlanRestore(installation, name, &plan);
+    std::vector<Path> undeleted;
+    return Restore(installation, plan, &undeleted).outcome;
   };
   FaultPlatform probe = gone;
   ASSERT_EQ(restore(probe), Outcome::kDone);

@@ -107,10 +107,10 @@ TEST_F(StartCheckListTest, CheckNotesANetworkDrive) {
   for (const bool network : {false, true}) {
     platform.network_drive = network;
     UpgradeDryRun dry_run;
-    const auto checked = CheckUser(installation, 0, "", dry_run);
-    EXPECT_EQ(checked.reply.outcome, Outcome::kDone) << network;
-    EXPECT_EQ(!checked.reply.notices.empty() &&
-                  checked.reply.notices.front().text == texts::kOtherPcsNote,
+    std::vector<PreflightProblem> problems;
+    const Reply checked = CheckUser(installation, 0, "", dry_run, &problems);
+    EXPECT_EQ(checked.outcome, Outcome::kDone) << network;
+    EXPECT_EQ(!checked.notices.empty() && checked.notices.front().text == texts::kOtherPcsNote,
               network);
   }
 }

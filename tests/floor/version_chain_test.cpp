@@ -85,16 +85,16 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
           entry.path().extension() == ".qbsd" ? user.Decode(bytes) : SplitLines(bytes);
       EXPECT_EQ(lines.at(1), "10400") << version << ": " << name;
     }
-    const auto verified = Verify(installation, {"u", "pw"}, chain);
-    ASSERT_EQ(verified.reply.outcome, Outcome::kDone) << version;
-    EXPECT_TRUE(verified.found.accounted_for()) << version;
-    EXPECT_EQ(verified.found.backup_entries, verified.found.current_entries) << version;
+    VerifyReport report;
+    ASSERT_EQ(Verify(installation, {"u", "pw"}, &report, chain).outcome, Outcome::kDone) << version;
+    EXPECT_TRUE(report.accounted_for()) << version;
+    EXPECT_EQ(report.backup_entries, report.current_entries) << version;
     // Its words name the table's target: a backup at 1.04 is not older.
     const std::string backup = builder.root() + "/upgrade_backup/u/profile.qbd";
     std::vector<std::string> lines = SplitLines(InstallationBuilder::ReadNative(backup));
     lines.at(1) = "10400";
     InstallationBuilder::WriteNative(backup, JoinLines(lines));
-    const std::string said = Verify(installation, {"u", "pw"}, chain).reply.notices.at(0).text;
+    const std::string said = Verify(installation, {"u", "pw"}, &report, chain).notices.at(0).text;
     EXPECT_EQ(said.rfind(texts::BackupNotOlder("v 1.04.00"), 0), 0u) << version << ": " << said;
   }
 }

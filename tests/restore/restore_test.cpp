@@ -40,15 +40,15 @@ TEST_F(RestoreTest, NetworkDriveIsAskedAboutAndFailedCopiesAreNamedForWhatFailed
   for (const auto& c : cases) {
     platform.network_drive = c.network_drive;
     platform.fail_read_path = c.unreadable.empty() ? "" : NativeOf("users/u/" + c.unreadable);
-    const auto planned = PlanRestore(installation, "u");
-    ASSERT_EQ(planned.reply.outcome, Outcome::kDone) << c.name;
-    platform.fail_writes_in_folder =
-        c.aside_unwritable ? platform.Native(planned.found.aside_dir) : "";
+    RestorePlan plan;
+    ASSERT_EQ(PlanRestore(installation, "u", &plan).outcome, Outcome::kDone) << c.name;
+    platform.fail_writes_in_folder = c.aside_unwritable ? platform.Native(plan.aside_dir) : "";
     const auto before = testing::SnapshotTree(NativeOf("users/u"));
-    const auto restored = Restore(installation, planned.found);
-    EXPECT_EQ(restored.reply.outcome, c.outcome) << c.name;
-    ASSERT_FALSE(restored.reply.notices.empty()) << c.name;
-    const Notice& shown = restored.reply.notices.front();
+    std::vector<Path> undeleted;
+    const Reply restored = Restore(installation, plan, &undeleted);
+    EXPECT_EQ(restored.outcome, c.outcome) << c.name;
+    ASSERT_FALSE(restored.notices.empty()) << c.name;
+    const Notice& shown = restored.notices.front();
     EXPECT_EQ(shown.text.rfind(c.words, 0), 0u) << c.name << ": " << shown.text;
     // A question, Enter answering No; or a stop with the system's reason.
     EXPECT_TRUE(c.outcome == Outcome::kAsk

@@ -178,9 +178,10 @@ class History {
         EXPECT_TRUE(backup == found) << where << ": the backup is the folder as the run found it";
         user.backup = found;
         Installation installation = Installation::OnView(disk_, app_dir_);
-        const auto verified =
-            Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password});
-        EXPECT_TRUE(verified.reply.outcome == Outcome::kDone && verified.found.accounted_for())
+        VerifyReport report;
+        const Reply verified = Verify(
+            installation, {Utf8ToCp949Text(user.layout.name), user.layout.password}, &report);
+        EXPECT_TRUE(verified.outcome == Outcome::kDone && report.accounted_for())
             << where << ": verify accounts for everything";
       }
     } else {
@@ -347,17 +348,18 @@ class History {
     const std::string where = "restore of " + user.layout.name;
     Note(where + "\n");
     Installation installation = Installation::OnView(disk_, app_dir_);
-    const auto planned = PlanRestore(installation, Utf8ToCp949Text(user.layout.name));
+    RestorePlan plan;
+    const Reply planned = PlanRestore(installation, Utf8ToCp949Text(user.layout.name), &plan);
     if (user.backup.empty()) {
-      EXPECT_EQ(planned.reply.outcome, Outcome::kRefused) << where;
+      EXPECT_EQ(planned.outcome, Outcome::kRefused) << where;
       return;
     }
-    ASSERT_EQ(planned.reply.outcome, Outcome::kDone) << where;
-    const auto restored = Restore(installation, planned.found, true);
-    EXPECT_EQ(restored.reply.outcome, Outcome::kDone) << where;
+    ASSERT_EQ(planned.outcome, Outcome::kDone) << where;
+    std::vector<Path> undeleted;
+    EXPECT_EQ(Restore(installation, plan, &undeleted, true).outcome, Outcome::kDone) << where;
     const Tree now = disk_.Snapshot(UserDir(user));
     EXPECT_TRUE(now == user.backup) << where << ": the backup given back byte for byte";
-    EXPECT_TRUE(disk_.Snapshot(planned.found.aside_dir) == user.folder)
+    EXPECT_TRUE(disk_.Snapshot(plan.aside_dir) == user.folder)
         << where << ": the folder before kept aside";
     user.folder = now;
     user.upgraded = AtTarget(now);
@@ -371,11 +373,13 @@ class History {
     Note(where + "\n");
     const Tree before = disk_.Snapshot(app_dir_);
     Installation installation = Installation::OnView(disk_, app_dir_);
-    Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password});
+    VerifyReport report;
+    Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password}, &report);
     UpgradeDryRun dry_run;
-    const auto checked = CheckUser(installation, Row(user), user.layout.password, dry_run);
-    EXPECT_EQ(checked.reply.outcome == Outcome::kDone, !user.upgraded && UpgradedNow(user))
-        << where;
+    std::vector<PreflightProblem> problems;
+    const Reply checked =
+        CheckUser(installation, Row(user), user.layout.password, dry_run, &problems);
+    EXPECT_EQ(checked.outcome == Outcome::kDone, !user.upgraded && UpgradedNow(user)) << where;
     EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << where << " changed the disk";
   }
 

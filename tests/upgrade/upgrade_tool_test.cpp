@@ -627,9 +627,9 @@ TEST_F(UpgradeToolTest, BackupOfASecondRunIsTheFolderAsThatRunFoundIt) {
   const auto found = testing::SnapshotTree(NativeOf("users/u"));
   ASSERT_EQ(Upgrade("u"), Outcome::kDone);
   EXPECT_TRUE(testing::SnapshotTree(NativeOf("upgrade_backup/u")) == found);
-  const auto verified = Verify(installation, {"u", ""});
-  EXPECT_EQ(verified.reply.outcome, Outcome::kDone);
-  EXPECT_TRUE(verified.found.accounted_for());
+  VerifyReport report;
+  EXPECT_EQ(Verify(installation, {"u", ""}, &report).outcome, Outcome::kDone);
+  EXPECT_TRUE(report.accounted_for());
   EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu-new-u")));
   EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu-old-u")));
 }

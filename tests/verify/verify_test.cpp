@@ -137,9 +137,8 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   };
   for (const auto& c : cases) {
     c.plant();
-    const auto verified = Verify(installation, {"enc", "pw"});
-    ASSERT_EQ(verified.reply.outcome, Outcome::kDone) << c.name;
-    const VerifyReport& report = verified.found;
+    VerifyReport report;
+    ASSERT_EQ(Verify(installation, {"enc", "pw"}, &report).outcome, Outcome::kDone) << c.name;
     EXPECT_EQ(report.backup_entries, 1200) << c.name;
     EXPECT_EQ(report.missing.size(), c.missing) << c.name;
     EXPECT_EQ(report.added.size(), c.added) << c.name;
@@ -157,12 +156,13 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   Lines lines = upgraded;
   lines.erase(lines.begin() + march_1990 + 1);
   WriteMerged(lines);
-  const VerifyReport one = Verify(installation, {"enc", "pw"}).found;
+  VerifyReport one;
+  Verify(installation, {"enc", "pw"}, &one);
   ASSERT_EQ(one.missing.size(), 1u);
   EXPECT_EQ(one.missing[0].line, upgraded[march_1990 + 1]);
-  const auto wrong = Verify(installation, {"enc", "wrong"});
-  EXPECT_EQ(wrong.reply.outcome, Outcome::kRefused);
-  EXPECT_EQ(wrong.found.backup_entries, 0) << "nothing read past the password";
+  VerifyReport wrong;
+  EXPECT_EQ(Verify(installation, {"enc", "wrong"}, &wrong).outcome, Outcome::kRefused);
+  EXPECT_EQ(wrong.backup_entries, 0) << "nothing read past the password";
 }
 
 }  // namespace
