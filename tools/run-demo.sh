@@ -10,7 +10,9 @@ demo="build/demo-installation"
 rm -rf "$demo"
 build/dev/tests/dayledger-make-demo "$demo"
 cp build/dev/src/dayledger-upgrade-gui build/dev/src/dayledger-upgrade "$demo/"
-echo "Demo installation: $demo (users kim 1.00, 홍길동 1.01, lee 1.02 encrypted with password 'dayledger', park 1.03)"
+# The data version the version table leads to, as the build read it.
+target="$(cut -d' ' -f2 build/dev/generated/data_version.txt)"
+echo "Demo installation: $demo (users kim 1.00, 홍길동 1.01, lee 1.02 encrypted with password 'dayledger', park $target)"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$demo/dayledger-upgrade-gui"
@@ -23,7 +25,7 @@ set -x
 "$cli" upgrade kim
 "$cli" upgrade 홍길동
 echo dayledger | "$cli" upgrade lee --password-stdin
-"$cli" upgrade park || echo "(park is already at 1.03: refused, exit status $?)"
+"$cli" upgrade park || echo "(park is already at $target: refused, exit status $?)"
 "$cli" list
 # Each run kept its record beside the backups, for whoever helps.
 ls "$demo"/upgrade_backup/*.logs

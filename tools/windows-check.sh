@@ -18,6 +18,8 @@ rm -rf "$windows" "$work/linux" "$work/before" "$work"/*.log
 mkdir -p "$work"
 . tools/wine-env.sh
 exe="build/windows-cross/src/dayledger-upgrade.exe"
+# The data version the version table leads to, as the build read it.
+target_code="$(cut -d' ' -f1 build/windows-cross/generated/data_version.txt)"
 
 build/dev/tests/dayledger-make-demo "$windows"
 cp -r "$windows" "$work/linux"
@@ -129,7 +131,7 @@ timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' check kim >"$work/network.ou
 grep -q "네트워크 드라이브에 있습니다" "$work/network.err" || { echo "windows check: check has no note" >&2; exit 1; }
 timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' upgrade kim --yes >/dev/null 2>"$work/network.err" ||
   { cat "$work/network.err" >&2; echo "windows check: --yes did not upgrade" >&2; exit 1; }
-[ "$(sed -n 2p "$network/Dayledger/users/kim/profile.qbd" | tr -d '\r')" = 10300 ] ||
+[ "$(sed -n 2p "$network/Dayledger/users/kim/profile.qbd" | tr -d '\r')" = "$target_code" ] ||
   { echo "windows check: kim not upgraded on the network drive" >&2; exit 1; }
 rm -rf "$work/network-before"
 echo "Windows build: a network drive asked about, refused without an answer, upgraded with --yes."

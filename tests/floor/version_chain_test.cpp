@@ -12,6 +12,7 @@
 #include "schedule/group_data.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
+#include "state/version_code.h"
 #include "support/headless_view.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
@@ -97,6 +98,21 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     const std::string said = Verify(installation, {"u", "pw"}, &report, chain).notices.at(0).text;
     EXPECT_EQ(said.rfind(texts::BackupNotOlder("v 1.04.00"), 0), 0u) << version << ": " << said;
   }
+}
+
+// What the build writes from the table for the package's read-me and the
+// scripts names the version the tool's own chain leads to.
+TEST(VersionTableTest, TheBuildReadsTheTablesTarget) {
+  const std::string generated = DAYLEDGER_GENERATED_DIR;
+  const std::string code = VersionChain::Standard().target();
+  const std::string shown = ShortVersion(code);
+  EXPECT_EQ(InstallationBuilder::ReadNative(generated + "/data_version.txt"),
+            code + " " + shown + "\n");
+  const std::string readme = InstallationBuilder::ReadNative(generated + "/읽어보기.txt");
+  EXPECT_EQ(SplitLines(readme).at(0),
+            "\xEF\xBB\xBF"
+            "Dayledger 사용자 정보 업그레이드 (데이터 버전 " +
+                shown + ")");
 }
 
 }  // namespace
