@@ -148,15 +148,15 @@ std::string PasswordFromBytes(std::string bytes) {
   return IsUtf8(bytes) ? bytes : Cp949ToUtf8Text(bytes);
 }
 
-std::optional<std::string> ReadPassword(const Options& options) {
+Result<std::string> ReadPassword(const Options& options) {
   if (options.password_stdin) {
     std::string line;
     std::getline(std::cin, line);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return PasswordFromBytes(line);
   }
-  const auto typed = Console::ReadHiddenLine("Password for " + options.user + ": ");
-  if (!typed) {
+  Result<std::string> typed = Console::ReadHiddenLine("Password for " + options.user + ": ");
+  if (!typed.ok()) {
     std::fprintf(stderr,
                  "dayledger-upgrade: the data of %s is encrypted; give the password on a "
                  "terminal or with --password-stdin\n",
@@ -202,8 +202,8 @@ int Checked(Session& session, Check check) {
     }
     case Check::kPassword:
       if (session.needs_password) {
-        const auto password = ReadPassword(options);
-        if (!password) return kExitMisused;
+        const Result<std::string> password = ReadPassword(options);
+        if (!password.ok()) return kExitMisused;
         session.password = *password;
       }
       return kExitDone;

@@ -4,11 +4,11 @@
 // console_posix.cpp and console_win32.cpp hold each system's part.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "floor/notice.h"
+#include "platform/status.h"
 
 namespace dayledger {
 
@@ -33,8 +33,8 @@ class Console : public Notices {
   // Whether a terminal is there to ask on.
   static bool HasTerminal();
   static bool StderrIsTerminal();
-  // Reads a line from the terminal without echo; nullopt without a terminal.
-  static std::optional<std::string> ReadHiddenLine(const std::string& prompt);
+  // Reads a line from the terminal without echo; kNotFound without a terminal.
+  static Result<std::string> ReadHiddenLine(const std::string& prompt);
   // Asks a yes/no question on the terminal; false without a terminal.
   static bool AskYesNo(const std::string& question);
 };

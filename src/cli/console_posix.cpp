@@ -54,9 +54,9 @@ bool Console::HasTerminal() { return Terminal().ok(); }
 
 bool Console::StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-std::optional<std::string> Console::ReadHiddenLine(const std::string& prompt) {
+Result<std::string> Console::ReadHiddenLine(const std::string& prompt) {
   Terminal terminal;
-  if (!terminal.ok()) return std::nullopt;
+  if (!terminal.ok()) return Status::Failed(StatusKind::kNotFound, Path());
   terminal.Write(prompt);
   termios saved{};
   const bool can_hide = ::tcgetattr(terminal.fd(), &saved) == 0;

@@ -93,9 +93,9 @@ bool Console::HasTerminal() { return ConsoleInput().ok(); }
 
 bool Console::StderrIsTerminal() { return ::_isatty(::_fileno(stderr)) != 0; }
 
-std::optional<std::string> Console::ReadHiddenLine(const std::string& prompt) {
+Result<std::string> Console::ReadHiddenLine(const std::string& prompt) {
   ConsoleInput console;
-  if (!console.ok()) return std::nullopt;
+  if (!console.ok()) return Status::Failed(StatusKind::kNotFound, Path());
   std::fprintf(stderr, "%s", prompt.c_str());
   const std::string line = console.ReadLine(false);
   std::fprintf(stderr, "\n");

@@ -62,9 +62,9 @@ Result<UserList> Installation::Users() {
   return users;
 }
 
-Path Installation::InstallationAbove() {
+std::optional<Path> Installation::InstallationAbove() {
   const Path above = folder_.Parent();
-  if (above.empty() || !TestOpen(UserListPath(above.WithSuffix("\\"))).ok()) return Path();
+  if (above.empty() || !TestOpen(UserListPath(above.WithSuffix("\\"))).ok()) return std::nullopt;
   return above;
 }
 

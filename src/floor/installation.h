@@ -63,9 +63,9 @@ class Installation : public PlatformWrapper {
   // when it cannot be opened.
   Result<UserList> Users();
   // The installation in the folder just above this one (where unpacking the
-  // programs into a folder of their own puts them); empty when that folder
+  // programs into a folder of their own puts them); nullopt when that folder
   // holds none.
-  Path InstallationAbove();
+  std::optional<Path> InstallationAbove();
 
   // A user's folder (CP949 name), as the scheduler's own messages name it.
   Path UserFolder(const std::string& user) const;

@@ -24,8 +24,8 @@ Reply UpgradeTool::LoadUsers() {
       const Path path = UserListPath(state_.AppDir);
       std::string text =
           texts::kUserListMissing + texts::UserListLookedFor(platform_.Shown(path.Normal()));
-      const Path above = installation_.InstallationAbove();
-      if (!above.empty()) text += texts::InstallationAbove(platform_.Shown(above));
+      const std::optional<Path> above = installation_.InstallationAbove();
+      if (above) text += texts::InstallationAbove(platform_.Shown(*above));
       return Reply::Refused(text, NoticeKind::kInformation, path);
     }
     // The names read before a damaged part of the list stay listed.
