@@ -5,13 +5,12 @@
 #include <algorithm>
 
 #include "commit/overlay_platform.h"
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "platform/path.h"
 #include "schedule/schedule_file.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -139,7 +138,7 @@ Reply CheckUser(Installation& installation, int user_index, const std::string& p
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
   if (installation.OnNetworkDrive(installation.folder())) {
-    reply.notices.insert(reply.notices.begin(), {texts::kOtherPcsNote, NoticeKind::kInformation});
+    reply.notices.insert(reply.notices.begin(), {Words(Say::kOtherPcsNote), NoticeKind::kInformation});
   }
   return reply;
 }

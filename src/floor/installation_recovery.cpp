@@ -2,11 +2,10 @@
 #include "floor/installation_recovery.h"
 
 #include "commit/commit.h"
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "floor/installation.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -14,11 +13,11 @@ namespace {
 std::string ActionText(RecoveryAction action) {
   switch (action) {
     case RecoveryAction::kRolledForward:
-      return texts::kNoteRolledForward;
+      return Words(Say::kNoteRolledForward);
     case RecoveryAction::kRolledBack:
-      return texts::kNoteRolledBack;
+      return Words(Say::kNoteRolledBack);
     case RecoveryAction::kCleaned:
-      return texts::kNoteCleaned;
+      return Words(Say::kNoteCleaned);
     case RecoveryAction::kNone:
       break;
   }
@@ -46,7 +45,7 @@ void Installation::SettleBackups() {
     const Result<Lock> lock = LockUser(user);
     if (!lock.ok()) continue;
     if (const Status settled = SettleSwap(platform, BackupSwapOf(user)); !settled.ok()) {
-      recovered_.push_back(texts::kNoteFailed + texts::NoteUser(name) + " " +
+      recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(name) + " " +
                            ReportedText(platform, StatusError(settled)));
     }
   }
@@ -60,7 +59,7 @@ void Installation::Recover() {
   const Path users = UsersFolder(app_dir_);
   for (const FolderEntry& entry : platform.ListFolder(users).value_or({})) {
     if (!entry.folder) continue;
-    const std::string who = texts::NoteUser(entry.name);
+    const std::string who = words::NoteUser(entry.name);
     const std::string user = Utf8ToCp949Text(entry.name);  // as the user list names it
     const Path folder = users / entry.name;
     // A folder without work files is left untouched; one whose lock is held
@@ -75,21 +74,21 @@ void Installation::Recover() {
       old_lock = platform.LockFile(old_lock_path);
     }
     if (lock.kind() == StatusKind::kBusy || old_lock.kind() == StatusKind::kBusy) {
-      notes.push_back(texts::kNoteBusy + who);
+      notes.push_back(Words(Say::kNoteBusy) + who);
       continue;
     }
     if (!lock.ok()) {
-      notes.push_back(std::string(texts::kLockUnavailable) + platform.Shown(LockOf(user)) + who);
+      notes.push_back(std::string(Words(Say::kLockUnavailable)) + platform.Shown(LockOf(user)) + who);
       continue;
     }
     try {
       const RecoveryReport report = RecoverFolder(platform, folder);
       if (report.action != RecoveryAction::kNone) notes.push_back(ActionText(report.action) + who);
       for (const Path& path : report.undeleted) {
-        notes.push_back(texts::kLogUndeleted + platform.Shown(path));
+        notes.push_back(Words(Say::kLogUndeleted) + platform.Shown(path));
       }
     } catch (const FrameworkError& error) {
-      notes.push_back(texts::kNoteFailed + who + " " + ReportedText(platform, error));
+      notes.push_back(Words(Say::kNoteFailed) + who + " " + ReportedText(platform, error));
       recovery_stopped_ = true;
     }
   }

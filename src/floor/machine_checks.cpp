@@ -9,7 +9,7 @@
 #include "platform/path.h"
 #include "platform/patience.h"
 #include "state/file_names.h"
-#include "texts/texts.h"
+#include "floor/words.h"
 
 namespace dayledger {
 namespace {
@@ -40,7 +40,7 @@ std::string FewOf(const std::vector<std::string>& items) {
   constexpr size_t kShown = 5;
   std::string text;
   for (size_t i = 0; i < items.size() && i < kShown; ++i) text += (i ? ", " : "") + items[i];
-  if (items.size() > kShown) text += texts::MoreFiles(items.size() - kShown);
+  if (items.size() > kShown) text += words::MoreFiles(items.size() - kShown);
   return text;
 }
 
@@ -51,7 +51,7 @@ struct Unchangeable {
 
 void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
   if (!platform.CanWriteIn(folder).ok()) {
-    found->refusal = Reply::Refused(texts::kFolderNotWritable + platform.Shown(folder),
+    found->refusal = Reply::Refused(Words(Say::kFolderNotWritable) + platform.Shown(folder),
                                     NoticeKind::kError, folder);
     return;
   }
@@ -67,14 +67,14 @@ void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
     const Status replaceable = ReplaceableSoon(platform, path);
     switch (replaceable.kind) {
       case StatusKind::kHeld:
-        found->refusal = Reply::Refused(texts::kFileInUse + platform.Shown(path) + ".",
+        found->refusal = Reply::Refused(Words(Say::kFileInUse) + platform.Shown(path) + ".",
                                         NoticeKind::kError, path);
         return;
       case StatusKind::kReadOnly:
         if (IsDataFile(entry.name)) found->read_only.push_back(platform.Shown(path));
         break;
       case StatusKind::kDenied:
-        found->refusal = Reply::Refused(texts::kFileNotDeletable + platform.Shown(path),
+        found->refusal = Reply::Refused(Words(Say::kFileNotDeletable) + platform.Shown(path),
                                         NoticeKind::kError, path);
         return;
       default:
@@ -159,8 +159,8 @@ Reply RefuseOtherAccount(Installation& installation) {
   const auto other = installation.RunningAsOtherAccount(installation.folder());
   if (!other) return Reply();
   return Reply::Refused(other->elevated
-                            ? texts::RunAsOtherAccount(other->running, other->owner)
-                            : texts::InstallationOfOtherAccount(other->owner, other->running),
+                            ? words::RunAsOtherAccount(other->running, other->owner)
+                            : words::InstallationOfOtherAccount(other->owner, other->running),
                         NoticeKind::kError);
 }
 
@@ -172,7 +172,7 @@ Reply RefuseRunningPrograms(Installation& installation) {
     names.push_back(name);
   }
   if (names.empty()) return Reply();
-  return Reply::Refused(texts::kProgramRunning + FewOf(names), NoticeKind::kError);
+  return Reply::Refused(Words(Say::kProgramRunning) + FewOf(names), NoticeKind::kError);
 }
 
 Reply RefuseLinks(Installation& installation, const std::string& user) {
@@ -182,7 +182,7 @@ Reply RefuseLinks(Installation& installation, const std::string& user) {
         installation.BackupRoot(), installation.BackupOf(user), installation.LockOf(user)}) {
     const Path normal = path.Normal();
     if (platform.Inspect(normal) == PathKind::kLink) {
-      return Reply::Refused(texts::kLinkOnTheWay + platform.Shown(normal), NoticeKind::kError,
+      return Reply::Refused(Words(Say::kLinkOnTheWay) + platform.Shown(normal), NoticeKind::kError,
                             normal);
     }
   }
@@ -193,7 +193,7 @@ Reply RefuseUnchangeable(Platform& platform, const Path& user_folder) {
   Unchangeable found;
   LookAt(platform, user_folder.Normal(), &found);
   if (found.refusal.outcome != Outcome::kDone || found.read_only.empty()) return found.refusal;
-  return Reply::Refused(texts::kReadOnlyFiles + FewOf(found.read_only), NoticeKind::kError);
+  return Reply::Refused(Words(Say::kReadOnlyFiles) + FewOf(found.read_only), NoticeKind::kError);
 }
 
 Reply RefuseShortDisk(Installation& installation, const std::string& user, bool with_backup,
@@ -226,7 +226,7 @@ Reply RefuseShortDisk(Installation& installation, const std::string& user, bool 
   for (const Need& need : needs) {
     if (need.bytes <= need.disk.available) continue;
     return Reply::Refused(
-        texts::DiskTooFull(Megabytes(need.bytes, true), Megabytes(need.disk.available, false),
+        words::DiskTooFull(Megabytes(need.bytes, true), Megabytes(need.disk.available, false),
                            platform.Shown(need.where)),
         NoticeKind::kError, need.where);
   }

@@ -13,7 +13,7 @@
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
-#include "texts/texts.h"
+#include "floor/words.h"
 
 namespace dayledger {
 namespace {
@@ -85,12 +85,12 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   record.text_ = "\xEF\xBB\xBF";
   const Path store = installation.VirtualStore();
   for (const std::string& line : {
-           texts::RecordTool(kToolVersion, ShownVersion(VersionChain::Standard().target())),
-           texts::kRecordSystem + platform.SystemVersion(),
-           texts::kRecordInstallation + installation.folder().text(),
-           store.empty() ? std::string() : texts::kRecordVirtualStore + store.text(),
-           texts::kRecordUser + Cp949ToUtf8Text(user),
-           texts::kRecordVerb + verb,
+           words::RecordTool(kToolVersion, ShownVersion(VersionChain::Standard().target())),
+           Words(Say::kRecordSystem) + platform.SystemVersion(),
+           Words(Say::kRecordInstallation) + installation.folder().text(),
+           store.empty() ? std::string() : Words(Say::kRecordVirtualStore) + store.text(),
+           Words(Say::kRecordUser) + Cp949ToUtf8Text(user),
+           Words(Say::kRecordVerb) + verb,
        }) {
     if (!line.empty()) record.text_ += line + "\r\n";
   }
@@ -121,11 +121,11 @@ void RunRecord::End(Reply* reply) {
   if (!active()) return;
   AddErrors(*reply);
   const bool done = reply->outcome == Outcome::kDone;
-  Line(StampedLine(platform_->Now(), texts::RecordEnded(done, ExitStatusOf(reply->outcome))));
+  Line(StampedLine(platform_->Now(), words::RecordEnded(done, ExitStatusOf(reply->outcome))));
   Save();
   if (reply->outcome == Outcome::kStopped) {
     const std::string shown = platform_->Shown(path_);
-    const std::string named = kept_ ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
+    const std::string named = kept_ ? Words(Say::kRecordKeptAt) + shown : Words(Say::kRecordNotKept) + shown;
     for (Notice& notice : reply->notices) {
       if (notice.kind == NoticeKind::kError) notice.text += named;
     }
@@ -136,7 +136,7 @@ void RunRecord::End(Reply* reply) {
 void RunRecord::AddErrors(const Reply& reply) {
   for (const Notice& notice : reply.notices) {
     if (notice.kind == NoticeKind::kError) {
-      Line(StampedLine(platform_->Now(), texts::kRecordError + notice.text));
+      Line(StampedLine(platform_->Now(), Words(Say::kRecordError) + notice.text));
     }
   }
 }

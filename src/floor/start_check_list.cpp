@@ -1,9 +1,8 @@
 // The one ordered list of the start checks, and the lock's outcome as a refusal.
 #include "floor/start_check_list.h"
 
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "floor/machine_checks.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -17,12 +16,12 @@ constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
 Reply LockRefusal(const StartScene& scene, const Status& taken) {
   if (taken.ok()) return Reply();
   if (taken.kind == StatusKind::kBusy) {
-    return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
+    return Reply::Refused(Words(Say::kUserBusy), NoticeKind::kInformation);
   }
   Platform& platform = scene.installation;
   const Path path = scene.installation.LockOf(scene.user);
   return Reply::Refused(
-      texts::kLockUnavailable + platform.Shown(path) + ReasonLines(platform, path, taken.code),
+      Words(Say::kLockUnavailable) + platform.Shown(path) + ReasonLines(platform, path, taken.code),
       NoticeKind::kError, path);
 }
 
@@ -40,7 +39,7 @@ Reply AskOtherPcs(const StartScene& scene) {
   Reply asked;
   asked.outcome = Outcome::kAsk;
   asked.question = Question::kOtherPcs;
-  asked.notices.push_back({texts::kOtherPcsQuestion, NoticeKind::kQuestion, true});
+  asked.notices.push_back({Words(Say::kOtherPcsQuestion), NoticeKind::kQuestion, true});
   return asked;
 }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "floor/notice.h"
 #include "platform/platform.h"
 

@@ -6,14 +6,13 @@
 #include "commit/commit.h"
 #include "commit/overlay_platform.h"
 #include "floor/copy_tree.h"
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "floor/run_record.h"
 #include "floor/start_check_list.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
 #include "state/file_names.h"
 #include "state/profile.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -89,11 +88,11 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   plan.user_dir = installation.UserFolder(user_name).Normal();
   plan.backup_dir = installation.BackupOf(user_name);
   if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
-    return Ended(platform, Outcome::kRefused, texts::kNoBackupToRestore, plan.backup_dir);
+    return Ended(platform, Outcome::kRefused, Words(Say::kNoBackupToRestore), plan.backup_dir);
   }
   const Result<Profile> backup = Profile::ReadWhole(platform, plan.backup_dir);
   if (!backup.ok()) {
-    return Ended(platform, Outcome::kRefused, texts::kBackupProfileUnreadable,
+    return Ended(platform, Outcome::kRefused, Words(Say::kBackupProfileUnreadable),
                  ProfilePath(plan.backup_dir));
   }
   plan.backup_version = backup->Version();
@@ -125,7 +124,7 @@ Reply Restore(Installation& installation, const RestorePlan& confirmed,
       return planned;
     }
     plan.aside_dir = confirmed.aside_dir;
-    record = RunRecord::Begin(installation, plan.user_name, texts::kRecordRestore);
+    record = RunRecord::Begin(installation, plan.user_name, Words(Say::kRecordRestore));
     // The current folder is copied aside first, so the restore loses nothing.
     if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
       // A file that cannot be read is named as such, one that cannot be
@@ -138,7 +137,7 @@ Reply Restore(Installation& installation, const RestorePlan& confirmed,
         throw read ? CannotOpenFile(copied.path, copied.code)
                    : CannotCreateFile(copied.path, copied.code);
       }
-      record.Line(StampedLine(platform.Now(), texts::kKeptAside + platform.Shown(plan.aside_dir)));
+      record.Line(StampedLine(platform.Now(), Words(Say::kKeptAside) + platform.Shown(plan.aside_dir)));
     } else {
       ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
       ThrowIfFailed(platform.SyncFolder(plan.user_dir.Parent()));
@@ -148,9 +147,9 @@ Reply Restore(Installation& installation, const RestorePlan& confirmed,
     StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
     *undeleted = CommitChanges(platform, plan.user_dir, staged);
     for (const Path& path : *undeleted) {
-      record.Line(StampedLine(platform.Now(), texts::kLogUndeleted + platform.Shown(path)));
+      record.Line(StampedLine(platform.Now(), Words(Say::kLogUndeleted) + platform.Shown(path)));
     }
-    record.Line(StampedLine(platform.Now(), texts::kRestored));
+    record.Line(StampedLine(platform.Now(), Words(Say::kRestored)));
     return Reply();
   });
   record.End(&reply);

@@ -1,8 +1,7 @@
 // UpgradeTool's backup: a copy of the user's folder before the stages start,
 // made beside the earlier backup and put in its place only when whole.
 #include "floor/copy_tree.h"
-#include "floor/error_report.h"
-#include "texts/texts.h"
+#include "floor/words.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -23,16 +22,16 @@ std::string UpgradeTool::BackupFailure(const Status& copied, const Status& remov
   const std::string reason = ReasonLines(platform_, copied.path, copied.code);
   const std::string file = platform_.Shown(path);
   const std::string kept =
-      removed.ok() ? "" : texts::kPartialBackupKept + platform_.Shown(swap.made);
+      removed.ok() ? "" : Words(Say::kPartialBackupKept) + platform_.Shown(swap.made);
   if (copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound) {
-    return texts::kBackupReadFailed + file + kept + reason;
+    return Words(Say::kBackupReadFailed) + file + kept + reason;
   }
   if (copied.kind != StatusKind::kNoSpace) {
-    return std::string(texts::kBackupFailed).append("\n").append(texts::kFileNamed).append(file) +
+    return std::string(Words(Say::kBackupFailed)).append("\n").append(Words(Say::kFileNamed)).append(file) +
            kept + reason;
   }
-  const std::string left = removed.ok() ? texts::kPartialBackupRemoved : kept;
-  return texts::kBackupDiskFull + platform_.Shown(swap.current) + left + reason;
+  const std::string left = removed.ok() ? Words(Say::kPartialBackupRemoved) : kept;
+  return Words(Say::kBackupDiskFull) + platform_.Shown(swap.current) + left + reason;
 }
 
 Reply UpgradeTool::Backup(bool skip_backup) {
@@ -41,7 +40,7 @@ Reply UpgradeTool::Backup(bool skip_backup) {
     staged_.reset();
     // The operator's choice as it stands now, not at the click.
     if (skip_backup) {
-      AddLog(texts::kLogBackupSkipped);
+      AddLog(Words(Say::kLogBackupSkipped));
     } else {
       const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
       // What an interrupted backup left is settled first; then the copy is
@@ -56,7 +55,7 @@ Reply UpgradeTool::Backup(bool skip_backup) {
         failed.notices.push_back({BackupFailure(copied, removed), NoticeKind::kError});
         return failed;
       }
-      AddLog(texts::kLogBackupDone);
+      AddLog(Words(Say::kLogBackupDone));
     }
     state_.UpgradeState = Stage::kReadProfile;
     Reply reply;

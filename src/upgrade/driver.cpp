@@ -1,13 +1,12 @@
 // UpgradeTool's stages: the driver tick runs the stage UpgradeState names,
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "floor/version_steps.h"
 #include "platform/framework_error.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
-#include "texts/texts.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -20,13 +19,13 @@ Reply UpgradeTool::RunStage() {
         ReadProfileStage();
         break;
       case Stage::kSchedule:
-        RunSteps(ctx, &VersionStep::schedule, texts::kScheduleData, Stage::kAnniversaryDetection);
+        RunSteps(ctx, &VersionStep::schedule, Words(Say::kScheduleData), Stage::kAnniversaryDetection);
         break;
       case Stage::kAnniversaryDetection:
         DetectAnniversaryVersion();
         break;
       case Stage::kAnniversary:
-        RunSteps(ctx, &VersionStep::anniversary, texts::kAnniversaryData, Stage::kSaveProfile);
+        RunSteps(ctx, &VersionStep::anniversary, Words(Say::kAnniversaryData), Stage::kSaveProfile);
         break;
       case Stage::kSaveProfile:
         return SaveProfileStage();
@@ -39,31 +38,31 @@ Reply UpgradeTool::RunStage() {
 
 void UpgradeTool::ReadProfileStage() {
   state_.UserProfile = Profile::Read(Staged(), state_.UserDir());
-  AddLog(texts::kLogSchedulesStarting);
+  AddLog(Words(Say::kLogSchedulesStarting));
   const std::string& code = state_.UserProfile.Version();
   // The start checks refuse such a profile; one changed on disk since then
   // must not be stamped with the new version with nothing converted.
   const auto step = chain_.StepFrom(code);
   if (!step) {
-    throw FrameworkError(texts::kUnsupportedVersion, ErrorKind::kOther,
+    throw FrameworkError(Words(Say::kUnsupportedVersion), ErrorKind::kOther,
                          ProfilePath(state_.UserDir()));
   }
   state_.StepVersion = *step;
-  AddLog(texts::kLogCurrentVersion + ShownVersion(code));
-  AddLog(texts::kLogTargetVersion + ShownVersion(state_.TargetVersion));
+  AddLog(Words(Say::kLogCurrentVersion) + ShownVersion(code));
+  AddLog(Words(Say::kLogTargetVersion) + ShownVersion(state_.TargetVersion));
   state_.UpgradeState = Stage::kSchedule;
 }
 
 void UpgradeTool::DetectAnniversaryVersion() {
-  AddLog(texts::kLogAnniversariesStarting);
+  AddLog(Words(Say::kLogAnniversariesStarting));
   const std::string& code = state_.UserProfile.Version();
   if (const auto step = chain_.StepFrom(code)) {
     // A 1.00 user has no anniversary data yet.
-    AddLog(code == kFirstVersion ? texts::kLogNoAnniversaryVersion
-                                 : texts::kLogCurrentVersion + ShownVersion(code));
+    AddLog(code == kFirstVersion ? Words(Say::kLogNoAnniversaryVersion)
+                                 : Words(Say::kLogCurrentVersion) + ShownVersion(code));
     state_.StepVersion = *step;
   }
-  AddLog(texts::kLogTargetVersion + ShownVersion(state_.TargetVersion));
+  AddLog(Words(Say::kLogTargetVersion) + ShownVersion(state_.TargetVersion));
   state_.UpgradeState = Stage::kAnniversary;
 }
 
@@ -71,7 +70,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
                            const std::string& data, Stage next_stage) {
   for (const VersionStep& step : chain_.steps()) {
     if (state_.StepVersion == step.code) {
-      AddLog(texts::LogStepStarting(data, ShownVersion(step.code)));
+      AddLog(words::LogStepStarting(data, ShownVersion(step.code)));
       (step.*work)(ctx, step.code);
       // Past the last step no step is due.
       state_.StepVersion = chain_.StepFrom(step.code).value_or("");
@@ -81,7 +80,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
   }
   if (state_.StepVersion.empty()) {
     state_.UpgradeState = next_stage;
-    AddLog(texts::LogAllStepsDone(data));
+    AddLog(words::LogAllStepsDone(data));
   }
 }
 
@@ -91,7 +90,7 @@ Platform& UpgradeTool::Staged() {
 }
 
 Reply UpgradeTool::SaveProfileStage() {
-  AddLog(texts::kLogSavingProfile);
+  AddLog(Words(Say::kLogSavingProfile));
   state_.UserProfile.SetVersion(state_.TargetVersion);
   WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.UserProfile.lines());
   // Everything the stages changed reaches the user's folder here, at once.
@@ -99,11 +98,11 @@ Reply UpgradeTool::SaveProfileStage() {
   staged_.reset();
   lock_.reset();
   // Their entries are in the merged file; only the file itself stays behind.
-  for (const Path& path : undeleted) AddLog(texts::kLogUndeleted + platform_.Shown(path));
-  AddLog(texts::kLogUpgradeDone);
+  for (const Path& path : undeleted) AddLog(Words(Say::kLogUndeleted) + platform_.Shown(path));
+  AddLog(Words(Say::kLogUpgradeDone));
   Reply reply;
   reply.finished = true;
-  reply.notices.push_back({texts::kUpgradeDone, NoticeKind::kInformation});
+  reply.notices.push_back({Words(Say::kUpgradeDone), NoticeKind::kInformation});
   return reply;
 }
 

@@ -1,10 +1,9 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "floor/start_check_list.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
-#include "texts/texts.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -22,11 +21,11 @@ Reply Asked(const std::string& text, Question question) {
 
 Reply UpgradeTool::VersionRefusal(const Profile& profile) const {
   if (profile.Version() == state_.TargetVersion) {
-    return Reply::Refused(texts::kAlreadyLatest, NoticeKind::kInformation);
+    return Reply::Refused(Words(Say::kAlreadyLatest), NoticeKind::kInformation);
   }
   // No step leads from an unknown version; refuse before anything changes.
   if (!chain_.StepFrom(profile.Version())) {
-    return Reply::Refused(texts::kUnsupportedVersion, NoticeKind::kInformation);
+    return Reply::Refused(Words(Say::kUnsupportedVersion), NoticeKind::kInformation);
   }
   return Reply();
 }
@@ -37,7 +36,7 @@ Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
   Result<UnlockedUser> unlocked =
       UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(), Utf8ToCp949Text(password));
   if (!unlocked.ok()) {
-    Reply wrong = Reply::Refused(texts::kWrongPassword, NoticeKind::kError);
+    Reply wrong = Reply::Refused(Words(Say::kWrongPassword), NoticeKind::kError);
     wrong.wrong_password = true;
     return wrong;
   }
@@ -51,11 +50,11 @@ Reply UpgradeTool::ReadAgain(int index) {
   const Result<UserList> users = installation_.Users();
   if (!users.ok() || users->error || index >= static_cast<int>(users->names.size()) ||
       users->names[static_cast<size_t>(index)] != state_.UserName) {
-    return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
+    return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
   }
   Profile profile = Profile::Read(platform_, state_.UserDir());
   if (!profile.Named()) {
-    return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+    return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
                           ProfilePath(state_.UserDir()));
   }
   state_.UserProfile = std::move(profile);
@@ -72,10 +71,10 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     const int index = request.user;
     if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
         user_names_[static_cast<size_t>(index)] != state_.UserName) {
-      return Reply::Refused(texts::kSelectUser, NoticeKind::kInformation);
+      return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
     }
     if (!IsSafeUserName(state_.UserName))
-      return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError);
+      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError);
     // The user as they are now, not as the window showed them: a first
     // answer, which is taken again under the lock.
     const Reply now = ReadAgain(index);
@@ -86,7 +85,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
       return refused;
     }
     if (request.skip_backup && !request.skip_confirmed) {
-      return Asked(texts::kSkipBackupQuestion, Question::kSkipBackup);
+      return Asked(Words(Say::kSkipBackupQuestion), Question::kSkipBackup);
     }
     if (Reply decided = Decide(profile, request.password); decided.outcome != Outcome::kDone) {
       decided.view = now.view;
@@ -120,9 +119,9 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     }
     lock_ = std::move(lock);
     // Past the checks the run leaves a record, whatever happens next.
-    record_ = RunRecord::Begin(installation_, user, texts::kRecordUpgrade);
-    AddLog(texts::kLogUpgradeStarting);
-    AddLog(texts::kLogBackingUp);
+    record_ = RunRecord::Begin(installation_, user, Words(Say::kRecordUpgrade));
+    AddLog(Words(Say::kLogUpgradeStarting));
+    AddLog(Words(Say::kLogBackingUp));
     // The user's backup folder is there from the start, empty while the
     // backup is skipped.
     platform_.CreateDirectory(installation_.BackupOf(user));

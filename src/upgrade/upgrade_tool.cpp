@@ -1,7 +1,7 @@
 // UpgradeTool's construction and its progress log.
 #include "upgrade/upgrade_tool.h"
 
-#include "texts/texts.h"
+#include "floor/words.h"
 
 namespace dayledger {
 
@@ -30,27 +30,27 @@ Reply UpgradeTool::Recorded(Reply reply) {
 void UpgradeTool::Note(StageNote note, int year) {
   switch (note) {
     case StageNote::kYearStamped:
-      return AddLog(" - " + std::to_string(year) + texts::kLogYearStamped);
+      return AddLog(" - " + std::to_string(year) + Words(Say::kLogYearStamped));
     case StageNote::kYearLoaded:
-      return AddLog(" - " + std::to_string(year) + texts::kLogYearLoaded);
+      return AddLog(" - " + std::to_string(year) + Words(Say::kLogYearLoaded));
     case StageNote::kSchedulesMerged:
-      return AddLog(texts::kLogSchedulesMerged);
+      return AddLog(Words(Say::kLogSchedulesMerged));
     case StageNote::kRepeatCreated:
-      return AddLog(texts::kLogRepeatCreated);
+      return AddLog(Words(Say::kLogRepeatCreated));
     case StageNote::kGroupInformationDone:
-      return AddLog(texts::kLogGroupInformationDone);
+      return AddLog(Words(Say::kLogGroupInformationDone));
     case StageNote::kGroupsDone:
-      return AddLog(texts::kLogGroupsDone);
+      return AddLog(Words(Say::kLogGroupsDone));
     case StageNote::kAnniversariesCopied:
-      return AddLog(texts::kLogAnniversariesCopied);
+      return AddLog(Words(Say::kLogAnniversariesCopied));
     case StageNote::kAnniversariesDone:
-      return AddLog(texts::kLogAnniversariesDone);
+      return AddLog(Words(Say::kLogAnniversariesDone));
   }
 }
 
 void UpgradeTool::Progress(LongWork work, int done, int total) {
   port_.ShowProgress(
-      work == LongWork::kSchedules ? texts::kProgressSchedules : texts::kProgressAnniversaries,
+      work == LongWork::kSchedules ? Words(Say::kProgressSchedules) : Words(Say::kProgressAnniversaries),
       done, total);
 }
 

@@ -1,9 +1,8 @@
 // UpgradeTool's user list and the selected user's details.
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/path.h"
 #include "state/file_names.h"
-#include "texts/texts.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -23,9 +22,9 @@ Reply UpgradeTool::LoadUsers() {
       // download folder): say where it looked, and where the program belongs.
       const Path path = UserListPath(state_.AppDir);
       std::string text =
-          texts::kUserListMissing + texts::UserListLookedFor(platform_.Shown(path.Normal()));
+          Words(Say::kUserListMissing) + words::UserListLookedFor(platform_.Shown(path.Normal()));
       const std::optional<Path> above = installation_.InstallationAbove();
-      if (above) text += texts::InstallationAbove(platform_.Shown(*above));
+      if (above) text += words::InstallationAbove(platform_.Shown(*above));
       return Reply::Refused(text, NoticeKind::kInformation, path);
     }
     // The names read before a damaged part of the list stay listed.
@@ -50,12 +49,12 @@ Reply UpgradeTool::ShowUser(int index) {
     // The name comes from the user list and becomes a path: one that leads
     // outside users\ is never followed, and the list is what is damaged.
     if (!IsSafeUserName(state_.UserName)) {
-      return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
                             UserListPath(state_.AppDir));
     }
     state_.UserProfile = Profile::Read(platform_, state_.UserDir());
     if (!state_.UserProfile.Named()) {
-      return Reply::Refused(texts::kProfileDamaged, NoticeKind::kError,
+      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
                             ProfilePath(state_.UserDir()));
     }
     view.version = state_.UserProfile.Version();

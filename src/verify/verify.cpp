@@ -10,7 +10,7 @@
 #include <map>
 
 #include "anniversary/anniversary_stage.h"
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
@@ -21,7 +21,6 @@
 #include "state/line_file.h"
 #include "state/profile.h"
 #include "state/version_code.h"
-#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -174,7 +173,7 @@ Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& reque
   const Path user_folder = installation.UserFolder(request.user_name);
   const Result<Profile> profile = Profile::ReadWhole(platform, user_folder);
   if (!profile.ok()) {
-    return Ended(platform, Outcome::kStopped, std::string(texts::kProfileDamaged) + ": ",
+    return Ended(platform, Outcome::kStopped, std::string(Words(Say::kProfileDamaged)) + ": ",
                  ProfilePath(user_folder).Normal());
   }
   *needed = profile->HasFlags() && profile->Encrypted();
@@ -195,33 +194,33 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
     if (platform.Inspect(backup_folder) == PathKind::kFolder) {
       lock = installation.LockUser(request.user_name);
       if (lock.kind() == StatusKind::kBusy) {
-        return Ended(platform, Outcome::kRefused, texts::kUserBusy);
+        return Ended(platform, Outcome::kRefused, Words(Say::kUserBusy));
       }
     }
     const Result<Profile> backup = Profile::ReadWhole(platform, backup_folder);
     if (!backup.ok() && platform.Inspect(backup_folder) != PathKind::kFolder) {
-      return Ended(platform, Outcome::kStopped, texts::kNoBackupToCompare, backup_folder);
+      return Ended(platform, Outcome::kStopped, Words(Say::kNoBackupToCompare), backup_folder);
     }
     // A backup is there, but not what it was taken from.
     if (!backup.ok()) {
-      return Ended(platform, Outcome::kStopped, texts::kBackupProfileUnreadable,
+      return Ended(platform, Outcome::kStopped, Words(Say::kBackupProfileUnreadable),
                    ProfilePath(backup_folder));
     }
     if (backup->Version() == chain.target()) {
-      return Ended(platform, Outcome::kStopped, texts::BackupNotOlder(ShownVersion(chain.target())),
+      return Ended(platform, Outcome::kStopped, words::BackupNotOlder(ShownVersion(chain.target())),
                    backup_folder);
     }
     const Result<Profile> current = Profile::ReadWhole(platform, user_folder);
     if (!current.ok()) throw CannotOpenFile(ProfilePath(user_folder));
     if (current->Version() != chain.target()) {
-      return Ended(platform, Outcome::kRefused, texts::NotUpgraded(ShownVersion(chain.target())));
+      return Ended(platform, Outcome::kRefused, words::NotUpgraded(ShownVersion(chain.target())));
     }
     // A profile too short to say counts as one whose data is not encrypted.
     const Result<UnlockedUser> user =
         current->HasFlags() ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
                                                    Utf8ToCp949Text(request.password))
                             : UnlockedUser(request.user_name, user_folder);
-    if (!user.ok()) return Ended(platform, Outcome::kRefused, texts::kWrongPassword);
+    if (!user.ok()) return Ended(platform, Outcome::kRefused, Words(Say::kWrongPassword));
     Comparison comparison(installation, *user, *report);
     comparison.Schedules(chain.MergesMonthsFrom(backup->Version()));
     comparison.OtherFiles();

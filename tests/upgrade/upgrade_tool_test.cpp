@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "digest/sha1.h"
-#include "floor/error_report.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/native_path.h"

@@ -1,0 +1,264 @@
+// The sentences for what the core says, the error report's text and its
+// stopped reply, and replies that end a verb with a notice.
+#include "floor/words.h"
+
+#include "texts/texts.h"
+
+namespace dayledger {
+
+namespace {
+
+// The words for an error, with the paths it names: the framework's own
+// text, or the tool's words for what it refuses itself.
+std::string Words(const std::exception& error) {
+  const auto* framework = dynamic_cast<const FrameworkError*>(&error);
+  if (framework == nullptr) return error.what();
+  const auto with_path = [&](const char* text) { return text + framework->path().text(); };
+  switch (framework->kind()) {
+    case ErrorKind::kFileInUse:
+      return with_path(texts::kFileInUse);
+    case ErrorKind::kFileReadOnly:
+      return with_path(texts::kReadOnlyFiles);
+    case ErrorKind::kFileNotDeletable:
+      return with_path(texts::kFileNotDeletable);
+    case ErrorKind::kLinkRefused:
+      return with_path(texts::kLinkRefused);
+    case ErrorKind::kRecoveryHeld:
+      return with_path(texts::kRecoveryHeld);
+    case ErrorKind::kChangeLost:
+      return with_path(texts::kChangeLost);
+    case ErrorKind::kChangeSavedUnfinished:
+      return texts::kChangeSavedUnfinished + std::string(framework->what());
+    default:
+      return framework->what();
+  }
+}
+
+}  // namespace
+
+const char* Words(Say say) {
+  switch (say) {
+    case Say::kUserListMissing:
+      return texts::kUserListMissing;
+    case Say::kProfileDamaged:
+      return texts::kProfileDamaged;
+    case Say::kSelectUser:
+      return texts::kSelectUser;
+    case Say::kAlreadyLatest:
+      return texts::kAlreadyLatest;
+    case Say::kUnsupportedVersion:
+      return texts::kUnsupportedVersion;
+    case Say::kSkipBackupQuestion:
+      return texts::kSkipBackupQuestion;
+    case Say::kWrongPassword:
+      return texts::kWrongPassword;
+    case Say::kBackupFailed:
+      return texts::kBackupFailed;
+    case Say::kUserBusy:
+      return texts::kUserBusy;
+    case Say::kLockUnavailable:
+      return texts::kLockUnavailable;
+    case Say::kFolderNotWritable:
+      return texts::kFolderNotWritable;
+    case Say::kProgramRunning:
+      return texts::kProgramRunning;
+    case Say::kOtherPcsQuestion:
+      return texts::kOtherPcsQuestion;
+    case Say::kOtherPcsNote:
+      return texts::kOtherPcsNote;
+    case Say::kLinkOnTheWay:
+      return texts::kLinkOnTheWay;
+    case Say::kReadOnlyFiles:
+      return texts::kReadOnlyFiles;
+    case Say::kFileNotDeletable:
+      return texts::kFileNotDeletable;
+    case Say::kBackupDiskFull:
+      return texts::kBackupDiskFull;
+    case Say::kPartialBackupRemoved:
+      return texts::kPartialBackupRemoved;
+    case Say::kPartialBackupKept:
+      return texts::kPartialBackupKept;
+    case Say::kUpgradeDone:
+      return texts::kUpgradeDone;
+    case Say::kFileInUse:
+      return texts::kFileInUse;
+    case Say::kFileNamed:
+      return texts::kFileNamed;
+    case Say::kBackupReadFailed:
+      return texts::kBackupReadFailed;
+    case Say::kLogUpgradeStarting:
+      return texts::kLogUpgradeStarting;
+    case Say::kLogBackingUp:
+      return texts::kLogBackingUp;
+    case Say::kLogBackupSkipped:
+      return texts::kLogBackupSkipped;
+    case Say::kLogBackupDone:
+      return texts::kLogBackupDone;
+    case Say::kLogSchedulesStarting:
+      return texts::kLogSchedulesStarting;
+    case Say::kLogAnniversariesStarting:
+      return texts::kLogAnniversariesStarting;
+    case Say::kLogCurrentVersion:
+      return texts::kLogCurrentVersion;
+    case Say::kLogNoAnniversaryVersion:
+      return texts::kLogNoAnniversaryVersion;
+    case Say::kLogTargetVersion:
+      return texts::kLogTargetVersion;
+    case Say::kScheduleData:
+      return texts::kScheduleData;
+    case Say::kAnniversaryData:
+      return texts::kAnniversaryData;
+    case Say::kLogRepeatCreated:
+      return texts::kLogRepeatCreated;
+    case Say::kLogYearStamped:
+      return texts::kLogYearStamped;
+    case Say::kLogYearLoaded:
+      return texts::kLogYearLoaded;
+    case Say::kLogSchedulesMerged:
+      return texts::kLogSchedulesMerged;
+    case Say::kLogGroupInformationDone:
+      return texts::kLogGroupInformationDone;
+    case Say::kLogGroupsDone:
+      return texts::kLogGroupsDone;
+    case Say::kLogAnniversariesCopied:
+      return texts::kLogAnniversariesCopied;
+    case Say::kLogAnniversariesDone:
+      return texts::kLogAnniversariesDone;
+    case Say::kLogSavingProfile:
+      return texts::kLogSavingProfile;
+    case Say::kLogUndeleted:
+      return texts::kLogUndeleted;
+    case Say::kLogUpgradeDone:
+      return texts::kLogUpgradeDone;
+    case Say::kProgressSchedules:
+      return texts::kProgressSchedules;
+    case Say::kProgressAnniversaries:
+      return texts::kProgressAnniversaries;
+    case Say::kNoteRolledForward:
+      return texts::kNoteRolledForward;
+    case Say::kNoteRolledBack:
+      return texts::kNoteRolledBack;
+    case Say::kNoteCleaned:
+      return texts::kNoteCleaned;
+    case Say::kNoteBusy:
+      return texts::kNoteBusy;
+    case Say::kNoteFailed:
+      return texts::kNoteFailed;
+    case Say::kRecordSystem:
+      return texts::kRecordSystem;
+    case Say::kRecordInstallation:
+      return texts::kRecordInstallation;
+    case Say::kRecordVirtualStore:
+      return texts::kRecordVirtualStore;
+    case Say::kRecordUser:
+      return texts::kRecordUser;
+    case Say::kRecordVerb:
+      return texts::kRecordVerb;
+    case Say::kRecordUpgrade:
+      return texts::kRecordUpgrade;
+    case Say::kRecordRestore:
+      return texts::kRecordRestore;
+    case Say::kRecordError:
+      return texts::kRecordError;
+    case Say::kRecordKeptAt:
+      return texts::kRecordKeptAt;
+    case Say::kRecordNotKept:
+      return texts::kRecordNotKept;
+    case Say::kNoBackupToRestore:
+      return texts::kNoBackupToRestore;
+    case Say::kBackupProfileUnreadable:
+      return texts::kBackupProfileUnreadable;
+    case Say::kKeptAside:
+      return texts::kKeptAside;
+    case Say::kRestored:
+      return texts::kRestored;
+    case Say::kNoBackupToCompare:
+      return texts::kNoBackupToCompare;
+  }
+  return "";
+}
+
+namespace words {
+
+std::string UserListLookedFor(const std::string& path) { return texts::UserListLookedFor(path); }
+std::string InstallationAbove(const std::string& folder) {
+  return texts::InstallationAbove(folder);
+}
+std::string RunAsOtherAccount(const std::string& running, const std::string& desktop) {
+  return texts::RunAsOtherAccount(running, desktop);
+}
+std::string InstallationOfOtherAccount(const std::string& owner, const std::string& running) {
+  return texts::InstallationOfOtherAccount(owner, running);
+}
+std::string MoreFiles(size_t count) { return texts::MoreFiles(count); }
+std::string DiskTooFull(const std::string& needed_mb, const std::string& free_mb,
+                        const std::string& where) {
+  return texts::DiskTooFull(needed_mb, free_mb, where);
+}
+std::string LogStepStarting(const std::string& data, const std::string& shown_version) {
+  return texts::LogStepStarting(data, shown_version);
+}
+std::string LogAllStepsDone(const std::string& data) { return texts::LogAllStepsDone(data); }
+std::string NoteUser(const std::string& user) { return texts::NoteUser(user); }
+std::string RecordTool(const std::string& tool_version, const std::string& data_version) {
+  return texts::RecordTool(tool_version, data_version);
+}
+std::string RecordEnded(bool done, int exit_status) {
+  return texts::RecordEnded(done, exit_status);
+}
+std::string BackupNotOlder(const std::string& target) { return texts::BackupNotOlder(target); }
+std::string NotUpgraded(const std::string& target) { return texts::NotUpgraded(target); }
+
+}  // namespace words
+
+std::string ReasonLines(Platform& platform, const Path& path, int code) {
+  if (code == 0) return "";
+  const SystemReason reason = platform.Reason(code, path);
+  const std::string shown = platform.Shown(path);
+  std::string text;
+  switch (reason.blocker) {
+    case Blocker::kNone:
+      break;
+    case Blocker::kVirusScanner:
+      text.append("\n").append(texts::kVirusScannerStopped).append(shown);
+      break;
+    case Blocker::kProtectedFolder:
+      text.append("\n").append(texts::ProtectedFolderRefused(reason.program));
+      break;
+  }
+  return text.append("\n").append(texts::SystemReasonShown(reason.code, reason.text));
+}
+
+std::string ReportedText(Platform& platform, const std::exception& error) {
+  const std::string words = Words(error);
+  std::string text = ErrorReportText(platform.ShownText(words));
+  const auto* framework = dynamic_cast<const FrameworkError*>(&error);
+  if (framework == nullptr) return text;
+  // The file, where the sentence does not name it already.
+  const Path& path = framework->path();
+  if (!path.empty() && words.find(path.text()) == std::string::npos) {
+    text.append("\n").append(texts::kFileNamed).append(platform.Shown(path));
+  }
+  return text + ReasonLines(platform, path, framework->code());
+}
+
+Reply Stopped(Platform& platform, const FrameworkError& error) {
+  Reply reply;
+  reply.outcome = Outcome::kStopped;
+  reply.notices.push_back({ReportedText(platform, error), NoticeKind::kError});
+  reply.error = error;
+  reply.path = error.path();
+  return reply;
+}
+
+Reply Ended(Platform& platform, Outcome outcome, const std::string& text, const Path& path) {
+  Reply reply;
+  reply.outcome = outcome;
+  const std::string about = path.empty() ? "" : platform.Shown(path);
+  reply.notices.push_back(
+      {text + about, outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation});
+  reply.path = path;
+  return reply;
+}
+
+}  // namespace dayledger
