@@ -138,7 +138,8 @@ Reply CheckUser(Installation& installation, int user_index, const std::string& p
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
   if (installation.OnNetworkDrive(installation.folder())) {
-    reply.notices.insert(reply.notices.begin(), {Words(Say::kOtherPcsNote), NoticeKind::kInformation});
+    reply.notices.insert(reply.notices.begin(),
+                         {Words(Say::kOtherPcsNote), NoticeKind::kInformation});
   }
   return reply;
 }

@@ -2,8 +2,8 @@
 #include "floor/installation_recovery.h"
 
 #include "commit/commit.h"
-#include "floor/words.h"
 #include "floor/installation.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 
@@ -78,7 +78,8 @@ void Installation::Recover() {
       continue;
     }
     if (!lock.ok()) {
-      notes.push_back(std::string(Words(Say::kLockUnavailable)) + platform.Shown(LockOf(user)) + who);
+      notes.push_back(std::string(Words(Say::kLockUnavailable)) + platform.Shown(LockOf(user)) +
+                      who);
       continue;
     }
     try {

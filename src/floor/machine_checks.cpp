@@ -6,10 +6,10 @@
 #include <map>
 #include <vector>
 
+#include "floor/words.h"
 #include "platform/path.h"
 #include "platform/patience.h"
 #include "state/file_names.h"
-#include "floor/words.h"
 
 namespace dayledger {
 namespace {
@@ -34,16 +34,6 @@ bool IsDataFile(const std::string& name) {
   return lower.ends_with(".qbd") || lower.ends_with(".qbsd");
 }
 
-// The first few, and how many more: a CD's worth of read-only months would
-// fill the screen.
-std::string FewOf(const std::vector<std::string>& items) {
-  constexpr size_t kShown = 5;
-  std::string text;
-  for (size_t i = 0; i < items.size() && i < kShown; ++i) text += (i ? ", " : "") + items[i];
-  if (items.size() > kShown) text += words::MoreFiles(items.size() - kShown);
-  return text;
-}
-
 struct Unchangeable {
   std::vector<std::string> read_only;
   Reply refusal;  // done while nothing refuses
@@ -51,8 +41,7 @@ struct Unchangeable {
 
 void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
   if (!platform.CanWriteIn(folder).ok()) {
-    found->refusal = Reply::Refused(Words(Say::kFolderNotWritable) + platform.Shown(folder),
-                                    NoticeKind::kError, folder);
+    found->refusal = RefusedAt(platform, Say::kFolderNotWritable, folder);
     return;
   }
   // A folder that cannot be listed is reported by the backup and the stages.
@@ -67,15 +56,13 @@ void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
     const Status replaceable = ReplaceableSoon(platform, path);
     switch (replaceable.kind) {
       case StatusKind::kHeld:
-        found->refusal = Reply::Refused(Words(Say::kFileInUse) + platform.Shown(path) + ".",
-                                        NoticeKind::kError, path);
+        found->refusal = RefusedAt(platform, Say::kFileInUse, path, ".");
         return;
       case StatusKind::kReadOnly:
         if (IsDataFile(entry.name)) found->read_only.push_back(platform.Shown(path));
         break;
       case StatusKind::kDenied:
-        found->refusal = Reply::Refused(Words(Say::kFileNotDeletable) + platform.Shown(path),
-                                        NoticeKind::kError, path);
+        found->refusal = RefusedAt(platform, Say::kFileNotDeletable, path);
         return;
       default:
         break;
@@ -172,7 +159,7 @@ Reply RefuseRunningPrograms(Installation& installation) {
     names.push_back(name);
   }
   if (names.empty()) return Reply();
-  return Reply::Refused(Words(Say::kProgramRunning) + FewOf(names), NoticeKind::kError);
+  return RefusedFor(Say::kProgramRunning, names);
 }
 
 Reply RefuseLinks(Installation& installation, const std::string& user) {
@@ -182,8 +169,7 @@ Reply RefuseLinks(Installation& installation, const std::string& user) {
         installation.BackupRoot(), installation.BackupOf(user), installation.LockOf(user)}) {
     const Path normal = path.Normal();
     if (platform.Inspect(normal) == PathKind::kLink) {
-      return Reply::Refused(Words(Say::kLinkOnTheWay) + platform.Shown(normal), NoticeKind::kError,
-                            normal);
+      return RefusedAt(platform, Say::kLinkOnTheWay, normal);
     }
   }
   return Reply();
@@ -193,7 +179,7 @@ Reply RefuseUnchangeable(Platform& platform, const Path& user_folder) {
   Unchangeable found;
   LookAt(platform, user_folder.Normal(), &found);
   if (found.refusal.outcome != Outcome::kDone || found.read_only.empty()) return found.refusal;
-  return Reply::Refused(Words(Say::kReadOnlyFiles) + FewOf(found.read_only), NoticeKind::kError);
+  return RefusedFor(Say::kReadOnlyFiles, found.read_only);
 }
 
 Reply RefuseShortDisk(Installation& installation, const std::string& user, bool with_backup,

@@ -10,10 +10,10 @@
 
 #include "floor/tool_version.h"
 #include "floor/version_steps.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
-#include "floor/words.h"
 
 namespace dayledger {
 namespace {
@@ -123,13 +123,7 @@ void RunRecord::End(Reply* reply) {
   const bool done = reply->outcome == Outcome::kDone;
   Line(StampedLine(platform_->Now(), words::RecordEnded(done, ExitStatusOf(reply->outcome))));
   Save();
-  if (reply->outcome == Outcome::kStopped) {
-    const std::string shown = platform_->Shown(path_);
-    const std::string named = kept_ ? Words(Say::kRecordKeptAt) + shown : Words(Say::kRecordNotKept) + shown;
-    for (Notice& notice : reply->notices) {
-      if (notice.kind == NoticeKind::kError) notice.text += named;
-    }
-  }
+  if (reply->outcome == Outcome::kStopped) NameRecord(*platform_, path_, kept_, reply);
   platform_ = nullptr;
 }
 

@@ -1,8 +1,8 @@
 // The one ordered list of the start checks, and the lock's outcome as a refusal.
 #include "floor/start_check_list.h"
 
-#include "floor/words.h"
 #include "floor/machine_checks.h"
+#include "floor/words.h"
 
 namespace dayledger {
 namespace {
@@ -11,19 +11,6 @@ constexpr unsigned Of(Verb verb) { return 1u << static_cast<unsigned>(verb); }
 constexpr unsigned kEvery = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck);
 // The commands that replace the user's files in place and copy them first.
 constexpr unsigned kUpgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
-
-// One program at a time changes a user's folder, in any window or terminal.
-Reply LockRefusal(const StartScene& scene, const Status& taken) {
-  if (taken.ok()) return Reply();
-  if (taken.kind == StatusKind::kBusy) {
-    return Reply::Refused(Words(Say::kUserBusy), NoticeKind::kInformation);
-  }
-  Platform& platform = scene.installation;
-  const Path path = scene.installation.LockOf(scene.user);
-  return Reply::Refused(
-      Words(Say::kLockUnavailable) + platform.Shown(path) + ReasonLines(platform, path, taken.code),
-      NoticeKind::kError, path);
-}
 
 struct StartCheck {
   unsigned verbs;
@@ -73,7 +60,8 @@ Reply ClearToStart(Verb verb, const StartScene& scene, Lock* lock) {
   }
   Result<Lock> taken = scene.installation.LockUser(scene.user);
   if (taken.ok()) *lock = std::move(*taken);
-  return LockRefusal(scene, taken.status());
+  // One program at a time changes a user's folder, in any window or terminal.
+  return LockRefusal(scene.installation, scene.installation.LockOf(scene.user), taken.status());
 }
 
 }  // namespace dayledger

@@ -52,8 +52,6 @@ const char* Words(Say say) {
       return texts::kSkipBackupQuestion;
     case Say::kWrongPassword:
       return texts::kWrongPassword;
-    case Say::kBackupFailed:
-      return texts::kBackupFailed;
     case Say::kUserBusy:
       return texts::kUserBusy;
     case Say::kLockUnavailable:
@@ -72,20 +70,10 @@ const char* Words(Say say) {
       return texts::kReadOnlyFiles;
     case Say::kFileNotDeletable:
       return texts::kFileNotDeletable;
-    case Say::kBackupDiskFull:
-      return texts::kBackupDiskFull;
-    case Say::kPartialBackupRemoved:
-      return texts::kPartialBackupRemoved;
-    case Say::kPartialBackupKept:
-      return texts::kPartialBackupKept;
     case Say::kUpgradeDone:
       return texts::kUpgradeDone;
     case Say::kFileInUse:
       return texts::kFileInUse;
-    case Say::kFileNamed:
-      return texts::kFileNamed;
-    case Say::kBackupReadFailed:
-      return texts::kBackupReadFailed;
     case Say::kLogUpgradeStarting:
       return texts::kLogUpgradeStarting;
     case Say::kLogBackingUp:
@@ -160,10 +148,6 @@ const char* Words(Say say) {
       return texts::kRecordRestore;
     case Say::kRecordError:
       return texts::kRecordError;
-    case Say::kRecordKeptAt:
-      return texts::kRecordKeptAt;
-    case Say::kRecordNotKept:
-      return texts::kRecordNotKept;
     case Say::kNoBackupToRestore:
       return texts::kNoBackupToRestore;
     case Say::kBackupProfileUnreadable:
@@ -190,7 +174,6 @@ std::string RunAsOtherAccount(const std::string& running, const std::string& des
 std::string InstallationOfOtherAccount(const std::string& owner, const std::string& running) {
   return texts::InstallationOfOtherAccount(owner, running);
 }
-std::string MoreFiles(size_t count) { return texts::MoreFiles(count); }
 std::string DiskTooFull(const std::string& needed_mb, const std::string& free_mb,
                         const std::string& where) {
   return texts::DiskTooFull(needed_mb, free_mb, where);
@@ -259,6 +242,61 @@ Reply Ended(Platform& platform, Outcome outcome, const std::string& text, const 
       {text + about, outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation});
   reply.path = path;
   return reply;
+}
+
+Reply RefusedAt(Platform& platform, Say say, const Path& about, const char* end) {
+  return Reply::Refused(Words(say) + platform.Shown(about) + end, NoticeKind::kError, about);
+}
+
+Reply RefusedFor(Say say, const std::vector<std::string>& items) {
+  // The first few, and how many more: a CD's worth of read-only months
+  // would fill the screen.
+  constexpr size_t kShown = 5;
+  std::string text = Words(say);
+  for (size_t i = 0; i < items.size() && i < kShown; ++i) text += (i ? ", " : "") + items[i];
+  if (items.size() > kShown) text += texts::MoreFiles(items.size() - kShown);
+  return Reply::Refused(text, NoticeKind::kError);
+}
+
+Reply LockRefusal(Platform& platform, const Path& lock, const Status& taken) {
+  if (taken.ok()) return Reply();
+  if (taken.kind == StatusKind::kBusy) {
+    return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
+  }
+  return Reply::Refused(
+      texts::kLockUnavailable + platform.Shown(lock) + ReasonLines(platform, lock, taken.code),
+      NoticeKind::kError, lock);
+}
+
+std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Status& copied,
+                          const Status& removed) {
+  // A file of the new copy is named where it belongs, in the backup.
+  Path path = copied.path;
+  if (swap.made.Holds(path)) {
+    const std::string relative = swap.made.RelativeOf(path);
+    path = relative.empty() ? swap.current : swap.current / relative;
+  }
+  const std::string reason = ReasonLines(platform, copied.path, copied.code);
+  const std::string file = platform.Shown(path);
+  const std::string kept =
+      removed.ok() ? "" : texts::kPartialBackupKept + platform.Shown(swap.made);
+  if (copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound) {
+    return texts::kBackupReadFailed + file + kept + reason;
+  }
+  if (copied.kind != StatusKind::kNoSpace) {
+    return std::string(texts::kBackupFailed).append("\n").append(texts::kFileNamed).append(file) +
+           kept + reason;
+  }
+  const std::string left = removed.ok() ? texts::kPartialBackupRemoved : kept;
+  return texts::kBackupDiskFull + platform.Shown(swap.current) + left + reason;
+}
+
+void NameRecord(Platform& platform, const Path& record, bool kept, Reply* reply) {
+  const std::string shown = platform.Shown(record);
+  const std::string named = kept ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
+  for (Notice& notice : reply->notices) {
+    if (notice.kind == NoticeKind::kError) notice.text += named;
+  }
 }
 
 }  // namespace dayledger

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "floor/copy_tree.h"
 #include "floor/notice.h"
 #include "floor/reply.h"
 #include "platform/framework_error.h"
@@ -26,7 +27,6 @@ enum class Say {
   kUnsupportedVersion,
   kSkipBackupQuestion,
   kWrongPassword,
-  kBackupFailed,
   kUserBusy,
   kLockUnavailable,
   kFolderNotWritable,
@@ -36,13 +36,8 @@ enum class Say {
   kLinkOnTheWay,
   kReadOnlyFiles,
   kFileNotDeletable,
-  kBackupDiskFull,
-  kPartialBackupRemoved,
-  kPartialBackupKept,
   kUpgradeDone,
   kFileInUse,
-  kFileNamed,
-  kBackupReadFailed,
   // The progress log, in the order the upgrade writes it, and the names of
   // the data it works on.
   kLogUpgradeStarting,
@@ -84,8 +79,6 @@ enum class Say {
   kRecordUpgrade,
   kRecordRestore,
   kRecordError,
-  kRecordKeptAt,
-  kRecordNotKept,
   // Messages: refusals, questions, what ends a verb, and what follows them.
   kNoBackupToRestore,
   kBackupProfileUnreadable,
@@ -105,8 +98,6 @@ std::string UserListLookedFor(const std::string& path);
 std::string InstallationAbove(const std::string& folder);
 std::string RunAsOtherAccount(const std::string& running, const std::string& desktop);
 std::string InstallationOfOtherAccount(const std::string& owner, const std::string& running);
-// After kReadOnlyFiles' first few files: how many more there are.
-std::string MoreFiles(size_t count);
 std::string DiskTooFull(const std::string& needed_mb, const std::string& free_mb,
                         const std::string& where);
 // What a step works on (kScheduleData, kAnniversaryData) and the version.
@@ -135,6 +126,22 @@ Reply Stopped(Platform& platform, const FrameworkError& error);
 // path it is about, as shown, when one is given.
 Reply Ended(Platform& platform, Outcome outcome, const std::string& text,
             const Path& path = Path());
+
+// A start check's refusal about one place: the kind's sentence, the place as
+// shown, and `end` after it.
+Reply RefusedAt(Platform& platform, Say say, const Path& about, const char* end = "");
+// A start check's refusal about several files or programs (as shown): the
+// kind's sentence and the first few of them, with how many more.
+Reply RefusedFor(Say say, const std::vector<std::string>& items);
+// The user's lock (`lock`), not had: another program holds it, or its file
+// cannot be opened (named, with the system's reason).
+Reply LockRefusal(Platform& platform, const Path& lock, const Status& taken);
+// What a failed backup tells: which file and why (`copied`), and whether its
+// half copy (`swap.made`) could be taken away again (`removed`).
+std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Status& copied,
+                          const Status& removed);
+// A stopped run's error notices name its record, or say it could not be kept.
+void NameRecord(Platform& platform, const Path& record, bool kept, Reply* reply);
 
 // Runs `work`, which returns a Reply; an error that ends it comes back as
 // the stopped reply of its report. A foreign error is reported as a

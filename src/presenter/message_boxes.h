@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "floor/words.h"
 #include "floor/notice.h"
+#include "floor/words.h"
 #include "platform/platform.h"
 
 namespace dayledger {

@@ -6,9 +6,9 @@
 #include "commit/commit.h"
 #include "commit/overlay_platform.h"
 #include "floor/copy_tree.h"
-#include "floor/words.h"
 #include "floor/run_record.h"
 #include "floor/start_check_list.h"
+#include "floor/words.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
 #include "state/file_names.h"
@@ -137,7 +137,8 @@ Reply Restore(Installation& installation, const RestorePlan& confirmed,
         throw read ? CannotOpenFile(copied.path, copied.code)
                    : CannotCreateFile(copied.path, copied.code);
       }
-      record.Line(StampedLine(platform.Now(), Words(Say::kKeptAside) + platform.Shown(plan.aside_dir)));
+      record.Line(
+          StampedLine(platform.Now(), Words(Say::kKeptAside) + platform.Shown(plan.aside_dir)));
     } else {
       ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
       ThrowIfFailed(platform.SyncFolder(plan.user_dir.Parent()));

@@ -6,34 +6,6 @@
 
 namespace dayledger {
 
-// What a failed backup tells: which file and why. Skipping the backup is
-// advised only where it could help: not when a file of the user's cannot be
-// read (the upgrade reads it too), nor when the disk is full. The half copy
-// is taken away again, so it keeps no room, and the earlier backup stays
-// as it was; where the half copy could not be taken away, the words say so.
-std::string UpgradeTool::BackupFailure(const Status& copied, const Status& removed) {
-  const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
-  // A file of the new copy is named where it belongs, in the backup.
-  Path path = copied.path;
-  if (swap.made.Holds(path)) {
-    const std::string relative = swap.made.RelativeOf(path);
-    path = relative.empty() ? swap.current : swap.current / relative;
-  }
-  const std::string reason = ReasonLines(platform_, copied.path, copied.code);
-  const std::string file = platform_.Shown(path);
-  const std::string kept =
-      removed.ok() ? "" : Words(Say::kPartialBackupKept) + platform_.Shown(swap.made);
-  if (copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound) {
-    return Words(Say::kBackupReadFailed) + file + kept + reason;
-  }
-  if (copied.kind != StatusKind::kNoSpace) {
-    return std::string(Words(Say::kBackupFailed)).append("\n").append(Words(Say::kFileNamed)).append(file) +
-           kept + reason;
-  }
-  const std::string left = removed.ok() ? Words(Say::kPartialBackupRemoved) : kept;
-  return Words(Say::kBackupDiskFull) + platform_.Shown(swap.current) + left + reason;
-}
-
 Reply UpgradeTool::Backup(bool skip_backup) {
   return Recorded(Guarded(platform_, [&]() -> Reply {
     // A new run starts from the disk as it is, never from an earlier run's changes.
@@ -52,7 +24,9 @@ Reply UpgradeTool::Backup(bool skip_backup) {
         const Status removed = RemoveTree(platform_, swap.made);
         Reply failed;
         failed.outcome = Outcome::kStopped;
-        failed.notices.push_back({BackupFailure(copied, removed), NoticeKind::kError});
+        failed.notices.push_back(
+            {BackupFailure(platform_, installation_.BackupSwapOf(state_.UserName), copied, removed),
+             NoticeKind::kError});
         return failed;
       }
       AddLog(Words(Say::kLogBackupDone));

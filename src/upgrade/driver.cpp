@@ -1,8 +1,8 @@
 // UpgradeTool's stages: the driver tick runs the stage UpgradeState names,
 // through the version steps due, and the last stage commits everything.
 #include "commit/commit.h"
-#include "floor/words.h"
 #include "floor/version_steps.h"
+#include "floor/words.h"
 #include "platform/framework_error.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
@@ -19,7 +19,8 @@ Reply UpgradeTool::RunStage() {
         ReadProfileStage();
         break;
       case Stage::kSchedule:
-        RunSteps(ctx, &VersionStep::schedule, Words(Say::kScheduleData), Stage::kAnniversaryDetection);
+        RunSteps(ctx, &VersionStep::schedule, Words(Say::kScheduleData),
+                 Stage::kAnniversaryDetection);
         break;
       case Stage::kAnniversaryDetection:
         DetectAnniversaryVersion();

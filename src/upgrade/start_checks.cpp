@@ -1,6 +1,6 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
-#include "floor/words.h"
 #include "floor/start_check_list.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "state/version_code.h"

@@ -49,9 +49,9 @@ void UpgradeTool::Note(StageNote note, int year) {
 }
 
 void UpgradeTool::Progress(LongWork work, int done, int total) {
-  port_.ShowProgress(
-      work == LongWork::kSchedules ? Words(Say::kProgressSchedules) : Words(Say::kProgressAnniversaries),
-      done, total);
+  port_.ShowProgress(work == LongWork::kSchedules ? Words(Say::kProgressSchedules)
+                                                  : Words(Say::kProgressAnniversaries),
+                     done, total);
 }
 
 }  // namespace dayledger

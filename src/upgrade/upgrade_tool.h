@@ -79,7 +79,6 @@ class UpgradeTool : public StageObserver {
   // reply shows the user as found, or refuses a row or profile changed so
   // that the user cannot be started.
   Reply ReadAgain(int index);
-  std::string BackupFailure(const Status& copied, const Status& removed);
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
   Platform& Staged();
