@@ -108,11 +108,11 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
     const Reply run = tool.Run(user_index, password, messages);
     if (run.outcome == Outcome::kDone) return Checked({}, problems);
     // A refusal, or a backup that could not be made: nothing to learn past it.
-    if (!run.error) return Checked(messages.texts, problems);
+    if (run.error.ok()) return Checked(messages.texts, problems);
     // The error names the file it is about.
-    const Path path = run.error->path();
+    const Path path = run.error.path;
     // One line per problem: the report's lines (its reason among them) side by side.
-    std::string error = ReportedText(platform, *run.error);
+    std::string error = ReportedText(platform, FrameworkError(run.error));
     std::replace(error.begin(), error.end(), '\n', ' ');
     const std::string shown_path = platform.Shown(path);
     const bool seen = std::any_of(problems.begin(), problems.end(),
@@ -120,7 +120,7 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
     problems.push_back({shown_path, error});
     // The stand-in did not help: nothing more to learn.
     if (seen) return Checked({}, problems);
-    if (run.error->kind() == ErrorKind::kCannotOpenFolder) {
+    if (run.error.kind == StatusKind::kFolderUnreadable) {
       overlay.SubstituteEmptyFolder(path);
     } else {
       overlay.Substitute(path, Substitute(path, tool.user()));

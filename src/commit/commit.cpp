@@ -184,7 +184,7 @@ void RefuseLinks(Platform& disk, const Path& root, const OverlayPlatform& staged
     const Path path(key);
     Relative(root, path);
     if (bytes && disk.Inspect(path) == PathKind::kLink) {
-      throw FrameworkError(path.text(), ErrorKind::kLinkRefused, path);
+      throw FrameworkError(path.text(), StatusKind::kLinkRefused, path);
     }
   }
 }
@@ -223,7 +223,7 @@ std::vector<Path> CommitChanges(Platform& disk, const Path& folder, OverlayPlatf
   try {
     return ApplyJournal(disk, root, plan.journal);
   } catch (const FrameworkError& error) {
-    throw FrameworkError(error.what(), ErrorKind::kChangeSavedUnfinished, error.path());
+    throw FrameworkError(error.what(), StatusKind::kChangeSavedUnfinished, error.path());
   }
 }
 
@@ -241,7 +241,7 @@ std::vector<Path> ApplyJournal(Platform& disk, const Path& folder, const Journal
       failure = error;
     }
     // A lost file stays lost however long one waits.
-    if (failure && failure->kind() == ErrorKind::kChangeLost) return true;
+    if (failure && failure->kind() == StatusKind::kChangeLost) return true;
     return !failure && undeleted.empty();
   });
   if (failure) throw *failure;
@@ -262,7 +262,7 @@ std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Jou
     // only if its target holds what the journal says: else it is lost, and
     // nothing more may change, the deletions least of all.
     if (rename.checked && !Holds(disk, target, rename)) {
-      throw FrameworkError(temporary.text(), ErrorKind::kChangeLost, temporary, status.code);
+      throw FrameworkError(temporary.text(), StatusKind::kChangeLost, temporary, status.code);
     }
   }
   std::vector<Path> deletions;

@@ -23,10 +23,15 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
-bool ParsedSize(const std::string& text, unsigned long long* size) {
+// A rename's recorded size; kDamaged for anything but a whole number.
+Result<unsigned long long> ParsedSize(const std::string& text) {
+  unsigned long long size = 0;
   const char* end = text.data() + text.size();
-  const auto [at, error] = std::from_chars(text.data(), end, *size);
-  return !text.empty() && error == std::errc() && at == end;
+  const auto [at, error] = std::from_chars(text.data(), end, size);
+  if (text.empty() || error != std::errc() || at != end) {
+    return Status::Failed(StatusKind::kDamaged, Path());
+  }
+  return size;
 }
 
 }  // namespace
@@ -67,7 +72,9 @@ Result<Journal> DecodeJournal(const std::string& bytes) {
       journal.renames.push_back({fields[1], fields[2]});
     } else if (fields[0] == "R" && fields.size() == 5 && !first_format) {
       JournalRename rename{fields[1], fields[2], true, 0, fields[4]};
-      if (!ParsedSize(fields[3], &rename.size)) return torn;
+      const Result<unsigned long long> size = ParsedSize(fields[3]);
+      if (!size.ok()) return torn;
+      rename.size = *size;
       journal.renames.push_back(rename);
     } else if (fields[0] == "D" && fields.size() == 2) {
       journal.deletions.push_back(fields[1]);

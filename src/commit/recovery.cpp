@@ -40,7 +40,7 @@ bool RemoveWorkFiles(Platform& disk, const Path& folder) {
 }
 
 FrameworkError Held(const Path& path, int code) {
-  return FrameworkError(path.text(), ErrorKind::kRecoveryHeld, path, code);
+  return FrameworkError(path.text(), StatusKind::kRecoveryHeld, path, code);
 }
 
 // Before anything is renamed: every temporary the journal names that is
@@ -85,7 +85,7 @@ RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
         report.undeleted = ApplyJournal(disk, folder, *journal);
       } catch (const FrameworkError& error) {
         // A rename still refused after the journal's patience: its file is held.
-        if (error.kind() == ErrorKind::kCannotRenameFile && error.code() != 0) {
+        if (error.kind() == StatusKind::kRenameFailed && error.code() != 0) {
           throw Held(error.path(), error.code());
         }
         throw;

@@ -57,7 +57,7 @@ Result<UserList> Installation::Users() {
     ReadLines(*this, path, &list);
     for (int i = 0; i < StrToInt(list, 0); ++i) users.names.push_back(list.Get(i + 1));
   } catch (const FrameworkError& error) {
-    users.error = error;
+    users.error = error.status();
   }
   return users;
 }

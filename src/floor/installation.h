@@ -20,10 +20,10 @@
 namespace dayledger {
 
 // The user list as far as it could be read: the names in its order (CP949),
-// and the error that stopped the reading, if one did.
+// and the error that stopped the reading (ok when none did).
 struct UserList {
   std::vector<std::string> names;
-  std::optional<FrameworkError> error;
+  Status error;
 };
 
 class Installation : public PlatformWrapper {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "floor/notice.h"
-#include "platform/framework_error.h"
+#include "platform/status.h"
 
 namespace dayledger {
 
@@ -47,7 +47,7 @@ struct Reply {
   bool wrong_password = false;          // the password was not the profile's
   bool finished = false;                // the upgrade reached the disk as a whole
   std::optional<UserView> view;
-  std::optional<FrameworkError> error;  // the error that stopped the verb
+  Status error;  // the error that stopped the verb, its words included; ok when none
   // The file a refusal or an error is about; empty when none.
   Path path;
 

@@ -15,19 +15,19 @@ std::string Words(const std::exception& error) {
   if (framework == nullptr) return error.what();
   const auto with_path = [&](const char* text) { return text + framework->path().text(); };
   switch (framework->kind()) {
-    case ErrorKind::kFileInUse:
+    case StatusKind::kHeld:
       return with_path(texts::kFileInUse);
-    case ErrorKind::kFileReadOnly:
+    case StatusKind::kReadOnly:
       return with_path(texts::kReadOnlyFiles);
-    case ErrorKind::kFileNotDeletable:
+    case StatusKind::kDenied:
       return with_path(texts::kFileNotDeletable);
-    case ErrorKind::kLinkRefused:
+    case StatusKind::kLinkRefused:
       return with_path(texts::kLinkRefused);
-    case ErrorKind::kRecoveryHeld:
+    case StatusKind::kRecoveryHeld:
       return with_path(texts::kRecoveryHeld);
-    case ErrorKind::kChangeLost:
+    case StatusKind::kChangeLost:
       return with_path(texts::kChangeLost);
-    case ErrorKind::kChangeSavedUnfinished:
+    case StatusKind::kChangeSavedUnfinished:
       return texts::kChangeSavedUnfinished + std::string(framework->what());
     default:
       return framework->what();
@@ -229,7 +229,7 @@ Reply Stopped(Platform& platform, const FrameworkError& error) {
   Reply reply;
   reply.outcome = Outcome::kStopped;
   reply.notices.push_back({ReportedText(platform, error), NoticeKind::kError});
-  reply.error = error;
+  reply.error = error.status();
   reply.path = error.path();
   return reply;
 }

@@ -7,42 +7,39 @@
 namespace dayledger {
 
 FrameworkError CannotOpenFile(const Path& path, int code) {
-  return FrameworkError("Cannot open file " + path.text(), ErrorKind::kCannotOpenFile, path, code);
+  return FrameworkError("Cannot open file " + path.text(), StatusKind::kReadFailed, path, code);
 }
 
 FrameworkError CannotCreateFile(const Path& path, int code) {
-  return FrameworkError("Cannot create file " + path.text(), ErrorKind::kCannotCreateFile, path,
-                        code);
+  return FrameworkError("Cannot create file " + path.text(), StatusKind::kCannotCreate, path, code);
 }
 
 FrameworkError CannotOpenFolder(const Path& path, int code) {
-  return FrameworkError("Cannot open folder " + path.text(), ErrorKind::kCannotOpenFolder, path,
+  return FrameworkError("Cannot open folder " + path.text(), StatusKind::kFolderUnreadable, path,
                         code);
 }
 
 FrameworkError CannotRenameFile(const Path& path, int code) {
-  return FrameworkError("Cannot rename file " + path.text(), ErrorKind::kCannotRenameFile, path,
-                        code);
+  return FrameworkError("Cannot rename file " + path.text(), StatusKind::kRenameFailed, path, code);
 }
 
 FrameworkError CannotDeleteFile(const Path& path, int code) {
-  return FrameworkError("Cannot delete file " + path.text(), ErrorKind::kCannotDeleteFile, path,
-                        code);
+  return FrameworkError("Cannot delete file " + path.text(), StatusKind::kDeleteFailed, path, code);
 }
 
 FrameworkError ListIndexOutOfBounds(long long index, const Path& path) {
   return FrameworkError("List index out of bounds (" + std::to_string(index) + ")",
-                        ErrorKind::kListIndexOutOfBounds, path);
+                        StatusKind::kIndexOutOfBounds, path);
 }
 
 FrameworkError NotAValidInteger(const std::string& text, const Path& path) {
   std::string words = "'";
   words.append(Cp949ToUtf8Text(text)).append("' is not a valid integer value");
-  return FrameworkError(words, ErrorKind::kNotAValidInteger, path);
+  return FrameworkError(words, StatusKind::kNotAnInteger, path);
 }
 
 FrameworkError StreamWriteError(const Path& path, int code) {
-  return FrameworkError("Stream write error", ErrorKind::kStreamWriteError, path, code);
+  return FrameworkError("Stream write error", StatusKind::kWriteFailed, path, code);
 }
 
 FrameworkError StatusError(const Status& status) {
@@ -65,11 +62,11 @@ FrameworkError StatusError(const Status& status) {
     // A file that cannot be replaced: the tool's own words say why, so the
     // code of the check that found it is not repeated.
     case StatusKind::kHeld:
-      return FrameworkError(status.path.text(), ErrorKind::kFileInUse, status.path);
+      return FrameworkError(status.path.text(), StatusKind::kHeld, status.path);
     case StatusKind::kReadOnly:
-      return FrameworkError(status.path.text(), ErrorKind::kFileReadOnly, status.path);
+      return FrameworkError(status.path.text(), StatusKind::kReadOnly, status.path);
     case StatusKind::kDenied:
-      return FrameworkError(status.path.text(), ErrorKind::kFileNotDeletable, status.path);
+      return FrameworkError(status.path.text(), StatusKind::kDenied, status.path);
     case StatusKind::kDamaged:
       return CannotOpenFile(status.path, status.code);
     // Answered to a caller that decides, never thrown: a lock is refused
@@ -79,6 +76,16 @@ FrameworkError StatusError(const Status& status) {
     case StatusKind::kOutOfRange:
     case StatusKind::kWrongPassword:
       break;
+    // An error's own: its words travel with it.
+    case StatusKind::kFolderUnreadable:
+    case StatusKind::kIndexOutOfBounds:
+    case StatusKind::kNotAnInteger:
+    case StatusKind::kLinkRefused:
+    case StatusKind::kChangeSavedUnfinished:
+    case StatusKind::kRecoveryHeld:
+    case StatusKind::kChangeLost:
+    case StatusKind::kOther:
+      return FrameworkError(status);
   }
   return FrameworkError("");
 }

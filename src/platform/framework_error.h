@@ -8,53 +8,30 @@
 #include <string>
 
 #include "platform/path.h"
+#include "platform/status.h"
 
 namespace dayledger {
 
-enum class ErrorKind {
-  kOther,
-  kCannotOpenFile,
-  kCannotCreateFile,
-  kCannotOpenFolder,
-  kListIndexOutOfBounds,
-  kNotAValidInteger,
-  kStreamWriteError,
-  kCannotRenameFile,
-  kCannotDeleteFile,
-  // A change whose journal is complete could not be finished now; the next
-  // start finishes it. Never a reason to restore the backup.
-  kChangeSavedUnfinished,
-  // A file the change would replace cannot be replaced now, and nothing
-  // changed: another program holds it, it is read-only, its permissions keep
-  // it, or it is reached through a link.
-  kFileInUse,
-  kFileReadOnly,
-  kFileNotDeletable,
-  kLinkRefused,
-  // What an interrupted change left cannot be read now (a scanner or a
-  // synchronising client holds it), so recovery changed nothing.
-  kRecoveryHeld,
-  // A new file of an interrupted change is neither under its temporary name
-  // nor in its place: recovery stopped and deleted nothing.
-  kChangeLost,
-};
-
+// Thrown inside the stages and the commit, and caught in one place
+// (Guarded): it carries the Status of what failed, its words included.
 class FrameworkError : public std::runtime_error {
  public:
-  explicit FrameworkError(const std::string& text, ErrorKind kind = ErrorKind::kOther,
+  explicit FrameworkError(const std::string& text, StatusKind kind = StatusKind::kOther,
                           Path path = Path(), int code = 0)
-      : std::runtime_error(text), kind_(kind), path_(std::move(path)), code_(code) {}
+      : std::runtime_error(text), status_{kind, std::move(path), code, text} {}
+  explicit FrameworkError(const Status& status)
+      : FrameworkError(status.detail, status.kind, status.path, status.code) {}
 
-  ErrorKind kind() const { return kind_; }
+  StatusKind kind() const { return status_.kind; }
   // The file or folder the error is about, when it is about one.
-  const Path& path() const { return path_; }
+  const Path& path() const { return status_.path; }
   // The system's code for the failure behind the error; 0 when none.
-  int code() const { return code_; }
+  int code() const { return status_.code; }
+  // The error as a value, its words in `detail`.
+  const Status& status() const { return status_; }
 
  private:
-  ErrorKind kind_;
-  Path path_;
-  int code_;
+  Status status_;
 };
 
 FrameworkError CannotOpenFile(const Path& path, int code = 0);
@@ -69,7 +46,6 @@ FrameworkError NotAValidInteger(const std::string& text, const Path& path = Path
 // The framework's text names no file; the path is kept for the caller.
 FrameworkError StreamWriteError(const Path& path = Path(), int code = 0);
 
-struct Status;
 class Platform;
 // The error a failed file operation shows.
 FrameworkError StatusError(const Status& status);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "platform/path.h"
@@ -29,17 +30,36 @@ enum class StatusKind {
   kDamaged,        // read whole, but not what it should be (a torn journal)
   kOutOfRange,     // a value outside what the tool knows (a date past the calendar's table)
   kWrongPassword,  // the password is not the one the profile keeps
+  // The errors of the data and of the commit, each with the framework's or
+  // the tool's own words.
+  kFolderUnreadable,  // a folder that cannot be listed
+  kIndexOutOfBounds,  // a file with fewer lines than it says (detail: the words)
+  kNotAnInteger,      // a line that should hold a number (detail: the words)
+  kLinkRefused,       // a file the change would replace is reached through a link
+  // A change whose journal is complete could not be finished now; the next
+  // start finishes it. Never a reason to restore the backup.
+  kChangeSavedUnfinished,
+  // What an interrupted change left cannot be read now (a scanner or a
+  // synchronising client holds it), so recovery changed nothing.
+  kRecoveryHeld,
+  // A new file of an interrupted change is neither under its temporary name
+  // nor in its place: recovery stopped and deleted nothing.
+  kChangeLost,
+  kOther,  // an error with words of its own and no other kind (detail: the words)
 };
 
 struct Status {
   StatusKind kind = StatusKind::kOk;
   Path path;     // the file or folder that failed
   int code = 0;  // errno, or GetLastError on Windows; 0 when the system gave none
+  // An error's own words, as the framework or the tool wrote them (UTF-8);
+  // empty for a failure the system answered.
+  std::string detail;
 
   bool ok() const { return kind == StatusKind::kOk; }
   static Status Ok() { return {}; }
   static Status Failed(StatusKind kind, const Path& path, int code = 0) {
-    return {kind, path, code};
+    return {kind, path, code, std::string()};
   }
 };
 

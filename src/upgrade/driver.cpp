@@ -45,7 +45,7 @@ void UpgradeTool::ReadProfileStage() {
   // must not be stamped with the new version with nothing converted.
   const auto step = chain_.StepFrom(code);
   if (!step) {
-    throw FrameworkError(Words(Say::kUnsupportedVersion), ErrorKind::kOther,
+    throw FrameworkError(Words(Say::kUnsupportedVersion), StatusKind::kOther,
                          ProfilePath(state_.UserDir()));
   }
   state_.StepVersion = *step;

@@ -48,7 +48,7 @@ Reply UpgradeTool::ReadAgain(int index) {
   // Another program (the terminal program, the tool on another PC of the
   // office) may have changed the user since the window showed it.
   const Result<UserList> users = installation_.Users();
-  if (!users.ok() || users->error || index >= static_cast<int>(users->names.size()) ||
+  if (!users.ok() || !users->error.ok() || index >= static_cast<int>(users->names.size()) ||
       users->names[static_cast<size_t>(index)] != state_.UserName) {
     return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
   }

@@ -31,7 +31,7 @@ Reply UpgradeTool::LoadUsers() {
     user_names_ = users->names;
     shown_names_.clear();
     for (const std::string& name : user_names_) shown_names_.push_back(Cp949ToUtf8Text(name));
-    if (users->error) throw *users->error;
+    if (!users->error.ok()) throw FrameworkError(users->error);
     return Reply();
   });
 }

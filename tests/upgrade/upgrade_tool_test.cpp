@@ -57,7 +57,7 @@ class UpgradeToolTest : public testing::UpgradeFixture {
   }
   std::string FormCreateError() {
     flow();
-    return opened.error ? opened.error->what() : "";
+    return opened.error.detail;
   }
 };
 
@@ -98,7 +98,7 @@ TEST_F(UpgradeToolTest, UserListCounts) {
     Installation local_installation = Installation::OnView(local, local_builder.AppDir());
     WindowFlow local_flow(local_installation, local_port, local);
     const Reply opened_here = local_flow.Open();
-    const std::string error = opened_here.error ? opened_here.error->what() : "";
+    const std::string error = opened_here.error.detail;
     EXPECT_EQ(error, c.error) << c.list;
     EXPECT_EQ(local_port.users, c.users) << c.list;
     if (c.error.empty()) {
@@ -107,7 +107,7 @@ TEST_F(UpgradeToolTest, UserListCounts) {
       EXPECT_EQ(local_port.password_enabled, false);
     } else {
       EXPECT_EQ(local_port.selected, -1) << "nothing is selected after an error";
-      EXPECT_EQ(opened_here.error->path().text(),
+      EXPECT_EQ(opened_here.error.path.text(),
                 local_builder.AppDir().text() + "\\users\\userlist.kvd")
           << "the error names the file it came from";
     }
@@ -168,14 +168,14 @@ TEST_F(UpgradeToolTest, ProfileTooShortStopsAtTheLineItNeeds) {
   for (const auto& c : cases) {
     WriteProfile("u", c.profile);
     const Reply shown = flow().UserClicked();
-    ASSERT_TRUE(shown.error) << c.error;
-    EXPECT_EQ(std::string(shown.error->what()), c.error);
+    ASSERT_FALSE(shown.error.ok()) << c.error;
+    EXPECT_EQ(shown.error.detail, c.error);
     EXPECT_EQ(port.version_label, c.version_label);
   }
   fs::remove(NativeOf("users/u/profile.qbd"));
   const Reply shown = flow().UserClicked();
-  ASSERT_TRUE(shown.error);
-  EXPECT_EQ(std::string(shown.error->what()),
+  ASSERT_FALSE(shown.error.ok());
+  EXPECT_EQ(shown.error.detail,
             "Cannot open file " + builder.AppDir().text() + "\\users\\u\\profile.qbd");
 }
 
@@ -684,16 +684,14 @@ TEST(ErrorReportTest, NamesTheFileTheSystemsReasonAndWhatStoodBehindIt) {
            texts::ProtectedFolderRefused(WindowsReasons::kProgram) + "\n(오류 2: text 2)"},
       {CannotCreateFile(file_path, 2), "Cannot create file " + file + ".\n(오류 2: text 2)"},
       // Each refusal and stop of the tool's own in its own words.
-      {FrameworkError(file, ErrorKind::kFileInUse, file_path), texts::kFileInUse + file + "."},
-      {FrameworkError(file, ErrorKind::kFileReadOnly, file_path),
-       texts::kReadOnlyFiles + file + "."},
-      {FrameworkError(file, ErrorKind::kFileNotDeletable, file_path),
-       texts::kFileNotDeletable + file + "."},
-      {FrameworkError(file, ErrorKind::kLinkRefused, file_path), texts::kLinkRefused + file + "."},
-      {FrameworkError(file, ErrorKind::kRecoveryHeld, file_path, 32),
+      {FrameworkError(file, StatusKind::kHeld, file_path), texts::kFileInUse + file + "."},
+      {FrameworkError(file, StatusKind::kReadOnly, file_path), texts::kReadOnlyFiles + file + "."},
+      {FrameworkError(file, StatusKind::kDenied, file_path), texts::kFileNotDeletable + file + "."},
+      {FrameworkError(file, StatusKind::kLinkRefused, file_path), texts::kLinkRefused + file + "."},
+      {FrameworkError(file, StatusKind::kRecoveryHeld, file_path, 32),
        texts::kRecoveryHeld + file + ".\n(오류 32: text 32)"},
-      {FrameworkError(file, ErrorKind::kChangeLost, file_path), texts::kChangeLost + file + "."},
-      {FrameworkError("Cannot rename file " + file, ErrorKind::kChangeSavedUnfinished, file_path),
+      {FrameworkError(file, StatusKind::kChangeLost, file_path), texts::kChangeLost + file + "."},
+      {FrameworkError("Cannot rename file " + file, StatusKind::kChangeSavedUnfinished, file_path),
        texts::kChangeSavedUnfinished + ("Cannot rename file " + file + ".")},
   };
   for (const auto& c : cases) EXPECT_EQ(ReportedText(platform, c.error), c.shown) << c.shown;
