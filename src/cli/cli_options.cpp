@@ -148,12 +148,12 @@ std::string CommandsTaking(OptionBit bit) {
 
 }  // namespace
 
-ParsedOptions ParseOptions(const std::vector<std::string>& args) {
-  ParsedOptions parsed;
-  Options& options = parsed.options;
-  auto misused = [&parsed](std::string error) {
-    parsed.error = std::move(error);
-    return parsed;
+Result<Options> ParseOptions(const std::vector<std::string>& args) {
+  Options options;
+  auto misused = [](std::string error) {
+    Status misunderstood = Status::Failed(StatusKind::kOther, Path());
+    misunderstood.detail = std::move(error);
+    return Result<Options>(misunderstood);
   };
   std::vector<std::string> words;
   unsigned given = 0;
@@ -161,11 +161,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       options.command = Command::kHelp;
-      return parsed;
+      return options;
     }
     if (arg == "--version") {
       options.command = Command::kVersion;
-      return parsed;
+      return options;
     }
     if (arg == "--app-dir") {
       if (++i == args.size()) return misused("--app-dir needs a folder");
@@ -202,7 +202,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       return misused(std::string(rule.name) + " belongs to " + CommandsTaking(rule.bit));
     }
   }
-  return parsed;
+  return options;
 }
 
 }  // namespace dayledger::cli

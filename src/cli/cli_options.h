@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "floor/version_steps.h"
+#include "platform/status.h"
 
 namespace dayledger::cli {
 
@@ -20,12 +21,9 @@ struct Options {
   bool json = false;
 };
 
-// The options a command line gives, or why it cannot be understood.
-struct ParsedOptions {
-  Options options;
-  std::string error;  // empty when the words are understood
-};
-ParsedOptions ParseOptions(const std::vector<std::string>& args);
+// The options a command line gives, or why it cannot be understood (kOther,
+// the words in `detail`).
+Result<Options> ParseOptions(const std::vector<std::string>& args);
 
 // The help, naming the data version `chain` leads to.
 std::string HelpText(const VersionChain& chain = VersionChain::Standard());

@@ -27,13 +27,13 @@ Path ToolAppDir(const std::string& native) {
 }
 
 int Run(int argc, char* argv[]) {
-  const ParsedOptions parsed = ParseOptions(Console::Arguments(argc, argv));
-  if (!parsed.error.empty()) {
+  const Result<Options> parsed = ParseOptions(Console::Arguments(argc, argv));
+  if (!parsed.ok()) {
     std::fprintf(stderr, "dayledger-upgrade: %s\nTry 'dayledger-upgrade --help'.\n",
-                 parsed.error.c_str());
+                 parsed.status().detail.c_str());
     return kExitMisused;
   }
-  const Options& options = parsed.options;
+  const Options& options = *parsed;
   if (options.command == Command::kHelp) {
     std::fputs(HelpText().c_str(), stdout);
     return kExitDone;
