@@ -94,11 +94,13 @@ Path Installation::RecordsOf(const std::string& user) const {
 
 Path Installation::VirtualStore() const { return store_ ? store_->store_root() : Path(); }
 
-Result<Lock> Installation::LockUser(const std::string& user) {
+Result<UserLock> Installation::LockUser(const std::string& user) {
   // Fails harmlessly when it exists; the lock's own open reports a folder
   // that could not be made.
   CreateDirectory(BackupRoot());
-  return LockFile(LockOf(user));
+  Result<Lock> taken = LockFile(LockOf(user));
+  if (!taken.ok()) return taken.status();
+  return UserLock(user, std::move(*taken));
 }
 
 bool Installation::UserBusy(const std::string& user) {

@@ -26,6 +26,26 @@ struct UserList {
   Status error;
 };
 
+// A user's lock, held while this lives. Only Installation::LockUser makes
+// one, and what a verb decides on is read by functions that ask for it, so
+// nothing is decided on before the lock is taken.
+class UserLock {
+ public:
+  UserLock() = default;  // none held
+  UserLock(UserLock&&) = default;
+  UserLock& operator=(UserLock&&) = default;
+
+  bool held() const { return lock_ != nullptr; }
+  const std::string& user() const { return user_; }  // CP949
+
+ private:
+  friend class Installation;
+  UserLock(std::string user, Lock lock) : user_(std::move(user)), lock_(std::move(lock)) {}
+
+  std::string user_;
+  Lock lock_;
+};
+
 class Installation : public PlatformWrapper {
  public:
   // The installation in `folder` (in any spelling), seen as the scheduler
@@ -89,7 +109,7 @@ class Installation : public PlatformWrapper {
   // restore and recovery while they change it), making upgrade_backup when
   // first needed; kBusy when another holds it, kUnavailable when the lock
   // file cannot be opened.
-  Result<Lock> LockUser(const std::string& user);
+  Result<UserLock> LockUser(const std::string& user);
   // Whether another program holds the user's lock now. Makes no file: a user
   // never locked has no lock file, and nobody changing it.
   bool UserBusy(const std::string& user);

@@ -42,7 +42,7 @@ void Installation::SettleBackups() {
     if (!entry.folder || name == entry.name) continue;
     const std::string user = Utf8ToCp949Text(name);
     // Only while no other program makes that backup now.
-    const Result<Lock> lock = LockUser(user);
+    const Result<UserLock> lock = LockUser(user);
     if (!lock.ok()) continue;
     if (const Status settled = SettleSwap(platform, BackupSwapOf(user)); !settled.ok()) {
       recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(name) + " " +
@@ -67,7 +67,7 @@ void Installation::Recover() {
     // earlier build kept its lock in the user's folder: that file goes too,
     // but only while this program holds it, never from under its holder.
     if (!HasWorkFiles(platform, folder)) continue;
-    const Result<Lock> lock = LockUser(user);
+    const Result<UserLock> lock = LockUser(user);
     const Path old_lock_path = folder / kLockName;
     Result<Lock> old_lock = Lock();
     if (lock.ok() && platform.Inspect(old_lock_path) == PathKind::kFile) {

@@ -53,12 +53,12 @@ const StartCheck kStartChecks[] = {
 
 }  // namespace
 
-Reply ClearToStart(Verb verb, const StartScene& scene, Lock* lock) {
+Reply ClearToStart(Verb verb, const StartScene& scene, UserLock* lock) {
   for (const StartCheck& check : kStartChecks) {
     if ((check.verbs & Of(verb)) == 0) continue;
     if (Reply refused = check.refuse(scene); refused.outcome != Outcome::kDone) return refused;
   }
-  Result<Lock> taken = scene.installation.LockUser(scene.user);
+  Result<UserLock> taken = scene.installation.LockUser(scene.user);
   if (taken.ok()) *lock = std::move(*taken);
   // One program at a time changes a user's folder, in any window or terminal.
   return LockRefusal(scene.installation, scene.installation.LockOf(scene.user), taken.status());

@@ -31,6 +31,6 @@ struct StartScene {
 // reply of kDone with the user's lock taken into `lock` when none refused.
 // A check's dry run holds a lock of its overlay, which takes nothing on the
 // disk.
-Reply ClearToStart(Verb verb, const StartScene& scene, Lock* lock);
+Reply ClearToStart(Verb verb, const StartScene& scene, UserLock* lock);
 
 }  // namespace dayledger

@@ -111,7 +111,7 @@ Reply Restore(Installation& installation, const RestorePlan& confirmed,
     // The same checks as the upgrade's, but those of replacing files in place.
     StartScene scene{installation, confirmed.user_name};
     scene.others_closed = others_closed;
-    Lock lock;
+    UserLock lock;
     if (Reply refused = ClearToStart(Verb::kRestore, scene, &lock);
         refused.outcome != Outcome::kDone) {
       return refused;

@@ -30,18 +30,34 @@ Reply UpgradeTool::VersionRefusal(const Profile& profile) const {
   return Reply();
 }
 
-Reply UpgradeTool::Decide(const Profile& profile, const std::string& password) {
+Reply UpgradeTool::Decide(const Profile& profile, const std::string& password,
+                          UnlockedUser* unlocked) const {
   if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) return refused;
-  // A wrong password leaves the user unlocked before, if any, as it was.
-  Result<UnlockedUser> unlocked =
+  Result<UnlockedUser> user =
       UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(), Utf8ToCp949Text(password));
-  if (!unlocked.ok()) {
+  if (!user.ok()) {
     Reply wrong = Reply::Refused(Words(Say::kWrongPassword), NoticeKind::kError);
     wrong.wrong_password = true;
     return wrong;
   }
-  user_ = std::move(*unlocked);
+  *unlocked = std::move(*user);
   return Reply();
+}
+
+Reply UpgradeTool::DecideUnderLock(const UserLock& lock, int index, const std::string& password) {
+  // Only this user's lock, held, guards what is read here.
+  if (!lock.held() || lock.user() != state_.UserName) {
+    return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
+  }
+  Reply decided = ReadAgain(index);
+  if (decided.outcome != Outcome::kDone) return decided;
+  const std::optional<UserView> view = decided.view;
+  UnlockedUser unlocked;
+  decided = Decide(state_.UserProfile, password, &unlocked);
+  decided.view = view;
+  // A refusal leaves the user unlocked before, if any, as it was.
+  if (decided.outcome == Outcome::kDone) user_ = std::move(unlocked);
+  return decided;
 }
 
 Reply UpgradeTool::ReadAgain(int index) {
@@ -87,7 +103,10 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     if (request.skip_backup && !request.skip_confirmed) {
       return Asked(Words(Say::kSkipBackupQuestion), Question::kSkipBackup);
     }
-    if (Reply decided = Decide(profile, request.password); decided.outcome != Outcome::kDone) {
+    // A first answer, before any question about the PC; decided again under the lock.
+    UnlockedUser first;
+    if (Reply decided = Decide(profile, request.password, &first);
+        decided.outcome != Outcome::kDone) {
       decided.view = now.view;
       return decided;
     }
@@ -99,21 +118,16 @@ Reply UpgradeTool::Start(const StartRequest& request) {
                      chain_.MergesMonthsFrom(profile.Version())};
     scene.others_closed = request.others_closed;
     const bool root_there = platform_.Inspect(installation_.BackupRoot()) == PathKind::kFolder;
-    Lock lock;
+    UserLock lock;
     if (Reply refused = ClearToStart(request.verb, scene, &lock);
         refused.outcome != Outcome::kDone) {
       return refused;
     }
     // Everything decided on is read again under the lock; a refusal then
     // leaves the disk as it found it, the lock's folder included.
-    Reply decided = ReadAgain(index);
-    if (decided.outcome == Outcome::kDone) {
-      const std::optional<UserView> view = decided.view;
-      decided = Decide(state_.UserProfile, request.password);
-      decided.view = view;
-    }
-    if (decided.outcome != Outcome::kDone) {
-      lock.reset();
+    if (Reply decided = DecideUnderLock(lock, index, request.password);
+        decided.outcome != Outcome::kDone) {
+      lock = UserLock();
       if (!root_there) platform_.RemoveFolder(installation_.BackupRoot());
       return decided;
     }

@@ -73,8 +73,11 @@ class UpgradeTool : public StageObserver {
   // What the profile says of starting: refused at the target version or at
   // one no step leads from.
   Reply VersionRefusal(const Profile& profile) const;
-  // The same, then the password, which unlocks the user.
-  Reply Decide(const Profile& profile, const std::string& password);
+  // The same, then the password, which unlocks the user into `unlocked`.
+  Reply Decide(const Profile& profile, const std::string& password, UnlockedUser* unlocked) const;
+  // Under the user's lock, which it asks for: the user's row and profile
+  // read again, decided on, and the user unlocked for the stages.
+  Reply DecideUnderLock(const UserLock& lock, int index, const std::string& password);
   // The user list's row and the profile read again, as they are now; the
   // reply shows the user as found, or refuses a row or profile changed so
   // that the user cannot be started.
@@ -100,7 +103,7 @@ class UpgradeTool : public StageObserver {
   std::vector<std::string> shown_names_;  // the same, UTF-8
   std::unique_ptr<OverlayPlatform> staged_;
   // Held from the start checks until the commit, or until the tool goes.
-  Lock lock_;
+  UserLock lock_;
   RunRecord record_;  // from the start checks passed to the run's end
 };
 

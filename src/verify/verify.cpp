@@ -190,7 +190,7 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
     // What is compared is read under the user's lock, so that no upgrade or
     // restore changes it on the way. Where there is no backup, there is
     // nothing to compare and nothing is made.
-    Result<Lock> lock = Lock();
+    Result<UserLock> lock = UserLock();
     if (platform.Inspect(backup_folder) == PathKind::kFolder) {
       lock = installation.LockUser(request.user_name);
       if (lock.kind() == StatusKind::kBusy) {

@@ -511,7 +511,7 @@ namespace {
 
 TEST_F(TForm1Test, StartOfAUserLockedElsewhereIsRefusedWithAnInformationBox) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
-  const Result<Lock> held = installation.LockUser("u");
+  const Result<UserLock> held = installation.LockUser("u");
   ASSERT_TRUE(held.ok());
   const std::string profile = Read("users/u/profile.qbd");
   Click("Button1");

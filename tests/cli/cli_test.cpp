@@ -610,14 +610,14 @@ namespace {
 
 TEST_F(CliTest, UpgradeOfAUserLockedElsewhereIsRefusedAndChangesNothing) {
   AddDemoUsers();
-  Result<Lock> held = installation.LockUser("kim");
+  Result<UserLock> held = installation.LockUser("kim");
   ASSERT_TRUE(held.ok());
   const auto before = SnapshotTree(builder.root());
   const ProcessResult refused = Cli("upgrade kim");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err, std::string(texts::kUserBusy) + "\n");
   EXPECT_TRUE(SnapshotTree(builder.root()) == before);
-  held->reset();
+  *held = UserLock();
   const ProcessResult done = Cli("upgrade kim");
   EXPECT_EQ(done.status, 0) << done.err;
   EXPECT_EQ(SplitLines(Read("users/kim/profile.qbd")).at(1), "10300");

@@ -132,9 +132,14 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   for (const auto& c : cases) {
     Write("users/u/.dlu-1", "new");
     Write("users/u/.dlu-journal", c.journal);
-    Result<Lock> held =
-        c.earlier_lock_held ? platform.LockFile(old_lock) : installation.LockUser("u");
-    ASSERT_TRUE(held.ok());
+    Result<Lock> earlier = Lock();
+    Result<UserLock> held = UserLock();
+    if (c.earlier_lock_held) {
+      earlier = platform.LockFile(old_lock);
+    } else {
+      held = installation.LockUser("u");
+    }
+    ASSERT_TRUE(earlier.ok() && held.ok());
     EXPECT_EQ(
         Installation::OnView(platform, builder.AppDir()).recovered(),
         std::vector<std::string>{
@@ -143,7 +148,8 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
     EXPECT_TRUE(fs::exists(NativeOf("users/u/.dlu-1")));
     EXPECT_EQ(fs::exists(NativeOf("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
-    held->reset();
+    *earlier = Lock();
+    *held = UserLock();
     EXPECT_EQ(Installation::OnView(platform, builder.AppDir()).recovered(),
               std::vector<std::string>{c.note});
     EXPECT_EQ(fs::exists(NativeOf("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);

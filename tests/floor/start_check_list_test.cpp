@@ -72,7 +72,7 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin
        "디스크 공간이 부족하여 아무것도 바꾸지 않았습니다."},
   };
   const auto words = [&](Verb verb) {
-    Lock lock;
+    UserLock lock;
     const Reply cleared = ClearToStart(verb, {installation, "u"}, &lock);
     return cleared.outcome == Outcome::kDone ? std::string() : cleared.notices.at(0).text;
   };
