@@ -13,7 +13,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_
   int status = 0;
   dayledger::RunReported(installation, boxes, [&] {
     dayledger::TForm1 Form1(installation);
-    if (!Form1.Create(instance, show)) return;
+    if (!Form1.Create(instance, show).ok()) {
+      status = 1;
+      return;
+    }
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
       // Tab and the arrow keys move between the controls, as in a dialog.

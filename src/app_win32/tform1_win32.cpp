@@ -129,7 +129,7 @@ HWND TForm1::Control(const char* name) const {
   return it == controls_.end() ? nullptr : it->second;
 }
 
-bool TForm1::Create(HINSTANCE instance, int show) {
+Status TForm1::Create(HINSTANCE instance, int show) {
   INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&common);
   const ControlLayout& form = *LayoutOf("Form1");
@@ -159,7 +159,9 @@ bool TForm1::Create(HINSTANCE instance, int show) {
                               work.left + (work.right - work.left - width) / 2,
                               work.top + (work.bottom - work.top - height) / 2, width, height,
                               nullptr, nullptr, instance, this);
-  if (!window_) return false;
+  if (!window_) {
+    return Status::Failed(StatusKind::kCannotCreate, Path(), static_cast<int>(::GetLastError()));
+  }
   boxes_.set_owner(window_);
   CreateControls(instance);
   ::ShowWindow(window_, show);
@@ -168,7 +170,7 @@ bool TForm1::Create(HINSTANCE instance, int show) {
   ::SetFocus(focus_);
   ::UpdateWindow(window_);
   FormCreate();
-  return true;
+  return Status::Ok();
 }
 
 // A row holds the font actually in use: where Windows stands in a taller

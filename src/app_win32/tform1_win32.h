@@ -21,8 +21,9 @@ class TForm1 : public WindowView {
   ~TForm1() override;
 
   // Creates the window and its controls, recovers and fills the user list,
-  // and shows it centred.
-  bool Create(HINSTANCE instance, int show);
+  // and shows it centred; kCannotCreate, with the system's code, when the
+  // window cannot be made.
+  Status Create(HINSTANCE instance, int show);
 
   // Handlers, as the controls and timers call them.
   void FormCreate();

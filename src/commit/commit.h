@@ -38,7 +38,9 @@ bool HasWorkFiles(Platform& disk, const Path& folder);
 // Leaves `folder` in a whole state after an interrupted commit: a whole
 // journal is applied to its end (roll forward); a torn one is discarded with
 // its temporaries (roll back); stray temporaries of any earlier run go, and
-// an earlier build's lock file, which the caller holds.
-RecoveryReport RecoverFolder(Platform& disk, const Path& folder);
+// an earlier build's lock file, which the caller holds. The Status of the
+// error that stopped it otherwise (kRecoveryHeld, kChangeLost, or a file
+// that could not be read or removed).
+Result<RecoveryReport> RecoverFolder(Platform& disk, const Path& folder);
 
 }  // namespace dayledger

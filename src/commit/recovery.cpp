@@ -68,7 +68,9 @@ bool HasWorkFiles(Platform& disk, const Path& folder) {
   return false;
 }
 
-RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
+namespace {
+
+RecoveryReport Recover(Platform& disk, const Path& folder) {
   RecoveryReport report;
   const Path journal_path = folder / kJournalName;
   if (disk.Inspect(journal_path) == PathKind::kFile) {
@@ -101,6 +103,16 @@ RecoveryReport RecoverFolder(Platform& disk, const Path& folder) {
     report.action = RecoveryAction::kCleaned;
   }
   return report;
+}
+
+}  // namespace
+
+Result<RecoveryReport> RecoverFolder(Platform& disk, const Path& folder) {
+  try {
+    return Recover(disk, folder);
+  } catch (const FrameworkError& error) {
+    return error.status();
+  }
 }
 
 }  // namespace dayledger

@@ -82,15 +82,16 @@ void Installation::Recover() {
                       who);
       continue;
     }
-    try {
-      const RecoveryReport report = RecoverFolder(platform, folder);
-      if (report.action != RecoveryAction::kNone) notes.push_back(ActionText(report.action) + who);
-      for (const Path& path : report.undeleted) {
-        notes.push_back(Words(Say::kLogUndeleted) + platform.Shown(path));
-      }
-    } catch (const FrameworkError& error) {
-      notes.push_back(Words(Say::kNoteFailed) + who + " " + ReportedText(platform, error));
+    const Result<RecoveryReport> report = RecoverFolder(platform, folder);
+    if (!report.ok()) {
+      notes.push_back(Words(Say::kNoteFailed) + who + " " +
+                      ReportedText(platform, FrameworkError(report.status())));
       recovery_stopped_ = true;
+      continue;
+    }
+    if (report->action != RecoveryAction::kNone) notes.push_back(ActionText(report->action) + who);
+    for (const Path& path : report->undeleted) {
+      notes.push_back(Words(Say::kLogUndeleted) + platform.Shown(path));
     }
   }
 }

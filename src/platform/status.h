@@ -52,8 +52,8 @@ struct Status {
   StatusKind kind = StatusKind::kOk;
   Path path;     // the file or folder that failed
   int code = 0;  // errno, or GetLastError on Windows; 0 when the system gave none
-  // An error's own words, as the framework or the tool wrote them (UTF-8);
-  // empty for a failure the system answered.
+  // An error's own words (UTF-8): the framework's text of a thrown error,
+  // or the tool's; empty for a failure a system call answers.
   std::string detail;
 
   bool ok() const { return kind == StatusKind::kOk; }
@@ -67,7 +67,8 @@ struct Status {
 template <typename T>
 class Result {
  public:
-  Result(T value) : value_(std::move(value)) {}          // NOLINT: a value is a result
+  Result(T value) : value_(std::move(value)) {}  // NOLINT: a value is a result
+  // A failure; never Status::Ok().
   Result(Status status) : status_(std::move(status)) {}  // NOLINT: so is a failure
 
   bool ok() const { return status_.ok(); }

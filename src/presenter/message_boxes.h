@@ -47,15 +47,15 @@ class BoxedNotices : public Notices {
 };
 
 // Runs a window program's handler; an error that ends it is shown in
-// `boxes`. False then.
+// `boxes`, and answered as a stopped reply.
 template <typename Handler>
-bool RunReported(Platform& platform, MessageBoxes& boxes, Handler&& handler) {
+Reply RunReported(Platform& platform, MessageBoxes& boxes, Handler&& handler) {
   const Reply reply = Guarded(platform, [&] {
     handler();
     return Reply();
   });
   for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
-  return reply.outcome != Outcome::kStopped;
+  return reply;
 }
 
 }  // namespace dayledger

@@ -636,8 +636,9 @@ TEST_F(UpgradeToolTest, BackupOfASecondRunIsTheFolderAsThatRunFoundIt) {
 
 TEST(ErrorReportTest, ForeignErrorsAreReportedWithAnEmptyText) {
   testing::TestPlatform platform;
-  EXPECT_FALSE(RunReported(platform, platform, [] { throw std::runtime_error("foreign"); }));
-  EXPECT_TRUE(RunReported(platform, platform, [] {}));
+  EXPECT_EQ(RunReported(platform, platform, [] { throw std::runtime_error("foreign"); }).outcome,
+            Outcome::kStopped);
+  EXPECT_EQ(RunReported(platform, platform, [] {}).outcome, Outcome::kDone);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "");
   EXPECT_EQ(platform.messages[0].flags, 16);
