@@ -155,6 +155,18 @@ TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoOtherFile) {
             StatusKind::kNotFound);
 }
 
+// Nothing there, and a system that could not look, are different answers.
+TEST_F(SystemPlatformTest, NothingThereIsNotCouldNotLook) {
+  const Path missing = Tool(dir) / "missing";
+  const Path too_long = Tool(dir) / std::string(300, 'x');  // ENAMETOOLONG
+  EXPECT_TRUE(platform.Inspect(missing) == PathKind::kMissing);
+  EXPECT_EQ(platform.Inspect(too_long).kind(), StatusKind::kReadFailed);
+  EXPECT_EQ(platform.ListFolder(missing).kind(), StatusKind::kNotFound);
+  EXPECT_EQ(platform.ListFolder(too_long).kind(), StatusKind::kReadFailed);
+  EXPECT_EQ(platform.TestOpen(missing).kind, StatusKind::kNotFound);
+  EXPECT_EQ(platform.TestOpen(too_long).kind, StatusKind::kReadFailed);
+}
+
 TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
   for (const char* name : {"b.qbd", "A.QBD", "c.qbd", ".hidden.qbd", "d.txt", "e.qbdx"}) {
     InstallationBuilder::WriteNative(dir + "/g/" + name, "x");

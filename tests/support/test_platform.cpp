@@ -29,6 +29,13 @@ Status TestPlatform::WriteFile(const Path& path, const std::string& bytes) {
   return result;
 }
 
+Status TestPlatform::TestOpen(const Path& path) {
+  if (!fail_read_path.empty() && Native(path) == fail_read_path) {
+    return Status::Failed(StatusKind::kReadFailed, path, EIO);
+  }
+  return SystemPlatform::TestOpen(path);
+}
+
 Status TestPlatform::ReadFile(const Path& path, std::string* bytes) {
   if (!fail_read_path.empty() && Native(path) == fail_read_path) {
     return Status::Failed(StatusKind::kReadFailed, path, EIO);

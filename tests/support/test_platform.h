@@ -21,6 +21,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   LocalTime Now() override { return now; }
   Path ExecutablePath() override { return executable_path; }
   Status WriteFile(const Path& path, const std::string& bytes) override;
+  Status TestOpen(const Path& path) override;
   Status ReadFile(const Path& path, std::string* bytes) override;
   Status RenameFile(const Path& from, const Path& to) override;
   Status SyncFile(const Path& path) override;

@@ -74,6 +74,16 @@ TEST_F(UpgradeToolTest, MissingUserListKeepsTheDesignTexts) {
   EXPECT_TRUE(port.password_enabled);
 }
 
+// A list that is there but cannot be opened (the scheduler holding it) is
+// named with the system's reason, never taken for a missing one.
+TEST_F(UpgradeToolTest, AUserListThatCannotBeOpenedIsNotTakenForMissing) {
+  AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});
+  platform.fail_read_path = NativeOf("users/userlist.kvd");
+  EXPECT_EQ(FormCreateError(),
+            "Cannot open file " + builder.AppDir().text() + "\\users\\userlist.kvd");
+  EXPECT_NE(Messages().at(0).find(testing::ReasonShown(EIO)), std::string::npos);
+}
+
 TEST_F(UpgradeToolTest, UserListCounts) {
   const struct {
     std::string list;
