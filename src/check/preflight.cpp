@@ -74,8 +74,8 @@ std::string Substitute(const Path& path, const UnlockedUser& user) {
   return user_schedule ? user.Encode(lines) : UnlockedUser().Encode(lines);
 }
 
-// The reply for the problems found: clean, or refused with the start checks' messages as
-// its notices.
+// The reply for the problems found: clean, or refused with the start
+// checks' messages as its notices.
 Reply Checked(const std::vector<std::string>& refusals,
               const std::vector<PreflightProblem>& problems) {
   Reply reply;

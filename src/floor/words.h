@@ -79,7 +79,7 @@ enum class Say {
   kRecordUpgrade,
   kRecordRestore,
   kRecordError,
-  // Messages: refusals, questions, what ends a verb, and what follows them.
+  // What restore and verify say of the backup.
   kNoBackupToRestore,
   kBackupProfileUnreadable,
   kKeptAside,
