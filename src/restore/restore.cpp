@@ -102,12 +102,58 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   return Reply();
 }
 
+namespace {
+
+// Everything the restore decides on and changes, under the user's lock,
+// which it asks for: the backup is looked at again (another program may
+// have changed it since the plan was shown), the current folder is copied
+// aside, and the backup's content is committed.
+Reply RestoreUnderLock(Installation& installation, const UserLock& lock, const Path& aside_dir,
+                       RunRecord* record, std::vector<Path>* undeleted) {
+  Platform& platform = installation;
+  RestorePlan plan;
+  if (Reply planned = PlanRestore(installation, lock.user(), &plan);
+      planned.outcome != Outcome::kDone) {
+    return planned;
+  }
+  plan.aside_dir = aside_dir;
+  *record = RunRecord::Begin(installation, plan.user_name, Words(Say::kRecordRestore));
+  // The current folder is copied aside first, so the restore loses nothing.
+  if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
+    // A file that cannot be read is named as such, one that cannot be made
+    // as such.
+    if (const Status copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir); !copied.ok()) {
+      // A half copy is no copy to keep.
+      RemoveTree(platform, plan.aside_dir);
+      const bool read =
+          copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
+      throw read ? CannotOpenFile(copied.path, copied.code)
+                 : CannotCreateFile(copied.path, copied.code);
+    }
+    record->Line(
+        StampedLine(platform.Now(), Words(Say::kKeptAside) + platform.Shown(plan.aside_dir)));
+  } else {
+    ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
+    ThrowIfFailed(platform.SyncFolder(plan.user_dir.Parent()));
+  }
+  OverlayPlatform staged(&platform);
+  StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
+  StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
+  *undeleted = CommitChanges(platform, plan.user_dir, staged);
+  for (const Path& path : *undeleted) {
+    record->Line(StampedLine(platform.Now(), Words(Say::kLogUndeleted) + platform.Shown(path)));
+  }
+  record->Line(StampedLine(platform.Now(), Words(Say::kRestored)));
+  return Reply();
+}
+
+}  // namespace
+
 Reply Restore(Installation& installation, const RestorePlan& confirmed,
               std::vector<Path>* undeleted, bool others_closed) {
   undeleted->clear();
   RunRecord record;  // from the lock taken on
   Reply reply = Guarded(installation, [&]() -> Reply {
-    Platform& platform = installation;
     // The same checks as the upgrade's, but those of replacing files in place.
     StartScene scene{installation, confirmed.user_name};
     scene.others_closed = others_closed;
@@ -116,42 +162,7 @@ Reply Restore(Installation& installation, const RestorePlan& confirmed,
         refused.outcome != Outcome::kDone) {
       return refused;
     }
-    // Under the lock, the backup is looked at again: another program may
-    // have changed it since the plan was shown.
-    RestorePlan plan;
-    if (Reply planned = PlanRestore(installation, confirmed.user_name, &plan);
-        planned.outcome != Outcome::kDone) {
-      return planned;
-    }
-    plan.aside_dir = confirmed.aside_dir;
-    record = RunRecord::Begin(installation, plan.user_name, Words(Say::kRecordRestore));
-    // The current folder is copied aside first, so the restore loses nothing.
-    if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-      // A file that cannot be read is named as such, one that cannot be
-      // made as such.
-      if (const Status copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir); !copied.ok()) {
-        // A half copy is no copy to keep.
-        RemoveTree(platform, plan.aside_dir);
-        const bool read =
-            copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
-        throw read ? CannotOpenFile(copied.path, copied.code)
-                   : CannotCreateFile(copied.path, copied.code);
-      }
-      record.Line(
-          StampedLine(platform.Now(), Words(Say::kKeptAside) + platform.Shown(plan.aside_dir)));
-    } else {
-      ThrowIfFailed(platform.CreateDirectory(plan.user_dir));
-      ThrowIfFailed(platform.SyncFolder(plan.user_dir.Parent()));
-    }
-    OverlayPlatform staged(&platform);
-    StageRemovals(staged, platform, plan.user_dir, plan.backup_dir);
-    StageBackup(staged, platform, plan.backup_dir, plan.user_dir);
-    *undeleted = CommitChanges(platform, plan.user_dir, staged);
-    for (const Path& path : *undeleted) {
-      record.Line(StampedLine(platform.Now(), Words(Say::kLogUndeleted) + platform.Shown(path)));
-    }
-    record.Line(StampedLine(platform.Now(), Words(Say::kRestored)));
-    return Reply();
+    return RestoreUnderLock(installation, lock, confirmed.aside_dir, &record, undeleted);
   });
   record.End(&reply);
   return reply;
