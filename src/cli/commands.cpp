@@ -268,7 +268,7 @@ int RestoreCommand(Session& session) {
       std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
       return kExitMisused;
     }
-    if (!Console::AskYesNo(texts::kRestoreQuestion)) return kExitRefused;
+    if (!Console::AskYesNo(texts::kRestoreQuestion).value_or(false)) return kExitRefused;
   }
   // --yes answers the start's question about the other PCs too.
   std::vector<Path> undeleted;

@@ -6,7 +6,9 @@
 namespace dayledger {
 
 bool Console::Show(const Notice& notice) {
-  if (notice.kind == NoticeKind::kQuestion && HasTerminal()) return AskYesNo(notice.text);
+  if (notice.kind == NoticeKind::kQuestion) {
+    if (const Result<bool> answer = AskYesNo(notice.text); answer.ok()) return *answer;
+  }
   std::fprintf(stderr, "%s\n", notice.text.c_str());
   // A question nobody can answer here is answered no, and says how to answer it.
   if (notice.kind == NoticeKind::kQuestion) {

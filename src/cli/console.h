@@ -35,8 +35,9 @@ class Console : public Notices {
   static bool StderrIsTerminal();
   // Reads a line from the terminal without echo; kNotFound without a terminal.
   static Result<std::string> ReadHiddenLine(const std::string& prompt);
-  // Asks a yes/no question on the terminal; false without a terminal.
-  static bool AskYesNo(const std::string& question);
+  // Asks a yes/no question on the terminal: whether the answer was yes;
+  // kNotFound without a terminal.
+  static Result<bool> AskYesNo(const std::string& question);
 };
 
 }  // namespace dayledger

@@ -71,9 +71,9 @@ Result<std::string> Console::ReadHiddenLine(const std::string& prompt) {
   return line;
 }
 
-bool Console::AskYesNo(const std::string& question) {
+Result<bool> Console::AskYesNo(const std::string& question) {
   Terminal terminal;
-  if (!terminal.ok()) return false;
+  if (!terminal.ok()) return Status::Failed(StatusKind::kNotFound, Path());
   terminal.Write(question + " [y/N] ");
   const std::string answer = terminal.ReadLine();
   return answer == "y" || answer == "Y" || answer == "yes";

@@ -102,9 +102,9 @@ Result<std::string> Console::ReadHiddenLine(const std::string& prompt) {
   return line;
 }
 
-bool Console::AskYesNo(const std::string& question) {
+Result<bool> Console::AskYesNo(const std::string& question) {
   ConsoleInput console;
-  if (!console.ok()) return false;
+  if (!console.ok()) return Status::Failed(StatusKind::kNotFound, Path());
   std::fprintf(stderr, "%s [y/N] ", question.c_str());
   const std::string answer = console.ReadLine(true);
   return answer == "y" || answer == "Y" || answer == "yes";
