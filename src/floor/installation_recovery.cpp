@@ -8,24 +8,6 @@
 #include "state/file_names.h"
 
 namespace dayledger {
-namespace {
-
-std::string ActionText(RecoveryAction action) {
-  switch (action) {
-    case RecoveryAction::kRolledForward:
-      return Words(Say::kNoteRolledForward);
-    case RecoveryAction::kRolledBack:
-      return Words(Say::kNoteRolledBack);
-    case RecoveryAction::kCleaned:
-      return Words(Say::kNoteCleaned);
-    case RecoveryAction::kNone:
-      break;
-  }
-  return "";
-}
-
-}  // namespace
-
 std::string RecoveryMessage(const std::vector<std::string>& notes) {
   std::string text;
   for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
@@ -89,7 +71,8 @@ void Installation::Recover() {
       recovery_stopped_ = true;
       continue;
     }
-    if (report->action != RecoveryAction::kNone) notes.push_back(ActionText(report->action) + who);
+    if (report->action != RecoveryAction::kNone)
+      notes.push_back(words::RecoveryNote(report->action) + who);
     for (const Path& path : report->undeleted) {
       notes.push_back(Words(Say::kLogUndeleted) + platform.Shown(path));
     }

@@ -122,12 +122,6 @@ const char* Words(Say say) {
       return texts::kProgressSchedules;
     case Say::kProgressAnniversaries:
       return texts::kProgressAnniversaries;
-    case Say::kNoteRolledForward:
-      return texts::kNoteRolledForward;
-    case Say::kNoteRolledBack:
-      return texts::kNoteRolledBack;
-    case Say::kNoteCleaned:
-      return texts::kNoteCleaned;
     case Say::kNoteBusy:
       return texts::kNoteBusy;
     case Say::kNoteFailed:
@@ -182,6 +176,19 @@ std::string LogStepStarting(const std::string& data, const std::string& shown_ve
   return texts::LogStepStarting(data, shown_version);
 }
 std::string LogAllStepsDone(const std::string& data) { return texts::LogAllStepsDone(data); }
+std::string RecoveryNote(RecoveryAction action) {
+  switch (action) {
+    case RecoveryAction::kRolledForward:
+      return texts::kNoteRolledForward;
+    case RecoveryAction::kRolledBack:
+      return texts::kNoteRolledBack;
+    case RecoveryAction::kCleaned:
+      return texts::kNoteCleaned;
+    case RecoveryAction::kNone:
+      break;
+  }
+  return "";
+}
 std::string NoteUser(const std::string& user) { return texts::NoteUser(user); }
 std::string RecordTool(const std::string& tool_version, const std::string& data_version) {
   return texts::RecordTool(tool_version, data_version);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "commit/commit.h"
 #include "floor/copy_tree.h"
 #include "floor/notice.h"
 #include "floor/reply.h"
@@ -65,9 +66,6 @@ enum class Say {
   kProgressSchedules,
   kProgressAnniversaries,
   // Notes of the recovery on opening an installation.
-  kNoteRolledForward,
-  kNoteRolledBack,
-  kNoteCleaned,
   kNoteBusy,
   kNoteFailed,
   // The record of a run.
@@ -103,6 +101,8 @@ std::string DiskTooFull(const std::string& needed_mb, const std::string& free_mb
 // What a step works on (kScheduleData, kAnniversaryData) and the version.
 std::string LogStepStarting(const std::string& data, const std::string& shown_version);
 std::string LogAllStepsDone(const std::string& data);
+// What recovery did in a user's folder (not kNone).
+std::string RecoveryNote(RecoveryAction action);
 // After a recovery note: whose folder it is about.
 std::string NoteUser(const std::string& user);
 std::string RecordTool(const std::string& tool_version, const std::string& data_version);
