@@ -28,7 +28,7 @@ class UnlockedOverlay : public OverlayPlatform {
   // its file with it): a lock file that cannot be opened is found as the
   // upgrade would find it, and no upgrade changes the folder under the check.
   Result<Lock> LockFile(const Path& path) override {
-    if (!real_lock_ && target()->Inspect(path.Parent()) != PathKind::kMissing) {
+    if (!real_lock_ && LockPlaceThere(path)) {
       Result<Lock> real = target()->LockFile(path);
       if (!real.ok()) return real;
       real_lock_ = std::move(*real);
@@ -48,6 +48,18 @@ class UnlockedOverlay : public OverlayPlatform {
   }
 
  private:
+  // Whether the lock's folder is there, or something on its way is not a
+  // folder, which the upgrade would meet as well.
+  bool LockPlaceThere(const Path& lock) {
+    for (Path folder = lock.Parent(); backup_root_.Holds(folder); folder = folder.Parent()) {
+      const Result<PathKind> there = target()->Inspect(folder);
+      if (!there.ok()) return true;
+      if (*there == PathKind::kMissing) continue;
+      return folder == lock.Parent() || *there != PathKind::kFolder;
+    }
+    return false;
+  }
+
   Path backup_root_;
   Lock real_lock_;
 };

@@ -272,10 +272,10 @@ int RestoreCommand(Session& session) {
   }
   // --yes answers the start's question about the other PCs too.
   std::vector<Path> undeleted;
-  Reply restored = Restore(session.installation, plan, &undeleted, session.options.yes);
+  Reply restored = Restore(session.installation, &plan, &undeleted, session.options.yes);
   if (restored.outcome == Outcome::kAsk) {
     if (!session.console.Show(restored.notices.front())) return kExitRefused;
-    restored = Restore(session.installation, plan, &undeleted, true);
+    restored = Restore(session.installation, &plan, &undeleted, true);
   }
   if (const int status = session.Shown(restored); status != kExitDone) return status;
   for (const Path& path : undeleted) {

@@ -46,10 +46,16 @@ void Check(const Status& status, const Path& target) {
 }
 
 // Whether the file at `path` holds what the journal's entry says it must.
+// One that is there but cannot be read (a scanner holds it) may well hold
+// it: that is no answer, and throws kRecoveryHeld naming the file, which
+// the journal's patience waits out.
 bool Holds(Platform& disk, const Path& path, const JournalRename& rename) {
   std::string bytes;
-  return disk.ReadFile(path, &bytes).ok() && bytes.size() == rename.size &&
-         HexDigest(bytes) == rename.digest;
+  const Status read = disk.ReadFile(path, &bytes);
+  if (!read.ok() && read.kind != StatusKind::kNotFound) {
+    throw FrameworkError(path.text(), StatusKind::kRecoveryHeld, path, read.code);
+  }
+  return read.ok() && bytes.size() == rename.size && HexDigest(bytes) == rename.digest;
 }
 
 // Whether `path` is one of `folders` or lies inside one (all relative).
@@ -260,7 +266,8 @@ std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Jou
     if (disk.Inspect(temporary) != PathKind::kMissing) Check(status, target);
     // A temporary no longer there was renamed before an interruption, but
     // only if its target holds what the journal says: else it is lost, and
-    // nothing more may change, the deletions least of all.
+    // nothing more may change, the deletions least of all. A target that
+    // cannot be read now stops this try as held, never as lost.
     if (rename.checked && !Holds(disk, target, rename)) {
       throw FrameworkError(temporary.text(), StatusKind::kChangeLost, temporary, status.code);
     }

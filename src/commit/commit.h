@@ -22,7 +22,8 @@ std::vector<Path> CommitChanges(Platform& disk, const Path& folder, OverlayPlatf
 // after an interruption gives the same result. A step another program
 // holds up is waited for, some twenty seconds at most. Returns the files
 // and folders that still could not be deleted; throws FrameworkError when
-// a rename or flush still fails.
+// a rename or flush still fails, kRecoveryHeld when a file already renamed
+// still cannot be read, and kChangeLost at once for a new file that is lost.
 std::vector<Path> ApplyJournal(Platform& disk, const Path& folder, const Journal& journal);
 
 enum class RecoveryAction { kNone, kRolledForward, kRolledBack, kCleaned };
@@ -39,8 +40,9 @@ bool HasWorkFiles(Platform& disk, const Path& folder);
 // journal is applied to its end (roll forward); a torn one is discarded with
 // its temporaries (roll back); stray temporaries of any earlier run go, and
 // an earlier build's lock file, which the caller holds. The Status of the
-// error that stopped it otherwise (kRecoveryHeld, kChangeLost, or a file
-// that could not be read or removed).
+// error that stopped it otherwise (kRecoveryHeld, kChangeLost, kNewerFormat
+// for a newer build's journal, left as it is, or a file that could not be
+// read or removed).
 Result<RecoveryReport> RecoverFolder(Platform& disk, const Path& folder);
 
 }  // namespace dayledger

@@ -8,10 +8,26 @@
 namespace dayledger {
 namespace {
 
+// Each change to what the journal holds gets a new format number; older ones stay readable.
 constexpr char kHeaderFirst[] = "dayledger journal 1\n";
 // The second format's renames of files carry the size and digest of what
 // the temporary holds.
 constexpr char kHeader[] = "dayledger journal 2\n";
+constexpr char kHeaderStem[] = "dayledger journal ";
+
+// Whether the journal's first line is whole and names a format number
+// other than this build's: a newer build wrote it. A line cut short or
+// anything else there is a torn journal.
+bool NamesOtherFormat(const std::string& bytes) {
+  if (bytes.rfind(kHeaderStem, 0) != 0) return false;
+  const size_t number = sizeof kHeaderStem - 1;
+  const size_t end = bytes.find('\n', number);
+  if (end == std::string::npos || end == number) return false;
+  for (size_t at = number; at < end; ++at) {
+    if (bytes[at] < '0' || bytes[at] > '9') return false;
+  }
+  return bytes.rfind(kHeaderFirst, 0) != 0 && bytes.rfind(kHeader, 0) != 0;
+}
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
@@ -54,6 +70,9 @@ std::string EncodeJournal(const Journal& journal) {
 
 Result<Journal> DecodeJournal(const std::string& bytes) {
   const Status torn = Status::Failed(StatusKind::kDamaged, Path());
+  // Its checksum may be made otherwise too: only the format's own build can
+  // tell whether such a journal is whole.
+  if (NamesOtherFormat(bytes)) return Status::Failed(StatusKind::kNewerFormat, Path());
   const size_t last = bytes.rfind("C\t");
   const bool first_format = bytes.rfind(kHeaderFirst, 0) == 0;
   if ((!first_format && bytes.rfind(kHeader, 0) != 0) || last == std::string::npos ||

@@ -33,8 +33,10 @@ struct Journal {
 };
 
 std::string EncodeJournal(const Journal& journal);
-// kDamaged for a torn or foreign journal. Reads the first format too, whose
-// renames carry no size or digest.
+// kDamaged for a torn or foreign journal; kNewerFormat for a whole first
+// line naming a format number this build does not know (the path is the
+// caller's to add). Reads the first format too, whose renames carry no
+// size or digest.
 Result<Journal> DecodeJournal(const std::string& bytes);
 
 }  // namespace dayledger

@@ -6,9 +6,12 @@
 namespace dayledger {
 namespace {
 
-// Removes a work folder and everything in it.
+// Removes a work folder and everything in it. One that cannot be listed
+// stops here, with the listing's own failure.
 void RemoveTree(Platform& disk, const Path& folder) {
-  for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
+  const Result<std::vector<FolderEntry>> listed = disk.ListFolder(folder);
+  ThrowIfFailed(listed.status());
+  for (const FolderEntry& entry : *listed) {
     const Path path = folder / entry.name;
     if (entry.folder) {
       RemoveTree(disk, path);
@@ -22,6 +25,8 @@ void RemoveTree(Platform& disk, const Path& folder) {
 // Removes every work file and work folder below `folder`; true if there was any.
 bool RemoveWorkFiles(Platform& disk, const Path& folder) {
   bool removed = false;
+  // Only what a listing names is removed: a folder that cannot be listed
+  // keeps its stray temporaries until a later start can list it.
   for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
     const Path path = folder / entry.name;
     if (!IsWorkFile(entry.name)) {
@@ -59,6 +64,8 @@ void RefuseHeldTemporaries(Platform& disk, const Path& folder, const Journal& jo
 }  // namespace
 
 bool HasWorkFiles(Platform& disk, const Path& folder) {
+  // A folder that cannot be listed counts as holding none: its folder is
+  // then left untouched, which changes and deletes nothing.
   for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
     if (IsWorkFile(entry.name)) return true;
     if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder / entry.name)) {
@@ -73,15 +80,23 @@ namespace {
 RecoveryReport Recover(Platform& disk, const Path& folder) {
   RecoveryReport report;
   const Path journal_path = folder / kJournalName;
-  if (disk.Inspect(journal_path) == PathKind::kFile) {
-    // Only a journal's content can say it is torn: one that cannot be read
-    // now (a scanner holds it) may be whole, and undoing it would lose the
-    // change it saved.
+  // Only a journal's content can say it is torn: one that cannot be looked
+  // at or read now (a scanner holds it) may be whole, and undoing it would
+  // lose the change it saved. Only one surely missing is absent.
+  const Result<PathKind> journal_kind = disk.Inspect(journal_path);
+  if (!journal_kind.ok()) throw Held(journal_path, journal_kind.status().code);
+  if (*journal_kind == PathKind::kFile) {
     std::string bytes;
     if (const Status read = disk.ReadFile(journal_path, &bytes); !read.ok()) {
       throw Held(journal_path, read.code);
     }
-    if (const Result<Journal> journal = DecodeJournal(bytes); journal.ok()) {
+    const Result<Journal> journal = DecodeJournal(bytes);
+    // A newer build's journal is left whole, with its temporaries, for
+    // that build to finish: undoing it here could undo a saved change.
+    if (journal.kind() == StatusKind::kNewerFormat) {
+      throw FrameworkError(journal_path.text(), StatusKind::kNewerFormat, journal_path);
+    }
+    if (journal.ok()) {
       RefuseHeldTemporaries(disk, folder, *journal);
       try {
         report.undeleted = ApplyJournal(disk, folder, *journal);

@@ -86,44 +86,4 @@ Status RemoveTree(Platform& platform, const Path& folder) {
   return gone.ok() ? gone : first.ok() ? gone : first;
 }
 
-Status ReplaceFolder(Platform& platform, const FolderSwap& swap) {
-  const Path parent = swap.current.Parent();
-  const Result<PathKind> found = platform.Inspect(swap.current);
-  if (!found.ok()) return found.status();
-  // Something else in the folder's place is never moved: the system says why.
-  if (found != PathKind::kFolder && found != PathKind::kMissing) {
-    const Status made = platform.CreateDirectory(swap.current);
-    return Status::Failed(StatusKind::kCannotCreate, swap.current, made.code);
-  }
-  const bool earlier = found == PathKind::kFolder;
-  if (earlier) {
-    if (Status moved = platform.RenameFile(swap.current, swap.aside); !moved.ok()) return moved;
-  }
-  if (Status moved = platform.RenameFile(swap.made, swap.current); !moved.ok()) {
-    if (earlier) platform.RenameFile(swap.aside, swap.current);
-    return moved;
-  }
-  if (Status flushed = platform.SyncFolder(parent); !flushed.ok()) return flushed;
-  // The new folder is in its place: an earlier one that cannot go now goes
-  // at the next settling.
-  if (earlier && RemoveTree(platform, swap.aside).ok()) platform.SyncFolder(parent);
-  return Status::Ok();
-}
-
-Status SettleSwap(Platform& platform, const FolderSwap& swap) {
-  const bool aside = platform.Inspect(swap.aside) != PathKind::kMissing;
-  const bool made = platform.Inspect(swap.made) != PathKind::kMissing;
-  if (!aside && !made) return Status::Ok();
-  // The earlier folder moves aside only once the new one is whole: with
-  // neither in place, the new one takes it, or else the earlier one back.
-  if (aside && platform.Inspect(swap.current) == PathKind::kMissing) {
-    const Path& back = made ? swap.made : swap.aside;
-    if (Status moved = platform.RenameFile(back, swap.current); !moved.ok()) return moved;
-  }
-  for (const Path& left : {swap.made, swap.aside}) {
-    if (Status removed = RemoveTree(platform, left); !removed.ok()) return removed;
-  }
-  return platform.SyncFolder(swap.current.Parent());
-}
-
 }  // namespace dayledger

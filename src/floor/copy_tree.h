@@ -19,22 +19,4 @@ Status CopyTreeAs(Platform& platform, const Path& from, const Path& as);
 // failure, if one stopped it. A folder not there is removed already.
 Status RemoveTree(Platform& platform, const Path& folder);
 
-// A folder replaced whole by a new one made beside it: the places of a
-// backup (`current`), of the new one being made (`made`), and of the one it
-// replaces while the two trade places (`aside`), all in one parent.
-struct FolderSwap {
-  Path current;
-  Path made;
-  Path aside;
-};
-// Puts the whole and flushed `made` in the place of `current`, which goes
-// (it may be missing). Stops at the first failure with `current` as it was;
-// once `made` is in place and flushed it succeeds, an earlier folder that
-// cannot be removed now left for SettleSwap.
-Status ReplaceFolder(Platform& platform, const FolderSwap& swap);
-// After an interruption: where `aside` is there, `made` was whole and
-// finishes its move; else a `made` there is a half copy and goes. Nothing
-// of the swap is left where it succeeds.
-Status SettleSwap(Platform& platform, const FolderSwap& swap);
-
 }  // namespace dayledger

@@ -78,10 +78,15 @@ Path Installation::BackupOf(const std::string& user) const {
   return dayledger::BackupOf(folder_, user);
 }
 
+Path Installation::ToolFolder() const { return dayledger::ToolFolder(folder_); }
+
+Path Installation::PlaceOf(ToolPlace place, const std::string& user) const {
+  return ToolPlaceOf(folder_, place, user);
+}
+
 FolderSwap Installation::BackupSwapOf(const std::string& user) const {
-  const std::string name = Cp949ToUtf8Text(user);
-  return {BackupOf(user), BackupRoot() / (kNewBackupPrefix + name),
-          BackupRoot() / (kOldBackupPrefix + name)};
+  return {BackupOf(user), PlaceOf(ToolPlace::kNew, user), PlaceOf(ToolPlace::kOld, user),
+          PlaceOf(ToolPlace::kSwaps, user)};
 }
 
 Path Installation::LockOf(const std::string& user) const {
@@ -92,15 +97,47 @@ Path Installation::RecordsOf(const std::string& user) const {
   return dayledger::RecordsOf(folder_, user);
 }
 
+Status Installation::MakeFolders(const std::vector<Path>& folders, std::vector<Path>* made) {
+  for (const Path& folder : folders) {
+    const Result<PathKind> there = Inspect(folder);
+    if (!there.ok()) return there.status();
+    if (*there == PathKind::kFolder) continue;
+    if (Status created = CreateDirectory(folder); !created.ok()) return created;
+    made->push_back(folder);
+    // What is made in it later must not be lost to a power cut with it.
+    if (Status flushed = SyncFolder(folder.Parent()); !flushed.ok()) return flushed;
+  }
+  return Status::Ok();
+}
+
+Status Installation::MakePlace(ToolPlace place) {
+  std::vector<Path> made;
+  return MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, place)}, &made);
+}
+
 Path Installation::VirtualStore() const { return store_ ? store_->store_root() : Path(); }
 
 Result<UserLock> Installation::LockUser(const std::string& user) {
-  // Fails harmlessly when it exists; the lock's own open reports a folder
-  // that could not be made.
-  CreateDirectory(BackupRoot());
+  // A folder that cannot be made is reported by the lock's own open.
+  std::vector<Path> made;
+  (void)MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, ToolPlace::kLocks)},
+                    &made);
   Result<Lock> taken = LockFile(LockOf(user));
-  if (!taken.ok()) return taken.status();
-  return UserLock(user, std::move(*taken));
+  if (!taken.ok()) {
+    UserLock none("", Lock(), std::move(made));
+    Refused(&none);
+    return taken.status();
+  }
+  return UserLock(user, std::move(*taken), std::move(made));
+}
+
+void Installation::Refused(UserLock* lock) {
+  lock->lock_ = Lock();
+  // Only folders still empty go: another program may have put something there since.
+  for (auto it = lock->made_.rbegin(); it != lock->made_.rend(); ++it) {
+    if (!RemoveFolder(*it).ok()) break;
+  }
+  lock->made_.clear();
 }
 
 bool Installation::UserBusy(const std::string& user) {
@@ -110,11 +147,16 @@ bool Installation::UserBusy(const std::string& user) {
 }
 
 void Installation::RemoveStaleLocks() {
+  // Taken and let go: a released lock takes its file with it. A folder that
+  // cannot be listed holds no lock this could take either.
+  const Path locks = ToolPlaceFolder(folder_, ToolPlace::kLocks);
+  for (const FolderEntry& entry : ListFolder(locks).value_or({})) {
+    if (!entry.folder) (void)LockFile(locks / entry.name);
+  }
+  // An earlier build kept its lock files beside the backups.
   const Path root = BackupRoot();
   for (const FolderEntry& entry : ListFolder(root).value_or({})) {
-    if (entry.folder || !entry.name.ends_with(kLockSuffix)) continue;
-    // Taken and let go: a released lock takes its file with it.
-    LockFile(root / entry.name);
+    if (!entry.folder && ParseEarlierLock(entry.name)) (void)LockFile(root / entry.name);
   }
 }
 

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "floor/copy_tree.h"
+#include "floor/folder_swap.h"
+#include "state/file_names.h"
 #include "platform/framework_error.h"
 #include "platform/platform.h"
 #include "platform/system_platform.h"
@@ -40,10 +42,12 @@ class UserLock {
 
  private:
   friend class Installation;
-  UserLock(std::string user, Lock lock) : user_(std::move(user)), lock_(std::move(lock)) {}
+  UserLock(std::string user, Lock lock, std::vector<Path> made)
+      : user_(std::move(user)), lock_(std::move(lock)), made_(std::move(made)) {}
 
   std::string user_;
   Lock lock_;
+  std::vector<Path> made_;  // the folders taking it made, outermost first
 };
 
 class Installation : public PlatformWrapper {
@@ -89,17 +93,23 @@ class Installation : public PlatformWrapper {
 
   // A user's folder (CP949 name), as the scheduler's own messages name it.
   Path UserFolder(const std::string& user) const;
-  // The tool's own places: the backups' folder
-  // (upgrade_backup), a user's backup in it, and the user's lock beside the
-  // backup, never in the user's folder, which holds nothing of ours.
+  // The backups' folder (upgrade_backup) and a user's backup in it.
   Path BackupRoot() const;
   Path BackupOf(const std::string& user) const;
+  // The tool's own folder in upgrade_backup, and the user's path in one of
+  // its places (state/file_names.h): never in the user's folder, which
+  // holds nothing of ours, and never where a user's backup could be.
+  Path ToolFolder() const;
+  Path PlaceOf(ToolPlace place, const std::string& user) const;
   Path LockOf(const std::string& user) const;
-  // A new backup is made beside the user's backup, and the earlier one
-  // moves aside while the two trade places.
+  // A new backup is made in the tool's folder, and the earlier one moves
+  // aside there while the two trade places.
   FolderSwap BackupSwapOf(const std::string& user) const;
-  // The folder of the user's run records, beside the backup and the lock.
+  // The folder of the user's run records.
   Path RecordsOf(const std::string& user) const;
+  // Makes the folders down to the place's own folder where missing; the
+  // first that could not be made.
+  Status MakePlace(ToolPlace place);
   // The VirtualStore folder the view reads and writes; empty when the
   // installation is seen as it is.
   Path VirtualStore() const;
@@ -110,6 +120,9 @@ class Installation : public PlatformWrapper {
   // first needed; kBusy when another holds it, kUnavailable when the lock
   // file cannot be opened.
   Result<UserLock> LockUser(const std::string& user);
+  // Lets go of the lock after a refusal, and removes the folders taking it
+  // made, so that a refusal leaves the installation as it found it.
+  void Refused(UserLock* lock);
   // Whether another program holds the user's lock now. Makes no file: a user
   // never locked has no lock file, and nobody changing it.
   bool UserBusy(const std::string& user);
@@ -124,6 +137,14 @@ class Installation : public PlatformWrapper {
   void RemoveStaleLocks();
   // Finishes or takes away what an interrupted backup left in upgrade_backup.
   void SettleBackups();
+  // The same for what an earlier build's interrupted backup left there.
+  void SettleEarlierBackups();
+  // Settles one user's backup swap and removes a half kept copy, under the
+  // user's lock, into the notes.
+  void SettleUser(const std::string& user);
+  // Each of `folders` (each in the one before) made where missing; those
+  // made, outermost first, into `made`.
+  Status MakeFolders(const std::vector<Path>& folders, std::vector<Path>* made);
 
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Path app_dir_;

@@ -1,6 +1,9 @@
 // The recovery of every user's folder when an installation is opened.
 #include "floor/installation_recovery.h"
 
+#include <algorithm>
+#include <set>
+
 #include "commit/commit.h"
 #include "floor/installation.h"
 #include "floor/words.h"
@@ -14,21 +17,104 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
   return text;
 }
 
-void Installation::SettleBackups() {
+void Installation::SettleUser(const std::string& user) {
+  const FolderSwap swap = BackupSwapOf(user);
   Platform& platform = *this;
-  for (const FolderEntry& entry : platform.ListFolder(BackupRoot()).value_or({})) {
-    std::string name = entry.name;
-    for (const std::string prefix : {kNewBackupPrefix, kOldBackupPrefix}) {
-      if (name.starts_with(prefix)) name.erase(0, prefix.size());
+  const std::string who = words::NoteUser(Cp949ToUtf8Text(user));
+  // Never while another program makes or settles that backup now.
+  Result<UserLock> lock = LockUser(user);
+  if (lock.kind() == StatusKind::kBusy) return;
+  if (!lock.ok()) {
+    recovered_.push_back(std::string(Words(Say::kLockUnavailable)) +
+                         platform.Shown(LockOf(user)) + who);
+    recovery_stopped_ = true;
+    return;
+  }
+  std::vector<Path> left;
+  if (const Status settled = SettleSwap(platform, swap, &left); !settled.ok()) {
+    recovered_.push_back(Words(Say::kNoteFailed) + who + " " +
+                         ReportedText(platform, StatusError(settled)));
+    // A move left half done stops the program, as a held journal does;
+    // a half copy that stays is only named.
+    recovery_stopped_ = recovery_stopped_ || SwapPending(platform, swap);
+  }
+  // A copy restore was keeping when it was cut is half, and never kept.
+  if (const Status removed = RemoveTree(platform, PlaceOf(ToolPlace::kKeeping, user)); !removed.ok()) {
+    left.push_back(removed.path);
+  }
+  for (const Path& path : left) recovered_.push_back(Words(Say::kLogLeftover) + platform.Shown(path));
+}
+
+void Installation::SettleBackups() {
+  // Every user with something in a place of the swap's, by the names there.
+  std::set<std::string> users;
+  for (const ToolPlace place :
+       {ToolPlace::kNew, ToolPlace::kOld, ToolPlace::kSwaps, ToolPlace::kKeeping}) {
+    const Path folder = ToolPlaceFolder(folder_, place);
+    const Result<PathKind> there = Inspect(folder);
+    if (there.ok() && *there == PathKind::kMissing) continue;
+    const Result<std::vector<FolderEntry>> listed = ListFolder(folder);
+    if (!listed.ok()) {
+      recovered_.push_back(Words(Say::kNoteFailed) + std::string(" ") +
+                           ReportedText(*this, StatusError(Status::Failed(
+                                                   StatusKind::kRecoveryHeld, folder,
+                                                   listed.status().code))));
+      recovery_stopped_ = true;
+      continue;
     }
-    if (!entry.folder || name == entry.name) continue;
-    const std::string user = Utf8ToCp949Text(name);
-    // Only while no other program makes that backup now.
-    const Result<UserLock> lock = LockUser(user);
+    for (const FolderEntry& entry : *listed) users.insert(UserOfToolPlace(entry.name));
+  }
+  for (const std::string& user : users) SettleUser(user);
+  SettleEarlierBackups();
+}
+
+void Installation::SettleEarlierBackups() {
+  Platform& platform = *this;
+  const Path root = BackupRoot();
+  std::set<std::string> users;
+  for (const FolderEntry& entry : platform.ListFolder(root).value_or({})) {
+    if (const auto found = ParseEarlierSwapFolder(entry.name); entry.folder && found) {
+      users.insert(found->user);
+    }
+  }
+  if (users.empty()) return;
+  // A folder of that name is an earlier build's only while no user bears
+  // the name: otherwise it is that user's backup.
+  const Result<UserList> list = Users();
+  if (!list.ok() || !list->error.ok()) return;
+  for (const std::string& user : users) {
+    const bool named = std::any_of(list->names.begin(), list->names.end(), [&](const auto& name) {
+      return SameNameOnWindows(name, EarlierSwapName(user, true)) ||
+             SameNameOnWindows(name, EarlierSwapName(user, false));
+    });
+    if (named) continue;
+    Result<UserLock> lock = LockUser(user);
     if (!lock.ok()) continue;
-    if (const Status settled = SettleSwap(platform, BackupSwapOf(user)); !settled.ok()) {
-      recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(name) + " " +
-                           ReportedText(platform, StatusError(settled)));
+    // The earlier build moved its backup aside only once the new copy was
+    // whole and flushed: with the backup's place empty, the new copy (or
+    // else the earlier backup) takes it; with a backup in place, what is
+    // left of the swap goes.
+    const Path current = BackupOf(user);
+    const Path made = EarlierSwapFolderOf(folder_, user, true);
+    const Path aside = EarlierSwapFolderOf(folder_, user, false);
+    const Result<PathKind> aside_there = platform.Inspect(aside);
+    const Result<PathKind> made_there = platform.Inspect(made);
+    if (!aside_there.ok() || !made_there.ok()) continue;
+    Status settled;
+    if (*aside_there == PathKind::kFolder) {
+      // An empty folder a start made holds no backup.
+      (void)platform.RemoveFolder(current);
+      const Result<PathKind> placed = platform.Inspect(current);
+      if (placed.ok() && *placed == PathKind::kMissing) {
+        settled = platform.RenameFile(*made_there == PathKind::kFolder ? made : aside, current);
+      }
+    }
+    if (settled.ok()) settled = RemoveTree(platform, made);
+    if (settled.ok()) settled = RemoveTree(platform, aside);
+    if (settled.ok()) settled = platform.SyncFolder(root);
+    if (!settled.ok()) {
+      recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(Cp949ToUtf8Text(user)) +
+                           " " + ReportedText(platform, StatusError(settled)));
     }
   }
 }

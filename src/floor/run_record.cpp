@@ -76,7 +76,9 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   Platform& platform = installation;
   record.platform_ = &platform;
   const Path folder = installation.RecordsOf(user);
-  platform.CreateDirectory(folder);  // or it is there already
+  // Or they are there already; a folder not made is told by the record's write.
+  (void)installation.MakePlace(ToolPlace::kRecords);
+  (void)platform.CreateDirectory(folder);
   const std::string stamp = RecordStamp(platform.Now());
   record.path_ = folder / (stamp + kRecordSuffix);
   for (int n = 2; platform.Inspect(record.path_) != PathKind::kMissing; ++n) {

@@ -3,6 +3,8 @@
 
 #include "floor/machine_checks.h"
 #include "floor/words.h"
+#include "platform/cp949_codec.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 namespace {
@@ -62,6 +64,20 @@ Reply ClearToStart(Verb verb, const StartScene& scene, UserLock* lock) {
   if (taken.ok()) *lock = std::move(*taken);
   // One program at a time changes a user's folder, in any window or terminal.
   return LockRefusal(scene.installation, scene.installation.LockOf(scene.user), taken.status());
+}
+
+Reply RefuseUserName(const Installation& installation, const std::string& user) {
+  switch (CheckUserName(user)) {
+    case UserNameFault::kNone:
+      return Reply();
+    case UserNameFault::kLeavesFolder:
+      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
+                            UserListPath(installation.app_dir()));
+    case UserNameFault::kNotKeptApart:
+    case UserNameFault::kToolsOwn:
+      break;
+  }
+  return Reply::Refused(Words(Say::kUnsafeUserName) + Cp949ToUtf8Text(user), NoticeKind::kError);
 }
 
 }  // namespace dayledger

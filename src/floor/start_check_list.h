@@ -33,4 +33,10 @@ struct StartScene {
 // disk.
 Reply ClearToStart(Verb verb, const StartScene& scene, UserLock* lock);
 
+// Refuses, before anything is read or made, a user's name (CP949) the tool
+// cannot hold safely: one leading out of the users' folder means a damaged
+// user list, which the refusal names; one Windows cannot keep apart from
+// another, or the tool's own folder's name, is named itself.
+Reply RefuseUserName(const Installation& installation, const std::string& user);
+
 }  // namespace dayledger

@@ -27,6 +27,8 @@ std::string Words(const std::exception& error) {
       return with_path(texts::kRecoveryHeld);
     case StatusKind::kChangeLost:
       return with_path(texts::kChangeLost);
+    case StatusKind::kNewerFormat:
+      return with_path(texts::kNewerFormat);
     case StatusKind::kChangeSavedUnfinished:
       return texts::kChangeSavedUnfinished + std::string(framework->what());
     default:
@@ -74,6 +76,8 @@ const char* Words(Say say) {
       return texts::kUpgradeDone;
     case Say::kFileInUse:
       return texts::kFileInUse;
+    case Say::kUnsafeUserName:
+      return texts::kUnsafeUserName;
     case Say::kLogUpgradeStarting:
       return texts::kLogUpgradeStarting;
     case Say::kLogBackingUp:
@@ -116,6 +120,8 @@ const char* Words(Say say) {
       return texts::kLogSavingProfile;
     case Say::kLogUndeleted:
       return texts::kLogUndeleted;
+    case Say::kLogLeftover:
+      return texts::kLogLeftover;
     case Say::kLogUpgradeDone:
       return texts::kLogUpgradeDone;
     case Say::kProgressSchedules:
@@ -277,6 +283,12 @@ Reply LockRefusal(Platform& platform, const Path& lock, const Status& taken) {
 
 std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Status& copied,
                           const Status& removed) {
+  // A backup swap that cannot be finished now keeps the earlier backup at
+  // risk: its own words say what to close, and never to skip the backup.
+  if (copied.kind == StatusKind::kRecoveryHeld || copied.kind == StatusKind::kChangeLost ||
+      copied.kind == StatusKind::kNewerFormat) {
+    return ReportedText(platform, StatusError(copied));
+  }
   // A file of the new copy is named where it belongs, in the backup.
   Path path = copied.path;
   if (swap.made.Holds(path)) {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "commit/commit.h"
-#include "floor/copy_tree.h"
+#include "floor/folder_swap.h"
 #include "floor/notice.h"
 #include "floor/reply.h"
 #include "platform/framework_error.h"
@@ -39,6 +39,7 @@ enum class Say {
   kFileNotDeletable,
   kUpgradeDone,
   kFileInUse,
+  kUnsafeUserName,
   // The progress log, in the order the upgrade writes it, and the names of
   // the data it works on.
   kLogUpgradeStarting,
@@ -62,6 +63,7 @@ enum class Say {
   kLogAnniversariesDone,
   kLogSavingProfile,
   kLogUndeleted,
+  kLogLeftover,
   kLogUpgradeDone,
   kProgressSchedules,
   kProgressAnniversaries,

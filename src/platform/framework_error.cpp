@@ -84,6 +84,7 @@ FrameworkError StatusError(const Status& status) {
     case StatusKind::kChangeSavedUnfinished:
     case StatusKind::kRecoveryHeld:
     case StatusKind::kChangeLost:
+    case StatusKind::kNewerFormat:
     case StatusKind::kOther:
       return FrameworkError(status);
   }

@@ -45,6 +45,9 @@ enum class StatusKind {
   // A new file of an interrupted change is neither under its temporary name
   // nor in its place: recovery stopped and deleted nothing.
   kChangeLost,
+  // A journal or a backup swap's record of a format this build does not
+  // know: a newer build left it, and only such a build may finish it.
+  kNewerFormat,
   kOther,  // an error with words of its own and no other kind (detail: the words)
 };
 

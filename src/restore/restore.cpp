@@ -17,18 +17,57 @@
 namespace dayledger {
 namespace {
 
-// A name next to the backup that no earlier restore has taken.
-Path AsideName(Platform& platform, const Path& backup_dir) {
+// A name among the user's kept copies that no earlier restore has taken:
+// the time of the restore, numbered where that second has one already.
+Result<Path> FreeKeptName(Platform& platform, const Path& kept) {
   const LocalTime t = platform.Now();
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
-  const std::string aside = kRestoreAsideInfix + std::string(stamp);
-  Path name = backup_dir.WithSuffix(aside);
-  for (int n = 2; platform.Inspect(name) != PathKind::kMissing; ++n) {
-    name = backup_dir.WithSuffix(aside + "-" + std::to_string(n));
+  std::snprintf(stamp, sizeof stamp, "before-restore-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
+                t.day, t.hour, t.minute, t.second);
+  for (int n = 1;; ++n) {
+    const Path name = Numbered(kept, stamp, n);
+    const Result<PathKind> there = platform.Inspect(name);
+    if (!there.ok()) return there.status();
+    if (*there == PathKind::kMissing) return name;
   }
-  return name;
+}
+
+// Keeps a whole, flushed copy of the user's folder among the kept copies,
+// at `*kept` where that is still free, else at a free name it puts there. The
+// copy is made in a place of its own first, so that a cut leaves no half
+// copy that looks whole; the opening removes such a one.
+void KeepCopy(Installation& installation, const std::string& user, const Path& user_dir,
+              Path* kept) {
+  Platform& platform = installation;
+  const Path keeping = installation.PlaceOf(ToolPlace::kKeeping, user);
+  const Path kept_folder = installation.PlaceOf(ToolPlace::kKept, user);
+  ThrowIfFailed(RemoveTree(platform, keeping));
+  ThrowIfFailed(installation.MakePlace(ToolPlace::kKeeping));
+  ThrowIfFailed(installation.MakePlace(ToolPlace::kKept));
+  if (platform.Inspect(kept_folder) != PathKind::kFolder) {
+    ThrowIfFailed(platform.CreateDirectory(kept_folder));
+    ThrowIfFailed(platform.SyncFolder(kept_folder.Parent()));
+  }
+  // A file that cannot be read is named as such, one that cannot be made
+  // as such.
+  if (const Status copied = CopyTreeAs(platform, user_dir, keeping); !copied.ok()) {
+    (void)RemoveTree(platform, keeping);  // a half copy is no copy to keep
+    const bool read =
+        copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
+    throw read ? CannotOpenFile(copied.path, copied.code)
+               : CannotCreateFile(copied.path, copied.code);
+  }
+  // Chosen under the lock: never a name another restore has kept a copy at.
+  const Result<PathKind> taken = kept->empty() ? Result<PathKind>(PathKind::kFolder)
+                                               : platform.Inspect(*kept);
+  if (!taken.ok() || *taken != PathKind::kMissing || kept->Parent() != kept_folder) {
+    const Result<Path> free = FreeKeptName(platform, kept_folder);
+    ThrowIfFailed(free.status());
+    *kept = *free;
+  }
+  ThrowIfFailed(platform.RenameFile(keeping, *kept));
+  ThrowIfFailed(platform.SyncFolder(kept_folder));
+  ThrowIfFailed(platform.SyncFolder(keeping.Parent()));
 }
 
 // Stages the removal of what the current folder holds and the backup does
@@ -85,6 +124,9 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   RestorePlan& plan = *planned;
   plan = RestorePlan();
   plan.user_name = user_name;
+  if (Reply refused = RefuseUserName(installation, user_name); refused.outcome != Outcome::kDone) {
+    return refused;
+  }
   plan.user_dir = installation.UserFolder(user_name).Normal();
   plan.backup_dir = installation.BackupOf(user_name);
   if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
@@ -98,7 +140,10 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   plan.backup_version = backup->Version();
   const Result<Profile> current = Profile::ReadWhole(platform, plan.user_dir);
   plan.current_version = current.ok() ? current->Version() : "";
-  plan.aside_dir = AsideName(platform, plan.backup_dir);
+  // The name the copy would be kept at now; the restore chooses it again
+  // under the lock.
+  const Result<Path> kept = FreeKeptName(platform, installation.PlaceOf(ToolPlace::kKept, user_name));
+  if (kept.ok()) plan.aside_dir = *kept;
   return Reply();
 }
 
@@ -108,28 +153,22 @@ namespace {
 // which it asks for: the backup is looked at again (another program may
 // have changed it since the plan was shown), the current folder is copied
 // aside, and the backup's content is committed.
-Reply RestoreUnderLock(Installation& installation, const UserLock& lock, const Path& aside_dir,
+Reply RestoreUnderLock(Installation& installation, UserLock& lock, Path* aside_dir,
                        RunRecord* record, std::vector<Path>* undeleted) {
   Platform& platform = installation;
   RestorePlan plan;
   if (Reply planned = PlanRestore(installation, lock.user(), &plan);
       planned.outcome != Outcome::kDone) {
+    // A refusal leaves the installation as it was, folders included.
+    installation.Refused(&lock);
     return planned;
   }
-  plan.aside_dir = aside_dir;
+  plan.aside_dir = *aside_dir;
   *record = RunRecord::Begin(installation, plan.user_name, Words(Say::kRecordRestore));
   // The current folder is copied aside first, so the restore loses nothing.
   if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
-    // A file that cannot be read is named as such, one that cannot be made
-    // as such.
-    if (const Status copied = CopyTreeAs(platform, plan.user_dir, plan.aside_dir); !copied.ok()) {
-      // A half copy is no copy to keep.
-      RemoveTree(platform, plan.aside_dir);
-      const bool read =
-          copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
-      throw read ? CannotOpenFile(copied.path, copied.code)
-                 : CannotCreateFile(copied.path, copied.code);
-    }
+    KeepCopy(installation, plan.user_name, plan.user_dir, &plan.aside_dir);
+    *aside_dir = plan.aside_dir;
     record->Line(
         StampedLine(platform.Now(), Words(Say::kKeptAside) + platform.Shown(plan.aside_dir)));
   } else {
@@ -149,20 +188,20 @@ Reply RestoreUnderLock(Installation& installation, const UserLock& lock, const P
 
 }  // namespace
 
-Reply Restore(Installation& installation, const RestorePlan& confirmed,
-              std::vector<Path>* undeleted, bool others_closed) {
+Reply Restore(Installation& installation, RestorePlan* confirmed, std::vector<Path>* undeleted,
+              bool others_closed) {
   undeleted->clear();
   RunRecord record;  // from the lock taken on
   Reply reply = Guarded(installation, [&]() -> Reply {
     // The same checks as the upgrade's, but those of replacing files in place.
-    StartScene scene{installation, confirmed.user_name};
+    StartScene scene{installation, confirmed->user_name};
     scene.others_closed = others_closed;
     UserLock lock;
     if (Reply refused = ClearToStart(Verb::kRestore, scene, &lock);
         refused.outcome != Outcome::kDone) {
       return refused;
     }
-    return RestoreUnderLock(installation, lock, confirmed.aside_dir, &record, undeleted);
+    return RestoreUnderLock(installation, lock, &confirmed->aside_dir, &record, undeleted);
   });
   record.End(&reply);
   return reply;

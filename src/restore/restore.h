@@ -15,7 +15,7 @@ struct RestorePlan {
   std::string user_name;
   Path user_dir;
   Path backup_dir;
-  Path aside_dir;               // where the current folder is kept
+  Path aside_dir;               // where the current folder is kept (empty: nowhere yet)
   std::string backup_version;   // the backup profile's data version code
   std::string current_version;  // the current profile's; empty when unreadable
 };
@@ -25,7 +25,9 @@ struct RestorePlan {
 // readable profile (the notice names it).
 Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* plan);
 
-// Keeps a flushed copy of the current folder at aside_dir, then gives the
+// Keeps a flushed copy of the current folder among the user's kept copies,
+// at aside_dir where that is still free under the lock and at a free name
+// otherwise, which aside_dir then names; then gives the
 // user's folder the backup's content in one commit, with the upgrade's
 // commit and recovery: at every moment the folder is the current one or the
 // restored one. Holds the user's lock throughout and changes nothing when
@@ -34,10 +36,10 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
 // them; kAsk when the installation lies on a network drive and the operator
 // has not said (`others_closed`) that the scheduler is closed on every PC;
 // kStopped when an error ended the restore (the error report). The backup
-// is planned again under the lock; the current folder goes to the
-// confirmed plan's aside_dir. `undeleted` gets the files and folders that
-// could not be deleted.
-Reply Restore(Installation& installation, const RestorePlan& confirmed,
-              std::vector<Path>* undeleted, bool others_closed = false);
+// is planned again under the lock, and a refusal then leaves the
+// installation as it was, folders included. `undeleted` gets the files and
+// folders that could not be deleted.
+Reply Restore(Installation& installation, RestorePlan* confirmed, std::vector<Path>* undeleted,
+              bool others_closed = false);
 
 }  // namespace dayledger

@@ -107,6 +107,13 @@ inline constexpr char kLinkRefused[] = "링크로 연결된 파일은 업그레�
 inline constexpr char kFileInUse[] =
     "다른 프로그램이 사용 중인 파일이 있어 아무것도 바꾸지 않았습니다. "
     "Dayledger를 종료한 다음 다시 시도해 주십시오: ";
+// A user's name that cannot be the name of a folder of its own on Windows,
+// or is the name of the upgrade program's own folder; the name follows.
+inline constexpr char kUnsafeUserName[] =
+    "이 사용자 이름은 Windows에서 다른 이름과 구별되는 폴더 이름으로 쓸 수 없어(끝의 점이나 "
+    "공백, CON·NUL·COM1 같은 장치 이름, 쓸 수 없는 문자, 업그레이드 프로그램이 쓰는 이름 "
+    "\".dlu\") 아무것도 바꾸지 않았습니다. Dayledger에서 사용자 이름을 바꾼 다음 다시 "
+    "시도해 주십시오: ";
 // What the system said of a failure, after the tool's own sentence:
 // "(오류 5: 액세스가 거부되었습니다.)".
 inline std::string SystemReasonShown(int code, const std::string& text) {
@@ -165,6 +172,10 @@ inline constexpr char kLogAnniversariesCopied[] = " - 기념일 데이터 복사
 inline constexpr char kLogAnniversariesDone[] = " - 기념일 데이터 업그레이드 완료.";
 inline constexpr char kLogSavingProfile[] = "업그레이드 정보를 사용자 정보에 저장중입니다.";
 inline constexpr char kLogUndeleted[] = " - 삭제하지 못한 파일 : ";
+// An earlier backup's copy that could not be removed yet; a later start
+// tries again, and nothing waits for it.
+inline constexpr char kLogLeftover[] =
+    " - 이전 백업의 파일을 지우지 못했습니다. 이 파일을 사용하는 프로그램을 종료해 주십시오 : ";
 inline constexpr char kLogUpgradeDone[] = "업그레이드 완료!";
 
 // The names of the long steps in a progress display.
@@ -188,6 +199,10 @@ inline constexpr char kRecoveryHeld[] =
 inline constexpr char kChangeLost[] =
     "중단되었던 변경의 새 파일을 찾을 수 없어 복구를 멈추었습니다. 아무것도 지우지 "
     "않았습니다. 이 폴더를 그대로 둔 채 도움을 요청해 주십시오: ";
+// A journal or a backup swap's record that a newer build of the tool left.
+inline constexpr char kNewerFormat[] =
+    "중단되었던 변경은 더 새로운 버전의 업그레이드 프로그램이 남긴 것이어서 아무것도 바꾸지 "
+    "않았습니다. 새 버전의 업그레이드 프로그램을 실행하여 마저 완료해 주십시오: ";
 inline std::string NoteUser(const std::string& user) { return " (사용자 : " + user + ")"; }
 
 // The record of a run, kept in upgrade_backup\<user>.logs.

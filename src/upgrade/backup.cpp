@@ -16,12 +16,19 @@ Reply UpgradeTool::Backup(bool skip_backup) {
     } else {
       const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
       // What an interrupted backup left is settled first; then the copy is
-      // made whole beside the earlier backup, which it replaces whole.
-      Status copied = SettleSwap(platform_, swap);
+      // made whole beside the earlier backup, which it replaces whole. An
+      // earlier copy that cannot be removed yet waits, named in the log.
+      std::vector<Path> left;
+      Status copied = SettleSwap(platform_, swap, &left);
+      if (copied.ok()) copied = installation_.MakePlace(ToolPlace::kNew);
       if (copied.ok()) copied = CopyTreeAs(platform_, state_.UserDir(), swap.made);
-      if (copied.ok()) copied = ReplaceFolder(platform_, swap);
+      if (copied.ok()) copied = ReplaceFolder(platform_, swap, &left);
+      for (const Path& path : left) AddLog(Words(Say::kLogLeftover) + platform_.Shown(path));
       if (!copied.ok()) {
-        const Status removed = RemoveTree(platform_, swap.made);
+        // A new copy whose move the record still guards stays for the next
+        // settling; any other is a half copy.
+        const Status removed = SwapPending(platform_, swap) ? Status::Failed(StatusKind::kRecoveryHeld, swap.made)
+                                                            : RemoveTree(platform_, swap.made);
         Reply failed;
         failed.outcome = Outcome::kStopped;
         failed.notices.push_back(

@@ -89,8 +89,10 @@ Reply UpgradeTool::Start(const StartRequest& request) {
         user_names_[static_cast<size_t>(index)] != state_.UserName) {
       return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
     }
-    if (!IsSafeUserName(state_.UserName))
-      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError);
+    if (Reply refused = RefuseUserName(installation_, state_.UserName);
+        refused.outcome != Outcome::kDone) {
+      return refused;
+    }
     // The user as they are now, not as the window showed them: a first
     // answer, which is taken again under the lock.
     const Reply now = ReadAgain(index);
@@ -117,18 +119,16 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     StartScene scene{installation_, user, !request.skip_backup,
                      chain_.MergesMonthsFrom(profile.Version())};
     scene.others_closed = request.others_closed;
-    const bool root_there = platform_.Inspect(installation_.BackupRoot()) == PathKind::kFolder;
     UserLock lock;
     if (Reply refused = ClearToStart(request.verb, scene, &lock);
         refused.outcome != Outcome::kDone) {
       return refused;
     }
     // Everything decided on is read again under the lock; a refusal then
-    // leaves the disk as it found it, the lock's folder included.
+    // leaves the disk as it found it, the lock's folders included.
     if (Reply decided = DecideUnderLock(lock, index, request.password);
         decided.outcome != Outcome::kDone) {
-      lock = UserLock();
-      if (!root_there) platform_.RemoveFolder(installation_.BackupRoot());
+      installation_.Refused(&lock);
       return decided;
     }
     lock_ = std::move(lock);

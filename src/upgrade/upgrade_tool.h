@@ -107,7 +107,4 @@ class UpgradeTool : public StageObserver {
   RunRecord record_;  // from the start checks passed to the run's end
 };
 
-// A user name becomes a folder name: one that leads outside users\ is unsafe.
-bool IsSafeUserName(const std::string& name);
-
 }  // namespace dayledger

@@ -1,4 +1,5 @@
 // UpgradeTool's user list and the selected user's details.
+#include "floor/start_check_list.h"
 #include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/path.h"
@@ -6,11 +7,6 @@
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
-
-bool IsSafeUserName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("\\/:") == std::string::npos;
-}
 
 Reply UpgradeTool::LoadUsers() {
   return Guarded(platform_, [this]() -> Reply {
@@ -46,11 +42,11 @@ Reply UpgradeTool::ShowUser(int index) {
     }
     state_.UserName = user_names_[static_cast<size_t>(index)];
     view.user = Cp949ToUtf8Text(state_.UserName);
-    // The name comes from the user list and becomes a path: one that leads
-    // outside users\ is never followed, and the list is what is damaged.
-    if (!IsSafeUserName(state_.UserName)) {
-      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
-                            UserListPath(state_.AppDir));
+    // The name comes from the user list and becomes a path: one the tool
+    // cannot hold safely is never followed.
+    if (Reply refused = RefuseUserName(installation_, state_.UserName);
+        refused.outcome != Outcome::kDone) {
+      return refused;
     }
     state_.UserProfile = Profile::Read(platform_, state_.UserDir());
     if (!state_.UserProfile.Named()) {

@@ -126,7 +126,7 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
   const auto backups = [](const std::string& root) {
     auto tree = SnapshotTree(root + "/upgrade_backup");
     std::erase_if(tree,
-                  [](const auto& entry) { return entry.first.find(".logs") != std::string::npos; });
+                  [](const auto& entry) { return entry.first.rfind(".dlu", 0) == 0; });
     return tree;
   };
   EXPECT_TRUE(backups(builder.root()) == backups(copy));
@@ -163,7 +163,7 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
   fs::remove(NativeOf("upgrade_backup/홍길동/profile.qbd"));
   ASSERT_EQ(Cli("upgrade kim").status, 0);
   // A folder where kim's lock file belongs: the lock cannot be taken.
-  fs::create_directory(NativeOf("upgrade_backup/kim.lock"));
+  fs::create_directories(NativeOf("upgrade_backup/.dlu/locks/kim"));
   const std::string app = builder.AppDir().text();
   const std::string try_help = "\nTry 'dayledger-upgrade --help'.\n";
   const struct {
@@ -197,7 +197,7 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
       {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
       // The lock cannot be taken: refused, as the upgrade refuses it.
       {"restore kim --yes", 1,
-       texts::kLockUnavailable + app + "upgrade_backup\\kim.lock" + testing::ReasonShown(EISDIR) +
+       texts::kLockUnavailable + app + "upgrade_backup\\.dlu\\locks\\kim" + testing::ReasonShown(EISDIR) +
            "\n"},
       {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
       {"restore 홍길동 --yes", 1,
@@ -452,7 +452,7 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   const ProcessResult backup = Cli("upgrade nofolders");
   EXPECT_EQ(backup.status, 1);
   EXPECT_EQ(backup.err, texts::kLockUnavailable + app.substr(0, app.size() - 1) +
-                            "\\upgrade_backup\\nofolders.lock" + testing::ReasonShown(ENOTDIR) +
+                            "\\upgrade_backup\\.dlu\\locks\\nofolders" + testing::ReasonShown(ENOTDIR) +
                             "\n");
   // check meets it the same way.
   const ProcessResult checked = Cli("check nofolders");
@@ -496,7 +496,7 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   const std::string kept_prefix = "되돌리기 전의 폴더는 다음 위치에 보관하였습니다 : ";
   ASSERT_EQ(out[2].rfind(kept_prefix, 0), 0u);
   const std::string kept = out[2].substr(kept_prefix.size());
-  EXPECT_EQ(fs::path(kept).parent_path(), fs::path(NativeOf("upgrade_backup")));
+  EXPECT_EQ(fs::path(kept).parent_path(), fs::path(NativeOf("upgrade_backup/.dlu/kept/kim")));
   EXPECT_TRUE(SnapshotTree(kept) == upgraded) << "the upgraded folder is kept whole";
   EXPECT_EQ(out[3], "백업으로 되돌렸습니다.");
   // Restored, the user can be upgraded again.
@@ -504,7 +504,7 @@ TEST_F(CliTest, RestoreGivesBackTheOriginalAndKeepsTheUpgradedFolder) {
   EXPECT_TRUE(SnapshotTree(builder.root() + "/users/kim") == upgraded);
   // Each of the three runs left its record; the restore's says what it did.
   int records = 0;
-  for (const auto& entry : fs::directory_iterator(NativeOf("upgrade_backup/kim.logs"))) {
+  for (const auto& entry : fs::directory_iterator(NativeOf("upgrade_backup/.dlu/logs/kim"))) {
     const std::string record = InstallationBuilder::ReadNative(entry.path().string());
     ++records;
     if (record.find("작업 : 백업으로 되돌리기\r\n") == std::string::npos) continue;
@@ -757,7 +757,7 @@ TEST_F(CliTest, InstallationInAFolderNamedOutsideCp949) {
   ASSERT_EQ(std::system(command.c_str()), 0)
       << InstallationBuilder::ReadNative(platform.temp_dir() + "/err");
   EXPECT_NE(InstallationBuilder::ReadNative(platform.temp_dir() + "/out")
-                .find("/café 😀/app/upgrade_backup/kim.before-restore-"),
+                .find("/café 😀/app/upgrade_backup/.dlu/kept/kim/before-restore-"),
             std::string::npos)
       << InstallationBuilder::ReadNative(platform.temp_dir() + "/out");
   EXPECT_EQ(

@@ -126,6 +126,8 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
       {.journal = first_format, .note = rolled_forward, .x = "new"},
       {.journal = whole.substr(0, whole.size() - 3), .note = rolled_back},
       {.journal = changed_body, .note = rolled_back},
+      // A first line cut short names no format: torn, whatever it began.
+      {.journal = "dayledger journal 3", .note = rolled_back},
       {.journal = whole, .note = rolled_forward, .x = "new", .earlier_lock_held = true},
   };
   AddUsers({UserSpec{"u", "10200", "", 0, 0, 0}});

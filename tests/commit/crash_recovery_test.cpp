@@ -10,7 +10,9 @@
 #include <ostream>
 #include <set>
 
+#include "commit/journal.h"
 #include "demo/installation_builder.h"
+#include "digest/sha1.h"
 #include "floor/copy_tree.h"
 #include "floor/installation.h"
 #include "platform/cp949_codec.h"
@@ -316,59 +318,113 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
   std::printf("%s: %zu recovery points\n", GetParam().label, points.size());
 }
 
+// Another program at the next start: looking at a file in `unseen` fails
+// (EACCES), and the files the disk keeps unreadable are let go once its
+// `release_after` pauses have passed (0: never).
+class HoldingPlatform : public PlatformWrapper {
+ public:
+  explicit HoldingPlatform(FaultPlatform& disk) : PlatformWrapper(&disk), disk_(disk) {}
+  Result<PathKind> Inspect(const Path& path) override {
+    if (unseen.count(path.Normal().text()) != 0) {
+      return Status::Failed(StatusKind::kReadFailed, path, EACCES);
+    }
+    return PlatformWrapper::Inspect(path);
+  }
+  void Pause(int milliseconds) override {
+    PlatformWrapper::Pause(milliseconds);
+    if (disk_.pauses == disk_.release_after) disk_.unreadable.clear();
+  }
+  std::set<std::string> unseen;
+
+ private:
+  FaultPlatform& disk_;
+};
+
 // A power cut just after the commit point leaves a whole journal. At the
-// next start a scanner holds the journal, or a temporary it names: the
-// opening stops, changes nothing and names the file with the system's
-// reason; once let go, the start after finishes the change. A temporary
-// that is gone while its target does not hold what the journal says is
-// lost: recovery stops there, and no monthly file is deleted.
+// next start a scanner holds the journal, a temporary it names, or a file
+// already renamed into place, or the journal cannot be looked at: the
+// opening stops, changes nothing (renames aside) and names the file with
+// the system's reason; once let go, the start after finishes the change. A
+// file renamed into place and let go while the journal's patience waits is
+// waited for. A temporary that is gone while its target does not hold what
+// the journal says is lost: recovery stops there, and no monthly file is
+// deleted. A journal a newer build wrote stays as it is, with all it names.
 TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteNothing) {
   FaultPlatform crashed = pristine;
   crashed.crash_before = static_cast<int>(commit_kinds.find('R')) + 1;
   Run(crashed, true);
   crashed.Crash();
   const Tree left = crashed.Snapshot(user_dir);
-  // The first new file under a temporary name of its own.
+  // The first new file under a temporary name of its own, and its target.
   const auto found = std::find_if(left.begin(), left.end(), [](const auto& entry) {
     const std::string& path = entry.first;
     return path != kJournalName && path.find(".dlu-") == path.rfind('\\') + 1;
   });
   ASSERT_NE(found, left.end());
   const std::string temporary = found->first;
+  const std::string journal = left.at(kJournalName);
+  const Result<Journal> decoded = DecodeJournal(journal);
+  ASSERT_TRUE(decoded.ok());
+  const auto renamed =
+      std::find_if(decoded->renames.begin(), decoded->renames.end(),
+                   [&](const JournalRename& r) { return r.temporary == temporary; });
+  ASSERT_TRUE(renamed != decoded->renames.end() && renamed->checked);
+  const std::string target = renamed->target;
+  // The same journal whole, as a build with a third format would write it.
+  const size_t body_from = journal.find('\n') + 1;
+  const std::string newer_body =
+      "dayledger journal 3\n" + journal.substr(body_from, journal.rfind("C\t") - body_from);
+  const std::string newer = newer_body + "C\t" + HexDigest(newer_body) + "\n";
+  enum class Fault {
+    kHeld,    // reading, renaming and deleting it fail (EBUSY)
+    kLost,    // deleted
+    kUnseen,  // looking at it fails (EACCES)
+    kNewer,   // the journal holds `newer`
+  };
   const struct {
     std::string file;  // relative to the user's folder
-    bool lost;         // deleted, else held
-  } cases[] = {{kJournalName, false}, {temporary, false}, {temporary, true}};
+    Fault fault;
+    bool renamed = false;   // the temporary was renamed onto it before the power cut
+    int release_after = 0;  // pauses it stays held; 0: throughout
+  } cases[] = {
+      {kJournalName, Fault::kHeld},    {temporary, Fault::kHeld},     {temporary, Fault::kLost},
+      {kJournalName, Fault::kUnseen},  {kJournalName, Fault::kNewer}, {target, Fault::kHeld, true},
+      {target, Fault::kHeld, true, 3},
+  };
   for (const auto& c : cases) {
-    const std::string where = c.file + (c.lost ? " lost" : " held");
+    const std::string where = c.file + " fault " + std::to_string(static_cast<int>(c.fault)) +
+                              ", released after " + std::to_string(c.release_after);
     FaultPlatform disk = crashed;
+    HoldingPlatform view(disk);
     const Path file = user_dir / c.file;
-    Tree expected = left;
-    if (c.lost) {
-      disk.DeleteFile(file);
-      expected.erase(c.file);
-    } else {
-      disk.unreadable.insert(file.Normal().text());
+    if (c.renamed) {
+      ASSERT_TRUE(disk.RenameFile(user_dir / temporary, file).ok()) << where;
     }
-    const Installation opened = Installation::OnView(disk, app_dir);
+    if (c.release_after != 0) disk.release_after = disk.pauses + c.release_after;
+    if (c.fault == Fault::kHeld) disk.unreadable.insert(file.Normal().text());
+    if (c.fault == Fault::kLost) disk.DeleteFile(file);
+    if (c.fault == Fault::kUnseen) view.unseen.insert(file.Normal().text());
+    if (c.fault == Fault::kNewer) disk.WriteFile(file, newer);
+    const Tree expected = disk.Snapshot(user_dir);
+    const Installation opened = Installation::OnView(view, app_dir);
     ASSERT_EQ(opened.recovered().size(), 1u) << where;
     const std::string& note = opened.recovered()[0];
-    // The words, the file, and for a held one the system's reason.
-    EXPECT_TRUE(opened.recovery_stopped() &&
-                note.find(c.lost ? texts::kChangeLost : texts::kRecoveryHeld) !=
-                    std::string::npos &&
-                note.find("\\" + c.file + ".") != std::string::npos &&
-                (c.lost || note.find(testing::ReasonShown(EBUSY)) != std::string::npos))
-        << where << ": " << note;
-    if (!c.lost) {
-      EXPECT_TRUE(disk.Snapshot(user_dir) == expected)
-          << where << ": " << Diff(disk.Snapshot(user_dir), expected);
-      disk.unreadable.clear();
-      Installation::OnView(disk, app_dir);
+    if (c.release_after != 0) {
+      EXPECT_TRUE(!opened.recovery_stopped() && note.starts_with(texts::kNoteRolledForward))
+          << where << ": " << note;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
           << where << ": " << Diff(disk.Snapshot(user_dir), upgraded);
       continue;
     }
+    // The words, the file, and for a held one the system's reason.
+    const char* words = c.fault == Fault::kLost    ? texts::kChangeLost
+                        : c.fault == Fault::kNewer ? texts::kNewerFormat
+                                                   : texts::kRecoveryHeld;
+    const int code = c.fault == Fault::kHeld ? EBUSY : c.fault == Fault::kUnseen ? EACCES : 0;
+    EXPECT_TRUE(opened.recovery_stopped() && note.find(words) != std::string::npos &&
+                note.find("\\" + c.file + ".") != std::string::npos &&
+                (code == 0 || note.find(testing::ReasonShown(code)) != std::string::npos))
+        << where << ": " << note;
     // Nothing of the old data is deleted, and the journal stays.
     const Tree now = disk.Snapshot(user_dir);
     EXPECT_TRUE(now.count(kJournalName) == 1 && std::all_of(original.begin(), original.end(),
@@ -378,6 +434,21 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
                                                                          1;
                                                             }))
         << where << ": " << Diff(now, original);
+    if (c.fault == Fault::kLost) continue;
+    // Stopped before its first rename, it changed nothing at all.
+    if (!c.renamed) {
+      EXPECT_TRUE(now == expected) << where << ": " << Diff(now, expected);
+    }
+    if (c.fault == Fault::kNewer) {
+      // Only the newer build may finish it: every start leaves it so.
+      EXPECT_TRUE(Installation::OnView(disk, app_dir).recovery_stopped()) << where;
+      EXPECT_TRUE(disk.Snapshot(user_dir) == expected) << where;
+      continue;
+    }
+    disk.unreadable.clear();
+    Installation::OnView(disk, app_dir);
+    EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
+        << where << ": " << Diff(disk.Snapshot(user_dir), upgraded);
   }
 }
 
@@ -396,7 +467,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
     RestorePlan plan;
     EXPECT_EQ(PlanRestore(installation, name, &plan).outcome, Outcome::kDone);
     std::vector<Path> undeleted;
-    Restore(installation, plan, &undeleted);  // a crash or an error ends it like any other
+    Restore(installation, &plan, &undeleted);  // a crash or an error ends it like any other
     return plan;
   };
   FaultPlatform probe = upgraded_disk;
@@ -452,7 +523,7 @@ TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
     RestorePlan plan;
     PlanRestore(installation, name, &plan);
     std::vector<Path> undeleted;
-    return Restore(installation, plan, &undeleted).outcome;
+    return Restore(installation, &plan, &undeleted).outcome;
   };
   FaultPlatform probe = gone;
   ASSERT_EQ(restore(probe), Outcome::kDone);

@@ -21,7 +21,7 @@ class RunRecordTest : public testing::UpgradeFixture {
  protected:
   std::vector<std::string> Records(const std::string& user = "u") const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(NativeOf("upgrade_backup/" + user + ".logs"))) {
+    for (const auto& entry : fs::directory_iterator(NativeOf("upgrade_backup/.dlu/logs/" + user))) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -33,7 +33,7 @@ TEST_F(RunRecordTest, HoldsTheHeadEveryLogLineAndTheEnd) {
   AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
   ASSERT_EQ(Upgrade("u"), Outcome::kDone);
   ASSERT_EQ(Records(), std::vector<std::string>{"20261207-140509.txt"});
-  const std::string record = Read("upgrade_backup/u.logs/20261207-140509.txt");
+  const std::string record = Read("upgrade_backup/.dlu/logs/u/20261207-140509.txt");
   ASSERT_EQ(record.rfind("\xEF\xBB\xBF", 0), 0u) << "a byte-order mark for Notepad";
   for (size_t at = record.find('\n'); at != std::string::npos; at = record.find('\n', at + 1)) {
     ASSERT_EQ(record[at - 1], '\r') << "CR LF at " << at;
@@ -58,7 +58,7 @@ TEST_F(RunRecordTest, ARunCutShortLeavesItsLinesSoFar) {
   flow().BackupTick();
   std::string lines;
   for (const std::string& line : port.log) lines += line + "\r\n";
-  const std::string record = Read("upgrade_backup/u.logs/20261207-140509.txt");
+  const std::string record = Read("upgrade_backup/.dlu/logs/u/20261207-140509.txt");
   EXPECT_EQ(record.substr(record.size() - lines.size()), lines);
   EXPECT_NE(lines.find("기존 파일들 백업 완료."), std::string::npos);
 }
@@ -79,15 +79,15 @@ TEST_F(RunRecordTest, KeepsTheNewestTwentyAndNumbersASecondRunInOneSecond) {
 
 TEST_F(RunRecordTest, ARecordThatCannotBeWrittenNeverStopsARun) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}, UserSpec{"v", "10200", "", 1, 1, 1}});
-  Write("upgrade_backup/u.logs", "a file where the records' folder goes");
-  Write("upgrade_backup/v.logs", "a file where the records' folder goes");
+  Write("upgrade_backup/.dlu/logs/u", "a file where the records' folder goes");
+  Write("upgrade_backup/.dlu/logs/v", "a file where the records' folder goes");
   EXPECT_EQ(Upgrade("u"), Outcome::kDone);
   fs::remove(NativeOf("users/v/group.qbd"));
   EXPECT_EQ(Upgrade("v"), Outcome::kStopped);
   EXPECT_EQ(Messages().back(), "error:Cannot open file " + builder.AppDir().text() +
                                    "\\users\\v\\group.qbd." + testing::ReasonShown(ENOENT) +
                                    texts::kRecordNotKept + builder.AppDir().Normal().text() +
-                                   "\\upgrade_backup\\v.logs\\20261207-140509.txt");
+                                   "\\upgrade_backup\\.dlu\\logs\\v\\20261207-140509.txt");
 }
 
 }  // namespace

@@ -181,32 +181,6 @@ TEST_F(SystemPlatformTest, ListsOrdinaryQbdFilesByNameWithoutCase) {
   EXPECT_THROW(ListQbdFiles(platform, Tool(dir).WithSuffix("\\nothing")), FrameworkError);
 }
 
-// A new backup trades places with the earlier one whole; after an
-// interruption the earlier one aside means the new one was whole.
-TEST_F(SystemPlatformTest, AFolderIsReplacedWholeOrSettledAfterAnInterruption) {
-  const FolderSwap swap{Tool(dir) / "u", Tool(dir) / ".new", Tool(dir) / ".old"};
-  const struct {
-    const char* name;
-    std::vector<const char*> there;  // of "u", ".new", ".old", each holding its name
-    bool replace;                    // else settle
-    std::string left;                // what "u" holds after, "" for nothing
-  } cases[] = {
-      {"replaced", {"u", ".new"}, true, ".new"}, {"first backup", {".new"}, true, ".new"},
-      {"half copy", {"u", ".new"}, false, "u"},  {"cut between", {".new", ".old"}, false, ".new"},
-      {"moved back", {".old"}, false, ".old"},   {"tidied", {"u", ".old"}, false, "u"},
-  };
-  for (const auto& c : cases) {
-    for (const char* name : c.there)
-      InstallationBuilder::WriteNative(dir + "/" + name + "/f", name);
-    ASSERT_TRUE((c.replace ? ReplaceFolder(platform, swap) : SettleSwap(platform, swap)).ok())
-        << c.name;
-    EXPECT_EQ(fs::exists(dir + "/u/f") ? InstallationBuilder::ReadNative(dir + "/u/f") : "", c.left)
-        << c.name;
-    EXPECT_FALSE(fs::exists(dir + "/.new") || fs::exists(dir + "/.old")) << c.name;
-    fs::remove_all(dir + "/u");
-  }
-}
-
 // Deleted several at once, every file still answers in its own place: the
 // missing one and the folder in the middle are told apart from the rest.
 TEST_F(SystemPlatformTest, DeleteFilesAnswersForEachFileInItsPlace) {

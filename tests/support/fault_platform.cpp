@@ -117,6 +117,12 @@ void FaultPlatform::Crash() {
   kinds.clear();
 }
 
+void FaultPlatform::Kill() {
+  crashed_ = false;
+  operations = crash_before = fail_at = 0;
+  kinds.clear();
+}
+
 void FaultPlatform::SnapshotInto(int folder, const std::string& prefix,
                                  std::map<std::string, std::string>* out) {
   for (const auto& [name, node] : folders_[folder]) {
@@ -181,8 +187,11 @@ Status FaultPlatform::RenameFile(const Path& from, const Path& to) {
   if (Operation('R') || to.Normal().text() == failing_rename_to) {
     return Status::Failed(StatusKind::kRenameFailed, to, kPlantedCode);
   }
-  if (unreadable.count(from.Normal().text()) != 0) {
-    return Status::Failed(StatusKind::kRenameFailed, to, EBUSY);
+  const std::string moved = from.Normal().text();
+  for (const std::string& held : unreadable) {
+    if (held == moved || held.rfind(moved + "\\", 0) == 0) {
+      return Status::Failed(StatusKind::kRenameFailed, to, EBUSY);
+    }
   }
   Guard(to);
   const auto source = Place(from);

@@ -42,6 +42,9 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // the first half of its newest bytes (a write the power cut interrupted).
   void Crash();
   bool torn_writes = false;
+  // What the disk holds after the program was killed at the crash: every
+  // name and byte as the program left them; numbering starts again.
+  void Kill();
 
   int operations = 0;  // file-changing operations so far
   // One letter per operation so far: W write, S flush, R rename, D delete,
@@ -55,7 +58,8 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   std::string failing_delete_of;
   std::set<std::string> held_open;
   // Files a scanner or a synchronising client holds sharing nothing, as
-  // Windows answers it: reading, renaming and deleting them fail (EBUSY).
+  // Windows answers it: reading, renaming and deleting them fail (EBUSY),
+  // and so does renaming a folder that holds one.
   std::set<std::string> unreadable;
   int pauses = 0;
   int release_after = 0;

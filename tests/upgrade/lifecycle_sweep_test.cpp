@@ -356,7 +356,7 @@ class History {
     }
     ASSERT_EQ(planned.outcome, Outcome::kDone) << where;
     std::vector<Path> undeleted;
-    EXPECT_EQ(Restore(installation, plan, &undeleted, true).outcome, Outcome::kDone) << where;
+    EXPECT_EQ(Restore(installation, &plan, &undeleted, true).outcome, Outcome::kDone) << where;
     const Tree now = disk_.Snapshot(UserDir(user));
     EXPECT_TRUE(now == user.backup) << where << ": the backup given back byte for byte";
     EXPECT_TRUE(disk_.Snapshot(plan.aside_dir) == user.folder)

@@ -202,19 +202,38 @@ TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
   // Profiles that the unsafe names would reach.
   Write("profile.qbd", Profile("10000"));
   Write("users/x/profile.qbd", Profile("10000"));
-  Write("users/userlist.kvd", "5\r\ngood\r\n..\r\n..\\users\\x\r\nx/../x\r\nc:x\r\n");
-  for (int index = 1; index <= 4; ++index) {
+  const std::string damaged = "error:사용자 프로파일이 손상되었습니다.";
+  const auto unsafe = [](const std::string& name) {
+    return "error:" + (texts::kUnsafeUserName + name);
+  };
+  // Names Windows cannot keep apart from another, and the tool's own
+  // folder's, are refused for what they are; each has a profile to reach.
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"..", damaged},         {"..\\users\\x", damaged}, {"x/../x", damaged},
+      {"c:x", damaged},        {"x.", unsafe("x.")},      {"x ", unsafe("x ")},
+      {"CON", unsafe("CON")},  {"nul.txt", unsafe("nul.txt")}, {"com1", unsafe("com1")},
+      {".DLU", unsafe(".DLU")}, {"a|b", unsafe("a|b")},
+  };
+  std::string list = std::to_string(names.size() + 1) + "\r\ngood\r\n";
+  for (const auto& [name, words] : names) {
+    list += name + "\r\n";
+    if (name.find_first_of("/\\:") == std::string::npos) Write("users/" + name + "/profile.qbd", Profile("10000"));
+  }
+  Write("users/userlist.kvd", list);
+  for (int index = 1; index <= static_cast<int>(names.size()); ++index) {
+    const std::string& words = names[static_cast<size_t>(index - 1)].second;
     Select("good");
     platform.messages.clear();
     port.selected = index;
     flow().UserClicked();
-    EXPECT_EQ(Messages(), Lines{"error:사용자 프로파일이 손상되었습니다."}) << port.users[index];
+    EXPECT_EQ(Messages(), Lines{words}) << port.users[index];
     EXPECT_EQ(port.version_label, "v 1.01.00") << "nothing was read for " << port.users[index];
     platform.messages.clear();
     flow().StartClicked();
-    EXPECT_EQ(Messages(), Lines{"error:사용자 프로파일이 손상되었습니다."});
+    EXPECT_EQ(Messages(), Lines{words});
     EXPECT_FALSE(port.backup_timer);
   }
+  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup"))) << "nothing made for an unsafe name";
 }
 
 TEST_F(UpgradeToolTest, LogLinesAreStampedWithTheTimeTheyAreWritten) {
@@ -425,9 +444,9 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
       // A half copy that stays is named, never said to be gone.
       {"I/O error, half copy kept", false, StatusKind::kWriteFailed, true,
        texts::kBackupFailed + testing::FileShown(folder + "\\profile.qbd") +
-           texts::kPartialBackupKept + builder.AppDir().text() + "upgrade_backup\\.dlu-new-u" +
+           texts::kPartialBackupKept + builder.AppDir().text() + "upgrade_backup\\.dlu\\new\\u" +
            testing::ReasonShown(EIO),
-       "upgrade_backup/.dlu-new-u/group.qbd"},
+       "upgrade_backup/.dlu/new/u/group.qbd"},
   };
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10100", "", 1, 1, 1}});
@@ -439,16 +458,16 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     const bool full_disk = c.write_error == StatusKind::kNoSpace;
     // The new copy is made beside the backup, and named as the backup's.
     platform.fail_writes_in_folder =
-        full_disk ? NativeOf("upgrade_backup/.dlu-new-u/schedules") : "";
+        full_disk ? NativeOf("upgrade_backup/.dlu/new/u/schedules") : "";
     platform.fail_write_path = c.listing_fails || full_disk ? ""
-                               : c.kept.empty() ? NativeOf("upgrade_backup/.dlu-new-u/group.qbd")
-                                                : NativeOf("upgrade_backup/.dlu-new-u/profile.qbd");
+                               : c.kept.empty() ? NativeOf("upgrade_backup/.dlu/new/u/group.qbd")
+                                                : NativeOf("upgrade_backup/.dlu/new/u/profile.qbd");
     platform.undeletable_file = c.kept.empty() ? "" : NativeOf(c.kept);
     platform.fail_write_error = c.write_error;
     EXPECT_EQ(Upgrade("u"), Outcome::kStopped) << c.name;
     EXPECT_EQ(Messages(), Lines{"error:" + c.message + RecordNamed()}) << c.name;
     // The record holds the error with its reason, and how the run ended.
-    const std::string record = Read("upgrade_backup/u.logs/20261207-140509.txt");
+    const std::string record = Read("upgrade_backup/.dlu/logs/u/20261207-140509.txt");
     EXPECT_NE(record.find(c.message.substr(0, c.message.find('\n'))), std::string::npos) << c.name;
     EXPECT_NE(record.find("결과 : 중단 (종료 코드 3)\r\n"), std::string::npos) << c.name;
     for (size_t at = record.find('\n'); at != std::string::npos; at = record.find('\n', at + 1)) {
@@ -461,12 +480,12 @@ TEST_F(UpgradeToolTest, FailedBackupStopsBeforeAnyDataFile) {
     EXPECT_EQ(testing::SnapshotTree(NativeOf("upgrade_backup/u")).size(),
               c.earlier_backup ? 1u : 0u)
         << c.name;
-    EXPECT_EQ(fs::exists(NativeOf("upgrade_backup/.dlu-new-u")), !c.kept.empty()) << c.name;
-    fs::remove_all(NativeOf("upgrade_backup/.dlu-new-u"));
+    EXPECT_EQ(fs::exists(NativeOf("upgrade_backup/.dlu/new/u")), !c.kept.empty()) << c.name;
+    fs::remove_all(NativeOf("upgrade_backup/.dlu/new/u"));
     if (c.earlier_backup) {
       EXPECT_EQ(Read("upgrade_backup/u/profile.qbd"), "earlier") << c.name;
     }
-    fs::remove_all(NativeOf("upgrade_backup/u.logs"));
+    fs::remove_all(NativeOf("upgrade_backup/.dlu/logs/u"));
     ResetFlow();
   }
 }
@@ -640,7 +659,7 @@ TEST_F(UpgradeToolTest, BackupOfASecondRunIsTheFolderAsThatRunFoundIt) {
   VerifyReport report;
   EXPECT_EQ(Verify(installation, {"u", ""}, &report).outcome, Outcome::kDone);
   EXPECT_TRUE(report.accounted_for());
-  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu-new-u")));
+  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu/new/u")));
   EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu-old-u")));
 }
 
