@@ -75,7 +75,8 @@ Result<std::optional<Record>> DecodeRecord(const std::string& bytes, const Path&
   }
   const size_t last = bytes.rfind("C\t");
   if (!whole_line || first != std::string(kRecordFormat) + kRecordVersion ||
-      last == std::string::npos || bytes.substr(last) != "C\t" + HexDigest(bytes.substr(0, last)) + "\n") {
+      last == std::string::npos ||
+      bytes.substr(last) != "C\t" + HexDigest(bytes.substr(0, last)) + "\n") {
     return std::optional<Record>();
   }
   Record record;
@@ -86,7 +87,8 @@ Result<std::optional<Record>> DecodeRecord(const std::string& bytes, const Path&
     start = end + 1;
     if (line.rfind("A\t", 0) == 0) {
       record.aside = line.substr(2);
-    } else if (const size_t tab = line.find('\t', 2); line.rfind("E\t", 0) == 0 && tab != std::string::npos) {
+    } else if (const size_t tab = line.find('\t', 2);
+               line.rfind("E\t", 0) == 0 && tab != std::string::npos) {
       record.listing[line.substr(2, tab - 2)] = line.substr(tab + 1);
     } else {
       return std::optional<Record>();
@@ -255,7 +257,8 @@ Status SettleSwap(Platform& platform, const FolderSwap& swap, std::vector<Path>*
     if (!made.ok()) return Held(swap.made, made.status().code);
     if (*made != PathKind::kMissing) {
       if (Status removed = RemoveTree(platform, swap.made); !removed.ok()) return removed;
-      (void)platform.SyncFolder(swap.made.Parent());  // a half copy back after a power cut goes again
+      (void)platform.SyncFolder(
+          swap.made.Parent());  // a half copy back after a power cut goes again
     }
     // Earlier copies wait only beside a backup in place; without one they
     // are kept, whatever left them so.

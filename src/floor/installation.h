@@ -13,11 +13,11 @@
 
 #include "floor/copy_tree.h"
 #include "floor/folder_swap.h"
-#include "state/file_names.h"
 #include "platform/framework_error.h"
 #include "platform/platform.h"
 #include "platform/system_platform.h"
 #include "platform/virtual_store_platform.h"
+#include "state/file_names.h"
 
 namespace dayledger {
 

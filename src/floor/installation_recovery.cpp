@@ -25,8 +25,8 @@ void Installation::SettleUser(const std::string& user) {
   Result<UserLock> lock = LockUser(user);
   if (lock.kind() == StatusKind::kBusy) return;
   if (!lock.ok()) {
-    recovered_.push_back(std::string(Words(Say::kLockUnavailable)) +
-                         platform.Shown(LockOf(user)) + who);
+    recovered_.push_back(std::string(Words(Say::kLockUnavailable)) + platform.Shown(LockOf(user)) +
+                         who);
     recovery_stopped_ = true;
     return;
   }
@@ -39,10 +39,12 @@ void Installation::SettleUser(const std::string& user) {
     recovery_stopped_ = recovery_stopped_ || SwapPending(platform, swap);
   }
   // A copy restore was keeping when it was cut is half, and never kept.
-  if (const Status removed = RemoveTree(platform, PlaceOf(ToolPlace::kKeeping, user)); !removed.ok()) {
+  if (const Status removed = RemoveTree(platform, PlaceOf(ToolPlace::kKeeping, user));
+      !removed.ok()) {
     left.push_back(removed.path);
   }
-  for (const Path& path : left) recovered_.push_back(Words(Say::kLogLeftover) + platform.Shown(path));
+  for (const Path& path : left)
+    recovered_.push_back(Words(Say::kLogLeftover) + platform.Shown(path));
 }
 
 void Installation::SettleBackups() {
@@ -55,10 +57,10 @@ void Installation::SettleBackups() {
     if (there.ok() && *there == PathKind::kMissing) continue;
     const Result<std::vector<FolderEntry>> listed = ListFolder(folder);
     if (!listed.ok()) {
-      recovered_.push_back(Words(Say::kNoteFailed) + std::string(" ") +
-                           ReportedText(*this, StatusError(Status::Failed(
-                                                   StatusKind::kRecoveryHeld, folder,
-                                                   listed.status().code))));
+      recovered_.push_back(
+          Words(Say::kNoteFailed) + std::string(" ") +
+          ReportedText(*this, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
+                                                         listed.status().code))));
       recovery_stopped_ = true;
       continue;
     }
@@ -113,8 +115,8 @@ void Installation::SettleEarlierBackups() {
     if (settled.ok()) settled = RemoveTree(platform, aside);
     if (settled.ok()) settled = platform.SyncFolder(root);
     if (!settled.ok()) {
-      recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(Cp949ToUtf8Text(user)) +
-                           " " + ReportedText(platform, StatusError(settled)));
+      recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(Cp949ToUtf8Text(user)) + " " +
+                           ReportedText(platform, StatusError(settled)));
     }
   }
 }

@@ -58,8 +58,8 @@ void KeepCopy(Installation& installation, const std::string& user, const Path& u
                : CannotCreateFile(copied.path, copied.code);
   }
   // Chosen under the lock: never a name another restore has kept a copy at.
-  const Result<PathKind> taken = kept->empty() ? Result<PathKind>(PathKind::kFolder)
-                                               : platform.Inspect(*kept);
+  const Result<PathKind> taken =
+      kept->empty() ? Result<PathKind>(PathKind::kFolder) : platform.Inspect(*kept);
   if (!taken.ok() || *taken != PathKind::kMissing || kept->Parent() != kept_folder) {
     const Result<Path> free = FreeKeptName(platform, kept_folder);
     ThrowIfFailed(free.status());
@@ -142,7 +142,8 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   plan.current_version = current.ok() ? current->Version() : "";
   // The name the copy would be kept at now; the restore chooses it again
   // under the lock.
-  const Result<Path> kept = FreeKeptName(platform, installation.PlaceOf(ToolPlace::kKept, user_name));
+  const Result<Path> kept =
+      FreeKeptName(platform, installation.PlaceOf(ToolPlace::kKept, user_name));
   if (kept.ok()) plan.aside_dir = *kept;
   return Reply();
 }

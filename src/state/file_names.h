@@ -74,10 +74,9 @@ enum class ToolPlace {
   kKeeping,  // a copy of the user's folder that restore is keeping, while made
   kKept,     // the folder of restore's kept copies, each under its time
 };
-inline constexpr ToolPlace kToolPlaces[] = {ToolPlace::kLocks, ToolPlace::kRecords,
-                                           ToolPlace::kNew,   ToolPlace::kOld,
-                                           ToolPlace::kSwaps, ToolPlace::kKeeping,
-                                           ToolPlace::kKept};
+inline constexpr ToolPlace kToolPlaces[] = {
+    ToolPlace::kLocks, ToolPlace::kRecords, ToolPlace::kNew, ToolPlace::kOld,
+    ToolPlace::kSwaps, ToolPlace::kKeeping, ToolPlace::kKept};
 inline const char* ToolPlaceName(ToolPlace place) {
   switch (place) {
     case ToolPlace::kLocks:
@@ -181,7 +180,8 @@ inline UserNameFault CheckUserName(const std::string& name) {
   const std::string lower = AsciiLower(name);
   if (lower == kToolFolderName) return UserNameFault::kToolsOwn;
   for (const char c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>\"|?*").find(c) != std::string_view::npos) {
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view("<>\"|?*").find(c) != std::string_view::npos) {
       return UserNameFault::kNotKeptApart;
     }
   }

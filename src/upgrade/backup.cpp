@@ -27,8 +27,9 @@ Reply UpgradeTool::Backup(bool skip_backup) {
       if (!copied.ok()) {
         // A new copy whose move the record still guards stays for the next
         // settling; any other is a half copy.
-        const Status removed = SwapPending(platform_, swap) ? Status::Failed(StatusKind::kRecoveryHeld, swap.made)
-                                                            : RemoveTree(platform_, swap.made);
+        const Status removed = SwapPending(platform_, swap)
+                                   ? Status::Failed(StatusKind::kRecoveryHeld, swap.made)
+                                   : RemoveTree(platform_, swap.made);
         Reply failed;
         failed.outcome = Outcome::kStopped;
         failed.notices.push_back(

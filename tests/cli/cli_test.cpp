@@ -125,8 +125,7 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
   // The backups alike; each run keeps a record of its own beside them.
   const auto backups = [](const std::string& root) {
     auto tree = SnapshotTree(root + "/upgrade_backup");
-    std::erase_if(tree,
-                  [](const auto& entry) { return entry.first.rfind(".dlu", 0) == 0; });
+    std::erase_if(tree, [](const auto& entry) { return entry.first.rfind(".dlu", 0) == 0; });
     return tree;
   };
   EXPECT_TRUE(backups(builder.root()) == backups(copy));
@@ -197,8 +196,8 @@ TEST_F(CliTest, EveryCommandEndsWithItsExitStatusAndChangesNothingWhenItDoesNotG
       {"restore kim", 2, "dayledger-upgrade: restore needs --yes when no terminal can ask\n"},
       // The lock cannot be taken: refused, as the upgrade refuses it.
       {"restore kim --yes", 1,
-       texts::kLockUnavailable + app + "upgrade_backup\\.dlu\\locks\\kim" + testing::ReasonShown(EISDIR) +
-           "\n"},
+       texts::kLockUnavailable + app + "upgrade_backup\\.dlu\\locks\\kim" +
+           testing::ReasonShown(EISDIR) + "\n"},
       {"restore park --yes", 1, "복원할 백업이 없습니다: " + app + "upgrade_backup\\park\n"},
       {"restore 홍길동 --yes", 1,
        "백업의 사용자 정보를 읽을 수 없습니다: " + app + "upgrade_backup\\홍길동\\profile.qbd\n"},
@@ -452,8 +451,8 @@ TEST_F(CliTest, RoughEdgesOfTheTerminalProgram) {
   const ProcessResult backup = Cli("upgrade nofolders");
   EXPECT_EQ(backup.status, 1);
   EXPECT_EQ(backup.err, texts::kLockUnavailable + app.substr(0, app.size() - 1) +
-                            "\\upgrade_backup\\.dlu\\locks\\nofolders" + testing::ReasonShown(ENOTDIR) +
-                            "\n");
+                            "\\upgrade_backup\\.dlu\\locks\\nofolders" +
+                            testing::ReasonShown(ENOTDIR) + "\n");
   // check meets it the same way.
   const ProcessResult checked = Cli("check nofolders");
   EXPECT_EQ(checked.status, 1);

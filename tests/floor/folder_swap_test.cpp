@@ -31,7 +31,8 @@ void LayOut(FaultPlatform& disk, bool earlier) {
     (void)disk.WriteFile(kSwap.current / "f", "old");
     (void)disk.WriteFile(kSwap.current / "only-old", "old");
   }
-  for (const Path& folder : {Path("\\"), kRoot, kRoot / "t", kRoot / "t" / "new", kSwap.made, kSwap.current}) {
+  for (const Path& folder :
+       {Path("\\"), kRoot, kRoot / "t", kRoot / "t" / "new", kSwap.made, kSwap.current}) {
     (void)disk.SyncFolder(folder);
   }
   for (const Path& file : {kSwap.made / "f", kSwap.current / "f", kSwap.current / "only-old"}) {
@@ -48,12 +49,12 @@ const Tree kOld = {{"f", "old"}, {"only-old", "old"}};
 TEST(FolderSwapTest, EveryInterruptedReplacementSettlesToOneWholeBackup) {
   const struct {
     const char* name;
-    bool earlier;       // an earlier backup is there
-    char cut;           // 'k' kill, 'p' power cut, 'f' failure, 0 none
-    int at_rename;      // the rename the cut falls on
+    bool earlier;                                   // an earlier backup is there
+    char cut;                                       // 'k' kill, 'p' power cut, 'f' failure, 0 none
+    int at_rename;                                  // the rename the cut falls on
     std::function<void(FaultPlatform&)> meanwhile;  // what the start after meets
-    StatusKind settled;  // what the settling answers
-    Tree backup;         // the backup after the settling
+    StatusKind settled;                             // what the settling answers
+    Tree backup;                                    // the backup after the settling
   } cases[] = {
       {"replaced", true, 0, 0, nullptr, StatusKind::kOk, kNew},
       {"first backup", false, 0, 0, nullptr, StatusKind::kOk, kNew},
@@ -66,16 +67,28 @@ TEST(FolderSwapTest, EveryInterruptedReplacementSettlesToOneWholeBackup) {
        [](FaultPlatform& disk) { (void)disk.CreateDirectory(kSwap.current); }, StatusKind::kOk,
        kNew},
       // A scanner holds the new copy: nothing moves, nothing goes.
-      {"killed between, the new copy held", true, 'k', 2,
+      {"killed between, the new copy held",
+       true,
+       'k',
+       2,
        [](FaultPlatform& disk) { disk.unreadable = {(kSwap.made / "f").text()}; },
-       StatusKind::kRecoveryHeld, {}},
+       StatusKind::kRecoveryHeld,
+       {}},
       // A new copy that is not what its record lists is never put in place.
-      {"killed between, the new copy changed since", true, 'k', 2,
+      {"killed between, the new copy changed since",
+       true,
+       'k',
+       2,
        [](FaultPlatform& disk) { (void)disk.WriteFile(kSwap.made / "f", "other"); },
-       StatusKind::kChangeLost, {}},
-      {"killed between, a record of a newer format", true, 'k', 2,
+       StatusKind::kChangeLost,
+       {}},
+      {"killed between, a record of a newer format",
+       true,
+       'k',
+       2,
        [](FaultPlatform& disk) { (void)disk.WriteFile(kSwap.record, "dayledger swap 2\nA\t1\n"); },
-       StatusKind::kNewerFormat, {}},
+       StatusKind::kNewerFormat,
+       {}},
       // A half copy, with no record at all, goes.
       {"half copy", true, 0, -1, nullptr, StatusKind::kOk, kOld},
   };

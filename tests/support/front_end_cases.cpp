@@ -174,7 +174,8 @@ std::vector<std::string> ExpectedMessages(const FrontEndCase& c,
   // The run's one record, whatever the time it was made.
   std::string record;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(builder.root() + "/upgrade_backup/.dlu/logs/u", ec)) {
+  for (const auto& entry :
+       fs::directory_iterator(builder.root() + "/upgrade_backup/.dlu/logs/u", ec)) {
     record = texts::kRecordKeptAt + builder.AppDir().Normal().text() +
              "\\upgrade_backup\\.dlu\\logs\\u\\" + entry.path().filename().string();
   }

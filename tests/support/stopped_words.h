@@ -23,8 +23,8 @@ inline std::string FileShown(const std::string& path) { return "\n" + (texts::kF
 // run's message names it.
 inline std::string RecordNamed(const Path& app_dir, const std::string& user, const LocalTime& time,
                                const std::string& number = "") {
-  return texts::kRecordKeptAt + app_dir.Normal().text() + "\\upgrade_backup\\.dlu\\logs\\" + user + "\\" +
-         RecordStamp(time) + number + ".txt";
+  return texts::kRecordKeptAt + app_dir.Normal().text() + "\\upgrade_backup\\.dlu\\logs\\" + user +
+         "\\" + RecordStamp(time) + number + ".txt";
 }
 
 }  // namespace dayledger::testing

@@ -209,15 +209,16 @@ TEST_F(UpgradeToolTest, NamesLeadingOutsideUsersAreNeverUsedAsPaths) {
   // Names Windows cannot keep apart from another, and the tool's own
   // folder's, are refused for what they are; each has a profile to reach.
   const std::vector<std::pair<std::string, std::string>> names = {
-      {"..", damaged},         {"..\\users\\x", damaged}, {"x/../x", damaged},
-      {"c:x", damaged},        {"x.", unsafe("x.")},      {"x ", unsafe("x ")},
-      {"CON", unsafe("CON")},  {"nul.txt", unsafe("nul.txt")}, {"com1", unsafe("com1")},
+      {"..", damaged},          {"..\\users\\x", damaged},      {"x/../x", damaged},
+      {"c:x", damaged},         {"x.", unsafe("x.")},           {"x ", unsafe("x ")},
+      {"CON", unsafe("CON")},   {"nul.txt", unsafe("nul.txt")}, {"com1", unsafe("com1")},
       {".DLU", unsafe(".DLU")}, {"a|b", unsafe("a|b")},
   };
   std::string list = std::to_string(names.size() + 1) + "\r\ngood\r\n";
   for (const auto& [name, words] : names) {
     list += name + "\r\n";
-    if (name.find_first_of("/\\:") == std::string::npos) Write("users/" + name + "/profile.qbd", Profile("10000"));
+    if (name.find_first_of("/\\:") == std::string::npos)
+      Write("users/" + name + "/profile.qbd", Profile("10000"));
   }
   Write("users/userlist.kvd", list);
   for (int index = 1; index <= static_cast<int>(names.size()); ++index) {
