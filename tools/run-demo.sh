@@ -28,4 +28,4 @@ echo dayledger | "$cli" upgrade lee --password-stdin
 "$cli" upgrade park || echo "(park is already at $target: refused, exit status $?)"
 "$cli" list
 # Each run kept its record beside the backups, for whoever helps.
-ls "$demo"/upgrade_backup/*.logs
+ls "$demo"/upgrade_backup/.dlu/logs/*

@@ -149,12 +149,12 @@ wait "$holder"
 grep -q held "$work/holder.out" || { echo "windows check: not held during the commit" >&2; exit 1; }
 run_both lee dayledger
 # Each run keeps its own record, with its own times: only the data compare.
-diff -r -x '*.logs' "$windows" "$work/linux"
+diff -r -x .dlu "$windows" "$work/linux"
 echo "Windows build: same files and same log texts as the Linux build."
 
 # The record of lee's run, as Notepad opens it: a byte-order mark, CR LF,
 # the system's version, every line the run printed, and how it ended.
-record="$(ls "$windows/upgrade_backup/lee.logs/"*.txt)"
+record="$(ls "$windows/upgrade_backup/.dlu/logs/lee/"*.txt)"
 [ "$(head -c 3 "$record" | od -An -tx1 | tr -d ' ')" = efbbbf ] || { echo "windows check: the record has no byte-order mark" >&2; exit 1; }
 [ "$(tr -cd '\n' <"$record" | wc -c)" -eq "$(grep -c "$(printf '\r')\$" "$record")" ] ||
   { echo "windows check: the record has lines without CR LF" >&2; exit 1; }
@@ -167,14 +167,14 @@ echo "Windows build: the run's record holds every log line, with a byte-order ma
 
 # The locks leave nothing behind: after the upgrades, the refused run and
 # a run killed while it holds its lock, upgrade_backup holds the users'
-# folders only.
+# folders and the tool's own folder only, and no lock file is left there.
 killed="$work/killed"
 rm -rf "$killed"
 build/dev/tests/dayledger-make-demo "$killed"
 "$wine" "$exe" --app-dir "$(win_path "$killed")" upgrade kim >/dev/null 2>&1 &
 upgrade=$!
 i=0
-until [ -e "$killed/upgrade_backup/kim.lock" ]; do
+until [ -e "$killed/upgrade_backup/.dlu/locks/kim" ]; do
   i=$((i + 1))
   [ "$i" -ge 1200 ] && { echo "windows check: the killed run took no lock" >&2; exit 1; }
   sleep 0.05
@@ -183,7 +183,7 @@ kill -9 "$upgrade"
 wait "$upgrade" 2>/dev/null || true
 for folder in "$windows" "$killed"; do
   i=0
-  while [ -n "$(find "$folder/upgrade_backup" -mindepth 1 -maxdepth 1 ! -type d)" ]; do
+  while [ -n "$(find "$folder/upgrade_backup" -mindepth 1 -maxdepth 1 ! -type d)$(find "$folder/upgrade_backup/.dlu/locks" -mindepth 1 2>/dev/null)" ]; do
     i=$((i + 1))
     [ "$i" -ge 100 ] && { echo "windows check: upgrade_backup keeps files in $folder" >&2; exit 1; }
     sleep 0.1

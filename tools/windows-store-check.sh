@@ -93,13 +93,13 @@ for login in choi:dayledger jung: 홍길동:; do
     fail "verify $user"
 done
 wine "$exe" restore choi --yes | tr -d '\r' >"$work/restore.out" || fail "restore"
-grep -q "보관하였습니다 : C:.users.$wine_user.AppData.Local.VirtualStore.Program Files (x86).Dayledger.*upgrade_backup.choi.before-restore" \
+grep -q "보관하였습니다 : C:.users.$wine_user.AppData.Local.VirtualStore.Program Files (x86).Dayledger.*upgrade_backup.\.dlu.kept.choi.before-restore" \
   "$work/restore.out" || { cat "$work/restore.out" >&2; fail "restore names no VirtualStore folder"; }
 diff -r "$store/users/choi" "$work/made/users/choi" || fail "restore did not put the backup back"
 diff -r "$real" "$work/real-before" || fail "the real folder changed"
-# The records lie beside the backups in the VirtualStore and name it.
+# The records lie in the tool's folder beside the backups in the VirtualStore and name it.
 grep -q "^VirtualStore 폴더 : C:.users.$wine_user.AppData.Local.VirtualStore.Program Files (x86).Dayledger" \
-  "$store/upgrade_backup/choi.logs/"*.txt || fail "the record names no VirtualStore folder"
+  "$store/upgrade_backup/.dlu/logs/choi/"*.txt || fail "the record names no VirtualStore folder"
 
 # The window, started from the real folder, lists the VirtualStore's users
 # (waited for up to four minutes: the first window of a new prefix waits

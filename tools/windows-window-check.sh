@@ -276,7 +276,7 @@ cli=build/dev/src/dayledger-upgrade
 for user in kim 홍길동; do "$cli" --app-dir "$work/linux" upgrade "$user" >/dev/null 2>&1; done
 echo dayledger | "$cli" --app-dir "$work/linux" upgrade lee --password-stdin >/dev/null 2>&1
 rm "$app/dayledger-upgrade-gui.exe"
-diff -r -x '*.logs' "$app" "$work/linux" || fail "the window's files differ from the terminal program's"
+diff -r -x .dlu "$app" "$work/linux" || fail "the window's files differ from the terminal program's"
 echo "Windows window: driven by mouse and keys under Wine; same files as the Linux build."
 
 # On a drive Windows reports as a network drive, the window asks whether the

@@ -1,6 +1,6 @@
 // The record of one run, kept for whoever helps when a run goes wrong: one
-// text file per upgrade or restore in upgrade_backup\<user>.logs, beside the
-// user's backup and lock, written as the run goes and named in the message
+// text file per upgrade or restore in upgrade_backup\.dlu\logs\<user>, in
+// the tool's own folder beside the backups, written as the run goes and named in the message
 // of a run that stopped. UTF-8 with a byte-order mark and CR LF line ends,
 // so Notepad shows it on any Windows.
 #pragma once

@@ -205,7 +205,7 @@ inline constexpr char kNewerFormat[] =
     "않았습니다. 새 버전의 업그레이드 프로그램을 실행하여 마저 완료해 주십시오: ";
 inline std::string NoteUser(const std::string& user) { return " (사용자 : " + user + ")"; }
 
-// The record of a run, kept in upgrade_backup\<user>.logs.
+// The record of a run, kept in upgrade_backup\.dlu\logs\<user>.
 inline std::string RecordTool(const std::string& tool_version, const std::string& data_version) {
   return std::string(kApplicationTitle) + " " + tool_version + " (" + data_version + ")";
 }
