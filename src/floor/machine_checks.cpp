@@ -166,7 +166,8 @@ Reply RefuseLinks(Installation& installation, const std::string& user) {
   Platform& platform = installation;
   for (const Path& path :
        {UsersFolder(installation.app_dir()), installation.UserFolder(user),
-        installation.BackupRoot(), installation.BackupOf(user), installation.LockOf(user)}) {
+        installation.BackupRoot(), installation.BackupOf(user), installation.ToolFolder(),
+        installation.LockOf(user).Parent(), installation.LockOf(user)}) {
     const Path normal = path.Normal();
     if (platform.Inspect(normal) == PathKind::kLink) {
       return RefusedAt(platform, Say::kLinkOnTheWay, normal);

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "anniversary/anniversary_stage.h"
+#include "floor/start_check_list.h"
 #include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
@@ -169,6 +170,10 @@ class Comparison {
 
 Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& request, bool* needed) {
   *needed = false;
+  if (Reply refused = RefuseUserName(installation, request.user_name);
+      refused.outcome != Outcome::kDone) {
+    return refused;
+  }
   Platform& platform = installation;
   const Path user_folder = installation.UserFolder(request.user_name);
   const Result<Profile> profile = Profile::ReadWhole(platform, user_folder);
@@ -184,6 +189,10 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
              const VersionChain& chain) {
   *report = VerifyReport();
   return Guarded(installation, [&]() -> Reply {
+    if (Reply refused = RefuseUserName(installation, request.user_name);
+        refused.outcome != Outcome::kDone) {
+      return refused;
+    }
     Platform& platform = installation;
     const Path user_folder = installation.UserFolder(request.user_name);
     const Path backup_folder = installation.BackupOf(request.user_name);
