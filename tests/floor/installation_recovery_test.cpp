@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
 
 #include "demo/installation_builder.h"
 #include "floor/installation.h"
@@ -26,13 +28,20 @@ using Tree = std::map<std::string, std::string>;
 
 class Layout {
  public:
+  // Laid out once for each set of names, and copied in memory after.
   explicit Layout(const std::vector<std::string>& names) {
-    InstallationBuilder builder(temp_.temp_dir() + "/app");
-    builder.WriteTemplates();
-    for (const std::string& name : names) builder.WriteUser(UserSpec{name, "10000", "", 1, 1, 1});
-    builder.WriteUserList(names);
-    app_dir = builder.AppDir();
-    disk.Load(builder.root(), app_dir);
+    static std::map<std::vector<std::string>, std::pair<FaultPlatform, Path>> laid_out;
+    if (laid_out.count(names) == 0) {
+      testing::TestPlatform temp;
+      InstallationBuilder builder(temp.temp_dir() + "/app");
+      builder.WriteTemplates();
+      for (const std::string& name : names) builder.WriteUser(UserSpec{name, "10200", "", 1, 1, 1});
+      builder.WriteUserList(names);
+      FaultPlatform disk;
+      disk.Load(builder.root(), builder.AppDir());
+      laid_out.emplace(names, std::make_pair(disk, builder.AppDir()));
+    }
+    std::tie(disk, app_dir) = laid_out.at(names);
   }
 
   Path UserDir(const std::string& name) const { return app_dir / "users" / name; }
@@ -72,8 +81,6 @@ class Layout {
     BoxedNotices answered(on);
     return RunUpgrade(tool, {row, "", false, true, true}, answered).outcome;
   }
-
-  testing::TestPlatform temp_;
 };
 
 TEST(InstallationRecoveryTest, WhatEarlierRunsLeftIsSettledOnlyFromWhatItProves) {
