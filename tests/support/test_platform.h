@@ -2,7 +2,9 @@
 // message boxes that are recorded and answered, and faults on request.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/system_platform.h"
@@ -39,6 +41,14 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::vector<std::string> ProgramsRunningIn(const Path& folder) override {
     return running_programs.empty() ? SystemPlatform::ProgramsRunningIn(folder) : running_programs;
   }
+
+  // Runs once, just before the next lock is taken: another program's
+  // change at that very moment.
+  Result<Lock> LockFile(const Path& path) override {
+    if (before_lock) std::exchange(before_lock, nullptr)();
+    return SystemPlatform::LockFile(path);
+  }
+  std::function<void()> before_lock;
 
   LocalTime now{2026, 12, 7, 14, 5, 9};
   Path executable_path;

@@ -612,7 +612,10 @@ TEST_F(UpgradeToolTest, UserUpgradedElsewhereAfterTheSelectionIsRefusedUnderTheL
   const struct {
     const char* name;
     bool by_another_program;  // else the profile alone is rewritten
-  } cases[] = {{"another program upgraded it", true}, {"its profile says 1.03 now", false}};
+    bool as_the_lock_is_taken = false;
+  } cases[] = {{"another program upgraded it", true},
+               {"its profile says 1.03 now", false},
+               {"its profile says 1.03 as the start takes the lock", false, true}};
   for (const auto& c : cases) {
     AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
     fs::remove_all(NativeOf("upgrade_backup"));
@@ -630,6 +633,10 @@ TEST_F(UpgradeToolTest, UserUpgradedElsewhereAfterTheSelectionIsRefusedUnderTheL
       WriteProfile("u", Profile("10300"));
     }
     const auto before = testing::SnapshotTree(NativeOf(""));
+    if (c.as_the_lock_is_taken) {
+      WriteProfile("u", Profile("10200"));
+      platform.before_lock = [&] { WriteProfile("u", Profile("10300")); };
+    }
     platform.messages.clear();
     port.log.clear();
     flow().StartClicked();
