@@ -125,13 +125,13 @@ Result<UserLock> Installation::LockUser(const std::string& user) {
   Result<Lock> taken = LockFile(LockOf(user));
   if (!taken.ok()) {
     UserLock none("", Lock(), std::move(made));
-    Refused(&none);
+    Release(&none);
     return taken.status();
   }
   return UserLock(user, std::move(*taken), std::move(made));
 }
 
-void Installation::Refused(UserLock* lock) {
+void Installation::Release(UserLock* lock) {
   lock->lock_ = Lock();
   // Only folders still empty go: another program may have put something there since.
   for (auto it = lock->made_.rbegin(); it != lock->made_.rend(); ++it) {

@@ -120,9 +120,10 @@ class Installation : public PlatformWrapper {
   // first needed; kBusy when another holds it, kUnavailable when the lock
   // file cannot be opened.
   Result<UserLock> LockUser(const std::string& user);
-  // Lets go of the lock after a refusal, and removes the folders taking it
-  // made, so that a refusal leaves the installation as it found it.
-  void Refused(UserLock* lock);
+  // Lets go of the lock, and removes the folders taking it made where they
+  // are still empty: so that a refusal, or a verb that changes nothing,
+  // leaves the installation as it found it.
+  void Release(UserLock* lock);
   // Whether another program holds the user's lock now. Makes no file: a user
   // never locked has no lock file, and nobody changing it.
   bool UserBusy(const std::string& user);

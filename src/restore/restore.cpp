@@ -161,7 +161,7 @@ Reply RestoreUnderLock(Installation& installation, UserLock& lock, Path* aside_d
   if (Reply planned = PlanRestore(installation, lock.user(), &plan);
       planned.outcome != Outcome::kDone) {
     // A refusal leaves the installation as it was, folders included.
-    installation.Refused(&lock);
+    installation.Release(&lock);
     return planned;
   }
   plan.aside_dir = *aside_dir;

@@ -128,7 +128,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     // leaves the disk as it found it, the lock's folders included.
     if (Reply decided = DecideUnderLock(lock, index, request.password);
         decided.outcome != Outcome::kDone) {
-      installation_.Refused(&lock);
+      installation_.Release(&lock);
       return decided;
     }
     lock_ = std::move(lock);

@@ -188,7 +188,8 @@ Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& reque
 Reply Verify(Installation& installation, const VerifyRequest& request, VerifyReport* report,
              const VersionChain& chain) {
   *report = VerifyReport();
-  return Guarded(installation, [&]() -> Reply {
+  Result<UserLock> lock = UserLock();
+  Reply reply = Guarded(installation, [&]() -> Reply {
     if (Reply refused = RefuseUserName(installation, request.user_name);
         refused.outcome != Outcome::kDone) {
       return refused;
@@ -199,7 +200,6 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
     // What is compared is read under the user's lock, so that no upgrade or
     // restore changes it on the way. Where there is no backup, there is
     // nothing to compare and nothing is made.
-    Result<UserLock> lock = UserLock();
     if (platform.Inspect(backup_folder) == PathKind::kFolder) {
       lock = installation.LockUser(request.user_name);
       if (lock.kind() == StatusKind::kBusy) {
@@ -235,6 +235,9 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
     comparison.OtherFiles();
     return Reply();
   });
+  // Verify changes nothing, not even the lock's folders.
+  if (lock.ok()) installation.Release(&*lock);
+  return reply;
 }
 
 }  // namespace dayledger
