@@ -31,6 +31,8 @@ std::vector<std::string> Components(const Path& path) {
 
 FaultPlatform::FaultPlatform() { folders_[kRoot] = durable_folders_[kRoot] = {}; }
 
+bool FaultPlatform::Full() const { return full_from != 0 && operations >= full_from; }
+
 bool FaultPlatform::Operation(char kind) {
   ++operations;
   kinds.push_back(kind);
@@ -112,14 +114,15 @@ void FaultPlatform::Crash() {
     }
   }
   durable_folders_ = folders_;
+  moves_.clear();
   crashed_ = false;
-  operations = crash_before = fail_at = 0;
+  operations = crash_before = fail_at = full_from = 0;
   kinds.clear();
 }
 
 void FaultPlatform::Kill() {
   crashed_ = false;
-  operations = crash_before = fail_at = 0;
+  operations = crash_before = fail_at = full_from = 0;
   kinds.clear();
 }
 
@@ -160,6 +163,7 @@ Status FaultPlatform::ReadFile(const Path& path, std::string* bytes) {
 
 Status FaultPlatform::WriteFile(const Path& path, const std::string& bytes) {
   if (Operation('W')) return Status::Failed(StatusKind::kWriteFailed, path, kPlantedCode);
+  if (Full()) return Status::Failed(StatusKind::kNoSpace, path, ENOSPC);
   const auto place = Place(path);
   if (!place) return Status::Failed(StatusKind::kCannotCreate, path);
   Entries& entries = folders_[place->first];
@@ -207,6 +211,9 @@ Status FaultPlatform::RenameFile(const Path& from, const Path& to) {
   }
   folders_[source->first].erase(source->second);
   folders_[target->first][target->second] = node;
+  if (source->first != target->first) {
+    moves_.push_back({source->first, source->second, target->first, target->second, node});
+  }
   return Status::Ok();
 }
 
@@ -243,6 +250,17 @@ Status FaultPlatform::SyncFolder(const Path& path) {
   if (Operation('F')) return Status::Failed(StatusKind::kFlushFailed, path, kPlantedCode);
   const auto node = Find(path);
   if (!node || !node->folder) return Status::Failed(StatusKind::kNotFound, path);
+  // Names reach the disk in the order they changed: every move before
+  // this flush goes with it, both its entries.
+  for (const Move& move : moves_) {
+    Entries& source = durable_folders_[move.from];
+    if (const auto there = source.find(move.from_name);
+        there != source.end() && there->second.id == move.node.id) {
+      source.erase(there);
+    }
+    durable_folders_[move.to][move.to_name] = move.node;
+  }
+  moves_.clear();
   durable_folders_[node->id] = folders_[node->id];
   return Status::Ok();
 }
@@ -256,6 +274,7 @@ Status FaultPlatform::CopyPermissions(const Path& from, const Path& to) {
 Status FaultPlatform::CreateDirectory(const Path& path) {
   const Status failed = Status::Failed(StatusKind::kCannotCreate, path);
   if (Operation('M')) return Status::Failed(StatusKind::kCannotCreate, path, kPlantedCode);
+  if (Full()) return Status::Failed(StatusKind::kCannotCreate, path, ENOSPC);
   const auto place = Place(path);
   if (!place || folders_[place->first].count(place->second) != 0) return failed;
   folders_[place->first][place->second] = {true, NewFolder()};

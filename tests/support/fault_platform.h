@@ -3,7 +3,7 @@
 // operation and can simulate a crash before operation N (whatever was not
 // flushed is lost: file contents since their last flush, and creations,
 // renames and deletions not followed by a flush of their folder, folders
-// included) or make operation N fail.
+// included), make operation N fail, or fill the disk from operation N on.
 #pragma once
 
 #include <map>
@@ -36,14 +36,19 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // The tree under `folder`: relative path -> content; folders end in "\".
   std::map<std::string, std::string> Snapshot(const Path& folder);
   // What the disk holds after a power cut now; numbering starts again. A
-  // file written since its last flush holds its last flushed bytes. With
-  // `torn_writes` the names and folders stand as the program last saw them
-  // (a file system that keeps its metadata in order) and such a file holds
-  // the first half of its newest bytes (a write the power cut interrupted).
+  // file written since its last flush holds its last flushed bytes. A
+  // rename from one folder into another is kept or lost whole, as a file
+  // system that journals its names keeps it: a flush of any folder keeps
+  // every such move before it with both its entries, so that no folder
+  // ever has two names, or none. With `torn_writes` the names and folders
+  // stand as the program last saw them (a file system that keeps its
+  // metadata in order) and such a file holds the first half of its newest
+  // bytes (a write the power cut interrupted).
   void Crash();
   bool torn_writes = false;
   // What the disk holds after the program was killed at the crash: every
-  // name and byte as the program left them; numbering starts again.
+  // name and byte as the program left them; numbering starts again. Both
+  // end a planted failure and a full disk with the run.
   void Kill();
 
   int operations = 0;  // file-changing operations so far
@@ -52,6 +57,10 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   std::string kinds;
   int crash_before = 0;  // crash before this operation (0: never)
   int fail_at = 0;       // this operation fails (0: never)
+  // From this operation on the disk is full (0: never): every write and
+  // every new folder fails as a full disk answers (kNoSpace, ENOSPC), and
+  // nothing of it is written.
+  int full_from = 0;
   // Normal texts of paths: every rename onto this one fails, and every
   // deletion of this one (files held open); files another program holds.
   std::string failing_rename_to;
@@ -109,6 +118,8 @@ class FaultPlatform : public Platform, public RecordedBoxes {
 
   // Counts one file-changing operation; true if it is to fail.
   bool Operation(char kind);
+  // Whether the disk is full at this operation.
+  bool Full() const;
   // Notes a change below the guarded folder made without its lock.
   void Guard(const Path& path);
   std::optional<Node> Find(const Path& path);
@@ -121,6 +132,15 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   std::map<int, Entries> durable_folders_;  // as a crash would leave them
   std::map<int, std::string> contents_;
   std::map<int, std::string> durable_contents_;
+  // Renames from one folder into another since the last flush of any folder.
+  struct Move {
+    int from;
+    std::string from_name;
+    int to;
+    std::string to_name;
+    Node node;
+  };
+  std::vector<Move> moves_;
   int next_id_ = 1;
   bool crashed_ = false;
 
