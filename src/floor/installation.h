@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,8 +137,9 @@ class Installation : public PlatformWrapper {
   // Removes the lock files nobody holds (left by a killed program on a
   // system that cannot delete a file as its holder dies).
   void RemoveStaleLocks();
-  // Finishes or takes away what an interrupted backup left in upgrade_backup.
-  void SettleBackups();
+  // Finishes or takes away what an interrupted backup left in upgrade_backup,
+  // for every user but those whose recovery stopped.
+  void SettleBackups(const std::set<std::string>& unrecovered);
   // The same for what an earlier build's interrupted backup left there.
   void SettleEarlierBackups();
   // Settles one user's backup swap and removes a half kept copy, under the

@@ -47,7 +47,7 @@ void Installation::SettleUser(const std::string& user) {
     recovered_.push_back(Words(Say::kLogLeftover) + platform.Shown(path));
 }
 
-void Installation::SettleBackups() {
+void Installation::SettleBackups(const std::set<std::string>& unrecovered) {
   // Every user with something in a place of the swap's, by the names there.
   std::set<std::string> users;
   for (const ToolPlace place :
@@ -66,7 +66,9 @@ void Installation::SettleBackups() {
     }
     for (const FolderEntry& entry : *listed) users.insert(UserOfToolPlace(entry.name));
   }
-  for (const std::string& user : users) SettleUser(user);
+  for (const std::string& user : users) {
+    if (unrecovered.count(user) == 0) SettleUser(user);
+  }
   SettleEarlierBackups();
 }
 
@@ -125,7 +127,9 @@ void Installation::Recover() {
   Platform& platform = *this;
   std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
-  SettleBackups();
+  // A user whose change could not be finished now keeps everything else of
+  // theirs as it is too, the backup's swap included, for the next start.
+  std::set<std::string> unrecovered;
   const Path users = UsersFolder(app_dir_);
   for (const FolderEntry& entry : platform.ListFolder(users).value_or({})) {
     if (!entry.folder) continue;
@@ -157,6 +161,7 @@ void Installation::Recover() {
       notes.push_back(Words(Say::kNoteFailed) + who + " " +
                       ReportedText(platform, FrameworkError(report.status())));
       recovery_stopped_ = true;
+      unrecovered.insert(user);
       continue;
     }
     if (report->action != RecoveryAction::kNone)
@@ -165,6 +170,7 @@ void Installation::Recover() {
       notes.push_back(Words(Say::kLogUndeleted) + platform.Shown(path));
     }
   }
+  SettleBackups(unrecovered);
 }
 
 }  // namespace dayledger
