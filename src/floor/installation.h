@@ -121,6 +121,10 @@ class Installation : public PlatformWrapper {
   // first needed; kBusy when another holds it, kUnavailable when the lock
   // file cannot be opened.
   Result<UserLock> LockUser(const std::string& user);
+  // Finishes or undoes what another program, cut short since this one
+  // opened the installation, left in the user's folder: under the user's
+  // lock, before a verb decides anything. The error that stopped it.
+  Status RecoverUser(const UserLock& lock);
   // Lets go of the lock, and removes the folders taking it made where they
   // are still empty: so that a refusal, or a verb that changes nothing,
   // leaves the installation as it found it.

@@ -123,6 +123,14 @@ void Installation::SettleEarlierBackups() {
   }
 }
 
+Status Installation::RecoverUser(const UserLock& lock) {
+  Platform& platform = *this;
+  const Path folder = UserFolder(lock.user()).Normal();
+  if (!lock.held() || !HasWorkFiles(platform, folder)) return Status::Ok();
+  const Result<RecoveryReport> report = RecoverFolder(platform, folder);
+  return report.status();
+}
+
 void Installation::Recover() {
   Platform& platform = *this;
   std::vector<std::string>& notes = recovered_;

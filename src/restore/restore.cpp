@@ -157,6 +157,11 @@ namespace {
 Reply RestoreUnderLock(Installation& installation, UserLock& lock, Path* aside_dir,
                        RunRecord* record, std::vector<Path>* undeleted) {
   Platform& platform = installation;
+  // Another program cut short since this one opened left its change:
+  // finished or undone first, or nothing goes on.
+  if (const Status recovered = installation.RecoverUser(lock); !recovered.ok()) {
+    throw FrameworkError(recovered);
+  }
   RestorePlan plan;
   if (Reply planned = PlanRestore(installation, lock.user(), &plan);
       planned.outcome != Outcome::kDone) {

@@ -124,6 +124,12 @@ Reply UpgradeTool::Start(const StartRequest& request) {
         refused.outcome != Outcome::kDone) {
       return refused;
     }
+    // Another program cut short since this one opened left its change:
+    // finished or undone first, or nothing goes on.
+    if (const Status recovered = installation_.RecoverUser(lock); !recovered.ok()) {
+      installation_.Release(&lock);
+      throw FrameworkError(recovered);
+    }
     // Everything decided on is read again under the lock; a refusal then
     // leaves the disk as it found it, the lock's folders included.
     if (Reply decided = DecideUnderLock(lock, index, request.password);
