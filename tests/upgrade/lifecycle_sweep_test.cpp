@@ -365,26 +365,27 @@ class History {
     return profile != folder.end() && SplitLines(profile->second).at(1) == "10300";
   }
 
-  // Every file of the installation but the run records and restore's kept
-  // copies (which have promises of their own): what a start that stops or
-  // refuses leaves as it found it. A run that stops past its backup leaves
-  // that backup (the folder as found) and the earlier copy it moved aside
-  // if that cannot go yet: with `backed_up`, they are not counted either.
-  Tree Files(const Expected* backed_up = nullptr) {
+  // Every file of the user's: the folder, the backup, and the user's own in
+  // the tool's places but the run records and restore's kept copies (which
+  // have promises of their own). What a start that stops or refuses leaves
+  // as it found it; what other users' interrupted work left, the same start
+  // may settle. A run that stops past its backup leaves that backup (the
+  // folder as found) and the earlier copy it moved aside if that cannot go
+  // yet: `past_backup` counts neither.
+  Tree Files(const Expected& user, bool past_backup = false) {
+    std::vector<Path> places = {UserDir(user)};
+    for (const ToolPlace place : {ToolPlace::kNew, ToolPlace::kSwaps, ToolPlace::kKeeping}) {
+      places.push_back(Place(place, user));
+    }
+    if (!past_backup) places.insert(places.end(), {BackupDir(user), Place(ToolPlace::kOld, user)});
     const Path root = app_dir_.Normal();
-    std::vector<std::string> left_out;
-    for (const ToolPlace place : {ToolPlace::kRecords, ToolPlace::kKept}) {
-      left_out.push_back(root.RelativeOf(ToolPlaceFolder(root, place)) + "\\");
-    }
-    if (backed_up) {
-      for (const Path& place : {BackupDir(*backed_up), Place(ToolPlace::kOld, *backed_up)}) {
-        left_out.push_back(root.RelativeOf(place) + "\\");
-      }
-    }
     Tree files;
     for (auto& [path, bytes] : disk_.Snapshot(app_dir_)) {
-      const auto below = [&](const std::string& folder) { return path.rfind(folder, 0) == 0; };
-      if (path.back() != '\\' && std::none_of(left_out.begin(), left_out.end(), below)) {
+      const auto mine = [&](const Path& place) {
+        const std::string top = root.RelativeOf(place);
+        return path == top || path.rfind(top + "\\", 0) == 0;
+      };
+      if (path.back() != '\\' && std::any_of(places.begin(), places.end(), mine)) {
         files.emplace(path, bytes);
       }
     }
@@ -699,7 +700,7 @@ class History {
     const std::optional<Hold> hold = PickHold(user);
     if (!hold) return "";
     Note(", at the start: " + Named(*hold));
-    const Tree before = Files();
+    const Tree before = Files(user);
     Grip(*hold);
     const Installation opened = Installation::OnView(disk_, app_dir_);
     const std::string notes = RecoveryMessage(opened.recovered());
@@ -713,7 +714,7 @@ class History {
     if (hold->undeletable && hold->in_folder == kJournalName) {
       EXPECT_EQ(disk_.Snapshot(UserDir(user)).count(kJournalName), 1u) << where;
     } else if (opened.recovery_stopped()) {
-      EXPECT_TRUE(Files() == before) << where << ": the held start changed it";
+      EXPECT_TRUE(Files(user) == before) << where << ": the held start changed it";
     } else if (verb == Verb::kUpgrade) {
       Note(", upgrade again");
       HeldRun(user, verb, skip, *hold, where);
@@ -729,11 +730,11 @@ class History {
   bool HeldRun(Expected& user, Verb verb, bool skip, const Hold& hold, const std::string& where) {
     FaultPlatform unheld = Unheld();
     const bool would = Run(unheld, verb, user, skip) == Outcome::kDone;
-    const Tree before = Files(&user);
+    const Tree before = Files(user, true);
     Grip(hold);
     const bool done = Run(disk_, verb, user, skip) == Outcome::kDone;
     LetGo();
-    EXPECT_TRUE(done || Files(&user) == before) << where << ": it stopped, but changed";
+    EXPECT_TRUE(done || Files(user, true) == before) << where << ": it stopped, but changed";
     EXPECT_TRUE(done == would || !hold.aside) << where << ": an earlier copy held stopped it";
     return done;
   }
@@ -785,7 +786,7 @@ class History {
       (void)Installation::OnView(disk_, app_dir_).MakePlace(ToolPlace::kSwaps);
     }
     Put(left, body + "C\t" + HexDigest(body) + "\n");
-    const Tree before = Files();
+    const Tree before = Files(user);
     Installation opened = Installation::OnView(disk_, app_dir_);
     EXPECT_TRUE(opened.recovery_stopped()) << where;
     EXPECT_NE(RecoveryMessage(opened.recovered()).find(texts::kNewerFormat), std::string::npos)
@@ -794,7 +795,7 @@ class History {
     WindowFlow flow(opened, view, disk_);
     EXPECT_EQ(flow.Open().outcome, Outcome::kStopped) << where;
     EXPECT_TRUE(view.users.empty()) << where << ": the window lists users";
-    EXPECT_TRUE(Files() == before) << where << ": changed";
+    EXPECT_TRUE(Files(user) == before) << where << ": changed";
     (void)disk_.DeleteFile(left);
     (void)disk_.SyncFolder(left.Parent());
     EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped())
