@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
   for (size_t i = 0; i < tool.users().size(); ++i) {
     const std::string name = dayledger::Utf8ToCp949Text(tool.users()[i]);
-    if (IsSafeUserName(name)) platform.Substitute(ProfilePath(UserFolder(app_dir, name)), profile);
+    if (CheckUserName(name) == UserNameFault::kNone)
+      platform.Substitute(ProfilePath(UserFolder(app_dir, name)), profile);
     tool.ShowUser(static_cast<int>(i));
   }
   return 0;
