@@ -282,11 +282,17 @@ std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Jou
       undeleted.push_back(deletions[at]);
     }
   }
+  // A folder that stays (a file in it could not be deleted) is flushed
+  // itself: the deletions made in it are durable only through its own flush.
+  std::vector<std::string> flush = journal.folders;
   for (const std::string& path : journal.removed_folders) {
     const Status status = disk.RemoveFolder(Join(root, path));
-    if (!status.ok() && status.kind != StatusKind::kNotFound) undeleted.push_back(Join(root, path));
+    if (!status.ok() && status.kind != StatusKind::kNotFound) {
+      undeleted.push_back(Join(root, path));
+      flush.push_back(path);
+    }
   }
-  for (const std::string& touched : journal.folders) {
+  for (const std::string& touched : flush) {
     Check(disk.SyncFolder(Join(root, touched)), Join(root, touched));
   }
   const Path journal_path = root / kJournalName;

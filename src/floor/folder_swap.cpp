@@ -154,11 +154,6 @@ Status DropRecord(Platform& platform, const FolderSwap& swap) {
   return platform.SyncFolder(swap.record.Parent());
 }
 
-// The record, where one is there, once the settling is over.
-Status DropTorn(Platform& platform, const FolderSwap& swap, PathKind record) {
-  return record == PathKind::kMissing ? Status::Ok() : DropRecord(platform, swap);
-}
-
 // Moves the whole `made` into the place of `current`, the earlier copy to
 // `aside` first; a `current` that is an empty folder is only removed.
 Status MoveInto(Platform& platform, const FolderSwap& swap, const Path& aside) {
@@ -253,6 +248,11 @@ Status SettleSwap(Platform& platform, const FolderSwap& swap, std::vector<Path>*
     }
   } else {
     // No whole record: the earlier copy never moved, and a new one is half.
+    // A torn record guards nothing and goes first: left beside a half copy
+    // that will not go, it would stop every later opening.
+    if (*there != PathKind::kMissing) {
+      if (Status dropped = DropRecord(platform, swap); !dropped.ok()) return dropped;
+    }
     const Result<PathKind> made = platform.Inspect(swap.made);
     if (!made.ok()) return Held(swap.made, made.status().code);
     if (*made != PathKind::kMissing) {
@@ -263,10 +263,10 @@ Status SettleSwap(Platform& platform, const FolderSwap& swap, std::vector<Path>*
     // Earlier copies wait only beside a backup in place; without one they
     // are kept, whatever left them so.
     const Result<PathKind> current = platform.Inspect(swap.current);
-    if (!current.ok() || *current != PathKind::kFolder) return DropTorn(platform, swap, *there);
+    if (!current.ok() || *current != PathKind::kFolder) return Status::Ok();
   }
   RemoveAsides(platform, swap.asides, left);
-  return DropTorn(platform, swap, *there);
+  return record ? DropRecord(platform, swap) : Status::Ok();
 }
 
 }  // namespace dayledger

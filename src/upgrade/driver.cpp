@@ -96,8 +96,6 @@ Reply UpgradeTool::SaveProfileStage() {
   WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.UserProfile.lines());
   // Everything the stages changed reaches the user's folder here, at once.
   const std::vector<Path> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
-  staged_.reset();
-  lock_ = UserLock();
   // Their entries are in the merged file; only the file itself stays behind.
   for (const Path& path : undeleted) AddLog(Words(Say::kLogUndeleted) + platform_.Shown(path));
   AddLog(Words(Say::kLogUpgradeDone));

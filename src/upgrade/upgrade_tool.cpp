@@ -21,6 +21,10 @@ void UpgradeTool::AddLog(const std::string& text) {
 Reply UpgradeTool::Recorded(Reply reply) {
   if (reply.outcome == Outcome::kStopped || reply.finished) {
     record_.End(&reply);
+    // A run that ended, done or stopped, lets the user go: the window may
+    // start them again, and another program may take them.
+    staged_.reset();
+    installation_.Release(&lock_);
   } else {
     record_.Note(reply);
   }

@@ -102,7 +102,7 @@ class UpgradeTool : public StageObserver {
   std::vector<std::string> user_names_;   // CP949, parallel to the list's rows
   std::vector<std::string> shown_names_;  // the same, UTF-8
   std::unique_ptr<OverlayPlatform> staged_;
-  // Held from the start checks until the commit, or until the tool goes.
+  // Held from the start checks until the run ends, or until the tool goes.
   UserLock lock_;
   RunRecord record_;  // from the start checks passed to the run's end
 };

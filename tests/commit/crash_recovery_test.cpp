@@ -10,7 +10,9 @@
 #include <ostream>
 #include <set>
 
+#include "commit/commit.h"
 #include "commit/journal.h"
+#include "commit/overlay_platform.h"
 #include "demo/installation_builder.h"
 #include "digest/sha1.h"
 #include "floor/copy_tree.h"
@@ -119,7 +121,11 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     tool.ShowUser(0);
     const StartRequest request{0, GetParam().user.password, skip_backup};
     BoxedNotices notices(disk);
-    const Outcome outcome = RunUpgrade(tool, request, notices).outcome;
+    Outcome outcome = Outcome::kStopped;
+    try {
+      outcome = RunUpgrade(tool, request, notices).outcome;
+    } catch (const SimulatedCrash&) {  // the power cut ends the run there
+    }
     if (log) *log = view.log;
     return outcome;
   }
@@ -474,20 +480,14 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   restore(probe);
   ASSERT_TRUE(probe.Snapshot(user_dir) == original) << Diff(probe.Snapshot(user_dir), original);
   const int total = probe.operations;
-  FaultPlatform copy_probe = upgraded_disk;
-  Installation copy_installation = Installation::OnView(copy_probe, app_dir);
-  RestorePlan plan;
-  PlanRestore(copy_installation, name, &plan);
-  CopyTreeAs(copy_probe, user_dir, plan.aside_dir);
-  const int copy_ops = copy_probe.operations;
-  // The copy kept aside is a plain copy, sampled every 25th operation in
-  // both builds. The commit after it is the upgrade's commit, which the
-  // sweeps above try at every operation: here every fifth, and the first
+  // The copy kept aside, up to its rename into its kept name, is tried at
+  // every operation. The commit after it is the upgrade's commit, which the
+  // sweeps above try at every operation: here every 100th, and the first
   // and last of each kind, with the recovery and the rerun of a restore.
-  std::vector<int> points;
-  for (int n : SweepPoints(probe.kinds, 1, total + 1, std::max(kSanitizerStride, 5))) {
-    if (n >= copy_ops || n <= 3 || n % 25 == 0) points.push_back(n);
-  }
+  const int kept_at = static_cast<int>(probe.kinds.find('R')) + 1;
+  std::set<int> points;
+  for (int n : SweepPoints(probe.kinds, 1, kept_at + 1)) points.insert(n);
+  for (int n : SweepPoints(probe.kinds, kept_at + 2, total + 1, 100)) points.insert(n);
   for (int n : points) {
     for (const bool crash : {true, false}) {
       const std::string where = (crash ? "crash before " : "failure at ") + std::to_string(n);
@@ -543,6 +543,26 @@ TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
                  disk.Snapshot(user_dir) == original))
         << where << (done ? ", said done: " : ": ") << Diff(disk.Snapshot(user_dir), original);
   }
+}
+
+// A folder a change removes but cannot, for a file in it that will not go:
+// the other deletions in it stay deleted through a power cut.
+TEST(CommitPowerCutTest, DeletionsInARemovedFolderThatStaysAreKept) {
+  FaultPlatform disk;
+  const Path root("\\u");
+  const Path folder = root / "old";
+  (void)disk.CreateDirectory(root);
+  (void)disk.CreateDirectory(folder);
+  for (const char* name : {"a", "b"}) (void)disk.WriteFile(folder / name, name);
+  for (const Path& each : {folder / "a", folder / "b"}) (void)disk.SyncFile(each);
+  for (const Path& each : {folder, root, Path("\\")}) (void)disk.SyncFolder(each);
+  disk.failing_delete_of = (folder / "b").text();
+  OverlayPlatform staged(&disk);
+  ASSERT_TRUE(RemoveTree(staged, folder).ok());
+  CommitChanges(disk, root, staged);
+  disk.Crash();
+  EXPECT_TRUE(disk.Snapshot(root) == (Tree{{"old\\", ""}, {"old\\b", "b"}}))
+      << Diff(disk.Snapshot(root), {});
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -159,5 +159,20 @@ TEST(FolderSwapTest, AnEarlierCopyThatCannotGoWaitsNamed) {
   EXPECT_TRUE(disk.Snapshot(kRoot / "t" / "old").empty());
 }
 
+// A half copy that will not go, beside a record torn as it was written:
+// the record goes, so that the half copy is only named and no later
+// opening stops for it.
+TEST(FolderSwapTest, AHalfCopyThatCannotGoLeavesNoTornRecord) {
+  FaultPlatform disk;
+  LayOut(disk, true);
+  (void)disk.CreateDirectory(kSwap.record.Parent());
+  (void)disk.WriteFile(kSwap.record, "dayledger swap 1\nA\t1\n");
+  disk.failing_delete_of = (kSwap.made / "f").text();
+  std::vector<Path> left;
+  EXPECT_FALSE(SettleSwap(disk, kSwap, &left).ok());
+  EXPECT_FALSE(SwapPending(disk, kSwap));
+  EXPECT_TRUE(disk.Snapshot(kSwap.current) == kOld);
+}
+
 }  // namespace
 }  // namespace dayledger

@@ -317,15 +317,18 @@ class History {
     disk.operations = 0;
     const size_t first = disk.kinds.size();
     Arm(disk, cut);
-    Outcome outcome;
+    Outcome outcome = Outcome::kStopped;
     if (verb == Verb::kUpgrade) {
       testing::HeadlessView log;
       UpgradeTool tool(installation, log);
       tool.LoadUsers();
       tool.ShowUser(user.row);
       BoxedNotices answered(disk);
-      outcome =
-          RunUpgrade(tool, {user.row, user.layout.password, skip, true, true}, answered).outcome;
+      try {
+        outcome =
+            RunUpgrade(tool, {user.row, user.layout.password, skip, true, true}, answered).outcome;
+      } catch (const testing::SimulatedCrash&) {  // the power cut ends the run there
+      }
     } else {
       RestorePlan plan;
       std::vector<Path> undeleted;

@@ -577,6 +577,7 @@ TEST_F(UpgradeToolTest, SecondUpgradeAppendsToTheLog) {
 
 TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
+  const std::string group = Read("users/u/group.qbd");
   fs::remove(NativeOf("users/u/group.qbd"));
   EXPECT_EQ(Upgrade("u"), Outcome::kStopped);
   EXPECT_EQ(Messages(),
@@ -585,6 +586,10 @@ TEST_F(UpgradeToolTest, MissingFileStopsTheUpgradeAndKeepsTheOldVersion) {
   EXPECT_EQ(SplitLines(Read("users/u/profile.qbd")).at(1), "10200");
   EXPECT_FALSE(port.input_enabled);
   EXPECT_FALSE(port.driver_timer);
+  // The stopped run let the user go: the file put back, the same window
+  // starts them again.
+  Write("users/u/group.qbd", group);
+  EXPECT_EQ(Upgrade("u"), Outcome::kDone);
 }
 
 TEST_F(UpgradeToolTest, ProfileChangedToAnUnknownVersionAfterTheClickStops) {
