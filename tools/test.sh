@@ -45,14 +45,14 @@ sh -c 'tools/install-packages.sh windows && . tools/wine-env.sh && . tools/wine-
 wine_ready=$!
 stage "format check" tools/format-check.sh
 stage "dev build" tools/setup.sh dev
-stage "dev tests" tests dev
-stage "asan build" tools/setup.sh asan
-# The Windows checks mostly wait on Wine: they run beside the sanitizer
-# tests and the fuzz targets, and report their own stage lines.
+# The Windows checks need only the dev build's programs, and mostly wait on
+# Wine: they run beside everything after it, and report their own stage lines.
 stage "windows set-up" wait "$wine_ready" || { cat build/windows-setup.log; exit 1; }
 # A session of their own, so that a failure here ends all they started.
 setsid tools/windows-checks.sh >build/windows.log 2>&1 &
 windows=$!
+stage "dev tests" tests dev
+stage "asan build" tools/setup.sh asan
 stage "asan tests" tests asan
 stage "fuzz build" tools/fuzz.sh build
 stage fuzzing tools/fuzz.sh run
