@@ -9,7 +9,8 @@
 namespace dayledger {
 
 void CopyAnniversaryTemplates(const StageContext& ctx) {
-  ctx.platform.CreateDirectory(AnniversaryFolder(ctx.user.folder()));
+  IgnoreFailure(ctx.platform.CreateDirectory(AnniversaryFolder(ctx.user.folder())),
+                "or it is there already; the copies into it say when it is not");
   int done = 0;
   for (const std::string& name : kAnniversaryCopyOrder) {
     const Path source = TemplatePath(ctx.app_dir, name);

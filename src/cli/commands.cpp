@@ -101,9 +101,11 @@ enum class Check {
 };
 
 // A user whose lock another program holds is in the middle of an upgrade:
-// what its folder holds now is neither listed nor checked.
+// what its folder holds now is neither listed nor checked. A lock that
+// cannot be looked at may be held, and is taken for it.
 bool BusyUser(Session& session, const std::string& name) {
-  if (!session.installation.UserBusy(Utf8ToCp949Text(name))) return false;
+  const Result<bool> busy = session.installation.UserBusy(Utf8ToCp949Text(name));
+  if (busy.ok() && !*busy) return false;
   std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
   return true;
 }

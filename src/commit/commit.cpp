@@ -71,17 +71,23 @@ class Temporaries {
  public:
   explicit Temporaries(Platform& disk) : disk_(disk) {}
   Path NewName(const Path& folder) {
-    Path name;
-    do {
-      name = folder / (kWorkFilePrefix + std::to_string(++counter_));
-    } while (disk_.Inspect(name) != PathKind::kMissing);
-    return name;
+    // The first free name; where the system cannot look, the change stops
+    // here, before its commit point.
+    for (;;) {
+      const Path name = folder / (kWorkFilePrefix + std::to_string(++counter_));
+      const Result<PathKind> there = disk_.Inspect(name);
+      if (!there.ok()) throw CannotCreateFile(name, there.status().code);
+      if (*there == PathKind::kMissing) return name;
+    }
   }
   void AddFile(const Path& path) { files_.push_back(path); }
   void AddFolder(const Path& path) { folders_.push_back(path); }
   void RemoveAll() {
-    for (const Path& file : files_) disk_.DeleteFile(file);
-    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) disk_.RemoveFolder(*it);
+    // What stays is a work file, which the next start's recovery removes.
+    for (const Path& file : files_) IgnoreFailure(disk_.DeleteFile(file), "recovery removes it");
+    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
+      IgnoreFailure(disk_.RemoveFolder(*it), "recovery removes it");
+    }
   }
 
  private:
@@ -140,7 +146,9 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
     Check(disk.WriteFileMoved(place, std::move(content)), path);
     // A replaced file keeps what the user set on it (a profile kept private
     // stays so). A scanner may hold the new file a moment to look at it.
-    if (disk.Inspect(path) == PathKind::kFile) {
+    const Result<PathKind> replaced = disk.Inspect(path);
+    Check(replaced.status(), path);
+    if (*replaced == PathKind::kFile) {
       Check(
           UnlessBrieflyDenied(disk, kBriefPatience,
                               [&, &target = path] { return disk.CopyPermissions(target, place); }),
@@ -178,7 +186,9 @@ void WriteTemporaries(Platform& disk, const Path& root, OverlayPlatform& staged,
 void RefuseUnreplaceable(Platform& disk, const OverlayPlatform& staged) {
   for (const auto& change : staged.changes()) {
     const Path path(change.first);
-    if (disk.Inspect(path) != PathKind::kFile) continue;
+    const Result<PathKind> there = disk.Inspect(path);
+    Check(there.status(), path);
+    if (*there != PathKind::kFile) continue;
     ThrowIfFailed(ReplaceableSoon(disk, path));
   }
 }
@@ -189,7 +199,10 @@ void RefuseLinks(Platform& disk, const Path& root, const OverlayPlatform& staged
   for (const auto& [key, bytes] : staged.changes()) {
     const Path path(key);
     Relative(root, path);
-    if (bytes && disk.Inspect(path) == PathKind::kLink) {
+    if (!bytes) continue;
+    const Result<PathKind> there = disk.Inspect(path);
+    Check(there.status(), path);
+    if (*there == PathKind::kLink) {
       throw FrameworkError(path.text(), StatusKind::kLinkRefused, path);
     }
   }
@@ -201,7 +214,7 @@ std::vector<Path> CommitChanges(Platform& disk, const Path& folder, OverlayPlatf
   const Path root = folder.Normal();
   const Path journal_path = root / kJournalName;
   // An unfinished journal belongs to recovery, never to be overwritten.
-  if (disk.Inspect(journal_path) != PathKind::kMissing) throw CannotCreateFile(journal_path);
+  if (!SurelyMissing(disk, journal_path)) throw CannotCreateFile(journal_path);
   RefuseLinks(disk, root, staged);
   RefuseUnreplaceable(disk, staged);
   Temporaries made(disk);
@@ -263,7 +276,7 @@ std::vector<Path> ApplyJournalOnce(Platform& disk, const Path& folder, const Jou
     const Path target = Join(root, rename.target);
     const Status status = disk.RenameFile(temporary, target);
     if (status.ok()) continue;
-    if (disk.Inspect(temporary) != PathKind::kMissing) Check(status, target);
+    if (!SurelyMissing(disk, temporary)) Check(status, target);
     // A temporary no longer there was renamed before an interruption, but
     // only if its target holds what the journal says: else it is lost, and
     // nothing more may change, the deletions least of all. A target that

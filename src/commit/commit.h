@@ -33,8 +33,9 @@ struct RecoveryReport {
   std::vector<Path> undeleted;
 };
 
-// Whether anything of an unfinished commit lies below `folder`.
-bool HasWorkFiles(Platform& disk, const Path& folder);
+// Whether anything of an unfinished commit lies below `folder`; the
+// failure where a folder below it cannot be listed, which may hold some.
+Result<bool> HasWorkFiles(Platform& disk, const Path& folder);
 
 // Leaves `folder` in a whole state after an interrupted commit: a whole
 // journal is applied to its end (roll forward); a torn one is discarded with

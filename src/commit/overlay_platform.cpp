@@ -27,7 +27,11 @@ bool OverlayPlatform::FolderExists(const std::string& key) {
   if (IsNewFolder(key) || empty_folders_.count(key) != 0) return true;
   const auto cached = folder_on_disk_.find(key);
   if (cached != folder_on_disk_.end()) return cached->second;
-  return folder_on_disk_[key] = target()->Inspect(Path(key)) == PathKind::kFolder;
+  // One that cannot be looked at now is no folder to write in, and is
+  // looked at again next time.
+  const Result<PathKind> found = target()->Inspect(Path(key));
+  if (!found.ok()) return false;
+  return folder_on_disk_[key] = *found == PathKind::kFolder;
 }
 
 Status OverlayPlatform::TestOpen(const Path& path) {
@@ -57,15 +61,18 @@ Status OverlayPlatform::WriteFile(const Path& path, const std::string& bytes) {
 
 Status OverlayPlatform::WriteFileMoved(const Path& path, std::string&& bytes) {
   const std::string key = Key(path);
-  if (!FolderExists(ParentKey(key)) || Inspect(Path(key)) == PathKind::kFolder) {
-    return Status::Failed(StatusKind::kCannotCreate, path);
+  const Result<PathKind> there = Inspect(Path(key));
+  if (!FolderExists(ParentKey(key)) || !there.ok() || *there == PathKind::kFolder) {
+    return Status::Failed(StatusKind::kCannotCreate, path, there.status().code);
   }
   changes_[key] = std::move(bytes);
   return Status::Ok();
 }
 
 Status OverlayPlatform::SyncFile(const Path& path) {
-  if (Inspect(path) == PathKind::kMissing) return Status::Failed(StatusKind::kNotFound, path);
+  const Result<PathKind> there = Inspect(path);
+  if (!there.ok()) return there.status();
+  if (*there == PathKind::kMissing) return Status::Failed(StatusKind::kNotFound, path);
   return Status::Ok();
 }
 
@@ -99,9 +106,12 @@ Status OverlayPlatform::RenameFile(const Path& from, const Path& to) {
 
 Status OverlayPlatform::DeleteFile(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(Path(key)) != PathKind::kFile) return Status::Failed(StatusKind::kNotFound, path);
-  // A file that exists only here leaves no trace; one on disk is to be deleted.
-  if (target()->Inspect(Path(key)) == PathKind::kMissing) {
+  const Result<PathKind> there = Inspect(Path(key));
+  if (!there.ok()) return there.status();
+  if (*there != PathKind::kFile) return Status::Failed(StatusKind::kNotFound, path);
+  // A file that exists only here leaves no trace; one on disk (or maybe on
+  // it) is to be deleted.
+  if (SurelyMissing(*target(), Path(key))) {
     changes_.erase(key);
   } else {
     changes_[key] = std::nullopt;
@@ -111,7 +121,9 @@ Status OverlayPlatform::DeleteFile(const Path& path) {
 
 Status OverlayPlatform::RemoveFolder(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(Path(key)) != PathKind::kFolder) return Status::Failed(StatusKind::kNotFound, path);
+  const Result<PathKind> there = Inspect(Path(key));
+  if (!there.ok()) return there.status();
+  if (*there != PathKind::kFolder) return Status::Failed(StatusKind::kNotFound, path);
   const Result<std::vector<FolderEntry>> listed = ListFolder(Path(key));
   if (!listed.ok() || !listed->empty()) {
     return Status::Failed(StatusKind::kDeleteFailed, path, listed.status().code);
@@ -135,7 +147,7 @@ Status OverlayPlatform::CopyPermissions(const Path& /*from*/, const Path& /*to*/
 
 Status OverlayPlatform::CreateDirectory(const Path& path) {
   const std::string key = Key(path);
-  if (Inspect(Path(key)) != PathKind::kMissing || !FolderExists(ParentKey(key))) {
+  if (!SurelyMissing(*this, Path(key)) || !FolderExists(ParentKey(key))) {
     return Status::Failed(StatusKind::kCannotCreate, path);
   }
   if (IsRemovedFolder(key)) {

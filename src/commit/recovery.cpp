@@ -53,7 +53,8 @@ FrameworkError Held(const Path& path, int code) {
 void RefuseHeldTemporaries(Platform& disk, const Path& folder, const Journal& journal) {
   for (const JournalRename& rename : journal.renames) {
     const Path temporary = folder / rename.temporary;
-    if (!rename.checked || disk.Inspect(temporary) != PathKind::kFile) continue;
+    // One that cannot be looked at is read all the same, and its read says why.
+    if (!rename.checked || SurelyMissing(disk, temporary)) continue;
     std::string bytes;
     if (const Status read = disk.ReadFile(temporary, &bytes); !read.ok()) {
       throw Held(temporary, read.code);
@@ -63,14 +64,15 @@ void RefuseHeldTemporaries(Platform& disk, const Path& folder, const Journal& jo
 
 }  // namespace
 
-bool HasWorkFiles(Platform& disk, const Path& folder) {
-  // A folder that cannot be listed counts as holding none: its folder is
-  // then left untouched, which changes and deletes nothing.
-  for (const FolderEntry& entry : disk.ListFolder(folder).value_or({})) {
+Result<bool> HasWorkFiles(Platform& disk, const Path& folder) {
+  const Result<std::vector<FolderEntry>> listed = disk.ListFolder(folder);
+  if (listed.kind() == StatusKind::kNotFound) return false;
+  if (!listed.ok()) return listed.status();
+  for (const FolderEntry& entry : *listed) {
     if (IsWorkFile(entry.name)) return true;
-    if (entry.folder && !IsWorkFile(entry.name) && HasWorkFiles(disk, folder / entry.name)) {
-      return true;
-    }
+    if (!entry.folder) continue;
+    const Result<bool> below = HasWorkFiles(disk, folder / entry.name);
+    if (!below.ok() || *below) return below;
   }
   return false;
 }

@@ -24,8 +24,10 @@ Status CopyInto(Platform& platform, const Path& from, const Path& to, Copied* co
     const Path target = to / entry.name;
     if (entry.folder) {
       const Status made = platform.CreateDirectory(target);  // or it is there already
-      if (platform.Inspect(target) != PathKind::kFolder) {
-        return Status::Failed(StatusKind::kCannotCreate, target, made.code);
+      if (Status there = ExpectKind(platform, target, PathKind::kFolder,
+                                    Status::Failed(StatusKind::kCannotCreate, target, made.code));
+          !there.ok()) {
+        return there;
       }
       copied->folders.push_back(target);
       if (Status status = CopyInto(platform, source, target, copied); !status.ok()) return status;
@@ -45,15 +47,18 @@ Status CopyTreeAs(Platform& platform, const Path& from, const Path& as) {
   const Path source = from.Normal();
   const Path target = as.Normal();
   const Path folder = target.Parent();
-  if (platform.Inspect(source) != PathKind::kFolder) {
-    return Status::Failed(StatusKind::kNotFound, source);
-  }
-  if (platform.Inspect(folder) != PathKind::kFolder) {
-    return Status::Failed(StatusKind::kNotFound, folder);
+  for (const Path& needed : {source, folder}) {
+    if (Status there = ExpectKind(platform, needed, PathKind::kFolder,
+                                  Status::Failed(StatusKind::kNotFound, needed));
+        !there.ok()) {
+      return there;
+    }
   }
   const Status made = platform.CreateDirectory(target);  // or it is there already
-  if (platform.Inspect(target) != PathKind::kFolder) {
-    return Status::Failed(StatusKind::kCannotCreate, target, made.code);
+  if (Status there = ExpectKind(platform, target, PathKind::kFolder,
+                                Status::Failed(StatusKind::kCannotCreate, target, made.code));
+      !there.ok()) {
+    return there;
   }
   Copied copied;
   copied.folders = {folder.Parent(), folder, target};
@@ -72,13 +77,17 @@ Status CopyTreeAs(Platform& platform, const Path& from, const Path& as) {
 
 Status RemoveTree(Platform& platform, const Path& folder) {
   const Path root = folder.Normal();
-  if (platform.Inspect(root) == PathKind::kMissing) return Status::Ok();
+  if (SurelyMissing(platform, root)) return Status::Ok();
   const Result<std::vector<FolderEntry>> listed = platform.ListFolder(root);
   Status first = listed.status();
+  // A folder that cannot be listed is answered by that failure: nothing in
+  // it is removed, and neither is the folder.
   for (const FolderEntry& entry : listed.value_or({})) {
     const Path path = root / entry.name;
-    const Status removed = platform.Inspect(path) == PathKind::kFolder ? RemoveTree(platform, path)
-                                                                       : platform.DeleteFile(path);
+    const Result<PathKind> kind = platform.Inspect(path);
+    const Status removed = !kind.ok()                   ? kind.status()
+                           : *kind == PathKind::kFolder ? RemoveTree(platform, path)
+                                                        : platform.DeleteFile(path);
     if (first.ok()) first = removed;
   }
   // Whatever failed on the way, a folder that went is gone.

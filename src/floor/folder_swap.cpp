@@ -131,7 +131,9 @@ void RemoveAsides(Platform& platform, const Path& asides, std::vector<Path>* lef
     }
   }
   // Left where an earlier copy stays; a later settling tries again.
-  if (platform.RemoveFolder(asides).ok()) (void)platform.SyncFolder(asides.Parent());
+  if (platform.RemoveFolder(asides).ok()) {
+    IgnoreFailure(platform.SyncFolder(asides.Parent()), "back empty, a later settling removes it");
+  }
 }
 
 // Makes `folder` and its parent where missing, each flushed into its parent,
@@ -199,7 +201,7 @@ Status ReplaceFolder(Platform& platform, const FolderSwap& swap, std::vector<Pat
   if (Status made = MakeFolder(platform, swap.record.Parent()); !made.ok()) return made;
   if (Status written = platform.WriteFile(swap.record, EncodeRecord(*aside, listing));
       !written.ok()) {
-    (void)platform.DeleteFile(swap.record);  // a record not whole is none
+    IgnoreFailure(platform.DeleteFile(swap.record), "a record not whole is none");
     return written;
   }
   if (Status flushed = platform.SyncFile(swap.record); !flushed.ok()) return flushed;
@@ -213,7 +215,7 @@ Status ReplaceFolder(Platform& platform, const FolderSwap& swap, std::vector<Pat
         !platform.RenameFile(aside_path, swap.current).ok()) {
       return moved;
     }
-    (void)DropRecord(platform, swap);
+    IgnoreFailure(DropRecord(platform, swap), "a later settling finishes the move it names");
     return moved;
   }
   RemoveAsides(platform, swap.asides, left);
@@ -257,8 +259,8 @@ Status SettleSwap(Platform& platform, const FolderSwap& swap, std::vector<Path>*
     if (!made.ok()) return Held(swap.made, made.status().code);
     if (*made != PathKind::kMissing) {
       if (Status removed = RemoveTree(platform, swap.made); !removed.ok()) return removed;
-      (void)platform.SyncFolder(
-          swap.made.Parent());  // a half copy back after a power cut goes again
+      IgnoreFailure(platform.SyncFolder(swap.made.Parent()),
+                    "a half copy back after a power cut goes again");
     }
     // Earlier copies wait only beside a backup in place; without one they
     // are kept, whatever left them so.

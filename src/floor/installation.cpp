@@ -120,8 +120,9 @@ Path Installation::VirtualStore() const { return store_ ? store_->store_root() :
 Result<UserLock> Installation::LockUser(const std::string& user) {
   // A folder that cannot be made is reported by the lock's own open.
   std::vector<Path> made;
-  (void)MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, ToolPlace::kLocks)},
-                    &made);
+  IgnoreFailure(
+      MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, ToolPlace::kLocks)}, &made),
+      "the lock's open tells");
   Result<Lock> taken = LockFile(LockOf(user));
   if (!taken.ok()) {
     UserLock none("", Lock(), std::move(made));
@@ -140,23 +141,29 @@ void Installation::Release(UserLock* lock) {
   lock->made_.clear();
 }
 
-bool Installation::UserBusy(const std::string& user) {
+Result<bool> Installation::UserBusy(const std::string& user) {
   const Path path = LockOf(user);
-  if (Inspect(path) != PathKind::kFile) return false;
+  const Result<PathKind> there = Inspect(path);
+  if (!there.ok()) return there.status();
+  if (*there != PathKind::kFile) return false;
   return LockFile(path).kind() == StatusKind::kBusy;
 }
 
 void Installation::RemoveStaleLocks() {
   // Taken and let go: a released lock takes its file with it. A folder that
-  // cannot be listed holds no lock this could take either.
+  // cannot be listed holds no lock this could take either, and a lock that
+  // is held, or cannot be taken, is left as it is.
   const Path locks = ToolPlaceFolder(folder_, ToolPlace::kLocks);
   for (const FolderEntry& entry : ListFolder(locks).value_or({})) {
-    if (!entry.folder) (void)LockFile(locks / entry.name);
+    if (!entry.folder) IgnoreFailure(LockFile(locks / entry.name), "a held lock stays");
   }
-  // An earlier build kept its lock files beside the backups.
+  // An earlier build kept its lock files beside the backups; the same holds
+  // for them.
   const Path root = BackupRoot();
   for (const FolderEntry& entry : ListFolder(root).value_or({})) {
-    if (!entry.folder && ParseEarlierLock(entry.name)) (void)LockFile(root / entry.name);
+    if (!entry.folder && ParseEarlierLock(entry.name)) {
+      IgnoreFailure(LockFile(root / entry.name), "a held lock stays");
+    }
   }
 }
 

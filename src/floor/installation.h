@@ -131,7 +131,7 @@ class Installation : public PlatformWrapper {
   void Release(UserLock* lock);
   // Whether another program holds the user's lock now. Makes no file: a user
   // never locked has no lock file, and nobody changing it.
-  bool UserBusy(const std::string& user);
+  Result<bool> UserBusy(const std::string& user);
 
  private:
   Installation(Platform& view, const Path& folder);
@@ -149,6 +149,10 @@ class Installation : public PlatformWrapper {
   // Settles one user's backup swap and removes a half kept copy, under the
   // user's lock, into the notes.
   void SettleUser(const std::string& user);
+  // The entries of a folder the opening looks through (none for one that is
+  // not there); nullopt for one that cannot be listed, which stops the
+  // opening with a note: what it may hold is never taken for nothing.
+  std::optional<std::vector<FolderEntry>> ListedOrStop(const Path& folder);
   // Each of `folders` (each in the one before) made where missing; those
   // made, outermost first, into `made`.
   Status MakeFolders(const std::vector<Path>& folders, std::vector<Path>* made);

@@ -52,18 +52,9 @@ void Installation::SettleBackups(const std::set<std::string>& unrecovered) {
   std::set<std::string> users;
   for (const ToolPlace place :
        {ToolPlace::kNew, ToolPlace::kOld, ToolPlace::kSwaps, ToolPlace::kKeeping}) {
-    const Path folder = ToolPlaceFolder(folder_, place);
-    const Result<PathKind> there = Inspect(folder);
-    if (there.ok() && *there == PathKind::kMissing) continue;
-    const Result<std::vector<FolderEntry>> listed = ListFolder(folder);
-    if (!listed.ok()) {
-      recovered_.push_back(
-          Words(Say::kNoteFailed) + std::string(" ") +
-          ReportedText(*this, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
-                                                         listed.status().code))));
-      recovery_stopped_ = true;
-      continue;
-    }
+    const std::optional<std::vector<FolderEntry>> listed =
+        ListedOrStop(ToolPlaceFolder(folder_, place));
+    if (!listed) continue;
     for (const FolderEntry& entry : *listed) users.insert(UserOfToolPlace(entry.name));
   }
   for (const std::string& user : users) {
@@ -76,6 +67,8 @@ void Installation::SettleEarlierBackups() {
   Platform& platform = *this;
   const Path root = BackupRoot();
   std::set<std::string> users;
+  // Where the folder cannot be listed, what an earlier build left waits for
+  // an opening that can: nothing of this build's depends on it.
   for (const FolderEntry& entry : platform.ListFolder(root).value_or({})) {
     if (const auto found = ParseEarlierSwapFolder(entry.name); entry.folder && found) {
       users.insert(found->user);
@@ -106,8 +99,9 @@ void Installation::SettleEarlierBackups() {
     if (!aside_there.ok() || !made_there.ok()) continue;
     Status settled;
     if (*aside_there == PathKind::kFolder) {
-      // An empty folder a start made holds no backup.
-      (void)platform.RemoveFolder(current);
+      // An empty folder a start made holds no backup; a full one stays,
+      // and the rename below then fails and says so.
+      IgnoreFailure(platform.RemoveFolder(current), "the rename tells");
       const Result<PathKind> placed = platform.Inspect(current);
       if (placed.ok() && *placed == PathKind::kMissing) {
         settled = platform.RenameFile(*made_there == PathKind::kFolder ? made : aside, current);
@@ -123,10 +117,27 @@ void Installation::SettleEarlierBackups() {
   }
 }
 
+std::optional<std::vector<FolderEntry>> Installation::ListedOrStop(const Path& folder) {
+  if (SurelyMissing(*this, folder)) return std::vector<FolderEntry>();
+  Result<std::vector<FolderEntry>> listed = ListFolder(folder);
+  if (listed.ok()) return std::move(*listed);
+  recovered_.push_back(
+      Words(Say::kNoteFailed) + std::string(" ") +
+      ReportedText(*this, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
+                                                     listed.status().code))));
+  recovery_stopped_ = true;
+  return std::nullopt;
+}
+
 Status Installation::RecoverUser(const UserLock& lock) {
   Platform& platform = *this;
   const Path folder = UserFolder(lock.user()).Normal();
-  if (!lock.held() || !HasWorkFiles(platform, folder)) return Status::Ok();
+  if (!lock.held()) return Status::Ok();
+  // A folder that cannot be looked through is left to the backup and the
+  // stages, which cannot read it either and say so in their own words; the
+  // commit writes no journal where it cannot rule one out.
+  const Result<bool> unfinished = HasWorkFiles(platform, folder);
+  if (!unfinished.ok() || !*unfinished) return Status::Ok();
   const Result<RecoveryReport> report = RecoverFolder(platform, folder);
   return report.status();
 }
@@ -139,6 +150,8 @@ void Installation::Recover() {
   // theirs as it is too, the backup's swap included, for the next start.
   std::set<std::string> unrecovered;
   const Path users = UsersFolder(app_dir_);
+  // A users folder that cannot be listed is looked through again, one user
+  // at a time, by each start under the user's lock.
   for (const FolderEntry& entry : platform.ListFolder(users).value_or({})) {
     if (!entry.folder) continue;
     const std::string who = words::NoteUser(entry.name);
@@ -148,11 +161,21 @@ void Installation::Recover() {
     // belongs to a live upgrade, whose journal must never be touched. An
     // earlier build kept its lock in the user's folder: that file goes too,
     // but only while this program holds it, never from under its holder.
-    if (!HasWorkFiles(platform, folder)) continue;
+    // One that cannot be looked through is named, and left: its user's
+    // start, which looks again under the lock, refuses it as it stands.
+    const Result<bool> unfinished = HasWorkFiles(platform, folder);
+    if (!unfinished.ok()) {
+      notes.push_back(Words(Say::kNoteFailed) + who + " " +
+                      ReportedText(platform, StatusError(unfinished.status())));
+      unrecovered.insert(user);
+      continue;
+    }
+    if (!*unfinished) continue;
     const Result<UserLock> lock = LockUser(user);
     const Path old_lock_path = folder / kLockName;
     Result<Lock> old_lock = Lock();
-    if (lock.ok() && platform.Inspect(old_lock_path) == PathKind::kFile) {
+    // One that cannot be looked at is tried for its lock all the same.
+    if (lock.ok() && !SurelyMissing(platform, old_lock_path)) {
       old_lock = platform.LockFile(old_lock_path);
     }
     if (lock.kind() == StatusKind::kBusy || old_lock.kind() == StatusKind::kBusy) {

@@ -81,6 +81,8 @@ struct Tree {
   std::uint64_t folders = 0;
 };
 
+// A folder that cannot be listed counts for nothing here: this is an
+// estimate before the start, and the backup and the stages report it.
 void Measure(Platform& platform, const Path& folder, const std::string& relative, Tree* tree) {
   for (const FolderEntry& entry : platform.ListFolder(folder).value_or({})) {
     if (entry.hidden || IsWorkFile(entry.name)) continue;
@@ -169,7 +171,9 @@ Reply RefuseLinks(Installation& installation, const std::string& user) {
         installation.BackupRoot(), installation.BackupOf(user), installation.ToolFolder(),
         installation.LockOf(user).Parent(), installation.LockOf(user)}) {
     const Path normal = path.Normal();
-    if (platform.Inspect(normal) == PathKind::kLink) {
+    // One that cannot be looked at is left to the step that uses it, which says why.
+    const Result<PathKind> kind = platform.Inspect(normal);
+    if (kind.ok() && *kind == PathKind::kLink) {
       return RefusedAt(platform, Say::kLinkOnTheWay, normal);
     }
   }
@@ -188,7 +192,10 @@ Reply RefuseShortDisk(Installation& installation, const std::string& user, bool 
   Platform& platform = installation;
   const Path user_folder = installation.UserFolder(user).Normal();
   Path backup_place = installation.BackupRoot();
-  if (platform.Inspect(backup_place) != PathKind::kFolder) backup_place = installation.folder();
+  // Not made yet, or not to be looked at: it is made in the installation's
+  // folder, on that folder's disk.
+  const Result<PathKind> backups = platform.Inspect(backup_place);
+  if (!backups.ok() || *backups != PathKind::kFolder) backup_place = installation.folder();
   // A drive that cannot be asked is left to the commit's own checks.
   const Result<DiskSpace> user_disk = platform.SpaceOn(user_folder);
   const Result<DiskSpace> backup_disk = platform.SpaceOn(backup_place);

@@ -43,6 +43,8 @@ std::optional<std::pair<std::string, int>> RecordOrder(const std::string& name) 
 // Removes all but the newest kRecordsKept records of the folder.
 void Prune(Platform& platform, const Path& folder) {
   std::vector<std::pair<std::pair<std::string, int>, std::string>> records;
+  // Pruning is a tidiness: a folder that cannot be listed keeps its records
+  // until a later run, and so does a record that will not go.
   for (const FolderEntry& entry : platform.ListFolder(folder).value_or({})) {
     if (entry.folder) continue;
     if (const auto order = RecordOrder(entry.name)) records.emplace_back(*order, entry.name);
@@ -50,7 +52,7 @@ void Prune(Platform& platform, const Path& folder) {
   if (records.size() <= kRecordsKept) return;
   std::sort(records.begin(), records.end());
   for (size_t i = 0; i + kRecordsKept < records.size(); ++i) {
-    platform.DeleteFile(folder / records[i].second);
+    IgnoreFailure(platform.DeleteFile(folder / records[i].second), "a later run prunes it");
   }
 }
 
@@ -77,11 +79,16 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   record.platform_ = &platform;
   const Path folder = installation.RecordsOf(user);
   // Or they are there already; a folder not made is told by the record's write.
-  (void)installation.MakePlace(ToolPlace::kRecords);
-  (void)platform.CreateDirectory(folder);
+  IgnoreFailure(installation.MakePlace(ToolPlace::kRecords), "the record's write tells");
+  IgnoreFailure(platform.CreateDirectory(folder), "the record's write tells");
   const std::string stamp = RecordStamp(platform.Now());
   record.path_ = folder / (stamp + kRecordSuffix);
-  for (int n = 2; platform.Inspect(record.path_) != PathKind::kMissing; ++n) {
+  // The first name nothing bears. Where the system cannot look, the name
+  // is taken as it stands: the record's write then says what is wrong,
+  // where asking on would ask for ever.
+  for (int n = 2;; ++n) {
+    const Result<PathKind> there = platform.Inspect(record.path_);
+    if (!there.ok() || *there == PathKind::kMissing) break;
     record.path_ = folder / (stamp + "-" + std::to_string(n) + kRecordSuffix);
   }
   record.text_ = "\xEF\xBB\xBF";

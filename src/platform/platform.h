@@ -243,4 +243,26 @@ class PlatformWrapper : public Platform {
   Platform* target_;
 };
 
+// Ok where `path` is a `kind`; `otherwise` where it is something else or
+// nothing; the failure to look where the system could not.
+inline Status ExpectKind(Platform& platform, const Path& path, PathKind kind, Status otherwise) {
+  const Result<PathKind> found = platform.Inspect(path);
+  if (!found.ok()) return found.status();
+  return *found == kind ? Status::Ok() : otherwise;
+}
+
+// Whether the system says that `path` is a `kind`: false where it says
+// otherwise, and where it could not look.
+inline bool KnownToBe(Platform& platform, const Path& path, PathKind kind) {
+  const Result<PathKind> found = platform.Inspect(path);
+  return found.ok() && *found == kind;
+}
+
+// Whether the system says that nothing is at `path`. Where it could not
+// look, something may be: callers that would make or take the name then
+// leave it alone.
+inline bool SurelyMissing(Platform& platform, const Path& path) {
+  return KnownToBe(platform, path, PathKind::kMissing);
+}
+
 }  // namespace dayledger

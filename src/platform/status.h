@@ -51,7 +51,7 @@ enum class StatusKind {
   kOther,  // an error with words of its own and no other kind (detail: the words)
 };
 
-struct Status {
+struct [[nodiscard]] Status {
   StatusKind kind = StatusKind::kOk;
   Path path;     // the file or folder that failed
   int code = 0;  // errno, or GetLastError on Windows; 0 when the system gave none
@@ -68,7 +68,7 @@ struct Status {
 
 // A value, or the Status that says why there is none.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : value_(std::move(value)) {}  // NOLINT: a value is a result
   // A failure; never Status::Ok().
@@ -95,10 +95,10 @@ class Result {
   std::optional<T> value_;
 };
 
-// Whether there is a value and it is `value`: a failure equals nothing.
+// A failure its caller lets pass on purpose, with the reason written at the
+// call for the reader: IgnoreFailure(flushed, "the next settling flushes it").
+inline void IgnoreFailure(const Status& /*status*/, const char* /*why*/) {}
 template <typename T>
-bool operator==(const Result<T>& result, const T& value) {
-  return result.ok() && *result == value;
-}
+void IgnoreFailure(const Result<T>& /*result*/, const char* /*why*/) {}
 
 }  // namespace dayledger

@@ -37,9 +37,10 @@ Path VirtualStorePlatform::Store(const Path& path) const {
 
 Path VirtualStorePlatform::Place(const Path& path) {
   if (!Inside(path)) return path;
+  // A side that cannot be looked at may hold it, the store's first.
   const Path store = Store(path);
-  if (target()->Inspect(store) != PathKind::kMissing) return store;
-  return target()->Inspect(path) != PathKind::kMissing ? path : store;
+  if (!SurelyMissing(*target(), store)) return store;
+  return SurelyMissing(*target(), path) ? store : path;
 }
 
 void VirtualStorePlatform::MakeStoreParents(const Path& path) {
@@ -49,9 +50,9 @@ void VirtualStorePlatform::MakeStoreParents(const Path& path) {
   for (size_t at = normal.find('\\', real_root_.text().size() + 1); at != std::string::npos;
        at = normal.find('\\', at + 1)) {
     const Path folder(normal.substr(0, at));
-    if (target()->Inspect(Store(folder)) == PathKind::kMissing &&
-        target()->Inspect(folder) == PathKind::kFolder) {
-      target()->CreateDirectory(Store(folder));
+    if (SurelyMissing(*target(), Store(folder)) &&
+        KnownToBe(*target(), folder, PathKind::kFolder)) {
+      IgnoreFailure(target()->CreateDirectory(Store(folder)), "what is made in it says why");
     }
   }
 }
@@ -83,10 +84,10 @@ Status VirtualStorePlatform::Remove(const Path& path, Status (Platform::*removal
   // A copy left in the real folder would show through again: it goes too,
   // or the removal fails naming it.
   const Path store = Store(path);
-  if (!Inside(path) || target()->Inspect(store) != PathKind::kMissing) {
+  if (!Inside(path) || !SurelyMissing(*target(), store)) {
     const Status status = (target()->*removal)(store);
     if (!status.ok() || !Inside(path)) return status;
-    if (target()->Inspect(path) == PathKind::kMissing) return status;
+    if (SurelyMissing(*target(), path)) return status;
   }
   return (target()->*removal)(path);
 }
@@ -108,7 +109,7 @@ Status VirtualStorePlatform::CopyPermissions(const Path& from, const Path& to) {
 }
 
 Status VirtualStorePlatform::CreateDirectory(const Path& path) {
-  if (Inside(path) && Inspect(path) != PathKind::kMissing) {
+  if (Inside(path) && !SurelyMissing(*this, path)) {
     return Status::Failed(StatusKind::kCannotCreate, Place(path));
   }
   MakeStoreParents(path);
@@ -123,11 +124,14 @@ Result<std::vector<FolderEntry>> VirtualStorePlatform::ListFolder(const Path& fo
   if (!Inside(folder)) return target()->ListFolder(folder);
   Result<std::vector<FolderEntry>> real = target()->ListFolder(folder);
   Result<std::vector<FolderEntry>> store = target()->ListFolder(Store(folder));
-  // Neither side: the failure that is more than a missing folder.
-  if (!real.ok() && !store.ok()) {
-    return real.kind() == StatusKind::kNotFound ? std::move(store) : std::move(real);
+  // A side that cannot be listed may hide what the other shows: the listing
+  // fails. Neither side there: no folder.
+  for (Result<std::vector<FolderEntry>>* side : {&real, &store}) {
+    if (!side->ok() && side->kind() != StatusKind::kNotFound) return side->status();
   }
-  // The store's entry wins where both have a name, as it does for reads.
+  if (!real.ok() && !store.ok()) return real.status();
+  // The store's entry wins where both have a name, as it does for reads. A
+  // side that is not there adds nothing.
   std::map<std::string, FolderEntry> merged;
   for (const Result<std::vector<FolderEntry>>* side : {&real, &store}) {
     for (const FolderEntry& entry : side->value_or({})) merged[NameKey(entry.name)] = entry;
@@ -144,7 +148,7 @@ Status VirtualStorePlatform::CanReplace(const Path& path) {
 Path VirtualStorePlatform::StoreFolderFor(const Path& folder) {
   Path store = folder.Normal();
   while (Inside(store) && store != real_root_ &&
-         target()->Inspect(Store(store)) != PathKind::kFolder) {
+         !KnownToBe(*target(), Store(store), PathKind::kFolder)) {
     store = store.Parent();
   }
   return Store(store);
@@ -159,8 +163,11 @@ Status VirtualStorePlatform::CanWriteIn(const Path& folder) {
   const Status store = target()->CanWriteIn(StoreFolderFor(folder));
   if (!store.ok()) return store;
   // A file of the real folder can only be replaced or deleted there: it
-  // would show through the store again.
-  for (const FolderEntry& entry : target()->ListFolder(folder).value_or({})) {
+  // would show through the store again. One that cannot be listed may hold
+  // such a file; one that is not there holds none.
+  const Result<std::vector<FolderEntry>> real = target()->ListFolder(folder);
+  if (!real.ok() && real.kind() != StatusKind::kNotFound) return real.status();
+  for (const FolderEntry& entry : real.value_or({})) {
     if (!entry.folder) return target()->CanWriteIn(folder);
   }
   return Status::Ok();

@@ -44,14 +44,17 @@ void KeepCopy(Installation& installation, const std::string& user, const Path& u
   ThrowIfFailed(RemoveTree(platform, keeping));
   ThrowIfFailed(installation.MakePlace(ToolPlace::kKeeping));
   ThrowIfFailed(installation.MakePlace(ToolPlace::kKept));
-  if (platform.Inspect(kept_folder) != PathKind::kFolder) {
+  const Result<PathKind> kept_there = platform.Inspect(kept_folder);
+  ThrowIfFailed(kept_there.status());
+  if (*kept_there != PathKind::kFolder) {
     ThrowIfFailed(platform.CreateDirectory(kept_folder));
     ThrowIfFailed(platform.SyncFolder(kept_folder.Parent()));
   }
   // A file that cannot be read is named as such, one that cannot be made
   // as such.
   if (const Status copied = CopyTreeAs(platform, user_dir, keeping); !copied.ok()) {
-    (void)RemoveTree(platform, keeping);  // a half copy is no copy to keep
+    // A half copy is no copy to keep; one left goes at the next opening.
+    IgnoreFailure(RemoveTree(platform, keeping), "the next opening removes it");
     const bool read =
         copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
     throw read ? CannotOpenFile(copied.path, copied.code)
@@ -85,10 +88,10 @@ void StageRemovals(OverlayPlatform& staged, Platform& disk, const Path& current,
     const Result<PathKind> kept = counterpart ? disk.Inspect(*counterpart) : PathKind::kMissing;
     if (!kept.ok()) ThrowIfFailed(kept.status());
     if (!entry.folder) {
-      if (kept != PathKind::kFile) ThrowIfFailed(staged.DeleteFile(path));
+      if (*kept != PathKind::kFile) ThrowIfFailed(staged.DeleteFile(path));
       continue;
     }
-    if (kept != PathKind::kFolder) counterpart.reset();
+    if (*kept != PathKind::kFolder) counterpart.reset();
     StageRemovals(staged, disk, path, counterpart);
     if (!counterpart) ThrowIfFailed(staged.RemoveFolder(path));
   }
@@ -103,8 +106,9 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const Path& backup, co
     const Path source = backup / entry.name;
     const Path target = current / entry.name;
     if (entry.folder) {
-      if (staged.Inspect(target) != PathKind::kFolder && !staged.CreateDirectory(target).ok()) {
-        throw CannotCreateFile(target);
+      const Result<PathKind> there = staged.Inspect(target);
+      if (!there.ok() || (*there != PathKind::kFolder && !staged.CreateDirectory(target).ok())) {
+        throw CannotCreateFile(target, there.status().code);
       }
       StageBackup(staged, disk, source, target);
       continue;
@@ -129,7 +133,9 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   }
   plan.user_dir = installation.UserFolder(user_name).Normal();
   plan.backup_dir = installation.BackupOf(user_name);
-  if (platform.Inspect(plan.backup_dir) != PathKind::kFolder) {
+  // A backup that cannot be looked at is read all the same, and its read says why.
+  const Result<PathKind> backup_there = platform.Inspect(plan.backup_dir);
+  if (backup_there.ok() && *backup_there != PathKind::kFolder) {
     return Ended(platform, Outcome::kRefused, Words(Say::kNoBackupToRestore), plan.backup_dir);
   }
   const Result<Profile> backup = Profile::ReadWhole(platform, plan.backup_dir);
@@ -172,7 +178,9 @@ Reply RestoreUnderLock(Installation& installation, UserLock& lock, Path* aside_d
   plan.aside_dir = *aside_dir;
   *record = RunRecord::Begin(installation, plan.user_name, Words(Say::kRecordRestore));
   // The current folder is copied aside first, so the restore loses nothing.
-  if (platform.Inspect(plan.user_dir) == PathKind::kFolder) {
+  const Result<PathKind> current = platform.Inspect(plan.user_dir);
+  ThrowIfFailed(current.status());
+  if (*current == PathKind::kFolder) {
     KeepCopy(installation, plan.user_name, plan.user_dir, &plan.aside_dir);
     *aside_dir = plan.aside_dir;
     record->Line(

@@ -56,7 +56,7 @@ void MergeMonthlySchedules(const StageContext& ctx, const std::string& code) {
     total += static_cast<uint32_t>(StrToInt(lines, 0));
     lines.Delete(0);  // entry count
     merged.Add(schedule.TakeText());
-    ctx.platform.DeleteFile(schedule.path());
+    ThrowIfFailed(ctx.platform.DeleteFile(schedule.path()));
   });
   const std::vector<std::string> header = {kScheduleHeader, code,
                                            std::to_string(static_cast<int32_t>(total))};

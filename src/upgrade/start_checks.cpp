@@ -144,7 +144,8 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     AddLog(Words(Say::kLogBackingUp));
     // The user's backup folder is there from the start, empty while the
     // backup is skipped.
-    platform_.CreateDirectory(installation_.BackupOf(user));
+    IgnoreFailure(platform_.CreateDirectory(installation_.BackupOf(user)),
+                  "or it is there already; the backup says when it cannot be made");
     Reply reply;
     reply.next = Next::kBackup;
     return reply;

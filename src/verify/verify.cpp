@@ -122,7 +122,11 @@ class Comparison {
   void Compare(const std::function<Path(const Path&)>& in, const Path& template_path,
                bool schedule) {
     const Path kept = in(backup_);
-    const bool in_backup = platform_.Inspect(kept) == PathKind::kFile;
+    // A backup file that cannot be looked at is never taken for none: the
+    // comparison stops and names it.
+    const Result<PathKind> there = platform_.Inspect(kept);
+    if (!there.ok()) throw CannotOpenFile(kept, there.status().code);
+    const bool in_backup = *there == PathKind::kFile;
     if (!in_backup && template_path.empty()) return;
     const std::vector<std::string> before =
         in_backup ? Lines(kept, schedule, true) : Lines(template_path, schedule, false);
@@ -200,14 +204,15 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
     // What is compared is read under the user's lock, so that no upgrade or
     // restore changes it on the way. Where there is no backup, there is
     // nothing to compare and nothing is made.
-    if (platform.Inspect(backup_folder) == PathKind::kFolder) {
+    if (!SurelyMissing(platform, backup_folder)) {
       lock = installation.LockUser(request.user_name);
       if (lock.kind() == StatusKind::kBusy) {
         return Ended(platform, Outcome::kRefused, Words(Say::kUserBusy));
       }
     }
     const Result<Profile> backup = Profile::ReadWhole(platform, backup_folder);
-    if (!backup.ok() && platform.Inspect(backup_folder) != PathKind::kFolder) {
+    const Result<PathKind> backup_there = platform.Inspect(backup_folder);
+    if (!backup.ok() && backup_there.ok() && *backup_there != PathKind::kFolder) {
       return Ended(platform, Outcome::kStopped, Words(Say::kNoBackupToCompare), backup_folder);
     }
     // A backup is there, but not what it was taken from.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/holds_value.h"
+
 namespace dayledger::lunar {
 
 void PrintTo(const SolarDate& d, std::ostream* os) {
@@ -31,8 +33,10 @@ const struct {
 
 TEST(LunarCalendarTest, KnownDatesBothWays) {
   for (const auto& pair : kPairs) {
-    EXPECT_TRUE(SolarToLunar(pair.solar) == pair.lunar) << ::testing::PrintToString(pair.solar);
-    EXPECT_TRUE(LunarToSolar(pair.lunar) == pair.solar) << ::testing::PrintToString(pair.lunar);
+    EXPECT_TRUE(testing::HoldsValue(SolarToLunar(pair.solar), pair.lunar))
+        << ::testing::PrintToString(pair.solar);
+    EXPECT_TRUE(testing::HoldsValue(LunarToSolar(pair.lunar), pair.solar))
+        << ::testing::PrintToString(pair.lunar);
   }
 }
 
@@ -47,7 +51,8 @@ TEST(LunarCalendarTest, LunarInputsTheTableDoesNotConfirm) {
       {{2009, 9, 30, false}, {2009, 11, 16}},
   };
   for (const auto& c : cases) {
-    EXPECT_TRUE(LunarToSolar(c.lunar) == c.solar) << ::testing::PrintToString(c.lunar);
+    EXPECT_TRUE(testing::HoldsValue(LunarToSolar(c.lunar), c.solar))
+        << ::testing::PrintToString(c.lunar);
   }
 }
 
@@ -107,7 +112,7 @@ TEST(LunarCalendarTest, EveryDayOfTheTableRoundTripsAndWalksForward) {
     const Result<LunarDate> found = SolarToLunar(solar);
     ASSERT_TRUE(found.ok()) << ::testing::PrintToString(solar);
     const LunarDate lunar = *found;
-    ASSERT_TRUE(LunarToSolar(lunar) == solar) << ::testing::PrintToString(lunar);
+    ASSERT_TRUE(testing::HoldsValue(LunarToSolar(lunar), solar)) << ::testing::PrintToString(lunar);
     if (days > 0) {
       ASSERT_TRUE(IsNextLunarDay(previous, lunar))
           << ::testing::PrintToString(previous) << " then " << ::testing::PrintToString(lunar);

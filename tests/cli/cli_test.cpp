@@ -679,7 +679,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
   const auto before = SnapshotTree(builder.root() + "/users");
   {
     BackgroundCli first(platform.temp_dir(), AppDirArg() + " upgrade kim");
-    ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("kim"); }))
+    ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("kim").value_or(false); }))
         << "the first run holds the lock";
     const ProcessResult second = Cli("upgrade kim");
     EXPECT_EQ(second.status, 1);
@@ -694,7 +694,7 @@ TEST_F(CliTest, SecondRunIsRefusedWhileTheFirstHoldsTheUserAndAKilledRunLeavesNo
     EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == before)
         << "nothing changed while it ran";
     first.Kill();
-    ASSERT_TRUE(WaitFor([&] { return !installation.UserBusy("kim"); }))
+    ASSERT_TRUE(WaitFor([&] { return !installation.UserBusy("kim").value_or(true); }))
         << "a killed run leaves no lock";
   }
   fs::remove(NativeOf("users/kim/pipe"));
@@ -713,7 +713,7 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   ASSERT_EQ(::mkfifo(NativeOf("users/lee/pipe").c_str(), 0644), 0);
   BackgroundCli terminal(platform.temp_dir(), AppDirArg() + " upgrade lee --password-stdin",
                          "dayledger\n");
-  ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("lee"); }));
+  ASSERT_TRUE(WaitFor([&] { return installation.UserBusy("lee").value_or(false); }));
   const auto before = SnapshotTree(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir().WithSuffix("dayledger-upgrade-gui");

@@ -408,9 +408,9 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
     }
     if (c.release_after != 0) disk.release_after = disk.pauses + c.release_after;
     if (c.fault == Fault::kHeld) disk.unreadable.insert(file.Normal().text());
-    if (c.fault == Fault::kLost) disk.DeleteFile(file);
+    if (c.fault == Fault::kLost) (void)disk.DeleteFile(file);
     if (c.fault == Fault::kUnseen) view.unseen.insert(file.Normal().text());
-    if (c.fault == Fault::kNewer) disk.WriteFile(file, newer);
+    if (c.fault == Fault::kNewer) (void)disk.WriteFile(file, newer);
     const Tree expected = disk.Snapshot(user_dir);
     const Installation opened = Installation::OnView(view, app_dir);
     ASSERT_EQ(opened.recovered().size(), 1u) << where;
@@ -514,8 +514,8 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
 TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
   FaultPlatform gone = pristine;
   ASSERT_EQ(Run(gone, false), Outcome::kDone);
-  RemoveTree(gone, user_dir);
-  gone.SyncFolder(user_dir.Parent());
+  ASSERT_TRUE(RemoveTree(gone, user_dir).ok());
+  ASSERT_TRUE(gone.SyncFolder(user_dir.Parent()).ok());
   gone.Crash();
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   auto restore = [&](FaultPlatform& disk) {

@@ -18,6 +18,7 @@
 #include "platform/native_path.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
+#include "support/holds_value.h"
 #include "support/test_platform.h"
 
 namespace dayledger {
@@ -159,7 +160,7 @@ TEST_F(SystemPlatformTest, WriteReplacesWholeAndLeavesNoOtherFile) {
 TEST_F(SystemPlatformTest, NothingThereIsNotCouldNotLook) {
   const Path missing = Tool(dir) / "missing";
   const Path too_long = Tool(dir) / std::string(300, 'x');  // ENAMETOOLONG
-  EXPECT_TRUE(platform.Inspect(missing) == PathKind::kMissing);
+  EXPECT_TRUE(testing::HoldsValue(platform.Inspect(missing), PathKind::kMissing));
   EXPECT_EQ(platform.Inspect(too_long).kind(), StatusKind::kReadFailed);
   EXPECT_EQ(platform.ListFolder(missing).kind(), StatusKind::kNotFound);
   EXPECT_EQ(platform.ListFolder(too_long).kind(), StatusKind::kReadFailed);

@@ -43,6 +43,13 @@ Status TestPlatform::ReadFile(const Path& path, std::string* bytes) {
   return SystemPlatform::ReadFile(path, bytes);
 }
 
+Result<PathKind> TestPlatform::Inspect(const Path& path) {
+  if (!unlookable_path.empty() && Native(path) == unlookable_path) {
+    return Status::Failed(StatusKind::kReadFailed, path, EIO);
+  }
+  return SystemPlatform::Inspect(path);
+}
+
 Status TestPlatform::SyncFile(const Path& path) {
   if (denied_syncs > 0 && (denied_sync_path.empty() || Native(path) == denied_sync_path)) {
     --denied_syncs;

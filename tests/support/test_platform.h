@@ -25,6 +25,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   Status WriteFile(const Path& path, const std::string& bytes) override;
   Status TestOpen(const Path& path) override;
   Status ReadFile(const Path& path, std::string* bytes) override;
+  Result<PathKind> Inspect(const Path& path) override;
   Status RenameFile(const Path& from, const Path& to) override;
   Status SyncFile(const Path& path) override;
   Status DeleteFile(const Path& path) override;
@@ -62,9 +63,10 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::string fail_writes_in_folder;
   StatusKind fail_write_error = StatusKind::kWriteFailed;
   std::string fail_read_path;
-  bool fail_folder_listing = false;           // the backup copy then fails
-  std::string unwritable_folder;              // one the user may not write (Program Files)
-  std::string undeletable_file;               // one its permissions keep from being deleted
+  std::string unlookable_path;       // looking at it fails (EIO): a bad sector, a dying drive
+  bool fail_folder_listing = false;  // the backup copy then fails
+  std::string unwritable_folder;     // one the user may not write (Program Files)
+  std::string undeletable_file;      // one its permissions keep from being deleted
   std::optional<std::uint64_t> free_bytes;    // the room every drive has left
   bool network_drive = false;                 // the installation lies on another PC
   std::optional<OtherAccount> other_account;  // the tool runs as another account

@@ -818,16 +818,17 @@ class History {
     switch (Pick(user.upgraded ? 2 : 4)) {
       case 0:
         what = "a group added";
-        disk_.WriteFile(folder / "groups" / ("added" + std::to_string(edits_++) + ".qbd"),
-                        JoinLines({"#group data#", SplitLines(user.folder.at("profile.qbd")).at(1),
-                                   Utf8ToCp949Text("새 그룹")}));
+        (void)disk_.WriteFile(
+            folder / "groups" / ("added" + std::to_string(edits_++) + ".qbd"),
+            JoinLines({"#group data#", SplitLines(user.folder.at("profile.qbd")).at(1),
+                       Utf8ToCp949Text("새 그룹")}));
         break;
       case 1:
         what = "a group deleted";
         // The first group file, where there is one.
         if (const auto group = user.folder.upper_bound("groups\\");
             group != user.folder.end() && group->first.rfind("groups\\", 0) == 0) {
-          disk_.DeleteFile(folder / group->first);
+          (void)disk_.DeleteFile(folder / group->first);
         }
         break;
       case 2: {
@@ -837,7 +838,7 @@ class History {
         const std::string plain =
             InstallationBuilder::MonthlyFile(year, month, user.layout.version, 3);
         const bool enciphered = !user.layout.password.empty();
-        disk_.WriteFile(
+        (void)disk_.WriteFile(
             folder / "schedules" / SchClass::FileName(year, month),
             enciphered ? EncodeScheduleLines(
                              LineList(SplitEncipheredLines(plain)), true,
@@ -847,16 +848,16 @@ class History {
       }
       default:
         what = "a month deleted";
-        disk_.DeleteFile(folder / "schedules" /
-                         SchClass::FileName(1990, 1 + static_cast<int>(Pick(12))));
+        (void)disk_.DeleteFile(folder / "schedules" /
+                               SchClass::FileName(1990, 1 + static_cast<int>(Pick(12))));
         break;
     }
     Note("edit of " + user.layout.name + ": " + what + "\n");
     // The scheduler saved it long before any power cut.
     for (const auto& [path, bytes] : disk_.Snapshot(folder)) {
-      if (path.back() != '\\') disk_.SyncFile(folder / path);
+      if (path.back() != '\\') (void)disk_.SyncFile(folder / path);
     }
-    for (const char* changed : {"groups", "schedules"}) disk_.SyncFolder(folder / changed);
+    for (const char* changed : {"groups", "schedules"}) (void)disk_.SyncFolder(folder / changed);
     user.folder = disk_.Snapshot(folder);
   }
 

@@ -163,6 +163,16 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   VerifyReport wrong;
   EXPECT_EQ(Verify(installation, {"enc", "wrong"}, &wrong).outcome, Outcome::kRefused);
   EXPECT_EQ(wrong.backup_entries, 0) << "nothing read past the password";
+  // A backup file the system cannot look at is never taken for none: the
+  // comparison stops and names it.
+  WriteMerged(upgraded);
+  platform.unlookable_path = NativeOf("upgrade_backup/enc/groups/group1.qbd");
+  VerifyReport unlooked;
+  const Reply stopped = Verify(installation, {"enc", "pw"}, &unlooked);
+  EXPECT_EQ(stopped.outcome, Outcome::kStopped);
+  ASSERT_FALSE(stopped.notices.empty());
+  EXPECT_NE(stopped.notices[0].text.find("group1.qbd"), std::string::npos)
+      << stopped.notices[0].text;
 }
 
 }  // namespace
