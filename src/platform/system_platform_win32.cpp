@@ -548,7 +548,8 @@ Result<Lock> SystemPlatform::LockFile(const Path& path) {
   }
   if (!file.valid()) {
     const DWORD error = ::GetLastError();
-    const bool pending = error == ERROR_ACCESS_DENIED && Inspect(path) == PathKind::kFile;
+    // A lock file being deleted by its holder answers access denied: busy.
+    const bool pending = error == ERROR_ACCESS_DENIED && KnownToBe(*this, path, PathKind::kFile);
     return Status::Failed(pending ? StatusKind::kBusy : StatusKind::kCannotCreate, path,
                           static_cast<int>(error));
   }
