@@ -19,6 +19,11 @@ Status CopyInto(Platform& platform, const Path& from, const Path& to, Copied* co
   const Result<std::vector<FolderEntry>> listed = platform.ListFolder(from);
   if (!listed.ok()) return Status::Failed(StatusKind::kReadFailed, from, listed.status().code);
   for (const FolderEntry& entry : *listed) {
+    // A journal is a change not finished: a copy now would hold the folder
+    // half old, half new, and recovery has to come first.
+    if (entry.name == kJournalName) {
+      return Status::Failed(StatusKind::kRecoveryHeld, from / entry.name);
+    }
     if (IsWorkFile(entry.name)) continue;
     const Path source = from / entry.name;
     const Path target = to / entry.name;

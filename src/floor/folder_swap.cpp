@@ -211,8 +211,8 @@ Status ReplaceFolder(Platform& platform, const FolderSwap& swap, std::vector<Pat
     // The earlier copy back in its place, or else the record stays, so that
     // the next settling finishes the move.
     const Result<PathKind> current = platform.Inspect(swap.current);
-    if (current.ok() && *current == PathKind::kMissing &&
-        !platform.RenameFile(aside_path, swap.current).ok()) {
+    if (!current.ok() ||
+        (*current == PathKind::kMissing && !platform.RenameFile(aside_path, swap.current).ok())) {
       return moved;
     }
     IgnoreFailure(DropRecord(platform, swap), "a later settling finishes the move it names");

@@ -99,12 +99,21 @@ void Installation::SettleEarlierBackups() {
     if (!aside_there.ok() || !made_there.ok()) continue;
     Status settled;
     if (*aside_there == PathKind::kFolder) {
-      // An empty folder a start made holds no backup; a full one stays,
-      // and the rename below then fails and says so.
-      IgnoreFailure(platform.RemoveFolder(current), "the rename tells");
+      // An empty folder a start made holds no backup and goes. What is then
+      // in the backup's place is the finished swap's new copy only where it
+      // lists as holding something: one that cannot be looked at or
+      // listed, or an empty one that would not go, keeps both copies aside.
+      IgnoreFailure(platform.RemoveFolder(current), "what stays is looked at below");
       const Result<PathKind> placed = platform.Inspect(current);
-      if (placed.ok() && *placed == PathKind::kMissing) {
+      if (!placed.ok()) {
+        settled = placed.status();
+      } else if (*placed == PathKind::kMissing) {
         settled = platform.RenameFile(*made_there == PathKind::kFolder ? made : aside, current);
+      } else {
+        const Result<std::vector<FolderEntry>> in_place = platform.ListFolder(current);
+        settled = !in_place.ok()      ? in_place.status()
+                  : in_place->empty() ? Status::Failed(StatusKind::kDeleteFailed, current)
+                                      : Status::Ok();
       }
     }
     if (settled.ok()) settled = RemoveTree(platform, made);
@@ -135,7 +144,8 @@ Status Installation::RecoverUser(const UserLock& lock) {
   if (!lock.held()) return Status::Ok();
   // A folder that cannot be looked through is left to the backup and the
   // stages, which cannot read it either and say so in their own words; the
-  // commit writes no journal where it cannot rule one out.
+  // backup copies no folder that holds a journal, and the commit writes
+  // none where it cannot rule one out.
   const Result<bool> unfinished = HasWorkFiles(platform, folder);
   if (!unfinished.ok() || !*unfinished) return Status::Ok();
   const Result<RecoveryReport> report = RecoverFolder(platform, folder);
@@ -151,8 +161,11 @@ void Installation::Recover() {
   std::set<std::string> unrecovered;
   const Path users = UsersFolder(app_dir_);
   // A users folder that cannot be listed is looked through again, one user
-  // at a time, by each start under the user's lock.
-  for (const FolderEntry& entry : platform.ListFolder(users).value_or({})) {
+  // at a time, by each start under the user's lock; the backups' swaps wait
+  // with it, as those of a user whose recovery stopped do.
+  const Result<std::vector<FolderEntry>> listed = platform.ListFolder(users);
+  if (!listed.ok() && listed.kind() != StatusKind::kNotFound) return;
+  for (const FolderEntry& entry : listed.value_or({})) {
     if (!entry.folder) continue;
     const std::string who = words::NoteUser(entry.name);
     const std::string user = Utf8ToCp949Text(entry.name);  // as the user list names it

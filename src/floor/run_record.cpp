@@ -83,12 +83,11 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   IgnoreFailure(platform.CreateDirectory(folder), "the record's write tells");
   const std::string stamp = RecordStamp(platform.Now());
   record.path_ = folder / (stamp + kRecordSuffix);
-  // The first name nothing bears. Where the system cannot look, the name
-  // is taken as it stands: the record's write then says what is wrong,
-  // where asking on would ask for ever.
-  for (int n = 2;; ++n) {
-    const Result<PathKind> there = platform.Inspect(record.path_);
-    if (!there.ok() || *there == PathKind::kMissing) break;
+  // The first name the system says nothing bears, so that no record of a
+  // run in the same second is written over. Where it cannot look at any of
+  // a thousand, the last is taken, and the record's write says what is wrong.
+  for (int n = 2; n <= 1000; ++n) {
+    if (SurelyMissing(platform, record.path_)) break;
     record.path_ = folder / (stamp + "-" + std::to_string(n) + kRecordSuffix);
   }
   record.text_ = "\xEF\xBB\xBF";

@@ -548,8 +548,9 @@ Result<Lock> SystemPlatform::LockFile(const Path& path) {
   }
   if (!file.valid()) {
     const DWORD error = ::GetLastError();
-    // A lock file being deleted by its holder answers access denied: busy.
-    const bool pending = error == ERROR_ACCESS_DENIED && KnownToBe(*this, path, PathKind::kFile);
+    // A lock file its holder is deleting answers access denied, to this
+    // open and to a look at it alike: busy, unless surely gone.
+    const bool pending = error == ERROR_ACCESS_DENIED && !SurelyMissing(*this, path);
     return Status::Failed(pending ? StatusKind::kBusy : StatusKind::kCannotCreate, path,
                           static_cast<int>(error));
   }

@@ -84,10 +84,12 @@ Status VirtualStorePlatform::Remove(const Path& path, Status (Platform::*removal
   // A copy left in the real folder would show through again: it goes too,
   // or the removal fails naming it.
   const Path store = Store(path);
-  if (!Inside(path) || !SurelyMissing(*target(), store)) {
+  if (!Inside(path)) return (target()->*removal)(store);
+  if (!SurelyMissing(*target(), store)) {
     const Status status = (target()->*removal)(store);
-    if (!status.ok() || !Inside(path)) return status;
-    if (SurelyMissing(*target(), path)) return status;
+    // One not there after all leaves the real folder's copy to remove.
+    if (!status.ok() && status.kind != StatusKind::kNotFound) return status;
+    if (status.ok() && SurelyMissing(*target(), path)) return status;
   }
   return (target()->*removal)(path);
 }

@@ -21,8 +21,8 @@ void UpgradeTool::AddLog(const std::string& text) {
 Reply UpgradeTool::Recorded(Reply reply) {
   if (reply.outcome == Outcome::kStopped || reply.finished) {
     record_.End(&reply);
-    // A run that ended, done or stopped, lets the user go: the window may
-    // start them again, and another program may take them.
+    // A run that ended, done or stopped, lets the user go: another program
+    // may take them at once, not only once the window is closed.
     staged_.reset();
     installation_.Release(&lock_);
   } else {

@@ -6,7 +6,9 @@
 
 #include <functional>
 
+#include "floor/copy_tree.h"
 #include "platform/framework_error.h"
+#include "state/file_names.h"
 #include "support/fault_platform.h"
 
 namespace dayledger {
@@ -172,6 +174,15 @@ TEST(FolderSwapTest, AHalfCopyThatCannotGoLeavesNoTornRecord) {
   EXPECT_FALSE(SettleSwap(disk, kSwap, &left).ok());
   EXPECT_FALSE(SwapPending(disk, kSwap));
   EXPECT_TRUE(disk.Snapshot(kSwap.current) == kOld);
+}
+
+// A folder holding a journal is a change not finished: no copy of it is
+// made, half old and half new, to stand as a backup.
+TEST(FolderSwapTest, AFolderWithAJournalIsNeverCopied) {
+  FaultPlatform disk;
+  LayOut(disk, true);
+  (void)disk.WriteFile(kSwap.current / kJournalName, "dayledger journal");
+  EXPECT_EQ(CopyTreeAs(disk, kSwap.current, kRoot / "copy").kind, StatusKind::kRecoveryHeld);
 }
 
 }  // namespace

@@ -133,6 +133,20 @@ TEST(InstallationRecoveryTest, WhatEarlierRunsLeftIsSettledOnlyFromWhatItProves)
        },
        false,
        [](Layout& l) { EXPECT_EQ(l.Backup("kim").count("profile.qbd"), 1u); }},
+      // ... where that empty folder will not go (a window holds it open),
+      // it is never taken for the swap's new copy: both copies stay aside.
+      {"an earlier build's swap cut between its renames, the empty folder held",
+       {"kim"},
+       [](Layout& l) {
+         ASSERT_EQ(l.Upgrade("kim"), Outcome::kDone);
+         ASSERT_TRUE(l.disk.RenameFile(l.Backups() / "kim", l.Backups() / ".dlu-old-kim").ok());
+         ASSERT_TRUE(l.disk.CreateDirectory(l.Backups() / "kim").ok());
+         l.disk.failing_delete_of = (l.Backups() / "kim").Normal().text();
+       },
+       false,
+       [](Layout& l) {
+         EXPECT_EQ(l.disk.Snapshot(l.Backups() / ".dlu-old-kim").count("profile.qbd"), 1u);
+       }},
       // Killed between the swap's renames, and the new copy held at the
       // next start: the opening stops and no verb goes on past it.
       {"a swap killed between its renames, its new copy held",

@@ -240,7 +240,7 @@ Status FaultPlatform::RemoveFolder(const Path& path) {
   const auto place = Place(path);
   const auto node = Find(path);
   if (!place || !node) return Status::Failed(StatusKind::kNotFound, path);
-  if (!node->folder || !folders_[node->id].empty())
+  if (!node->folder || !folders_[node->id].empty() || path.Normal().text() == failing_delete_of)
     return Status::Failed(StatusKind::kDeleteFailed, path);
   folders_[place->first].erase(place->second);
   return Status::Ok();

@@ -62,7 +62,7 @@ class FaultPlatform : public Platform, public RecordedBoxes {
   // nothing of it is written.
   int full_from = 0;
   // Normal texts of paths: every rename onto this one fails, and every
-  // deletion of this one (files held open); files another program holds.
+  // deletion or removal of this one (held open); files another program holds.
   std::string failing_rename_to;
   std::string failing_delete_of;
   std::set<std::string> held_open;
