@@ -13,12 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(v, data, size < sizeof v ? size : sizeof v);
   const SolarDate solar{v[0], v[1], v[2]};
   if (const auto lunar = SolarToLunar(solar); lunar.ok()) {
-    if (!(LunarToSolar(*lunar) == solar)) std::abort();
+    const auto back = LunarToSolar(*lunar);
+    if (!back.ok() || !(*back == solar)) std::abort();
   }
   const LunarDate asked{v[0], v[1], v[2], (v[3] & 1) != 0};
   if (const auto day = LunarToSolar(asked); day.ok()) {
     const auto normal = SolarToLunar(*day);
-    if (!normal.ok() || !(LunarToSolar(*normal) == *day)) std::abort();
+    if (!normal.ok()) std::abort();
+    const auto again = LunarToSolar(*normal);
+    if (!again.ok() || !(*again == *day)) std::abort();
   }
   return 0;
 }
