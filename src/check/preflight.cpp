@@ -64,15 +64,15 @@ class UnlockedOverlay : public OverlayPlatform {
   Lock real_lock_;
 };
 
-// Every message the run shows is kept instead of shown; questions are
+// Every message the run tells is kept instead of shown; questions are
 // answered yes.
 class KeptMessages : public Notices {
  public:
-  bool Show(const Notice& notice) override {
-    texts.push_back(notice.text);
+  bool Show(const Said& said) override {
+    kept.push_back(said);
     return true;
   }
-  std::vector<std::string> texts;
+  std::vector<Said> kept;
 };
 
 // Enough rounds for every file of a user to fail once.
@@ -88,12 +88,13 @@ std::string Substitute(const Path& path, const UnlockedUser& user) {
 
 // The reply for the problems found: clean, or refused with the start
 // checks' messages as its notices.
-Reply Checked(const std::vector<std::string>& refusals,
-              const std::vector<PreflightProblem>& problems) {
+Reply Checked(const std::vector<Said>& refusals, const std::vector<PreflightProblem>& problems) {
   Reply reply;
   if (!refusals.empty() || !problems.empty()) reply.outcome = Outcome::kRefused;
-  for (const std::string& refusal : refusals)
-    reply.notices.push_back({refusal, NoticeKind::kInformation});
+  for (Said refusal : refusals) {
+    refusal.kind = NoticeKind::kInformation;
+    reply.said.push_back(std::move(refusal));
+  }
   return reply;
 }
 
@@ -113,23 +114,22 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
     Installation dry_run = installation.Staged(overlay);
     const Reply shown = tool.Open(dry_run, user_index);
     if (shown.outcome != Outcome::kDone) {
-      problems.push_back(
-          {platform.Shown(shown.path), shown.notices.empty() ? "" : shown.notices.back().text});
+      problems.push_back({shown.path, shown.said.empty() ? Said() : shown.said.back()});
       return Checked({}, problems);
     }
     const Reply run = tool.Run(user_index, password, messages);
     if (run.outcome == Outcome::kDone) return Checked({}, problems);
     // A refusal, or a backup that could not be made: nothing to learn past it.
-    if (run.error.ok()) return Checked(messages.texts, problems);
+    if (run.reason() != Say::kStoppedByError) return Checked(messages.kept, problems);
     // The error names the file it is about.
     const Path path = run.error.path;
-    // One line per problem: the report's lines (its reason among them) side by side.
-    std::string error = ReportedText(platform, FrameworkError(run.error));
-    std::replace(error.begin(), error.end(), '\n', ' ');
-    const std::string shown_path = platform.Shown(path);
-    const bool seen = std::any_of(problems.begin(), problems.end(),
-                                  [&](const PreflightProblem& p) { return p.path == shown_path; });
-    problems.push_back({shown_path, error});
+    const bool seen = std::any_of(problems.begin(), problems.end(), [&](const PreflightProblem& p) {
+      return p.path.Normal() == path.Normal();
+    });
+    // The record is the dry run's own, never the upgrade's.
+    Said told = run.said.back();
+    told.record = Path();
+    problems.push_back({path, std::move(told)});
     // The stand-in did not help: nothing more to learn.
     if (seen) return Checked({}, problems);
     if (run.error.kind == StatusKind::kFolderUnreadable) {
@@ -150,8 +150,7 @@ Reply CheckUser(Installation& installation, int user_index, const std::string& p
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
   if (installation.OnNetworkDrive(installation.folder())) {
-    reply.notices.insert(reply.notices.begin(),
-                         {Words(Say::kOtherPcsNote), NoticeKind::kInformation});
+    reply.said.insert(reply.said.begin(), Said{Say::kOtherPcsNote});
   }
   return reply;
 }

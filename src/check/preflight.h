@@ -30,15 +30,16 @@ class DryRun {
   virtual const UnlockedUser& user() const = 0;
 };
 
+// A file the upgrade would stop at, and what it would tell there.
 struct PreflightProblem {
-  std::string path;   // the file, as shown
-  std::string error;  // the text the upgrade's error report would show
+  Path path;
+  Said said;
 };
 
 // `user_index` is the user's position in the user list; `password` (UTF-8)
 // is checked when the user's data is encrypted. kDone when the upgrade would
 // go through; kRefused otherwise, with the messages of the start checks that
-// said no as its notices, and every file the upgrade would stop at found.
+// said no as what it tells, and every file the upgrade would stop at found.
 Reply CheckUser(Installation& installation, int user_index, const std::string& password,
                 DryRun& dry_run, std::vector<PreflightProblem>* problems);
 

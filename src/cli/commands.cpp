@@ -11,6 +11,7 @@
 
 #include "check/preflight.h"
 #include "cli/verify_output.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/native_path.h"
 #include "restore/restore.h"
@@ -32,6 +33,17 @@ std::string ShownFolder(Platform& platform, const Path& path) {
   return NativePathFromTool(Path(shown));
 #endif
 }
+
+// What the core tells, on the console, its places as `platform` shows them.
+class ConsoleNotices : public Notices {
+ public:
+  ConsoleNotices(Platform& platform, Console& console) : platform_(platform), console_(console) {}
+  bool Show(const Said& said) override { return console_.Show(Worded(platform_, said)); }
+
+ private:
+  Platform& platform_;
+  Console& console_;
+};
 
 // Prints the progress log as it is written; on a terminal, also the
 // progress bar of the long steps.
@@ -67,18 +79,18 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 // command's checks found. Only the stages write the tool's log.
 struct Session {
   Session(Installation& i, Console& c, const Options& o)
-      : installation(i), platform(i), console(c), options(o), tool(i, log) {}
+      : installation(i), platform(i), notices(i, c), options(o), tool(i, log) {}
 
-  // Shows the reply's notices; the exit status of how the verb ended.
+  // Shows what the reply tells; the exit status of how the verb ended.
   int Shown(const Reply& reply) {
-    for (const Notice& notice : reply.notices) console.Show(notice);
+    for (const Said& said : reply.said) notices.Show(said);
     return ExitStatusOf(reply.outcome);
   }
   std::string UserName() { return Utf8ToCp949Text(options.user); }
 
   Installation& installation;
   Platform& platform;
-  Console& console;
+  ConsoleNotices notices;
   const Options& options;
   PrintedLog log;
   UpgradeTool tool;
@@ -242,7 +254,7 @@ int UpgradeCommand(Session& session) {
   // scheduler closed on every PC of a network drive.
   request.skip_confirmed = session.options.yes;
   request.others_closed = session.options.yes;
-  return ExitStatusOf(RunUpgrade(session.tool, request, session.console).outcome);
+  return ExitStatusOf(RunUpgrade(session.tool, request, session.notices).outcome);
 }
 
 int CheckCommand(Session& session) {
@@ -250,8 +262,11 @@ int CheckCommand(Session& session) {
   std::vector<PreflightProblem> problems;
   const Reply checked =
       CheckUser(session.installation, session.user, session.password, dry_run, &problems);
+  // One line per problem: the report's lines (its reason among them) side by side.
   for (const PreflightProblem& problem : problems) {
-    std::printf("%s\t%s\n", problem.path.c_str(), problem.error.c_str());
+    std::string error = Worded(session.platform, problem.said).text;
+    std::replace(error.begin(), error.end(), '\n', ' ');
+    std::printf("%s\t%s\n", session.platform.Shown(problem.path).c_str(), error.c_str());
   }
   return session.Shown(checked);
 }
@@ -276,7 +291,7 @@ int RestoreCommand(Session& session) {
   std::vector<Path> undeleted;
   Reply restored = Restore(session.installation, &plan, &undeleted, session.options.yes);
   if (restored.outcome == Outcome::kAsk) {
-    if (!session.console.Show(restored.notices.front())) return kExitRefused;
+    if (!session.notices.Show(restored.said.front())) return kExitRefused;
     restored = Restore(session.installation, &plan, &undeleted, true);
   }
   if (const int status = session.Shown(restored); status != kExitDone) return status;

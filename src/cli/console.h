@@ -1,4 +1,4 @@
-// The terminal program's side of the console: notices become lines on
+// The terminal program's side of the console: messages become lines on
 // standard error, the one question is asked on the terminal, and the
 // arguments and the password are read in the system's own way.
 // console_posix.cpp and console_win32.cpp hold each system's part.
@@ -12,20 +12,20 @@
 
 namespace dayledger {
 
-class Console : public Notices {
+class Console {
  public:
   // A reader that goes away (a closed pipe) must not end the program in the
   // middle of an upgrade, so writes to it fail quietly instead. On Windows
   // the console shows UTF-8 while the program runs.
   Console();
   // Gives the console back as it was found (Windows: its output code page).
-  ~Console() override;
+  ~Console();
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
   // Writes the message to standard error; a yes/no question is asked on
   // the terminal, and without one is written there and answered no.
-  bool Show(const Notice& notice) override;
+  bool Show(const Notice& notice);
 
   // The program's arguments as UTF-8 (Windows hands them over in its own
   // code page; the wide command line has them whole).

@@ -6,7 +6,6 @@
 #include <map>
 #include <vector>
 
-#include "floor/words.h"
 #include "platform/path.h"
 #include "platform/patience.h"
 #include "state/file_names.h"
@@ -34,6 +33,18 @@ bool IsDataFile(const std::string& name) {
   return lower.ends_with(".qbd") || lower.ends_with(".qbsd");
 }
 
+// A refusal about one place, shown with the error icon.
+Reply RefusedAt(Say say, const Path& place) {
+  return Reply::Refused({say, NoticeKind::kError, place}, place);
+}
+
+// A refusal about several files or programs, as shown.
+Reply RefusedFor(Say say, std::vector<std::string> items) {
+  Said said{say, NoticeKind::kError};
+  said.items = std::move(items);
+  return Reply::Refused(std::move(said));
+}
+
 struct Unchangeable {
   std::vector<std::string> read_only;
   Reply refusal;  // done while nothing refuses
@@ -41,7 +52,7 @@ struct Unchangeable {
 
 void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
   if (!platform.CanWriteIn(folder).ok()) {
-    found->refusal = RefusedAt(platform, Say::kFolderNotWritable, folder);
+    found->refusal = RefusedAt(Say::kFolderNotWritable, folder);
     return;
   }
   // A folder that cannot be listed is reported by the backup and the stages.
@@ -56,13 +67,13 @@ void LookAt(Platform& platform, const Path& folder, Unchangeable* found) {
     const Status replaceable = ReplaceableSoon(platform, path);
     switch (replaceable.kind) {
       case StatusKind::kHeld:
-        found->refusal = RefusedAt(platform, Say::kFileInUse, path, ".");
+        found->refusal = RefusedAt(Say::kFileInUse, path);
         return;
       case StatusKind::kReadOnly:
         if (IsDataFile(entry.name)) found->read_only.push_back(platform.Shown(path));
         break;
       case StatusKind::kDenied:
-        found->refusal = RefusedAt(platform, Say::kFileNotDeletable, path);
+        found->refusal = RefusedAt(Say::kFileNotDeletable, path);
         return;
       default:
         break;
@@ -128,14 +139,6 @@ std::uint64_t BackupBytes(const Tree& data, std::uint64_t cluster) {
   return bytes;
 }
 
-// "12.5": megabytes to a tenth, rounded up for what is needed and down for
-// what is free, so that the two never look equal when one is short.
-std::string Megabytes(std::uint64_t bytes, bool round_up) {
-  constexpr std::uint64_t kTenth = 1024 * 1024 / 10;
-  const std::uint64_t tenths = round_up ? (bytes + kTenth - 1) / kTenth : bytes / kTenth;
-  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-}
-
 struct Need {
   Path where;  // the folder shown in the message
   DiskSpace disk;
@@ -147,10 +150,8 @@ struct Need {
 Reply RefuseOtherAccount(Installation& installation) {
   const auto other = installation.RunningAsOtherAccount(installation.folder());
   if (!other) return Reply();
-  return Reply::Refused(other->elevated
-                            ? words::RunAsOtherAccount(other->running, other->owner)
-                            : words::InstallationOfOtherAccount(other->owner, other->running),
-                        NoticeKind::kError);
+  if (other->elevated) return RefusedFor(Say::kRunAsOtherAccount, {other->running, other->owner});
+  return RefusedFor(Say::kInstallationOfOtherAccount, {other->owner, other->running});
 }
 
 Reply RefuseRunningPrograms(Installation& installation) {
@@ -174,7 +175,7 @@ Reply RefuseLinks(Installation& installation, const std::string& user) {
     // One that cannot be looked at is left to the step that uses it, which says why.
     const Result<PathKind> kind = platform.Inspect(normal);
     if (kind.ok() && *kind == PathKind::kLink) {
-      return RefusedAt(platform, Say::kLinkOnTheWay, normal);
+      return RefusedAt(Say::kLinkOnTheWay, normal);
     }
   }
   return Reply();
@@ -219,10 +220,10 @@ Reply RefuseShortDisk(Installation& installation, const std::string& user, bool 
   }
   for (const Need& need : needs) {
     if (need.bytes <= need.disk.available) continue;
-    return Reply::Refused(
-        words::DiskTooFull(Megabytes(need.bytes, true), Megabytes(need.disk.available, false),
-                           platform.Shown(need.where)),
-        NoticeKind::kError, need.where);
+    Said said{Say::kDiskTooFull, NoticeKind::kError, need.where};
+    said.needed = need.bytes;
+    said.available = need.disk.available;
+    return Reply::Refused(std::move(said), need.where);
   }
   return Reply();
 }

@@ -1,6 +1,6 @@
-// What the core gives a front end to show: a message and what it is, a
-// piece of information, an error or a yes/no question. How it is shown (a
-// message box and its icon, a line on a terminal) belongs to the front end.
+// A message as a front end shows it: its words and what it is, a piece of
+// information, an error or a yes/no question. How it is shown (a message
+// box and its icon, a line on a terminal) belongs to the front end.
 #pragma once
 
 #include <string>
@@ -16,15 +16,6 @@ struct Notice {
   // A question whose yes speaks for more than this PC: Enter, pressed out
   // of habit, answers no.
   bool no_by_default = false;
-};
-
-// Whoever shows the core's notices: a window's message boxes, the terminal,
-// a dry run that keeps them. Shows the notice and waits; for a question,
-// whether the answer was yes.
-class Notices {
- public:
-  virtual ~Notices() = default;
-  virtual bool Show(const Notice& notice) = 0;
 };
 
 }  // namespace dayledger

@@ -131,14 +131,14 @@ void RunRecord::End(Reply* reply) {
   const bool done = reply->outcome == Outcome::kDone;
   Line(StampedLine(platform_->Now(), words::RecordEnded(done, ExitStatusOf(reply->outcome))));
   Save();
-  if (reply->outcome == Outcome::kStopped) NameRecord(*platform_, path_, kept_, reply);
+  if (reply->outcome == Outcome::kStopped) NameRecord(path_, kept_, reply);
   platform_ = nullptr;
 }
 
 void RunRecord::AddErrors(const Reply& reply) {
-  for (const Notice& notice : reply.notices) {
-    if (notice.kind == NoticeKind::kError) {
-      Line(StampedLine(platform_->Now(), Words(Say::kRecordError) + notice.text));
+  for (const Said& said : reply.said) {
+    if (said.kind == NoticeKind::kError) {
+      Line(StampedLine(platform_->Now(), Words(Say::kRecordError) + Worded(*platform_, said).text));
     }
   }
 }

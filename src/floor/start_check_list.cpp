@@ -2,7 +2,6 @@
 #include "floor/start_check_list.h"
 
 #include "floor/machine_checks.h"
-#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 
@@ -19,17 +18,21 @@ struct StartCheck {
   Reply (*refuse)(const StartScene& scene);
 };
 
+// The question for a network drive: Enter alone, pressed out of habit,
+// answers no, for the yes speaks for every PC.
+Said OtherPcsQuestion() {
+  Said asked(Say::kOtherPcsQuestion, NoticeKind::kQuestion);
+  asked.no_by_default = true;
+  return asked;
+}
+
 // A scheduler open on another PC cannot be seen from this one: the
 // operator is asked, and Enter alone does not answer for the other PCs.
 Reply AskOtherPcs(const StartScene& scene) {
   if (scene.others_closed || !scene.installation.OnNetworkDrive(scene.installation.folder())) {
     return Reply();
   }
-  Reply asked;
-  asked.outcome = Outcome::kAsk;
-  asked.question = Question::kOtherPcs;
-  asked.notices.push_back({Words(Say::kOtherPcsQuestion), NoticeKind::kQuestion, true});
-  return asked;
+  return Reply::Asked(OtherPcsQuestion(), Question::kOtherPcs);
 }
 
 // In this order: what only the operator can put right first. The lock comes
@@ -63,7 +66,7 @@ Reply ClearToStart(Verb verb, const StartScene& scene, UserLock* lock) {
   Result<UserLock> taken = scene.installation.LockUser(scene.user);
   if (taken.ok()) *lock = std::move(*taken);
   // One program at a time changes a user's folder, in any window or terminal.
-  return LockRefusal(scene.installation, scene.installation.LockOf(scene.user), taken.status());
+  return LockRefusal(scene.installation.LockOf(scene.user), taken.status());
 }
 
 Reply RefuseUserName(const Installation& installation, const std::string& user) {
@@ -71,13 +74,15 @@ Reply RefuseUserName(const Installation& installation, const std::string& user) 
     case UserNameFault::kNone:
       return Reply();
     case UserNameFault::kLeavesFolder:
-      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
+      return Reply::Refused({Say::kProfileDamaged, NoticeKind::kError},
                             UserListPath(installation.app_dir()));
     case UserNameFault::kNotKeptApart:
     case UserNameFault::kToolsOwn:
       break;
   }
-  return Reply::Refused(Words(Say::kUnsafeUserName) + Cp949ToUtf8Text(user), NoticeKind::kError);
+  Said unsafe{Say::kUnsafeUserName, NoticeKind::kError};
+  unsafe.items = {Cp949ToUtf8Text(user)};
+  return Reply::Refused(std::move(unsafe));
 }
 
 }  // namespace dayledger

@@ -2,6 +2,8 @@
 // stopped reply, and replies that end a verb with a notice.
 #include "floor/words.h"
 
+#include <cstdint>
+
 #include "texts/texts.h"
 
 namespace dayledger {
@@ -40,6 +42,15 @@ std::string Words(const std::exception& error) {
 
 const char* Words(Say say) {
   switch (say) {
+    case Say::kNone:
+    case Say::kRunAsOtherAccount:
+    case Say::kInstallationOfOtherAccount:
+    case Say::kDiskTooFull:
+    case Say::kStoppedByError:
+    case Say::kBackupFailed:
+    case Say::kBackupNotOlder:
+    case Say::kNotUpgraded:
+      break;
     case Say::kUserListMissing:
       return texts::kUserListMissing;
     case Say::kProfileDamaged:
@@ -238,49 +249,28 @@ std::string ReportedText(Platform& platform, const std::exception& error) {
   return text + ReasonLines(platform, path, framework->code());
 }
 
-Reply Stopped(Platform& platform, const FrameworkError& error) {
-  Reply reply;
-  reply.outcome = Outcome::kStopped;
-  reply.notices.push_back({ReportedText(platform, error), NoticeKind::kError});
-  reply.error = error.status();
-  reply.path = error.path();
-  return reply;
-}
+namespace {
 
-Reply Ended(Platform& platform, Outcome outcome, const std::string& text, const Path& path) {
-  Reply reply;
-  reply.outcome = outcome;
-  const std::string about = path.empty() ? "" : platform.Shown(path);
-  reply.notices.push_back(
-      {text + about, outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation});
-  reply.path = path;
-  return reply;
-}
-
-Reply RefusedAt(Platform& platform, Say say, const Path& about, const char* end) {
-  return Reply::Refused(Words(say) + platform.Shown(about) + end, NoticeKind::kError, about);
-}
-
-Reply RefusedFor(Say say, const std::vector<std::string>& items) {
-  // The first few, and how many more: a CD's worth of read-only months
-  // would fill the screen.
+// The first few of the items, and how many more: a CD's worth of read-only
+// months would fill the screen.
+std::string Listed(const std::vector<std::string>& items) {
   constexpr size_t kShown = 5;
-  std::string text = Words(say);
+  std::string text;
   for (size_t i = 0; i < items.size() && i < kShown; ++i) text += (i ? ", " : "") + items[i];
   if (items.size() > kShown) text += texts::MoreFiles(items.size() - kShown);
-  return Reply::Refused(text, NoticeKind::kError);
+  return text;
 }
 
-Reply LockRefusal(Platform& platform, const Path& lock, const Status& taken) {
-  if (taken.ok()) return Reply();
-  if (taken.kind == StatusKind::kBusy) {
-    return Reply::Refused(texts::kUserBusy, NoticeKind::kInformation);
-  }
-  return Reply::Refused(
-      texts::kLockUnavailable + platform.Shown(lock) + ReasonLines(platform, lock, taken.code),
-      NoticeKind::kError, lock);
+// "12.5": megabytes to a tenth, rounded up for what is needed and down for
+// what is free, so that the two never look equal when one is short.
+std::string Megabytes(std::uint64_t bytes, bool round_up) {
+  constexpr std::uint64_t kTenth = 1024 * 1024 / 10;
+  const std::uint64_t tenths = round_up ? (bytes + kTenth - 1) / kTenth : bytes / kTenth;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
+// What a failed backup tells: which file and why (`copied`), and whether its
+// half copy (`swap.made`) could be taken away again (`removed`).
 std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Status& copied,
                           const Status& removed) {
   // A backup swap that cannot be finished now keeps the earlier backup at
@@ -310,12 +300,66 @@ std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Stat
   return texts::kBackupDiskFull + platform.Shown(swap.current) + left + reason;
 }
 
-void NameRecord(Platform& platform, const Path& record, bool kept, Reply* reply) {
-  const std::string shown = platform.Shown(record);
-  const std::string named = kept ? texts::kRecordKeptAt + shown : texts::kRecordNotKept + shown;
-  for (Notice& notice : reply->notices) {
-    if (notice.kind == NoticeKind::kError) notice.text += named;
+// The sentence for one message, from its kind and facts.
+std::string Sentence(Platform& platform, const Said& said) {
+  const std::string shown = said.path.empty() ? "" : platform.Shown(said.path);
+  const auto item = [&](size_t i) { return i < said.items.size() ? said.items[i] : ""; };
+  switch (said.say) {
+    case Say::kStoppedByError:
+      return ReportedText(platform, FrameworkError(said.error));
+    case Say::kBackupFailed:
+      return BackupFailure(platform, said.swap, said.error, said.removed);
+    case Say::kUserListMissing: {
+      std::string text = Words(said.say) + texts::UserListLookedFor(shown);
+      if (!said.also.empty()) text += texts::InstallationAbove(platform.Shown(said.also));
+      return text;
+    }
+    case Say::kRunAsOtherAccount:
+      return texts::RunAsOtherAccount(item(0), item(1));
+    case Say::kInstallationOfOtherAccount:
+      return texts::InstallationOfOtherAccount(item(0), item(1));
+    case Say::kDiskTooFull:
+      return texts::DiskTooFull(Megabytes(said.needed, true), Megabytes(said.available, false),
+                                shown);
+    case Say::kProgramRunning:
+    case Say::kReadOnlyFiles:
+      return Words(said.say) + Listed(said.items);
+    case Say::kUnsafeUserName:
+      return Words(said.say) + item(0);
+    case Say::kFileInUse:
+      return Words(said.say) + shown + ".";
+    case Say::kLockUnavailable:
+      return Words(said.say) + shown + ReasonLines(platform, said.path, said.error.code);
+    case Say::kProfileDamaged:
+      return Words(said.say) + (shown.empty() ? "" : ": " + shown);
+    case Say::kBackupNotOlder:
+      return texts::BackupNotOlder(item(0)) + shown;
+    case Say::kNotUpgraded:
+      return texts::NotUpgraded(item(0)) + shown;
+    default:
+      return Words(said.say) + shown;
   }
+}
+
+}  // namespace
+
+Notice Worded(Platform& platform, const Said& said) {
+  Notice notice{Sentence(platform, said), said.kind, said.no_by_default};
+  if (!said.record.empty()) {
+    notice.text += (said.record_kept ? texts::kRecordKeptAt : texts::kRecordNotKept) +
+                   platform.Shown(said.record);
+  }
+  return notice;
+}
+
+std::vector<Notice> WordedAll(Platform& platform, const Reply& reply) {
+  std::vector<Notice> notices;
+  for (const Said& said : reply.said) notices.push_back(Worded(platform, said));
+  return notices;
+}
+
+std::string LastWords(Platform& platform, const Reply& reply) {
+  return reply.said.empty() ? "" : Worded(platform, reply.said.back()).text;
 }
 
 }  // namespace dayledger

@@ -8,84 +8,17 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commit/commit.h"
-#include "floor/folder_swap.h"
 #include "floor/notice.h"
 #include "floor/reply.h"
+#include "floor/said.h"
 #include "platform/framework_error.h"
 #include "platform/platform.h"
 
 namespace dayledger {
 
-// What the core has to say, by kind.
-enum class Say {
-  // Messages: refusals, questions, what ends a verb, and what follows them.
-  kUserListMissing,
-  kProfileDamaged,
-  kSelectUser,
-  kAlreadyLatest,
-  kUnsupportedVersion,
-  kSkipBackupQuestion,
-  kWrongPassword,
-  kUserBusy,
-  kLockUnavailable,
-  kFolderNotWritable,
-  kProgramRunning,
-  kOtherPcsQuestion,
-  kOtherPcsNote,
-  kLinkOnTheWay,
-  kReadOnlyFiles,
-  kFileNotDeletable,
-  kUpgradeDone,
-  kFileInUse,
-  kUnsafeUserName,
-  // The progress log, in the order the upgrade writes it, and the names of
-  // the data it works on.
-  kLogUpgradeStarting,
-  kLogBackingUp,
-  kLogBackupSkipped,
-  kLogBackupDone,
-  kLogSchedulesStarting,
-  kLogAnniversariesStarting,
-  kLogCurrentVersion,
-  kLogNoAnniversaryVersion,
-  kLogTargetVersion,
-  kScheduleData,
-  kAnniversaryData,
-  kLogRepeatCreated,
-  kLogYearStamped,
-  kLogYearLoaded,
-  kLogSchedulesMerged,
-  kLogGroupInformationDone,
-  kLogGroupsDone,
-  kLogAnniversariesCopied,
-  kLogAnniversariesDone,
-  kLogSavingProfile,
-  kLogUndeleted,
-  kLogLeftover,
-  kLogUpgradeDone,
-  kProgressSchedules,
-  kProgressAnniversaries,
-  // Notes of the recovery on opening an installation.
-  kNoteBusy,
-  kNoteFailed,
-  // The record of a run.
-  kRecordSystem,
-  kRecordInstallation,
-  kRecordVirtualStore,
-  kRecordUser,
-  kRecordVerb,
-  kRecordUpgrade,
-  kRecordRestore,
-  kRecordError,
-  // What restore and verify say of the backup.
-  kNoBackupToRestore,
-  kBackupProfileUnreadable,
-  kKeptAside,
-  kRestored,
-  kNoBackupToCompare,
-};
 
 // The sentence for `say`.
 const char* Words(Say say);
@@ -122,41 +55,12 @@ std::string ReportedText(Platform& platform, const std::exception& error);
 // a protected folder that stood behind it, and the system's reason and
 // code, each on a line of its own; empty when the system gave no code.
 std::string ReasonLines(Platform& platform, const Path& path, int code);
-// A stopped reply whose one notice is the report of `error`.
-Reply Stopped(Platform& platform, const FrameworkError& error);
-// A reply of `outcome` whose one notice is the text, followed by the tool
-// path it is about, as shown, when one is given.
-Reply Ended(Platform& platform, Outcome outcome, const std::string& text,
-            const Path& path = Path());
 
-// A start check's refusal about one place: the kind's sentence, the place as
-// shown, and `end` after it.
-Reply RefusedAt(Platform& platform, Say say, const Path& about, const char* end = "");
-// A start check's refusal about several files or programs (as shown): the
-// kind's sentence and the first few of them, with how many more.
-Reply RefusedFor(Say say, const std::vector<std::string>& items);
-// The user's lock (`lock`), not had: another program holds it, or its file
-// cannot be opened (named, with the system's reason).
-Reply LockRefusal(Platform& platform, const Path& lock, const Status& taken);
-// What a failed backup tells: which file and why (`copied`), and whether its
-// half copy (`swap.made`) could be taken away again (`removed`).
-std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Status& copied,
-                          const Status& removed);
-// A stopped run's error notices name its record, or say it could not be kept.
-void NameRecord(Platform& platform, const Path& record, bool kept, Reply* reply);
-
-// Runs `work`, which returns a Reply; an error that ends it comes back as
-// the stopped reply of its report. A foreign error is reported as a
-// framework error with an empty text.
-template <typename Work>
-Reply Guarded(Platform& platform, Work&& work) {
-  try {
-    return work();
-  } catch (const FrameworkError& error) {
-    return Stopped(platform, error);
-  } catch (...) {
-    return Stopped(platform, FrameworkError(""));
-  }
-}
+// The message for what the core told, as `platform` shows its places.
+Notice Worded(Platform& platform, const Said& said);
+// Every message of the reply, in order.
+std::vector<Notice> WordedAll(Platform& platform, const Reply& reply);
+// The words of the reply's last message; empty when it told nothing.
+std::string LastWords(Platform& platform, const Reply& reply);
 
 }  // namespace dayledger

@@ -22,4 +22,8 @@ int ShowNotice(MessageBoxes& boxes, const Notice& notice) {
   return boxes.Show(notice.text, texts::kApplicationTitle, flags);
 }
 
+void ShowReply(Platform& platform, MessageBoxes& boxes, const Reply& reply) {
+  for (const Notice& notice : WordedAll(platform, reply)) ShowNotice(boxes, notice);
+}
+
 }  // namespace dayledger

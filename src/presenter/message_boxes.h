@@ -36,25 +36,31 @@ int FlagsFor(NoticeKind kind);
 // Shows the notice under the application's title; returns the answer.
 int ShowNotice(MessageBoxes& boxes, const Notice& notice);
 
-// The core's notices in message boxes.
+// What the core tells, in message boxes, its places as `platform` shows them.
 class BoxedNotices : public Notices {
  public:
-  explicit BoxedNotices(MessageBoxes& boxes) : boxes_(boxes) {}
-  bool Show(const Notice& notice) override { return ShowNotice(boxes_, notice) == kIdYes; }
+  BoxedNotices(Platform& platform, MessageBoxes& boxes) : platform_(platform), boxes_(boxes) {}
+  bool Show(const Said& said) override {
+    return ShowNotice(boxes_, Worded(platform_, said)) == kIdYes;
+  }
 
  private:
+  Platform& platform_;
   MessageBoxes& boxes_;
 };
+
+// Every message of the reply, in boxes.
+void ShowReply(Platform& platform, MessageBoxes& boxes, const Reply& reply);
 
 // Runs a window program's handler; an error that ends it is shown in
 // `boxes`, and answered as a stopped reply.
 template <typename Handler>
 Reply RunReported(Platform& platform, MessageBoxes& boxes, Handler&& handler) {
-  const Reply reply = Guarded(platform, [&] {
+  const Reply reply = Guarded([&] {
     handler();
     return Reply();
   });
-  for (const Notice& notice : reply.notices) ShowNotice(boxes, notice);
+  ShowReply(platform, boxes, reply);
   return reply;
 }
 

@@ -26,10 +26,9 @@ Reply WindowFlow::Open() {
   const std::vector<std::string>& notes = installation_.recovered();
   if (installation_.recovery_stopped()) {
     // Nothing is listed: the person closes what holds the file and starts again.
+    ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kError});
     Reply stopped;
     stopped.outcome = Outcome::kStopped;
-    stopped.notices.push_back({RecoveryMessage(notes), NoticeKind::kError});
-    Show(stopped);
     return stopped;
   }
   if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kInformation});
@@ -54,7 +53,7 @@ Reply WindowFlow::UserClicked() {
 
 Reply WindowFlow::StartClicked() {
   const StartRequest request{view_.SelectedUser(), view_.Password(), view_.SkipBackupChecked()};
-  BoxedNotices notices(boxes_);
+  BoxedNotices notices(installation_, boxes_);
   const Reply reply = StartAsking(tool_, request, notices);
   Show(reply);
   if (reply.next == Next::kBackup) view_.SetInputEnabled(false);
@@ -99,9 +98,9 @@ void WindowFlow::Show(const Reply& reply) {
     // The password box is for encrypted data only.
     if (shown.encrypted) view_.SetPasswordEnabled(*shown.encrypted);
   }
-  for (const Notice& notice : reply.notices) ShowNotice(boxes_, notice);
+  ShowReply(installation_, boxes_, reply);
   // A wrong password is selected for typing again.
-  if (reply.wrong_password) view_.SelectPasswordAndFocus();
+  if (reply.reason() == Say::kWrongPassword) view_.SelectPasswordAndFocus();
 }
 
 void WindowFlow::Arm(Next next) {

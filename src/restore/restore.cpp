@@ -136,12 +136,11 @@ Reply PlanRestore(Installation& installation, const std::string& user_name, Rest
   // A backup that cannot be looked at is read all the same, and its read says why.
   const Result<PathKind> backup_there = platform.Inspect(plan.backup_dir);
   if (backup_there.ok() && *backup_there != PathKind::kFolder) {
-    return Ended(platform, Outcome::kRefused, Words(Say::kNoBackupToRestore), plan.backup_dir);
+    return Told(Outcome::kRefused, Say::kNoBackupToRestore, plan.backup_dir);
   }
   const Result<Profile> backup = Profile::ReadWhole(platform, plan.backup_dir);
   if (!backup.ok()) {
-    return Ended(platform, Outcome::kRefused, Words(Say::kBackupProfileUnreadable),
-                 ProfilePath(plan.backup_dir));
+    return Told(Outcome::kRefused, Say::kBackupProfileUnreadable, ProfilePath(plan.backup_dir));
   }
   plan.backup_version = backup->Version();
   const Result<Profile> current = Profile::ReadWhole(platform, plan.user_dir);
@@ -206,7 +205,7 @@ Reply Restore(Installation& installation, RestorePlan* confirmed, std::vector<Pa
               bool others_closed) {
   undeleted->clear();
   RunRecord record;  // from the lock taken on
-  Reply reply = Guarded(installation, [&]() -> Reply {
+  Reply reply = Guarded([&]() -> Reply {
     // The same checks as the upgrade's, but those of replacing files in place.
     StartScene scene{installation, confirmed->user_name};
     scene.others_closed = others_closed;

@@ -7,7 +7,7 @@
 namespace dayledger {
 
 Reply UpgradeTool::Backup(bool skip_backup) {
-  return Recorded(Guarded(platform_, [&]() -> Reply {
+  return Recorded(Guarded([&]() -> Reply {
     // A new run starts from the disk as it is, never from an earlier run's changes.
     staged_.reset();
     // The operator's choice as it stands now, not at the click.
@@ -30,11 +30,12 @@ Reply UpgradeTool::Backup(bool skip_backup) {
         const Status removed = SwapPending(platform_, swap)
                                    ? Status::Failed(StatusKind::kRecoveryHeld, swap.made)
                                    : RemoveTree(platform_, swap.made);
-        Reply failed;
-        failed.outcome = Outcome::kStopped;
-        failed.notices.push_back(
-            {BackupFailure(platform_, installation_.BackupSwapOf(state_.UserName), copied, removed),
-             NoticeKind::kError});
+        Said said{Say::kBackupFailed, NoticeKind::kError};
+        said.swap = installation_.BackupSwapOf(state_.UserName);
+        said.error = copied;
+        said.removed = removed;
+        Reply failed = Reply::Ended(Outcome::kStopped, std::move(said), copied.path);
+        failed.error = copied;
         return failed;
       }
       AddLog(Words(Say::kLogBackupDone));

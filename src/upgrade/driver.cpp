@@ -12,7 +12,7 @@
 namespace dayledger {
 
 Reply UpgradeTool::RunStage() {
-  return Recorded(Guarded(platform_, [this]() -> Reply {
+  return Recorded(Guarded([this]() -> Reply {
     const StageContext ctx{Staged(), state_.AppDir, user_, *this};
     switch (state_.UpgradeState) {
       case Stage::kReadProfile:
@@ -101,7 +101,7 @@ Reply UpgradeTool::SaveProfileStage() {
   AddLog(Words(Say::kLogUpgradeDone));
   Reply reply;
   reply.finished = true;
-  reply.notices.push_back({Words(Say::kUpgradeDone), NoticeKind::kInformation});
+  reply.said.push_back({Say::kUpgradeDone});
   return reply;
 }
 

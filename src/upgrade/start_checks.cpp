@@ -7,25 +7,13 @@
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
-namespace {
-
-Reply Asked(const std::string& text, Question question) {
-  Reply asked;
-  asked.outcome = Outcome::kAsk;
-  asked.question = question;
-  asked.notices.push_back({text, NoticeKind::kQuestion});
-  return asked;
-}
-
-}  // namespace
-
 Reply UpgradeTool::VersionRefusal(const Profile& profile) const {
   if (profile.Version() == state_.TargetVersion) {
-    return Reply::Refused(Words(Say::kAlreadyLatest), NoticeKind::kInformation);
+    return Reply::Refused({Say::kAlreadyLatest});
   }
   // No step leads from an unknown version; refuse before anything changes.
   if (!chain_.StepFrom(profile.Version())) {
-    return Reply::Refused(Words(Say::kUnsupportedVersion), NoticeKind::kInformation);
+    return Reply::Refused({Say::kUnsupportedVersion});
   }
   return Reply();
 }
@@ -36,9 +24,7 @@ Reply UpgradeTool::Decide(const Profile& profile, const std::string& password,
   Result<UnlockedUser> user =
       UnlockedUser::Unlock(profile, state_.UserName, state_.UserDir(), Utf8ToCp949Text(password));
   if (!user.ok()) {
-    Reply wrong = Reply::Refused(Words(Say::kWrongPassword), NoticeKind::kError);
-    wrong.wrong_password = true;
-    return wrong;
+    return Reply::Refused({Say::kWrongPassword, NoticeKind::kError});
   }
   *unlocked = std::move(*user);
   return Reply();
@@ -47,7 +33,7 @@ Reply UpgradeTool::Decide(const Profile& profile, const std::string& password,
 Reply UpgradeTool::DecideUnderLock(const UserLock& lock, int index, const std::string& password) {
   // Only this user's lock, held, guards what is read here.
   if (!lock.held() || lock.user() != state_.UserName) {
-    return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
+    return Reply::Refused({Say::kSelectUser});
   }
   Reply decided = ReadAgain(index);
   if (decided.outcome != Outcome::kDone) return decided;
@@ -66,12 +52,11 @@ Reply UpgradeTool::ReadAgain(int index) {
   const Result<UserList> users = installation_.Users();
   if (!users.ok() || !users->error.ok() || index >= static_cast<int>(users->names.size()) ||
       users->names[static_cast<size_t>(index)] != state_.UserName) {
-    return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
+    return Reply::Refused({Say::kSelectUser});
   }
   Profile profile = Profile::Read(platform_, state_.UserDir());
   if (!profile.Named()) {
-    return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
-                          ProfilePath(state_.UserDir()));
+    return Reply::Refused({Say::kProfileDamaged, NoticeKind::kError}, ProfilePath(state_.UserDir()));
   }
   state_.UserProfile = std::move(profile);
   state_.Encrypted = state_.UserProfile.Encrypted();
@@ -82,12 +67,12 @@ Reply UpgradeTool::ReadAgain(int index) {
 }
 
 Reply UpgradeTool::Start(const StartRequest& request) {
-  return Recorded(Guarded(platform_, [&]() -> Reply {
+  return Recorded(Guarded([&]() -> Reply {
     // The user the labels show is the one started, never an earlier one.
     const int index = request.user;
     if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
         user_names_[static_cast<size_t>(index)] != state_.UserName) {
-      return Reply::Refused(Words(Say::kSelectUser), NoticeKind::kInformation);
+      return Reply::Refused({Say::kSelectUser});
     }
     if (Reply refused = RefuseUserName(installation_, state_.UserName);
         refused.outcome != Outcome::kDone) {
@@ -103,7 +88,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
       return refused;
     }
     if (request.skip_backup && !request.skip_confirmed) {
-      return Asked(Words(Say::kSkipBackupQuestion), Question::kSkipBackup);
+      return Reply::Asked({Say::kSkipBackupQuestion}, Question::kSkipBackup);
     }
     // A first answer, before any question about the PC; decided again under the lock.
     UnlockedUser first;

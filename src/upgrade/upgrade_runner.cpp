@@ -7,7 +7,7 @@ Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices) {
   Reply reply = tool.Start(request);
   // Each question is asked once; a yes runs the checks again with it answered.
   while (reply.outcome == Outcome::kAsk) {
-    if (!notices.Show(reply.notices.front())) {
+    if (!notices.Show(reply.said.front())) {
       Reply declined;
       declined.outcome = Outcome::kRefused;
       return declined;
@@ -30,7 +30,7 @@ Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices) {
 Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices) {
   Reply reply = StartAsking(tool, request, notices);
   for (;;) {
-    for (const Notice& notice : reply.notices) notices.Show(notice);
+    for (const Said& said : reply.said) notices.Show(said);
     if (reply.next == Next::kBackup) {
       reply = tool.Backup(request.skip_backup);
     } else if (reply.next == Next::kStage) {

@@ -9,7 +9,7 @@
 namespace dayledger {
 
 Reply UpgradeTool::LoadUsers() {
-  return Guarded(platform_, [this]() -> Reply {
+  return Guarded([this]() -> Reply {
     Result<UserList> users = installation_.Users();
     // A list that is there but cannot be opened is named with the system's reason.
     if (!users.ok() && users.kind() != StatusKind::kNotFound) ThrowIfFailed(users.status());
@@ -17,11 +17,9 @@ Reply UpgradeTool::LoadUsers() {
       // Started from elsewhere (the zip unpacked into a folder of its own, the
       // download folder): say where it looked, and where the program belongs.
       const Path path = UserListPath(state_.AppDir);
-      std::string text =
-          Words(Say::kUserListMissing) + words::UserListLookedFor(platform_.Shown(path.Normal()));
-      const std::optional<Path> above = installation_.InstallationAbove();
-      if (above) text += words::InstallationAbove(platform_.Shown(*above));
-      return Reply::Refused(text, NoticeKind::kInformation, path);
+      Said missing{Say::kUserListMissing, NoticeKind::kInformation, path.Normal()};
+      missing.also = installation_.InstallationAbove().value_or(Path());
+      return Reply::Refused(std::move(missing), path);
     }
     // The names read before a damaged part of the list stay listed.
     user_names_ = users->names;
@@ -35,7 +33,7 @@ Reply UpgradeTool::LoadUsers() {
 Reply UpgradeTool::ShowUser(int index) {
   // What was shown before an error stays shown with it.
   UserView view;
-  Reply reply = Guarded(platform_, [&]() -> Reply {
+  Reply reply = Guarded([&]() -> Reply {
     if (index < 0 || index >= static_cast<int>(user_names_.size())) {
       view = {"", "", false};
       return Reply();
@@ -50,7 +48,7 @@ Reply UpgradeTool::ShowUser(int index) {
     }
     state_.UserProfile = Profile::Read(platform_, state_.UserDir());
     if (!state_.UserProfile.Named()) {
-      return Reply::Refused(Words(Say::kProfileDamaged), NoticeKind::kError,
+      return Reply::Refused({Say::kProfileDamaged, NoticeKind::kError},
                             ProfilePath(state_.UserDir()));
     }
     view.version = state_.UserProfile.Version();

@@ -182,8 +182,7 @@ Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& reque
   const Path user_folder = installation.UserFolder(request.user_name);
   const Result<Profile> profile = Profile::ReadWhole(platform, user_folder);
   if (!profile.ok()) {
-    return Ended(platform, Outcome::kStopped, std::string(Words(Say::kProfileDamaged)) + ": ",
-                 ProfilePath(user_folder).Normal());
+    return Told(Outcome::kStopped, Say::kProfileDamaged, ProfilePath(user_folder).Normal());
   }
   *needed = profile->HasFlags() && profile->Encrypted();
   return Reply();
@@ -193,7 +192,7 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
              const VersionChain& chain) {
   *report = VerifyReport();
   Result<UserLock> lock = UserLock();
-  Reply reply = Guarded(installation, [&]() -> Reply {
+  Reply reply = Guarded([&]() -> Reply {
     if (Reply refused = RefuseUserName(installation, request.user_name);
         refused.outcome != Outcome::kDone) {
       return refused;
@@ -207,34 +206,36 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
     if (!SurelyMissing(platform, backup_folder)) {
       lock = installation.LockUser(request.user_name);
       if (lock.kind() == StatusKind::kBusy) {
-        return Ended(platform, Outcome::kRefused, Words(Say::kUserBusy));
+        return Told(Outcome::kRefused, Say::kUserBusy);
       }
     }
     const Result<Profile> backup = Profile::ReadWhole(platform, backup_folder);
     const Result<PathKind> backup_there = platform.Inspect(backup_folder);
     if (!backup.ok() && backup_there.ok() && *backup_there != PathKind::kFolder) {
-      return Ended(platform, Outcome::kStopped, Words(Say::kNoBackupToCompare), backup_folder);
+      return Told(Outcome::kStopped, Say::kNoBackupToCompare, backup_folder);
     }
     // A backup is there, but not what it was taken from.
     if (!backup.ok()) {
-      return Ended(platform, Outcome::kStopped, Words(Say::kBackupProfileUnreadable),
-                   ProfilePath(backup_folder));
+      return Told(Outcome::kStopped, Say::kBackupProfileUnreadable, ProfilePath(backup_folder));
     }
     if (backup->Version() == chain.target()) {
-      return Ended(platform, Outcome::kStopped, words::BackupNotOlder(ShownVersion(chain.target())),
-                   backup_folder);
+      Reply older = Told(Outcome::kStopped, Say::kBackupNotOlder, backup_folder);
+      older.said.back().items = {ShownVersion(chain.target())};
+      return older;
     }
     const Result<Profile> current = Profile::ReadWhole(platform, user_folder);
     if (!current.ok()) throw CannotOpenFile(ProfilePath(user_folder));
     if (current->Version() != chain.target()) {
-      return Ended(platform, Outcome::kRefused, words::NotUpgraded(ShownVersion(chain.target())));
+      Reply refused = Told(Outcome::kRefused, Say::kNotUpgraded);
+      refused.said.back().items = {ShownVersion(chain.target())};
+      return refused;
     }
     // A profile too short to say counts as one whose data is not encrypted.
     const Result<UnlockedUser> user =
         current->HasFlags() ? UnlockedUser::Unlock(*current, request.user_name, user_folder,
                                                    Utf8ToCp949Text(request.password))
                             : UnlockedUser(request.user_name, user_folder);
-    if (!user.ok()) return Ended(platform, Outcome::kRefused, Words(Say::kWrongPassword));
+    if (!user.ok()) return Told(Outcome::kRefused, Say::kWrongPassword);
     Comparison comparison(installation, *user, *report);
     comparison.Schedules(chain.MergesMonthsFrom(backup->Version()));
     comparison.OtherFiles();

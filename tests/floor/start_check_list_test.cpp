@@ -1,6 +1,6 @@
 // The one list of start checks, walked as a list for each command: each row
 // refuses (or asks) for the commands it applies to and for no other, and
-// where two conditions hold at once the earlier row's words win, so that a
+// where two conditions hold at once the earlier row's reason wins, so that a
 // row removed, moved or narrowed fails here.
 #include "floor/start_check_list.h"
 
@@ -36,22 +36,23 @@ class StartCheckListTest : public testing::UpgradeFixture {
   }
 };
 
-TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin) {
+TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsReasonWins) {
   const unsigned every = Of(Verb::kUpgrade) | Of(Verb::kRestore) | Of(Verb::kCheck);
   const unsigned upgrades = Of(Verb::kUpgrade) | Of(Verb::kCheck);
   const struct Row {
     const char* name;
     unsigned verbs;
     std::function<void()> plant;
-    std::string words;  // the beginning of what the row says
+    Say reason;
+    std::vector<std::string> items = {};  // the names it gives, where it gives any
   } rows[] = {
       {"another account", every,
        [&] {
          platform.other_account = {true, "admin", "kim"};
        },
-       texts::RunAsOtherAccount("admin", "kim")},
+       Say::kRunAsOtherAccount, {"admin", "kim"}},
       {"a network drive", Of(Verb::kUpgrade) | Of(Verb::kRestore),
-       [&] { platform.network_drive = true; }, texts::kOtherPcsQuestion},
+       [&] { platform.network_drive = true; }, Say::kOtherPcsQuestion},
       {"the scheduler running", every,
        // The tool's own programs are never taken for the scheduler.
        [&] {
@@ -59,41 +60,41 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsWordsWin
                                       "C:\\app\\Dayledger-Upgrade-GUI.EXE",
                                       "C:\\app\\Dayledger.exe"};
        },
-       std::string(texts::kProgramRunning) + "Dayledger.exe"},
+       Say::kProgramRunning, {"Dayledger.exe"}},
       {"a link on the way", every,
        [&] {
          fs::create_directories(NativeOf("upgrade_backup"));
          fs::create_directory_symlink(NativeOf("users"), NativeOf("upgrade_backup/u"));
        },
-       texts::kLinkOnTheWay},
+       Say::kLinkOnTheWay},
       {"an unwritable folder", upgrades, [&] { platform.unwritable_folder = NativeOf("users/u"); },
-       texts::kFolderNotWritable},
-      {"a full disk", upgrades, [&] { platform.free_bytes = 0; },
-       "디스크 공간이 부족하여 아무것도 바꾸지 않았습니다."},
+       Say::kFolderNotWritable},
+      {"a full disk", upgrades, [&] { platform.free_bytes = 0; }, Say::kDiskTooFull},
   };
-  const auto words = [&](Verb verb) {
+  const auto cleared = [&](Verb verb) {
     UserLock lock;
-    const Reply cleared = ClearToStart(verb, {installation, "u"}, &lock);
-    return cleared.outcome == Outcome::kDone ? std::string() : cleared.notices.at(0).text;
+    return ClearToStart(verb, {installation, "u"}, &lock);
   };
   for (const Verb verb : {Verb::kUpgrade, Verb::kRestore, Verb::kCheck}) {
     const std::string command = std::to_string(static_cast<int>(verb));
     for (const Row& row : rows) {
       Clear();
       row.plant();
-      const std::string said = words(verb);
+      const Reply said = cleared(verb);
       if ((row.verbs & Of(verb)) == 0) {
-        EXPECT_EQ(said, "") << row.name << ", command " << command;
+        EXPECT_EQ(said.outcome, Outcome::kDone) << row.name << ", command " << command;
         continue;
       }
-      EXPECT_EQ(said.rfind(row.words, 0), 0u)
-          << row.name << ", command " << command << ": " << said;
+      EXPECT_EQ(said.reason(), row.reason) << row.name << ", command " << command;
+      if (!row.items.empty()) {
+        EXPECT_EQ(said.said.back().items, row.items) << row.name;
+      }
       for (const Row& later : rows) {
         if (&later <= &row || (later.verbs & Of(verb)) == 0) continue;
         Clear();
         later.plant();
         row.plant();
-        EXPECT_EQ(words(verb).rfind(row.words, 0), 0u)
+        EXPECT_EQ(cleared(verb).reason(), row.reason)
             << row.name << " before " << later.name << ", command " << command;
       }
     }
@@ -110,8 +111,7 @@ TEST_F(StartCheckListTest, CheckNotesANetworkDrive) {
     std::vector<PreflightProblem> problems;
     const Reply checked = CheckUser(installation, 0, "", dry_run, &problems);
     EXPECT_EQ(checked.outcome, Outcome::kDone) << network;
-    EXPECT_EQ(!checked.notices.empty() && checked.notices.front().text == texts::kOtherPcsNote,
-              network);
+    EXPECT_EQ(!checked.said.empty() && checked.said.front().say == Say::kOtherPcsNote, network);
   }
 }
 

@@ -65,7 +65,7 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     UpgradeTool tool(installation, view, chain);
     tool.LoadUsers();
     tool.ShowUser(0);
-    BoxedNotices notices(platform);
+    BoxedNotices notices(installation, platform);
     ASSERT_EQ(RunUpgrade(tool, {0, "pw"}, notices).outcome, Outcome::kDone)
         << version << ": " << platform.MessageLines().back();
     // Both stages take the step, after the tool's own step to 1.03 where it is due.
@@ -95,8 +95,9 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     std::vector<std::string> lines = SplitLines(InstallationBuilder::ReadNative(backup));
     lines.at(1) = "10400";
     InstallationBuilder::WriteNative(backup, JoinLines(lines));
-    const std::string said = Verify(installation, {"u", "pw"}, &report, chain).notices.at(0).text;
-    EXPECT_EQ(said.rfind(texts::BackupNotOlder("v 1.04.00"), 0), 0u) << version << ": " << said;
+    const Reply said = Verify(installation, {"u", "pw"}, &report, chain);
+    EXPECT_EQ(said.reason(), Say::kBackupNotOlder) << version;
+    EXPECT_EQ(said.said.back().items, std::vector<std::string>{"v 1.04.00"}) << version;
   }
 }
 

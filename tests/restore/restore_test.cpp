@@ -50,8 +50,8 @@ TEST_F(RestoreTest, NetworkDriveIsAskedAboutAndFailedCopiesAreNamedForWhatFailed
     std::vector<Path> undeleted;
     const Reply restored = Restore(installation, &plan, &undeleted);
     EXPECT_EQ(restored.outcome, c.outcome) << c.name;
-    ASSERT_FALSE(restored.notices.empty()) << c.name;
-    const Notice& shown = restored.notices.front();
+    ASSERT_FALSE(restored.said.empty()) << c.name;
+    const Notice shown = Worded(installation, restored.said.front());
     EXPECT_EQ(shown.text.rfind(c.words, 0), 0u) << c.name << ": " << shown.text;
     // A question, Enter answering No; or a stop with the system's reason.
     EXPECT_TRUE(c.outcome == Outcome::kAsk

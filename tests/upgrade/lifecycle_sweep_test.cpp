@@ -323,7 +323,7 @@ class History {
       UpgradeTool tool(installation, log);
       tool.LoadUsers();
       tool.ShowUser(user.row);
-      BoxedNotices answered(disk);
+      BoxedNotices answered(installation, disk);
       try {
         outcome =
             RunUpgrade(tool, {user.row, user.layout.password, skip, true, true}, answered).outcome;
@@ -911,8 +911,7 @@ class History {
     const Reply checked =
         CheckUser(installation, user.row, user.layout.password, dry_run, &problems);
     if (locked) {
-      EXPECT_TRUE(verified.outcome == Outcome::kRefused && !verified.notices.empty() &&
-                  verified.notices[0].text.find(texts::kUserBusy) != std::string::npos)
+      EXPECT_TRUE(verified.outcome == Outcome::kRefused && verified.reason() == Say::kUserBusy)
           << where << ": verify while the lock is held";
       EXPECT_NE(checked.outcome, Outcome::kDone) << where << ": check while the lock is held";
     } else {
@@ -948,10 +947,8 @@ class History {
     EXPECT_EQ(Restore(installation, &plan, &undeleted, true).outcome, Outcome::kRefused) << where;
     VerifyReport report;
     const Reply verified = Verify(installation, {name, ""}, &report);
-    EXPECT_TRUE(verified.outcome == Outcome::kRefused && !verified.notices.empty() &&
-                "error:" + verified.notices[0].text == refusal)
-        << where << ": verify answered " << static_cast<int>(verified.outcome) << " "
-        << (verified.notices.empty() ? "" : verified.notices[0].text);
+    EXPECT_TRUE(verified.outcome == Outcome::kRefused && verified.reason() == Say::kUnsafeUserName)
+        << where << ": verify answered " << static_cast<int>(verified.outcome);
     UpgradeDryRun dry_run;
     std::vector<PreflightProblem> problems;
     EXPECT_NE(CheckUser(installation, user.row, "", dry_run, &problems).outcome, Outcome::kDone)

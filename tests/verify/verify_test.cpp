@@ -170,9 +170,8 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   VerifyReport unlooked;
   const Reply stopped = Verify(installation, {"enc", "pw"}, &unlooked);
   EXPECT_EQ(stopped.outcome, Outcome::kStopped);
-  ASSERT_FALSE(stopped.notices.empty());
-  EXPECT_NE(stopped.notices[0].text.find("group1.qbd"), std::string::npos)
-      << stopped.notices[0].text;
+  EXPECT_EQ(stopped.reason(), Say::kStoppedByError);
+  EXPECT_TRUE(stopped.error.path.text().ends_with("groups\\group1.qbd")) << stopped.error.path.text();
 }
 
 }  // namespace
