@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
   dayledger::SystemPlatform system;
   dayledger::Installation installation = dayledger::Installation::OfProgram(system);
   dayledger::QtMessageBoxes boxes;
-  dayledger::RunReported(installation, boxes, [&] {
+  dayledger::RunReported(installation.platform(), boxes, [&] {
     dayledger::TForm1 Form1(installation, boxes);
     Form1.show();
     QApplication::exec();

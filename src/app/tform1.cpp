@@ -57,7 +57,7 @@ TForm1::TForm1(Installation& installation, MessageBoxes& boxes, const VersionCha
                           Qt::WindowCloseButtonHint),
       Timer1(new QTimer(this)),
       Timer2(new QTimer(this)),
-      SolLun1(new TSolLun(installation, this)),
+      SolLun1(new TSolLun(installation.platform(), this)),
       ui_(std::make_unique<Ui::TForm1>()),
       boxes_(boxes),
       flow_(installation, *this, boxes, chain) {

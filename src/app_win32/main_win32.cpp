@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_
   // An error that escapes the window is reported in a box of its own.
   dayledger::Win32MessageBoxes boxes;
   int status = 0;
-  dayledger::RunReported(installation, boxes, [&] {
+  dayledger::RunReported(installation.platform(), boxes, [&] {
     dayledger::TForm1 Form1(installation);
     if (!Form1.Create(instance, show).ok()) {
       status = 1;

@@ -106,7 +106,7 @@ namespace {
 Reply CheckRounds(Installation& installation, int user_index, const std::string& password,
                   DryRun& tool, std::vector<PreflightProblem>* found) {
   std::vector<PreflightProblem>& problems = *found;
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   UnlockedOverlay overlay(&platform, installation);
   for (int round = 0; round < kMaxRounds; ++round) {
     overlay.ResetWrites();
@@ -149,7 +149,7 @@ Reply CheckUser(Installation& installation, int user_index, const std::string& p
   Reply reply = CheckRounds(installation, user_index, password, dry_run, problems);
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
-  if (installation.OnNetworkDrive(installation.folder())) {
+  if (installation.platform().OnNetworkDrive(installation.folder())) {
     reply.said.insert(reply.said.begin(), Said{Say::kOtherPcsNote});
   }
   return reply;

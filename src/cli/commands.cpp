@@ -79,7 +79,7 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 // command's checks found. Only the stages write the tool's log.
 struct Session {
   Session(Installation& i, Console& c, const Options& o)
-      : installation(i), platform(i), notices(i, c), options(o), tool(i, log) {}
+      : installation(i), platform(i.platform()), notices(i.platform(), c), options(o), tool(i, log) {}
 
   // Shows what the reply tells; the exit status of how the verb ended.
   int Shown(const Reply& reply) {

@@ -23,7 +23,7 @@ Path AppDirOf(const Path& folder) {
 }  // namespace
 
 Installation::Installation(Platform& view, const Path& folder)
-    : PlatformWrapper(&view), app_dir_(AppDirOf(folder)), folder_(folder.Normal()) {}
+    : view_(&view), app_dir_(AppDirOf(folder)), folder_(folder.Normal()) {}
 
 Installation Installation::Open(SystemPlatform& system, const Path& folder) {
   std::unique_ptr<VirtualStorePlatform> store;
@@ -50,11 +50,11 @@ Installation Installation::OfProgram(SystemPlatform& system) {
 
 Result<UserList> Installation::Users() {
   const Path path = UserListPath(app_dir_);
-  if (const Status opened = TestOpen(path); !opened.ok()) return opened;
+  if (const Status opened = view_->TestOpen(path); !opened.ok()) return opened;
   UserList users;
   try {
     LineList list;
-    ReadLines(*this, path, &list);
+    ReadLines(*view_, path, &list);
     for (int i = 0; i < StrToInt(list, 0); ++i) users.names.push_back(list.Get(i + 1));
   } catch (const FrameworkError& error) {
     users.error = error.status();
@@ -64,7 +64,7 @@ Result<UserList> Installation::Users() {
 
 std::optional<Path> Installation::InstallationAbove() {
   const Path above = folder_.Parent();
-  if (above.empty() || !TestOpen(UserListPath(above.WithSuffix("\\"))).ok()) return std::nullopt;
+  if (above.empty() || !view_->TestOpen(UserListPath(above.WithSuffix("\\"))).ok()) return std::nullopt;
   return above;
 }
 
@@ -99,13 +99,13 @@ Path Installation::RecordsOf(const std::string& user) const {
 
 Status Installation::MakeFolders(const std::vector<Path>& folders, std::vector<Path>* made) {
   for (const Path& folder : folders) {
-    const Result<PathKind> there = Inspect(folder);
+    const Result<PathKind> there = view_->Inspect(folder);
     if (!there.ok()) return there.status();
     if (*there == PathKind::kFolder) continue;
-    if (Status created = CreateDirectory(folder); !created.ok()) return created;
+    if (Status created = view_->CreateDirectory(folder); !created.ok()) return created;
     made->push_back(folder);
     // What is made in it later must not be lost to a power cut with it.
-    if (Status flushed = SyncFolder(folder.Parent()); !flushed.ok()) return flushed;
+    if (Status flushed = view_->SyncFolder(folder.Parent()); !flushed.ok()) return flushed;
   }
   return Status::Ok();
 }
@@ -123,7 +123,7 @@ Result<UserLock> Installation::LockUser(const std::string& user) {
   IgnoreFailure(
       MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, ToolPlace::kLocks)}, &made),
       "the lock's open tells");
-  Result<Lock> taken = LockFile(LockOf(user));
+  Result<Lock> taken = view_->LockFile(LockOf(user));
   if (!taken.ok()) {
     UserLock none("", Lock(), std::move(made));
     Release(&none);
@@ -136,17 +136,17 @@ void Installation::Release(UserLock* lock) {
   lock->lock_ = Lock();
   // Only folders still empty go: another program may have put something there since.
   for (auto it = lock->made_.rbegin(); it != lock->made_.rend(); ++it) {
-    if (!RemoveFolder(*it).ok()) break;
+    if (!view_->RemoveFolder(*it).ok()) break;
   }
   lock->made_.clear();
 }
 
 Result<bool> Installation::UserBusy(const std::string& user) {
   const Path path = LockOf(user);
-  const Result<PathKind> there = Inspect(path);
+  const Result<PathKind> there = view_->Inspect(path);
   if (!there.ok()) return there.status();
   if (*there != PathKind::kFile) return false;
-  return LockFile(path).kind() == StatusKind::kBusy;
+  return view_->LockFile(path).kind() == StatusKind::kBusy;
 }
 
 void Installation::RemoveStaleLocks() {
@@ -154,15 +154,15 @@ void Installation::RemoveStaleLocks() {
   // cannot be listed holds no lock this could take either, and a lock that
   // is held, or cannot be taken, is left as it is.
   const Path locks = ToolPlaceFolder(folder_, ToolPlace::kLocks);
-  for (const FolderEntry& entry : ListFolder(locks).value_or({})) {
-    if (!entry.folder) IgnoreFailure(LockFile(locks / entry.name), "a held lock stays");
+  for (const FolderEntry& entry : view_->ListFolder(locks).value_or({})) {
+    if (!entry.folder) IgnoreFailure(view_->LockFile(locks / entry.name), "a held lock stays");
   }
   // An earlier build kept its lock files beside the backups; the same holds
   // for them.
   const Path root = BackupRoot();
-  for (const FolderEntry& entry : ListFolder(root).value_or({})) {
+  for (const FolderEntry& entry : view_->ListFolder(root).value_or({})) {
     if (!entry.folder && ParseEarlierLock(entry.name)) {
-      IgnoreFailure(LockFile(root / entry.name), "a held lock stays");
+      IgnoreFailure(view_->LockFile(root / entry.name), "a held lock stays");
     }
   }
 }

@@ -2,7 +2,7 @@
 // scheduler sees it, where each user's folder, backup and lock lie, the
 // lock that lets one program at a time change a user's folder, and the
 // recovery of what an interrupted change left behind. Everything else
-// reaches the installation through it: it is itself the platform every verb
+// reaches the installation through it: it holds the platform every verb
 // reads and writes through, so none can go around its view.
 #pragma once
 
@@ -51,7 +51,7 @@ class UserLock {
   std::vector<Path> made_;  // the folders taking it made, outermost first
 };
 
-class Installation : public PlatformWrapper {
+class Installation {
  public:
   // The installation in `folder` (in any spelling), seen as the scheduler
   // sees it: through the user's VirtualStore where Windows keeps one for
@@ -69,6 +69,10 @@ class Installation : public PlatformWrapper {
 
   Installation(Installation&&) = default;
   Installation& operator=(Installation&&) = default;
+
+  // The disk as the scheduler sees it: every read and write of a verb goes
+  // through this view.
+  Platform& platform() const { return *view_; }
 
   // What opening finished or undid, one line per user (UTF-8); empty when
   // nothing was left.
@@ -157,6 +161,7 @@ class Installation : public PlatformWrapper {
   // made, outermost first, into `made`.
   Status MakeFolders(const std::vector<Path>& folders, std::vector<Path>* made);
 
+  Platform* view_;
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Path app_dir_;
   Path folder_;

@@ -19,7 +19,7 @@ std::string RecoveryMessage(const std::vector<std::string>& notes) {
 
 void Installation::SettleUser(const std::string& user) {
   const FolderSwap swap = BackupSwapOf(user);
-  Platform& platform = *this;
+  Platform& platform = *view_;
   const std::string who = words::NoteUser(Cp949ToUtf8Text(user));
   // Never while another program makes or settles that backup now.
   Result<UserLock> lock = LockUser(user);
@@ -64,7 +64,7 @@ void Installation::SettleBackups(const std::set<std::string>& unrecovered) {
 }
 
 void Installation::SettleEarlierBackups() {
-  Platform& platform = *this;
+  Platform& platform = *view_;
   const Path root = BackupRoot();
   std::set<std::string> users;
   // Where the folder cannot be listed, what an earlier build left waits for
@@ -127,19 +127,19 @@ void Installation::SettleEarlierBackups() {
 }
 
 std::optional<std::vector<FolderEntry>> Installation::ListedOrStop(const Path& folder) {
-  if (SurelyMissing(*this, folder)) return std::vector<FolderEntry>();
-  Result<std::vector<FolderEntry>> listed = ListFolder(folder);
+  if (SurelyMissing(*view_, folder)) return std::vector<FolderEntry>();
+  Result<std::vector<FolderEntry>> listed = view_->ListFolder(folder);
   if (listed.ok()) return std::move(*listed);
   recovered_.push_back(
       Words(Say::kNoteFailed) + std::string(" ") +
-      ReportedText(*this, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
+      ReportedText(*view_, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
                                                      listed.status().code))));
   recovery_stopped_ = true;
   return std::nullopt;
 }
 
 Status Installation::RecoverUser(const UserLock& lock) {
-  Platform& platform = *this;
+  Platform& platform = *view_;
   const Path folder = UserFolder(lock.user()).Normal();
   if (!lock.held()) return Status::Ok();
   // A folder that cannot be looked through is left to the backup and the
@@ -153,7 +153,7 @@ Status Installation::RecoverUser(const UserLock& lock) {
 }
 
 void Installation::Recover() {
-  Platform& platform = *this;
+  Platform& platform = *view_;
   std::vector<std::string>& notes = recovered_;
   RemoveStaleLocks();
   // A user whose change could not be finished now keeps everything else of

@@ -148,7 +148,7 @@ struct Need {
 }  // namespace
 
 Reply RefuseOtherAccount(Installation& installation) {
-  const auto other = installation.RunningAsOtherAccount(installation.folder());
+  const auto other = installation.platform().RunningAsOtherAccount(installation.folder());
   if (!other) return Reply();
   if (other->elevated) return RefusedFor(Say::kRunAsOtherAccount, {other->running, other->owner});
   return RefusedFor(Say::kInstallationOfOtherAccount, {other->owner, other->running});
@@ -156,7 +156,7 @@ Reply RefuseOtherAccount(Installation& installation) {
 
 Reply RefuseRunningPrograms(Installation& installation) {
   std::vector<std::string> names;
-  for (const std::string& program : installation.ProgramsRunningIn(installation.folder())) {
+  for (const std::string& program : installation.platform().ProgramsRunningIn(installation.folder())) {
     const std::string name = program.substr(program.find_last_of("\\/") + 1);
     if (IsOwnProgram(name) || std::find(names.begin(), names.end(), name) != names.end()) continue;
     names.push_back(name);
@@ -166,7 +166,7 @@ Reply RefuseRunningPrograms(Installation& installation) {
 }
 
 Reply RefuseLinks(Installation& installation, const std::string& user) {
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   for (const Path& path :
        {UsersFolder(installation.app_dir()), installation.UserFolder(user),
         installation.BackupRoot(), installation.BackupOf(user), installation.ToolFolder(),
@@ -190,7 +190,7 @@ Reply RefuseUnchangeable(Platform& platform, const Path& user_folder) {
 
 Reply RefuseShortDisk(Installation& installation, const std::string& user, bool with_backup,
                       bool merges_months) {
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   const Path user_folder = installation.UserFolder(user).Normal();
   Path backup_place = installation.BackupRoot();
   // Not made yet, or not to be looked at: it is made in the installation's

@@ -75,7 +75,7 @@ std::string RecordStamp(const LocalTime& t) {
 RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
                            const std::string& verb) {
   RunRecord record;
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   record.platform_ = &platform;
   const Path folder = installation.RecordsOf(user);
   // Or they are there already; a folder not made is told by the record's write.

@@ -53,7 +53,7 @@ Reply WindowFlow::UserClicked() {
 
 Reply WindowFlow::StartClicked() {
   const StartRequest request{view_.SelectedUser(), view_.Password(), view_.SkipBackupChecked()};
-  BoxedNotices notices(installation_, boxes_);
+  BoxedNotices notices(installation_.platform(), boxes_);
   const Reply reply = StartAsking(tool_, request, notices);
   Show(reply);
   if (reply.next == Next::kBackup) view_.SetInputEnabled(false);
@@ -98,7 +98,7 @@ void WindowFlow::Show(const Reply& reply) {
     // The password box is for encrypted data only.
     if (shown.encrypted) view_.SetPasswordEnabled(*shown.encrypted);
   }
-  ShowReply(installation_, boxes_, reply);
+  ShowReply(installation_.platform(), boxes_, reply);
   // A wrong password is selected for typing again.
   if (reply.reason() == Say::kWrongPassword) view_.SelectPasswordAndFocus();
 }

@@ -38,7 +38,7 @@ Result<Path> FreeKeptName(Platform& platform, const Path& kept) {
 // copy that looks whole; the opening removes such a one.
 void KeepCopy(Installation& installation, const std::string& user, const Path& user_dir,
               Path* kept) {
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   const Path keeping = installation.PlaceOf(ToolPlace::kKeeping, user);
   const Path kept_folder = installation.PlaceOf(ToolPlace::kKept, user);
   ThrowIfFailed(RemoveTree(platform, keeping));
@@ -124,7 +124,7 @@ void StageBackup(OverlayPlatform& staged, Platform& disk, const Path& backup, co
 }  // namespace
 
 Reply PlanRestore(Installation& installation, const std::string& user_name, RestorePlan* planned) {
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   RestorePlan& plan = *planned;
   plan = RestorePlan();
   plan.user_name = user_name;
@@ -161,7 +161,7 @@ namespace {
 // aside, and the backup's content is committed.
 Reply RestoreUnderLock(Installation& installation, UserLock& lock, Path* aside_dir,
                        RunRecord* record, std::vector<Path>* undeleted) {
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   // Another program cut short since this one opened left its change:
   // finished or undone first, or nothing goes on.
   if (const Status recovered = installation.RecoverUser(lock); !recovered.ok()) {

@@ -6,7 +6,7 @@
 namespace dayledger {
 
 UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port, const VersionChain& chain)
-    : installation_(installation), platform_(installation), port_(port), chain_(chain) {
+    : installation_(installation), platform_(installation.platform()), port_(port), chain_(chain) {
   state_.TargetVersion = chain.target();
   state_.AppDir = installation.app_dir();
   state_.Encrypted = false;

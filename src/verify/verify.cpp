@@ -54,7 +54,7 @@ bool SameApartFromVersionLine(std::vector<std::string> a, std::vector<std::strin
 class Comparison {
  public:
   Comparison(Installation& installation, const UnlockedUser& user, VerifyReport& report)
-      : platform_(installation),
+      : platform_(installation.platform()),
         backup_(installation.BackupOf(user.name())),
         current_(user.folder().Normal()),
         app_dir_(installation.app_dir()),
@@ -178,7 +178,7 @@ Reply VerifyNeedsPassword(Installation& installation, const VerifyRequest& reque
       refused.outcome != Outcome::kDone) {
     return refused;
   }
-  Platform& platform = installation;
+  Platform& platform = installation.platform();
   const Path user_folder = installation.UserFolder(request.user_name);
   const Result<Profile> profile = Profile::ReadWhole(platform, user_folder);
   if (!profile.ok()) {
@@ -197,7 +197,7 @@ Reply Verify(Installation& installation, const VerifyRequest& request, VerifyRep
         refused.outcome != Outcome::kDone) {
       return refused;
     }
-    Platform& platform = installation;
+    Platform& platform = installation.platform();
     const Path user_folder = installation.UserFolder(request.user_name);
     const Path backup_folder = installation.BackupOf(request.user_name);
     // What is compared is read under the user's lock, so that no upgrade or

@@ -120,7 +120,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     tool.LoadUsers();
     tool.ShowUser(0);
     const StartRequest request{0, GetParam().user.password, skip_backup};
-    BoxedNotices notices(installation, disk);
+    BoxedNotices notices(installation.platform(), disk);
     Outcome outcome = Outcome::kStopped;
     try {
       outcome = RunUpgrade(tool, request, notices).outcome;

@@ -78,7 +78,7 @@ class Layout {
     tool.LoadUsers();
     int row = 0;
     while (tool.ShowUser(row).view->user != name) ++row;
-    BoxedNotices answered(installation, on);
+    BoxedNotices answered(installation.platform(), on);
     try {
       return RunUpgrade(tool, {row, "", false, true, true}, answered).outcome;
     } catch (const testing::SimulatedCrash&) {  // the kill ends the run there

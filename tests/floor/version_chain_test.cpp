@@ -65,7 +65,7 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     UpgradeTool tool(installation, view, chain);
     tool.LoadUsers();
     tool.ShowUser(0);
-    BoxedNotices notices(installation, platform);
+    BoxedNotices notices(installation.platform(), platform);
     ASSERT_EQ(RunUpgrade(tool, {0, "pw"}, notices).outcome, Outcome::kDone)
         << version << ": " << platform.MessageLines().back();
     // Both stages take the step, after the tool's own step to 1.03 where it is due.

@@ -41,7 +41,7 @@ Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const Path& app_dir
   }
   tool.ShowUser(request.user);
   request.password = password;
-  BoxedNotices notices(installation, boxes);
+  BoxedNotices notices(installation.platform(), boxes);
   return RunUpgrade(tool, request, notices).outcome;
 }
 

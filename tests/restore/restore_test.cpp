@@ -51,7 +51,7 @@ TEST_F(RestoreTest, NetworkDriveIsAskedAboutAndFailedCopiesAreNamedForWhatFailed
     const Reply restored = Restore(installation, &plan, &undeleted);
     EXPECT_EQ(restored.outcome, c.outcome) << c.name;
     ASSERT_FALSE(restored.said.empty()) << c.name;
-    const Notice shown = Worded(installation, restored.said.front());
+    const Notice shown = Worded(installation.platform(), restored.said.front());
     EXPECT_EQ(shown.text.rfind(c.words, 0), 0u) << c.name << ": " << shown.text;
     // A question, Enter answering No; or a stop with the system's reason.
     EXPECT_TRUE(c.outcome == Outcome::kAsk

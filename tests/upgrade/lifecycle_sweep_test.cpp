@@ -323,7 +323,7 @@ class History {
       UpgradeTool tool(installation, log);
       tool.LoadUsers();
       tool.ShowUser(user.row);
-      BoxedNotices answered(installation, disk);
+      BoxedNotices answered(installation.platform(), disk);
       try {
         outcome =
             RunUpgrade(tool, {user.row, user.layout.password, skip, true, true}, answered).outcome;

@@ -632,7 +632,7 @@ TEST_F(UpgradeToolTest, UserUpgradedElsewhereAfterTheSelectionIsRefusedUnderTheL
       UpgradeTool other(installation, other_view);
       other.LoadUsers();
       other.ShowUser(0);
-      BoxedNotices answered(installation, platform);
+      BoxedNotices answered(installation.platform(), platform);
       ASSERT_EQ(RunUpgrade(other, StartRequest{0, ""}, answered).outcome, Outcome::kDone);
     } else {
       WriteProfile("u", Profile("10300"));
