@@ -103,7 +103,7 @@ Reply Checked(const std::vector<Said>& refusals, const std::vector<PreflightProb
 namespace {
 
 // The rounds of the dry run, each past the files the ones before stopped at.
-Reply CheckRounds(Installation& installation, int user_index, const std::string& password,
+Reply CheckRounds(Installation& installation, const std::string& user, const std::string& password,
                   DryRun& tool, std::vector<PreflightProblem>* found) {
   std::vector<PreflightProblem>& problems = *found;
   Platform& platform = installation.platform();
@@ -112,12 +112,12 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
     overlay.ResetWrites();
     KeptMessages messages;
     Installation dry_run = installation.Staged(overlay);
-    const Reply shown = tool.Open(dry_run, user_index);
+    const Reply shown = tool.Open(dry_run, user);
     if (shown.outcome != Outcome::kDone) {
       problems.push_back({shown.path, shown.said.empty() ? Said() : shown.said.back()});
       return Checked({}, problems);
     }
-    const Reply run = tool.Run(user_index, password, messages);
+    const Reply run = tool.Run(user, password, messages);
     if (run.outcome == Outcome::kDone) return Checked({}, problems);
     // A refusal, or a backup that could not be made: nothing to learn past it.
     if (run.reason() != Say::kStoppedByError) return Checked(messages.kept, problems);
@@ -143,10 +143,10 @@ Reply CheckRounds(Installation& installation, int user_index, const std::string&
 
 }  // namespace
 
-Reply CheckUser(Installation& installation, int user_index, const std::string& password,
+Reply CheckUser(Installation& installation, const std::string& user, const std::string& password,
                 DryRun& dry_run, std::vector<PreflightProblem>* problems) {
   problems->clear();
-  Reply reply = CheckRounds(installation, user_index, password, dry_run, problems);
+  Reply reply = CheckRounds(installation, user, password, dry_run, problems);
   // Whether the scheduler is open on another PC cannot be checked from
   // here: a note, not a problem.
   if (installation.platform().OnNetworkDrive(installation.folder())) {

@@ -19,12 +19,12 @@ namespace dayledger {
 class DryRun {
  public:
   virtual ~DryRun() = default;
-  // Lists the users of `staged` and shows the one at `user_index`: kDone,
-  // or the reply that stopped it. Each round opens anew.
-  virtual Reply Open(Installation& staged, int user_index) = 0;
+  // Lists the users of `staged` and shows the one named `user` (CP949):
+  // kDone, or the reply that stopped it. Each round opens anew.
+  virtual Reply Open(Installation& staged, const std::string& user) = 0;
   // Runs that user's upgrade from its start checks to its last stage, as
   // the check's verb, with every notice kept in `notices`.
-  virtual Reply Run(int user_index, const std::string& password, Notices& notices) = 0;
+  virtual Reply Run(const std::string& user, const std::string& password, Notices& notices) = 0;
   // The user as the run unlocked it: stand-ins for broken files are written
   // as that user's own.
   virtual const UnlockedUser& user() const = 0;
@@ -36,11 +36,11 @@ struct PreflightProblem {
   Said said;
 };
 
-// `user_index` is the user's position in the user list; `password` (UTF-8)
+// `user` is the user's name (CP949) as the user list has it; `password` (UTF-8)
 // is checked when the user's data is encrypted. kDone when the upgrade would
 // go through; kRefused otherwise, with the messages of the start checks that
 // said no as what it tells, and every file the upgrade would stop at found.
-Reply CheckUser(Installation& installation, int user_index, const std::string& password,
+Reply CheckUser(Installation& installation, const std::string& user, const std::string& password,
                 DryRun& dry_run, std::vector<PreflightProblem>* problems);
 
 }  // namespace dayledger

@@ -79,7 +79,11 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 // command's checks found. Only the stages write the tool's log.
 struct Session {
   Session(Installation& i, Console& c, const Options& o)
-      : installation(i), platform(i.platform()), notices(i.platform(), c), options(o), tool(i, log) {}
+      : installation(i),
+        platform(i.platform()),
+        notices(i.platform(), c),
+        options(o),
+        tool(i, log) {}
 
   // Shows what the reply tells; the exit status of how the verb ended.
   int Shown(const Reply& reply) {
@@ -94,7 +98,6 @@ struct Session {
   const Options& options;
   PrintedLog log;
   UpgradeTool tool;
-  int user = -1;  // the user's row in the user list
   bool needs_password = false;
   std::string password;  // UTF-8, as typed
 };
@@ -201,11 +204,10 @@ int Checked(Session& session, Check check) {
         std::fprintf(stderr, "dayledger-upgrade: unknown user %s\n", options.user.c_str());
         return kExitMisused;
       }
-      session.user = static_cast<int>(found - users.begin());
       return kExitDone;
     }
     case Check::kShownProfile: {
-      const Reply reply = session.tool.ShowUser(session.user);
+      const Reply reply = session.tool.ShowUser(session.UserName());
       // Encrypted data needs a password.
       if (reply.view) session.needs_password = reply.view->encrypted.value_or(false);
       return session.Shown(reply);
@@ -231,7 +233,7 @@ int ListCommand(Session& session) {
     const std::string& name = tool.users()[i];
     std::optional<UserView> view;
     if (!BusyUser(session, name)) {
-      const Reply reply = tool.ShowUser(static_cast<int>(i));
+      const Reply reply = tool.ShowUser(tool.NameAt(static_cast<int>(i)));
       if (session.Shown(reply) == kExitDone) view = reply.view;
     }
     if (view) {
@@ -248,7 +250,7 @@ int ListCommand(Session& session) {
 }
 
 int UpgradeCommand(Session& session) {
-  StartRequest request{session.user, session.password};
+  StartRequest request{session.UserName(), session.password};
   request.skip_backup = session.options.skip_backup;
   // --yes answers the start's questions: skipping the backup, and the
   // scheduler closed on every PC of a network drive.
@@ -261,7 +263,7 @@ int CheckCommand(Session& session) {
   UpgradeDryRun dry_run;
   std::vector<PreflightProblem> problems;
   const Reply checked =
-      CheckUser(session.installation, session.user, session.password, dry_run, &problems);
+      CheckUser(session.installation, session.UserName(), session.password, dry_run, &problems);
   // One line per problem: the report's lines (its reason among them) side by side.
   for (const PreflightProblem& problem : problems) {
     std::string error = Worded(session.platform, problem.said).text;

@@ -46,13 +46,14 @@ Reply WindowFlow::Open() {
 }
 
 Reply WindowFlow::UserClicked() {
-  const Reply reply = tool_.ShowUser(view_.SelectedUser());
+  const Reply reply = tool_.ShowUser(tool_.NameAt(view_.SelectedUser()));
   Show(reply);
   return reply;
 }
 
 Reply WindowFlow::StartClicked() {
-  const StartRequest request{view_.SelectedUser(), view_.Password(), view_.SkipBackupChecked()};
+  const StartRequest request{tool_.NameAt(view_.SelectedUser()), view_.Password(),
+                             view_.SkipBackupChecked()};
   BoxedNotices notices(installation_.platform(), boxes_);
   const Reply reply = StartAsking(tool_, request, notices);
   Show(reply);

@@ -1,4 +1,6 @@
 // UpgradeTool's start checks: what must hold before anything is copied.
+#include <algorithm>
+
 #include "floor/start_check_list.h"
 #include "floor/words.h"
 #include "platform/cp949_codec.h"
@@ -30,12 +32,12 @@ Reply UpgradeTool::Decide(const Profile& profile, const std::string& password,
   return Reply();
 }
 
-Reply UpgradeTool::DecideUnderLock(const UserLock& lock, int index, const std::string& password) {
+Reply UpgradeTool::DecideUnderLock(const UserLock& lock, const std::string& password) {
   // Only this user's lock, held, guards what is read here.
   if (!lock.held() || lock.user() != state_.UserName) {
     return Reply::Refused({Say::kSelectUser});
   }
-  Reply decided = ReadAgain(index);
+  Reply decided = ReadAgain();
   if (decided.outcome != Outcome::kDone) return decided;
   const std::optional<UserView> view = decided.view;
   UnlockedUser unlocked;
@@ -46,17 +48,18 @@ Reply UpgradeTool::DecideUnderLock(const UserLock& lock, int index, const std::s
   return decided;
 }
 
-Reply UpgradeTool::ReadAgain(int index) {
+Reply UpgradeTool::ReadAgain() {
   // Another program (the terminal program, the tool on another PC of the
   // office) may have changed the user since the window showed it.
   const Result<UserList> users = installation_.Users();
-  if (!users.ok() || !users->error.ok() || index >= static_cast<int>(users->names.size()) ||
-      users->names[static_cast<size_t>(index)] != state_.UserName) {
+  if (!users.ok() || !users->error.ok() ||
+      std::find(users->names.begin(), users->names.end(), state_.UserName) == users->names.end()) {
     return Reply::Refused({Say::kSelectUser});
   }
   Profile profile = Profile::Read(platform_, state_.UserDir());
   if (!profile.Named()) {
-    return Reply::Refused({Say::kProfileDamaged, NoticeKind::kError}, ProfilePath(state_.UserDir()));
+    return Reply::Refused({Say::kProfileDamaged, NoticeKind::kError},
+                          ProfilePath(state_.UserDir()));
   }
   state_.UserProfile = std::move(profile);
   state_.Encrypted = state_.UserProfile.Encrypted();
@@ -69,9 +72,7 @@ Reply UpgradeTool::ReadAgain(int index) {
 Reply UpgradeTool::Start(const StartRequest& request) {
   return Recorded(Guarded([&]() -> Reply {
     // The user the labels show is the one started, never an earlier one.
-    const int index = request.user;
-    if (index < 0 || index >= static_cast<int>(user_names_.size()) ||
-        user_names_[static_cast<size_t>(index)] != state_.UserName) {
+    if (request.user.empty() || request.user != state_.UserName) {
       return Reply::Refused({Say::kSelectUser});
     }
     if (Reply refused = RefuseUserName(installation_, state_.UserName);
@@ -80,7 +81,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     }
     // The user as they are now, not as the window showed them: a first
     // answer, which is taken again under the lock.
-    const Reply now = ReadAgain(index);
+    const Reply now = ReadAgain();
     if (now.outcome != Outcome::kDone) return now;
     const Profile& profile = state_.UserProfile;
     if (Reply refused = VersionRefusal(profile); refused.outcome != Outcome::kDone) {
@@ -117,7 +118,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     }
     // Everything decided on is read again under the lock; a refusal then
     // leaves the disk as it found it, the lock's folders included.
-    if (Reply decided = DecideUnderLock(lock, index, request.password);
+    if (Reply decided = DecideUnderLock(lock, request.password);
         decided.outcome != Outcome::kDone) {
       installation_.Release(&lock);
       return decided;

@@ -42,15 +42,15 @@ Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notice
   return reply;
 }
 
-Reply UpgradeDryRun::Open(Installation& staged, int user_index) {
+Reply UpgradeDryRun::Open(Installation& staged, const std::string& user) {
   tool_ = std::make_unique<UpgradeTool>(staged, no_log_);
   Reply shown = tool_->LoadUsers();
-  if (shown.outcome == Outcome::kDone) shown = tool_->ShowUser(user_index);
+  if (shown.outcome == Outcome::kDone) shown = tool_->ShowUser(user);
   return shown;
 }
 
-Reply UpgradeDryRun::Run(int user_index, const std::string& password, Notices& notices) {
-  StartRequest request{user_index, password};
+Reply UpgradeDryRun::Run(const std::string& user, const std::string& password, Notices& notices) {
+  StartRequest request{user, password};
   request.verb = Verb::kCheck;
   return RunUpgrade(*tool_, request, notices);
 }

@@ -25,8 +25,8 @@ Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notice
 // round, which writes no log.
 class UpgradeDryRun : public DryRun {
  public:
-  Reply Open(Installation& staged, int user_index) override;
-  Reply Run(int user_index, const std::string& password, Notices& notices) override;
+  Reply Open(Installation& staged, const std::string& user) override;
+  Reply Run(const std::string& user, const std::string& password, Notices& notices) override;
   const UnlockedUser& user() const override { return tool_->user(); }
 
  private:

@@ -24,7 +24,7 @@
 namespace dayledger {
 
 struct StartRequest {
-  int user = -1;                // the selected row of the user list; -1 for none
+  std::string user;             // the user's name as listed (CP949); empty for none
   std::string password;         // UTF-8; checked when the user's data is encrypted
   bool skip_backup = false;     // the operator chose to skip the backup
   bool skip_confirmed = false;  // ... and said yes to the question about it
@@ -45,9 +45,12 @@ class UpgradeTool : public StageObserver {
   // names read, also those read before an error.
   Reply LoadUsers();
   const std::vector<std::string>& users() const { return shown_names_; }  // UTF-8
-  // Reads the profile of user `index` (-1 for nobody); the reply's view is
-  // what to show.
-  Reply ShowUser(int index);
+  // The name (CP949) at a row of the list as read, as a window lists it;
+  // empty for a row not there.
+  std::string NameAt(int row) const;
+  // Reads the profile of the user named `user` (CP949; nobody when empty or
+  // not listed); the reply's view is what to show.
+  Reply ShowUser(const std::string& user);
   // The start checks; done means the backup is due (Next::kBackup).
   Reply Start(const StartRequest& request);
   // The backup, or its skipping; done means the stages are due.
@@ -75,13 +78,13 @@ class UpgradeTool : public StageObserver {
   Reply VersionRefusal(const Profile& profile) const;
   // The same, then the password, which unlocks the user into `unlocked`.
   Reply Decide(const Profile& profile, const std::string& password, UnlockedUser* unlocked) const;
-  // Under the user's lock, which it asks for: the user's row and profile
+  // Under the user's lock, which it asks for: the user list and profile
   // read again, decided on, and the user unlocked for the stages.
-  Reply DecideUnderLock(const UserLock& lock, int index, const std::string& password);
-  // The user list's row and the profile read again, as they are now; the
-  // reply shows the user as found, or refuses a row or profile changed so
-  // that the user cannot be started.
-  Reply ReadAgain(int index);
+  Reply DecideUnderLock(const UserLock& lock, const std::string& password);
+  // The user list and the user's profile read again, as they are now; the
+  // reply shows the user as found, or refuses a user gone from the list or
+  // a profile changed so that the user cannot be started.
+  Reply ReadAgain();
   // The view of the disk the stages work on: their changes stay in memory
   // until the profile stage commits them all.
   Platform& Staged();
@@ -99,7 +102,7 @@ class UpgradeTool : public StageObserver {
   const VersionChain& chain_;
   UnitState state_;
   UnlockedUser user_;                     // the user the start checks unlocked, with its key
-  std::vector<std::string> user_names_;   // CP949, parallel to the list's rows
+  std::vector<std::string> user_names_;   // CP949, in the list's order
   std::vector<std::string> shown_names_;  // the same, UTF-8
   std::unique_ptr<OverlayPlatform> staged_;
   // Held from the start checks until the run ends, or until the tool goes.

@@ -1,4 +1,6 @@
 // UpgradeTool's user list and the selected user's details.
+#include <algorithm>
+
 #include "floor/start_check_list.h"
 #include "floor/words.h"
 #include "platform/cp949_codec.h"
@@ -30,15 +32,20 @@ Reply UpgradeTool::LoadUsers() {
   });
 }
 
-Reply UpgradeTool::ShowUser(int index) {
+std::string UpgradeTool::NameAt(int row) const {
+  if (row < 0 || row >= static_cast<int>(user_names_.size())) return "";
+  return user_names_[static_cast<size_t>(row)];
+}
+
+Reply UpgradeTool::ShowUser(const std::string& user) {
   // What was shown before an error stays shown with it.
   UserView view;
   Reply reply = Guarded([&]() -> Reply {
-    if (index < 0 || index >= static_cast<int>(user_names_.size())) {
+    if (std::find(user_names_.begin(), user_names_.end(), user) == user_names_.end()) {
       view = {"", "", false};
       return Reply();
     }
-    state_.UserName = user_names_[static_cast<size_t>(index)];
+    state_.UserName = user;
     view.user = Cp949ToUtf8Text(state_.UserName);
     // The name comes from the user list and becomes a path: one the tool
     // cannot hold safely is never followed.

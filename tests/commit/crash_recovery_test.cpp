@@ -118,8 +118,8 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     testing::HeadlessView view;
     UpgradeTool tool(installation, view);
     tool.LoadUsers();
-    tool.ShowUser(0);
-    const StartRequest request{0, GetParam().user.password, skip_backup};
+    tool.ShowUser(tool.NameAt(0));
+    const StartRequest request{tool.NameAt(0), GetParam().user.password, skip_backup};
     BoxedNotices notices(installation.platform(), disk);
     Outcome outcome = Outcome::kStopped;
     try {

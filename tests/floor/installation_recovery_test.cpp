@@ -77,10 +77,10 @@ class Layout {
     UpgradeTool tool(installation, log);
     tool.LoadUsers();
     int row = 0;
-    while (tool.ShowUser(row).view->user != name) ++row;
+    while (tool.ShowUser(tool.NameAt(row)).view->user != name) ++row;
     BoxedNotices answered(installation.platform(), on);
     try {
-      return RunUpgrade(tool, {row, "", false, true, true}, answered).outcome;
+      return RunUpgrade(tool, {tool.NameAt(row), "", false, true, true}, answered).outcome;
     } catch (const testing::SimulatedCrash&) {  // the kill ends the run there
       return Outcome::kStopped;
     }

@@ -46,21 +46,25 @@ TEST_F(StartCheckListTest, EachRowRefusesForItsCommandsAndTheEarlierRowsReasonWi
     Say reason;
     std::vector<std::string> items = {};  // the names it gives, where it gives any
   } rows[] = {
-      {"another account", every,
+      {"another account",
+       every,
        [&] {
          platform.other_account = {true, "admin", "kim"};
        },
-       Say::kRunAsOtherAccount, {"admin", "kim"}},
+       Say::kRunAsOtherAccount,
+       {"admin", "kim"}},
       {"a network drive", Of(Verb::kUpgrade) | Of(Verb::kRestore),
        [&] { platform.network_drive = true; }, Say::kOtherPcsQuestion},
-      {"the scheduler running", every,
+      {"the scheduler running",
+       every,
        // The tool's own programs are never taken for the scheduler.
        [&] {
          platform.running_programs = {"C:\\app\\dayledger-upgrade.exe",
                                       "C:\\app\\Dayledger-Upgrade-GUI.EXE",
                                       "C:\\app\\Dayledger.exe"};
        },
-       Say::kProgramRunning, {"Dayledger.exe"}},
+       Say::kProgramRunning,
+       {"Dayledger.exe"}},
       {"a link on the way", every,
        [&] {
          fs::create_directories(NativeOf("upgrade_backup"));
@@ -109,7 +113,7 @@ TEST_F(StartCheckListTest, CheckNotesANetworkDrive) {
     platform.network_drive = network;
     UpgradeDryRun dry_run;
     std::vector<PreflightProblem> problems;
-    const Reply checked = CheckUser(installation, 0, "", dry_run, &problems);
+    const Reply checked = CheckUser(installation, "u", "", dry_run, &problems);
     EXPECT_EQ(checked.outcome, Outcome::kDone) << network;
     EXPECT_EQ(!checked.said.empty() && checked.said.front().say == Say::kOtherPcsNote, network);
   }

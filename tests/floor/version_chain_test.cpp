@@ -64,9 +64,9 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     testing::HeadlessView view;
     UpgradeTool tool(installation, view, chain);
     tool.LoadUsers();
-    tool.ShowUser(0);
+    tool.ShowUser("u");
     BoxedNotices notices(installation.platform(), platform);
-    ASSERT_EQ(RunUpgrade(tool, {0, "pw"}, notices).outcome, Outcome::kDone)
+    ASSERT_EQ(RunUpgrade(tool, {"u", "pw"}, notices).outcome, Outcome::kDone)
         << version << ": " << platform.MessageLines().back();
     // Both stages take the step, after the tool's own step to 1.03 where it is due.
     std::string log;

@@ -37,7 +37,7 @@ Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const Path& app_dir
   tool.LoadUsers();
   StartRequest request;
   for (size_t i = 0; i < tool.users().size(); ++i) {
-    if (tool.users()[i] == name) request.user = static_cast<int>(i);
+    if (tool.users()[i] == name) request.user = tool.NameAt(static_cast<int>(i));
   }
   tool.ShowUser(request.user);
   request.password = password;

@@ -322,11 +322,12 @@ class History {
       testing::HeadlessView log;
       UpgradeTool tool(installation, log);
       tool.LoadUsers();
-      tool.ShowUser(user.row);
+      tool.ShowUser(tool.NameAt(user.row));
       BoxedNotices answered(installation.platform(), disk);
       try {
-        outcome =
-            RunUpgrade(tool, {user.row, user.layout.password, skip, true, true}, answered).outcome;
+        outcome = RunUpgrade(tool, {tool.NameAt(user.row), user.layout.password, skip, true, true},
+                             answered)
+                      .outcome;
       } catch (const testing::SimulatedCrash&) {  // the power cut ends the run there
       }
     } else {
@@ -908,8 +909,8 @@ class History {
         Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password}, &report);
     UpgradeDryRun dry_run;
     std::vector<PreflightProblem> problems;
-    const Reply checked =
-        CheckUser(installation, user.row, user.layout.password, dry_run, &problems);
+    const Reply checked = CheckUser(installation, Utf8ToCp949Text(user.layout.name),
+                                    user.layout.password, dry_run, &problems);
     if (locked) {
       EXPECT_TRUE(verified.outcome == Outcome::kRefused && verified.reason() == Say::kUserBusy)
           << where << ": verify while the lock is held";
@@ -951,7 +952,9 @@ class History {
         << where << ": verify answered " << static_cast<int>(verified.outcome);
     UpgradeDryRun dry_run;
     std::vector<PreflightProblem> problems;
-    EXPECT_NE(CheckUser(installation, user.row, "", dry_run, &problems).outcome, Outcome::kDone)
+    EXPECT_NE(
+        CheckUser(installation, Utf8ToCp949Text(user.layout.name), "", dry_run, &problems).outcome,
+        Outcome::kDone)
         << where;
     EXPECT_TRUE(disk_.Snapshot(app_dir_) == before) << where << " changed the disk";
   }

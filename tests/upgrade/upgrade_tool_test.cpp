@@ -631,9 +631,9 @@ TEST_F(UpgradeToolTest, UserUpgradedElsewhereAfterTheSelectionIsRefusedUnderTheL
       testing::HeadlessView other_view;
       UpgradeTool other(installation, other_view);
       other.LoadUsers();
-      other.ShowUser(0);
+      other.ShowUser("u");
       BoxedNotices answered(installation.platform(), platform);
-      ASSERT_EQ(RunUpgrade(other, StartRequest{0, ""}, answered).outcome, Outcome::kDone);
+      ASSERT_EQ(RunUpgrade(other, StartRequest{"u", ""}, answered).outcome, Outcome::kDone);
     } else {
       WriteProfile("u", Profile("10300"));
     }
