@@ -64,7 +64,8 @@ Result<UserList> Installation::Users() {
 
 std::optional<Path> Installation::InstallationAbove() {
   const Path above = folder_.Parent();
-  if (above.empty() || !view_->TestOpen(UserListPath(above.WithSuffix("\\"))).ok()) return std::nullopt;
+  if (above.empty() || !view_->TestOpen(UserListPath(above.WithSuffix("\\"))).ok())
+    return std::nullopt;
   return above;
 }
 

@@ -133,7 +133,7 @@ std::optional<std::vector<FolderEntry>> Installation::ListedOrStop(const Path& f
   recovered_.push_back(
       Words(Say::kNoteFailed) + std::string(" ") +
       ReportedText(*view_, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
-                                                     listed.status().code))));
+                                                      listed.status().code))));
   recovery_stopped_ = true;
   return std::nullopt;
 }

@@ -156,7 +156,8 @@ Reply RefuseOtherAccount(Installation& installation) {
 
 Reply RefuseRunningPrograms(Installation& installation) {
   std::vector<std::string> names;
-  for (const std::string& program : installation.platform().ProgramsRunningIn(installation.folder())) {
+  for (const std::string& program :
+       installation.platform().ProgramsRunningIn(installation.folder())) {
     const std::string name = program.substr(program.find_last_of("\\/") + 1);
     if (IsOwnProgram(name) || std::find(names.begin(), names.end(), name) != names.end()) continue;
     names.push_back(name);

@@ -25,7 +25,8 @@ Reply Reply::Asked(Said said, Question question) {
 }
 
 Reply Told(Outcome outcome, Say say, const Path& place) {
-  const NoticeKind kind = outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation;
+  const NoticeKind kind =
+      outcome == Outcome::kStopped ? NoticeKind::kError : NoticeKind::kInformation;
   return Reply::Ended(outcome, Said(say, kind, place), place);
 }
 

@@ -38,11 +38,11 @@ enum class Say {
   kUpgradeDone,
   kFileInUse,
   kUnsafeUserName,
-  kRunAsOtherAccount,          // items: the account running, the desktop's
+  kRunAsOtherAccount,           // items: the account running, the desktop's
   kInstallationOfOtherAccount,  // items: the owner, the account running
-  kDiskTooFull,                // needed and available bytes, at the path
-  kStoppedByError,             // the error that ended the verb
-  kBackupFailed,               // the backup's error, its copy, and its removal
+  kDiskTooFull,                 // needed and available bytes, at the path
+  kStoppedByError,              // the error that ended the verb
+  kBackupFailed,                // the backup's error, its copy, and its removal
   // The progress log, in the order the upgrade writes it, and the names of
   // the data it works on.
   kLogUpgradeStarting,

@@ -29,7 +29,8 @@ Said OtherPcsQuestion() {
 // A scheduler open on another PC cannot be seen from this one: the
 // operator is asked, and Enter alone does not answer for the other PCs.
 Reply AskOtherPcs(const StartScene& scene) {
-  if (scene.others_closed || !scene.installation.platform().OnNetworkDrive(scene.installation.folder())) {
+  if (scene.others_closed ||
+      !scene.installation.platform().OnNetworkDrive(scene.installation.folder())) {
     return Reply();
   }
   return Reply::Asked(OtherPcsQuestion(), Question::kOtherPcs);
@@ -47,7 +48,8 @@ const StartCheck kStartChecks[] = {
     {kEvery, [](const StartScene& scene) { return RefuseLinks(scene.installation, scene.user); }},
     {kUpgrades,
      [](const StartScene& scene) {
-       return RefuseUnchangeable(scene.installation.platform(), scene.installation.UserFolder(scene.user));
+       return RefuseUnchangeable(scene.installation.platform(),
+                                 scene.installation.UserFolder(scene.user));
      }},
     {kUpgrades,
      [](const StartScene& scene) {

@@ -19,7 +19,6 @@
 
 namespace dayledger {
 
-
 // The sentence for `say`.
 const char* Words(Say say);
 

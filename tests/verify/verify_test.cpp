@@ -171,7 +171,8 @@ TEST_F(VerifyTest, PlantedLossesAreFoundAndNamed) {
   const Reply stopped = Verify(installation, {"enc", "pw"}, &unlooked);
   EXPECT_EQ(stopped.outcome, Outcome::kStopped);
   EXPECT_EQ(stopped.reason(), Say::kStoppedByError);
-  EXPECT_TRUE(stopped.error.path.text().ends_with("groups\\group1.qbd")) << stopped.error.path.text();
+  EXPECT_TRUE(stopped.error.path.text().ends_with("groups\\group1.qbd"))
+      << stopped.error.path.text();
 }
 
 }  // namespace
