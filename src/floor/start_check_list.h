@@ -1,10 +1,11 @@
 // The checks a command makes on the PC before it changes or checks a user's
-// folder, in one order, each with the commands it applies to. The upgrade,
-// the restore and the pre-flight check all walk this list, and then take
-// the user's lock.
+// folder, in one order, each with the commands it applies to and whom it is
+// about: the installation, or the one user. The upgrade, the restore and
+// the pre-flight check all walk this list, and then take the user's lock.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "floor/installation.h"
@@ -16,6 +17,13 @@ namespace dayledger {
 // The commands that walk the list.
 enum class Verb { kUpgrade, kRestore, kCheck };
 
+// What the installation's checks answered in a run over several users:
+// asked for the first user that gets to them, and taken as answered for the
+// others, so that a question about the PC comes once.
+struct InstallationVerdict {
+  std::optional<Reply> reply;  // kDone or their refusal; none before they were asked
+};
+
 // What the checks look at.
 struct StartScene {
   Installation& installation;
@@ -25,6 +33,9 @@ struct StartScene {
   // The operator said the scheduler is closed on every PC that uses an
   // installation on a network drive.
   bool others_closed = false;
+  // The run's verdict on the installation's checks; none where the run is
+  // of this one user, which asks them itself.
+  InstallationVerdict* verdict = nullptr;
 };
 
 // The first refusal or question (kAsk) of the checks `verb` makes, or a

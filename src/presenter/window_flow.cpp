@@ -52,8 +52,8 @@ Reply WindowFlow::UserClicked() {
 }
 
 Reply WindowFlow::StartClicked() {
-  const StartRequest request{tool_.NameAt(view_.SelectedUser()), view_.Password(),
-                             view_.SkipBackupChecked()};
+  StartRequest request{tool_.NameAt(view_.SelectedUser()), view_.Password(),
+                       view_.SkipBackupChecked()};
   BoxedNotices notices(installation_.platform(), boxes_);
   const Reply reply = StartAsking(tool_, request, notices);
   Show(reply);

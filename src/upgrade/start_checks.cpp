@@ -105,6 +105,7 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     StartScene scene{installation_, user, !request.skip_backup,
                      chain_.MergesMonthsFrom(profile.Version())};
     scene.others_closed = request.others_closed;
+    scene.verdict = request.verdict;
     UserLock lock;
     if (Reply refused = ClearToStart(request.verb, scene, &lock);
         refused.outcome != Outcome::kDone) {

@@ -1,9 +1,11 @@
 // The start with its question, and one upgrade from start to finish.
 #include "upgrade/upgrade_runner.h"
 
+#include <optional>
+
 namespace dayledger {
 
-Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices) {
+Reply StartAsking(UpgradeTool& tool, StartRequest& request, Notices& notices) {
   Reply reply = tool.Start(request);
   // Each question is asked once; a yes runs the checks again with it answered.
   while (reply.outcome == Outcome::kAsk) {
@@ -27,7 +29,10 @@ Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices) {
   return reply;
 }
 
-Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices) {
+namespace {
+
+// RunUpgrade, with the questions' answers kept in `request`.
+Reply RunAnswering(UpgradeTool& tool, StartRequest& request, Notices& notices) {
   Reply reply = StartAsking(tool, request, notices);
   for (;;) {
     for (const Said& said : reply.said) notices.Show(said);
@@ -40,6 +45,32 @@ Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notice
     }
   }
   return reply;
+}
+
+}  // namespace
+
+Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices) {
+  StartRequest asked = request;
+  return RunAnswering(tool, asked, notices);
+}
+
+void RunUpgrades(UpgradeTool& tool, StartRequest request, std::vector<UserRun>* users,
+                 Notices& notices) {
+  InstallationVerdict verdict;
+  request.verdict = &verdict;
+  std::optional<Reply> declined;
+  for (UserRun& run : *users) {
+    // A question declined is declined for every user after.
+    if (declined) {
+      run.reply = *declined;
+      continue;
+    }
+    request.user = run.user;
+    request.password = run.password;
+    tool.ShowUser(run.user);
+    run.reply = RunAnswering(tool, request, notices);
+    if (run.reply.outcome == Outcome::kRefused && run.reply.said.empty()) declined = run.reply;
+  }
 }
 
 Reply UpgradeDryRun::Open(Installation& staged, const std::string& user) {

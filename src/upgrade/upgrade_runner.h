@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "check/preflight.h"
 #include "floor/notice.h"
@@ -12,14 +14,31 @@
 namespace dayledger {
 
 // The start checks; each question they ask is asked of `notices`, and a yes
-// runs them again with it answered. The reply's notices are not yet shown.
-Reply StartAsking(UpgradeTool& tool, StartRequest request, Notices& notices);
+// runs them again with it answered into `request`. What the reply tells is
+// not yet shown.
+Reply StartAsking(UpgradeTool& tool, StartRequest& request, Notices& notices);
 
 // Runs the upgrade of the user the tool shows, showing every notice in
 // `notices`. The last reply says what the run came to: kDone once the
 // upgrade reached the disk, kRefused when a start check said no, kStopped
 // when the backup failed or an error (its `error`) ended a verb.
 Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices);
+
+// One user of a run over several: the name (CP949) and password (UTF-8)
+// to start with, and what the user's run came to.
+struct UserRun {
+  std::string user;
+  std::string password;
+  Reply reply;
+};
+
+// Upgrades each of `users` in turn, as RunUpgrade upgrades one, with the
+// choices of `request`. The installation's start checks and their
+// questions come once, for the first user that gets to them; an answer
+// holds for the users after. One user's refusal or stop leaves the others
+// to go on.
+void RunUpgrades(UpgradeTool& tool, StartRequest request, std::vector<UserRun>* users,
+                 Notices& notices);
 
 // The upgrade as the pre-flight check plays it: a tool of its own each
 // round, which writes no log.

@@ -33,6 +33,8 @@ struct StartRequest {
   bool others_closed = false;
   // The upgrade itself, or its dry run in the pre-flight check.
   Verb verb = Verb::kUpgrade;
+  // In a run over several users: what the installation's checks answered.
+  InstallationVerdict* verdict = nullptr;
 };
 
 class UpgradeTool : public StageObserver {

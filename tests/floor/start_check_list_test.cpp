@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -117,6 +118,42 @@ TEST_F(StartCheckListTest, CheckNotesANetworkDrive) {
     EXPECT_EQ(checked.outcome, Outcome::kDone) << network;
     EXPECT_EQ(!checked.said.empty() && checked.said.front().say == Say::kOtherPcsNote, network);
   }
+}
+
+// A run over several users asks about the installation once, and still
+// makes each user's own checks, the scheduler started on the way among
+// them: a user who fails one is refused, the others go on.
+TEST_F(StartCheckListTest, ARunOverSeveralUsersAsksTheInstallationOnceAndEachUserForThemselves) {
+  AddUsers({UserSpec{"a", "10100", "", 1, 1, 1}, UserSpec{"b", "10100", "", 1, 1, 1},
+            UserSpec{"c", "10100", "", 1, 1, 1}});
+  platform.network_drive = true;
+  platform.unwritable_folder = NativeOf("users/a");
+  testing::HeadlessView log;
+  UpgradeTool tool(installation, log);
+  tool.LoadUsers();
+  platform.account_looks = 0;
+  std::vector<UserRun> runs = {{"a", "", {}}, {"b", "", {}}, {"c", "", {}}};
+  // The scheduler is started as soon as a user's upgrade is told done.
+  struct StartingTheScheduler : BoxedNotices {
+    using BoxedNotices::BoxedNotices;
+    bool Show(const Said& said) override {
+      if (said.say == Say::kUpgradeDone) *running = {"C:\\app\\Dayledger.exe"};
+      return BoxedNotices::Show(said);
+    }
+    std::vector<std::string>* running = nullptr;
+  } answered(installation.platform(), platform);
+  answered.running = &platform.running_programs;
+  RunUpgrades(tool, StartRequest(), &runs, answered);
+  EXPECT_EQ(runs[0].reply.reason(), Say::kFolderNotWritable);
+  EXPECT_EQ(runs[1].reply.outcome, Outcome::kDone);
+  EXPECT_EQ(runs[2].reply.reason(), Say::kProgramRunning);
+  const auto questions =
+      std::count_if(platform.messages.begin(), platform.messages.end(),
+                    [](const auto& m) { return m.text == texts::kOtherPcsQuestion; });
+  EXPECT_EQ(questions, 1);
+  // Asked with the first user's question, and again with it answered.
+  EXPECT_EQ(platform.account_looks, 2);
+  Clear();
 }
 
 }  // namespace

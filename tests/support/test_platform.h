@@ -37,6 +37,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
     return network_drive || SystemPlatform::OnNetworkDrive(folder);
   }
   std::optional<OtherAccount> RunningAsOtherAccount(const Path& folder) override {
+    ++account_looks;
     return other_account ? other_account : SystemPlatform::RunningAsOtherAccount(folder);
   }
   std::vector<std::string> ProgramsRunningIn(const Path& folder) override {
@@ -70,6 +71,7 @@ class TestPlatform : public SystemPlatform, public RecordedBoxes {
   std::optional<std::uint64_t> free_bytes;    // the room every drive has left
   bool network_drive = false;                 // the installation lies on another PC
   std::optional<OtherAccount> other_account;  // the tool runs as another account
+  int account_looks = 0;                      // how often the account was asked about
   std::vector<std::string> running_programs;  // programs running from the installation
   int denied_syncs = 0;          // the next flushes of files, refused for a moment (EBUSY)
   std::string denied_sync_path;  // ... of this file only, where one is named
