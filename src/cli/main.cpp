@@ -9,6 +9,7 @@
 #include "floor/installation.h"
 #include "floor/tool_version.h"
 #include "floor/version_steps.h"
+#include "floor/words.h"
 #include "platform/native_path.h"
 #include "platform/path.h"
 #include "platform/system_platform.h"
@@ -49,9 +50,10 @@ int Run(int argc, char* argv[]) {
                                   ? Installation::OfProgram(system)
                                   : Installation::Open(system, ToolAppDir(options.app_dir));
   // What opening the installation finished or undid comes before anything else.
-  for (const std::string& note : installation.recovered())
-    std::fprintf(stderr, "%s\n", note.c_str());
-  if (installation.recovery_stopped()) return kExitStopped;
+  for (const Said& note : installation.recovered()) {
+    std::fprintf(stderr, "%s\n", Worded(installation.platform(), note).text.c_str());
+  }
+  if (!installation.stopped().ok()) return kExitStopped;
   return RunCommand(installation, console, options);
 }
 

@@ -14,6 +14,7 @@
 
 #include "floor/copy_tree.h"
 #include "floor/folder_swap.h"
+#include "floor/said.h"
 #include "platform/framework_error.h"
 #include "platform/platform.h"
 #include "platform/system_platform.h"
@@ -74,13 +75,13 @@ class Installation {
   // through this view.
   Platform& platform() const { return *view_; }
 
-  // What opening finished or undid, one line per user (UTF-8); empty when
-  // nothing was left.
-  const std::vector<std::string>& recovered() const { return recovered_; }
-  // Whether what an interrupted change left could not be finished or undone
-  // now (a file of it held, or lost): the notes say which, and a program
-  // goes no further.
-  bool recovery_stopped() const { return recovery_stopped_; }
+  // What opening finished or undid, a note for each user and each file
+  // left; empty when nothing was left.
+  const std::vector<Said>& recovered() const { return recovered_; }
+  // What kept an interrupted change from being finished or undone now (a
+  // file of it held, or lost), ok when nothing did: the notes say where,
+  // and a program goes no further.
+  const Status& stopped() const { return stopped_; }
 
   // The folder as the scheduler spells it, ending in a backslash, so that
   // its places keep the scheduler's doubled separator ("C:\app\\users\u").
@@ -165,8 +166,8 @@ class Installation {
   std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Path app_dir_;
   Path folder_;
-  std::vector<std::string> recovered_;
-  bool recovery_stopped_ = false;
+  std::vector<Said> recovered_;
+  Status stopped_;
 };
 
 }  // namespace dayledger

@@ -1,6 +1,4 @@
 // The recovery of every user's folder when an installation is opened.
-#include "floor/installation_recovery.h"
-
 #include <algorithm>
 #include <set>
 
@@ -11,40 +9,44 @@
 #include "state/file_names.h"
 
 namespace dayledger {
-std::string RecoveryMessage(const std::vector<std::string>& notes) {
-  std::string text;
-  for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
-  return text;
+namespace {
+
+// A note about a user (UTF-8), and the error or place it names.
+Said Note(Say say, const std::string& user, const Status& error = Status(),
+          const Path& path = Path()) {
+  Said note(say, NoticeKind::kInformation, path);
+  if (!user.empty()) note.items = {user};
+  note.error = error;
+  return note;
 }
+
+}  // namespace
 
 void Installation::SettleUser(const std::string& user) {
   const FolderSwap swap = BackupSwapOf(user);
   Platform& platform = *view_;
-  const std::string who = words::NoteUser(Cp949ToUtf8Text(user));
+  const std::string who = Cp949ToUtf8Text(user);
   // Never while another program makes or settles that backup now.
   Result<UserLock> lock = LockUser(user);
   if (lock.kind() == StatusKind::kBusy) return;
   if (!lock.ok()) {
-    recovered_.push_back(std::string(Words(Say::kLockUnavailable)) + platform.Shown(LockOf(user)) +
-                         who);
-    recovery_stopped_ = true;
+    recovered_.push_back(Note(Say::kNoteLockUnavailable, who, lock.status(), LockOf(user)));
+    stopped_ = lock.status();
     return;
   }
   std::vector<Path> left;
   if (const Status settled = SettleSwap(platform, swap, &left); !settled.ok()) {
-    recovered_.push_back(Words(Say::kNoteFailed) + who + " " +
-                         ReportedText(platform, StatusError(settled)));
+    recovered_.push_back(Note(Say::kNoteFailed, who, StatusError(settled).status()));
     // A move left half done stops the program, as a held journal does;
     // a half copy that stays is only named.
-    recovery_stopped_ = recovery_stopped_ || SwapPending(platform, swap);
+    if (stopped_.ok() && SwapPending(platform, swap)) stopped_ = settled;
   }
   // A copy restore was keeping when it was cut is half, and never kept.
   if (const Status removed = RemoveTree(platform, PlaceOf(ToolPlace::kKeeping, user));
       !removed.ok()) {
     left.push_back(removed.path);
   }
-  for (const Path& path : left)
-    recovered_.push_back(Words(Say::kLogLeftover) + platform.Shown(path));
+  for (const Path& path : left) recovered_.push_back(Note(Say::kLogLeftover, "", Status(), path));
 }
 
 void Installation::SettleBackups(const std::set<std::string>& unrecovered) {
@@ -120,8 +122,8 @@ void Installation::SettleEarlierBackups() {
     if (settled.ok()) settled = RemoveTree(platform, aside);
     if (settled.ok()) settled = platform.SyncFolder(root);
     if (!settled.ok()) {
-      recovered_.push_back(Words(Say::kNoteFailed) + words::NoteUser(Cp949ToUtf8Text(user)) + " " +
-                           ReportedText(platform, StatusError(settled)));
+      recovered_.push_back(
+          Note(Say::kNoteFailed, Cp949ToUtf8Text(user), StatusError(settled).status()));
     }
   }
 }
@@ -130,11 +132,9 @@ std::optional<std::vector<FolderEntry>> Installation::ListedOrStop(const Path& f
   if (SurelyMissing(*view_, folder)) return std::vector<FolderEntry>();
   Result<std::vector<FolderEntry>> listed = view_->ListFolder(folder);
   if (listed.ok()) return std::move(*listed);
-  recovered_.push_back(
-      Words(Say::kNoteFailed) + std::string(" ") +
-      ReportedText(*view_, StatusError(Status::Failed(StatusKind::kRecoveryHeld, folder,
-                                                      listed.status().code))));
-  recovery_stopped_ = true;
+  const Status held = Status::Failed(StatusKind::kRecoveryHeld, folder, listed.status().code);
+  recovered_.push_back(Note(Say::kNoteFailed, "", StatusError(held).status()));
+  stopped_ = held;
   return std::nullopt;
 }
 
@@ -154,7 +154,7 @@ Status Installation::RecoverUser(const UserLock& lock) {
 
 void Installation::Recover() {
   Platform& platform = *view_;
-  std::vector<std::string>& notes = recovered_;
+  std::vector<Said>& notes = recovered_;
   RemoveStaleLocks();
   // A user whose change could not be finished now keeps everything else of
   // theirs as it is too, the backup's swap included, for the next start.
@@ -167,7 +167,7 @@ void Installation::Recover() {
   if (!listed.ok() && listed.kind() != StatusKind::kNotFound) return;
   for (const FolderEntry& entry : listed.value_or({})) {
     if (!entry.folder) continue;
-    const std::string who = words::NoteUser(entry.name);
+    const std::string& who = entry.name;
     const std::string user = Utf8ToCp949Text(entry.name);  // as the user list names it
     const Path folder = users / entry.name;
     // A folder without work files is left untouched; one whose lock is held
@@ -178,8 +178,7 @@ void Installation::Recover() {
     // start, which looks again under the lock, refuses it as it stands.
     const Result<bool> unfinished = HasWorkFiles(platform, folder);
     if (!unfinished.ok()) {
-      notes.push_back(Words(Say::kNoteFailed) + who + " " +
-                      ReportedText(platform, StatusError(unfinished.status())));
+      notes.push_back(Note(Say::kNoteFailed, who, StatusError(unfinished.status()).status()));
       unrecovered.insert(user);
       continue;
     }
@@ -192,26 +191,35 @@ void Installation::Recover() {
       old_lock = platform.LockFile(old_lock_path);
     }
     if (lock.kind() == StatusKind::kBusy || old_lock.kind() == StatusKind::kBusy) {
-      notes.push_back(Words(Say::kNoteBusy) + who);
+      notes.push_back(Note(Say::kNoteBusy, who));
       continue;
     }
     if (!lock.ok()) {
-      notes.push_back(std::string(Words(Say::kLockUnavailable)) + platform.Shown(LockOf(user)) +
-                      who);
+      notes.push_back(Note(Say::kNoteLockUnavailable, who, lock.status(), LockOf(user)));
       continue;
     }
     const Result<RecoveryReport> report = RecoverFolder(platform, folder);
     if (!report.ok()) {
-      notes.push_back(Words(Say::kNoteFailed) + who + " " +
-                      ReportedText(platform, FrameworkError(report.status())));
-      recovery_stopped_ = true;
+      notes.push_back(Note(Say::kNoteFailed, who, report.status()));
+      stopped_ = report.status();
       unrecovered.insert(user);
       continue;
     }
-    if (report->action != RecoveryAction::kNone)
-      notes.push_back(words::RecoveryNote(report->action) + who);
+    switch (report->action) {
+      case RecoveryAction::kRolledForward:
+        notes.push_back(Note(Say::kNoteRolledForward, who));
+        break;
+      case RecoveryAction::kRolledBack:
+        notes.push_back(Note(Say::kNoteRolledBack, who));
+        break;
+      case RecoveryAction::kCleaned:
+        notes.push_back(Note(Say::kNoteCleaned, who));
+        break;
+      case RecoveryAction::kNone:
+        break;
+    }
     for (const Path& path : report->undeleted) {
-      notes.push_back(Words(Say::kLogUndeleted) + platform.Shown(path));
+      notes.push_back(Note(Say::kLogUndeleted, "", Status(), path));
     }
   }
   SettleBackups(unrecovered);

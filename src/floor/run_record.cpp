@@ -14,6 +14,7 @@
 #include "platform/cp949_codec.h"
 #include "state/file_names.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 
 namespace dayledger {
 namespace {
@@ -93,7 +94,7 @@ RunRecord RunRecord::Begin(Installation& installation, const std::string& user,
   record.text_ = "\xEF\xBB\xBF";
   const Path store = installation.VirtualStore();
   for (const std::string& line : {
-           words::RecordTool(kToolVersion, ShownVersion(VersionChain::Standard().target())),
+           texts::RecordTool(kToolVersion, ShownVersion(VersionChain::Standard().target())),
            Words(Say::kRecordSystem) + platform.SystemVersion(),
            Words(Say::kRecordInstallation) + installation.folder().text(),
            store.empty() ? std::string() : Words(Say::kRecordVirtualStore) + store.text(),
@@ -129,7 +130,7 @@ void RunRecord::End(Reply* reply) {
   if (!active()) return;
   AddErrors(*reply);
   const bool done = reply->outcome == Outcome::kDone;
-  Line(StampedLine(platform_->Now(), words::RecordEnded(done, ExitStatusOf(reply->outcome))));
+  Line(StampedLine(platform_->Now(), texts::RecordEnded(done, ExitStatusOf(reply->outcome))));
   Save();
   if (reply->outcome == Outcome::kStopped) NameRecord(path_, kept_, reply);
   platform_ = nullptr;

@@ -70,9 +70,14 @@ enum class Say {
   kLogUpgradeDone,
   kProgressSchedules,
   kProgressAnniversaries,
-  // Notes of the recovery on opening an installation.
+  // Notes of the recovery on opening an installation; items: the user, where
+  // the note is about one.
   kNoteBusy,
-  kNoteFailed,
+  kNoteFailed,  // the error that kept it from finishing
+  kNoteLockUnavailable,
+  kNoteRolledForward,
+  kNoteRolledBack,
+  kNoteCleaned,
   // The record of a run.
   kRecordSystem,
   kRecordInstallation,

@@ -40,183 +40,83 @@ std::string Words(const std::exception& error) {
 
 }  // namespace
 
+namespace {
+
+// The sentence of each kind that is one sentence alone; the others are made
+// with their facts below.
+constexpr std::pair<Say, const char*> kSentences[] = {
+    {Say::kUserListMissing, texts::kUserListMissing},
+    {Say::kProfileDamaged, texts::kProfileDamaged},
+    {Say::kSelectUser, texts::kSelectUser},
+    {Say::kAlreadyLatest, texts::kAlreadyLatest},
+    {Say::kUnsupportedVersion, texts::kUnsupportedVersion},
+    {Say::kSkipBackupQuestion, texts::kSkipBackupQuestion},
+    {Say::kWrongPassword, texts::kWrongPassword},
+    {Say::kUserBusy, texts::kUserBusy},
+    {Say::kLockUnavailable, texts::kLockUnavailable},
+    {Say::kFolderNotWritable, texts::kFolderNotWritable},
+    {Say::kProgramRunning, texts::kProgramRunning},
+    {Say::kOtherPcsQuestion, texts::kOtherPcsQuestion},
+    {Say::kOtherPcsNote, texts::kOtherPcsNote},
+    {Say::kLinkOnTheWay, texts::kLinkOnTheWay},
+    {Say::kReadOnlyFiles, texts::kReadOnlyFiles},
+    {Say::kFileNotDeletable, texts::kFileNotDeletable},
+    {Say::kUpgradeDone, texts::kUpgradeDone},
+    {Say::kFileInUse, texts::kFileInUse},
+    {Say::kUnsafeUserName, texts::kUnsafeUserName},
+    {Say::kLogUpgradeStarting, texts::kLogUpgradeStarting},
+    {Say::kLogBackingUp, texts::kLogBackingUp},
+    {Say::kLogBackupSkipped, texts::kLogBackupSkipped},
+    {Say::kLogBackupDone, texts::kLogBackupDone},
+    {Say::kLogSchedulesStarting, texts::kLogSchedulesStarting},
+    {Say::kLogAnniversariesStarting, texts::kLogAnniversariesStarting},
+    {Say::kLogCurrentVersion, texts::kLogCurrentVersion},
+    {Say::kLogNoAnniversaryVersion, texts::kLogNoAnniversaryVersion},
+    {Say::kLogTargetVersion, texts::kLogTargetVersion},
+    {Say::kScheduleData, texts::kScheduleData},
+    {Say::kAnniversaryData, texts::kAnniversaryData},
+    {Say::kLogRepeatCreated, texts::kLogRepeatCreated},
+    {Say::kLogYearStamped, texts::kLogYearStamped},
+    {Say::kLogYearLoaded, texts::kLogYearLoaded},
+    {Say::kLogSchedulesMerged, texts::kLogSchedulesMerged},
+    {Say::kLogGroupInformationDone, texts::kLogGroupInformationDone},
+    {Say::kLogGroupsDone, texts::kLogGroupsDone},
+    {Say::kLogAnniversariesCopied, texts::kLogAnniversariesCopied},
+    {Say::kLogAnniversariesDone, texts::kLogAnniversariesDone},
+    {Say::kLogSavingProfile, texts::kLogSavingProfile},
+    {Say::kLogUndeleted, texts::kLogUndeleted},
+    {Say::kLogLeftover, texts::kLogLeftover},
+    {Say::kLogUpgradeDone, texts::kLogUpgradeDone},
+    {Say::kProgressSchedules, texts::kProgressSchedules},
+    {Say::kProgressAnniversaries, texts::kProgressAnniversaries},
+    {Say::kNoteBusy, texts::kNoteBusy},
+    {Say::kNoteFailed, texts::kNoteFailed},
+    {Say::kRecordSystem, texts::kRecordSystem},
+    {Say::kRecordInstallation, texts::kRecordInstallation},
+    {Say::kRecordVirtualStore, texts::kRecordVirtualStore},
+    {Say::kRecordUser, texts::kRecordUser},
+    {Say::kRecordVerb, texts::kRecordVerb},
+    {Say::kRecordUpgrade, texts::kRecordUpgrade},
+    {Say::kRecordRestore, texts::kRecordRestore},
+    {Say::kRecordError, texts::kRecordError},
+    {Say::kNoBackupToRestore, texts::kNoBackupToRestore},
+    {Say::kBackupProfileUnreadable, texts::kBackupProfileUnreadable},
+    {Say::kKeptAside, texts::kKeptAside},
+    {Say::kRestored, texts::kRestored},
+    {Say::kNoBackupToCompare, texts::kNoBackupToCompare},
+    {Say::kNoteRolledForward, texts::kNoteRolledForward},
+    {Say::kNoteRolledBack, texts::kNoteRolledBack},
+    {Say::kNoteCleaned, texts::kNoteCleaned},
+};
+
+}  // namespace
+
 const char* Words(Say say) {
-  switch (say) {
-    case Say::kNone:
-    case Say::kRunAsOtherAccount:
-    case Say::kInstallationOfOtherAccount:
-    case Say::kDiskTooFull:
-    case Say::kStoppedByError:
-    case Say::kBackupFailed:
-    case Say::kBackupNotOlder:
-    case Say::kNotUpgraded:
-      break;
-    case Say::kUserListMissing:
-      return texts::kUserListMissing;
-    case Say::kProfileDamaged:
-      return texts::kProfileDamaged;
-    case Say::kSelectUser:
-      return texts::kSelectUser;
-    case Say::kAlreadyLatest:
-      return texts::kAlreadyLatest;
-    case Say::kUnsupportedVersion:
-      return texts::kUnsupportedVersion;
-    case Say::kSkipBackupQuestion:
-      return texts::kSkipBackupQuestion;
-    case Say::kWrongPassword:
-      return texts::kWrongPassword;
-    case Say::kUserBusy:
-      return texts::kUserBusy;
-    case Say::kLockUnavailable:
-      return texts::kLockUnavailable;
-    case Say::kFolderNotWritable:
-      return texts::kFolderNotWritable;
-    case Say::kProgramRunning:
-      return texts::kProgramRunning;
-    case Say::kOtherPcsQuestion:
-      return texts::kOtherPcsQuestion;
-    case Say::kOtherPcsNote:
-      return texts::kOtherPcsNote;
-    case Say::kLinkOnTheWay:
-      return texts::kLinkOnTheWay;
-    case Say::kReadOnlyFiles:
-      return texts::kReadOnlyFiles;
-    case Say::kFileNotDeletable:
-      return texts::kFileNotDeletable;
-    case Say::kUpgradeDone:
-      return texts::kUpgradeDone;
-    case Say::kFileInUse:
-      return texts::kFileInUse;
-    case Say::kUnsafeUserName:
-      return texts::kUnsafeUserName;
-    case Say::kLogUpgradeStarting:
-      return texts::kLogUpgradeStarting;
-    case Say::kLogBackingUp:
-      return texts::kLogBackingUp;
-    case Say::kLogBackupSkipped:
-      return texts::kLogBackupSkipped;
-    case Say::kLogBackupDone:
-      return texts::kLogBackupDone;
-    case Say::kLogSchedulesStarting:
-      return texts::kLogSchedulesStarting;
-    case Say::kLogAnniversariesStarting:
-      return texts::kLogAnniversariesStarting;
-    case Say::kLogCurrentVersion:
-      return texts::kLogCurrentVersion;
-    case Say::kLogNoAnniversaryVersion:
-      return texts::kLogNoAnniversaryVersion;
-    case Say::kLogTargetVersion:
-      return texts::kLogTargetVersion;
-    case Say::kScheduleData:
-      return texts::kScheduleData;
-    case Say::kAnniversaryData:
-      return texts::kAnniversaryData;
-    case Say::kLogRepeatCreated:
-      return texts::kLogRepeatCreated;
-    case Say::kLogYearStamped:
-      return texts::kLogYearStamped;
-    case Say::kLogYearLoaded:
-      return texts::kLogYearLoaded;
-    case Say::kLogSchedulesMerged:
-      return texts::kLogSchedulesMerged;
-    case Say::kLogGroupInformationDone:
-      return texts::kLogGroupInformationDone;
-    case Say::kLogGroupsDone:
-      return texts::kLogGroupsDone;
-    case Say::kLogAnniversariesCopied:
-      return texts::kLogAnniversariesCopied;
-    case Say::kLogAnniversariesDone:
-      return texts::kLogAnniversariesDone;
-    case Say::kLogSavingProfile:
-      return texts::kLogSavingProfile;
-    case Say::kLogUndeleted:
-      return texts::kLogUndeleted;
-    case Say::kLogLeftover:
-      return texts::kLogLeftover;
-    case Say::kLogUpgradeDone:
-      return texts::kLogUpgradeDone;
-    case Say::kProgressSchedules:
-      return texts::kProgressSchedules;
-    case Say::kProgressAnniversaries:
-      return texts::kProgressAnniversaries;
-    case Say::kNoteBusy:
-      return texts::kNoteBusy;
-    case Say::kNoteFailed:
-      return texts::kNoteFailed;
-    case Say::kRecordSystem:
-      return texts::kRecordSystem;
-    case Say::kRecordInstallation:
-      return texts::kRecordInstallation;
-    case Say::kRecordVirtualStore:
-      return texts::kRecordVirtualStore;
-    case Say::kRecordUser:
-      return texts::kRecordUser;
-    case Say::kRecordVerb:
-      return texts::kRecordVerb;
-    case Say::kRecordUpgrade:
-      return texts::kRecordUpgrade;
-    case Say::kRecordRestore:
-      return texts::kRecordRestore;
-    case Say::kRecordError:
-      return texts::kRecordError;
-    case Say::kNoBackupToRestore:
-      return texts::kNoBackupToRestore;
-    case Say::kBackupProfileUnreadable:
-      return texts::kBackupProfileUnreadable;
-    case Say::kKeptAside:
-      return texts::kKeptAside;
-    case Say::kRestored:
-      return texts::kRestored;
-    case Say::kNoBackupToCompare:
-      return texts::kNoBackupToCompare;
+  for (const auto& [kind, text] : kSentences) {
+    if (kind == say) return text;
   }
   return "";
 }
-
-namespace words {
-
-std::string UserListLookedFor(const std::string& path) { return texts::UserListLookedFor(path); }
-std::string InstallationAbove(const std::string& folder) {
-  return texts::InstallationAbove(folder);
-}
-std::string RunAsOtherAccount(const std::string& running, const std::string& desktop) {
-  return texts::RunAsOtherAccount(running, desktop);
-}
-std::string InstallationOfOtherAccount(const std::string& owner, const std::string& running) {
-  return texts::InstallationOfOtherAccount(owner, running);
-}
-std::string DiskTooFull(const std::string& needed_mb, const std::string& free_mb,
-                        const std::string& where) {
-  return texts::DiskTooFull(needed_mb, free_mb, where);
-}
-std::string LogStepStarting(const std::string& data, const std::string& shown_version) {
-  return texts::LogStepStarting(data, shown_version);
-}
-std::string LogAllStepsDone(const std::string& data) { return texts::LogAllStepsDone(data); }
-std::string RecoveryNote(RecoveryAction action) {
-  switch (action) {
-    case RecoveryAction::kRolledForward:
-      return texts::kNoteRolledForward;
-    case RecoveryAction::kRolledBack:
-      return texts::kNoteRolledBack;
-    case RecoveryAction::kCleaned:
-      return texts::kNoteCleaned;
-    case RecoveryAction::kNone:
-      break;
-  }
-  return "";
-}
-std::string NoteUser(const std::string& user) { return texts::NoteUser(user); }
-std::string RecordTool(const std::string& tool_version, const std::string& data_version) {
-  return texts::RecordTool(tool_version, data_version);
-}
-std::string RecordEnded(bool done, int exit_status) {
-  return texts::RecordEnded(done, exit_status);
-}
-std::string BackupNotOlder(const std::string& target) { return texts::BackupNotOlder(target); }
-std::string NotUpgraded(const std::string& target) { return texts::NotUpgraded(target); }
-
-}  // namespace words
 
 std::string ReasonLines(Platform& platform, const Path& path, int code) {
   if (code == 0) return "";
@@ -332,6 +232,16 @@ std::string Sentence(Platform& platform, const Said& said) {
       return Words(said.say) + shown + ReasonLines(platform, said.path, said.error.code);
     case Say::kProfileDamaged:
       return Words(said.say) + (shown.empty() ? "" : ": " + shown);
+    case Say::kNoteFailed:
+      return Words(said.say) + (said.items.empty() ? "" : texts::NoteUser(item(0))) + " " +
+             ReportedText(platform, FrameworkError(said.error));
+    case Say::kNoteLockUnavailable:
+      return Words(Say::kLockUnavailable) + shown + texts::NoteUser(item(0));
+    case Say::kNoteBusy:
+    case Say::kNoteRolledForward:
+    case Say::kNoteRolledBack:
+    case Say::kNoteCleaned:
+      return Words(said.say) + texts::NoteUser(item(0));
     case Say::kBackupNotOlder:
       return texts::BackupNotOlder(item(0)) + shown;
     case Say::kNotUpgraded:
@@ -356,6 +266,14 @@ std::vector<Notice> WordedAll(Platform& platform, const Reply& reply) {
   std::vector<Notice> notices;
   for (const Said& said : reply.said) notices.push_back(Worded(platform, said));
   return notices;
+}
+
+std::string RecoveryMessage(Platform& platform, const std::vector<Said>& notes) {
+  std::string text;
+  for (const Said& note : notes) {
+    text += (text.empty() ? "" : "\n") + Worded(platform, note).text;
+  }
+  return text;
 }
 
 std::string LastWords(Platform& platform, const Reply& reply) {

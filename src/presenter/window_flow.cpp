@@ -2,7 +2,7 @@
 // and timers.
 #include "presenter/window_flow.h"
 
-#include "floor/installation_recovery.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "state/version_code.h"
 #include "texts/texts.h"
@@ -23,15 +23,15 @@ Reply WindowFlow::Open() {
   // one the version table leads to.
   view_.SetTargetVersionLabel(ShownVersion(chain_.target()));
   // What opening the installation finished or undid is told before any user is shown.
-  const std::vector<std::string>& notes = installation_.recovered();
-  if (installation_.recovery_stopped()) {
+  const std::string notes = RecoveryMessage(installation_.platform(), installation_.recovered());
+  if (!installation_.stopped().ok()) {
     // Nothing is listed: the person closes what holds the file and starts again.
-    ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kError});
+    ShowNotice(boxes_, {notes, NoticeKind::kError});
     Reply stopped;
     stopped.outcome = Outcome::kStopped;
     return stopped;
   }
-  if (!notes.empty()) ShowNotice(boxes_, {RecoveryMessage(notes), NoticeKind::kInformation});
+  if (!notes.empty()) ShowNotice(boxes_, {notes, NoticeKind::kInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before
   // an error are listed.

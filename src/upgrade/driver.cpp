@@ -7,6 +7,7 @@
 #include "state/file_names.h"
 #include "state/line_file.h"
 #include "state/version_code.h"
+#include "texts/texts.h"
 #include "upgrade/upgrade_tool.h"
 
 namespace dayledger {
@@ -71,7 +72,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
                            const std::string& data, Stage next_stage) {
   for (const VersionStep& step : chain_.steps()) {
     if (state_.StepVersion == step.code) {
-      AddLog(words::LogStepStarting(data, ShownVersion(step.code)));
+      AddLog(texts::LogStepStarting(data, ShownVersion(step.code)));
       (step.*work)(ctx, step.code);
       // Past the last step no step is due.
       state_.StepVersion = chain_.StepFrom(step.code).value_or("");
@@ -81,7 +82,7 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
   }
   if (state_.StepVersion.empty()) {
     state_.UpgradeState = next_stage;
-    AddLog(words::LogAllStepsDone(data));
+    AddLog(texts::LogAllStepsDone(data));
   }
 }
 

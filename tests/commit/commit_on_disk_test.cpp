@@ -10,6 +10,7 @@
 #include "commit/journal.h"
 #include "digest/sha1.h"
 #include "floor/installation.h"
+#include "floor/words.h"
 #include "schedule/schedule_cipher.h"
 #include "state/file_names.h"
 #include "state/line_file.h"
@@ -116,6 +117,9 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
   const std::string rolled_back =
       "중단되었던 변경을 취소하여 변경 전의 데이터로 두었습니다. (사용자 : u)";
   const Path old_lock = builder.AppDir() / "users" / "u" / kLockName;
+  const auto Notes = [&](const Installation& opened) {
+    return RecoveryMessage(platform, opened.recovered());
+  };
   const struct {
     std::string journal;
     std::string note;
@@ -142,18 +146,15 @@ TEST_F(CommitOnDiskTest, RecoveryFinishesOrUndoesOnlyWhatNoLiveUpgradeHolds) {
       held = installation.LockUser("u");
     }
     ASSERT_TRUE(earlier.ok() && held.ok());
-    EXPECT_EQ(
-        Installation::OnView(platform, builder.AppDir()).recovered(),
-        std::vector<std::string>{
-            "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)"});
+    EXPECT_EQ(Notes(Installation::OnView(platform, builder.AppDir())),
+              "다른 곳에서 이 사용자의 데이터를 바꾸는 중이어서 복구하지 않았습니다. (사용자 : u)");
     EXPECT_TRUE(fs::exists(NativeOf("users/u/.dlu-journal"))) << "a live upgrade's journal stays";
     EXPECT_TRUE(fs::exists(NativeOf("users/u/.dlu-1")));
     EXPECT_EQ(fs::exists(NativeOf("users/u/.dlu-lock")), c.earlier_lock_held)
         << "never from its holder";
     *earlier = Lock();
     *held = UserLock();
-    EXPECT_EQ(Installation::OnView(platform, builder.AppDir()).recovered(),
-              std::vector<std::string>{c.note});
+    EXPECT_EQ(Notes(Installation::OnView(platform, builder.AppDir())), c.note);
     EXPECT_EQ(fs::exists(NativeOf("users/u/x.qbd")) ? Read("users/u/x.qbd") : "", c.x);
     EXPECT_FALSE(fs::exists(NativeOf("users/u/.dlu-journal")));
     EXPECT_FALSE(fs::exists(NativeOf("users/u/.dlu-1")));

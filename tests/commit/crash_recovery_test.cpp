@@ -17,6 +17,7 @@
 #include "digest/sha1.h"
 #include "floor/copy_tree.h"
 #include "floor/installation.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "platform/framework_error.h"
 #include "platform/path.h"
@@ -414,9 +415,9 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
     const Tree expected = disk.Snapshot(user_dir);
     const Installation opened = Installation::OnView(view, app_dir);
     ASSERT_EQ(opened.recovered().size(), 1u) << where;
-    const std::string& note = opened.recovered()[0];
+    const std::string note = Worded(view, opened.recovered()[0]).text;
     if (c.release_after != 0) {
-      EXPECT_TRUE(!opened.recovery_stopped() && note.starts_with(texts::kNoteRolledForward))
+      EXPECT_TRUE(opened.stopped().ok() && opened.recovered()[0].say == Say::kNoteRolledForward)
           << where << ": " << note;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
           << where << ": " << Diff(disk.Snapshot(user_dir), upgraded);
@@ -427,7 +428,7 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
                         : c.fault == Fault::kNewer ? texts::kNewerFormat
                                                    : texts::kRecoveryHeld;
     const int code = c.fault == Fault::kHeld ? EBUSY : c.fault == Fault::kUnseen ? EACCES : 0;
-    EXPECT_TRUE(opened.recovery_stopped() && note.find(words) != std::string::npos &&
+    EXPECT_TRUE(!opened.stopped().ok() && note.find(words) != std::string::npos &&
                 note.find("\\" + c.file + ".") != std::string::npos &&
                 (code == 0 || note.find(testing::ReasonShown(code)) != std::string::npos))
         << where << ": " << note;
@@ -447,7 +448,7 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
     }
     if (c.fault == Fault::kNewer) {
       // Only the newer build may finish it: every start leaves it so.
-      EXPECT_TRUE(Installation::OnView(disk, app_dir).recovery_stopped()) << where;
+      EXPECT_TRUE(!Installation::OnView(disk, app_dir).stopped().ok()) << where;
       EXPECT_TRUE(disk.Snapshot(user_dir) == expected) << where;
       continue;
     }

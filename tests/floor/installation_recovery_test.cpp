@@ -215,7 +215,7 @@ TEST(InstallationRecoveryTest, WhatEarlierRunsLeftIsSettledOnlyFromWhatItProves)
     c.history(layout);
     if (::testing::Test::HasFatalFailure()) return;
     const Tree before = layout.disk.Snapshot(layout.app_dir);
-    const bool stopped = Installation::OnView(layout.disk, layout.app_dir).recovery_stopped();
+    const bool stopped = !Installation::OnView(layout.disk, layout.app_dir).stopped().ok();
     EXPECT_EQ(stopped, c.stopped);
     if (stopped) {
       EXPECT_TRUE(layout.disk.Snapshot(layout.app_dir) == before) << "changed";

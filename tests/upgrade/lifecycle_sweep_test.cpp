@@ -23,8 +23,8 @@
 #include "commit/journal.h"
 #include "demo/installation_builder.h"
 #include "digest/sha1.h"
-#include "floor/installation_recovery.h"
 #include "floor/start_check_list.h"
+#include "floor/words.h"
 #include "platform/cp949_codec.h"
 #include "presenter/window_flow.h"
 #include "restore/restore.h"
@@ -313,7 +313,7 @@ class History {
   Outcome Run(FaultPlatform& disk, Verb verb, const Expected& user, bool skip, const Cut& cut = {},
               std::string* kinds = nullptr) {
     Installation installation = Installation::OnView(disk, app_dir_);
-    if (installation.recovery_stopped()) return Outcome::kStopped;
+    if (!installation.stopped().ok()) return Outcome::kStopped;
     disk.operations = 0;
     const size_t first = disk.kinds.size();
     Arm(disk, cut);
@@ -516,7 +516,7 @@ class History {
       }
     }
     // The window closed; the next start goes on.
-    EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
+    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok()) << where;
     Settle(user, Verb::kUpgrade, upgraded, !skip, where);
   }
 
@@ -611,7 +611,7 @@ class History {
     if (Pick(3) == 0) CutOpening();
     const std::string stray = Pick(3) != 0 ? HoldAtStart(user, verb, skip, where) : "";
     Note("\n");
-    EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << where;
+    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok()) << where;
     Settle(user, verb, made, !skip, where, stray);
   }
 
@@ -707,17 +707,17 @@ class History {
     const Tree before = Files(user);
     Grip(*hold);
     const Installation opened = Installation::OnView(disk_, app_dir_);
-    const std::string notes = RecoveryMessage(opened.recovered());
+    const std::string notes = RecoveryMessage(disk_, opened.recovered());
     EXPECT_EQ(notes.find(texts::kChangeLost), std::string::npos)
         << where << ": a held file taken for a lost one: " << notes;
     if (hold->stops) {
-      EXPECT_TRUE(opened.recovery_stopped()) << where << ": went on, held";
+      EXPECT_FALSE(opened.stopped().ok()) << where << ": went on, held";
     }
     // A journal that cannot be deleted is carried through first: its change
     // was saved, and the journal stays for the next start to end.
     if (hold->undeletable && hold->in_folder == kJournalName) {
       EXPECT_EQ(disk_.Snapshot(UserDir(user)).count(kJournalName), 1u) << where;
-    } else if (opened.recovery_stopped()) {
+    } else if (!opened.stopped().ok()) {
       EXPECT_TRUE(Files(user) == before) << where << ": the held start changed it";
     } else if (verb == Verb::kUpgrade) {
       Note(", upgrade again");
@@ -764,7 +764,7 @@ class History {
       Settle(user, verb, done ? made : std::nullopt, !skip, where, hold ? hold->in_folder : "");
     }
     Note("\n");
-    EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped()) << "after held runs";
+    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok()) << "after held runs";
   }
 
   // A journal, or a backup swap's record, that a newer build left: every
@@ -792,8 +792,9 @@ class History {
     Put(left, body + "C\t" + HexDigest(body) + "\n");
     const Tree before = Files(user);
     Installation opened = Installation::OnView(disk_, app_dir_);
-    EXPECT_TRUE(opened.recovery_stopped()) << where;
-    EXPECT_NE(RecoveryMessage(opened.recovered()).find(texts::kNewerFormat), std::string::npos)
+    EXPECT_FALSE(opened.stopped().ok()) << where;
+    EXPECT_NE(RecoveryMessage(disk_, opened.recovered()).find(texts::kNewerFormat),
+              std::string::npos)
         << where;
     testing::HeadlessView view;
     WindowFlow flow(opened, view, disk_);
@@ -802,7 +803,7 @@ class History {
     EXPECT_TRUE(Files(user) == before) << where << ": changed";
     (void)disk_.DeleteFile(left);
     (void)disk_.SyncFolder(left.Parent());
-    EXPECT_FALSE(Installation::OnView(disk_, app_dir_).recovery_stopped())
+    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok())
         << where << ", once taken away";
   }
   void Put(const Path& path, const std::string& bytes) {
