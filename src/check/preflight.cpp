@@ -15,8 +15,9 @@
 namespace dayledger {
 namespace {
 
-// A dry run changes nothing on the disk, so it holds no lock and leaves no
-// lock file. Nothing in it reads the backup again: the backup's files keep
+// A dry run changes nothing on the disk: it makes no lock file of its own,
+// and holds the real lock only where its folder is there already (below).
+// Nothing in it reads the backup again: the backup's files keep
 // their names, not their bytes, so the run holds the user's data about as
 // often as the upgrade does.
 class UnlockedOverlay : public OverlayPlatform {

@@ -6,22 +6,6 @@
 namespace dayledger {
 namespace {
 
-// Removes a work folder and everything in it. One that cannot be listed
-// stops here, with the listing's own failure.
-void RemoveTree(Platform& disk, const Path& folder) {
-  const Result<std::vector<FolderEntry>> listed = disk.ListFolder(folder);
-  ThrowIfFailed(listed.status());
-  for (const FolderEntry& entry : *listed) {
-    const Path path = folder / entry.name;
-    if (entry.folder) {
-      RemoveTree(disk, path);
-    } else {
-      ThrowIfFailed(disk.DeleteFile(path));
-    }
-  }
-  ThrowIfFailed(disk.RemoveFolder(folder));
-}
-
 // Removes every work file and work folder below `folder`; true if there was any.
 bool RemoveWorkFiles(Platform& disk, const Path& folder) {
   bool removed = false;
@@ -34,7 +18,7 @@ bool RemoveWorkFiles(Platform& disk, const Path& folder) {
       continue;
     }
     if (entry.folder) {
-      RemoveTree(disk, path);
+      ThrowIfFailed(RemoveTree(disk, path));
     } else {
       ThrowIfFailed(disk.DeleteFile(path));
     }

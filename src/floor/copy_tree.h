@@ -15,8 +15,5 @@ namespace dayledger {
 // their files. The failure names the first operation that failed and its
 // path.
 Status CopyTreeAs(Platform& platform, const Path& from, const Path& as);
-// Deletes the folder with everything below it, as far as it can; the first
-// failure, if one stopped it. A folder not there is removed already.
-Status RemoveTree(Platform& platform, const Path& folder);
 
 }  // namespace dayledger

@@ -123,8 +123,8 @@ class Installation {
   // Takes the lock that lets only one program at a time change the user's
   // folder (an upgrade from its start checks to the end of its commit, a
   // restore and recovery while they change it), making upgrade_backup when
-  // first needed; kBusy when another holds it, kUnavailable when the lock
-  // file cannot be opened.
+  // first needed; kBusy when another holds it, or the failure that kept its
+  // folders or its file from being made or opened.
   Result<UserLock> LockUser(const std::string& user);
   // Finishes or undoes what another program, cut short since this one
   // opened the installation, left in the user's folder: under the user's

@@ -13,23 +13,16 @@
 namespace dayledger {
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 // This tool's own programs live in the installation's folder too.
 bool IsOwnProgram(const std::string& file_name) {
-  std::string name = Lower(file_name);
+  std::string name = AsciiLower(file_name);
   if (name.ends_with(".exe")) name.resize(name.size() - 4);
   return name == "dayledger-upgrade" || name == "dayledger-upgrade-gui";
 }
 
 // The scheduler's data files: what the run replaces or deletes.
 bool IsDataFile(const std::string& name) {
-  const std::string lower = Lower(name);
+  const std::string lower = AsciiLower(name);
   return lower.ends_with(".qbd") || lower.ends_with(".qbsd");
 }
 

@@ -54,4 +54,13 @@ class Path {
   std::string text_;
 };
 
+// The text with its ASCII letters in lower case: the form in which Windows
+// compares names, which folds no byte of a longer UTF-8 or CP949 character.
+inline std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 }  // namespace dayledger

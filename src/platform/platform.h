@@ -265,4 +265,9 @@ inline bool SurelyMissing(Platform& platform, const Path& path) {
   return KnownToBe(platform, path, PathKind::kMissing);
 }
 
+// Deletes the folder with everything below it, as far as it can; the first
+// failure, if one stopped it. A folder not there is removed already; one
+// that cannot be listed is answered by that failure, and stays whole.
+Status RemoveTree(Platform& platform, const Path& folder);
+
 }  // namespace dayledger

@@ -7,15 +7,6 @@
 namespace dayledger {
 namespace {
 
-// Windows compares names without regard to case. Only ASCII letters are
-// folded: no byte of a longer UTF-8 character looks like one.
-std::string NameKey(std::string name) {
-  for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return name;
-}
-
 bool EndsPath(char c) { return c == '\t' || c == '\n' || c == '\r'; }
 
 }  // namespace
@@ -136,7 +127,7 @@ Result<std::vector<FolderEntry>> VirtualStorePlatform::ListFolder(const Path& fo
   // side that is not there adds nothing.
   std::map<std::string, FolderEntry> merged;
   for (const Result<std::vector<FolderEntry>>* side : {&real, &store}) {
-    for (const FolderEntry& entry : side->value_or({})) merged[NameKey(entry.name)] = entry;
+    for (const FolderEntry& entry : side->value_or({})) merged[AsciiLower(entry.name)] = entry;
   }
   std::vector<FolderEntry> listed;
   for (auto& [key, entry] : merged) listed.push_back(std::move(entry));

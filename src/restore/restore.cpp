@@ -1,8 +1,6 @@
 // The restore of a user's backup, planned and then committed.
 #include "restore/restore.h"
 
-#include <cstdio>
-
 #include "commit/commit.h"
 #include "commit/overlay_platform.h"
 #include "floor/copy_tree.h"
@@ -20,10 +18,7 @@ namespace {
 // A name among the user's kept copies that no earlier restore has taken:
 // the time of the restore, numbered where that second has one already.
 Result<Path> FreeKeptName(Platform& platform, const Path& kept) {
-  const LocalTime t = platform.Now();
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "before-restore-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
-                t.day, t.hour, t.minute, t.second);
+  const std::string stamp = "before-restore-" + RecordStamp(platform.Now());
   for (int n = 1;; ++n) {
     const Path name = Numbered(kept, stamp, n);
     const Result<PathKind> there = platform.Inspect(name);

@@ -163,11 +163,6 @@ inline std::optional<std::string> ParseEarlierLock(const std::string& listed) {
 // Windows refuses in a name), or the tool's own folder's name, would make
 // two users share a folder, or a user share the tool's.
 // Windows keeps names apart without regard to the case of their letters.
-inline std::string AsciiLower(const std::string& text) {
-  std::string lower;
-  for (const char c : text) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return lower;
-}
 inline bool SameNameOnWindows(const std::string& a, const std::string& b) {
   return AsciiLower(a) == AsciiLower(b);
 }

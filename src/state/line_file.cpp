@@ -11,14 +11,8 @@
 namespace dayledger {
 namespace {
 
-std::string LowerAscii(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 bool HasQbdExtension(const std::string& name) {
-  return name.size() >= 4 && LowerAscii(name.substr(name.size() - 4)) == ".qbd";
+  return name.size() >= 4 && AsciiLower(name.substr(name.size() - 4)) == ".qbd";
 }
 
 }  // namespace
@@ -86,7 +80,7 @@ std::vector<std::string> ListQbdFiles(Platform& platform, const Path& folder) {
     if (!entry.folder && !entry.hidden && HasQbdExtension(entry.name)) names.push_back(entry.name);
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return LowerAscii(a) < LowerAscii(b);
+    return AsciiLower(a) < AsciiLower(b);
   });
   return names;
 }

@@ -1,6 +1,7 @@
-// The tool's run-time state: one copy for the whole run, shared by the start
-// checks, the backup, the driver and the stage work. Its texts are CP949
-// bytes, as the data stores them.
+// The upgrade's run-time state: one copy for the whole run, kept by the
+// upgrade tool for its start checks, its backup and its stages (the stage
+// work is handed what it needs, not this). Its texts are CP949 bytes, as
+// the data stores them.
 #pragma once
 
 #include <string>
