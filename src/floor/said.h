@@ -59,6 +59,8 @@ enum class Say {
   kLogRepeatCreated,
   kLogYearStamped,
   kLogYearLoaded,
+  kLogStepStarting,  // about: the data; items: the version it starts from
+  kLogAllStepsDone,  // about: the data
   kLogSchedulesMerged,
   kLogGroupInformationDone,
   kLogGroupsDone,
@@ -109,6 +111,7 @@ struct Said {
   // A question whose yes speaks for more than this PC: Enter, pressed out
   // of habit, answers no.
   bool no_by_default = false;
+  Say about = Say::kNone;          // the data a log line's step works on
   Path path;                       // the place it names
   Path also;                       // a second place: the installation above one without users
   std::vector<std::string> items;  // the names it lists or quotes (UTF-8)

@@ -242,6 +242,16 @@ std::string Sentence(Platform& platform, const Said& said) {
     case Say::kNoteRolledBack:
     case Say::kNoteCleaned:
       return Words(said.say) + texts::NoteUser(item(0));
+    case Say::kLogCurrentVersion:
+    case Say::kLogTargetVersion:
+      return Words(said.say) + item(0);
+    case Say::kLogYearStamped:
+    case Say::kLogYearLoaded:
+      return " - " + item(0) + Words(said.say);
+    case Say::kLogStepStarting:
+      return texts::LogStepStarting(Words(said.about), item(0));
+    case Say::kLogAllStepsDone:
+      return texts::LogAllStepsDone(Words(said.about));
     case Say::kBackupNotOlder:
       return texts::BackupNotOlder(item(0)) + shown;
     case Say::kNotUpgraded:

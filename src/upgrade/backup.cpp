@@ -12,7 +12,7 @@ Reply UpgradeTool::Backup(bool skip_backup) {
     staged_.reset();
     // The operator's choice as it stands now, not at the click.
     if (skip_backup) {
-      AddLog(Words(Say::kLogBackupSkipped));
+      AddLog(Say::kLogBackupSkipped);
     } else {
       const FolderSwap swap = installation_.BackupSwapOf(state_.UserName);
       // What an interrupted backup left is settled first; then the copy is
@@ -23,7 +23,7 @@ Reply UpgradeTool::Backup(bool skip_backup) {
       if (copied.ok()) copied = installation_.MakePlace(ToolPlace::kNew);
       if (copied.ok()) copied = CopyTreeAs(platform_, state_.UserDir(), swap.made);
       if (copied.ok()) copied = ReplaceFolder(platform_, swap, &left);
-      for (const Path& path : left) AddLog(Words(Say::kLogLeftover) + platform_.Shown(path));
+      for (const Path& path : left) AddLog(Said(Say::kLogLeftover, NoticeKind::kInformation, path));
       if (!copied.ok()) {
         // A new copy whose move the record still guards stays for the next
         // settling; any other is a half copy.
@@ -38,7 +38,7 @@ Reply UpgradeTool::Backup(bool skip_backup) {
         failed.error = copied;
         return failed;
       }
-      AddLog(Words(Say::kLogBackupDone));
+      AddLog(Say::kLogBackupDone);
     }
     state_.UpgradeState = Stage::kReadProfile;
     Reply reply;

@@ -20,14 +20,13 @@ Reply UpgradeTool::RunStage() {
         ReadProfileStage();
         break;
       case Stage::kSchedule:
-        RunSteps(ctx, &VersionStep::schedule, Words(Say::kScheduleData),
-                 Stage::kAnniversaryDetection);
+        RunSteps(ctx, &VersionStep::schedule, Say::kScheduleData, Stage::kAnniversaryDetection);
         break;
       case Stage::kAnniversaryDetection:
         DetectAnniversaryVersion();
         break;
       case Stage::kAnniversary:
-        RunSteps(ctx, &VersionStep::anniversary, Words(Say::kAnniversaryData), Stage::kSaveProfile);
+        RunSteps(ctx, &VersionStep::anniversary, Say::kAnniversaryData, Stage::kSaveProfile);
         break;
       case Stage::kSaveProfile:
         return SaveProfileStage();
@@ -40,7 +39,7 @@ Reply UpgradeTool::RunStage() {
 
 void UpgradeTool::ReadProfileStage() {
   state_.UserProfile = Profile::Read(Staged(), state_.UserDir());
-  AddLog(Words(Say::kLogSchedulesStarting));
+  AddLog(Say::kLogSchedulesStarting);
   const std::string& code = state_.UserProfile.Version();
   // The start checks refuse such a profile; one changed on disk since then
   // must not be stamped with the new version with nothing converted.
@@ -50,29 +49,35 @@ void UpgradeTool::ReadProfileStage() {
                          ProfilePath(state_.UserDir()));
   }
   state_.StepVersion = *step;
-  AddLog(Words(Say::kLogCurrentVersion) + ShownVersion(code));
-  AddLog(Words(Say::kLogTargetVersion) + ShownVersion(state_.TargetVersion));
+  AddLog(Say::kLogCurrentVersion, ShownVersion(code));
+  AddLog(Say::kLogTargetVersion, ShownVersion(state_.TargetVersion));
   state_.UpgradeState = Stage::kSchedule;
 }
 
 void UpgradeTool::DetectAnniversaryVersion() {
-  AddLog(Words(Say::kLogAnniversariesStarting));
+  AddLog(Say::kLogAnniversariesStarting);
   const std::string& code = state_.UserProfile.Version();
   if (const auto step = chain_.StepFrom(code)) {
     // A 1.00 user has no anniversary data yet.
-    AddLog(code == kFirstVersion ? Words(Say::kLogNoAnniversaryVersion)
-                                 : Words(Say::kLogCurrentVersion) + ShownVersion(code));
+    if (code == kFirstVersion) {
+      AddLog(Say::kLogNoAnniversaryVersion);
+    } else {
+      AddLog(Say::kLogCurrentVersion, ShownVersion(code));
+    }
     state_.StepVersion = *step;
   }
-  AddLog(Words(Say::kLogTargetVersion) + ShownVersion(state_.TargetVersion));
+  AddLog(Say::kLogTargetVersion, ShownVersion(state_.TargetVersion));
   state_.UpgradeState = Stage::kAnniversary;
 }
 
-void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work,
-                           const std::string& data, Stage next_stage) {
+void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work, Say data,
+                           Stage next_stage) {
   for (const VersionStep& step : chain_.steps()) {
     if (state_.StepVersion == step.code) {
-      AddLog(texts::LogStepStarting(data, ShownVersion(step.code)));
+      Said starting(Say::kLogStepStarting);
+      starting.about = data;
+      starting.items = {ShownVersion(step.code)};
+      AddLog(starting);
       (step.*work)(ctx, step.code);
       // Past the last step no step is due.
       state_.StepVersion = chain_.StepFrom(step.code).value_or("");
@@ -82,7 +87,9 @@ void UpgradeTool::RunSteps(const StageContext& ctx, StageWork VersionStep::*work
   }
   if (state_.StepVersion.empty()) {
     state_.UpgradeState = next_stage;
-    AddLog(texts::LogAllStepsDone(data));
+    Said done(Say::kLogAllStepsDone);
+    done.about = data;
+    AddLog(done);
   }
 }
 
@@ -92,14 +99,15 @@ Platform& UpgradeTool::Staged() {
 }
 
 Reply UpgradeTool::SaveProfileStage() {
-  AddLog(Words(Say::kLogSavingProfile));
+  AddLog(Say::kLogSavingProfile);
   state_.UserProfile.SetVersion(state_.TargetVersion);
   WriteLines(Staged(), ProfilePath(state_.UserDir()), state_.UserProfile.lines());
   // Everything the stages changed reaches the user's folder here, at once.
   const std::vector<Path> undeleted = CommitChanges(platform_, state_.UserDir(), *staged_);
   // Their entries are in the merged file; only the file itself stays behind.
-  for (const Path& path : undeleted) AddLog(Words(Say::kLogUndeleted) + platform_.Shown(path));
-  AddLog(Words(Say::kLogUpgradeDone));
+  for (const Path& path : undeleted)
+    AddLog(Said(Say::kLogUndeleted, NoticeKind::kInformation, path));
+  AddLog(Say::kLogUpgradeDone);
   Reply reply;
   reply.finished = true;
   reply.said.push_back({Say::kUpgradeDone});

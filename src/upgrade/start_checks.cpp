@@ -127,8 +127,8 @@ Reply UpgradeTool::Start(const StartRequest& request) {
     lock_ = std::move(lock);
     // Past the checks the run leaves a record, whatever happens next.
     record_ = RunRecord::Begin(installation_, user, Words(Say::kRecordUpgrade));
-    AddLog(Words(Say::kLogUpgradeStarting));
-    AddLog(Words(Say::kLogBackingUp));
+    AddLog(Say::kLogUpgradeStarting);
+    AddLog(Say::kLogBackingUp);
     // The user's backup folder is there from the start, empty while the
     // backup is skipped.
     IgnoreFailure(platform_.CreateDirectory(installation_.BackupOf(user)),

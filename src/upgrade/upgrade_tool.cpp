@@ -12,8 +12,14 @@ UpgradeTool::UpgradeTool(Installation& installation, UpgradePort& port, const Ve
   state_.Encrypted = false;
 }
 
-void UpgradeTool::AddLog(const std::string& text) {
-  const std::string line = StampedLine(platform_.Now(), text);
+void UpgradeTool::AddLog(Say say, const std::string& fact) {
+  Said note(say);
+  note.items = {fact};
+  AddLog(note);
+}
+
+void UpgradeTool::AddLog(const Said& note) {
+  const std::string line = StampedLine(platform_.Now(), Worded(platform_, note).text);
   port_.AppendLogLine(line);
   record_.Line(line);
 }
@@ -34,21 +40,21 @@ Reply UpgradeTool::Recorded(Reply reply) {
 void UpgradeTool::Note(StageNote note, int year) {
   switch (note) {
     case StageNote::kYearStamped:
-      return AddLog(" - " + std::to_string(year) + Words(Say::kLogYearStamped));
+      return AddLog(Say::kLogYearStamped, std::to_string(year));
     case StageNote::kYearLoaded:
-      return AddLog(" - " + std::to_string(year) + Words(Say::kLogYearLoaded));
+      return AddLog(Say::kLogYearLoaded, std::to_string(year));
     case StageNote::kSchedulesMerged:
-      return AddLog(Words(Say::kLogSchedulesMerged));
+      return AddLog(Say::kLogSchedulesMerged);
     case StageNote::kRepeatCreated:
-      return AddLog(Words(Say::kLogRepeatCreated));
+      return AddLog(Say::kLogRepeatCreated);
     case StageNote::kGroupInformationDone:
-      return AddLog(Words(Say::kLogGroupInformationDone));
+      return AddLog(Say::kLogGroupInformationDone);
     case StageNote::kGroupsDone:
-      return AddLog(Words(Say::kLogGroupsDone));
+      return AddLog(Say::kLogGroupsDone);
     case StageNote::kAnniversariesCopied:
-      return AddLog(Words(Say::kLogAnniversariesCopied));
+      return AddLog(Say::kLogAnniversariesCopied);
     case StageNote::kAnniversariesDone:
-      return AddLog(Words(Say::kLogAnniversariesDone));
+      return AddLog(Say::kLogAnniversariesDone);
   }
 }
 

@@ -70,8 +70,10 @@ class UpgradeTool : public StageObserver {
   const UnlockedUser& user() const { return user_; }
 
  private:
-  // "[hh:mm:ss]" + text into the progress log and the run's record.
-  void AddLog(const std::string& text);
+  // "[hh:mm:ss]" and the note's words into the progress log and the run's record.
+  void AddLog(const Said& note);
+  // A note of `say` with one fact: a version, a year.
+  void AddLog(Say say, const std::string& fact);
   // The reply, noted in the run's record; a run that ended closes the
   // record, and a stopped run's message names it.
   Reply Recorded(Reply reply);
@@ -94,8 +96,7 @@ class UpgradeTool : public StageObserver {
   void DetectAnniversaryVersion();
   // Runs the due version steps of one stage, `data` naming it in the log,
   // letting the window catch up after each; all done moves on to `next_stage`.
-  void RunSteps(const StageContext& ctx, StageWork VersionStep::*work, const std::string& data,
-                Stage next_stage);
+  void RunSteps(const StageContext& ctx, StageWork VersionStep::*work, Say data, Stage next_stage);
   Reply SaveProfileStage();
 
   Installation& installation_;
