@@ -3,7 +3,7 @@
 # yet, in one apt-get run: build, format, fuzz, windows, display, or all.
 set -eu
 build="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-libgtest-dev libgmock-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l10n"
+libgtest-dev libgmock-dev nlohmann-json3-dev fonts-unfonts-core qt6-qpa-plugins qt6-translations-l10n"
 format="clang-format"
 fuzz="clang libclang-rt-14-dev cmake ninja-build"
 windows="g++-mingw-w64-i686-posix wine64 wine32:i386 python3"

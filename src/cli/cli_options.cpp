@@ -102,6 +102,7 @@ enum OptionBit : unsigned {
   kYes = 2,
   kPasswordStdin = 4,
   kJson = 8,
+  kAll = 16,
 };
 
 struct CommandRule {
@@ -112,11 +113,11 @@ struct CommandRule {
 };
 
 constexpr CommandRule kCommands[] = {
-    {"list", Command::kList, false, 0},
-    {"upgrade", Command::kUpgrade, true, kSkipBackup | kYes | kPasswordStdin},
-    {"check", Command::kCheck, true, kPasswordStdin},
-    {"verify", Command::kVerify, true, kPasswordStdin | kJson},
-    {"restore", Command::kRestore, true, kYes},
+    {"list", Command::kList, false, kJson},
+    {"upgrade", Command::kUpgrade, true, kSkipBackup | kYes | kPasswordStdin | kJson | kAll},
+    {"check", Command::kCheck, true, kPasswordStdin | kJson | kAll},
+    {"verify", Command::kVerify, true, kPasswordStdin | kJson | kAll},
+    {"restore", Command::kRestore, true, kYes | kJson},
 };
 
 struct OptionRule {
@@ -130,6 +131,7 @@ constexpr OptionRule kOptions[] = {
     {"--yes", kYes, &Options::yes},
     {"--password-stdin", kPasswordStdin, &Options::password_stdin},
     {"--json", kJson, &Options::json},
+    {"--all", kAll, &Options::all},
 };
 
 // "upgrade", "upgrade and restore", "upgrade, check and verify".
@@ -192,11 +194,15 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
   }
   if (!command) return misused("unknown command " + words[0]);
   options.command = command->command;
-  if (words.size() != (command->takes_user ? 2u : 1u)) {
-    return misused(command->takes_user ? words[0] + " needs one user name"
-                                       : words[0] + " takes no user name");
+  // --all names every user: no name beside it.
+  const bool all = options.all && (command->options & kAll);
+  const bool takes_user = command->takes_user && !all;
+  if (words.size() != (takes_user ? 2u : 1u)) {
+    if (all) return misused("--all takes no user name");
+    return misused(takes_user ? words[0] + " needs one user name"
+                              : words[0] + " takes no user name");
   }
-  if (command->takes_user) options.user = words[1];
+  if (takes_user) options.user = words[1];
   for (const OptionRule& rule : kOptions) {
     if ((given & rule.bit) && !(command->options & rule.bit)) {
       return misused(std::string(rule.name) + " belongs to " + CommandsTaking(rule.bit));

@@ -14,7 +14,8 @@ enum class Command { kHelp, kVersion, kList, kUpgrade, kCheck, kVerify, kRestore
 struct Options {
   std::string app_dir;  // native; empty: the program's own folder
   Command command = Command::kHelp;
-  std::string user;  // UTF-8
+  std::string user;  // UTF-8; empty with --all
+  bool all = false;  // every user of the installation, in the list's order
   bool skip_backup = false;
   bool yes = false;
   bool password_stdin = false;

@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "check/preflight.h"
+#include "cli/json_answer.h"
 #include "cli/verify_output.h"
 #include "floor/words.h"
 #include "platform/cp949_codec.h"
@@ -34,31 +37,40 @@ std::string ShownFolder(Platform& platform, const Path& path) {
 #endif
 }
 
-// What the core tells, on the console, its places as `platform` shows them.
+// What the core tells, on the console, its places as `platform` shows them;
+// the words also go into `transcript`, a line each.
 class ConsoleNotices : public Notices {
  public:
-  ConsoleNotices(Platform& platform, Console& console) : platform_(platform), console_(console) {}
-  bool Show(const Said& said) override { return console_.Show(Worded(platform_, said)); }
+  ConsoleNotices(Platform& platform, Console& console, std::string* transcript)
+      : platform_(platform), console_(console), transcript_(transcript) {}
+  bool Show(const Said& said) override {
+    const Notice notice = Worded(platform_, said);
+    *transcript_ += notice.text + "\n";
+    return console_.Show(notice);
+  }
 
  private:
   Platform& platform_;
   Console& console_;
+  std::string* transcript_;
 };
 
 // Prints the progress log as it is written; on a terminal, also the
 // progress bar of the long steps.
 class PrintedLog : public UpgradePort {
  public:
+  explicit PrintedLog(FILE* out) : out_(out) {}
   void AppendLogLine(const std::string& line) override;
   void ShowProgress(const std::string& what, int done, int total) override;
 
  private:
+  FILE* out_;
   bool bar_ = Console::StderrIsTerminal();
 };
 
 void PrintedLog::AppendLogLine(const std::string& line) {
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
+  std::fprintf(out_, "%s\n", line.c_str());
+  std::fflush(out_);
 }
 
 // Shows "일정 데이터 [######--------------] 120/600 (20%)" on one terminal
@@ -75,31 +87,75 @@ void PrintedLog::ShowProgress(const std::string& what, int done, int total) {
 }
 
 // What a command works with: the installation, the console and the options,
-// the tool that reads the user list as the window does, and what the
-// command's checks found. Only the stages write the tool's log.
+// the tool that reads the user list as the window does, the user at hand
+// and what the command's checks found, and the answers so far. Only the
+// stages write the tool's log. With --json, standard output holds the
+// document alone: what would go there goes to standard error.
 struct Session {
   Session(Installation& i, Console& c, const Options& o)
       : installation(i),
         platform(i.platform()),
-        notices(i.platform(), c),
+        notices(i.platform(), c, &answer.message),
         options(o),
+        out(o.json ? stderr : stdout),
+        log(out),
         tool(i, log) {}
 
   // Shows what the reply tells; the exit status of how the verb ended.
   int Shown(const Reply& reply) {
     for (const Said& said : reply.said) notices.Show(said);
+    answer.reply = reply;
     return ExitStatusOf(reply.outcome);
   }
-  std::string UserName() { return Utf8ToCp949Text(options.user); }
+  // A line of the terminal program's own on standard error, about the user.
+  void Tell(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    answer.message += text + "\n";
+  }
+  // The user (UTF-8) whose part begins.
+  void Begin(const std::string& name) {
+    answer = UserAnswer();
+    answer.name = name;
+    needs_password = false;
+    password.clear();
+  }
+  // The user's part ends with `status`; the data version it left is read.
+  int End(int status) {
+    answer.exit_status = status;
+    if (!answer.message.empty()) answer.message.pop_back();
+    if (!tool.users().empty() && !BusyNow()) {
+      const Reply after = tool.ShowUser(UserName());
+      if (after.outcome == Outcome::kDone && after.view) answer.version_after = after.view->version;
+    }
+    answers.push_back(UserJson(platform, answer));
+    return status;
+  }
+  // What the user's profile says, where the tool showed it.
+  void Saw(const Reply& shown) {
+    if (!shown.view) return;
+    if (shown.view->encrypted) answer.encrypted = shown.view->encrypted;
+    if (shown.view->version && !answer.version_before) answer.version_before = shown.view->version;
+  }
+  std::string UserName() const { return Utf8ToCp949Text(answer.name); }
+  bool BusyNow() {
+    const Result<bool> busy = installation.UserBusy(UserName());
+    return !busy.ok() || *busy;
+  }
 
   Installation& installation;
   Platform& platform;
+  UserAnswer answer;
   ConsoleNotices notices;
   const Options& options;
+  FILE* out;
   PrintedLog log;
   UpgradeTool tool;
   bool needs_password = false;
   std::string password;  // UTF-8, as typed
+  // With --all --password-stdin: each user's password (UTF-8) by name.
+  std::optional<std::map<std::string, std::string>> passwords;
+  std::unique_ptr<UsersRun> run;  // upgrade --all: one run over the users
+  nlohmann::ordered_json answers = nlohmann::ordered_json::array();
 };
 
 // What a command checks before its own work. Each command lists its checks
@@ -121,7 +177,8 @@ enum class Check {
 bool BusyUser(Session& session, const std::string& name) {
   const Result<bool> busy = session.installation.UserBusy(Utf8ToCp949Text(name));
   if (busy.ok() && !*busy) return false;
-  std::fprintf(stderr, "%s (%s)\n", texts::kUserBusy, name.c_str());
+  session.Tell(std::string(texts::kUserBusy) + " (" + name + ")");
+  session.answer.reason = "user_busy";
   return true;
 }
 
@@ -165,6 +222,19 @@ std::string PasswordFromBytes(std::string bytes) {
   return IsUtf8(bytes) ? bytes : Cp949ToUtf8Text(bytes);
 }
 
+// With --all, standard input gives a line per user: the name, a tab, the
+// password (UTF-8), read once.
+std::map<std::string, std::string> PasswordLines() {
+  std::map<std::string, std::string> passwords;
+  for (std::string line; std::getline(std::cin, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    passwords.emplace(line.substr(0, tab), line.substr(tab + 1));
+  }
+  return passwords;
+}
+
 Result<std::string> ReadPassword(const Options& options) {
   if (options.password_stdin) {
     std::string line;
@@ -172,19 +242,41 @@ Result<std::string> ReadPassword(const Options& options) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return PasswordFromBytes(line);
   }
-  Result<std::string> typed = Console::ReadHiddenLine("Password for " + options.user + ": ");
-  if (!typed.ok()) {
-    std::fprintf(stderr,
-                 "dayledger-upgrade: the data of %s is encrypted; give the password on a "
-                 "terminal or with --password-stdin\n",
-                 options.user.c_str());
+  return Console::ReadHiddenLine("Password for " + options.user + ": ");
+}
+
+// The password the user's encrypted data needs; the reason why there is none.
+int PasswordFor(Session& session) {
+  const Options& options = session.options;
+  const std::string& name = session.answer.name;
+  if (options.all && options.password_stdin) {
+    if (!session.passwords) session.passwords = PasswordLines();
+    const auto found = session.passwords->find(name);
+    if (found != session.passwords->end()) {
+      session.password = found->second;
+      return kExitDone;
+    }
+  } else if (!options.all || Console::HasTerminal()) {
+    Options asked = options;
+    asked.user = name;
+    const Result<std::string> password = ReadPassword(asked);
+    if (password.ok()) {
+      session.password = *password;
+      return kExitDone;
+    }
   }
-  return typed;
+  session.Tell("dayledger-upgrade: the data of " + name +
+               " is encrypted; give the password on a terminal or with --password-stdin");
+  // In a run over every user, one without a password is refused and the
+  // others go on; a single user's command was misused.
+  session.answer.reason = "password_needed";
+  return options.all ? kExitRefused : kExitMisused;
 }
 
 // Makes one check; kExitDone lets the command go on.
 int Checked(Session& session, Check check) {
   const Options& options = session.options;
+  const std::string& name = session.answer.name;
   switch (check) {
     case Check::kBackupChoice:
       if (options.skip_backup && !options.yes && !Console::HasTerminal()) {
@@ -194,57 +286,59 @@ int Checked(Session& session, Check check) {
       }
       return kExitDone;
     case Check::kNotBusy:
-      return BusyUser(session, options.user) ? kExitRefused : kExitDone;
+      return BusyUser(session, name) ? kExitRefused : kExitDone;
     case Check::kUserList:
       return session.Shown(session.tool.LoadUsers());
     case Check::kKnownUser: {
       const std::vector<std::string>& users = session.tool.users();
-      const auto found = std::find(users.begin(), users.end(), options.user);
-      if (found == users.end()) {
-        std::fprintf(stderr, "dayledger-upgrade: unknown user %s\n", options.user.c_str());
+      if (std::find(users.begin(), users.end(), name) == users.end()) {
+        session.Tell("dayledger-upgrade: unknown user " + name);
+        session.answer.reason = "unknown_user";
         return kExitMisused;
       }
       return kExitDone;
     }
     case Check::kShownProfile: {
       const Reply reply = session.tool.ShowUser(session.UserName());
+      session.Saw(reply);
       // Encrypted data needs a password.
       if (reply.view) session.needs_password = reply.view->encrypted.value_or(false);
       return session.Shown(reply);
     }
     case Check::kReadProfile: {
+      session.Saw(session.tool.ShowUser(session.UserName()));
       return session.Shown(VerifyNeedsPassword(session.installation, {session.UserName(), ""},
                                                &session.needs_password));
     }
     case Check::kPassword:
-      if (session.needs_password) {
-        const Result<std::string> password = ReadPassword(options);
-        if (!password.ok()) return kExitMisused;
-        session.password = *password;
-      }
-      return kExitDone;
+      return session.needs_password ? PasswordFor(session) : kExitDone;
   }
   return kExitDone;
 }
 
 int ListCommand(Session& session) {
   UpgradeTool& tool = session.tool;
-  for (size_t i = 0; i < tool.users().size(); ++i) {
-    const std::string& name = tool.users()[i];
+  const std::vector<std::string> names = tool.users();
+  for (const std::string& name : names) {
+    session.Begin(name);
     std::optional<UserView> view;
+    int status = kExitRefused;
     if (!BusyUser(session, name)) {
-      const Reply reply = tool.ShowUser(tool.NameAt(static_cast<int>(i)));
-      if (session.Shown(reply) == kExitDone) view = reply.view;
+      const Reply reply = tool.ShowUser(session.UserName());
+      session.Saw(reply);
+      status = session.Shown(reply);
+      if (status == kExitDone) view = reply.view;
     }
     if (view) {
       const std::string encryption =
           view->encrypted ? texts::EncryptionShown(*view->encrypted) : "";
       const std::string version =
           view->version ? Cp949ToUtf8Text(ShownVersion(*view->version)) : "";
-      std::printf("%s\t%s\t%s\n", name.c_str(), encryption.c_str(), version.c_str());
+      std::fprintf(session.out, "%s\t%s\t%s\n", name.c_str(), encryption.c_str(), version.c_str());
     } else {
-      std::printf("%s\t\t\n", name.c_str());
+      std::fprintf(session.out, "%s\t\t\n", name.c_str());
     }
+    session.End(status);
   }
   return kExitDone;
 }
@@ -256,7 +350,16 @@ int UpgradeCommand(Session& session) {
   // scheduler closed on every PC of a network drive.
   request.skip_confirmed = session.options.yes;
   request.others_closed = session.options.yes;
-  return ExitStatusOf(RunUpgrade(session.tool, request, session.notices).outcome);
+  Reply reply;
+  if (session.options.all) {
+    if (!session.run)
+      session.run = std::make_unique<UsersRun>(session.tool, request, session.notices);
+    reply = session.run->Upgrade(session.UserName(), session.password);
+  } else {
+    reply = RunUpgrade(session.tool, request, session.notices);
+  }
+  session.answer.reply = reply;
+  return ExitStatusOf(reply.outcome);
 }
 
 int CheckCommand(Session& session) {
@@ -265,11 +368,16 @@ int CheckCommand(Session& session) {
   const Reply checked =
       CheckUser(session.installation, session.UserName(), session.password, dry_run, &problems);
   // One line per problem: the report's lines (its reason among them) side by side.
+  nlohmann::ordered_json listed = nlohmann::ordered_json::array();
   for (const PreflightProblem& problem : problems) {
     std::string error = Worded(session.platform, problem.said).text;
     std::replace(error.begin(), error.end(), '\n', ' ');
-    std::printf("%s\t%s\n", session.platform.Shown(problem.path).c_str(), error.c_str());
+    const std::string path = session.platform.Shown(problem.path);
+    std::fprintf(session.out, "%s\t%s\n", path.c_str(), error.c_str());
+    listed.push_back({{"path", path}, {"error", error}});
   }
+  session.answer.details = {{"problems", listed}};
+  if (!problems.empty()) session.answer.reason = "problems_found";
   return session.Shown(checked);
 }
 
@@ -278,10 +386,11 @@ int RestoreCommand(Session& session) {
   RestorePlan plan;
   const Reply planned = PlanRestore(session.installation, session.UserName(), &plan);
   if (const int status = session.Shown(planned); status != kExitDone) return status;
-  std::printf(texts::kRestoreVersions, ShownVersion(plan.backup_version).c_str(),
-              plan.current_version.empty() ? texts::kUnreadable
-                                           : ShownVersion(plan.current_version).c_str());
-  std::fflush(stdout);
+  if (!plan.current_version.empty()) session.answer.version_before = plan.current_version;
+  std::fprintf(session.out, texts::kRestoreVersions, ShownVersion(plan.backup_version).c_str(),
+               plan.current_version.empty() ? texts::kUnreadable
+                                            : ShownVersion(plan.current_version).c_str());
+  std::fflush(session.out);
   if (!session.options.yes) {
     if (!Console::HasTerminal()) {
       std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
@@ -293,15 +402,19 @@ int RestoreCommand(Session& session) {
   std::vector<Path> undeleted;
   Reply restored = Restore(session.installation, &plan, &undeleted, session.options.yes);
   if (restored.outcome == Outcome::kAsk) {
-    if (!session.notices.Show(restored.said.front())) return kExitRefused;
+    if (!session.notices.Show(restored.said.front())) {
+      session.answer.reason = "declined";
+      return kExitRefused;
+    }
     restored = Restore(session.installation, &plan, &undeleted, true);
   }
   if (const int status = session.Shown(restored); status != kExitDone) return status;
   for (const Path& path : undeleted) {
-    std::printf("%s%s\n", texts::kLogUndeleted, platform.Shown(path).c_str());
+    std::fprintf(session.out, "%s%s\n", texts::kLogUndeleted, platform.Shown(path).c_str());
   }
-  std::printf("%s%s\n", texts::kKeptAside, ShownFolder(platform, plan.aside_dir).c_str());
-  std::printf("%s\n", texts::kRestored);
+  std::fprintf(session.out, "%s%s\n", texts::kKeptAside,
+               ShownFolder(platform, plan.aside_dir).c_str());
+  std::fprintf(session.out, "%s\n", texts::kRestored);
   return kExitDone;
 }
 
@@ -310,44 +423,102 @@ int VerifyCommand(Session& session) {
   VerifyReport report;
   const Reply verified = Verify(session.installation, request, &report);
   if (const int status = session.Shown(verified); status != kExitDone) return status;
-  const std::string shown = session.options.json ? VerifyJson(session.platform, report)
-                                                 : VerifySummary(session.platform, report);
-  std::fputs(shown.c_str(), stdout);
-  return report.accounted_for() ? kExitDone : kExitRefused;
+  session.answer.details = {{"report", VerifyJson(session.platform, report)}};
+  if (!session.options.json) std::fputs(VerifySummary(session.platform, report).c_str(), stdout);
+  if (report.accounted_for()) return kExitDone;
+  session.answer.reason = "not_accounted_for";
+  return kExitRefused;
 }
 
 // One terminal command: its checks, in order, then its own work.
 struct TerminalCommand {
   Command command;
+  const char* name;
   std::vector<Check> checks;
   int (*work)(Session&);
 };
 
 const TerminalCommand kCommands[] = {
-    {Command::kList, {Check::kUserList}, ListCommand},
+    {Command::kList, "list", {Check::kUserList}, ListCommand},
     {Command::kUpgrade,
+     "upgrade",
      {Check::kBackupChoice, Check::kUserList, Check::kKnownUser, Check::kShownProfile,
       Check::kPassword},
      UpgradeCommand},
     {Command::kCheck,
+     "check",
      {Check::kNotBusy, Check::kUserList, Check::kKnownUser, Check::kShownProfile, Check::kPassword},
      CheckCommand},
     {Command::kVerify,
+     "verify",
      {Check::kNotBusy, Check::kUserList, Check::kKnownUser, Check::kReadProfile, Check::kPassword},
      VerifyCommand},
-    {Command::kRestore, {Check::kUserList, Check::kKnownUser, Check::kNotBusy}, RestoreCommand},
+    {Command::kRestore,
+     "restore",
+     {Check::kUserList, Check::kKnownUser, Check::kNotBusy},
+     RestoreCommand},
 };
+
+// The checks that concern the installation, asked once for every user.
+bool OfTheInstallation(Check check) {
+  return check == Check::kBackupChoice || check == Check::kUserList;
+}
+
+// One user's part of the command: the checks about the user, in the
+// command's order (all of them for a command of one user), then the work.
+int ForUser(Session& session, const TerminalCommand& command, const std::string& name) {
+  session.Begin(name);
+  for (const Check check : command.checks) {
+    if (session.options.all && OfTheInstallation(check)) continue;
+    if (const int status = Checked(session, check); status != kExitDone) {
+      return session.End(status);
+    }
+  }
+  return session.End(command.work(session));
+}
+
+// A run over every user ends 0 when each is done or was at the latest
+// version already, 3 when any stopped, and 1 otherwise.
+int AllEnded(const nlohmann::ordered_json& users) {
+  int status = kExitDone;
+  for (const auto& user : users) {
+    if (user["outcome"] == "stopped") return kExitStopped;
+    if (user["outcome"] != "done" && user["reason"] != "already_latest") status = kExitRefused;
+  }
+  return status;
+}
+
+int Commanded(Session& session, const TerminalCommand& command) {
+  const Options& options = session.options;
+  if (command.command == Command::kList) {
+    if (const int status = Checked(session, Check::kUserList); status != kExitDone) return status;
+    return command.work(session);
+  }
+  // For one user, the installation's checks come in the command's order with the user's.
+  if (!options.all) return ForUser(session, command, options.user);
+  for (const Check check : command.checks) {
+    if (!OfTheInstallation(check)) continue;
+    if (const int status = Checked(session, check); status != kExitDone) return status;
+  }
+  const std::vector<std::string> names = session.tool.users();
+  for (const std::string& name : names) ForUser(session, command, name);
+  return AllEnded(session.answers);
+}
 
 }  // namespace
 
 int RunCommand(Installation& installation, Console& console, const Options& options) {
   Session session(installation, console, options);
   for (const TerminalCommand& command : kCommands) {
-    if (command.command != session.options.command) continue;
-    for (const Check check : command.checks) {
-      if (const int status = Checked(session, check); status != kExitDone) return status;
+    if (command.command != options.command) continue;
+    const int status = Commanded(session, command);
+    if (options.json) {
+      std::fputs(Document(command.name, installation.platform().Shown(installation.folder()),
+                          status, session.answers)
+                     .c_str(),
+                 stdout);
     }
-    return command.work(session);
+    return status;
   }
   return kExitMisused;
 }

@@ -1,9 +1,6 @@
 // The verify report as a Korean summary or as one JSON object.
 #include "cli/verify_output.h"
 
-#include <cstdio>
-#include <functional>
-
 #include "platform/cp949_codec.h"
 #include "texts/texts.h"
 
@@ -12,34 +9,6 @@ namespace {
 
 std::string Month(const std::string& yyyymm) {
   return texts::ShownMonth(std::stoi(yyyymm.substr(0, 4)), std::stoi(yyyymm.substr(4, 2)));
-}
-
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
-template <typename Item>
-std::string JsonList(const std::vector<Item>& items,
-                     const std::function<std::string(const Item&)>& one) {
-  std::string out = "[";
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) out += ',';
-    out += one(items[i]);
-  }
-  return out + "]";
 }
 
 }  // namespace
@@ -72,26 +41,23 @@ std::string VerifySummary(Platform& platform, const VerifyReport& report) {
   return out;
 }
 
-std::string VerifyJson(Platform& platform, const VerifyReport& report) {
-  const std::function<std::string(const VerifyEntry&)> missing = [&](const VerifyEntry& entry) {
-    return "{\"month\":" + Quoted(entry.month) +
-           ",\"line\":" + Quoted(Cp949ToUtf8Text(entry.line)) + "}";
-  };
-  const std::function<std::string(const VerifyEntry&)> added = [&](const VerifyEntry& entry) {
-    return Quoted(Cp949ToUtf8Text(entry.line));
-  };
-  const std::function<std::string(const Path&)> path = [&](const Path& p) {
-    return Quoted(platform.Shown(p));
-  };
-  return "{\"backup_entries\":" + std::to_string(report.backup_entries) +
-         ",\"current_entries\":" + std::to_string(report.current_entries) +
-         ",\"missing\":" + JsonList(report.missing, missing) +
-         ",\"added\":" + JsonList(report.added, added) +
-         ",\"count_line\":{\"expected\":" + Quoted(report.count_expected) +
-         ",\"found\":" + Quoted(report.count_found) + "}" +
-         ",\"files_equal\":" + std::to_string(report.files_equal) +
-         ",\"files_differing\":" + JsonList(report.files_differing, path) +
-         ",\"accounted_for\":" + (report.accounted_for() ? "true" : "false") + "}\n";
+nlohmann::ordered_json VerifyJson(Platform& platform, const VerifyReport& report) {
+  nlohmann::ordered_json missing = nlohmann::ordered_json::array();
+  for (const VerifyEntry& entry : report.missing) {
+    missing.push_back({{"month", entry.month}, {"line", Cp949ToUtf8Text(entry.line)}});
+  }
+  nlohmann::ordered_json added = nlohmann::ordered_json::array();
+  for (const VerifyEntry& entry : report.added) added.push_back(Cp949ToUtf8Text(entry.line));
+  nlohmann::ordered_json differing = nlohmann::ordered_json::array();
+  for (const Path& path : report.files_differing) differing.push_back(platform.Shown(path));
+  return {{"backup_entries", report.backup_entries},
+          {"current_entries", report.current_entries},
+          {"missing", missing},
+          {"added", added},
+          {"count_line", {{"expected", report.count_expected}, {"found", report.count_found}}},
+          {"files_equal", report.files_equal},
+          {"files_differing", differing},
+          {"accounted_for", report.accounted_for()}};
 }
 
 }  // namespace dayledger::cli

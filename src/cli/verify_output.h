@@ -1,7 +1,8 @@
 // How `dayledger-upgrade verify` shows its report: a Korean summary with
-// the missing, added and differing items, or one JSON object for scripts.
+// the missing, added and differing items, or a JSON object for scripts.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "platform/platform.h"
@@ -11,6 +12,6 @@ namespace dayledger::cli {
 
 // UTF-8 text for standard output; entry lines and paths decoded from CP949.
 std::string VerifySummary(Platform& platform, const VerifyReport& report);
-std::string VerifyJson(Platform& platform, const VerifyReport& report);
+nlohmann::ordered_json VerifyJson(Platform& platform, const VerifyReport& report);
 
 }  // namespace dayledger::cli

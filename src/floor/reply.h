@@ -51,6 +51,8 @@ struct Reply {
   Status error;  // the error that stopped the verb, its words included; ok when none
   // The file a refusal or an error is about; empty when none.
   Path path;
+  // The record of the run it ended, where one was kept; empty when none.
+  Path record;
 
   // Why a verb that did not do its work ended: the kind of what it told
   // last (a wrong password is kWrongPassword); kNone for one that did.

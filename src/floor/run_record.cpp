@@ -133,6 +133,7 @@ void RunRecord::End(Reply* reply) {
   Line(StampedLine(platform_->Now(), texts::RecordEnded(done, ExitStatusOf(reply->outcome))));
   Save();
   if (reply->outcome == Outcome::kStopped) NameRecord(path_, kept_, reply);
+  if (kept_) reply->record = path_;
   platform_ = nullptr;
 }
 

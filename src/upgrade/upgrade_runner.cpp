@@ -1,8 +1,6 @@
 // The start with its question, and one upgrade from start to finish.
 #include "upgrade/upgrade_runner.h"
 
-#include <optional>
-
 namespace dayledger {
 
 Reply StartAsking(UpgradeTool& tool, StartRequest& request, Notices& notices) {
@@ -54,23 +52,19 @@ Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notice
   return RunAnswering(tool, asked, notices);
 }
 
-void RunUpgrades(UpgradeTool& tool, StartRequest request, std::vector<UserRun>* users,
-                 Notices& notices) {
-  InstallationVerdict verdict;
-  request.verdict = &verdict;
-  std::optional<Reply> declined;
-  for (UserRun& run : *users) {
-    // A question declined is declined for every user after.
-    if (declined) {
-      run.reply = *declined;
-      continue;
-    }
-    request.user = run.user;
-    request.password = run.password;
-    tool.ShowUser(run.user);
-    run.reply = RunAnswering(tool, request, notices);
-    if (run.reply.outcome == Outcome::kRefused && run.reply.said.empty()) declined = run.reply;
-  }
+UsersRun::UsersRun(UpgradeTool& tool, const StartRequest& request, Notices& notices)
+    : tool_(tool), notices_(notices), request_(request) {
+  request_.verdict = &verdict_;
+}
+
+Reply UsersRun::Upgrade(const std::string& user, const std::string& password) {
+  if (declined_) return *declined_;
+  request_.user = user;
+  request_.password = password;
+  tool_.ShowUser(user);
+  Reply reply = RunAnswering(tool_, request_, notices_);
+  if (reply.outcome == Outcome::kRefused && reply.said.empty()) declined_ = reply;
+  return reply;
 }
 
 Reply UpgradeDryRun::Open(Installation& staged, const std::string& user) {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "check/preflight.h"
 #include "floor/notice.h"
@@ -24,21 +24,27 @@ Reply StartAsking(UpgradeTool& tool, StartRequest& request, Notices& notices);
 // when the backup failed or an error (its `error`) ended a verb.
 Reply RunUpgrade(UpgradeTool& tool, const StartRequest& request, Notices& notices);
 
-// One user of a run over several: the name (CP949) and password (UTF-8)
-// to start with, and what the user's run came to.
-struct UserRun {
-  std::string user;
-  std::string password;
-  Reply reply;
-};
+// A run over several users, each upgraded in turn as RunUpgrade upgrades
+// one, with the choices of one request. The installation's start checks
+// and their questions come once, for the first user that gets to them; an
+// answer holds for the users after, and a question declined is declined
+// for them all. One user's refusal or stop leaves the others to go on.
+class UsersRun {
+ public:
+  UsersRun(UpgradeTool& tool, const StartRequest& request, Notices& notices);
+  UsersRun(const UsersRun&) = delete;
+  UsersRun& operator=(const UsersRun&) = delete;
 
-// Upgrades each of `users` in turn, as RunUpgrade upgrades one, with the
-// choices of `request`. The installation's start checks and their
-// questions come once, for the first user that gets to them; an answer
-// holds for the users after. One user's refusal or stop leaves the others
-// to go on.
-void RunUpgrades(UpgradeTool& tool, StartRequest request, std::vector<UserRun>* users,
-                 Notices& notices);
+  // Upgrades the user named `user` (CP949) with `password` (UTF-8).
+  Reply Upgrade(const std::string& user, const std::string& password);
+
+ private:
+  UpgradeTool& tool_;
+  Notices& notices_;
+  StartRequest request_;
+  InstallationVerdict verdict_;
+  std::optional<Reply> declined_;
+};
 
 // The upgrade as the pre-flight check plays it: a tool of its own each
 // round, which writes no log.

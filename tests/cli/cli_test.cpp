@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "anniversary/anniversary_stage.h"
@@ -26,6 +28,7 @@
 #include "digest/sha1.h"
 #include "floor/installation.h"
 #include "platform/cp949_codec.h"
+#include "platform/native_path.h"
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/expected_log.h"
@@ -797,10 +800,10 @@ TEST_F(CliTest, VerifyAccountsForEveryEntryOfEachUpgradedDemoUser) {
     const ProcessResult verify =
         Cli(std::string("verify ") + u.user + " --password-stdin --json", input);
     EXPECT_EQ(verify.status, 0) << u.user << verify.err;
-    const std::string counts = "{\"backup_entries\":" + std::to_string(u.entries) +
-                               ",\"current_entries\":" + std::to_string(u.entries) +
-                               ",\"missing\":[],\"added\":[]";
-    EXPECT_EQ(verify.out.rfind(counts, 0), 0u) << verify.out;
+    const auto report = nlohmann::json::parse(verify.out)["users"][0]["report"];
+    EXPECT_EQ(report["backup_entries"], u.entries) << verify.out;
+    EXPECT_EQ(report["current_entries"], u.entries) << verify.out;
+    EXPECT_TRUE(report["missing"].empty() && report["added"].empty()) << verify.out;
   }
   const ProcessResult summary = Cli("verify kim");
   EXPECT_EQ(SplitText(summary.out).at(0), "백업의 일정 : 1200건");
@@ -821,6 +824,87 @@ TEST_F(CliTest, VerifyAccountsForEveryEntryOfEachUpgradedDemoUser) {
   const ProcessResult unreadable = Cli("verify kim");
   EXPECT_EQ(unreadable.status, 3);
   EXPECT_NE(unreadable.err.find("Cannot open file "), std::string::npos) << unreadable.err;
+}
+
+// An office's upgrade of every user in one run, as a deployment script runs
+// it: each user as their own upgrade would go, the others refused with
+// nothing of theirs touched, one JSON document that names every user, and
+// the other commands' documents over the same users.
+TEST_F(CliTest, AnOfficeUpgradesEveryUserInOneRunAndAnswersInJson) {
+  AddUsers({UserSpec{"plain", "10100", "", 1, 1, 1}, UserSpec{"enc", "10200", "pw", 1, 1, 1},
+            UserSpec{"nopw", "10000", "secret", 1, 1, 1}, UserSpec{"latest", "10300", "", 0, 1, 0},
+            UserSpec{"ro", "10200", "", 1, 1, 1}});
+  fs::permissions(NativeOf("users/ro/schedules/198001.qbsd"), fs::perms::owner_write,
+                  fs::perm_options::remove);
+  const std::string single = platform.temp_dir() + "/single";
+  fs::copy(builder.root(), single, fs::copy_options::recursive);
+  ASSERT_EQ(RunCli(platform.temp_dir(), "--app-dir '" + single + "' upgrade plain").status, 0);
+  ASSERT_EQ(
+      RunCli(platform.temp_dir(), "--app-dir '" + single + "' upgrade enc --password-stdin", "pw\n")
+          .status,
+      0);
+  const auto before = SnapshotTree(builder.root() + "/users");
+  const auto folder = [](const std::string& root, const char* name) {
+    return SnapshotTree(root + "/users/" + name);
+  };
+  std::map<std::string, testing::NativeTree> untouched;
+  for (const char* name : {"nopw", "latest", "ro"}) untouched[name] = folder(builder.root(), name);
+  const auto document = [&](const std::string& args, const std::string& input, int status) {
+    const ProcessResult run = Cli(args + " --json", input);
+    EXPECT_EQ(run.status, status) << args << run.err;
+    EXPECT_TRUE(std::all_of(run.out.begin(), run.out.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x80;
+    })) << args;
+    const auto parsed = nlohmann::json::parse(run.out, nullptr, false);
+    EXPECT_FALSE(parsed.is_discarded()) << args << ": " << run.out;
+    EXPECT_EQ(parsed.value("exit_status", -1), status) << args;
+    return parsed;
+  };
+  // check changes nothing, and finds the read-only month.
+  const auto checked = document("check --all --password-stdin", "enc\tpw\n", 1);
+  EXPECT_EQ(checked["users"][4]["reason"], "read_only");
+  EXPECT_TRUE(SnapshotTree(builder.root() + "/users") == before);
+
+  const auto upgraded = document("upgrade --all --yes --password-stdin", "enc\tpw\n", 1);
+  const struct {
+    const char* name;
+    const char* outcome;
+    nlohmann::json reason;
+    const char* after;
+  } expected[] = {{"plain", "done", nullptr, "1.03"},
+                  {"enc", "done", nullptr, "1.03"},
+                  {"nopw", "refused", "password_needed", "1.00"},
+                  {"latest", "refused", "already_latest", "1.03"},
+                  {"ro", "refused", "read_only", "1.02"}};
+  ASSERT_EQ(upgraded["users"].size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const auto& user = upgraded["users"][i];
+    const auto& e = expected[i];
+    EXPECT_EQ(user["name"], e.name);
+    EXPECT_EQ(user["outcome"], e.outcome) << e.name;
+    EXPECT_EQ(user["reason"], e.reason) << e.name;
+    EXPECT_EQ(user["version_after"], e.after) << e.name;
+    if (user["outcome"] == "done") {
+      // Byte for byte as that user's own upgrade, with a record of its run.
+      EXPECT_TRUE(folder(builder.root(), e.name) == folder(single, e.name)) << e.name;
+      ASSERT_TRUE(user["record"].is_string()) << e.name;
+      EXPECT_TRUE(fs::exists(NativePathFromTool(Path(user["record"].get<std::string>()))))
+          << e.name;
+    } else {
+      EXPECT_TRUE(folder(builder.root(), e.name) == untouched[e.name]) << e.name;
+      EXPECT_TRUE(user["record"].is_null()) << e.name;
+    }
+  }
+  // The users never upgraded have no backup to compare: verify stops for them.
+  const auto verified = document("verify --all --password-stdin", "enc\tpw\n", 3);
+  EXPECT_EQ(verified["users"][1]["report"]["accounted_for"], true);
+  EXPECT_EQ(verified["users"][2]["reason"], "password_needed");
+  EXPECT_EQ(verified["users"][4]["reason"], "no_backup");
+  const auto listed = document("list", "", 0);
+  EXPECT_EQ(listed["users"][0]["version_before"], "1.03");
+  const auto restored = document("restore plain --yes", "", 0);
+  EXPECT_EQ(restored["users"][0]["version_after"], "1.01");
+  EXPECT_TRUE(restored["users"][0]["record"].is_string());
 }
 
 }  // namespace

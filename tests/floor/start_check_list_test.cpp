@@ -132,7 +132,6 @@ TEST_F(StartCheckListTest, ARunOverSeveralUsersAsksTheInstallationOnceAndEachUse
   UpgradeTool tool(installation, log);
   tool.LoadUsers();
   platform.account_looks = 0;
-  std::vector<UserRun> runs = {{"a", "", {}}, {"b", "", {}}, {"c", "", {}}};
   // The scheduler is started as soon as a user's upgrade is told done.
   struct StartingTheScheduler : BoxedNotices {
     using BoxedNotices::BoxedNotices;
@@ -143,10 +142,10 @@ TEST_F(StartCheckListTest, ARunOverSeveralUsersAsksTheInstallationOnceAndEachUse
     std::vector<std::string>* running = nullptr;
   } answered(installation.platform(), platform);
   answered.running = &platform.running_programs;
-  RunUpgrades(tool, StartRequest(), &runs, answered);
-  EXPECT_EQ(runs[0].reply.reason(), Say::kFolderNotWritable);
-  EXPECT_EQ(runs[1].reply.outcome, Outcome::kDone);
-  EXPECT_EQ(runs[2].reply.reason(), Say::kProgramRunning);
+  UsersRun run(tool, StartRequest(), answered);
+  EXPECT_EQ(run.Upgrade("a", "").reason(), Say::kFolderNotWritable);
+  EXPECT_EQ(run.Upgrade("b", "").outcome, Outcome::kDone);
+  EXPECT_EQ(run.Upgrade("c", "").reason(), Say::kProgramRunning);
   const auto questions =
       std::count_if(platform.messages.begin(), platform.messages.end(),
                     [](const auto& m) { return m.text == texts::kOtherPcsQuestion; });
