@@ -136,6 +136,39 @@ timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' upgrade kim --yes >/dev/null
 rm -rf "$work/network-before"
 echo "Windows build: a network drive asked about, refused without an answer, upgraded with --yes."
 
+# An office's script on the network drive: every user in one run, --yes
+# answering the question about the other PCs, the passwords a line each
+# (as a Windows editor saves them), the answer redirected to a file. The
+# document parses, holds only ASCII, and says of each user what the Linux
+# build says on a copy that is on no network drive; the folders end the same.
+office="$network/Office"
+build/dev/tests/dayledger-make-demo "$office" plain:10100 enc:10200:pw nopw:10000:secret \
+  latest:10300 ro:10200 >/dev/null
+chmod a-w "$office/users/ro/schedules/198001.qbsd"
+rm -rf "$work/office-linux"
+cp -r "$office" "$work/office-linux"
+status=0
+printf 'enc\tpw\r\n' | timeout 600 "$wine" "$exe" --app-dir 'N:\Office' upgrade --all --yes --json \
+  --password-stdin >"$work/office.json" 2>"$work/office.err" || status=$?
+[ "$status" -eq 1 ] || { cat "$work/office.err" >&2; echo "windows check: the office's run gave exit status $status" >&2; exit 1; }
+printf 'enc\tpw\n' | build/dev/src/dayledger-upgrade --app-dir "$work/office-linux" upgrade --all --yes \
+  --json --password-stdin >"$work/office-linux.json" 2>/dev/null || true
+python3 - "$work/office.json" "$work/office-linux.json" <<'CHECK'
+import json, sys
+raw = open(sys.argv[1], "rb").read()
+assert all(byte < 0x80 for byte in raw), "the document holds more than ASCII"
+windows, linux = json.loads(raw), json.load(open(sys.argv[2]))
+def facts(document):
+    return [(u["name"], u["outcome"], u["reason"], u["version_after"], u["record"] is not None)
+            for u in document["users"]]
+assert [u["name"] for u in windows["users"]] == ["plain", "enc", "nopw", "latest", "ro"], windows
+assert windows["exit_status"] == 1, windows["exit_status"]
+assert facts(windows) == facts(linux), (facts(windows), facts(linux))
+CHECK
+diff -r -x .dlu "$office" "$work/office-linux"
+rm -rf "$office" "$work/office-linux"
+echo "Windows build: an office's run over every user on a network drive answered in JSON as on Linux."
+
 # Held for two seconds from the start, the file is waited for.
 hold "$windows/users/kim/profile.qbd" 2000
 held

@@ -281,7 +281,8 @@ std::vector<Notice> WordedAll(Platform& platform, const Reply& reply) {
 std::string RecoveryMessage(Platform& platform, const std::vector<Said>& notes) {
   std::string text;
   for (const Said& note : notes) {
-    text += (text.empty() ? "" : "\n") + Worded(platform, note).text;
+    if (!text.empty()) text += '\n';
+    text += Worded(platform, note).text;
   }
   return text;
 }
