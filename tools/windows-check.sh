@@ -118,6 +118,7 @@ ln -sfn "$network" "$WINEPREFIX/dosdevices/n:"
 # Wine learns its drives' types as it starts.
 timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
 timeout 20 /usr/lib/wine/wineserver -w 2>/dev/null || true
+rm -rf "$work/network-before"
 cp -r "$network/Dayledger" "$work/network-before"
 status=0
 timeout 300 "$wine" "$exe" --app-dir 'N:\Dayledger' upgrade kim </dev/null >"$work/network.out" \
