@@ -1,4 +1,4 @@
-// Notices in message boxes: each kind's flag set, under the title.
+// Messages in message boxes: each kind's flag set, under the title.
 #include "presenter/message_boxes.h"
 
 #include "texts/texts.h"

@@ -1,6 +1,7 @@
-// The system's message box, as both windows show the core's notices: the
+// The system's message box, as both windows show what the core tells: the
 // flag sets of its icons and buttons and its answers, with the system's
-// values, and the notices shown in boxes under the application's title.
+// values, and a reply's messages worded and shown in boxes under the
+// application's title.
 #pragma once
 
 #include <string>

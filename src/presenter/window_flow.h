@@ -57,7 +57,7 @@ class WindowFlow {
   Reply StageTick();     // one stage; arms the next
 
  private:
-  // The reply's view, then its notices.
+  // The reply's view, then its messages, worded, in boxes.
   void Show(const Reply& reply);
   void Arm(Next next);
 
