@@ -87,8 +87,8 @@ std::string Substitute(const Path& path, const UnlockedUser& user) {
   return user_schedule ? user.Encode(lines) : UnlockedUser().Encode(lines);
 }
 
-// The reply for the problems found: clean, or refused with the start
-// checks' messages as its notices.
+// The reply for the problems found: clean, or refused, telling what the
+// start checks told.
 Reply Checked(const std::vector<Said>& refusals, const std::vector<PreflightProblem>& problems) {
   Reply reply;
   if (!refusals.empty() || !problems.empty()) reply.outcome = Outcome::kRefused;

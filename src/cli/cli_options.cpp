@@ -116,7 +116,7 @@ constexpr std::pair<const char*, const char*> kProgramOptions[] = {
 constexpr char kHelpHead[] =
     "Usage: dayledger-upgrade [--app-dir DIR] COMMAND ...\n"
     "\n"
-    "Upgrades the data of one Dayledger user to data version @, as the\n"
+    "Upgrades the data of Dayledger users to data version @, as the\n"
     "upgrade window does, from a terminal or a script.\n"
     "\n";
 
@@ -248,8 +248,11 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
   }
   if (!command) return misused("unknown command " + words[0]);
   options.command = command->command;
+  if (options.all && !(command->options & kAll)) {
+    return misused(std::string("--all belongs to ") + CommandsTaking(kAll));
+  }
   // --all names every user: no name beside it.
-  const bool all = options.all && (command->options & kAll);
+  const bool all = options.all;
   const bool takes_user = command->takes_user && !all;
   if (words.size() != (takes_user ? 2u : 1u)) {
     if (all) return misused("--all takes no user name");

@@ -112,10 +112,12 @@ struct Session {
     std::fprintf(stderr, "%s\n", text.c_str());
     answer.message += text + "\n";
   }
-  // The user (UTF-8) whose part begins.
-  void Begin(const std::string& name) {
+  // The user whose part begins: the name as shown (UTF-8) and as the user
+  // list has it (CP949).
+  void Begin(const std::string& name, const std::string& listed) {
     answer = UserAnswer();
     answer.name = name;
+    user = listed;
     needs_password = false;
     password.clear();
   }
@@ -123,7 +125,8 @@ struct Session {
   int End(int status) {
     answer.exit_status = status;
     if (!answer.message.empty()) answer.message.pop_back();
-    if (!tool.users().empty() && !BusyNow()) {
+    // Only a document reads the data version the command left.
+    if (options.json && !tool.users().empty() && !BusyNow()) {
       const Reply after = tool.ShowUser(UserName());
       if (after.outcome == Outcome::kDone && after.view) answer.version_after = after.view->version;
     }
@@ -136,7 +139,7 @@ struct Session {
     if (shown.view->encrypted) answer.encrypted = shown.view->encrypted;
     if (shown.view->version && !answer.version_before) answer.version_before = shown.view->version;
   }
-  std::string UserName() const { return Utf8ToCp949Text(answer.name); }
+  std::string UserName() const { return user; }
   bool BusyNow() {
     const Result<bool> busy = installation.UserBusy(UserName());
     return !busy.ok() || *busy;
@@ -145,6 +148,7 @@ struct Session {
   Installation& installation;
   Platform& platform;
   UserAnswer answer;
+  std::string user;  // the user at hand, as the user list has it (CP949)
   ConsoleNotices notices;
   const Options& options;
   FILE* out;
@@ -227,6 +231,7 @@ std::string PasswordFromBytes(std::string bytes) {
 std::map<std::string, std::string> PasswordLines() {
   std::map<std::string, std::string> passwords;
   for (std::string line; std::getline(std::cin, line);) {
+    if (passwords.empty() && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
@@ -280,8 +285,8 @@ int Checked(Session& session, Check check) {
   switch (check) {
     case Check::kBackupChoice:
       if (options.skip_backup && !options.yes && !Console::HasTerminal()) {
-        std::fprintf(stderr,
-                     "dayledger-upgrade: --skip-backup needs --yes when no terminal can ask\n");
+        session.Tell("dayledger-upgrade: --skip-backup needs --yes when no terminal can ask");
+        session.answer.reason = "declined";
         return kExitMisused;
       }
       return kExitDone;
@@ -301,8 +306,12 @@ int Checked(Session& session, Check check) {
     case Check::kShownProfile: {
       const Reply reply = session.tool.ShowUser(session.UserName());
       session.Saw(reply);
-      // Encrypted data needs a password.
+      // Encrypted data needs a password; in a run over every user, not for
+      // one whose data is at the latest version already, which is told so.
       if (reply.view) session.needs_password = reply.view->encrypted.value_or(false);
+      if (options.all && reply.view && reply.view->version == VersionChain::Standard().target()) {
+        session.needs_password = false;
+      }
       return session.Shown(reply);
     }
     case Check::kReadProfile: {
@@ -319,8 +328,9 @@ int Checked(Session& session, Check check) {
 int ListCommand(Session& session) {
   UpgradeTool& tool = session.tool;
   const std::vector<std::string> names = tool.users();
-  for (const std::string& name : names) {
-    session.Begin(name);
+  for (size_t row = 0; row < names.size(); ++row) {
+    const std::string& name = names[row];
+    session.Begin(name, tool.NameAt(static_cast<int>(row)));
     std::optional<UserView> view;
     int status = kExitRefused;
     if (!BusyUser(session, name)) {
@@ -392,11 +402,13 @@ int RestoreCommand(Session& session) {
                                             : ShownVersion(plan.current_version).c_str());
   std::fflush(session.out);
   if (!session.options.yes) {
+    session.answer.reason = "declined";
     if (!Console::HasTerminal()) {
-      std::fprintf(stderr, "dayledger-upgrade: restore needs --yes when no terminal can ask\n");
+      session.Tell("dayledger-upgrade: restore needs --yes when no terminal can ask");
       return kExitMisused;
     }
     if (!Console::AskYesNo(texts::kRestoreQuestion).value_or(false)) return kExitRefused;
+    session.answer.reason.clear();
   }
   // --yes answers the start's question about the other PCs too.
   std::vector<Path> undeleted;
@@ -466,8 +478,9 @@ bool OfTheInstallation(Check check) {
 
 // One user's part of the command: the checks about the user, in the
 // command's order (all of them for a command of one user), then the work.
-int ForUser(Session& session, const TerminalCommand& command, const std::string& name) {
-  session.Begin(name);
+int ForUser(Session& session, const TerminalCommand& command, const std::string& name,
+            const std::string& listed) {
+  session.Begin(name, listed);
   for (const Check check : command.checks) {
     if (session.options.all && OfTheInstallation(check)) continue;
     if (const int status = Checked(session, check); status != kExitDone) {
@@ -495,13 +508,15 @@ int Commanded(Session& session, const TerminalCommand& command) {
     return command.work(session);
   }
   // For one user, the installation's checks come in the command's order with the user's.
-  if (!options.all) return ForUser(session, command, options.user);
+  if (!options.all) return ForUser(session, command, options.user, Utf8ToCp949Text(options.user));
   for (const Check check : command.checks) {
     if (!OfTheInstallation(check)) continue;
     if (const int status = Checked(session, check); status != kExitDone) return status;
   }
   const std::vector<std::string> names = session.tool.users();
-  for (const std::string& name : names) ForUser(session, command, name);
+  for (size_t row = 0; row < names.size(); ++row) {
+    ForUser(session, command, names[row], session.tool.NameAt(static_cast<int>(row)));
+  }
   return AllEnded(session.answers);
 }
 
@@ -511,7 +526,9 @@ int RunCommand(Installation& installation, Console& console, const Options& opti
   Session session(installation, console, options);
   for (const TerminalCommand& command : kCommands) {
     if (command.command != options.command) continue;
-    const int status = Commanded(session, command);
+    // What an interrupted change left that could not be finished stops
+    // every command before it begins; its notes are told already.
+    const int status = installation.stopped().ok() ? Commanded(session, command) : kExitStopped;
     if (options.json) {
       std::fputs(Document(command.name, installation.platform().Shown(installation.folder()),
                           status, session.answers)

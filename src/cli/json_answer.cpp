@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "floor/tool_version.h"
+#include "platform/cp949_codec.h"
 #include "state/version_code.h"
 
 namespace dayledger::cli {
@@ -67,7 +68,7 @@ constexpr std::pair<StatusKind, const char*> kKinds[] = {
 // A version code as "1.02", or null.
 nlohmann::ordered_json Version(const std::optional<std::string>& code) {
   if (!code || code->empty()) return nullptr;
-  return ShortVersion(*code);
+  return Cp949ToUtf8Text(ShortVersion(*code));
 }
 
 nlohmann::ordered_json PathOrNull(Platform& platform, const Path& path) {
@@ -133,7 +134,9 @@ std::string Document(const std::string& command, const std::string& installation
       {"command", command}, {"installation", installation}, {"exit_status", exit_status},
       {"users", users},
   };
-  return document.dump(2, ' ', true) + "\n";
+  // Bytes that are not UTF-8 (a name given on a POSIX command line) are
+  // replaced, never a reason to lose the document.
+  return document.dump(2, ' ', true, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace dayledger::cli

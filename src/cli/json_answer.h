@@ -20,7 +20,7 @@ struct UserAnswer {
   std::optional<std::string> version_before;  // version codes ("10200")
   std::optional<std::string> version_after;
   int exit_status = kExitDone;
-  Reply reply;                     // the reply that ended it, or a done one
+  Reply reply;                     // the last reply shown for it; a done one before any
   std::string reason;              // a reason the terminal program gave itself; else the reply's
   std::string message;             // the words shown for it, a line each
   nlohmann::ordered_json details;  // what the command adds: verify's report, check's problems

@@ -53,7 +53,6 @@ int Run(int argc, char* argv[]) {
   for (const Said& note : installation.recovered()) {
     std::fprintf(stderr, "%s\n", Worded(installation.platform(), note).text.c_str());
   }
-  if (!installation.stopped().ok()) return kExitStopped;
   return RunCommand(installation, console, options);
 }
 

@@ -54,7 +54,9 @@ nlohmann::ordered_json VerifyJson(Platform& platform, const VerifyReport& report
           {"current_entries", report.current_entries},
           {"missing", missing},
           {"added", added},
-          {"count_line", {{"expected", report.count_expected}, {"found", report.count_found}}},
+          {"count_line",
+           {{"expected", Cp949ToUtf8Text(report.count_expected)},
+            {"found", Cp949ToUtf8Text(report.count_found)}}},
           {"files_equal", report.files_equal},
           {"files_differing", differing},
           {"accounted_for", report.accounted_for()}};

@@ -1,5 +1,5 @@
-// The sentences for what the core says, the error report's text and its
-// stopped reply, and replies that end a verb with a notice.
+// The sentences for what the core tells: each kind made with its facts,
+// and the error report's text.
 #include "floor/words.h"
 
 #include <cstdint>

@@ -41,7 +41,8 @@ Reply UpgradeTool::ShowUser(const std::string& user) {
   // What was shown before an error stays shown with it.
   UserView view;
   Reply reply = Guarded([&]() -> Reply {
-    if (std::find(user_names_.begin(), user_names_.end(), user) == user_names_.end()) {
+    if (user.empty() ||
+        std::find(user_names_.begin(), user_names_.end(), user) == user_names_.end()) {
       view = {"", "", false};
       return Reply();
     }

@@ -12,7 +12,8 @@
 #include "floor/version_steps.h"
 
 int main(int argc, char* argv[]) {
-  if (argc < 2) {
+  // A folder is never taken from an option ("--help").
+  if (argc < 2 || argv[1][0] == '-') {
     std::fprintf(stderr, "usage: dayledger-make-demo DIR [NAME:VERSION[:PASSWORD[:ENTRIES]]...]\n");
     return 2;
   }
