@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string name = dayledger::Utf8ToCp949Text(tool.users()[i]);
     if (CheckUserName(name) == UserNameFault::kNone)
       platform.Substitute(ProfilePath(UserFolder(app_dir, name)), profile);
-    tool.ShowUser(static_cast<int>(i));
+    tool.ShowUser(tool.NameAt(static_cast<int>(i)));
   }
   return 0;
 }
