@@ -65,6 +65,15 @@ constexpr std::pair<StatusKind, const char*> kKinds[] = {
     {StatusKind::kOther, "other"},
 };
 
+// The name a table gives `key`, or `otherwise`.
+template <typename Key, size_t N>
+const char* NameIn(const std::pair<Key, const char*> (&table)[N], Key key, const char* otherwise) {
+  for (const auto& [known, name] : table) {
+    if (known == key) return name;
+  }
+  return otherwise;
+}
+
 // A version code as "1.02", or null.
 nlohmann::ordered_json Version(const std::optional<std::string>& code) {
   if (!code || code->empty()) return nullptr;
@@ -78,10 +87,7 @@ nlohmann::ordered_json PathOrNull(Platform& platform, const Path& path) {
 
 nlohmann::ordered_json ErrorJson(Platform& platform, const Status& error) {
   if (error.ok()) return nullptr;
-  const char* kind = "other";
-  for (const auto& [known, name] : kKinds) {
-    if (known == error.kind) kind = name;
-  }
+  const char* kind = NameIn(kKinds, error.kind, "other");
   nlohmann::ordered_json reason = nullptr;
   if (error.code != 0) reason = platform.Reason(error.code, error.path).text;
   return {{"kind", kind},
@@ -94,11 +100,7 @@ nlohmann::ordered_json ErrorJson(Platform& platform, const Status& error) {
 
 std::string ReasonName(const Reply& reply) {
   if (reply.outcome == Outcome::kRefused && reply.said.empty()) return "declined";
-  const Say reason = reply.reason();
-  for (const auto& [say, name] : kReasons) {
-    if (say == reason) return name;
-  }
-  return "refused";
+  return NameIn(kReasons, reply.reason(), "refused");
 }
 
 nlohmann::ordered_json UserJson(Platform& platform, const UserAnswer& answer) {
