@@ -17,7 +17,7 @@ struct Copied {
 
 Status CopyInto(Platform& platform, const Path& from, const Path& to, Copied* copied) {
   const Result<std::vector<FolderEntry>> listed = platform.ListFolder(from);
-  if (!listed.ok()) return Status::Failed(StatusKind::kReadFailed, from, listed.status().code);
+  if (!listed.ok()) return listed.status();
   for (const FolderEntry& entry : *listed) {
     // A journal is a change not finished: a copy now would hold the folder
     // half old, half new, and recovery has to come first.

@@ -189,7 +189,8 @@ std::string BackupFailure(Platform& platform, const FolderSwap& swap, const Stat
   const std::string file = platform.Shown(path);
   const std::string kept =
       removed.ok() ? "" : texts::kPartialBackupKept + platform.Shown(swap.made);
-  if (copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound) {
+  if (copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kFolderUnreadable ||
+      copied.kind == StatusKind::kNotFound) {
     return texts::kBackupReadFailed + file + kept + reason;
   }
   if (copied.kind != StatusKind::kNoSpace) {

@@ -49,6 +49,8 @@ FrameworkError StatusError(const Status& status) {
     case StatusKind::kNotFound:
     case StatusKind::kReadFailed:
       return CannotOpenFile(status.path, status.code);
+    case StatusKind::kFolderUnreadable:
+      return CannotOpenFolder(status.path, status.code);
     case StatusKind::kWriteFailed:
     case StatusKind::kNoSpace:
     case StatusKind::kFlushFailed:
@@ -77,7 +79,6 @@ FrameworkError StatusError(const Status& status) {
     case StatusKind::kWrongPassword:
       break;
     // An error's own: its words travel with it.
-    case StatusKind::kFolderUnreadable:
     case StatusKind::kIndexOutOfBounds:
     case StatusKind::kNotAnInteger:
     case StatusKind::kLinkRefused:

@@ -129,7 +129,8 @@ class Platform {
   // followed. kReadFailed when the system could not look.
   virtual Result<PathKind> Inspect(const Path& path) = 0;
   // Every entry of the folder but "." and ".."; kNotFound when there is no
-  // folder, kReadFailed with the system's code when it cannot be listed.
+  // folder, kFolderUnreadable with the system's code when it cannot be
+  // listed.
   virtual Result<std::vector<FolderEntry>> ListFolder(const Path& folder) = 0;
 
   // Whether the file could be renamed over or deleted now (ok also when it

@@ -15,11 +15,12 @@ namespace dayledger {
 // Callers decide by the kind, never by a text.
 enum class StatusKind {
   kOk,
-  kNotFound,      // nothing of that name
-  kReadFailed,    // there, but it could not be opened, read, listed or looked at
-  kCannotCreate,  // could not be created or opened for writing
-  kWriteFailed,   // opened, but not every byte arrived
-  kFlushFailed,   // the flush to the disk failed
+  kNotFound,          // nothing of that name
+  kReadFailed,        // there, but it could not be opened, read or looked at
+  kFolderUnreadable,  // a folder that is there but cannot be listed
+  kCannotCreate,      // could not be created or opened for writing
+  kWriteFailed,       // opened, but not every byte arrived
+  kFlushFailed,       // the flush to the disk failed
   kRenameFailed,
   kDeleteFailed,   // still there: held open, read-only or not permitted
   kNoSpace,        // the disk (or the user's share of it) is full
@@ -32,7 +33,6 @@ enum class StatusKind {
   kWrongPassword,  // the password is not the one the profile keeps
   // The errors of the data and of the commit, each with the framework's or
   // the tool's own words.
-  kFolderUnreadable,  // a folder that cannot be listed
   kIndexOutOfBounds,  // a file with fewer lines than it says (detail: the words)
   kNotAnInteger,      // a line that should hold a number (detail: the words)
   kLinkRefused,       // a file the change would replace is reached through a link

@@ -226,8 +226,8 @@ Result<std::vector<FolderEntry>> SystemPlatform::ListFolder(const Path& folder) 
   const std::string native = Native(folder);
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.c_str()), ::closedir);
   if (!dir) {
-    return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kReadFailed, folder,
-                          errno);
+    return Status::Failed(errno == ENOENT ? StatusKind::kNotFound : StatusKind::kFolderUnreadable,
+                          folder, errno);
   }
   std::vector<FolderEntry> entries;
   while (const dirent* entry = ::readdir(dir.get())) {

@@ -382,7 +382,7 @@ Result<std::vector<FolderEntry>> SystemPlatform::ListFolder(const Path& folder) 
   });
   if (error != ERROR_SUCCESS) {
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return Status::Failed(missing ? StatusKind::kNotFound : StatusKind::kReadFailed, folder,
+    return Status::Failed(missing ? StatusKind::kNotFound : StatusKind::kFolderUnreadable, folder,
                           static_cast<int>(error));
   }
   return entries;

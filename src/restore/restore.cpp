@@ -50,8 +50,9 @@ void KeepCopy(Installation& installation, const std::string& user, const Path& u
   if (const Status copied = CopyTreeAs(platform, user_dir, keeping); !copied.ok()) {
     // A half copy is no copy to keep; one left goes at the next opening.
     IgnoreFailure(RemoveTree(platform, keeping), "the next opening removes it");
-    const bool read =
-        copied.kind == StatusKind::kReadFailed || copied.kind == StatusKind::kNotFound;
+    const bool read = copied.kind == StatusKind::kReadFailed ||
+                      copied.kind == StatusKind::kFolderUnreadable ||
+                      copied.kind == StatusKind::kNotFound;
     throw read ? CannotOpenFile(copied.path, copied.code)
                : CannotCreateFile(copied.path, copied.code);
   }

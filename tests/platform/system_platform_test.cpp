@@ -163,7 +163,7 @@ TEST_F(SystemPlatformTest, NothingThereIsNotCouldNotLook) {
   EXPECT_TRUE(testing::HoldsValue(platform.Inspect(missing), PathKind::kMissing));
   EXPECT_EQ(platform.Inspect(too_long).kind(), StatusKind::kReadFailed);
   EXPECT_EQ(platform.ListFolder(missing).kind(), StatusKind::kNotFound);
-  EXPECT_EQ(platform.ListFolder(too_long).kind(), StatusKind::kReadFailed);
+  EXPECT_EQ(platform.ListFolder(too_long).kind(), StatusKind::kFolderUnreadable);
   EXPECT_EQ(platform.TestOpen(missing).kind, StatusKind::kNotFound);
   EXPECT_EQ(platform.TestOpen(too_long).kind, StatusKind::kReadFailed);
 }

@@ -65,7 +65,7 @@ Status TestPlatform::RenameFile(const Path& from, const Path& to) {
 }
 
 Result<std::vector<FolderEntry>> TestPlatform::ListFolder(const Path& folder) {
-  if (fail_folder_listing) return Status::Failed(StatusKind::kReadFailed, folder, EIO);
+  if (fail_folder_listing) return Status::Failed(StatusKind::kFolderUnreadable, folder, EIO);
   return SystemPlatform::ListFolder(folder);
 }
 
