@@ -24,7 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OverlayPlatform platform(&disk);
   platform.Substitute(UserListPath(app_dir), list);
   UpgradePort no_log;
-  Installation installation = Installation::OnView(platform, app_dir);
+  std::vector<Said> notes;
+  Result<Installation> opened = Installation::Open(platform, app_dir, &notes);
+  if (!opened.ok()) return 0;
+  Installation& installation = *opened;
   UpgradeTool tool(installation, no_log);
   if (tool.LoadUsers().outcome != Outcome::kDone) return 0;
   for (size_t i = 0; i < tool.users().size(); ++i) {

@@ -6,6 +6,7 @@
 #include "floor/installation.h"
 #include "platform/system_platform.h"
 #include "presenter/message_boxes.h"
+#include "presenter/window_flow.h"
 #include "texts/texts.h"
 
 int main(int argc, char* argv[]) {
@@ -14,10 +15,11 @@ int main(int argc, char* argv[]) {
   dayledger::InstallToolkitTranslations(QLocale::system());
   dayledger::InstallFontSubstitutes();
   dayledger::SystemPlatform system;
-  dayledger::Installation installation = dayledger::Installation::OfProgram(system);
+  dayledger::OpenedInstallation opened = dayledger::OpenProgramInstallation(system);
   dayledger::QtMessageBoxes boxes;
-  dayledger::RunReported(installation.platform(), boxes, [&] {
-    dayledger::TForm1 Form1(installation, boxes);
+  if (!dayledger::OpenedForWindow(opened, boxes)) return 1;
+  dayledger::RunReported(*opened.view, boxes, [&] {
+    dayledger::TForm1 Form1(*opened.installation, boxes, std::move(opened.notes));
     Form1.show();
     QApplication::exec();
   });

@@ -50,8 +50,8 @@ void InstallFontSubstitutes() {
                              {"UnDotum", "Baekmuk Dotum", "NanumGothic", "Noto Sans CJK KR"});
 }
 
-TForm1::TForm1(Installation& installation, MessageBoxes& boxes, const VersionChain& chain,
-               QWidget* parent)
+TForm1::TForm1(Installation& installation, MessageBoxes& boxes, std::vector<Said> opening_notes,
+               const VersionChain& chain, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -60,7 +60,7 @@ TForm1::TForm1(Installation& installation, MessageBoxes& boxes, const VersionCha
       SolLun1(new TSolLun(installation.platform(), this)),
       ui_(std::make_unique<Ui::TForm1>()),
       boxes_(boxes),
-      flow_(installation, *this, boxes, chain) {
+      flow_(installation, *this, boxes, std::move(opening_notes), chain) {
   ui_->setupUi(this);
   setFixedSize(538, 440);
   ui_->Label15->setText(kToolCaption);

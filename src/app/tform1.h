@@ -21,7 +21,8 @@ class TForm1 : public QWidget, public WindowView {
   Q_OBJECT
 
  public:
-  TForm1(Installation& installation, MessageBoxes& boxes,
+  // `opening_notes`: what opening the installation finished or undid.
+  TForm1(Installation& installation, MessageBoxes& boxes, std::vector<Said> opening_notes = {},
          const VersionChain& chain = VersionChain::Standard(), QWidget* parent = nullptr);
   ~TForm1() override;
 

@@ -4,15 +4,17 @@
 #include "floor/installation.h"
 #include "platform/system_platform.h"
 #include "presenter/message_boxes.h"
+#include "presenter/window_flow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/, int show) {
   dayledger::SystemPlatform system;
-  dayledger::Installation installation = dayledger::Installation::OfProgram(system);
+  dayledger::OpenedInstallation opened = dayledger::OpenProgramInstallation(system);
   // An error that escapes the window is reported in a box of its own.
   dayledger::Win32MessageBoxes boxes;
+  if (!dayledger::OpenedForWindow(opened, boxes)) return 1;
   int status = 0;
-  dayledger::RunReported(installation.platform(), boxes, [&] {
-    dayledger::TForm1 Form1(installation);
+  dayledger::RunReported(*opened.view, boxes, [&] {
+    dayledger::TForm1 Form1(*opened.installation, std::move(opened.notes));
     if (!Form1.Create(instance, show).ok()) {
       status = 1;
       return;

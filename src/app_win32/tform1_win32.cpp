@@ -112,7 +112,8 @@ std::wstring TextOf(HWND window) {
 
 }  // namespace
 
-TForm1::TForm1(Installation& installation) : flow_(installation, *this, boxes_) {}
+TForm1::TForm1(Installation& installation, std::vector<Said> opening_notes)
+    : flow_(installation, *this, boxes_, std::move(opening_notes)) {}
 
 TForm1::~TForm1() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(bold_font_),

@@ -17,7 +17,8 @@ struct ControlLayout;
 
 class TForm1 : public WindowView {
  public:
-  explicit TForm1(Installation& installation);
+  // `opening_notes`: what opening the installation finished or undid.
+  TForm1(Installation& installation, std::vector<Said> opening_notes);
   ~TForm1() override;
 
   // Creates the window and its controls, recovers and fills the user list,

@@ -522,20 +522,26 @@ int Commanded(Session& session, const TerminalCommand& command) {
 
 }  // namespace
 
-int RunCommand(Installation& installation, Console& console, const Options& options) {
-  Session session(installation, console, options);
+int RunCommand(OpenedInstallation& opened, Console& console, const Options& options) {
+  // What opening the installation finished or undid comes before anything else.
+  for (const Said& note : opened.notes) {
+    std::fprintf(stderr, "%s\n", Worded(*opened.view, note).text.c_str());
+  }
   for (const TerminalCommand& command : kCommands) {
     if (command.command != options.command) continue;
+    const auto answered = [&](int status, const nlohmann::ordered_json& answers) {
+      if (options.json) {
+        std::fputs(
+            Document(command.name, opened.view->Shown(opened.folder), status, answers).c_str(),
+            stdout);
+      }
+      return status;
+    };
     // What an interrupted change left that could not be finished stops
     // every command before it begins; its notes are told already.
-    const int status = installation.stopped().ok() ? Commanded(session, command) : kExitStopped;
-    if (options.json) {
-      std::fputs(Document(command.name, installation.platform().Shown(installation.folder()),
-                          status, session.answers)
-                     .c_str(),
-                 stdout);
-    }
-    return status;
+    if (!opened.installation.ok()) return answered(kExitStopped, nlohmann::ordered_json::array());
+    Session session(*opened.installation, console, options);
+    return answered(Commanded(session, command), session.answers);
   }
   return kExitMisused;
 }

@@ -10,8 +10,9 @@
 
 namespace dayledger::cli {
 
-// Runs the command the options name (not help) on the installation: its
-// checks, in its order, then its own work; the exit status (kExitDone, ...).
-int RunCommand(Installation& installation, Console& console, const Options& options);
+// Tells what opening the installation finished or undid, then runs the
+// command the options name (not help) on it: its checks, in its order, then
+// its own work; the exit status (kExitDone, ...).
+int RunCommand(OpenedInstallation& opened, Console& console, const Options& options);
 
 }  // namespace dayledger::cli

@@ -46,14 +46,10 @@ int Run(int argc, char* argv[]) {
   }
   SystemPlatform system;
   Console console;
-  Installation installation = options.app_dir.empty()
-                                  ? Installation::OfProgram(system)
-                                  : Installation::Open(system, ToolAppDir(options.app_dir));
-  // What opening the installation finished or undid comes before anything else.
-  for (const Said& note : installation.recovered()) {
-    std::fprintf(stderr, "%s\n", Worded(installation.platform(), note).text.c_str());
-  }
-  return RunCommand(installation, console, options);
+  OpenedInstallation opened = options.app_dir.empty()
+                                  ? OpenProgramInstallation(system)
+                                  : OpenInstallation(system, ToolAppDir(options.app_dir));
+  return RunCommand(opened, console, options);
 }
 
 }  // namespace

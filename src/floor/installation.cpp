@@ -25,27 +25,32 @@ Path AppDirOf(const Path& folder) {
 Installation::Installation(Platform& view, const Path& folder)
     : view_(&view), app_dir_(AppDirOf(folder)), folder_(folder.Normal()) {}
 
-Installation Installation::Open(SystemPlatform& system, const Path& folder) {
-  std::unique_ptr<VirtualStorePlatform> store;
-  if (const auto found = system.VirtualStoreFolder(folder.Normal())) {
-    store = std::make_unique<VirtualStorePlatform>(&system, folder.Normal(), *found);
-  }
-  Installation installation(store ? static_cast<Platform&>(*store) : system, folder);
-  installation.store_ = std::move(store);
-  installation.Recover();
-  return installation;
-}
-
-Installation Installation::OnView(Platform& view, const Path& folder) {
+Result<Installation> Installation::Open(Platform& view, const Path& folder,
+                                        std::vector<Said>* notes) {
   Installation installation(view, folder);
   installation.Recover();
+  *notes = std::move(installation.recovered_);
+  installation.recovered_.clear();
+  if (!installation.stopped_.ok()) return installation.stopped_;
   return installation;
 }
 
 Installation Installation::Staged(Platform& overlay) const { return {overlay, app_dir_}; }
 
-Installation Installation::OfProgram(SystemPlatform& system) {
-  return Open(system, system.ExecutablePath().Parent());
+OpenedInstallation OpenInstallation(SystemPlatform& system, const Path& folder) {
+  std::unique_ptr<Platform> view;
+  if (const auto found = system.VirtualStoreFolder(folder.Normal())) {
+    view = std::make_unique<VirtualStorePlatform>(&system, folder.Normal(), *found);
+  } else {
+    view = std::make_unique<PlatformWrapper>(&system);
+  }
+  std::vector<Said> notes;
+  Result<Installation> installation = Installation::Open(*view, folder, &notes);
+  return {folder.Normal(), std::move(view), std::move(notes), std::move(installation)};
+}
+
+OpenedInstallation OpenProgramInstallation(SystemPlatform& system) {
+  return OpenInstallation(system, system.ExecutablePath().Parent());
 }
 
 Result<UserList> Installation::Users() {
@@ -116,7 +121,11 @@ Status Installation::MakePlace(ToolPlace place) {
   return MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, place)}, &made);
 }
 
-Path Installation::VirtualStore() const { return store_ ? store_->store_root() : Path(); }
+Path Installation::VirtualStore() const {
+  // The view is the store's where Windows keeps one for the installation.
+  const auto* store = dynamic_cast<const VirtualStorePlatform*>(view_);
+  return store ? store->store_root() : Path();
+}
 
 Result<UserLock> Installation::LockUser(const std::string& user) {
   // A folder that cannot be made is reported by the lock's own open.

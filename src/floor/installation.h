@@ -54,16 +54,14 @@ class UserLock {
 
 class Installation {
  public:
-  // The installation in `folder` (in any spelling), seen as the scheduler
-  // sees it: through the user's VirtualStore where Windows keeps one for
-  // it. Opening it finishes or undoes what an interrupted change left,
-  // before anything is read.
-  static Installation Open(SystemPlatform& system, const Path& folder);
-  // The installation the running program lies in, opened the same way.
-  static Installation OfProgram(SystemPlatform& system);
-  // Opened the same way on a platform that already is the view to use: a
-  // test's own file system.
-  static Installation OnView(Platform& view, const Path& folder);
+  // The installation in `folder` (in any spelling), read and written
+  // through `view`, which outlives it. Opening it finishes or undoes what
+  // an interrupted change left, before anything is read, with a note in
+  // `notes` for each user and each file left. What such a change left that
+  // cannot be finished or undone now (a file of it held, or lost) stops
+  // the opening: the answer is that error and no installation, and the
+  // notes say where.
+  static Result<Installation> Open(Platform& view, const Path& folder, std::vector<Said>* notes);
   // This installation seen through `overlay`, a dry run's staging of its
   // view; nothing is recovered again.
   Installation Staged(Platform& overlay) const;
@@ -74,14 +72,6 @@ class Installation {
   // The disk as the scheduler sees it: every read and write of a verb goes
   // through this view.
   Platform& platform() const { return *view_; }
-
-  // What opening finished or undid, a note for each user and each file
-  // left; empty when nothing was left.
-  const std::vector<Said>& recovered() const { return recovered_; }
-  // What kept an interrupted change from being finished or undone now (a
-  // file of it held, or lost), ok when nothing did: the notes say where,
-  // and a program goes no further.
-  const Status& stopped() const { return stopped_; }
 
   // The folder as the scheduler spells it, ending in a backslash, so that
   // its places keep the scheduler's doubled separator ("C:\app\\users\u").
@@ -163,11 +153,26 @@ class Installation {
   Status MakeFolders(const std::vector<Path>& folders, std::vector<Path>* made);
 
   Platform* view_;
-  std::unique_ptr<VirtualStorePlatform> store_;  // the view, when there is one
   Path app_dir_;
   Path folder_;
+  // Gathered while opening, and handed out by Open.
   std::vector<Said> recovered_;
   Status stopped_;
 };
+
+// An installation as a program opens it: the view of the disk it is seen
+// through, which also words the notes, what opening finished or undid, and
+// the installation, or the error that stopped the opening.
+struct OpenedInstallation {
+  Path folder;  // in normal form
+  std::unique_ptr<Platform> view;
+  std::vector<Said> notes;
+  Result<Installation> installation;
+};
+// The installation in `folder` (in any spelling), seen as the scheduler
+// sees it: through the user's VirtualStore where Windows keeps one for it.
+OpenedInstallation OpenInstallation(SystemPlatform& system, const Path& folder);
+// The installation the running program lies in, opened the same way.
+OpenedInstallation OpenProgramInstallation(SystemPlatform& system);
 
 }  // namespace dayledger

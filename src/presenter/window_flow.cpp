@@ -10,11 +10,18 @@
 
 namespace dayledger {
 
+bool OpenedForWindow(const OpenedInstallation& opened, MessageBoxes& boxes) {
+  if (opened.installation.ok()) return true;
+  ShowNotice(boxes, {RecoveryMessage(*opened.view, opened.notes), NoticeKind::kError});
+  return false;
+}
+
 WindowFlow::WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes,
-                       const VersionChain& chain)
+                       std::vector<Said> opening_notes, const VersionChain& chain)
     : installation_(installation),
       view_(view),
       boxes_(boxes),
+      opening_notes_(std::move(opening_notes)),
       chain_(chain),
       tool_(installation, view, chain) {}
 
@@ -22,15 +29,7 @@ Reply WindowFlow::Open() {
   // The design's caption is the version of its day; the window shows the
   // one the version table leads to.
   view_.SetTargetVersionLabel(ShownVersion(chain_.target()));
-  // What opening the installation finished or undid is told before any user is shown.
-  const std::string notes = RecoveryMessage(installation_.platform(), installation_.recovered());
-  if (!installation_.stopped().ok()) {
-    // Nothing is listed: the person closes what holds the file and starts again.
-    ShowNotice(boxes_, {notes, NoticeKind::kError});
-    Reply stopped;
-    stopped.outcome = Outcome::kStopped;
-    return stopped;
-  }
+  const std::string notes = RecoveryMessage(installation_.platform(), opening_notes_);
   if (!notes.empty()) ShowNotice(boxes_, {notes, NoticeKind::kInformation});
   const Reply reply = tool_.LoadUsers();
   // A missing list leaves the window's list as it was; names read before

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "floor/installation.h"
+#include "floor/said.h"
 #include "platform/platform.h"
 #include "presenter/message_boxes.h"
 #include "upgrade/upgrade_port.h"
@@ -15,6 +18,11 @@ namespace dayledger {
 // How long a window waits before the backup, and between two stages.
 constexpr int kBackupDelayMs = 1000;
 constexpr int kStageDelayMs = 100;
+
+// Whether the installation opened for a window. When what an interrupted
+// change left could not be finished, an error box says where, and no
+// window is made: the person closes what holds the file and starts again.
+bool OpenedForWindow(const OpenedInstallation& opened, MessageBoxes& boxes);
 
 // A window's controls and timers, as the flow sets and reads them.
 class WindowView : public UpgradePort {
@@ -45,12 +53,15 @@ class WindowView : public UpgradePort {
 
 class WindowFlow {
  public:
-  // The upgrade walks `chain`, whose target the window shows.
+  // `opening_notes`: what opening the installation finished or undid,
+  // told before any user is shown. The upgrade walks `chain`, whose target
+  // the window shows.
   WindowFlow(Installation& installation, WindowView& view, MessageBoxes& boxes,
+             std::vector<Said> opening_notes = {},
              const VersionChain& chain = VersionChain::Standard());
 
   // Each returns the core's reply it acted on.
-  Reply Open();          // recovers, fills the list and shows its first user
+  Reply Open();          // tells the opening's notes, fills the list, shows its first user
   Reply UserClicked();   // shows the selected user
   Reply StartClicked();  // the start checks; arms the backup
   Reply BackupTick();    // the backup; arms the stages
@@ -64,6 +75,7 @@ class WindowFlow {
   Installation& installation_;
   WindowView& view_;
   MessageBoxes& boxes_;
+  std::vector<Said> opening_notes_;
   const VersionChain& chain_;
   UpgradeTool tool_;
 };

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 
 #include "anniversary/anniversary_stage.h"
 #include "floor/installation.h"
@@ -27,6 +28,7 @@
 #include "support/expected_log.h"
 #include "support/front_end_cases.h"
 #include "support/native_files.h"
+#include "support/opened_installation.h"
 #include "support/upgrade_fixture.h"
 #include "support/wait.h"
 #include "texts/texts.h"
@@ -51,8 +53,9 @@ class TForm1Test : public testing::UpgradeFixture {
   TForm1& form() {
     if (!form_) {
       platform.executable_path = builder.AppDir().WithSuffix("dayledger-upgrade-gui");
-      installation_ = std::make_unique<Installation>(Installation::OfProgram(platform));
-      form_ = std::make_unique<TForm1>(*installation_, platform);
+      opened_ = std::make_unique<OpenedInstallation>(OpenProgramInstallation(platform));
+      if (!opened_->installation.ok()) throw std::runtime_error("the opening stopped");
+      form_ = std::make_unique<TForm1>(*opened_->installation, platform, opened_->notes);
       form_->show();
     }
     return *form_;
@@ -92,7 +95,7 @@ class TForm1Test : public testing::UpgradeFixture {
   }
 
  private:
-  std::unique_ptr<Installation> installation_;  // outlives the window
+  std::unique_ptr<OpenedInstallation> opened_;  // outlives the window
   std::unique_ptr<TForm1> form_;
 };
 
@@ -333,8 +336,9 @@ TEST_F(TForm1Test, UserListAndProfileDisplay) {
         local.temp_dir() + "/users/a/profile.qbd",
         "#profile data#\r\n10000\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n0\r\n");
     local.executable_path = installation.AppDir().WithSuffix("dayledger-upgrade-gui");
-    Installation opened = Installation::OfProgram(local);
-    TForm1 window(opened, local);
+    OpenedInstallation opened = OpenProgramInstallation(local);
+    ASSERT_TRUE(opened.installation.ok()) << c.name;
+    TForm1 window(*opened.installation, local);
     auto* list = window.findChild<QListWidget*>("ListBox1");
     Lines items;
     for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
@@ -604,19 +608,19 @@ TEST_F(TForm1Test, AnInterruptedChangeIsUndoneBeforeTheListShowsAndTheWindowSays
   EXPECT_EQ(Text(Control("Label11")), "v 1.02.00");
 }
 
-// A scanner holds the journal at the start: the window says which file and
-// why, in an error box, lists nobody, and nothing changes.
+// A scanner holds the journal at the start: the program says which file
+// and why, in an error box, makes no window, and nothing changes.
 TEST_F(TForm1Test, AJournalThatCannotBeReadStopsTheOpeningAndChangesNothing) {
   AddUsers({UserSpec{"u", "10200", "", 1, 1, 1}});
   Write("users/u/.dlu-1", "#profile data#\r\n10300\r\n");
   Write("users/u/.dlu-journal", "held, so never read");
   platform.fail_read_path = NativeOf("users/u/.dlu-journal");
   const auto before = testing::SnapshotTree(NativeOf("users"));
-  form();
+  platform.executable_path = builder.AppDir().WithSuffix("dayledger-upgrade-gui");
+  EXPECT_FALSE(OpenedForWindow(OpenProgramInstallation(platform), platform));
   EXPECT_EQ(Messages(), Lines{"error:중단되었던 변경을 정리하지 못했습니다. (사용자 : u) " +
                               std::string(texts::kRecoveryHeld) + builder.AppDir().text() +
                               "\\users\\u\\.dlu-journal." + testing::ReasonShown(EIO)});
-  EXPECT_EQ(Control<QListWidget>("ListBox1")->count(), 0);
   EXPECT_TRUE(testing::SnapshotTree(NativeOf("users")) == before);
 }
 
@@ -633,8 +637,8 @@ TEST_F(TForm1Test, TheTargetVersionLabelFollowsTheVersionTable) {
   std::vector<VersionStep> steps = VersionChain::Standard().steps();
   steps.push_back({"10300", "10400", StampAnniversaryFiles, StampAnniversaryFiles});
   const VersionChain chain(std::move(steps));
-  Installation installation = Installation::OnView(platform, builder.AppDir());
-  TForm1 window(installation, platform, chain);
+  Installation installation = testing::OpenedOn(platform, builder.AppDir());
+  TForm1 window(installation, platform, {}, chain);
   EXPECT_EQ(window.findChild<QLabel*>("Label13")->text().toStdString(), "v 1.04.00");
   EXPECT_EQ(Text(Control("Label13")), "v 1.03.00");
 }
@@ -647,8 +651,9 @@ TEST_F(TForm1Test, InstallationInAFolderNamedOutsideCp949) {
   std::filesystem::create_directories(folder);
   std::filesystem::rename(builder.root(), folder + "/app");
   platform.executable_path = ToolPathFromNative(folder + "/app/dayledger-upgrade-gui");
-  Installation installation = Installation::OfProgram(platform);
-  TForm1 window(installation, platform);
+  OpenedInstallation opened = OpenProgramInstallation(platform);
+  ASSERT_TRUE(opened.installation.ok());
+  TForm1 window(*opened.installation, platform);
   window.show();
   auto* list = window.findChild<QListWidget*>("ListBox1");
   ASSERT_EQ(list->count(), 1);

@@ -106,8 +106,9 @@ TEST_F(CliTest, UpgradeMatchesTheWindowByteForByte) {
 
   InstallationBuilder window_installation(copy);
   platform.executable_path = window_installation.AppDir().WithSuffix("dayledger-upgrade-gui");
-  Installation installation = Installation::OfProgram(platform);
-  TForm1 form(installation, platform);
+  OpenedInstallation opened = OpenProgramInstallation(platform);
+  ASSERT_TRUE(opened.installation.ok());
+  TForm1 form(*opened.installation, platform);
   Lines window_log;
   for (const auto& [row, password] : {std::pair{0, ""}, std::pair{2, "dayledger"}}) {
     form.findChild<QListWidget*>("ListBox1")->setCurrentRow(row);
@@ -723,8 +724,9 @@ TEST_F(CliTest, WindowRefusesAUserTheTerminalProgramHolds) {
   const auto before = SnapshotTree(builder.root() + "/users");
 
   platform.executable_path = builder.AppDir().WithSuffix("dayledger-upgrade-gui");
-  Installation installation = Installation::OfProgram(platform);
-  TForm1 form(installation, platform);
+  OpenedInstallation opened = OpenProgramInstallation(platform);
+  ASSERT_TRUE(opened.installation.ok());
+  TForm1 form(*opened.installation, platform);
   form.show();
   auto* list = form.findChild<QListWidget*>("ListBox1");
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,

@@ -25,6 +25,7 @@
 #include "state/file_names.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
+#include "support/opened_installation.h"
 #include "support/stopped_words.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
@@ -103,7 +104,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     pristine.executable_path = app_dir.WithSuffix("dayledger-upgrade");
     pristine.guarded_folder = user_dir.Normal().text();
     pristine.guarded_by =
-        Installation::OnView(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name)).text();
+        testing::OpenedOn(pristine, app_dir).LockOf(Utf8ToCp949Text(user.name)).text();
     original = pristine.Snapshot(user_dir);
 
     FaultPlatform reference = pristine;
@@ -113,9 +114,13 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
     ASSERT_NE(upgraded, original);
   }
 
-  // A fresh tool instance: recovery on opening, then the whole upgrade.
+  // A fresh tool instance: recovery on opening, then the whole upgrade;
+  // none when the opening stops.
   Outcome Run(FaultPlatform& disk, bool skip_backup, std::vector<std::string>* log = nullptr) {
-    Installation installation = Installation::OnView(disk, app_dir);
+    std::vector<Said> notes;
+    Result<Installation> opened = Installation::Open(disk, app_dir, &notes);
+    if (!opened.ok()) return Outcome::kStopped;
+    Installation& installation = *opened;
     testing::HeadlessView view;
     UpgradeTool tool(installation, view);
     tool.LoadUsers();
@@ -134,7 +139,7 @@ class CrashRecoveryTest : public ::testing::TestWithParam<Scenario> {
   // After a crash: the machine restarts, a fresh instance recovers.
   Tree RecoveredAfterCrash(FaultPlatform& disk) {
     disk.Crash();
-    Installation::OnView(disk, app_dir);
+    testing::Reopen(disk, app_dir);
     return disk.Snapshot(user_dir);
   }
 
@@ -210,7 +215,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
           << where << ": " << shown;
     }
     // A failure after the commit point is finished by the next instance.
-    Installation::OnView(disk, app_dir);
+    testing::Reopen(disk, app_dir);
     ExpectWholeAndRerunEnds(disk, disk.Snapshot(user_dir), where);
   }
   std::printf("%s: %zu failure points\n", GetParam().label, points.size());
@@ -223,7 +228,7 @@ TEST_P(CrashRecoveryTest, FailureOfAnyCommitOperationIsReportedAndLeavesAWholeSt
   disk.failing_delete_of = (user_dir / kJournalName).Normal().text();
   ASSERT_EQ(Run(disk, true), Outcome::kStopped);
   disk.failing_delete_of.clear();
-  Installation::OnView(disk, app_dir);
+  testing::Reopen(disk, app_dir);
   EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
 }
 
@@ -289,7 +294,7 @@ TEST_P(CrashRecoveryTest, FileAnotherProgramHoldsIsWaitedForOrRefusedOrFinishedA
       EXPECT_NE(shown.find("Cannot rename file " + profile), std::string::npos) << shown;
       EXPECT_EQ(disk.Snapshot(user_dir).count(kJournalName), 1u);
       disk.failing_rename_to.clear();
-      Installation::OnView(disk, app_dir);
+      testing::Reopen(disk, app_dir);
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded) << Diff(disk.Snapshot(user_dir), upgraded);
     }
   }
@@ -302,7 +307,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
   Run(crashed, true);
   crashed.Crash();
   FaultPlatform probe = crashed;
-  Installation::OnView(probe, app_dir);
+  testing::Reopen(probe, app_dir);
   ASSERT_TRUE(probe.Snapshot(user_dir) == upgraded) << "rolled forward";
   const std::vector<int> points = Points(probe.kinds);
   for (int m : points) {
@@ -310,7 +315,7 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
     FaultPlatform disk = crashed;
     disk.crash_before = m;
     try {
-      Installation::OnView(disk, app_dir);
+      testing::Reopen(disk, app_dir);
     } catch (const SimulatedCrash&) {
     }
     const Tree state = RecoveredAfterCrash(disk);
@@ -318,8 +323,8 @@ TEST_P(CrashRecoveryTest, CrashOrFailureDuringRecoveryIsRecoveredAgain) {
 
     FaultPlatform failing = crashed;
     failing.fail_at = m;
-    Installation::OnView(failing, app_dir);
-    Installation::OnView(failing, app_dir);
+    testing::Reopen(failing, app_dir);
+    testing::Reopen(failing, app_dir);
     EXPECT_TRUE(failing.Snapshot(user_dir) == upgraded) << where << ", failure";
   }
   std::printf("%s: %zu recovery points\n", GetParam().label, points.size());
@@ -413,12 +418,12 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
     if (c.fault == Fault::kUnseen) view.unseen.insert(file.Normal().text());
     if (c.fault == Fault::kNewer) (void)disk.WriteFile(file, newer);
     const Tree expected = disk.Snapshot(user_dir);
-    const Installation opened = Installation::OnView(view, app_dir);
-    ASSERT_EQ(opened.recovered().size(), 1u) << where;
-    const std::string note = Worded(view, opened.recovered()[0]).text;
+    std::vector<Said> notes;
+    const bool opened = Installation::Open(view, app_dir, &notes).ok();
+    ASSERT_EQ(notes.size(), 1u) << where;
+    const std::string note = Worded(view, notes[0]).text;
     if (c.release_after != 0) {
-      EXPECT_TRUE(opened.stopped().ok() && opened.recovered()[0].say == Say::kNoteRolledForward)
-          << where << ": " << note;
+      EXPECT_TRUE(opened && notes[0].say == Say::kNoteRolledForward) << where << ": " << note;
       EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
           << where << ": " << Diff(disk.Snapshot(user_dir), upgraded);
       continue;
@@ -428,7 +433,7 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
                         : c.fault == Fault::kNewer ? texts::kNewerFormat
                                                    : texts::kRecoveryHeld;
     const int code = c.fault == Fault::kHeld ? EBUSY : c.fault == Fault::kUnseen ? EACCES : 0;
-    EXPECT_TRUE(!opened.stopped().ok() && note.find(words) != std::string::npos &&
+    EXPECT_TRUE(!opened && note.find(words) != std::string::npos &&
                 note.find("\\" + c.file + ".") != std::string::npos &&
                 (code == 0 || note.find(testing::ReasonShown(code)) != std::string::npos))
         << where << ": " << note;
@@ -448,12 +453,12 @@ TEST_P(CrashRecoveryTest, HeldOrLostFilesOfAWholeJournalStopTheOpeningAndDeleteN
     }
     if (c.fault == Fault::kNewer) {
       // Only the newer build may finish it: every start leaves it so.
-      EXPECT_TRUE(!Installation::OnView(disk, app_dir).stopped().ok()) << where;
+      EXPECT_TRUE(!testing::Reopen(disk, app_dir)) << where;
       EXPECT_TRUE(disk.Snapshot(user_dir) == expected) << where;
       continue;
     }
     disk.unreadable.clear();
-    Installation::OnView(disk, app_dir);
+    testing::Reopen(disk, app_dir);
     EXPECT_TRUE(disk.Snapshot(user_dir) == upgraded)
         << where << ": " << Diff(disk.Snapshot(user_dir), upgraded);
   }
@@ -470,7 +475,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   // One restore as the command runs it; the plan names where the current folder goes.
   auto restore = [&](FaultPlatform& disk) {
-    Installation installation = Installation::OnView(disk, app_dir);
+    Installation installation = testing::OpenedOn(disk, app_dir);
     RestorePlan plan;
     EXPECT_EQ(PlanRestore(installation, name, &plan).outcome, Outcome::kDone);
     std::vector<Path> undeleted;
@@ -497,7 +502,7 @@ TEST_P(CrashRecoveryTest, RestoreInterruptedAnywhereKeepsTheCurrentOrTheRestored
       RestorePlan plan = restore(disk);
       EXPECT_TRUE(disk.unlocked_changes.empty()) << where << ": " << disk.unlocked_changes[0];
       if (crash) disk.Crash();
-      Installation::OnView(disk, app_dir);
+      testing::Reopen(disk, app_dir);
       if (disk.Snapshot(user_dir) == upgraded) plan = restore(disk);  // the rerun
       EXPECT_TRUE(disk.Snapshot(user_dir) == original)
           << where << ": " << Diff(disk.Snapshot(user_dir), original);
@@ -520,7 +525,7 @@ TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
   gone.Crash();
   const std::string name = Utf8ToCp949Text(GetParam().user.name);
   auto restore = [&](FaultPlatform& disk) {
-    Installation installation = Installation::OnView(disk, app_dir);
+    Installation installation = testing::OpenedOn(disk, app_dir);
     RestorePlan plan;
     PlanRestore(installation, name, &plan);
     std::vector<Path> undeleted;
@@ -537,7 +542,7 @@ TEST_P(CrashRecoveryTest, RestoreIntoAMissingFolderSurvivesAPowerCutAnywhere) {
     disk.crash_before = n;
     const bool done = restore(disk) == Outcome::kDone;
     disk.Crash();
-    Installation::OnView(disk, app_dir);
+    testing::Reopen(disk, app_dir);
     // Restored, or no folder and a rerun restores it.
     EXPECT_TRUE(disk.Snapshot(user_dir) == original ||
                 (!done && disk.Snapshot(user_dir).empty() && restore(disk) == Outcome::kDone &&

@@ -15,6 +15,7 @@
 #include "restore/restore.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
+#include "support/opened_installation.h"
 #include "support/test_platform.h"
 #include "upgrade/upgrade_runner.h"
 
@@ -69,7 +70,7 @@ class Layout {
 
  private:
   Outcome Run(FaultPlatform& on, const std::string& name, int crash_before) {
-    Installation installation = Installation::OnView(on, app_dir);
+    Installation installation = testing::OpenedOn(on, app_dir);
     on.operations = 0;
     on.kinds.clear();
     on.crash_before = crash_before;
@@ -215,7 +216,7 @@ TEST(InstallationRecoveryTest, WhatEarlierRunsLeftIsSettledOnlyFromWhatItProves)
     c.history(layout);
     if (::testing::Test::HasFatalFailure()) return;
     const Tree before = layout.disk.Snapshot(layout.app_dir);
-    const bool stopped = !Installation::OnView(layout.disk, layout.app_dir).stopped().ok();
+    const bool stopped = !testing::Reopen(layout.disk, layout.app_dir);
     EXPECT_EQ(stopped, c.stopped);
     if (stopped) {
       EXPECT_TRUE(layout.disk.Snapshot(layout.app_dir) == before) << "changed";

@@ -14,6 +14,7 @@
 #include "state/line_file.h"
 #include "state/version_code.h"
 #include "support/headless_view.h"
+#include "support/opened_installation.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
 #include "upgrade/upgrade_runner.h"
@@ -60,7 +61,7 @@ TEST(VersionChainTest, AnExtraStepIsWalkedToItsEndAndVerifyFollowsIt) {
     builder.WriteTemplates();
     builder.WriteUser(UserSpec{"u", version, "pw", 2, 1, 1});
     builder.WriteUserList({"u"});
-    Installation installation = Installation::OnView(platform, builder.AppDir());
+    Installation installation = testing::OpenedOn(platform, builder.AppDir());
     testing::HeadlessView view;
     UpgradeTool tool(installation, view, chain);
     tool.LoadUsers();

@@ -14,6 +14,7 @@
 #include "platform/native_path.h"
 #include "support/holds_value.h"
 #include "support/native_files.h"
+#include "support/opened_installation.h"
 #include "support/test_platform.h"
 #include "texts/texts.h"
 #include "upgrade/upgrade_runner.h"
@@ -32,7 +33,7 @@ using testing::TestPlatform;
 Outcome UpgradeUser(Platform& platform, MessageBoxes& boxes, const Path& app_dir,
                     const std::string& name, const std::string& password) {
   UpgradePort no_log;
-  Installation installation = Installation::OnView(platform, app_dir);
+  Installation installation = testing::OpenedOn(platform, app_dir);
   UpgradeTool tool(installation, no_log);
   tool.LoadUsers();
   StartRequest request;
@@ -69,7 +70,7 @@ TEST(VirtualStorePlatformTest, UpgradesTheSchedulersViewAndLeavesTheRealFolderAl
 
   VirtualStorePlatform view(&disk, real.AppDir(), store.AppDir());
   UpgradePort no_log;
-  Installation seen = Installation::OnView(view, real.AppDir());
+  Installation seen = testing::OpenedOn(view, real.AppDir());
   UpgradeTool lister(seen, no_log);
   lister.LoadUsers();
   EXPECT_EQ(lister.users(), names) << "the store's user list";

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "support/expected_log.h"
+#include "support/opened_installation.h"
 
 namespace dayledger::testing {
 
 UpgradeFixture::UpgradeFixture()
-    : builder(platform.temp_dir() + "/app"),
-      installation(Installation::OnView(platform, builder.AppDir())) {
+    : builder(platform.temp_dir() + "/app"), installation(OpenedOn(platform, builder.AppDir())) {
   builder.WriteTemplates();
   platform.window = [this] { return port.user_label; };
 }

@@ -34,6 +34,7 @@
 #include "state/line_file.h"
 #include "support/fault_platform.h"
 #include "support/headless_view.h"
+#include "support/opened_installation.h"
 #include "texts/texts.h"
 #include "upgrade/upgrade_runner.h"
 #include "verify/verify.h"
@@ -312,8 +313,10 @@ class History {
   // further than an opening that stopped.
   Outcome Run(FaultPlatform& disk, Verb verb, const Expected& user, bool skip, const Cut& cut = {},
               std::string* kinds = nullptr) {
-    Installation installation = Installation::OnView(disk, app_dir_);
-    if (!installation.stopped().ok()) return Outcome::kStopped;
+    std::vector<Said> notes;
+    Result<Installation> opened = Installation::Open(disk, app_dir_, &notes);
+    if (!opened.ok()) return Outcome::kStopped;
+    Installation& installation = *opened;
     disk.operations = 0;
     const size_t first = disk.kinds.size();
     Arm(disk, cut);
@@ -423,7 +426,7 @@ class History {
       if (verb == Verb::kUpgrade && backed_up) {
         EXPECT_TRUE(backup == found) << where << ": the backup is the folder as the run found it";
         user.backup = found;
-        Installation installation = Installation::OnView(disk_, app_dir_);
+        Installation installation = testing::OpenedOn(disk_, app_dir_);
         VerifyReport report;
         const Reply verified = Verify(
             installation, {Utf8ToCp949Text(user.layout.name), user.layout.password}, &report);
@@ -483,7 +486,7 @@ class History {
     std::optional<Tree> upgraded = Upgradable(user);
     {
       RacedDisk raced(&disk_);
-      Installation installation = Installation::OnView(raced, app_dir_);
+      Installation installation = testing::OpenedOn(raced, app_dir_);
       testing::HeadlessView view;
       WindowFlow flow(installation, view, disk_);
       flow.Open();
@@ -516,7 +519,7 @@ class History {
       }
     }
     // The window closed; the next start goes on.
-    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok()) << where;
+    EXPECT_TRUE(testing::Reopen(disk_, app_dir_)) << where;
     Settle(user, Verb::kUpgrade, upgraded, !skip, where);
   }
 
@@ -611,7 +614,7 @@ class History {
     if (Pick(3) == 0) CutOpening();
     const std::string stray = Pick(3) != 0 ? HoldAtStart(user, verb, skip, where) : "";
     Note("\n");
-    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok()) << where;
+    EXPECT_TRUE(testing::Reopen(disk_, app_dir_)) << where;
     Settle(user, verb, made, !skip, where, stray);
   }
 
@@ -620,7 +623,7 @@ class History {
   void CutOpening() {
     FaultPlatform probe = disk_;
     const size_t first = probe.kinds.size();
-    { Installation::OnView(probe, app_dir_); }
+    testing::Reopen(probe, app_dir_);
     const std::string kinds = probe.kinds.substr(first);
     // Taking and letting go of the locks changes nothing.
     if (kinds.find_first_not_of('L') == std::string::npos) return;
@@ -629,7 +632,7 @@ class History {
     disk_.operations = 0;
     Arm(disk_, cut);
     try {
-      Installation::OnView(disk_, app_dir_);
+      testing::Reopen(disk_, app_dir_);
     } catch (const testing::SimulatedCrash&) {
     }
     Land(cut);
@@ -706,18 +709,19 @@ class History {
     Note(", at the start: " + Named(*hold));
     const Tree before = Files(user);
     Grip(*hold);
-    const Installation opened = Installation::OnView(disk_, app_dir_);
-    const std::string notes = RecoveryMessage(disk_, opened.recovered());
+    std::vector<Said> told;
+    const bool opened = Installation::Open(disk_, app_dir_, &told).ok();
+    const std::string notes = RecoveryMessage(disk_, told);
     EXPECT_EQ(notes.find(texts::kChangeLost), std::string::npos)
         << where << ": a held file taken for a lost one: " << notes;
     if (hold->stops) {
-      EXPECT_FALSE(opened.stopped().ok()) << where << ": went on, held";
+      EXPECT_FALSE(opened) << where << ": went on, held";
     }
     // A journal that cannot be deleted is carried through first: its change
     // was saved, and the journal stays for the next start to end.
     if (hold->undeletable && hold->in_folder == kJournalName) {
       EXPECT_EQ(disk_.Snapshot(UserDir(user)).count(kJournalName), 1u) << where;
-    } else if (!opened.stopped().ok()) {
+    } else if (!opened) {
       EXPECT_TRUE(Files(user) == before) << where << ": the held start changed it";
     } else if (verb == Verb::kUpgrade) {
       Note(", upgrade again");
@@ -764,7 +768,7 @@ class History {
       Settle(user, verb, done ? made : std::nullopt, !skip, where, hold ? hold->in_folder : "");
     }
     Note("\n");
-    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok()) << "after held runs";
+    EXPECT_TRUE(testing::Reopen(disk_, app_dir_)) << "after held runs";
   }
 
   // A journal, or a backup swap's record, that a newer build left: every
@@ -787,24 +791,17 @@ class History {
       Put(UserDir(user) / ".dlu-1", moved);
     } else {
       left = Place(ToolPlace::kSwaps, user);
-      (void)Installation::OnView(disk_, app_dir_).MakePlace(ToolPlace::kSwaps);
+      (void)testing::OpenedOn(disk_, app_dir_).MakePlace(ToolPlace::kSwaps);
     }
     Put(left, body + "C\t" + HexDigest(body) + "\n");
     const Tree before = Files(user);
-    Installation opened = Installation::OnView(disk_, app_dir_);
-    EXPECT_FALSE(opened.stopped().ok()) << where;
-    EXPECT_NE(RecoveryMessage(disk_, opened.recovered()).find(texts::kNewerFormat),
-              std::string::npos)
-        << where;
-    testing::HeadlessView view;
-    WindowFlow flow(opened, view, disk_);
-    EXPECT_EQ(flow.Open().outcome, Outcome::kStopped) << where;
-    EXPECT_TRUE(view.users.empty()) << where << ": the window lists users";
+    std::vector<Said> notes;
+    EXPECT_FALSE(Installation::Open(disk_, app_dir_, &notes).ok()) << where;
+    EXPECT_NE(RecoveryMessage(disk_, notes).find(texts::kNewerFormat), std::string::npos) << where;
     EXPECT_TRUE(Files(user) == before) << where << ": changed";
     (void)disk_.DeleteFile(left);
     (void)disk_.SyncFolder(left.Parent());
-    EXPECT_TRUE(Installation::OnView(disk_, app_dir_).stopped().ok())
-        << where << ", once taken away";
+    EXPECT_TRUE(testing::Reopen(disk_, app_dir_)) << where << ", once taken away";
   }
   void Put(const Path& path, const std::string& bytes) {
     (void)disk_.WriteFile(path, bytes);
@@ -872,7 +869,7 @@ class History {
     const std::string where =
         "restore of " + user.layout.name + (times == 2 ? ", planned twice in one second" : "");
     Note(where + "\n");
-    Installation installation = Installation::OnView(disk_, app_dir_);
+    Installation installation = testing::OpenedOn(disk_, app_dir_);
     std::vector<RestorePlan> plans(times);
     for (RestorePlan& plan : plans) {
       const Reply planned = PlanRestore(installation, Utf8ToCp949Text(user.layout.name), &plan);
@@ -904,7 +901,7 @@ class History {
     const std::string where = "verify and check of " + user.layout.name;
     Note(locked ? "" : where + "\n");
     const Tree before = disk_.Snapshot(app_dir_);
-    Installation installation = Installation::OnView(disk_, app_dir_);
+    Installation installation = testing::OpenedOn(disk_, app_dir_);
     VerifyReport report;
     const Reply verified =
         Verify(installation, {Utf8ToCp949Text(user.layout.name), user.layout.password}, &report);
@@ -932,7 +929,7 @@ class History {
     const std::string refusal = std::string("error:") + texts::kUnsafeUserName + user.layout.name;
     Note(where + "\n");
     const Tree before = disk_.Snapshot(app_dir_);
-    Installation installation = Installation::OnView(disk_, app_dir_);
+    Installation installation = testing::OpenedOn(disk_, app_dir_);
     testing::HeadlessView view;
     WindowFlow flow(installation, view, disk_);
     flow.Open();

@@ -18,6 +18,7 @@
 #include "schedule/schedule_cipher.h"
 #include "state/line_file.h"
 #include "support/native_files.h"
+#include "support/opened_installation.h"
 #include "support/upgrade_fixture.h"
 #include "texts/texts.h"
 #include "verify/verify.h"
@@ -105,7 +106,7 @@ TEST_F(UpgradeToolTest, UserListCounts) {
       InstallationBuilder::WriteNative(local.temp_dir() + "/users/" + user + "/profile.qbd",
                                        Profile("10100"));
     }
-    Installation local_installation = Installation::OnView(local, local_builder.AppDir());
+    Installation local_installation = testing::OpenedOn(local, local_builder.AppDir());
     WindowFlow local_flow(local_installation, local_port, local);
     const Reply opened_here = local_flow.Open();
     const std::string error = opened_here.error.detail;
