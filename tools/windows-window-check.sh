@@ -304,3 +304,24 @@ click Button2
 closed
 diff -r "$work/network-before" "$network/Dayledger" || fail "No on a network drive changed the installation"
 echo "Windows window: on a network drive the window asks first, and Enter answers No, which changes nothing."
+
+# What an interrupted change left that only a newer build may finish stops
+# the opening: an error box names the file, no window is made, the program
+# ends with status 1 once the box is answered, and nothing changes.
+stopped="$work/stopped"
+rm -rf "$stopped" "$work/stopped-before"
+build/dev/tests/dayledger-make-demo "$stopped" >/dev/null
+mkdir -p "$stopped/upgrade_backup/.dlu/swaps"
+printf 'dayledger swap 2\n' >"$stopped/upgrade_backup/.dlu/swaps/kim"
+cp "$gui_exe" "$stopped/"
+cp -r "$stopped" "$work/stopped-before"
+WINEDEBUG=err+all timeout 300 "$wine" "$stopped/dayledger-upgrade-gui.exe" >"$work/wine.log" 2>&1 &
+gui=$!
+expect "Dayledger 사용자 정보 업그레이드	중단되었던 변경을 정리하지 못했습니다. (사용자 : kim)" box
+probe box | grep -q 'swaps\\kim\.' || fail "the box does not name the record: $(probe box)"
+[ -z "$(xdotool search --name 'Korvane Dayledger' 2>/dev/null)" ] || fail "a window behind the box"
+xdotool key Return
+wait "$gui" && status=0 || status=$?
+[ "$status" -eq 1 ] || fail "a stopped opening ended with status $status"
+diff -r "$work/stopped-before" "$stopped" || fail "a stopped opening changed the installation"
+echo "Windows window: a stopped opening says where in a box of its own, makes no window and changes nothing."

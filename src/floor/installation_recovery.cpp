@@ -46,6 +46,7 @@ void Installation::SettleUser(const std::string& user) {
       !removed.ok()) {
     left.push_back(removed.path);
   }
+  Release(&*lock);
   for (const Path& path : left) recovered_.push_back(Note(Say::kLogLeftover, "", Status(), path));
 }
 
@@ -183,7 +184,7 @@ void Installation::Recover() {
       continue;
     }
     if (!*unfinished) continue;
-    const Result<UserLock> lock = LockUser(user);
+    Result<UserLock> lock = LockUser(user);
     const Path old_lock_path = folder / kLockName;
     Result<Lock> old_lock = Lock();
     // One that cannot be looked at is tried for its lock all the same.
@@ -191,6 +192,7 @@ void Installation::Recover() {
       old_lock = platform.LockFile(old_lock_path);
     }
     if (lock.kind() == StatusKind::kBusy || old_lock.kind() == StatusKind::kBusy) {
+      if (lock.ok()) Release(&*lock);
       notes.push_back(Note(Say::kNoteBusy, who));
       continue;
     }
@@ -199,6 +201,8 @@ void Installation::Recover() {
       continue;
     }
     const Result<RecoveryReport> report = RecoverFolder(platform, folder);
+    // The folders the lock needed go with it where nothing else came.
+    Release(&*lock);
     if (!report.ok()) {
       notes.push_back(Note(Say::kNoteFailed, who, report.status()));
       stopped_ = report.status();

@@ -271,6 +271,8 @@ TEST_F(CliTest, OpeningFinishesAnInterruptedChangeOrStopsWithThree) {
     if (c.newer_swap) {
       EXPECT_EQ(Cli("upgrade u --skip-backup --yes").status, 3);
       EXPECT_EQ(Read(newer_swap), "dayledger swap 2\n");
+      // The lock it took to look went with the folder it made for it.
+      EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup/.dlu/locks")));
       fs::remove(NativeOf(newer_swap));
       continue;
     }
