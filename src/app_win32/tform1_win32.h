@@ -21,9 +21,9 @@ class TForm1 : public WindowView {
   TForm1(Installation& installation, std::vector<Said> opening_notes);
   ~TForm1() override;
 
-  // Creates the window and its controls, recovers and fills the user list,
-  // and shows it centred; kCannotCreate, with the system's code, when the
-  // window cannot be made.
+  // Creates the window and its controls, tells the opening's notes, fills
+  // the user list, and shows it centred; kCannotCreate, with the system's
+  // code, when the window cannot be made.
   Status Create(HINSTANCE instance, int show);
 
   // Handlers, as the controls and timers call them.
