@@ -128,12 +128,19 @@ Path Installation::VirtualStore() const {
 }
 
 Result<UserLock> Installation::LockUser(const std::string& user) {
-  // A folder that cannot be made is reported by the lock's own open.
   std::vector<Path> made;
-  IgnoreFailure(
-      MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, ToolPlace::kLocks)}, &made),
-      "the lock's open tells");
-  Result<Lock> taken = view_->LockFile(LockOf(user));
+  Result<Lock> taken = Status::Failed(StatusKind::kCannotCreate, LockOf(user));
+  // Another program letting go of its lock removes the folders it made
+  // where they are empty, perhaps just after this one found them there:
+  // they are made once more. A folder that cannot be made is reported by
+  // the lock's own open.
+  for (int tries = 0; tries < 2 && taken.kind() == StatusKind::kCannotCreate; ++tries) {
+    IgnoreFailure(
+        MakeFolders({BackupRoot(), ToolFolder(), ToolPlaceFolder(folder_, ToolPlace::kLocks)},
+                    &made),
+        "the lock's open tells");
+    taken = view_->LockFile(LockOf(user));
+  }
   if (!taken.ok()) {
     UserLock none("", Lock(), std::move(made));
     Release(&none);

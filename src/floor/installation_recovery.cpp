@@ -99,7 +99,10 @@ void Installation::SettleEarlierBackups() {
     const Path aside = EarlierSwapFolderOf(folder_, user, false);
     const Result<PathKind> aside_there = platform.Inspect(aside);
     const Result<PathKind> made_there = platform.Inspect(made);
-    if (!aside_there.ok() || !made_there.ok()) continue;
+    if (!aside_there.ok() || !made_there.ok()) {
+      Release(&*lock);
+      continue;
+    }
     Status settled;
     if (*aside_there == PathKind::kFolder) {
       // An empty folder a start made holds no backup and goes. What is then
@@ -122,6 +125,7 @@ void Installation::SettleEarlierBackups() {
     if (settled.ok()) settled = RemoveTree(platform, made);
     if (settled.ok()) settled = RemoveTree(platform, aside);
     if (settled.ok()) settled = platform.SyncFolder(root);
+    Release(&*lock);
     if (!settled.ok()) {
       recovered_.push_back(
           Note(Say::kNoteFailed, Cp949ToUtf8Text(user), StatusError(settled).status()));

@@ -230,7 +230,12 @@ Result<std::vector<FolderEntry>> SystemPlatform::ListFolder(const Path& folder) 
                           folder, errno);
   }
   std::vector<FolderEntry> entries;
-  while (const dirent* entry = ::readdir(dir.get())) {
+  // readdir answers null both at the end and on an error, which only errno
+  // tells apart: a listing cut short is no listing.
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir.get());
+    if (entry == nullptr) break;
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     // The type the listing gives; a stat only where it gives none, and for
@@ -254,6 +259,7 @@ Result<std::vector<FolderEntry>> SystemPlatform::ListFolder(const Path& folder) 
       size = static_cast<std::uint64_t>(info.st_size);
     entries.push_back({name, is_folder, !ordinary, size});
   }
+  if (errno != 0) return Status::Failed(StatusKind::kFolderUnreadable, folder, errno);
   return entries;
 }
 

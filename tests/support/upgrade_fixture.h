@@ -29,7 +29,8 @@ class UpgradeFixture : public ::testing::Test {
   // What the stage tests hand the steps to note their work: the tool's own
   // log, into the headless view.
   StageObserver& notes();
-  // The next flow() opens the installation anew, as a restarted program.
+  // The next flow() is a new window on the installation, which reads the
+  // user list anew.
   void ResetFlow() { flow_.reset(); }
   void Select(const std::string& name);
   Outcome Upgrade(const std::string& name, const std::string& password = "");
