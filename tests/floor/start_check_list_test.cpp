@@ -1,7 +1,8 @@
 // The one list of start checks, walked as a list for each command: each row
 // refuses (or asks) for the commands it applies to and for no other, and
 // where two conditions hold at once the earlier row's reason wins, so that a
-// row removed, moved or narrowed fails here.
+// row removed, moved or narrowed fails here. The user's lock, taken after
+// them all, is taken even as another program lets go of its own.
 #include "floor/start_check_list.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,19 @@ TEST_F(StartCheckListTest, ARunOverSeveralUsersAsksTheInstallationOnceAndEachUse
   // Asked with the first user's question, and again with it answered.
   EXPECT_EQ(platform.account_looks, 2);
   Clear();
+}
+
+// The lock comes last: another program letting go of its own removes the
+// empty folders its lock needed just after this one found them there. They
+// are made again and the lock is taken, and letting go of it takes them
+// away once more.
+TEST_F(StartCheckListTest, ALockWhoseFoldersAnotherProgramRemovesAsItIsTakenIsTakenAllTheSame) {
+  ASSERT_TRUE(installation.MakePlace(ToolPlace::kLocks).ok());
+  platform.before_lock = [&] { fs::remove_all(NativeOf("upgrade_backup")); };
+  Result<UserLock> lock = installation.LockUser("u");
+  ASSERT_TRUE(lock.ok()) << lock.status().path.text();
+  installation.Release(&*lock);
+  EXPECT_FALSE(fs::exists(NativeOf("upgrade_backup")));
 }
 
 }  // namespace
