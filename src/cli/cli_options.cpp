@@ -140,7 +140,7 @@ constexpr char kHelpTail[] =
     "     restore stopped with an error; the user's folder is as before;\n"
     "     or verify could not read the backup or the current data; or\n"
     "     what an interrupted change left could not be finished now (a file\n"
-    "     of it held by another program, or lost), and nothing was changed\n"
+    "     of it held by another program, or lost), and nothing of it was changed\n"
     "With --all: 0 when every user is done or was at @ already, 3 when any\n"
     "user's run stopped, 1 otherwise.\n";
 
